@@ -1,0 +1,44 @@
+# Build helpers shared by every folder.
+
+add_library(kestrel_options INTERFACE)
+target_compile_options(kestrel_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
+target_compile_definitions(kestrel_options INTERFACE
+  KESTREL_BUILD_RESOURCES_DIR="${CMAKE_BINARY_DIR}/Resources"
+  QT_NO_KEYWORDS)
+if(KESTREL_SANITIZE)
+  target_compile_options(kestrel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(kestrel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# kestrel_folder_library(<target> [EXCLUDE <regex>] [DEPS <targets>...])
+# One static library per source folder, from every .cpp/.h in it (sub-folders included).
+function(kestrel_folder_library target)
+  cmake_parse_arguments(ARG "" "EXCLUDE" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.c" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
+  add_library(${target} STATIC ${sources})
+  # Headers are included by their path from the repository root: #include "platform/dispatch.h".
+  target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
+  target_link_libraries(${target} PUBLIC kestrel_options ${ARG_DEPS})
+endfunction()
+
+# kestrel_test(<name> [DEPS <targets>...])
+# One GoogleTest executable from every *_test.cpp in the current folder.
+# Tests run with Qt's offscreen platform and a private settings and data folder.
+function(kestrel_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*_helpers.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE kestrel_test_support ${ARG_DEPS})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
+endfunction()

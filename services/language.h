@@ -46,6 +46,6 @@ public:
 double ratioValue(const QString& text);
 
 // Shorthand used by every window: the text for a key in the current language.
-inline QString tr_(const QString& key) { return Language::localizedStringForKey(key); }
+inline QString localized(const QString& key) { return Language::localizedStringForKey(key); }
 
 }  // namespace services

@@ -2,6 +2,7 @@
 // Language service and resource lookup: every visible text is a key looked up in the strings
 // table "Main" of the chosen language; every picture is looked up in the resource bundle
 // "Settings.bundle". The chosen language is the user default "AppLanguage" (0..8).
+#include <QByteArray>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -37,6 +38,12 @@ public:
     static QPixmap pixmapWithfileName(const QString& name);
     // Path of a file in the resource bundle, empty when it does not exist.
     static QString pathWithfileName(const QString& name);
+    // The bundle-object form of the picture lookup: exactly the file "Settings.bundle/" + name
+    // (the name carries its extension), no fallbacks; a null image when it is missing.
+    static QImage bundleImageWithfileName(const QString& name);
+
+    // Folder that setLanguage last attached for the platform's own texts ("" when none).
+    static QString attachedLanguageFolder();
 
     static QString getCurrentVersion();
     static QString getCurrentBundleIdentifier();
@@ -44,6 +51,9 @@ public:
 
 // "16:9" -> 1.777..; anything without exactly one ':' -> 0.
 double ratioValue(const QString& text);
+
+// The text as NUL-terminated UTF-8, the form every engine call takes paths and texts in.
+inline QByteArray charValue(const QString& text) { return text.toUtf8(); }
 
 // Shorthand used by every window: the text for a key in the current language.
 inline QString localized(const QString& key) { return Language::localizedStringForKey(key); }

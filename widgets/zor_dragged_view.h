@@ -1,0 +1,54 @@
+#pragma once
+// A picture view the user slides sideways inside its superview. It can draw its own pin marker
+// (a dot over a vertical line) and evenly spaced repeat marks.
+#include <vector>
+
+#include "widgets/picture_view.h"
+
+namespace widgets {
+
+class ZorDraggedView;
+
+class ZorDraggedViewDelegate {
+public:
+    virtual ~ZorDraggedViewDelegate() = default;
+    // Told after each move the user made; the view has already moved.
+    virtual void mouseDraggedWithSender(ZorDraggedView* sender) {}
+};
+
+class ZorDraggedView : public PictureView {
+public:
+    explicit ZorDraggedView(QWidget* parent = nullptr);
+    ZorDraggedView(const QRectF& frame, QWidget* parent);
+
+    void setIsDraw(bool draw);
+    bool isDraw() const { return isDraw_; }
+    // Distance between repeat marks in points; 0 draws none. A positive width removes the picture
+    // for good (the marks replace it).
+    void setRepeatWidth(float width);
+    float repeatWidth() const { return repeatWidth_; }
+    // Not owned; the owner clears it before the delegate goes away.
+    void setDelegate(ZorDraggedViewDelegate* delegate) { delegate_ = delegate; }
+    ZorDraggedViewDelegate* delegate() const { return delegate_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintContent(QPainter& painter) override;
+
+private:
+    bool isDraw_ = false;
+    float repeatWidth_ = 0;
+    double grabOffset_ = 0;
+    ZorDraggedViewDelegate* delegate_ = nullptr;
+};
+
+// Left edge of a dragged view: the pointer less the grab offset, kept inside the superview
+// (a margin of 10 points on the right unless the view draws its pin).
+double draggedViewX(double pointerXInSuperview, double grabOffset, double superviewWidth, double viewWidth,
+                    bool isDraw);
+// x positions of the repeat marks for a view of the given width. Marks closer than one point
+// would merge into a solid block, so none are drawn then.
+std::vector<double> repeatMarkXs(double repeatWidth, double viewWidth);
+
+}  // namespace widgets

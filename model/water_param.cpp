@@ -1,0 +1,18 @@
+#include "model/water_param.h"
+
+#include "platform/user_defaults.h"
+
+namespace model {
+
+namespace {
+constexpr int kArabicLanguageIndex = 8;  // "AppLanguage" value of the right-to-left interface
+}
+
+QString defaultWaterFontName() {
+    const bool arabic = platform::UserDefaults::standard().integerForKey("AppLanguage") == kArabicLanguageIndex;
+    return arabic ? QStringLiteral("Muna") : QStringLiteral("STHeitiTC-Light");
+}
+
+WaterParam::WaterParam() : waterFontName(defaultWaterFontName()) {}
+
+}  // namespace model

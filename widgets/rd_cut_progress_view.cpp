@@ -4,6 +4,7 @@
 
 #include "widgets/cut_progress_geometry.h"
 #include "widgets/value_math.h"
+#include "widgets/view_extension.h"
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
@@ -30,8 +31,8 @@ constexpr const char* kNewRight = "ZantImage/Reverse/btnCutRight_Normal.png";
 
 bool usesSlipTick(int64_t type) { return type == 1 || type == 2; }
 
-PictureView* makePicture(QWidget* parent, const QString& name) {
-    auto* view = new PictureView(parent);
+NamedImageView* makePicture(QWidget* parent, const QString& name) {
+    auto* view = new NamedImageView(parent);
     view->setImageScaling(ImageScaling::AxesIndependently);
     if (!name.isEmpty()) view->setImageNamed(name);
     return view;
@@ -73,7 +74,7 @@ void RDCutProgressView::buildParts(Construction how) {
     handLeftView_ = makePicture(this, kClassicLeft);
     handRightView_ = makePicture(this, kClassicRight);
 
-    for (PictureView* v : {progressBackView_, progressTintView_}) {
+    for (NamedImageView* v : {progressBackView_, progressTintView_}) {
         v->setLayerCornerRadius(kTrackCornerRadius);
         v->setMasksToBounds(true);
         setViewFrame(v, trackFrame);
@@ -88,8 +89,8 @@ void RDCutProgressView::buildParts(Construction how) {
 
     if (fromFile) {
         isNew_ = true;
-        videoPositionView_->setLayerBackgroundColor(kSystemGreen);
-        musicRangeView_->setLayerBackgroundColor(kSystemGreen);
+        setBackgroundColor(videoPositionView_, kSystemGreen);
+        setBackgroundColor(musicRangeView_, kSystemGreen);
         tickMark_ = true;
     }
 }

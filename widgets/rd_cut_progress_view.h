@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "widgets/construction.h"
-#include "widgets/picture_view.h"
+#include "widgets/named_image_view.h"
 #include "widgets/zor_dragged_view.h"
 
 namespace widgets {
@@ -84,13 +84,13 @@ public:
     void setDelegate(RDCutProgressViewDelegate* delegate) { delegate_ = delegate; }
     RDCutProgressViewDelegate* delegate() const { return delegate_; }
 
-    PictureView* progressBackView() const { return progressBackView_; }
-    PictureView* progressTintView() const { return progressTintView_; }
-    PictureView* tickMarkView() const { return tickMarkView_; }
-    PictureView* handLeftView() const { return handLeftView_; }
-    PictureView* handRightView() const { return handRightView_; }
+    NamedImageView* progressBackView() const { return progressBackView_; }
+    NamedImageView* progressTintView() const { return progressTintView_; }
+    NamedImageView* tickMarkView() const { return tickMarkView_; }
+    NamedImageView* handLeftView() const { return handLeftView_; }
+    NamedImageView* handRightView() const { return handRightView_; }
     ZorDraggedView* videoPositionView() const { return videoPositionView_; }
-    PictureView* musicRangeView() const { return musicRangeView_; }
+    NamedImageView* musicRangeView() const { return musicRangeView_; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -134,13 +134,13 @@ private:
     QSize laidOutSize_;
     RDCutProgressViewDelegate* delegate_ = nullptr;
 
-    PictureView* progressBackView_ = nullptr;
-    PictureView* progressTintView_ = nullptr;
+    NamedImageView* progressBackView_ = nullptr;
+    NamedImageView* progressTintView_ = nullptr;
     ZorDraggedView* videoPositionView_ = nullptr;
-    PictureView* musicRangeView_ = nullptr;
-    PictureView* tickMarkView_ = nullptr;
-    PictureView* handLeftView_ = nullptr;
-    PictureView* handRightView_ = nullptr;
+    NamedImageView* musicRangeView_ = nullptr;
+    NamedImageView* tickMarkView_ = nullptr;
+    NamedImageView* handLeftView_ = nullptr;
+    NamedImageView* handRightView_ = nullptr;
 };
 
 }  // namespace widgets

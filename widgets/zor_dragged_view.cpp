@@ -30,8 +30,7 @@ std::vector<double> repeatMarkXs(double repeatWidth, double viewWidth) {
     return xs;
 }
 
-ZorDraggedView::ZorDraggedView(QWidget* parent) : PictureView(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+ZorDraggedView::ZorDraggedView(QWidget* parent) : NamedImageView(parent) {
     // A press here is this view's own, even while it is disabled.
     setAttribute(Qt::WA_NoMousePropagation);
 }
@@ -66,8 +65,9 @@ void ZorDraggedView::mouseMoveEvent(QMouseEvent* event) {
     if (delegate_) delegate_->mouseDraggedWithSender(this);
 }
 
-void ZorDraggedView::paintContent(QPainter& painter) {
-    PictureView::paintContent(painter);
+void ZorDraggedView::paintEvent(QPaintEvent* event) {
+    NamedImageView::paintEvent(event);
+    QPainter painter(this);
     const double w = width(), h = height();
     painter.setRenderHint(QPainter::Antialiasing);
     if (isDraw_) {

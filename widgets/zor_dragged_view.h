@@ -3,7 +3,7 @@
 // (a dot over a vertical line) and evenly spaced repeat marks.
 #include <vector>
 
-#include "widgets/picture_view.h"
+#include "widgets/named_image_view.h"
 
 namespace widgets {
 
@@ -16,7 +16,7 @@ public:
     virtual void mouseDraggedWithSender(ZorDraggedView* sender) {}
 };
 
-class ZorDraggedView : public PictureView {
+class ZorDraggedView : public NamedImageView {
 public:
     explicit ZorDraggedView(QWidget* parent = nullptr);
     ZorDraggedView(const QRectF& frame, QWidget* parent);
@@ -34,7 +34,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void paintContent(QPainter& painter) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool isDraw_ = false;

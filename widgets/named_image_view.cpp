@@ -1,0 +1,44 @@
+#include "widgets/named_image_view.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "services/language.h"
+
+namespace widgets {
+
+NamedImageView::NamedImageView(QWidget* parent) : ImageView(parent) {}
+
+void NamedImageView::setImageNamed(const QString& name) {
+    setImage(services::Language::pixmapWithfileName(name));
+    imageName_ = name;
+    namedImageKey_ = image().cacheKey();
+}
+
+QString NamedImageView::imageName() const {
+    // A picture set directly since then has no name.
+    return image().cacheKey() == namedImageKey_ ? imageName_ : QString();
+}
+
+void NamedImageView::setLayerCornerRadius(qreal radius) {
+    cornerRadius_ = radius;
+    update();
+}
+
+void NamedImageView::setMasksToBounds(bool masks) {
+    masksToBounds_ = masks;
+    update();
+}
+
+void NamedImageView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (masksToBounds_ && cornerRadius_ > 0) {
+        QPainterPath rounded;
+        rounded.addRoundedRect(QRectF(rect()), cornerRadius_, cornerRadius_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(rounded);
+    }
+    drawPlatformImage(painter);
+}
+
+}  // namespace widgets

@@ -1,0 +1,12 @@
+#include "widgets/xj_flipped_view.h"
+
+#include "platform/frame.h"
+
+namespace widgets {
+
+XJFlippedView::XJFlippedView(QWidget* parent) : NamedImageView(parent) {
+    platform::setFlipped(this, true);
+    setImageScaling(ImageScaling::AxesIndependently);
+}
+
+}  // namespace widgets

@@ -19,7 +19,10 @@ public:
             const int keyLine = line_;
             QString key;
             if (!readQuoted(&key, "a quoted key")) break;
+            // A missing '=' or ';' is reported on the line of what it should follow.
+            const int afterKeyLine = line_;
             if (!skipSpaceAndComments() || peek() != u'=') {
+                line_ = afterKeyLine;
                 fail("expected '=' after the key \"" + key + "\"");
                 break;
             }
@@ -29,7 +32,9 @@ public:
                 if (!failed()) fail("expected a quoted value after '='");
                 break;
             }
+            const int afterValueLine = line_;
             if (!skipSpaceAndComments() || peek() != u';') {
+                if (!failed()) line_ = afterValueLine;
                 if (!failed()) fail("expected ';' after the value of \"" + key + "\"");
                 break;
             }
@@ -189,12 +194,14 @@ StringsParseResult parseStrings(const QByteArray& utf8) {
     if (decoder.hasError()) {
         StringsParseResult bad;
         bad.error = "the file is not valid UTF-8";
-        // Point at the line of the first bad byte.
-        QStringDecoder lineDecoder(QStringDecoder::Utf8);
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            (void)lineDecoder.decode(bytes.mid(i, 1));
+        // Point at the line of the first bad byte; no UTF-8 sequence contains a newline byte.
+        const QList<QByteArray> lines = bytes.split('\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString decoded = lineDecoder.decode(lines.at(i));  // decoding happens on conversion
+            Q_UNUSED(decoded);
             if (lineDecoder.hasError()) {
-                bad.errorLine = int(bytes.left(i).count('\n')) + 1;
+                bad.errorLine = int(i) + 1;
                 break;
             }
         }

@@ -1,0 +1,135 @@
+#include "engine/core/media_input.h"
+
+extern "C" {
+#include <libavutil/display.h>
+}
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace kestrel::engine {
+
+namespace {
+
+bool isCoverPicture(const AVStream* st) { return (st->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0; }
+
+bool isImageFormat(const AVFormatContext* fmt) {
+    const char* name = fmt->iformat ? fmt->iformat->name : "";
+    return std::strstr(name, "image2") != nullptr || std::strstr(name, "_pipe") != nullptr;
+}
+
+}  // namespace
+
+int normalizedAngle(int degrees) {
+    int angle = degrees % 360;
+    return angle < 0 ? angle + 360 : angle;
+}
+
+std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::string* error) {
+    auto fail = [&](const std::string& message) -> std::unique_ptr<MediaInput> {
+        if (error) *error = message;
+        return nullptr;
+    };
+    if (path.empty()) return fail("empty path");
+    AVFormatContext* raw = nullptr;
+    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (rc < 0) return fail("cannot open " + path + ": " + ffErrorText(rc));
+    std::unique_ptr<MediaInput> input(new MediaInput());
+    input->format_.reset(raw);
+    input->path_ = path;
+    rc = avformat_find_stream_info(raw, nullptr);
+    if (rc < 0) return fail("cannot read stream info of " + path + ": " + ffErrorText(rc));
+
+    std::vector<int> videos = input->streamsOfType(AVMEDIA_TYPE_VIDEO);
+    if (!videos.empty()) {
+        int best = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        bool usable = best >= 0 && std::find(videos.begin(), videos.end(), best) != videos.end();
+        input->best_video_ = usable ? best : videos.front();
+    }
+    int audio = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    input->best_audio_ = audio >= 0 ? audio : -1;
+    if (input->best_video_ < 0 && input->best_audio_ < 0) return fail("no audio or video stream in " + path);
+    if (input->best_video_ >= 0) {
+        const AVCodecParameters* par = raw->streams[input->best_video_]->codecpar;
+        if (par->width <= 0 || par->height <= 0) return fail("video stream without a size in " + path);
+    }
+
+    input->start_time_us_ = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
+    int64_t duration = raw->duration != AV_NOPTS_VALUE ? raw->duration : 0;
+    if (duration <= 0) {
+        for (unsigned i = 0; i < raw->nb_streams; ++i) {
+            const AVStream* st = raw->streams[i];
+            if (st->duration != AV_NOPTS_VALUE)
+                duration = std::max(duration, av_rescale_q(st->duration, st->time_base, AV_TIME_BASE_Q));
+        }
+    }
+    input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 &&
+                            (isImageFormat(raw) || raw->streams[input->best_video_]->nb_frames == 1);
+    input->duration_us_ = input->still_picture_ ? 0 : std::max<int64_t>(duration, 0);
+    return input;
+}
+
+AVStream* MediaInput::stream(int index) const {
+    if (index < 0 || index >= streamCount()) return nullptr;
+    return format_->streams[index];
+}
+
+int MediaInput::streamCount() const { return static_cast<int>(format_->nb_streams); }
+
+std::vector<int> MediaInput::streamsOfType(AVMediaType type) const {
+    std::vector<int> result;
+    for (int i = 0; i < streamCount(); ++i) {
+        const AVStream* st = format_->streams[i];
+        if (st->codecpar->codec_type != type) continue;
+        if (type == AVMEDIA_TYPE_VIDEO && isCoverPicture(st)) continue;
+        result.push_back(i);
+    }
+    return result;
+}
+
+int MediaInput::audioStreamOrDefault(int index) const {
+    const AVStream* st = stream(index);
+    if (st && st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) return index;
+    return best_audio_;
+}
+
+int MediaInput::displayRotationDeg(int stream_index) const {
+    const AVStream* st = stream(stream_index);
+    if (!st) return 0;
+    double counter_clockwise = 0;
+    const uint8_t* matrix = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    if (matrix) {
+        counter_clockwise = av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix));
+        if (std::isnan(counter_clockwise)) counter_clockwise = 0;
+    } else if (const AVDictionaryEntry* tag = av_dict_get(st->metadata, "rotate", nullptr, 0)) {
+        // The legacy tag already names the clockwise turn.
+        counter_clockwise = -std::atof(tag->value);
+    }
+    int clockwise = static_cast<int>(std::lround(-counter_clockwise));
+    // Snap to quarter turns: players only honour those.
+    return normalizedAngle(static_cast<int>(std::lround(normalizedAngle(clockwise) / 90.0)) * 90);
+}
+
+bool MediaInput::seekUs(int64_t time_us) {
+    int64_t target = time_us + start_time_us_;
+    int rc = avformat_seek_file(format_.get(), -1, INT64_MIN, target, target, 0);
+    if (rc < 0) rc = av_seek_frame(format_.get(), -1, target, AVSEEK_FLAG_BACKWARD);
+    return rc >= 0;
+}
+
+int MediaInput::readPacket(AVPacket* packet) { return av_read_frame(format_.get(), packet); }
+
+int64_t MediaInput::toFileTimeUs(int stream_index, int64_t pts) const {
+    const AVStream* st = stream(stream_index);
+    if (!st || pts == AV_NOPTS_VALUE) return AV_NOPTS_VALUE;
+    return av_rescale_q(pts, st->time_base, AV_TIME_BASE_Q) - start_time_us_;
+}
+
+int64_t MediaInput::fromFileTimeUs(int stream_index, int64_t time_us) const {
+    const AVStream* st = stream(stream_index);
+    if (!st) return AV_NOPTS_VALUE;
+    return av_rescale_q(time_us + start_time_us_, AV_TIME_BASE_Q, st->time_base);
+}
+
+}  // namespace kestrel::engine

@@ -1,0 +1,63 @@
+#pragma once
+// An opened media file: demuxing, stream lookup and the facts a probe reports.
+#include "engine/core/ff_handles.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestrel::engine {
+
+class MediaInput {
+public:
+    // Opens and probes the file; null with a message when it holds no readable media.
+    static std::unique_ptr<MediaInput> open(const std::string& path, std::string* error = nullptr);
+
+    const std::string& path() const { return path_; }
+    AVFormatContext* format() const { return format_.get(); }
+    AVStream* stream(int index) const;
+    int streamCount() const;
+
+    // Streams of a kind in file order; cover pictures are not video.
+    std::vector<int> streamsOfType(AVMediaType type) const;
+    // The stream FFmpeg would pick, -1 when there is none.
+    int bestVideoStream() const { return best_video_; }
+    int bestAudioStream() const { return best_audio_; }
+    // The audio stream with this index, or the default one when the index names no audio stream.
+    int audioStreamOrDefault(int index) const;
+
+    // Whole length; 0 for a still picture.
+    int64_t durationUs() const { return duration_us_; }
+    // Container start time: every time this engine reports is counted from it.
+    int64_t startTimeUs() const { return start_time_us_; }
+    bool isStillPicture() const { return still_picture_; }
+
+    // Clockwise angle the stream must be turned by to be seen upright: 0, 90, 180 or 270.
+    int displayRotationDeg(int stream_index) const;
+
+    // Seeks every stream to the key frame at or before time_us (file time line).
+    bool seekUs(int64_t time_us);
+    // Next packet of any stream: 0, AVERROR_EOF or another error.
+    int readPacket(AVPacket* packet);
+
+    // Stream time (in its time base) <-> file time line in microseconds.
+    int64_t toFileTimeUs(int stream_index, int64_t pts) const;
+    int64_t fromFileTimeUs(int stream_index, int64_t time_us) const;
+
+private:
+    MediaInput() = default;
+
+    std::string path_;
+    InputFormatPtr format_;
+    int best_video_ = -1;
+    int best_audio_ = -1;
+    int64_t duration_us_ = 0;
+    int64_t start_time_us_ = 0;
+    bool still_picture_ = false;
+};
+
+// Normalises any angle in degrees to 0..359.
+int normalizedAngle(int degrees);
+
+}  // namespace kestrel::engine

@@ -1,0 +1,91 @@
+#include "engine/core/media_output.h"
+
+namespace kestrel::engine {
+
+std::unique_ptr<MediaOutput> MediaOutput::open(const std::string& write_path, const std::string& name_for_format,
+                                               std::string* error) {
+    auto fail = [&](const std::string& message) -> std::unique_ptr<MediaOutput> {
+        if (error) *error = message;
+        return nullptr;
+    };
+    const AVOutputFormat* oformat = av_guess_format(nullptr, name_for_format.c_str(), nullptr);
+    if (!oformat) return fail("no container for the extension of " + name_for_format);
+    AVFormatContext* raw = nullptr;
+    int rc = avformat_alloc_output_context2(&raw, oformat, nullptr, write_path.c_str());
+    if (rc < 0 || !raw) return fail("cannot make the output: " + ffErrorText(rc));
+    std::unique_ptr<MediaOutput> output(new MediaOutput());
+    output->format_.reset(raw);
+    if (!(oformat->flags & AVFMT_NOFILE)) {
+        rc = avio_open(&raw->pb, write_path.c_str(), AVIO_FLAG_WRITE);
+        if (rc < 0) return fail("cannot write " + write_path + ": " + ffErrorText(rc));
+    }
+    return output;
+}
+
+MediaOutput::~MediaOutput() {
+    if (format_ && !(format_->oformat->flags & AVFMT_NOFILE)) avio_closep(&format_->pb);
+}
+
+bool MediaOutput::accepts(AVCodecID codec) const {
+    if (codec == AV_CODEC_ID_NONE) return false;
+    return avformat_query_codec(format_->oformat, codec, FF_COMPLIANCE_NORMAL) == 1;
+}
+
+int MediaOutput::addStream(const AVCodecContext* encoder) {
+    AVStream* st = avformat_new_stream(format_.get(), nullptr);
+    if (!st) return AVERROR(ENOMEM);
+    int rc = avcodec_parameters_from_context(st->codecpar, encoder);
+    if (rc < 0) return rc;
+    st->time_base = encoder->time_base;
+    if (encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
+        st->avg_frame_rate = encoder->framerate;
+        st->sample_aspect_ratio = encoder->sample_aspect_ratio;
+    }
+    return st->index;
+}
+
+int MediaOutput::addCopyStream(const AVStream* source) {
+    AVStream* st = avformat_new_stream(format_.get(), nullptr);
+    if (!st) return AVERROR(ENOMEM);
+    int rc = avcodec_parameters_copy(st->codecpar, source->codecpar);
+    if (rc < 0) return rc;
+    // A tag valid in the source container may be wrong in this one; let the muxer choose.
+    st->codecpar->codec_tag = 0;
+    st->time_base = source->time_base;
+    st->avg_frame_rate = source->avg_frame_rate;
+    st->r_frame_rate = source->r_frame_rate;
+    st->sample_aspect_ratio = source->sample_aspect_ratio;
+    return st->index;
+}
+
+int MediaOutput::writeHeader() {
+    int rc = avformat_write_header(format_.get(), nullptr);
+    if (rc >= 0) header_written_ = true;
+    return rc;
+}
+
+int MediaOutput::write(AVPacket* packet, int stream_index, AVRational from) {
+    AVStream* st = format_->streams[stream_index];
+    packet->stream_index = stream_index;
+    av_packet_rescale_ts(packet, from, st->time_base);
+    packet->pos = -1;
+    return av_interleaved_write_frame(format_.get(), packet);
+}
+
+int MediaOutput::finish() {
+    if (!header_written_ || finished_) return AVERROR(EINVAL);
+    finished_ = true;
+    int rc = av_write_trailer(format_.get());
+    if (!(format_->oformat->flags & AVFMT_NOFILE)) {
+        if (format_->pb && format_->pb->error < 0 && rc >= 0) rc = format_->pb->error;
+        int close_rc = avio_closep(&format_->pb);
+        if (rc >= 0 && close_rc < 0) rc = close_rc;
+    }
+    return rc;
+}
+
+int64_t MediaOutput::bytesWritten() const {
+    return format_->pb ? avio_tell(format_->pb) : 0;
+}
+
+}  // namespace kestrel::engine

@@ -1,0 +1,40 @@
+#pragma once
+// A muxer writing to `write_path`, with the container chosen from another name's extension
+// (the final name; the file itself is written under a temporary name first).
+#include "engine/core/ff_handles.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kestrel::engine {
+
+class MediaOutput {
+public:
+    static std::unique_ptr<MediaOutput> open(const std::string& write_path, const std::string& name_for_format,
+                                             std::string* error = nullptr);
+    ~MediaOutput();
+
+    const AVOutputFormat* format() const { return format_->oformat; }
+    bool wantsGlobalHeader() const { return (format_->oformat->flags & AVFMT_GLOBALHEADER) != 0; }
+    // True when the container can hold this codec.
+    bool accepts(AVCodecID codec) const;
+
+    // New stream from an opened encoder, or for copied packets. Returns its index or an AVERROR.
+    int addStream(const AVCodecContext* encoder);
+    int addCopyStream(const AVStream* source);
+
+    int writeHeader();
+    // Moves the packet from `from` time base into the stream's and writes it interleaved.
+    int write(AVPacket* packet, int stream_index, AVRational from);
+    int finish();
+    int64_t bytesWritten() const;
+
+private:
+    MediaOutput() = default;
+    OutputFormatPtr format_;
+    bool header_written_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace kestrel::engine

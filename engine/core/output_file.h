@@ -1,0 +1,34 @@
+#pragma once
+// The file a job writes: created under a temporary name in the target's folder, renamed into
+// place only when the job succeeds, never over an existing file, and removed otherwise.
+#include "engine/core/result_code.h"
+
+#include <string>
+
+namespace kestrel::engine {
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();  // removes the temporary file unless committed
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // OutputExists when the target is there, WriteFailed when its folder is missing or not writable.
+    ResultCode prepare(const std::string& target_path);
+    const std::string& temporaryPath() const { return temp_path_; }
+    const std::string& targetPath() const { return target_path_; }
+    // Renames into place without replacing anything; OutputExists if the target appeared meanwhile.
+    ResultCode commit();
+    void discard();
+
+private:
+    std::string target_path_;
+    std::string temp_path_;
+    bool committed_ = false;
+};
+
+// Rename that fails instead of replacing an existing `to`.
+bool renameNoReplace(const std::string& from, const std::string& to, int* error_number = nullptr);
+
+}  // namespace kestrel::engine

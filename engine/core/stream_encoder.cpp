@@ -1,0 +1,99 @@
+#include "engine/core/stream_encoder.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+#include <cstdlib>
+
+namespace kestrel::engine {
+
+namespace {
+
+std::unique_ptr<StreamEncoder> failed(std::string* error, const std::string& message) {
+    if (error) *error = message;
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams& params, std::string* error) {
+    if (!params.codec) return failed(error, "no video encoder");
+    auto encoder = std::make_unique<StreamEncoder>();
+    encoder->context_.reset(avcodec_alloc_context3(params.codec));
+    AVCodecContext* ctx = encoder->context_.get();
+    if (!ctx) return failed(error, "out of memory");
+    ctx->width = params.width;
+    ctx->height = params.height;
+    ctx->pix_fmt = static_cast<AVPixelFormat>(params.pixel_format);
+    ctx->time_base = params.time_base;
+    ctx->framerate = params.frame_rate;
+    ctx->sample_aspect_ratio = params.sample_aspect;
+    if (params.bit_rate > 0) ctx->bit_rate = params.bit_rate;
+    ctx->thread_count = 0;
+    if (params.global_header) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    int rc = avcodec_open2(ctx, params.codec, nullptr);
+    if (rc < 0) return failed(error, std::string("cannot open encoder ") + params.codec->name + ": " + ffErrorText(rc));
+    return encoder;
+}
+
+std::unique_ptr<StreamEncoder> StreamEncoder::openAudio(const AudioEncodeParams& params, std::string* error) {
+    if (!params.codec) return failed(error, "no audio encoder");
+    auto encoder = std::make_unique<StreamEncoder>();
+    encoder->context_.reset(avcodec_alloc_context3(params.codec));
+    AVCodecContext* ctx = encoder->context_.get();
+    if (!ctx) return failed(error, "out of memory");
+    ctx->sample_rate = params.sample_rate;
+    ctx->sample_fmt = static_cast<AVSampleFormat>(params.sample_format);
+    av_channel_layout_default(&ctx->ch_layout, params.channels);
+    ctx->time_base = AVRational{1, params.sample_rate};
+    if (params.bit_rate > 0) ctx->bit_rate = params.bit_rate;
+    ctx->thread_count = 0;
+    if (params.global_header) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    int rc = avcodec_open2(ctx, params.codec, nullptr);
+    if (rc < 0) return failed(error, std::string("cannot open encoder ") + params.codec->name + ": " + ffErrorText(rc));
+    return encoder;
+}
+
+int StreamEncoder::requiredFrameSize() const {
+    const AVCodecContext* ctx = context_.get();
+    if (ctx->codec_type != AVMEDIA_TYPE_AUDIO) return 0;
+    if (ctx->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) return 0;
+    return ctx->frame_size;
+}
+
+int StreamEncoder::send(const AVFrame* frame) { return avcodec_send_frame(context_.get(), frame); }
+
+int StreamEncoder::receive(AVPacket* packet) { return avcodec_receive_packet(context_.get(), packet); }
+
+int choosePixelFormat(const AVCodec* codec, int source_format) {
+    if (!codec->pix_fmts) return source_format;
+    for (const AVPixelFormat* f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
+        if (*f == source_format) return source_format;
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(source_format));
+    int has_alpha = desc && (desc->flags & AV_PIX_FMT_FLAG_ALPHA);
+    return avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, static_cast<AVPixelFormat>(source_format), has_alpha, nullptr);
+}
+
+int chooseSampleFormat(const AVCodec* codec, int source_format) {
+    if (!codec->sample_fmts) return source_format;
+    for (const AVSampleFormat* f = codec->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+        if (*f == source_format) return source_format;
+    return codec->sample_fmts[0];
+}
+
+int chooseSampleRate(const AVCodec* codec, int wanted_rate) {
+    if (!codec->supported_samplerates) return wanted_rate;
+    int best = codec->supported_samplerates[0];
+    for (const int* r = codec->supported_samplerates; *r; ++r) {
+        if (*r == wanted_rate) return wanted_rate;
+        if (std::abs(*r - wanted_rate) < std::abs(best - wanted_rate)) best = *r;
+    }
+    return best;
+}
+
+bool needsEvenSize(int pixel_format) {
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(pixel_format));
+    return desc && (desc->log2_chroma_w > 0 || desc->log2_chroma_h > 0);
+}
+
+}  // namespace kestrel::engine

@@ -1,0 +1,310 @@
+#include "engine/core/filter_graph.h"
+#include "engine/core/font_family.h"
+#include "engine/core/graph_assembler.h"
+#include "engine/core/media_input.h"
+#include "engine/core/subtitle_charset.h"
+
+extern "C" {
+#include <libavfilter/buffersrc.h>
+#include <libavutil/pixdesc.h>
+}
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+namespace kestrel::engine {
+
+bool computeGeometry(int source_width, int source_height, const VideoSettings& settings, PictureGeometry* out) {
+    int angle = normalizedAngle(settings.rotation_deg);
+    bool swap = angle == 90 || angle == 270;
+    out->turned_width = swap ? source_height : source_width;
+    out->turned_height = swap ? source_width : source_height;
+    const CropMargins& c = settings.crop;
+    if (c.left < 0 || c.top < 0 || c.right < 0 || c.bottom < 0) return false;
+    int cropped_w = out->turned_width - c.left - c.right;
+    int cropped_h = out->turned_height - c.top - c.bottom;
+    if (cropped_w <= 0 || cropped_h <= 0) return false;
+    out->output_width = settings.out_width > 0 ? settings.out_width : cropped_w;
+    out->output_height = settings.out_height > 0 ? settings.out_height : cropped_h;
+    if (settings.even_size) {
+        out->output_width = std::max(2, out->output_width & ~1);
+        out->output_height = std::max(2, out->output_height & ~1);
+    }
+    return true;
+}
+
+namespace {
+
+std::string ratio(AVRational r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
+
+// Where the settings' coordinates (watermark frame) land in the output picture.
+struct CoordinateMap {
+    double scale_x = 1, scale_y = 1;      // watermark frame -> turned picture
+    double crop_x = 0, crop_y = 0;        // in turned pixels
+    double out_x = 1, out_y = 1;          // cropped turned picture -> output
+
+    double x(double wx) const { return (wx * scale_x - crop_x) * out_x; }
+    double y(double wy) const { return (wy * scale_y - crop_y) * out_y; }
+};
+
+// Straight alpha again: overlay blends straight BGRA exactly; premultiplied yuv blending is not.
+FramePtr straightAlphaFrame(const BgraPicture& picture) {
+    FramePtr frame = makeFrame();
+    frame->format = AV_PIX_FMT_BGRA;
+    frame->width = picture.width;
+    frame->height = picture.height;
+    if (av_frame_get_buffer(frame.get(), 0) < 0) throw GraphError("out of memory");
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* src = picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4;
+        uint8_t* dst = frame->data[0] + static_cast<size_t>(y) * frame->linesize[0];
+        for (int x = 0; x < picture.width; ++x, src += 4, dst += 4) {
+            uint8_t a = src[3];
+            for (int k = 0; k < 3; ++k)
+                dst[k] = a == 0 ? 0 : static_cast<uint8_t>(std::min(255, (src[k] * 255 + a / 2) / a));
+            dst[3] = a;
+        }
+    }
+    frame->pts = 0;
+    return frame;
+}
+
+}  // namespace
+
+class VideoGraphBuilder {
+public:
+    VideoGraphBuilder(FilterGraph& graph, const VideoSourceParams& source, const VideoSettings& settings)
+        : graph_(graph), asm_(graph.graph_.get()), source_(source), settings_(settings) {}
+
+    void build() {
+        if (!computeGeometry(source_.width, source_.height, settings_, &geometry_))
+            throw GraphError("the crop leaves no picture");
+        makeCoordinateMap();
+        AVFilterContext* cur = addSource();
+        if (settings_.cut_start_us > 0 || settings_.cut_end_us > 0) {
+            FilterOptions trim;
+            if (settings_.cut_start_us > 0) trim.push_back({"start", number(settings_.cut_start_us / 1e6)});
+            if (settings_.cut_end_us > 0) trim.push_back({"end", number(settings_.cut_end_us / 1e6)});
+            cur = asm_.chain(cur, "trim", trim);
+        }
+        cur = addRotation(cur);
+        if (settings_.hflip) cur = asm_.chain(cur, "hflip");
+        if (settings_.vflip) cur = asm_.chain(cur, "vflip");
+        cur = addCropAndScale(cur, false);
+        cur = addColour(cur);
+        for (const std::string& effect : settings_.effect_chains)
+            if (!effect.empty()) cur = asm_.chainText(cur, effect);
+        for (const Watermark& mark : settings_.watermarks) cur = addWatermark(cur, mark);
+        for (const SubtitleStyle& subtitle : settings_.subtitles) cur = addSubtitle(cur, subtitle);
+        cur = addTiming(cur);
+        if (settings_.output_pixel_format >= 0) {
+            const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(settings_.output_pixel_format));
+            if (!name) throw GraphError("unknown pixel format");
+            cur = asm_.chain(cur, "format", {{"pix_fmts", name}});
+        }
+        graph_.sink_ = asm_.chain(cur, "buffersink");
+        asm_.configure();
+        for (auto& [ctx, frame] : still_pictures_) {
+            if (av_buffersrc_add_frame_flags(ctx, frame.get(), 0) < 0 || av_buffersrc_add_frame_flags(ctx, nullptr, 0) < 0)
+                throw GraphError("cannot hand the text picture to the graph");
+        }
+    }
+
+private:
+    void makeCoordinateMap() {
+        const PictureGeometry& g = geometry_;
+        int wf_w = settings_.watermark_frame_width > 0 ? settings_.watermark_frame_width : g.turned_width;
+        int wf_h = settings_.watermark_frame_height > 0 ? settings_.watermark_frame_height : g.turned_height;
+        map_.scale_x = double(g.turned_width) / wf_w;
+        map_.scale_y = double(g.turned_height) / wf_h;
+        map_.crop_x = settings_.crop.left;
+        map_.crop_y = settings_.crop.top;
+        map_.out_x = double(g.output_width) / (g.turned_width - settings_.crop.left - settings_.crop.right);
+        map_.out_y = double(g.output_height) / (g.turned_height - settings_.crop.top - settings_.crop.bottom);
+    }
+
+    AVFilterContext* addSource() {
+        const char* format = av_get_pix_fmt_name(static_cast<AVPixelFormat>(source_.pixel_format));
+        if (!format || source_.width <= 0 || source_.height <= 0) throw GraphError("bad video source parameters");
+        FilterOptions options = {{"video_size", std::to_string(source_.width) + "x" + std::to_string(source_.height)},
+                                 {"pix_fmt", format},
+                                 {"time_base", ratio(source_.time_base)}};
+        if (source_.sample_aspect.num > 0 && source_.sample_aspect.den > 0)
+            options.push_back({"pixel_aspect", ratio(source_.sample_aspect)});
+        if (source_.frame_rate.num > 0 && source_.frame_rate.den > 0)
+            options.push_back({"frame_rate", ratio(source_.frame_rate)});
+        graph_.source_ = asm_.add("buffer", options);
+        return graph_.source_;
+    }
+
+    AVFilterContext* addRotation(AVFilterContext* cur) {
+        int angle = normalizedAngle(settings_.rotation_deg);
+        switch (angle) {
+        case 0: return cur;
+        case 90: return asm_.chain(cur, "transpose", {{"dir", "clock"}});
+        case 270: return asm_.chain(cur, "transpose", {{"dir", "cclock"}});
+        case 180: return asm_.chain(asm_.chain(cur, "hflip"), "vflip");
+        default: return asm_.chain(cur, "rotate", {{"angle", number(angle * M_PI / 180.0)}});
+        }
+    }
+
+    // Crop to the user's rectangle, then to the output size (scaled, or cropped by one pixel
+    // when only an even size is asked). `picture` true: a watermark-frame-sized overlay.
+    AVFilterContext* addCropAndScale(AVFilterContext* cur, bool picture) {
+        const PictureGeometry& g = geometry_;
+        const CropMargins& c = settings_.crop;
+        double sx = picture ? 1.0 / map_.scale_x : 1.0;
+        double sy = picture ? 1.0 / map_.scale_y : 1.0;
+        int cropped_w = g.turned_width - c.left - c.right;
+        int cropped_h = g.turned_height - c.top - c.bottom;
+        if (!c.isZero()) {
+            cur = asm_.chain(cur, "crop", {{"w", std::to_string(std::lround(cropped_w * sx))},
+                                           {"h", std::to_string(std::lround(cropped_h * sy))},
+                                           {"x", std::to_string(std::lround(c.left * sx))},
+                                           {"y", std::to_string(std::lround(c.top * sy))},
+                                           {"exact", "1"}});
+        }
+        bool resized = settings_.out_width > 0 || settings_.out_height > 0;
+        if (picture || resized) {
+            if (picture || g.output_width != cropped_w || g.output_height != cropped_h)
+                cur = asm_.chain(cur, "scale", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)}});
+            if (!picture) cur = asm_.chain(cur, "setsar", {{"sar", "1"}});
+        } else if (g.output_width != cropped_w || g.output_height != cropped_h) {
+            cur = asm_.chain(cur, "crop", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)},
+                                           {"x", "0"}, {"y", "0"}, {"exact", "1"}});
+        }
+        return cur;
+    }
+
+    AVFilterContext* addColour(AVFilterContext* cur) {
+        if (settings_.brightness == 0 && settings_.contrast == 0 && settings_.saturation == 0) return cur;
+        double brightness = std::clamp(settings_.brightness, -255, 255) / 255.0;
+        double contrast = 1.0 + std::clamp(settings_.contrast, -100, 100) / 100.0;
+        double saturation = 1.0 + std::clamp(settings_.saturation, -100, 100) / 100.0;
+        return asm_.chain(cur, "eq", {{"brightness", number(brightness)},
+                                      {"contrast", number(contrast)},
+                                      {"saturation", number(saturation)}});
+    }
+
+    AVFilterContext* addWatermark(AVFilterContext* cur, const Watermark& mark) {
+        AVFilterContext* layer = nullptr;
+        int x = 0, y = 0;
+        if (mark.kind == Watermark::Kind::Text) {
+            if (!mark.text_picture || mark.text_picture->width <= 0 || mark.text_picture->height <= 0 ||
+                mark.text_picture->pixels.size() < size_t(mark.text_picture->width) * mark.text_picture->height * 4)
+                return cur;
+            const BgraPicture& pic = *mark.text_picture;
+            AVFilterContext* src = asm_.add("buffer", {{"video_size", std::to_string(pic.width) + "x" + std::to_string(pic.height)},
+                                                       {"pix_fmt", "bgra"},
+                                                       {"time_base", "1/1000000"}});
+            still_pictures_.emplace_back(src, straightAlphaFrame(pic));
+            layer = addCropAndScale(src, true);
+        } else {
+            if (mark.path.empty()) return cur;
+            int left = static_cast<int>(std::lround(map_.x(mark.rect.left)));
+            int top = static_cast<int>(std::lround(map_.y(mark.rect.top)));
+            int width = static_cast<int>(std::lround(map_.x(mark.rect.right))) - left;
+            int height = static_cast<int>(std::lround(map_.y(mark.rect.bottom))) - top;
+            if (width <= 0 || height <= 0) return cur;
+            FilterOptions movie = {{"filename", mark.path}};
+            if (mark.kind == Watermark::Kind::Video && mark.file_start_us > 0)
+                movie.push_back({"seek_point", number(mark.file_start_us / 1e6)});
+            layer = asm_.add("movie", movie);
+            if (mark.kind == Watermark::Kind::Video) {
+                if (mark.file_end_us > mark.file_start_us)
+                    layer = asm_.chain(layer, "trim", {{"duration", number((mark.file_end_us - mark.file_start_us) / 1e6)}});
+                layer = asm_.chain(layer, "setpts", {{"expr", "PTS-STARTPTS+" + number(mark.start_us / 1e6) + "/TB"}});
+            }
+            layer = asm_.chain(layer, "scale", {{"w", std::to_string(width)}, {"h", std::to_string(height)}});
+            layer = asm_.chain(layer, "format", {{"pix_fmts", "rgba"}});
+            if (mark.transparency_pct > 0) {
+                double opacity = 1.0 - std::clamp(mark.transparency_pct, 0, 100) / 100.0;
+                layer = asm_.chain(layer, "colorchannelmixer", {{"aa", number(opacity)}});
+            }
+            x = left;
+            y = top;
+        }
+        AVFilterContext* overlay = asm_.add("overlay", {{"x", std::to_string(x)},
+                                                        {"y", std::to_string(y)},
+                                                        {"format", "auto"},
+                                                        {"eof_action", mark.kind == Watermark::Kind::Video ? "pass" : "repeat"},
+                                                        {"enable", timeWindowExpression(mark.start_us, mark.end_us)}});
+        asm_.link(cur, 0, overlay, 0);
+        asm_.link(layer, 0, overlay, 1);
+        return overlay;
+    }
+
+    AVFilterContext* addSubtitle(AVFilterContext* cur, const SubtitleStyle& style) {
+        if (style.path.empty()) return cur;
+        FilterOptions options = {{"filename", style.path}};
+        std::string charset = subtitleCharacterEncoding(style.path);
+        if (!charset.empty()) options.push_back({"charenc", charset});
+        std::string force;
+        auto append = [&force](const std::string& item) { force += (force.empty() ? "" : ",") + item; };
+        if (!style.font_file.empty()) {
+            options.push_back({"fontsdir", std::filesystem::path(style.font_file).parent_path().string()});
+            std::string family = fontFamilyName(style.font_file);
+            if (!family.empty()) append("FontName=" + family);
+        }
+        std::string ext = std::filesystem::path(style.path).extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        if (ext == ".srt") {
+            // Text subtitles are laid out on a 384x288 script canvas; sizes here are video pixels
+            // of the watermark frame.
+            double frame_h = settings_.watermark_frame_height > 0 ? settings_.watermark_frame_height : geometry_.turned_height;
+            double script_scale = 288.0 / frame_h;
+            if (style.font_size_px > 0) append("Fontsize=" + std::to_string(std::lround(style.font_size_px * script_scale)));
+            append(std::string("Shadow=") + (style.shadow ? "1" : "0"));
+            if (style.has_colour) {
+                uint32_t c = style.colour_rgb0;
+                char colour[32];
+                std::snprintf(colour, sizeof colour, "&H00%02X%02X%02X", (c >> 8) & 0xFF, (c >> 16) & 0xFF, (c >> 24) & 0xFF);
+                append(std::string("PrimaryColour=") + colour);
+                append(std::string("BackColour=") + colour);
+            }
+            if (style.position_px >= 0) {
+                append("Alignment=8");
+                append("MarginV=" + std::to_string(std::lround(std::max(0, style.position_px - settings_.crop.top) * script_scale)));
+            }
+        }
+        if (!force.empty()) options.push_back({"force_style", force});
+        return asm_.chain(cur, "subtitles", options);
+    }
+
+    AVFilterContext* addTiming(AVFilterContext* cur) {
+        double speed = settings_.speed > 0 ? settings_.speed : 1.0;
+        if (settings_.cut_start_us != 0 || speed != 1.0) {
+            std::string expr = "(PTS-" + number(settings_.cut_start_us / 1e6) + "/TB)/" + number(speed);
+            cur = asm_.chain(cur, "setpts", {{"expr", expr}});
+        }
+        if (settings_.frame_rate.num > 0 && settings_.frame_rate.den > 0)
+            cur = asm_.chain(cur, "fps", {{"fps", ratio(settings_.frame_rate)}});
+        return cur;
+    }
+
+    FilterGraph& graph_;
+    GraphAssembler asm_;
+    const VideoSourceParams& source_;
+    const VideoSettings& settings_;
+    PictureGeometry geometry_;
+    CoordinateMap map_;
+    std::vector<std::pair<AVFilterContext*, FramePtr>> still_pictures_;
+};
+
+std::unique_ptr<FilterGraph> FilterGraph::buildVideo(const VideoSourceParams& source, const VideoSettings& settings,
+                                                     std::string* error) {
+    std::unique_ptr<FilterGraph> graph(new FilterGraph());
+    graph->graph_.reset(avfilter_graph_alloc());
+    if (!graph->graph_) return nullptr;
+    try {
+        VideoGraphBuilder(*graph, source, settings).build();
+    } catch (const GraphError& e) {
+        if (error) *error = e.what();
+        return nullptr;
+    }
+    return graph;
+}
+
+}  // namespace kestrel::engine

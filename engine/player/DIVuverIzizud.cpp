@@ -279,9 +279,9 @@ void DIVuverIzizud::SetSubtitle(SubtitleRecord record) {
 
 void DIVuverIzizud::UpdateSubtitleFontClr(uint32_t color, int32_t shadow, uint32_t shadow_color) {
     d_->settings->update([&](PreviewSettings& s) {
-        s.subtitle.color = color;
+        s.subtitle.colour = color;
         s.subtitle.shadow = shadow;
-        s.subtitle.shadow_color = shadow_color;
+        s.subtitle.shadow_colour = shadow_color;
     });
 }
 
@@ -307,7 +307,7 @@ void DIVuverIzizud::SetLoadImageCallback(PreviewLoadImageCallback callback) {
 }
 
 int32_t DIVuverIzizud::AddImageEffect(int32_t effect_id) {
-    if (!engine::effectChainForId(effect_id)) return 0;
+    if (engine::imageEffectChain(effect_id).empty()) return 0;
     int32_t place = 0;
     d_->settings->update([&](PreviewSettings& s) {
         s.effects.push_back(effect_id);

@@ -22,7 +22,9 @@ std::shared_ptr<const engine::BgraPicture> drawText(const TextWatermarkRecord& r
     picture->width = width;
     picture->height = height;
     picture->pixels.assign(size_t(width) * size_t(height) * 4, 0);
-    draw(width, height, picture->pixels.data(), record.text);
+    DrawTextParam param;
+    std::memcpy(&param, &record, sizeof param);
+    draw(width, height, picture->pixels.data(), param);
     return picture;
 }
 
@@ -37,15 +39,17 @@ engine::VideoSettings toVideoSettings(const PreviewSettings& preview, int source
     v.brightness = preview.brightness;
     v.contrast = preview.contrast;
     v.saturation = preview.saturation;
-    for (int id : preview.effects)
-        if (const char* chain = engine::effectChainForId(id)) v.effect_chains.emplace_back(chain);
+    for (int id : preview.effects) {
+        std::string chain = engine::imageEffectChain(id);
+        if (!chain.empty()) v.effect_chains.push_back(std::move(chain));
+    }
 
     for (const VideoWatermarkRecord& r : preview.video_watermarks) {
         engine::Watermark w;
         w.kind = engine::Watermark::Kind::Video;
         w.path = fixedText(r.path, sizeof r.path);
         w.rect = rectOf(r.left, r.top, r.right, r.bottom);
-        w.transparency_pct = r.water_alph;
+        w.transparency_pct = r.transparency;
         w.start_us = r.start_us;
         w.end_us = r.end_us;
         w.file_start_us = r.file_start_us;
@@ -57,7 +61,7 @@ engine::VideoSettings toVideoSettings(const PreviewSettings& preview, int source
         w.kind = engine::Watermark::Kind::Picture;
         w.path = fixedText(r.path, sizeof r.path);
         w.rect = rectOf(r.left, r.top, r.right, r.bottom);
-        w.transparency_pct = r.water_alph;
+        w.transparency_pct = r.transparency;
         w.start_us = r.start_us;
         w.end_us = r.end_us;
         if (!w.path.empty()) v.watermarks.push_back(std::move(w));
@@ -82,7 +86,7 @@ engine::VideoSettings toVideoSettings(const PreviewSettings& preview, int source
         s.font_file = fixedText(r.font_path, sizeof r.font_path);
         s.font_size_px = r.font_size;
         s.shadow = r.shadow != 0;
-        s.colour_rgb0 = r.color;
+        s.colour_rgb0 = r.colour;
         s.has_colour = true;
         s.position_px = r.position;
         if (!s.path.empty()) v.subtitles.push_back(std::move(s));

@@ -1,6 +1,7 @@
 // Frame-accurate seeking and the picture settings of the preview.
 #include <gtest/gtest.h>
 
+#include "engine/core/effect_chains.h"
 #include "tests/player/player_test_helpers.h"
 #include "tests/support/ffprobe.h"
 
@@ -84,7 +85,8 @@ TEST(PlayerSettings, ColourAndEffectsApplyOnRefreshAndClear) {
     EXPECT_GT(sum_bright, sum_plain + long(plain.size()) * 20);
 
     p->SetBCS(0, 0, 0);
-    EXPECT_EQ(p->AddImageEffect(1), 1);  // black and white
+    engine::registerImageEffect(9001, "hue=s=0");  // black and white
+    EXPECT_EQ(p->AddImageEffect(9001), 1);
     EXPECT_EQ(p->AddImageEffect(-5), 0); // unknown effects are refused
     p->Refresh();
     const std::vector<unsigned char> grey = snapshotRGB(*p, &w, &h);

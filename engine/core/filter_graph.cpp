@@ -29,6 +29,16 @@ AudioSourceParams AudioSourceParams::fromDecoder(const AVCodecContext* decoder, 
     return params;
 }
 
+AudioSourceParams& AudioSourceParams::operator=(const AudioSourceParams& other) {
+    if (this == &other) return *this;
+    sample_rate = other.sample_rate;
+    sample_format = other.sample_format;
+    time_base = other.time_base;
+    av_channel_layout_uninit(&layout);
+    av_channel_layout_copy(&layout, &other.layout);
+    return *this;
+}
+
 int FilterGraph::push(AVFrame* frame) {
     if (!source_) return AVERROR(EINVAL);
     if (!frame) {

@@ -29,6 +29,11 @@ struct AudioSourceParams {
     AVChannelLayout layout{};
     AVRational time_base{1, 1000000};
     static AudioSourceParams fromDecoder(const AVCodecContext* decoder, AVRational time_base);
+
+    AudioSourceParams() = default;
+    AudioSourceParams(const AudioSourceParams& other) { *this = other; }
+    AudioSourceParams& operator=(const AudioSourceParams& other);
+    ~AudioSourceParams() { av_channel_layout_uninit(&layout); }
 };
 
 // What the audio encoder takes; 0 or -1 leaves a field to the source.

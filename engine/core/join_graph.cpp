@@ -37,7 +37,8 @@ std::string clipVideo(const JoinPlan& plan, size_t i, const std::string& rate, c
     const JoinClipSource& clip = plan.clips[i];
     const std::string size = std::to_string(plan.width) + "x" + std::to_string(plan.height);
     const std::string length = seconds(clip.lengthUs());
-    const std::string out = "[cv" + std::to_string(i) + "];";
+    // One time base for every part, as the joining filters require.
+    const std::string out = ",settb=AVTB[cv" + std::to_string(i) + "];";
     if (clip.video_stream < 0) return "color=c=black:s=" + size + ":r=" + rate + ",format=" + pix + ",trim=end=" + length + out;
     const bool turned = clip.video.rotation_deg == 90 || clip.video.rotation_deg == 270;
     const int width = turned ? clip.video.height : clip.video.width;
@@ -62,7 +63,7 @@ std::string clipAudio(const JoinPlan& plan, size_t i, const std::string& layout,
     const JoinClipSource& clip = plan.clips[i];
     const std::string length = seconds(clip.lengthUs());
     const std::string rate = std::to_string(plan.sample_rate);
-    const std::string out = "[ca" + std::to_string(i) + "];";
+    const std::string out = ",asettb=AVTB[ca" + std::to_string(i) + "];";
     const std::string format = "aformat=sample_fmts=" + sample_format + ":sample_rates=" + rate + ":channel_layouts=" + layout;
     if (clip.audio_stream < 0) return "anullsrc=r=" + rate + ":cl=" + layout + "," + format + ",atrim=end=" + length + out;
     char volume[32];
@@ -116,7 +117,8 @@ std::string joinFilterGraph(const JoinPlan& plan, const JoinGraphFormats& format
         audio = "ja" + n;
         joined_us += plan.clips[i].lengthUs() - overlap_us;
     }
-    if (plan.has_video) graph += "[" + video + "]null[vout];";
+    // Constant frame rate out, in the rate's own time base.
+    if (plan.has_video) graph += "[" + video + "]fps=" + rate + "[vout];";
     if (plan.has_audio) graph += "[" + audio + "]anull[aout];";
     graph.pop_back();
     return graph;

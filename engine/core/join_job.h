@@ -1,33 +1,32 @@
 #pragma once
 // One join run: the clips in order into one output file, by copying packets when every clip
-// allows it and by decoding, normalising and re-encoding otherwise. run() blocks; stop() and
-// progressPercent() may be called from any thread while it does.
+// allows it and by decoding, normalising and re-encoding otherwise. start() blocks; stop() and
+// the progress may be read from any thread while it runs.
 #include <atomic>
-#include <mutex>
 #include <string>
 
+#include "engine/core/job.h"
 #include "engine/core/join_settings.h"
-#include "engine/core/result_code.h"
 
 namespace kestrel::engine {
 
-class JoinJob {
+class JoinJob : public Job {
 public:
-    // Runs once; the output appears only on success, under its final name, and never replaces
-    // an existing file. After stop() it returns ResultCode::Stopped with no file left behind.
-    ResultCode run(const JoinSettings& settings);
-    // Sticky: a stop before run() makes run() return at once.
-    void stop() { stop_requested_ = true; }
-    bool stopRequested() const { return stop_requested_; }
-    double progressPercent() const { return progress_percent_.load(); }
+    // Before start(); the settings are read once when the run begins.
+    void setSettings(JoinSettings settings) { settings_ = std::move(settings); }
+    // Percent with fractions, 100 once the file is in place.
+    double exactProgressPercent() const { return exact_percent_.load(std::memory_order_relaxed); }
     const std::string& errorText() const { return error_; }
 
-    // Progress as the pipelines report it: output time written so far over the total.
-    void reportProgress(int64_t written_us, int64_t total_us);
+    // For the pipelines: output time written so far.
+    void reportWritten(int64_t written_us, int64_t total_us);
+
+protected:
+    ResultCode run() override;
 
 private:
-    std::atomic<bool> stop_requested_{false};
-    std::atomic<double> progress_percent_{0.0};
+    JoinSettings settings_;
+    std::atomic<double> exact_percent_{0.0};
     std::string error_;
 };
 

@@ -7,6 +7,7 @@ extern "C" {
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/codec_choice.h"
 #include "engine/core/ff_handles.h"
 #include "engine/core/media_input.h"
 
@@ -18,27 +19,29 @@ std::vector<uint8_t> extradataOf(const AVCodecParameters* par) {
     return std::vector<uint8_t>(par->extradata, par->extradata + par->extradata_size);
 }
 
-// True when the first video packet from the key frame at or before the start is shown at the
-// start (within half a frame).
-bool startsOnKeyFrame(MediaInput& input, const JoinClipSource& source) {
-    if (source.start_us == 0) return true;
-    if (!input.seekUs(source.start_us)) return false;
+// Finds the key frame at or before the start, and whether it is shown at the start (within half
+// a frame).
+void findStartKeyFrame(MediaInput& input, JoinClipSource& source) {
+    source.key_frame_us = source.start_us;
+    source.starts_on_key_frame = true;
+    if (source.start_us == 0 || source.video_stream < 0) return;
+    source.starts_on_key_frame = false;
+    if (!input.seekUs(source.start_us)) return;
     PacketPtr packet = makePacket();
     const double frame_s = source.video.frame_rate.num > 0 ? av_q2d(av_inv_q(source.video.frame_rate)) : 0.04;
     const int64_t half_frame_us = static_cast<int64_t>(frame_s * 500000);
-    bool result = false;
     while (input.readPacket(packet.get()) >= 0) {
         const bool ours = packet->stream_index == source.video_stream;
         if (ours) {
             const int64_t time_us = input.toFileTimeUs(source.video_stream, packet->pts);
-            result = (packet->flags & AV_PKT_FLAG_KEY) && time_us != AV_NOPTS_VALUE &&
-                     std::llabs(time_us - source.start_us) <= half_frame_us;
+            if (time_us != AV_NOPTS_VALUE && time_us <= source.start_us) source.key_frame_us = time_us;
+            source.starts_on_key_frame = (packet->flags & AV_PKT_FLAG_KEY) && time_us != AV_NOPTS_VALUE &&
+                                         std::llabs(time_us - source.start_us) <= half_frame_us;
         }
         av_packet_unref(packet.get());
         if (ours) break;
     }
     input.seekUs(0);
-    return result;
 }
 
 ResultCode probeClip(const JoinClip& clip, JoinClipSource* source, std::string* error) {
@@ -90,7 +93,7 @@ ResultCode probeClip(const JoinClip& clip, JoinClipSource* source, std::string* 
         *error = "the range lies past the end of " + clip.path;
         return ResultCode::EmptyRange;
     }
-    source->starts_on_key_frame = source->video_stream < 0 || startsOnKeyFrame(input, *source);
+    findStartKeyFrame(input, *source);
     return ResultCode::Ok;
 }
 
@@ -124,6 +127,8 @@ bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputF
         if ((c.video_stream >= 0) != (first.video_stream >= 0) || (c.audio_stream >= 0) != (first.audio_stream >= 0))
             return false;
         if (c.video_stream >= 0 && !sameVideo(c.video, first.video)) return false;
+        // Copied packets would lose the turn; re-encoding shows the clip upright.
+        if (c.video_stream >= 0 && c.video.rotation_deg != 0) return false;
         if (c.audio_stream >= 0 && !sameAudio(c.audio, first.audio)) return false;
         if (c.audio_stream >= 0 && c.clip.volume != 1.0) return false;
         if (plan.transition_us[i] > 0) return false;
@@ -136,14 +141,13 @@ bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputF
 
 // The encoder for a stream: the one asked for, else the clips' own codec where the container
 // takes it, else the container's default.
-std::string chooseEncoder(const std::string& asked, AVCodecID source_codec, AVCodecID container_default,
-                          const AVOutputFormat* container) {
-    if (!asked.empty() && asked != "copy") return joinEncoderName(asked);
+const AVCodec* chooseEncoder(const std::string& asked, AVMediaType type, AVCodecID source_codec,
+                             AVCodecID container_default, const AVOutputFormat* container) {
+    if (!asked.empty() && asked != "copy") return findEncoderByName(asked, type);
     if (source_codec != AV_CODEC_ID_NONE && containerTakes(container, source_codec)) {
-        if (const AVCodec* codec = avcodec_find_encoder(source_codec)) return codec->name;
+        if (const AVCodec* codec = findEncoder(source_codec)) return codec;
     }
-    const AVCodec* fallback = avcodec_find_encoder(container_default);
-    return fallback ? fallback->name : std::string();
+    return findEncoder(container_default);
 }
 
 int makeEven(int value) { return std::max(2, value - value % 2); }
@@ -165,16 +169,11 @@ std::vector<int64_t> transitionsOf(const std::vector<JoinClipSource>& clips) {
 
 int64_t JoinPlan::totalUs() const {
     int64_t total = 0;
-    for (size_t i = 0; i < clips.size(); ++i) total += clips[i].lengthUs() - (copy_packets ? 0 : transition_us[i]);
-    return total;
-}
-
-std::string joinEncoderName(const std::string& codec_name) {
-    if (const AVCodec* codec = avcodec_find_encoder_by_name(codec_name.c_str())) return codec->name;
-    if (const AVCodecDescriptor* descriptor = avcodec_descriptor_get_by_name(codec_name.c_str())) {
-        if (const AVCodec* codec = avcodec_find_encoder(descriptor->id)) return codec->name;
+    for (size_t i = 0; i < clips.size(); ++i) {
+        const JoinClipSource& clip = clips[i];
+        total += copy_packets ? clip.end_us - clip.key_frame_us : clip.lengthUs() - transition_us[i];
     }
-    return {};
+    return total;
 }
 
 ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::string* error) {
@@ -209,6 +208,8 @@ ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::strin
     plan->transition_us = transitionsOf(plan->clips);
     plan->copy_packets = canCopy(settings, *plan, container);
     if (plan->copy_packets) return ResultCode::Ok;
+    plan->video_kbps = settings.video_kbps;
+    plan->audio_kbps = settings.audio_kbps;
 
     const auto first_video = std::find_if(plan->clips.begin(), plan->clips.end(), [](auto& c) { return c.video_stream >= 0; });
     const auto first_audio = std::find_if(plan->clips.begin(), plan->clips.end(), [](auto& c) { return c.audio_stream >= 0; });
@@ -219,8 +220,8 @@ ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::strin
         plan->height = makeEven(settings.height > 0 ? settings.height : (turned ? v.width : v.height));
         if (settings.fps > 0) plan->frame_rate = av_d2q(settings.fps, 1001000);
         else if (v.frame_rate.num > 0 && v.frame_rate.den > 0) plan->frame_rate = v.frame_rate;
-        plan->video_encoder = chooseEncoder(settings.video_codec, v.codec, container->video_codec, container);
-        if (plan->video_encoder.empty()) {
+        plan->video_encoder = chooseEncoder(settings.video_codec, AVMEDIA_TYPE_VIDEO, v.codec, container->video_codec, container);
+        if (!plan->video_encoder) {
             *error = "no video encoder for " + settings.video_codec;
             return ResultCode::EncoderMissing;
         }
@@ -233,8 +234,8 @@ ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::strin
         }
         if (settings.sample_rate > 0) plan->sample_rate = settings.sample_rate;
         if (settings.channels > 0) plan->channels = settings.channels;
-        plan->audio_encoder = chooseEncoder(settings.audio_codec, source_codec, container->audio_codec, container);
-        if (plan->audio_encoder.empty()) {
+        plan->audio_encoder = chooseEncoder(settings.audio_codec, AVMEDIA_TYPE_AUDIO, source_codec, container->audio_codec, container);
+        if (!plan->audio_encoder) {
             *error = "no audio encoder for " + settings.audio_codec;
             return ResultCode::EncoderMissing;
         }

@@ -42,6 +42,7 @@ struct JoinClipSource {
     int64_t start_us = 0;       // the range taken, on the clip's own time line
     int64_t end_us = 0;
     bool starts_on_key_frame = false;
+    int64_t key_frame_us = 0;   // where copied packets start: the key frame at or before start_us
 
     int64_t lengthUs() const { return end_us - start_us; }
 };
@@ -52,11 +53,13 @@ struct JoinPlan {
     bool has_audio = false;
     bool copy_packets = false;
     // Re-encode output (unused when copying).
-    std::string video_encoder, audio_encoder;
+    const AVCodec* video_encoder = nullptr;
+    const AVCodec* audio_encoder = nullptr;
     int width = 0, height = 0;
     AVRational frame_rate{25, 1};
     int sample_rate = 44100;
     int channels = 2;
+    int video_kbps = 0, audio_kbps = 0;  // 0: the encoder's default
     std::vector<int64_t> transition_us;  // per clip: overlap with the next one, 0 for none
 
     int64_t totalUs() const;
@@ -64,9 +67,5 @@ struct JoinPlan {
 
 // Opens every clip, resolves its range and decides between copying and re-encoding.
 ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::string* error);
-
-// Encoder name for a codec name given by a caller or reported by the probe ("h264", "libx264",
-// "aac", "mpeg4", ...); empty when there is none.
-std::string joinEncoderName(const std::string& codec_name);
 
 }  // namespace kestrel::engine

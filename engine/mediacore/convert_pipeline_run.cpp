@@ -1,0 +1,165 @@
+// The packet loop of a convert run and its draining at the end.
+#include "engine/mediacore/convert_pipeline.h"
+
+#include <algorithm>
+
+namespace kestrel::mediacore {
+
+using namespace kestrel::engine;
+
+ResultCode ConvertPipeline::run(const std::string& input_path, const std::string& write_path) {
+    if (stopped_()) return ResultCode::Stopped;
+    ResultCode rc = prepare(input_path, write_path);
+    if (rc != ResultCode::Ok) return rc;
+    if (output_->writeHeader() < 0) return ResultCode::WriteFailed;
+    rc = mainLoop();
+    if (rc != ResultCode::Ok) return rc;
+    for (Lane* lane : {&video_, &audio_}) {
+        if (lane->out_index < 0) continue;
+        rc = finishLane(*lane);
+        if (rc != ResultCode::Ok) return rc;
+        if (stopped_()) return ResultCode::Stopped;
+    }
+    if (!video_.wrote && !audio_.wrote) return ResultCode::EmptyRange;
+    if (output_->finish() < 0) return ResultCode::WriteFailed;
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::mainLoop() {
+    if (cut_start_us_ > 0) input_->seekUs(cut_start_us_);
+    else input_->seekUs(0);
+    for (;;) {
+        if (stopped_()) return ResultCode::Stopped;
+        bool video_needs = video_.out_index >= 0 && !video_.input_done;
+        bool audio_needs = audio_.out_index >= 0 && !audio_.input_done;
+        if (!video_needs && !audio_needs) break;
+        if (settings_.limit_bytes > 0 && output_->bytesWritten() >= settings_.limit_bytes) break;
+        int rc = input_->readPacket(packet_.get());
+        if (rc < 0) break;  // the end, or a damaged tail: keep what was read
+        Lane* lane = packet_->stream_index == video_.in_index ? &video_
+                     : packet_->stream_index == audio_.in_index ? &audio_ : nullptr;
+        if (lane && lane->out_index >= 0 && !lane->input_done) {
+            int64_t pts = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+            int64_t at_us = input_->toFileTimeUs(packet_->stream_index, pts);
+            if (at_us != AV_NOPTS_VALUE && range_us_ > 0) progress_(double(at_us - cut_start_us_) / range_us_);
+            ResultCode handled = handlePacket(*lane, packet_.get());
+            if (handled != ResultCode::Ok) {
+                av_packet_unref(packet_.get());
+                return handled;
+            }
+        }
+        av_packet_unref(packet_.get());
+        // Sound made from music alone keeps pace with the picture, for an interleaved file.
+        if (audio_.in_index < 0 && audio_.graph && video_.out_index >= 0) {
+            ResultCode paced = drainGraph(audio_, video_.reached_us + 500000);
+            if (paced != ResultCode::Ok) return paced;
+        }
+    }
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::handlePacket(Lane& lane, AVPacket* packet) {
+    if (cutHasEnd() && packet->dts != AV_NOPTS_VALUE) {
+        // Frames are shown no earlier than they are decoded: past the end, nothing more is needed.
+        if (input_->toFileTimeUs(lane.in_index, packet->dts) >= cut_end_us_) {
+            lane.input_done = true;
+            return ResultCode::Ok;
+        }
+    }
+    return lane.copy ? copyPacket(lane, packet) : decodeAndFilter(lane, packet);
+}
+
+ResultCode ConvertPipeline::copyPacket(Lane& lane, AVPacket* packet) {
+    const AVStream* st = input_->stream(lane.in_index);
+    int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    int64_t at_us = input_->toFileTimeUs(lane.in_index, pts);
+    int64_t duration_us = av_rescale_q(packet->duration, st->time_base, AV_TIME_BASE_Q);
+    bool is_video = st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO;
+    // Video starts on the key frame at the cut; sound keeps the packet that holds the cut.
+    if (at_us != AV_NOPTS_VALUE) {
+        if (is_video ? at_us < cut_start_us_ - 1000 : at_us + std::max<int64_t>(duration_us, 1) <= cut_start_us_) return ResultCode::Ok;
+        if (cutHasEnd() && at_us >= cut_end_us_) return ResultCode::Ok;
+    }
+    int64_t offset = input_->fromFileTimeUs(lane.in_index, cut_start_us_);
+    if (packet->pts != AV_NOPTS_VALUE) packet->pts -= offset;
+    if (packet->dts != AV_NOPTS_VALUE) packet->dts -= offset;
+    if (at_us != AV_NOPTS_VALUE)
+        lane.reached_us = std::max(lane.reached_us, at_us - cut_start_us_);
+    if (output_->write(packet, lane.out_index, st->time_base) < 0) return ResultCode::WriteFailed;
+    lane.wrote = true;
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::decodeAndFilter(Lane& lane, const AVPacket* packet) {
+    int rc = lane.decoder->send(packet);
+    if (rc < 0 && rc != AVERROR(EAGAIN) && rc != AVERROR_EOF && packet) return ResultCode::Ok;  // damaged packet: skipped
+    for (;;) {
+        rc = lane.decoder->receive(frame_.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
+        if (rc < 0) continue;  // a frame that cannot be decoded is left out, as players do
+        if (frame_->pts != AV_NOPTS_VALUE) frame_->pts -= lane.start_offset;
+        if (lane.graph->push(frame_.get()) < 0) {
+            av_frame_unref(frame_.get());
+            return ResultCode::FilterFailed;
+        }
+        av_frame_unref(frame_.get());
+        ResultCode drained = drainGraph(lane, INT64_MAX);
+        if (drained != ResultCode::Ok) return drained;
+    }
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::drainGraph(Lane& lane, int64_t until_us) {
+    while (!lane.graph_done && lane.reached_us < until_us) {
+        int rc = lane.graph->pull(filtered_.get());
+        if (rc == AVERROR(EAGAIN)) break;
+        if (rc == AVERROR_EOF) {
+            lane.graph_done = true;
+            break;
+        }
+        if (rc < 0) return ResultCode::FilterFailed;
+        ResultCode encoded = encodeFrame(lane, filtered_.get());
+        av_frame_unref(filtered_.get());
+        if (encoded != ResultCode::Ok) return encoded;
+        if (stopped_()) return ResultCode::Stopped;
+    }
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::encodeFrame(Lane& lane, AVFrame* frame) {
+    AVCodecContext* enc = lane.encoder->context();
+    if (frame) {
+        AVRational from = lane.graph->outputTimeBase();
+        if (frame->pts != AV_NOPTS_VALUE) {
+            lane.reached_us = std::max(lane.reached_us, av_rescale_q(frame->pts, from, AV_TIME_BASE_Q));
+            frame->pts = av_rescale_q(frame->pts, from, enc->time_base);
+        }
+        frame->pict_type = AV_PICTURE_TYPE_NONE;  // the encoder places its own key frames
+    }
+    int rc = lane.encoder->send(frame);
+    if (rc < 0 && rc != AVERROR_EOF) return ResultCode::EncodeFailed;
+    for (;;) {
+        rc = lane.encoder->receive(encoded_.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
+        if (rc < 0) return ResultCode::EncodeFailed;
+        rc = output_->write(encoded_.get(), lane.out_index, enc->time_base);
+        av_packet_unref(encoded_.get());
+        if (rc < 0) return ResultCode::WriteFailed;
+        lane.wrote = true;
+    }
+    return ResultCode::Ok;
+}
+
+ResultCode ConvertPipeline::finishLane(Lane& lane) {
+    if (lane.copy) return ResultCode::Ok;
+    if (lane.decoder) {
+        ResultCode rc = decodeAndFilter(lane, nullptr);
+        if (rc != ResultCode::Ok) return rc;
+        if (lane.graph->push(nullptr) < 0) return ResultCode::FilterFailed;
+    }
+    ResultCode rc = drainGraph(lane, INT64_MAX);
+    if (rc != ResultCode::Ok) return rc;
+    return encodeFrame(lane, nullptr);
+}
+
+}  // namespace kestrel::mediacore

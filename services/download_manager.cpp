@@ -92,9 +92,6 @@ void DownloadManager::beginTransfer(const QString& url, qint64 offset, const QSt
     QObject::connect(reply, &QNetworkReply::readyRead, network_.get(), [this, reply] {
         if (reply == reply_) onReadyRead();
     });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, network_.get(), [this, reply](qint64 got, qint64 total) {
-        if (reply == reply_) onProgress(got, total);
-    });
     QObject::connect(reply, &QNetworkReply::finished, network_.get(), [this, reply] {
         if (reply == reply_) onFinished();
     });
@@ -149,13 +146,17 @@ bool DownloadManager::drainReply() {
     return true;
 }
 
-void DownloadManager::onReadyRead() { drainReply(); }
+void DownloadManager::onReadyRead() {
+    const qint64 before = partial_->pos();
+    if (!drainReply() || partial_->pos() == before) return;
+    // Counted here rather than from the network's progress signal, which Qt holds back for a
+    // while, so a transfer that stalls still shows what arrived.
+    reportProgress();
+}
 
-void DownloadManager::onProgress(qint64 received, qint64 total) {
-    if (!responseChecked_ && !checkResponse()) return;
-    const float fraction = total >= 0 && offset_ + total > 0
-                               ? float(double(offset_ + received) / double(offset_ + total))
-                               : -1.0f;
+void DownloadManager::reportProgress() {
+    const qint64 written = partial_->pos();
+    const float fraction = expectedTotal_ > 0 ? float(double(written) / double(expectedTotal_)) : -1.0f;
     if (progressBlock_) progressBlock_(fraction);
     if (delegate_) delegate_->downloadManagerDidWriteData(*this, fraction);
 }
@@ -252,7 +253,8 @@ void DownloadManager::dropReply() {
         QNetworkReply* reply = reply_;
         reply_ = nullptr;  // its late signals are ignored from here on
         reply->disconnect(network_.get());
-        reply->abort();
+        // A reply that already failed is ending by itself; aborting it again upsets Qt.
+        if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) reply->abort();
         reply->deleteLater();
     }
     if (partial_) partial_->close();

@@ -64,7 +64,7 @@ private:
     bool checkResponse();
     bool drainReply();
     void onReadyRead();
-    void onProgress(qint64 received, qint64 total);
+    void reportProgress();
     void onFinished();
     void fail(const QString& reason);
     void dropReply();

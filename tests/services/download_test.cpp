@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+#include "services/download_manager.h"
+
+using services::DownloadManager;
+using services::DownloadManagerDelegate;
+
+namespace {
+
+// A tiny HTTP/1.1 server on 127.0.0.1: serves known bodies by path, honours "Range: bytes=N-",
+// and can stall or hang up part-way through the first request, answer 404, or ignore ranges.
+class TestHttpServer {
+public:
+    enum class FirstRequest { Whole, StallAfterCut, CloseAfterCut };
+
+    TestHttpServer() {
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                sockets_.append(socket);
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { onRead(socket); });
+            }
+        });
+    }
+
+    QString url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
+
+    QMap<QString, QByteArray> bodies;
+    FirstRequest firstRequest = FirstRequest::Whole;
+    qint64 cut = 0;
+    bool ignoreRanges = false;
+    QList<QByteArray> ranges;  // the Range header of every request ("" when none)
+    int requests = 0;
+
+private:
+    void onRead(QTcpSocket* socket) {
+        QByteArray& pending = buffers_[socket];
+        pending += socket->readAll();
+        const int end = pending.indexOf("\r\n\r\n");
+        if (end < 0) return;
+        const QList<QByteArray> lines = pending.left(end).split('\n');
+        pending.remove(0, end + 4);
+        const QByteArray path = lines.value(0).split(' ').value(1);
+        QByteArray range;
+        for (const QByteArray& line : lines)
+            if (line.toLower().startsWith("range:")) range = line.mid(6).trimmed();
+        ranges.append(range);
+        ++requests;
+        respond(socket, QString::fromLatin1(path), range);
+    }
+
+    void respond(QTcpSocket* socket, const QString& path, const QByteArray& range) {
+        if (!bodies.contains(path)) {
+            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found");
+            socket->disconnectFromHost();
+            return;
+        }
+        const QByteArray& body = bodies[path];
+        qint64 from = 0;
+        if (range.startsWith("bytes=") && !ignoreRanges) from = range.mid(6, range.indexOf('-') - 6).toLongLong();
+        QByteArray head;
+        if (from > 0) {
+            head = "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes " + QByteArray::number(from) + "-" +
+                   QByteArray::number(body.size() - 1) + "/" + QByteArray::number(body.size()) + "\r\n";
+        } else {
+            head = "HTTP/1.1 200 OK\r\n";
+        }
+        head += "ETag: \"v1\"\r\nContent-Length: " + QByteArray::number(body.size() - from) + "\r\n\r\n";
+        const QByteArray rest = body.mid(from);
+        if (requests == 1 && firstRequest != FirstRequest::Whole) {
+            socket->write(head + rest.left(cut));
+            socket->flush();
+            if (firstRequest == FirstRequest::CloseAfterCut) socket->disconnectFromHost();
+            return;  // stalled: the connection stays open with the rest unsent
+        }
+        socket->write(head + rest);
+    }
+
+    QTcpServer server_;
+    QList<QPointer<QTcpSocket>> sockets_;
+    QMap<QTcpSocket*, QByteArray> buffers_;
+};
+
+QByteArray knownBody(int size, int seed) {
+    QByteArray body(size, '\0');
+    uint32_t x = 2463534242u + uint32_t(seed);
+    for (char& c : body) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x);
+    }
+    return body;
+}
+
+struct Recorder : DownloadManagerDelegate {
+    void downloadManagerDidWriteData(DownloadManager&, float fraction) override { lastFraction = fraction; }
+    void downloadManagerDidFinishDownloading(DownloadManager&, const QString& filePath) override {
+        QFile file(filePath);
+        if (file.open(QIODevice::ReadOnly)) received = file.readAll();
+        finishedPath = filePath;
+        ++finished;
+    }
+    void downloadManagerDidFail(DownloadManager&, const QString& why) override {
+        reason = why;
+        ++failed;
+    }
+    bool done() const { return finished + failed > 0; }
+
+    float lastFraction = 0;
+    QByteArray received;
+    QString finishedPath;
+    int finished = 0;
+    int failed = 0;
+    QString reason;
+};
+
+constexpr int kWaitMs = 20000;  // a safety net only: every wait ends on an event
+
+}  // namespace
+
+TEST(Downloads, CompleteTransferHandsOverEveryByteThenRemovesTheFile) {
+    TestHttpServer server;
+    server.bodies["/filter/a.png"] = knownBody(300000, 1);
+    DownloadManager manager;
+    Recorder recorder;
+    manager.setDelegate(&recorder);
+    QList<float> blockFractions;
+    QString blockPath;
+    manager.setProgressBlock([&](float f) { blockFractions.append(f); });
+    manager.setComplatedBlock([&](const QString& path) { blockPath = path; EXPECT_TRUE(QFileInfo::exists(path)); });
+
+    manager.start(server.url("/filter/a.png"));
+    EXPECT_TRUE(manager.isDownloading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs));
+    EXPECT_EQ(recorder.failed, 0) << recorder.reason.toStdString();
+    EXPECT_EQ(recorder.received, server.bodies["/filter/a.png"]);
+    EXPECT_EQ(blockPath, recorder.finishedPath);
+    ASSERT_FALSE(blockFractions.isEmpty());
+    EXPECT_FLOAT_EQ(blockFractions.last(), 1.0f);
+    EXPECT_FALSE(manager.isDownloading());
+    EXPECT_FALSE(manager.hasDownloadTask());
+    EXPECT_FALSE(QFileInfo::exists(recorder.finishedPath));
+    EXPECT_FALSE(QFileInfo::exists(manager.partialFilePath()));
+    EXPECT_EQ(server.ranges, QList<QByteArray>{QByteArray()});
+}
+
+TEST(Downloads, PauseAndResumeContinuesWithARangeAndGivesIdenticalBytes) {
+    TestHttpServer server;
+    server.bodies["/big.bin"] = knownBody(200000, 2);
+    server.firstRequest = TestHttpServer::FirstRequest::StallAfterCut;
+    server.cut = 70001;
+    DownloadManager manager;
+    Recorder recorder;
+    manager.setDelegate(&recorder);
+
+    manager.start(server.url("/big.bin"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.lastFraction >= 70001.0f / 200000.0f; }, kWaitMs)) << recorder.lastFraction << " req " << server.requests;
+    manager.pause();
+    EXPECT_FALSE(manager.isDownloading());
+    EXPECT_FALSE(manager.hasDownloadTask());
+    EXPECT_TRUE(QFileInfo::exists(manager.resumeFilePath()));
+    EXPECT_EQ(QFileInfo(manager.partialFilePath()).size(), 70001);
+    EXPECT_EQ(recorder.finished + recorder.failed, 0);
+
+    manager.resume();
+    EXPECT_TRUE(manager.isDownloading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs));
+    EXPECT_EQ(recorder.failed, 0) << recorder.reason.toStdString();
+    EXPECT_EQ(recorder.received, server.bodies["/big.bin"]);
+    EXPECT_FLOAT_EQ(recorder.lastFraction, 1.0f);  // counted over the whole file, not the rest
+    ASSERT_EQ(server.ranges.size(), 2);
+    EXPECT_EQ(server.ranges[1], "bytes=70001-");
+    EXPECT_FALSE(QFileInfo::exists(manager.resumeFilePath()));
+}
+
+TEST(Downloads, AServerIgnoringTheRangeStillGivesTheRightFile) {
+    TestHttpServer server;
+    server.bodies["/big.bin"] = knownBody(150000, 3);
+    server.firstRequest = TestHttpServer::FirstRequest::StallAfterCut;
+    server.cut = 40000;
+    server.ignoreRanges = true;
+    DownloadManager manager;
+    Recorder recorder;
+    manager.setDelegate(&recorder);
+    manager.start(server.url("/big.bin"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.lastFraction >= 40000.0f / 150000.0f; }, kWaitMs));
+    manager.pause();
+    manager.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs));
+    EXPECT_EQ(recorder.failed, 0) << recorder.reason.toStdString();
+    EXPECT_EQ(recorder.received, server.bodies["/big.bin"]);
+}
+
+TEST(Downloads, FailuresAreReportedAndLeaveNoFiles) {
+    TestHttpServer server;
+    server.bodies["/short.bin"] = knownBody(100000, 4);
+    struct Case { QString path; TestHttpServer::FirstRequest first; };
+    for (const Case& c : {Case{"/missing.png", TestHttpServer::FirstRequest::Whole},
+                          Case{"/short.bin", TestHttpServer::FirstRequest::CloseAfterCut}}) {
+        server.requests = 0;
+        server.firstRequest = c.first;
+        server.cut = 30000;
+        DownloadManager manager;
+        Recorder recorder;
+        manager.setDelegate(&recorder);
+        QString blockReason;
+        manager.setFailedBlock([&](const QString& why) { blockReason = why; });
+        manager.start(server.url(c.path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs)) << c.path.toStdString();
+        EXPECT_EQ(recorder.finished, 0) << c.path.toStdString();
+        EXPECT_EQ(recorder.failed, 1) << c.path.toStdString();
+        EXPECT_EQ(blockReason, recorder.reason);
+        EXPECT_FALSE(manager.isDownloading());
+        EXPECT_FALSE(QFileInfo::exists(manager.partialFilePath()));
+        EXPECT_FALSE(QFileInfo::exists(manager.resumeFilePath()));
+    }
+
+    DownloadManager bad;
+    Recorder recorder;
+    bad.setDelegate(&recorder);
+    bad.start("not an address");
+    EXPECT_EQ(recorder.failed, 1);
+    EXPECT_FALSE(bad.isDownloading());
+}
+
+TEST(Downloads, TwoPausedDownloadsKeepSeparateResumeFiles) {
+    TestHttpServer server;
+    server.bodies["/one.bin"] = knownBody(120000, 5);
+    server.bodies["/two.bin"] = knownBody(90000, 6);
+    server.firstRequest = TestHttpServer::FirstRequest::StallAfterCut;  // only the very first request stalls
+    server.cut = 30000;
+    DownloadManager one, two;
+    Recorder first, second;
+    one.setDelegate(&first);
+    two.setDelegate(&second);
+
+    one.start(server.url("/one.bin"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.lastFraction >= 30000.0f / 120000.0f; }, kWaitMs));
+    one.pause();
+    // The second transfer completes; pause it right after it started instead, before any bytes.
+    two.start(server.url("/two.bin"));
+    two.pause();
+    EXPECT_NE(one.resumeFilePath(), two.resumeFilePath());
+    EXPECT_TRUE(QFileInfo::exists(one.resumeFilePath()));
+    EXPECT_TRUE(QFileInfo::exists(two.resumeFilePath()));
+
+    two.resume();
+    one.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.done() && second.done(); }, kWaitMs));
+    EXPECT_EQ(first.received, server.bodies["/one.bin"]);
+    EXPECT_EQ(second.received, server.bodies["/two.bin"]);
+
+    // Resuming with nothing to resume starts nothing.
+    DownloadManager idle;
+    idle.resume();
+    EXPECT_FALSE(idle.isDownloading());
+    EXPECT_FALSE(idle.hasDownloadTask());
+}

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include "platform/bookmarks.h"
+#include "services/output_name.h"
 
 namespace services {
 
@@ -240,9 +241,6 @@ void FileManager::saveAudioBGImage(const QImage& image) {
         writeFileAtomically(audioBGImagePath_, data);
 }
 
-bool FileManager::isExistRunBackwardVideo(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
+bool FileManager::isExistRunBackwardVideo(const QString& path) { return outputPathTaken(path); }
 
 }  // namespace services

@@ -1,0 +1,114 @@
+#pragma once
+// What the two modal export dialogs share: the output-folder row (remembered in "kOutputDir"),
+// the progress row, Start/Stop, Open and Close, and the owner contract. The dialog runs no job:
+// Start hands the full output path to the owner through startExportCallbackBlock; the same
+// block called while exporting is the owner's stop request. The owner reports progress and the
+// end of its job through ExportSession.
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace widgets {
+class NSProgressView;
+class ZorButton;
+}
+
+namespace exportkit {
+
+class ExportDialogBase : public QDialog {
+    Q_OBJECT
+public:
+    using StartBlock = std::function<void(const QString& outputFilePath)>;
+    // Asks the user for a folder, starting in startFolder; "" when cancelled.
+    using FolderChooser = std::function<QString(const QString& startFolder)>;
+    // Asks whether a running export should stop.
+    using StopConfirmer = std::function<bool(const QString& messageKey)>;
+    using Revealer = std::function<bool(const QString& filePath)>;
+
+    explicit ExportDialogBase(QWidget* parent = nullptr);
+    ~ExportDialogBase() override;
+
+    // Builds the views on first use (the owner sets its options before).
+    void loadWindow();
+
+    bool exporting() const { return exporting_; }
+    void setExporting(bool exporting) { exporting_ = exporting; }
+    const QString& outputPath() const { return outputPath_; }
+    void setOutputPath(const QString& path);
+    const QString& inputFileName() const { return inputFileName_; }
+    void setInputFileName(const QString& name) { inputFileName_ = name; }
+    const QString& outputFileName() const { return outputFileName_; }
+    void setOutputFileName(const QString& name) { outputFileName_ = name; }
+    const StartBlock& startExportCallbackBlock() const { return startExportCallbackBlock_; }
+    void setStartExportCallbackBlock(StartBlock block) { startExportCallbackBlock_ = std::move(block); }
+
+    void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+    void setStopConfirmer(StopConfirmer confirmer) { stopConfirmer_ = std::move(confirmer); }
+    void setRevealer(Revealer revealer) { revealer_ = std::move(revealer); }
+
+    // "<movies folder>/<localised Title>": the folder used until the user picks one.
+    static QString defaultOutputFolder();
+
+    virtual void changeLanguage();
+    virtual void startExport() = 0;
+    void selectOutputDirAction();
+    QString openFolder();
+    void outputOpenAction();
+    virtual void openfileAction();
+    void closeWindowAction();
+    // Start titled "Start" and shown; Open, Close and the success text hidden.
+    void resetFinishState();
+
+    // Called by ExportSession when the owner's job has ended, whatever the outcome.
+    virtual void jobEnded() {}
+
+    // Centres the dialog over owner and runs it modally.
+    int runModal(QWidget* owner);
+
+    // Outlets.
+    QLabel* windowTitlelabel = nullptr;
+    QLabel* outputTitleLabel = nullptr;
+    QLabel* progressTitlelabel = nullptr;
+    QLabel* succeededLabel = nullptr;
+    QLineEdit* outputPathTextFiled = nullptr;
+    QWidget* outputPathBox = nullptr;
+    QWidget* progressGroup = nullptr;
+    widgets::ZorButton* selectOutputDirBtn = nullptr;
+    widgets::ZorButton* outputOpenBtn = nullptr;
+    widgets::NSProgressView* progressView = nullptr;
+    widgets::ZorButton* startBtn = nullptr;
+    widgets::ZorButton* openBtn = nullptr;
+    widgets::ZorButton* closeBtn = nullptr;
+
+protected:
+    // Builds the views of a subclass; called once by loadWindow after the shared ones.
+    virtual void buildOwnViews() {}
+    // Asks to stop (confirmation with messageKey), then sends the stop request; true when sent.
+    bool requestStop(const QString& messageKey);
+    // Calls the block with outputPath / outputFileName.
+    void callStartBlock();
+    // The proposed file in the current folder: base.ext, numbered while it exists.
+    void proposeOutputFileName(const QString& base, const QString& extension);
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildSharedViews();
+
+    bool loaded_ = false;
+    bool exporting_ = false;
+    QString outputPath_;
+    QString inputFileName_;
+    QString outputFileName_;
+    StartBlock startExportCallbackBlock_;
+    FolderChooser folderChooser_;
+    StopConfirmer stopConfirmer_;
+    Revealer revealer_;
+};
+
+}  // namespace exportkit

@@ -1,0 +1,37 @@
+#pragma once
+// The export dialog with the output folder: the owner's Start/Stop block, the folder row, three
+// option boxes (re-encode, merge all into one, graphics processor) and the progress row.
+#include "export/ui/export_dialog_base.h"
+
+namespace exportkit {
+
+class ExportWindowController : public ExportDialogBase {
+    Q_OBJECT
+public:
+    explicit ExportWindowController(QWidget* parent = nullptr);
+
+    bool isMergeAllIntoOne() const { return isMergeAllIntoOne_; }
+    void setIsMergeAllIntoOne(bool merge) { isMergeAllIntoOne_ = merge; }
+    bool hiddenMergeAllIntoOne() const { return hiddenMergeAllIntoOne_; }
+    // Set before the window loads: hides the merge box and moves the progress row up.
+    void setHiddenMergeAllIntoOne(bool hidden) { hiddenMergeAllIntoOne_ = hidden; }
+
+    void changeLanguage() override;
+    // Not exporting: proposes "<date name>.<input extension>" (numbered when taken) in the
+    // folder, makes the folder when missing, and hands the path to the owner. Exporting: asks
+    // whether to stop, then sends the stop request.
+    void startExport() override;
+
+    widgets::ZorButton* reEncodingBtn = nullptr;
+    widgets::ZorButton* mergeAllIntoOne = nullptr;
+    widgets::ZorButton* enableGpuBtn = nullptr;
+
+protected:
+    void buildOwnViews() override;
+
+private:
+    bool isMergeAllIntoOne_ = false;
+    bool hiddenMergeAllIntoOne_ = true;
+};
+
+}  // namespace exportkit

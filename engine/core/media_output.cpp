@@ -28,7 +28,11 @@ MediaOutput::~MediaOutput() {
 
 bool MediaOutput::accepts(AVCodecID codec) const {
     if (codec == AV_CODEC_ID_NONE) return false;
-    return avformat_query_codec(format_->oformat, codec, FF_COMPLIANCE_NORMAL) == 1;
+    int answer = avformat_query_codec(format_->oformat, codec, FF_COMPLIANCE_NORMAL);
+    if (answer >= 0) return answer == 1;
+    // Containers that cannot tell hold at least their own default codecs.
+    const AVOutputFormat* f = format_->oformat;
+    return codec == f->video_codec || codec == f->audio_codec || codec == f->subtitle_codec;
 }
 
 int MediaOutput::addStream(const AVCodecContext* encoder) {

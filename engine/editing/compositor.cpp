@@ -1,0 +1,123 @@
+#include "engine/editing/compositor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kestrel::editing {
+
+namespace {
+
+bool isEmpty(const SLIDE_RECT& r) { return r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0; }
+
+SLIDE_RECT wholeWhenEmpty(SLIDE_RECT r) {
+    if (isEmpty(r)) return SLIDE_RECT{0, 0, 1, 1};
+    auto clamp01 = [](float v) { return std::clamp(std::isfinite(v) ? v : 0.0f, 0.0f, 1.0f); };
+    return SLIDE_RECT{clamp01(r.left), clamp01(r.top), clamp01(r.right), clamp01(r.bottom)};
+}
+
+// Straight-alpha "over" of a BGRA picture onto the opaque canvas.
+void blend(const AVFrame* picture, int x0, int y0, Canvas* canvas) {
+    for (int y = 0; y < picture->height; ++y) {
+        int cy = y0 + y;
+        if (cy < 0 || cy >= canvas->height) continue;
+        const uint8_t* src = picture->data[0] + static_cast<size_t>(y) * picture->linesize[0];
+        uint8_t* dst = canvas->bgra.data() + static_cast<size_t>(cy) * canvas->width * 4;
+        for (int x = 0; x < picture->width; ++x) {
+            int cx = x0 + x;
+            if (cx < 0 || cx >= canvas->width) continue;
+            const uint8_t* s = src + x * 4;
+            uint8_t* d = dst + cx * 4;
+            unsigned a = s[3];
+            if (a == 255) {
+                d[0] = s[0], d[1] = s[1], d[2] = s[2];
+            } else if (a != 0) {
+                for (int k = 0; k < 3; ++k) d[k] = static_cast<uint8_t>((s[k] * a + d[k] * (255 - a) + 127) / 255);
+            }
+            d[3] = 255;
+        }
+    }
+}
+
+}  // namespace
+
+bool placeLayer(const LayerPlan& layer, int source_width, int source_height, int file_rotation_deg, int canvas_width,
+                int canvas_height, LayerPlacement* out) {
+    if (source_width <= 0 || source_height <= 0 || canvas_width <= 0 || canvas_height <= 0) return false;
+    LayerShape& shape = out->shape;
+    shape.rotation_deg = engine::normalizedAngle(file_rotation_deg + layer.rotate_deg);
+    shape.hflip = layer.flip == 1 || layer.flip == 3;
+    shape.vflip = layer.flip == 2 || layer.flip == 3;
+    bool swap = shape.rotation_deg == 90 || shape.rotation_deg == 270;
+    int tw = swap ? source_height : source_width;
+    int th = swap ? source_width : source_height;
+
+    SLIDE_RECT clip = wholeWhenEmpty(layer.clip);
+    int cl = static_cast<int>(std::lround(clip.left * tw)), cr = static_cast<int>(std::lround(clip.right * tw));
+    int ct = static_cast<int>(std::lround(clip.top * th)), cb = static_cast<int>(std::lround(clip.bottom * th));
+    if (cr - cl <= 0 || cb - ct <= 0) return false;
+    shape.crop = engine::CropMargins{cl, ct, tw - cr, th - cb};
+
+    SLIDE_RECT show = wholeWhenEmpty(layer.show);
+    int x0 = static_cast<int>(std::lround(show.left * canvas_width));
+    int x1 = static_cast<int>(std::lround(show.right * canvas_width));
+    int y0 = static_cast<int>(std::lround(show.top * canvas_height));
+    int y1 = static_cast<int>(std::lround(show.bottom * canvas_height));
+    int w = x1 - x0, h = y1 - y0;
+    if (w <= 0 || h <= 0) return false;
+    if (layer.display_mode == 0 || layer.display_mode == 1) {
+        // Fit the clipped picture inside the show rectangle, aspect kept, centred.
+        double aspect = double(cr - cl) / double(cb - ct);
+        int fw = w, fh = static_cast<int>(std::lround(w / aspect));
+        if (fh > h) {
+            fh = h;
+            fw = static_cast<int>(std::lround(h * aspect));
+        }
+        fw = std::max(1, fw), fh = std::max(1, fh);
+        x0 += (w - fw) / 2;
+        y0 += (h - fh) / 2;
+        w = fw, h = fh;
+    }
+    out->x = x0;
+    out->y = y0;
+    shape.out_width = w;
+    shape.out_height = h;
+    return true;
+}
+
+LayerRenderer* Compositor::rendererFor(const LayerPlan& layer) {
+    auto it = renderers_.find(layer.media_id);
+    if (it == renderers_.end() || it->second.path != layer.path) {
+        Entry entry{layer.path, LayerRenderer::open(layer.path)};
+        it = renderers_.insert_or_assign(layer.media_id, std::move(entry)).first;
+    }
+    return it->second.renderer.get();
+}
+
+void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas) {
+    canvas->width = plan.width;
+    canvas->height = plan.height;
+    canvas->bgra.assign(static_cast<size_t>(plan.width) * plan.height * 4, 0);
+    for (size_t i = 3; i < canvas->bgra.size(); i += 4) canvas->bgra[i] = 255;
+    for (const LayerPlan& layer : plan.layers) {
+        if (!layer.visibleAt(t_us)) continue;
+        LayerRenderer* renderer = rendererFor(layer);
+        if (!renderer) continue;
+        LayerPlacement place;
+        if (!placeLayer(layer, renderer->width(), renderer->height(), renderer->fileRotationDeg(), plan.width,
+                        plan.height, &place))
+            continue;
+        if (const AVFrame* picture = renderer->pictureAt(layer.sourceTimeUs(t_us), place.shape))
+            blend(picture, place.x, place.y, canvas);
+    }
+}
+
+void Compositor::prune(const CompositionPlan& plan) {
+    for (auto it = renderers_.begin(); it != renderers_.end();) {
+        bool used = std::any_of(plan.layers.begin(), plan.layers.end(),
+                                [&](const LayerPlan& l) { return l.media_id == it->first; });
+        it = used ? std::next(it) : renderers_.erase(it);
+    }
+}
+
+}  // namespace kestrel::editing

@@ -1,0 +1,45 @@
+#pragma once
+// Draws a composition plan at one time into a BGRA canvas: every visible media, bottom first,
+// into its show rectangle. Keeps one renderer per media so that playing forward decodes forward.
+#include "engine/editing/composition_plan.h"
+#include "engine/editing/layer_renderer.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace kestrel::editing {
+
+struct Canvas {
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgra;   // width * 4 bytes a row, opaque
+};
+
+// Where a layer lands in the canvas and what shape its picture must take.
+struct LayerPlacement {
+    int x = 0, y = 0;
+    LayerShape shape;
+};
+// False when the layer covers nothing.
+bool placeLayer(const LayerPlan& layer, int source_width, int source_height, int file_rotation_deg, int canvas_width,
+                int canvas_height, LayerPlacement* out);
+
+class Compositor {
+public:
+    // Renders time t_us of the plan; layers whose file cannot be read are left out.
+    void render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas);
+    // Forgets renderers of media no longer in the plan.
+    void prune(const CompositionPlan& plan);
+
+private:
+    LayerRenderer* rendererFor(const LayerPlan& layer);
+
+    struct Entry {
+        std::string path;
+        std::unique_ptr<LayerRenderer> renderer;  // null: the file could not be opened
+    };
+    std::map<uint64_t, Entry> renderers_;
+};
+
+}  // namespace kestrel::editing

@@ -1,0 +1,117 @@
+// The progress view (fill, percent text, resize) and the time and value text field (starts
+// disabled, presses go to the mouse delegate, insertion point colour).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLabel>
+
+#include "tests/widgets/mouse_helpers.h"
+#include "widgets/ns_progress_view.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/view_frame.h"
+
+using namespace widgets;
+
+namespace {
+
+TEST(NSProgressView, FillFollowsTheFractionUnclampedAndTheTextOnlyWhenAsked) {
+    QWidget host;
+    host.resize(300, 100);
+    NSProgressView view(QRectF(0, 0, 200, 20), &host);
+    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 0);
+    EXPECT_TRUE(view.progressLabel()->text().isEmpty());
+    EXPECT_EQ(viewFrame(view.progressLabel()), QRectF(0, 2, 200, 16));
+
+    view.setProgress(0.5f);
+    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 100);
+    EXPECT_TRUE(view.progressLabel()->text().isEmpty()) << "the text is off by default";
+    view.setIsShowProgressLabel(true);
+    EXPECT_TRUE(view.progressLabel()->text().isEmpty()) << "switching it on waits for the next value";
+    view.setProgress(0.456f);
+    EXPECT_EQ(view.progressLabel()->text(), "46%");
+    view.setProgress(1.0f);
+    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 200);
+    view.setProgress(1.5f);
+    EXPECT_EQ(view.progress(), 1.5f);
+    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 300);
+    EXPECT_EQ(view.progressLabel()->text(), "150%");
+    view.setIsShowProgressLabel(false);
+    view.setProgress(0.1f);
+    EXPECT_EQ(view.progressLabel()->text(), "150%") << "with the text off an older percentage stays";
+
+    view.setProgress(0.5f);
+    view.setFrame(QRectF(0, 0, 400, 30));
+    EXPECT_EQ(viewFrame(view.progressBackView()), QRectF(0, 0, 400, 30));
+    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 200);
+    EXPECT_EQ(viewFrame(view.progressTintView()).height(), 20) << "the fill keeps its height";
+    EXPECT_EQ(viewFrame(view.progressLabel()), QRectF(0, 2, 200, 16)) << "the text keeps its frame";
+}
+
+TEST(NSProgressView, PercentText) {
+    struct Case {
+        float value;
+        const char* text;
+    } cases[] = {{0.0f, "0%"}, {0.5f, "50%"}, {0.456f, "46%"}, {0.004f, "0%"}, {1.0f, "100%"}, {1.5f, "150%"}};
+    for (const Case& c : cases) EXPECT_EQ(progressPercentText(c.value), c.text) << c.value;
+}
+
+class PressCounter : public RDTextFieldDelegate {
+public:
+    int presses = 0;
+    RDTextField* last = nullptr;
+    void actionMouseDownForTextFieldBlock(RDTextField* field) override {
+        ++presses;
+        last = field;
+    }
+};
+
+TEST(RDTextField, StartsDisabledAndGivesPressesToItsMouseDelegate) {
+    QWidget host;
+    host.resize(200, 100);
+    RDTextField inCode(QRectF(10, 10, 60, 22), &host);
+    RDTextField loaded(QRectF(10, 40, 60, 22), &host, Construction::FromInterfaceFile);
+    RDTextField plain;
+    EXPECT_FALSE(inCode.isEnabled());
+    EXPECT_FALSE(loaded.isEnabled());
+    EXPECT_FALSE(plain.isEnabled());
+
+    PressCounter counter;
+    inCode.setMouseDelegate(&counter);
+    inCode.setText("12");
+    widgets_test::pressAt(&inCode, {5, 5});
+    widgets_test::releaseAt(&inCode, {5, 5});
+    EXPECT_EQ(counter.presses, 0) << "a disabled field ignores presses";
+
+    inCode.setEnabled(true);
+    inCode.setCursorPosition(2);
+    widgets_test::pressAt(&inCode, {1, 5});
+    widgets_test::releaseAt(&inCode, {1, 5});
+    EXPECT_EQ(counter.presses, 1);
+    EXPECT_EQ(counter.last, &inCode);
+    EXPECT_EQ(inCode.cursorPosition(), 2) << "the field's own press handling did not run";
+
+    // Without a delegate a press does nothing at all.
+    inCode.setMouseDelegate(nullptr);
+    widgets_test::pressAt(&inCode, {1, 5});
+    EXPECT_EQ(inCode.cursorPosition(), 2);
+    EXPECT_EQ(inCode.text(), "12");
+}
+
+TEST(RDTextField, InsertionPointColourOnFocus) {
+    RDTextField field;
+    field.setEnabled(true);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    field.setTintCursorColor(Qt::green);
+    QApplication::sendEvent(&field, &focusIn);
+    EXPECT_EQ(field.insertionPointColor(), QColor(Qt::black)) << "no point colour means black";
+
+    field.setPointColor(Qt::red);
+    QApplication::sendEvent(&field, &focusIn);
+    EXPECT_EQ(field.insertionPointColor(), QColor(Qt::red));
+    field.setTintCursorColor(Qt::blue);
+    EXPECT_EQ(field.insertionPointColor(), QColor(Qt::blue));
+    EXPECT_EQ(field.pointColor(), QColor(Qt::red)) << "the tint colour is not stored";
+}
+
+}  // namespace

@@ -3,7 +3,7 @@
 #include "engine/core/codec_choice.h"
 #include "engine/core/record_text.h"
 #include "engine/mediacore/convert_job.h"
-#include "engine/mediacore/effect_table.h"
+#include "engine/core/effect_chains.h"
 #include "engine/mediacore/handle_registry.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/stream_records.h"
@@ -208,7 +208,7 @@ int32_t apiMediaConvertAdjustBCS(void* handle, int32_t brightness, int32_t contr
 }
 
 int32_t apiMediaConvertAddImageEffect(void* handle, int32_t effect_id) {
-    std::string chain = imageEffectChain(effect_id);
+    std::string chain = engine::imageEffectChain(effect_id);
     return withSettings(handle, [&](ConvertSettings& s) { return !chain.empty() && (s.effect_chains.push_back(chain), true); });
 }
 

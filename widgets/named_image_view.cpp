@@ -10,6 +10,8 @@ namespace widgets {
 NamedImageView::NamedImageView(QWidget* parent) : ImageView(parent) {}
 
 void NamedImageView::setImageNamed(const QString& name) {
+    // Owners re-apply looks on every drag step; the picture shown already needs no new load.
+    if (!name.isEmpty() && name == imageName() && !image().isNull()) return;
     setImage(services::Language::pixmapWithfileName(name));
     imageName_ = name;
     namedImageKey_ = image().cacheKey();

@@ -1,7 +1,7 @@
 #pragma once
 // What the volume slider and the progress slider share: a track, a fill from the track's start
 // to the knob, a picture knob the user drags, one value from 0 to 1, and the press, drag and
-// release reports. Subclasses choose the parts' looks and pass the reports to their delegates.
+// release reports. Subclasses choose the parts' looks; ReportingKnobSlider passes the reports on.
 #include <QRectF>
 
 #include "widgets/named_image_view.h"

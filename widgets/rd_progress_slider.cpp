@@ -23,7 +23,7 @@ NamedImageView* makePart(QWidget* parent, const QString& picture) {
 }
 }  // namespace
 
-RDProgressSlider::RDProgressSlider(const QRectF& frame, QWidget* parent, Construction how) : KnobSlider(parent) {
+RDProgressSlider::RDProgressSlider(const QRectF& frame, QWidget* parent, Construction how) : ReportingKnobSlider(parent) {
     setViewFrame(this, frame);
     const double w = frame.width(), h = frame.height();
     const bool fromFile = how == Construction::FromInterfaceFile;
@@ -57,18 +57,6 @@ void RDProgressSlider::setTickrefresh(bool refresh) {
     const QRectF knob = viewFrame(knob_);
     setViewFrame(knob_, QRectF(knob.x(), (viewSize(this).height() - picture.height()) / 2, picture.width(),
                                picture.height()));
-}
-
-void RDProgressSlider::reportPress(float value) {
-    if (delegate_) delegate_->actionMouseDownForProgressSliderBlock(this, value);
-}
-
-void RDProgressSlider::reportProgress(float value) {
-    if (delegate_) delegate_->actionProgressForProgressSliderBlock(this, value);
-}
-
-void RDProgressSlider::reportRelease(float value) {
-    if (delegate_) delegate_->actionMouseUpForProgressSliderBlock(this, value);
 }
 
 }  // namespace widgets

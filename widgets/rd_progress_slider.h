@@ -3,31 +3,21 @@
 // mouse handling and reports, with an 8-point track of plain pictures whose parts follow the
 // slider's size by their autoresizing masks.
 #include "widgets/construction.h"
-#include "widgets/knob_slider.h"
+#include "widgets/progress_slider_delegate.h"
 
 namespace widgets {
 
 class RDProgressSlider;
 
-class RDProgressSliderDelegate {
-public:
-    virtual ~RDProgressSliderDelegate() = default;
-    virtual void actionMouseUpForProgressSliderBlock(RDProgressSlider* slider, float progress) {}
-    virtual void actionMouseDownForProgressSliderBlock(RDProgressSlider* slider, float progress) {}
-    virtual void actionProgressForProgressSliderBlock(RDProgressSlider* slider, float progress) {}
-};
+using RDProgressSliderDelegate = ProgressSliderDelegate<RDProgressSlider>;
 
-class RDProgressSlider : public KnobSlider {
+class RDProgressSlider : public ReportingKnobSlider<RDProgressSlider> {
 public:
     RDProgressSlider(const QRectF& frame, QWidget* parent = nullptr, Construction how = Construction::InCode);
     ~RDProgressSlider() override;
 
     // YES gives the knob its picture's size, centred vertically; its x is kept.
     void setTickrefresh(bool refresh) override;
-
-    // Not owned; the owner clears it before the delegate goes away.
-    void setDelegate(RDProgressSliderDelegate* delegate) { delegate_ = delegate; }
-    RDProgressSliderDelegate* delegate() const { return delegate_; }
 
     NamedImageView* progressBackView() const { return track_; }
     NamedImageView* progressTintView() const { return fill_; }
@@ -36,13 +26,9 @@ public:
 protected:
     bool horizontal() const override { return true; }
     void resizeParts(const QSizeF& oldSize, const QSizeF& newSize) override;
-    void reportPress(float value) override;
-    void reportProgress(float value) override;
-    void reportRelease(float value) override;
 
 private:
     int knobMask_ = 0;
-    RDProgressSliderDelegate* delegate_ = nullptr;
 };
 
 }  // namespace widgets

@@ -22,7 +22,7 @@ XJFlippedView* makeBar(QWidget* parent, const QString& picture) {
 }  // namespace
 
 VolumeProgressSlider::VolumeProgressSlider(const QRectF& frame, QWidget* parent, Construction how)
-    : KnobSlider(parent) {
+    : ReportingKnobSlider(parent) {
     setViewFrame(this, frame);
     const double w = frame.width(), h = frame.height();
     const bool isHorizontal = w > h;
@@ -68,18 +68,6 @@ void VolumeProgressSlider::setTickrefresh(bool refresh) {
         knob = QRectF(knob.x(), (size.height() - picture.height()) / 2, picture.width(), picture.height());
     }
     setViewFrame(knob_, knob);
-}
-
-void VolumeProgressSlider::reportPress(float value) {
-    if (delegate_) delegate_->actionMouseDownForProgressSliderBlock(this, value);
-}
-
-void VolumeProgressSlider::reportProgress(float value) {
-    if (delegate_) delegate_->actionProgressForProgressSliderBlock(this, value);
-}
-
-void VolumeProgressSlider::reportRelease(float value) {
-    if (delegate_) delegate_->actionMouseUpForProgressSliderBlock(this, value);
 }
 
 }  // namespace widgets

@@ -4,25 +4,16 @@
 // than high and vertically otherwise (value 0 at the bottom). It reports the press, each drag
 // step and the release; values the owner sets are never reported.
 #include "widgets/construction.h"
-#include "widgets/knob_slider.h"
+#include "widgets/progress_slider_delegate.h"
 #include "widgets/xj_flipped_view.h"
 
 namespace widgets {
 
 class VolumeProgressSlider;
 
-class VolumeProgressSliderDelegate {
-public:
-    virtual ~VolumeProgressSliderDelegate() = default;
-    // The button was released; the current value.
-    virtual void actionMouseUpForProgressSliderBlock(VolumeProgressSlider* slider, float progress) {}
-    // The button was pressed; the value from before the press.
-    virtual void actionMouseDownForProgressSliderBlock(VolumeProgressSlider* slider, float progress) {}
-    // The value changed by the press or a drag step.
-    virtual void actionProgressForProgressSliderBlock(VolumeProgressSlider* slider, float progress) {}
-};
+using VolumeProgressSliderDelegate = ProgressSliderDelegate<VolumeProgressSlider>;
 
-class VolumeProgressSlider : public KnobSlider {
+class VolumeProgressSlider : public ReportingKnobSlider<VolumeProgressSlider> {
 public:
     VolumeProgressSlider(const QRectF& frame, QWidget* parent = nullptr, Construction how = Construction::InCode);
     ~VolumeProgressSlider() override;
@@ -37,10 +28,6 @@ public:
     void setMaxValue(float value) { maxValue_ = value; }
     float maxValue() const { return maxValue_; }
 
-    // Not owned; the owner clears it before the delegate goes away.
-    void setDelegate(VolumeProgressSliderDelegate* delegate) { delegate_ = delegate; }
-    VolumeProgressSliderDelegate* delegate() const { return delegate_; }
-
     XJFlippedView* progressBackView() const { return static_cast<XJFlippedView*>(track_); }
     XJFlippedView* progressTintView() const { return static_cast<XJFlippedView*>(fill_); }
     NamedImageView* tickMarkView() const { return knob_; }
@@ -48,15 +35,11 @@ public:
 protected:
     bool horizontal() const override;
     void resizeParts(const QSizeF& oldSize, const QSizeF& newSize) override;
-    void reportPress(float value) override;
-    void reportProgress(float value) override;
-    void reportRelease(float value) override;
 
 private:
     bool isver_ = false;
     float minValue_ = 0;
     float maxValue_ = 0;
-    VolumeProgressSliderDelegate* delegate_ = nullptr;
 };
 
 }  // namespace widgets

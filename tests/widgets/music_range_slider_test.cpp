@@ -195,4 +195,18 @@ TEST_F(MusicSliderTest, SpanDragKeepsItsLengthAndReachesTheEnd) {
     EXPECT_EQ(recorder.calls, std::vector<std::string>(2, "range"));
 }
 
+TEST(MusicRangeSliderNarrow, ASliderWithoutATrackReportsZeroes) {
+    QWidget host;
+    host.resize(100, 60);
+    MusicRangeSlider slider(QRectF(0, 0, 10, 30), &host);
+    slider.setEnable(true);
+    dragBy(slider.rightMoveView(), 5);
+    dragBy(slider.leftMoveView(), 5);
+    EXPECT_EQ(slider.positionLeftValue(), 0.0f);
+    EXPECT_EQ(slider.positionRightValue(), 0.0f);
+    slider.setEnable(false);
+    dragBy(slider.tickMarkView(), 5);
+    EXPECT_EQ(slider.progress(), 0.0f);
+}
+
 }  // namespace

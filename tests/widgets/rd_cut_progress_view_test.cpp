@@ -336,6 +336,25 @@ TEST_F(CutBarTest, ValuesThatAreNotNumbersPlaceAsZero) {
     EXPECT_TRUE(std::isfinite(viewFrame(bar->tickMarkView()).x()));
 }
 
+TEST_F(CutBarTest, ABarTooNarrowForItsTrackReportsFiniteValues) {
+    auto* bar = new RDCutProgressView(QRectF(0, 0, 10, kBarHeight), &host);
+    bar->setFrame(QRectF(0, 0, 10, kBarHeight));
+    bar->setDelegate(&recorder);
+    bar->setTickMark(true);
+    bar->setLowerValue(0.2f, 0.8f);
+    for (double x : {1.0, 5.0, 9.0}) {
+        pressAt(bar, qt(x, 6));
+        dragTo(bar, qt(x + 3, 6));
+        releaseAt(bar, qt(x + 3, 6));
+    }
+    ASSERT_FALSE(recorder.reports.empty());
+    for (const Report& r : recorder.reports) {
+        EXPECT_TRUE(std::isfinite(r.value) && std::isfinite(r.start) && std::isfinite(r.stop));
+        if (r.kind == Report::Seek || r.kind == Report::Moved)
+            EXPECT_TRUE(r.value >= 0 && r.value <= 1 && r.start >= 0 && r.start <= 1 && r.stop >= 0 && r.stop <= 1);
+    }
+}
+
 // The arithmetic on its own, where a bar too narrow for its parts leaves no room to divide by.
 TEST(CutBarGeometry, FractionsOfABarWithoutRoomAreZero) {
     const QRectF noTrack(9, 0, 0, 6);

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <utility>
 
 namespace kestrel::bench {
 
@@ -53,27 +55,49 @@ void ensureMedia(const std::string& path, const std::string& ffmpeg_args) {
     std::filesystem::rename(partial, path);
 }
 
-double bestSeconds(int repeats, const std::function<void()>& before, const std::function<bool()>& job,
-                   const std::string& what) {
-    double best = INFINITY;
-    for (int i = 0; i < std::max(1, repeats); ++i) {
-        before();
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = job();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (!ok) {
-            std::cerr << what << " failed\n";
-            std::exit(3);
-        }
-        best = std::min(best, seconds);
-    }
-    return best;
+namespace {
+
+double cpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void printJobLine(const std::string& name, double engine_s, double cli_s) {
-    std::printf("job=%s engine_s=%.3f cli_s=%.3f ratio=%.3f\n", name.c_str(), engine_s, cli_s,
-                cli_s > 0 ? engine_s / cli_s : 0.0);
+}  // namespace
+
+Timing timeOnce(const std::function<void()>& before, const std::function<bool()>& job, bool in_children,
+                const std::string& what) {
+    before();
+    const int who = in_children ? RUSAGE_CHILDREN : RUSAGE_SELF;
+    const double cpu_start = cpuSeconds(who);
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = job();
+    Timing timing;
+    timing.wall_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timing.cpu_s = cpuSeconds(who) - cpu_start;
+    if (!ok) {
+        std::cerr << what << " failed\n";
+        std::exit(3);
+    }
+    return timing;
+}
+
+void timeAlternating(int repeats, const std::function<Timing()>& first, const std::function<Timing()>& second,
+                     Timing* first_best, Timing* second_best) {
+    first_best->wall_s = second_best->wall_s = INFINITY;
+    for (int i = 0; i < std::max(1, repeats); ++i) {
+        for (auto [run, best] : {std::pair{&first, first_best}, std::pair{&second, second_best}}) {
+            const Timing t = (*run)();
+            if (t.wall_s < best->wall_s) *best = t;
+        }
+    }
+}
+
+void printJobLine(const std::string& name, const Timing& engine, const Timing& cli) {
+    std::printf("job=%s engine_s=%.3f cli_s=%.3f ratio=%.3f\n", name.c_str(), engine.wall_s, cli.wall_s,
+                cli.wall_s > 0 ? engine.wall_s / cli.wall_s : 0.0);
     std::fflush(stdout);
+    std::fprintf(stderr, "  %s processor time: engine %.2f s, cli %.2f s\n", name.c_str(), engine.cpu_s, cli.cpu_s);
 }
 
 void compareDurations(const std::string& job, const std::string& engine_out, const std::string& cli_out,

@@ -18,13 +18,24 @@ double probeDurationSeconds(const std::string& path);
 // between runs). Exits the program with a message when ffmpeg fails.
 void ensureMedia(const std::string& path, const std::string& ffmpeg_args);
 
-// Wall-clock seconds of the best of `repeats` runs of job; `before` runs untimed before each
-// (removing the previous output). A job that returns false ends the program with a message.
-double bestSeconds(int repeats, const std::function<void()>& before, const std::function<bool()>& job,
-                   const std::string& what);
+struct Timing {
+    double wall_s = 0;  // best of the runs
+    double cpu_s = 0;   // processor time of that run (user + system, threads and children included)
+};
 
-// Prints the one result line a job gives: "job=NAME engine_s=X cli_s=Y ratio=R".
-void printJobLine(const std::string& name, double engine_s, double cli_s);
+// One timed run of job; `before` runs untimed first (removing the previous output). A job that
+// returns false ends the program with a message. Processor time is counted for this process
+// (in-process engine jobs) or for its children (command-line jobs).
+Timing timeOnce(const std::function<void()>& before, const std::function<bool()>& job, bool in_children,
+                const std::string& what);
+
+// Best of `repeats` alternating runs of two jobs, so a change in machine load hits both alike.
+void timeAlternating(int repeats, const std::function<Timing()>& first, const std::function<Timing()>& second,
+                     Timing* first_best, Timing* second_best);
+
+// Prints the one result line a job gives, "job=NAME engine_s=X cli_s=Y ratio=R", on stdout, and
+// the processor times on stderr.
+void printJobLine(const std::string& name, const Timing& engine, const Timing& cli);
 
 // Warns on stderr when the two outputs' durations differ by more than tolerance_s, so a fast
 // but wrong engine result does not pass as a win.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct JoinClips {
     std::string portrait;      // 240x320
     std::string silent;        // no sound
     std::string other_rates;   // 30 fps, 48 kHz mono
+    std::string b_frames;      // 2 s with B-frames, key frame every 10 frames
+    std::string turned;        // stored 320x240, tagged to be shown turned by 90 degrees
     std::string corrupt;       // random bytes with a video extension
 };
 
@@ -58,6 +61,17 @@ inline const JoinClips& joinClips() {
         other.channels = 1;
         c.other_rates = folder->file("other.mp4");
         makeMedia(c.other_rates, other);
+        FixtureSpec bframes = base;
+        bframes.duration_s = 2.0;
+        bframes.gop = 10;
+        bframes.extra_args = {"-bf", "3"};
+        c.b_frames = folder->file("bframes.mp4");
+        makeMedia(c.b_frames, bframes);
+        // ffmpeg 5.1 writes the turn only when it copies the stream.
+        c.turned = folder->file("turned.mp4");
+        std::string out;
+        if (runCommand("ffmpeg -v error -nostdin -i '" + c.a + "' -c copy -metadata:s:v:0 rotate=90 '" + c.turned + "'", &out) != 0)
+            throw std::runtime_error("cannot make the turned clip: " + out);
         c.corrupt = folder->file("corrupt.mp4");
         std::string noise(20000, '\0');
         uint32_t x = 12345;
@@ -109,6 +123,13 @@ inline int32_t runJoin(const std::vector<ClipRequest>& clips, const std::string&
     const int32_t result = apiMediaJoinStart(job);
     apiMediaJoinClose(job);
     return result;
+}
+
+// What ffmpeg reports while decoding the whole file; empty when it decodes cleanly.
+inline std::string decodeErrors(const std::string& path) {
+    std::string out;
+    runCommand("ffmpeg -hide_banner -nostdin -v error -i '" + path + "' -f null - 2>&1", &out);
+    return out;
 }
 
 // Loudest sample of the sound between from_s and to_s, in dB, from ffmpeg's volumedetect.

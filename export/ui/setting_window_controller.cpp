@@ -1,0 +1,342 @@
+#include "export/ui/setting_window_controller.h"
+
+#include "export/profiles/profile_tree.h"
+#include "export/settings/setting_values.h"
+#include "export/ui/dialog_style.h"
+#include "export/ui/input_file_name_window_controller.h"
+#include "platform/user_defaults.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+
+#include <QComboBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+
+namespace exportkit {
+
+using settings::Setting;
+
+namespace {
+
+constexpr int kRowPitch = 36;
+constexpr int kSectionHeight = 4 * kRowPitch + 12;
+const std::array<const char*, 8> kLabelKeys = {"CodecLabelTitle",        "ResolutionLabel",
+                                               "Frame_RateLabelTitle",   "Bit_RateLabelTitle",
+                                               "CodecLabelTitle",        "audio_ChannelLabelTitle",
+                                               "audio_Sample_RateLabelTitle", "audio_Bit_RateLabelTitle"};
+
+size_t slot(Setting setting) { return static_cast<size_t>(setting); }
+
+QString keepOriginalTitle() { return services::localized(QStringLiteral("Keep_OriginalStringValue")); }
+
+QString defaultProfilePath() {
+    return ProfileTree::editorTree(services::Language::resourceBundlePath()).defaultProfilePath();
+}
+
+bool isBlank(const std::optional<QString>& text) { return !text || text->isEmpty() || *text == QLatin1String(" "); }
+
+// The whole part of the number a custom field holds.
+int fieldNumber(const QLineEdit* field) { return static_cast<int>(settings::numForStringValue(field->text()).toDouble()); }
+
+}  // namespace
+
+SettingWindowController::SettingWindowController(QWidget* parent) : QDialog(parent) {
+    setModal(true);
+    promptRunner_ = [](InputFileNameWindowController* prompt) { prompt->exec(); };
+}
+
+SettingWindowController::~SettingWindowController() = default;
+
+const ChoiceKeys& SettingWindowController::keys() const { return joinner_ ? ChoiceKeys::joiner() : ChoiceKeys::editor(); }
+
+void SettingWindowController::loadWindow() {
+    if (loaded_) return;
+    loaded_ = true;
+    style::styleWindow(this);
+    const int width = (sizeIsCustom() || bitrateIsCustom()) ? 480 : 360;
+    resize(width, fileType_ == 2 ? 292 : 480);
+
+    windowTitleLabel = new QLabel(this);
+    windowTitleLabel->setAlignment(Qt::AlignCenter);
+    style::styleCaption(windowTitleLabel, style::kSettingsTextColor, 16);
+    videoTitleLabel = new QLabel(this);
+    style::styleCaption(videoTitleLabel, style::kSettingsTextColor);
+    audioTitleLabel = new QLabel(this);
+    style::styleCaption(audioTitleLabel, style::kSettingsTextColor);
+    videoBackView = new QWidget(this);
+    style::styleBorderedBox(videoBackView);
+    audioBackView = new QWidget(this);
+    style::styleBorderedBox(audioBackView);
+    if (fileType_ != 2) {
+        buildSection(videoBackView, Setting::VideoCodec, 4);
+        buildCustomFields();
+    } else {
+        videoBackView->hide();
+        videoTitleLabel->hide();
+    }
+    buildSection(audioBackView, Setting::AudioCodec, 4);
+
+    defaultBtn = new widgets::ZorButton(this);
+    defaultBtn->setNormalBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_Normal@2x.png")));
+    defaultBtn->setOnBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_On@2x.png")));
+    defaultBtn->setDownBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_Down@2x.png")));
+    if (defaultBtn->normalBackgroundImage().isNull()) defaultBtn->setBackGroundColor(QColor(44, 48, 56));
+    defaultBtn->setCornerRadius(3);
+    defaultBtn->setContentColor(style::kSettingsTextColor);
+    defaultBtn->setMouseDownAction([this](widgets::ZorButton*) { actiondefaultBtn(); });
+    createCustomBtn = new QPushButton(this);
+    connect(createCustomBtn, &QPushButton::clicked, this, [this] { actionCreateCustomBtn(); });
+    layoutForWidth(width);
+    changeLanguage();
+}
+
+void SettingWindowController::buildSection(QWidget* box, Setting first, int count) {
+    for (int row = 0; row < count; ++row) {
+        const Setting setting = settings::kAllSettings[slot(first) + row];
+        auto* label = new QLabel(box);
+        label->setGeometry(14, 12 + row * kRowPitch, 100, 25);
+        style::styleCaption(label, style::kSettingsTextColor);
+        auto* popUp = new QComboBox(box);
+        popUp->setGeometry(120, 12 + row * kRowPitch, 170, 25);
+        popUp->setStyleSheet(QStringLiteral("QComboBox { color: rgb(170, 177, 185); background: transparent; "
+                                            "border: 1px solid rgb(49, 60, 72); border-radius: 3px; padding-left: 6px; }"));
+        // Only the user's choices are stored and reported; filling the menu in code is not.
+        connect(popUp, &QComboBox::activated, this, [this, setting](int index) { chooseItem(setting, index); });
+        labels_[slot(setting)] = label;
+        popUps_[slot(setting)] = popUp;
+    }
+}
+
+void SettingWindowController::buildCustomFields() {
+    const auto makeField = [this](int x, int y, int width, int height, int tag, int maxDigits) {
+        auto* field = new widgets::RDTextField(videoBackView);
+        field->setGeometry(x, y, width, height);
+        field->setAlignment(Qt::AlignCenter);
+        field->setValidator(new QIntValidator(0, maxDigits == 5 ? 99999 : 999999, field));
+        field->setMaxLength(maxDigits);
+        field->setProperty("tag", tag);
+        field->setPointColor(style::kSettingsTextColor);
+        field->setMouseDelegate(this);
+        field->setStyleSheet(QStringLiteral("color: rgb(170, 177, 185); background: transparent; "
+                                            "border: 1px solid rgb(49, 60, 72);"));
+        connect(field, &QLineEdit::textEdited, this, [this, field] { customValueChange(field); });
+        return field;
+    };
+    const QRect size = popUps_[slot(Setting::FrameSize)]->geometry();
+    customWidth = makeField(size.right() + 6, size.y() + 2, 56, 21, 2000, 5);
+    sp = new QLabel(QStringLiteral("*"), videoBackView);
+    sp->setGeometry(customWidth->geometry().right() + 1, size.y() + 2, 15, 21);
+    sp->setAlignment(Qt::AlignCenter);
+    style::styleCaption(sp, style::kSettingsTextColor, 16);
+    customHeight = makeField(sp->geometry().right() + 1, size.y() + 2, 56, 21, 3000, 5);
+    const QRect bitrate = popUps_[slot(Setting::VideoBitrate)]->geometry();
+    customVideoBit = makeField(bitrate.right() + 6, bitrate.y() + 2, 70, 21, 4000, 6);
+
+    auto& defaults = platform::UserDefaults::standard();
+    const bool sizeCustom = defaults.stringForKey(keys().resolution) == kCustomValue;
+    if (sizeCustom) {
+        if (defaults.hasKey(kCustomWidthKey)) customWidth->setText(QString::number(defaults.integerForKey(kCustomWidthKey)));
+        if (defaults.hasKey(kCustomHeightKey)) customHeight->setText(QString::number(defaults.integerForKey(kCustomHeightKey)));
+    }
+    for (QWidget* view : {static_cast<QWidget*>(customWidth), static_cast<QWidget*>(sp), static_cast<QWidget*>(customHeight)})
+        view->setVisible(sizeCustom);
+    const bool bitrateCustom = defaults.stringForKey(keys().bitrate) == kCustomValue;
+    if (bitrateCustom && defaults.hasKey(kCustomBitrateKey))
+        customVideoBit->setText(QString::number(defaults.integerForKey(kCustomBitrateKey)));
+    customVideoBit->setVisible(bitrateCustom);
+}
+
+void SettingWindowController::changeLanguage() {
+    windowTitleLabel->setText(services::localized(advanced_ ? QStringLiteral("Advanced_settingsTitle")
+                                                            : QStringLiteral("Edit_settingsTitle")));
+    setWindowTitle(windowTitleLabel->text());
+    videoTitleLabel->setText(services::localized(QStringLiteral("VideoLabelTitle")));
+    audioTitleLabel->setText(services::localized(QStringLiteral("AudioLabelTitle")));
+    for (Setting setting : settings::kAllSettings)
+        if (labels_[slot(setting)]) labels_[slot(setting)]->setText(services::localized(QLatin1String(kLabelKeys[slot(setting)])));
+    defaultBtn->setContentTitle(services::localized(QStringLiteral("DefaultBtnTitle")));
+    createCustomBtn->setText(services::localized(QStringLiteral("CreateCustomBtnTitle")));
+}
+
+void SettingWindowController::layoutForWidth(int width) {
+    const int height = fileType_ == 2 ? 292 : 480;
+    if (isVisible()) {
+        // Keep the window's centre where it was.
+        const QPoint centre = geometry().center();
+        setGeometry(centre.x() - width / 2, centre.y() - height / 2, width, height);
+    } else {
+        resize(width, height);
+    }
+    windowTitleLabel->setGeometry(0, 10, width, 24);
+    int y = 44;
+    if (fileType_ != 2) {
+        videoTitleLabel->setGeometry(22, y, width - 44, 20);
+        videoBackView->setGeometry(22, y + 22, width - 44, kSectionHeight);
+        y += 22 + kSectionHeight + 10;
+    }
+    audioTitleLabel->setGeometry(22, y, width - 44, 20);
+    audioBackView->setGeometry(22, y + 22, width - 44, kSectionHeight);
+    defaultBtn->setGeometry(22, height - 43, 110, 23);
+    createCustomBtn->setGeometry(width - 140, height - 43, 120, 23);
+}
+
+void SettingWindowController::displayViewChildes() {
+    loadWindow();
+    setViewChildes();
+}
+
+std::optional<QString> SettingWindowController::sourceTitle(Setting setting) const {
+    if (!simpdata_) return std::nullopt;
+    const MediaProperties& s = *simpdata_;
+    const auto number = [](double value) { return value != 0 ? std::optional<QString>(QString::number(value)) : std::nullopt; };
+    switch (setting) {
+    case Setting::VideoCodec: return s.metadata_vcodec;
+    case Setting::FrameSize:
+        return s.width && s.height ? std::optional<QString>(QStringLiteral("%1x%2").arg(s.width).arg(s.height)) : std::nullopt;
+    case Setting::FrameRate: return s.fps != 0 ? std::optional<QString>(QString::number(s.fps, 'f', 0)) : std::nullopt;
+    case Setting::VideoBitrate: return number(s.bitrate);
+    case Setting::AudioCodec: return s.a_codec;
+    case Setting::Channels: return number(s.a_channel);
+    case Setting::SampleRate: return number(s.a_samplerate);
+    case Setting::AudioBitrate: return number(s.a_bitrate);
+    }
+    return std::nullopt;
+}
+
+void SettingWindowController::setViewChildes() {
+    const settings::ProfileOptions options = settings::readProfileOptions(pfPath_.isEmpty() ? defaultProfilePath() : pfPath_);
+    auto& defaults = platform::UserDefaults::standard();
+    for (Setting setting : settings::kAllSettings) {
+        std::optional<QString>& title = selectTitles_[slot(setting)];
+        const QString key = settings::keyOf(setting, keys());
+        title = options.keepOriginal || !defaults.hasKey(key) ? std::nullopt : std::optional<QString>(defaults.stringForKey(key));
+        if (title && !settings::isVideoSetting(setting))
+            title = exportkit::new_startAndendnospaceString(*title);
+    }
+    fillMenus(options, true);
+    if (customVideoBit && bitrateIsCustom() && defaults.hasKey(kCustomBitrateKey))
+        customVideoBit->setText(QString::number(defaults.integerForKey(kCustomBitrateKey)));
+}
+
+void SettingWindowController::defaultSettings() {
+    const settings::ProfileOptions options = settings::readProfileOptions(pfPath_.isEmpty() ? defaultProfilePath() : pfPath_);
+    auto& defaults = platform::UserDefaults::standard();
+    for (Setting setting : settings::kAllSettings) {
+        std::optional<QString>& title = selectTitles_[slot(setting)];
+        if (options.keepOriginal) {
+            title = QString();
+        } else {
+            title = options.selected[slot(setting)];
+            if (isBlank(title)) title = sourceTitle(setting);
+        }
+    }
+    fillMenus(options, false);
+    for (Setting setting : settings::kAllSettings) {
+        if (fileType_ == 2 && settings::isVideoSetting(setting)) continue;
+        const std::optional<QString>& title = selectTitles_[slot(setting)];
+        const QString key = settings::keyOf(setting, keys());
+        if (title && !title->isEmpty())
+            defaults.setString(key, *title);
+        else
+            defaults.removeObjectForKey(key);
+    }
+}
+
+void SettingWindowController::actiondefaultBtn() {
+    defaultSettings();
+    if (customVideoBit) {
+        for (QWidget* view : {static_cast<QWidget*>(customWidth), static_cast<QWidget*>(sp), static_cast<QWidget*>(customHeight),
+                              static_cast<QWidget*>(customVideoBit)})
+            view->hide();
+        if (fileType_ == 1) layoutForWidth(360);
+    }
+    if (settingCallbackBlock_) settingCallbackBlock_();
+}
+
+void SettingWindowController::fillMenus(const settings::ProfileOptions& options, bool onOpening) {
+    for (Setting setting : settings::kAllSettings) {
+        if (!popUps_[slot(setting)]) continue;
+        setMenu(setting, settings::buildMenu(setting, options.items[slot(setting)], selectTitles_[slot(setting)], joinner_,
+                                             options.keepOriginal, onOpening, keepOriginalTitle()));
+    }
+}
+
+void SettingWindowController::setMenu(Setting setting, const settings::SettingMenu& menu) {
+    QComboBox* popUp = popUps_[slot(setting)];
+    popUp->clear();
+    popUp->addItems(menu.titles);
+    popUp->setCurrentIndex(menu.titles.isEmpty() ? -1 : menu.selected);
+}
+
+bool SettingWindowController::sizeIsCustom() const {
+    if (QComboBox* popUp = popUps_[slot(Setting::FrameSize)]) return popUp->currentText() == kCustomValue;
+    return platform::UserDefaults::standard().stringForKey(keys().resolution) == kCustomValue;
+}
+
+bool SettingWindowController::bitrateIsCustom() const {
+    if (QComboBox* popUp = popUps_[slot(Setting::VideoBitrate)]) return popUp->currentText() == kCustomValue;
+    return platform::UserDefaults::standard().stringForKey(keys().bitrate) == kCustomValue;
+}
+
+void SettingWindowController::chooseItem(Setting setting, int index) {
+    QComboBox* popUp = popUps_[slot(setting)];
+    if (!popUp || index < 0 || index >= popUp->count()) return;
+    popUp->setCurrentIndex(index);
+    const QString title = popUp->itemText(index);
+    const std::optional<QString> value = settings::storedValueForTitle(setting, title, keepOriginalTitle());
+    auto& defaults = platform::UserDefaults::standard();
+    const QString key = settings::keyOf(setting, keys());
+    if (value)
+        defaults.setString(key, *value);
+    else
+        defaults.removeObjectForKey(key);
+
+    if (setting == Setting::FrameSize) {
+        const bool custom = title == kCustomValue;
+        for (QWidget* view : {static_cast<QWidget*>(customWidth), static_cast<QWidget*>(sp), static_cast<QWidget*>(customHeight)})
+            view->setVisible(custom);
+        if (fileType_ == 1) layoutForWidth(custom || bitrateIsCustom() ? 480 : 360);
+    } else if (setting == Setting::VideoBitrate) {
+        const bool custom = title == kCustomValue;
+        customVideoBit->setVisible(custom);
+        if (fileType_ == 1) layoutForWidth(custom || sizeIsCustom() ? 480 : 360);
+    }
+    if (selectSettingCallbackBlock_) selectSettingCallbackBlock_(settings::flagOf(setting));
+}
+
+void SettingWindowController::customValueChange(QWidget* field) {
+    auto& defaults = platform::UserDefaults::standard();
+    // A value is stored only inside sane bounds; an empty field forgets it.
+    const auto store = [&](const QLineEdit* edit, const QString& key, int low, int high) {
+        if (edit->text().isEmpty()) {
+            defaults.removeObjectForKey(key);
+            return;
+        }
+        const int value = fieldNumber(edit);
+        if (value >= low && value <= high) defaults.setInteger(key, value);
+    };
+    if (field == customVideoBit) {
+        store(customVideoBit, kCustomBitrateKey, settings::kMinCustomBitrate, settings::kMaxCustomBitrate);
+        if (selectSettingCallbackBlock_) selectSettingCallbackBlock_(kSettingVideoBitrate);
+    } else if (field == customWidth || field == customHeight) {
+        store(customWidth, kCustomWidthKey, settings::kMinCustomSide, settings::kMaxCustomSide);
+        store(customHeight, kCustomHeightKey, settings::kMinCustomSide, settings::kMaxCustomSide);
+        if (selectSettingCallbackBlock_) selectSettingCallbackBlock_(kSettingFrameSize);
+    }
+}
+
+void SettingWindowController::actionCreateCustomBtn() {
+    auto prompt = std::make_unique<InputFileNameWindowController>(parentWidget());
+    prompt->setCustomValue(QStringLiteral("custom={%1x%2}")
+                               .arg(customWidth ? customWidth->text() : QString(), customHeight ? customHeight->text() : QString()));
+    prompt->setBaseProfile(pfPath_.isEmpty() ? defaultProfilePath() : pfPath_, keys());
+    const QRect area = geometry();
+    prompt->move(area.x() + (area.width() - prompt->width()) / 2, area.y() + (area.height() - prompt->height()) / 2);
+    hide();
+    done(QDialog::Accepted);
+    if (promptRunner_) promptRunner_(prompt.get());
+}
+
+}  // namespace exportkit

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     const QByteArray root = sandbox.path().toUtf8();
     for (const char* sub : {"config", "data", "cache", "runtime", "videos", "tmp"})
         QDir().mkpath(sandbox.path() + "/" + sub);
+    QFile::setPermissions(sandbox.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv("HOME", root.constData(), 1);
     setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
     setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);

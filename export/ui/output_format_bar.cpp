@@ -208,8 +208,6 @@ void OutputFormatBar::initFunctionItemView(int category) {
     itemSelectView_->setTag(kSelectViewTag);
     itemSelectView_->setImageScaling(widgets::ImageScaling::AxesIndependently);
     itemSelectView_->setImage(picture(QStringLiteral("Resources/selDVDItemBack.png")));
-    itemSelectView_->setBordColor(QColor(96, 222, 208));
-    itemSelectView_->setBorderWidth(2);
     itemSelectView_->hide();
     for (int i = 0; i < functionItemChilds_.size(); ++i) {
         const QString& name = functionItemChilds_[i];
@@ -223,8 +221,10 @@ void OutputFormatBar::initFunctionItemView(int category) {
         button->setOnImage(image);
         button->setSelectedImage(image);
         button->setDisAbleImage(image);
-        button->setImagePosition(image.isNull() ? widgets::ImagePosition::NoImage : widgets::ImagePosition::ImageOverlaps);
-        if (image.isNull()) button->setContentTitle(name);
+        // The picture shows the profile's kind; its name is drawn below it.
+        button->setImagePosition(image.isNull() ? widgets::ImagePosition::NoImage : widgets::ImagePosition::ImageAbove);
+        button->setContentTitle(name);
+        button->setContentColor(QColor(205, 214, 221));
         button->setMouseDownAction([this](widgets::ZorButton* clicked) { actionFunctionItemScrollChild(clicked); });
         button->setEnabled(choicesEnabled_);
         auto* settingsButton = new QPushButton(button);

@@ -14,6 +14,7 @@
 #include "widgets/zor_button.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -114,6 +115,7 @@ void ExportDialogBase::buildSharedViews() {
 
     selectOutputDirBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnBrowsePath"), QStringLiteral("@2x.png"));
     selectOutputDirBtn->setGeometry(458, 44, 34, 24);
+    if (selectOutputDirBtn->normalBackgroundImage().isNull()) selectOutputDirBtn->setContentTitle(QStringLiteral("\u2026"));
     selectOutputDirBtn->setMouseDownAction([this](widgets::ZorButton*) {
         platform::dispatchMainAsync([self = QPointer<ExportDialogBase>(this)] {
             if (self) self->selectOutputDirAction();
@@ -121,6 +123,7 @@ void ExportDialogBase::buildSharedViews() {
     });
     outputOpenBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnOpenPath"), QStringLiteral("@2x.png"));
     outputOpenBtn->setGeometry(498, 44, 34, 24);
+    if (outputOpenBtn->normalBackgroundImage().isNull()) outputOpenBtn->setContentTitle(QStringLiteral("\u2197"));
     outputOpenBtn->setMouseDownAction([this](widgets::ZorButton*) {
         platform::dispatchMainAsync([self = QPointer<ExportDialogBase>(this)] {
             if (self) self->outputOpenAction();
@@ -172,6 +175,19 @@ void ExportDialogBase::changeLanguage() {
     progressTitlelabel->setText(services::localized(QStringLiteral("Progress:")));
     windowTitlelabel->setText(services::localized(QStringLiteral("Export")));
     setWindowTitle(windowTitlelabel->text());
+    layoutCaptionColumn();
+}
+
+void ExportDialogBase::layoutCaptionColumn() {
+    int widest = 0;
+    for (QLabel* caption : {outputTitleLabel, progressTitlelabel})
+        widest = std::max(widest, caption->fontMetrics().horizontalAdvance(caption->text()));
+    captionRight_ = std::min(20 + widest + 10, 300);
+    for (QLabel* caption : {outputTitleLabel, progressTitlelabel}) caption->resize(captionRight_ - 20, caption->height());
+    outputPathBox->setGeometry(captionRight_, outputPathBox->y(), 450 - captionRight_, outputPathBox->height());
+    outputPathTextFiled->resize(outputPathBox->width() - 8, outputPathTextFiled->height());
+    progressView->setGeometry(captionRight_, progressView->y(), 532 - captionRight_, progressView->height());
+    succeededLabel->setGeometry(captionRight_, succeededLabel->y(), 532 - captionRight_, succeededLabel->height());
 }
 
 void ExportDialogBase::selectOutputDirAction() {
@@ -253,9 +269,9 @@ void ExportDialogBase::reject() {
     QDialog::reject();
 }
 
-void ExportDialogBase::showEvent(QShowEvent* event) {
-    loadWindow();
-    QDialog::showEvent(event);
+void ExportDialogBase::setVisible(bool visible) {
+    if (visible) loadWindow();
+    QDialog::setVisible(visible);
 }
 
 }  // namespace exportkit

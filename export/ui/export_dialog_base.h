@@ -34,6 +34,8 @@ public:
 
     // Builds the views on first use (the owner sets its options before).
     void loadWindow();
+    // Builds the views before the first show, so that they are shown with the dialog.
+    void setVisible(bool visible) override;
 
     bool exporting() const { return exporting_; }
     void setExporting(bool exporting) { exporting_ = exporting; }
@@ -87,6 +89,9 @@ public:
 protected:
     // Builds the views of a subclass; called once by loadWindow after the shared ones.
     virtual void buildOwnViews() {}
+    // Puts the fields right of the widest caption (texts change with the language).
+    virtual void layoutCaptionColumn();
+    int captionRight() const { return captionRight_; }
     // Asks to stop (confirmation with messageKey), then sends the stop request; true when sent.
     bool requestStop(const QString& messageKey);
     // Calls the block with outputPath / outputFileName.
@@ -95,12 +100,13 @@ protected:
     void proposeOutputFileName(const QString& base, const QString& extension);
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
-    void showEvent(QShowEvent* event) override;
+
 
 private:
     void buildSharedViews();
 
     bool loaded_ = false;
+    int captionRight_ = 130;
     bool exporting_ = false;
     QString outputPath_;
     QString inputFileName_;

@@ -17,11 +17,11 @@ ExportWindowController::ExportWindowController(QWidget* parent) : ExportDialogBa
 
 void ExportWindowController::buildOwnViews() {
     reEncodingBtn = style::makeCheckButton(this, true);
-    reEncodingBtn->setGeometry(130, 80, 130, 22);
+    reEncodingBtn->setGeometry(130, 80, 115, 22);
     mergeAllIntoOne = style::makeCheckButton(this, true);
-    mergeAllIntoOne->setGeometry(265, 80, 140, 22);
+    mergeAllIntoOne->setGeometry(247, 80, 150, 22);
     enableGpuBtn = style::makeCheckButton(this, false);
-    enableGpuBtn->setGeometry(410, 80, 130, 22);
+    enableGpuBtn->setGeometry(399, 80, 150, 22);
     for (widgets::ZorButton* box : {reEncodingBtn, mergeAllIntoOne, enableGpuBtn}) {
         box->setMouseDownAction([this](widgets::ZorButton* clicked) {
             clicked->setSelected(!clicked->selected());

@@ -92,6 +92,11 @@ void SettingWindowController::loadWindow() {
     changeLanguage();
 }
 
+void SettingWindowController::setVisible(bool visible) {
+    if (visible) loadWindow();
+    QDialog::setVisible(visible);
+}
+
 void SettingWindowController::buildSection(QWidget* box, Setting first, int count) {
     for (int row = 0; row < count; ++row) {
         const Setting setting = settings::kAllSettings[slot(first) + row];

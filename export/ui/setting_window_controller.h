@@ -53,6 +53,8 @@ public:
     void setPromptRunner(PromptRunner runner) { promptRunner_ = std::move(runner); }
 
     void loadWindow();
+    // Builds the views before the first show.
+    void setVisible(bool visible) override;
     // Fills the pop-ups from the profile and the stored choices.
     void displayViewChildes();
     void setViewChildes();

@@ -4,9 +4,11 @@
 #include "services/folders.h"
 #include "services/help_class.h"
 #include "services/language.h"
+#include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -96,6 +98,22 @@ void StartExportWindowController::buildOwnViews() {
         outputTitleLabel->move(outputTitleLabel->x(), 44);
     }
     progressGroup->move(progressGroup->x(), isReverse_ ? 121 : 78 + 24 + 20);
+}
+
+void StartExportWindowController::layoutCaptionColumn() {
+    ExportDialogBase::layoutCaptionColumn();
+    if (!outputFormatLabel) return;
+    const int right = std::max(captionRight(), 20 + outputFormatLabel->fontMetrics().horizontalAdvance(outputFormatLabel->text()) + 10);
+    if (right > captionRight()) {
+        // The format caption is the widest: line the other fields up with it.
+        for (QLabel* caption : {outputTitleLabel, progressTitlelabel}) caption->resize(right - 20, caption->height());
+        outputPathBox->setGeometry(right, outputPathBox->y(), 450 - right, outputPathBox->height());
+        progressView->setGeometry(right, progressView->y(), 532 - right, progressView->height());
+    }
+    outputFormatLabel->resize(right - 20, outputFormatLabel->height());
+    // The format button ends 10 points before the quality caption's text.
+    const int qualityText = qualityBtn->x() - 10 - qualityLabel->fontMetrics().horizontalAdvance(qualityLabel->text());
+    outputFormatBtn->setGeometry(right, outputFormatBtn->y(), std::clamp(qualityText - 10 - right, 70, 130), outputFormatBtn->height());
 }
 
 void StartExportWindowController::showMenuCaption(widgets::ZorButton* button, const QString& text) {

@@ -51,6 +51,7 @@ public:
 
 protected:
     void buildOwnViews() override;
+    void layoutCaptionColumn() override;
 
 private:
     void setMenusEnabled(bool enabled);

@@ -1,70 +1,293 @@
 #include "editor/edit_video_window_controller.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QScreen>
-#include <QWidget>
+#include <QTimer>
+#include <QXmlStreamReader>
 
+#include "editor/editor_views.h"
+#include "editor/editor_window.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "export/ui/export_dialog_base.h"
 #include "platform/notification_center.h"
+#include "services/language.h"
+#include "widgets/rd_cut_progress_view.h"
+#include "widgets/volume_progress_slider.h"
+#include "widgets/zor_button.h"
+
+using services::localized;
 
 namespace {
-class EditorWindow : public QWidget {
-public:
-    std::function<void()> onClose;
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        QWidget::closeEvent(event);
-        if (event->isAccepted() && onClose) onClose();
+
+// "Settings.bundle/EffectList.plist": an array of dictionaries with "EffectName" and "EffectId".
+QList<EffectItem> readEffectList(const QString& path) {
+    QList<EffectItem> items;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return items;
+    QXmlStreamReader xml(&file);
+    EffectItem current;
+    QString key;
+    int depth = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const auto name = xml.name();
+            if (name == QLatin1String("dict")) {
+                ++depth;
+                current = EffectItem{};
+            } else if (name == QLatin1String("key")) {
+                key = xml.readElementText();
+            } else if (depth > 0 && (name == QLatin1String("string") || name == QLatin1String("integer"))) {
+                const QString value = xml.readElementText();
+                if (key == QLatin1String("EffectName")) current.name = value;
+                else if (key == QLatin1String("EffectId")) current.effectId = value.toInt();
+            }
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("dict")) {
+            --depth;
+            items.append(current);
+        }
     }
-};
+    if (xml.hasError()) return {};
+    return items;
+}
+
 }  // namespace
 
-struct EditVideoWindowController::State {
-    int64_t toolItemType = 0;
-    int64_t oldToolItemType = 0;
-    bool isMagicEnhance = false;
-    QString filePath;
-    EditorWindow* window = nullptr;
-};
-
 EditVideoWindowController::EditVideoWindowController(int64_t toolItemType, QObject* parent)
-    : QObject(parent), d_(new State) {
-    d_->toolItemType = toolItemType;
-}
+    : QObject(parent), toolItemType_(toolItemType), v_(std::make_unique<Views>()) {}
 
 EditVideoWindowController::~EditVideoWindowController() {
-    delete d_->window;
-    delete d_;
+    platform::NotificationCenter::defaultCenter().removeObserversOf(this);
+    // The views hold no reference back once the window is gone.
+    if (v_->cutProgressView) v_->cutProgressView->setDelegate(nullptr);
+    if (rdPlayer_) rdPlayer_->stop();
+    if (rdmusicPlayer_) rdmusicPlayer_->stop();
+    rdPlayer_.reset();
+    rdmusicPlayer_.reset();
+    delete v_->window;
 }
 
-void EditVideoWindowController::setToolItemType(int64_t type) { d_->toolItemType = type; }
-int64_t EditVideoWindowController::toolItemType() const { return d_->toolItemType; }
-int64_t EditVideoWindowController::oldToolItemType() const { return d_->oldToolItemType; }
-void EditVideoWindowController::setIsMagicEnhance(bool on) { d_->isMagicEnhance = on; }
-bool EditVideoWindowController::isMagicEnhance() const { return d_->isMagicEnhance; }
-void EditVideoWindowController::setFilePath(const QString& path) { d_->filePath = path; }
-QString EditVideoWindowController::filePath() const { return d_->filePath; }
-
 QWidget* EditVideoWindowController::window() {
-    if (!d_->window) {
-        d_->window = new EditorWindow;
-        d_->window->resize(1100, 720);
-        d_->window->onClose = [this] {
-            platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
-            deleteLater();
-        };
+    if (!loaded_) {
+        loaded_ = true;
+        windowDidLoad();
     }
-    return d_->window;
+    return v_->window;
 }
 
 void EditVideoWindowController::showWindow(const QString& title) {
     QWidget* w = window();
     if (!title.isEmpty()) w->setWindowTitle(title);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
     w->show();
     w->raise();
     w->activateWindow();
 }
 
 void EditVideoWindowController::closeAction() {
-    if (d_->window) d_->window->close();
+    if (v_->window) v_->window->close();
+}
+
+void EditVideoWindowController::setExportProgressWindow(exportkit::ExportDialogBase* dialog) {
+    exportProgressWindow_ = dialog;
+}
+
+void EditVideoWindowController::showAlert(const QString& message) {
+    if (alertPresenter_) {
+        alertPresenter_(message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, localized(QStringLiteral("Editor_Title")), message, QMessageBox::NoButton,
+                    v_->window);
+    box.addButton(localized(QStringLiteral("OKBtnTitle")), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void EditVideoWindowController::windowDidLoad() {
+    buildWindow();
+    auto* win = static_cast<editor::EditorWindow*>(v_->window);
+    win->onClose = [this] { handleWindowClosed(); };
+    win->onResize = [this] { changesize(LayoutReason::Resize); };
+    win->onFullScreen = [this](bool full) {
+        changesize(full ? LayoutReason::EnterFullScreen : LayoutReason::ExitFullScreen);
+    };
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kChangeLanguageNotification, [this](const platform::Notification&) { changelanguage(); }, this);
+
+    volume_ = 1.0;
+    brightness_ = contrast_ = saturation_ = 0;
+    effectTypes_ = readEffectList(services::Language::pathWithfileName(QStringLiteral("EffectList.plist")));
+
+    initPlayer();
+    initCropView();
+    initTrimView();
+    buildEmptyPanels();
+    enableEdit(true);
+    if (v_->cliper) v_->cliper->hide();
+
+    // The first tool; the fields it locks while switching are unlocked a moment later.
+    QList<widgets::RDTextField*> locked;
+    switch (toolItemType_) {
+    case kToolTrim:
+        locked = v_->startFields() + v_->stopFields();
+        cutAction();
+        break;
+    case kToolRotate:
+    case kToolCrop:
+        locked = {v_->cropTopField, v_->cropLeftField, v_->cropWidthField, v_->cropHeightField};
+        cropAction();
+        break;
+    case kToolEffect: effectAction(); break;
+    case kToolWatermark: watermarkAction(); break;
+    case kToolSubtitle: subtitleAction(); break;
+    case kToolMusic: audioAction(); break;
+    default: cutAction(); break;
+    }
+    for (auto* f : locked) f->setReadOnly(true);
+    if (!locked.isEmpty()) {
+        QPointer<QWidget> guard = v_->window;
+        QTimer::singleShot(250, v_->window, [locked, guard] {
+            if (!guard) return;
+            for (auto* f : locked) f->setReadOnly(false);
+        });
+    }
+
+    setUpDataForFilePath();
+    changelanguage();
+    QTimer::singleShot(200, v_->window, [this] {
+        // The image-enhancement tile previews with enhancement effect 103.
+        if (isMagicEnhance_ && rdPlayer_) {
+            hMagicEnhance_ = rdPlayer_->AddImageEffect(103);
+            rdPlayer_->Refresh();
+        }
+    });
+}
+
+void EditVideoWindowController::changelanguage() {
+    if (!v_->window) return;
+    v_->windowTitleLabel->setText(QStringLiteral("%1 %2 %3 ")
+                                      .arg(localized(QStringLiteral("VelmoraLabelTitle")),
+                                           localized(QStringLiteral("Editor_ProductName")),
+                                           services::Language::getCurrentVersion()));
+    const std::pair<widgets::ZorButton*, const char*> titles[] = {
+        {v_->cutButton, "tool_trimItemTitle"},     {v_->cropButton, "tool_cropItemTitle"},
+        {v_->effectButton, "tool_effectItemTitle"}, {v_->watermarkButton, "tool_watermarkItemTitle"},
+        {v_->subtitleButton, "tool_subtitleItemTitle"}, {v_->addmusicButton, "tool_musicItemTitle"},
+        {v_->startExportBtn, "Export"},            {v_->addfileButton, "AddFileBtnTitle"},
+        {v_->resetRotateBtn, "ResetBtnTitle"},
+    };
+    for (const auto& [button, key] : titles) button->setContentTitle(localized(QString::fromLatin1(key)));
+    const std::pair<widgets::ZorButton*, const char*> spaced[] = {
+        {v_->keepTimeSelectedPart, "SelectTimeBtnTitle"},
+        {v_->removeTimeSelectedPart, "UnSelectTimeBtnTitle"},
+        {v_->keepAspectBtn, "KeepAspectRatiostring"},
+    };
+    for (const auto& [button, key] : spaced)
+        button->setContentTitle(QStringLiteral("  ") + localized(QString::fromLatin1(key)));
+    const std::pair<QLabel*, const char*> labels[] = {
+        {v_->cuttingTimeLabel, "Cutting Time:"},
+        {v_->cuttingModelLabel, "Cutting Model:"},
+        {v_->cuttingStartlabel, "Start:"},
+        {v_->cuttingStopLabel, "End:"},
+        {v_->cropTitleLabel, "cropTitleLabelStringValue"},
+        {v_->rotateDesLabel, "descripationLabelstringValue"},
+        {v_->original_SizeLabel, "original_ratioLabel_string"},
+        {v_->cropAreaLabel, "crop_Area_SizeLabel_string"},
+        {v_->cropPositionLabel, "positionLabelstringValue"},
+        {v_->topLabel, "topLabelstringValue"},
+        {v_->leftLabel, "Left:"},
+        {v_->rotateAngleLabel, "Rotate Angle:"},
+    };
+    for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
+}
+
+void EditVideoWindowController::enableEdit(bool e) {
+    for (widgets::ZorButton* b : {v_->b_cameraBtn, v_->b_picStyleBtn, v_->b_volumeBtn, v_->b_playPauseBtn,
+                                  v_->left_ratioBtn, v_->right_ratioBtn, v_->vertical_mirrorBtn,
+                                  v_->horizontal_mirrorBtn, v_->resetRotateBtn, v_->keepAspectBtn})
+        b->setEnabled(e);
+    for (widgets::RDTextField* f : {v_->cropWidthField, v_->cropHeightField, v_->cropTopField, v_->cropLeftField})
+        f->setEnabled(e);
+    v_->audiochanelPopBtn->setEnabled(e);
+    v_->b_volumeSlider->setDisable(!e);
+    if (!fileData_) return;
+    v_->cutProgressView->setProgress(0);
+    const double d = playerDurationSeconds();
+    if (cutTimeRange_stop_ == 0) cutTimeRange_stop_ = d * 1000000.0;
+    if (d > 0) {
+        v_->cutProgressView->setUpperValue(float((cutTimeRange_stop_ / 1000000.0) / d));
+        v_->cutProgressView->setLowerValue(float((cutTimeRange_start_ / 1000000.0) / d));
+    }
+    writeTimeFields(true, cutTimeRange_start_ / 1000000.0);
+    writeTimeFields(false, cutTimeRange_stop_ / 1000000.0);
+}
+
+int EditVideoWindowController::numberOfItems(const QListWidget* list) const {
+    if (list && list == v_->filterDocumentView) return int(effectTypes_.size());
+    if (list && list == v_->waterMarkDocumentView) return int(waterMarkList_.size());
+    return int(musicList_.size());
+}
+
+void EditVideoWindowController::closewindow() {
+    if (closed_) return;
+    closed_ = true;
+    // A running export is asked to stop through its own dialog's stop request.
+    if (exportProgressWindow_ && exportProgressWindow_->exporting()) {
+        if (const auto& stopRequest = exportProgressWindow_->startExportCallbackBlock())
+            stopRequest(exportProgressWindow_->outputPath());
+    }
+    if (rdPlayer_ && isPlaying_) {
+        removeTimer();
+        rdPlayer_->stop();
+        if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
+        rdPlayer_.reset();
+        isPlaying_ = false;
+    }
+    if (rdmusicPlayer_ && isaudioplaying_) {
+        if (audioTimer_) audioTimer_->stop();
+        rdmusicPlayer_->stop();
+        rdmusicPlayer_.reset();
+        isaudioplaying_ = false;
+    }
+    if (volumeHideTimer_) volumeHideTimer_->stop();
+    platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
+}
+
+void EditVideoWindowController::handleWindowClosed() {
+    closewindow();
+    // Nobody else holds the controller: it goes once the close has been handled.
+    deleteLater();
+}
+
+bool EditVideoWindowController::commitEditsToJob() {
+    if (!fileData_) return false;
+    const double start = fieldsSeconds(true) * 1000000.0;
+    const double stop = fieldsSeconds(false) * 1000000.0;
+    if (!(stop > start)) return false;
+    model::SimpleData& r = *fileData_;
+    r.cutTimeRange_start = int64_t(start);
+    r.cutTimeRange_stop = int64_t(stop);
+    r.clipRect = editVideoClipRect_;
+    r.convertCropSize = convertCropSize_;
+    r.convertRateAngle = playerRotateAngle_;
+    r.keepAspectratio = keepAspectratio_;
+    r.brightness = brightness_;
+    r.contrast = contrast_;
+    r.saturation = saturation_;
+    r.vFlip = vFlip_;
+    r.hFlip = hFlip_;
+    r.effectTypes.clear();
+    for (const EffectItem& e : effectTypes_)
+        if (e.selected) r.effectTypes.append(e.effectId);
+    r.subtitleParam = subtitleParam_;
+    r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
+    return true;
 }

@@ -1,15 +1,58 @@
 #pragma once
 // The advanced editor: one window on one input file, opened by the home tiles with a tool
-// type that picks the panel shown first. The opener keeps no reference: the controller lives
-// while its window is open and deletes itself once the window has closed.
+// type that picks the panel shown first. The controller holds the state every panel shares.
+// The opener keeps no reference: the controller lives while its window is open and deletes
+// itself once the window has closed (after posting "WillCloseNotification").
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+#include "editor/editor_geometry.h"
+#include "editor/rd_ui_cliper.h"
+#include "model/music_info.h"
+#include "model/simple_data.h"
+#include "model/subtitle_param.h"
+#include "model/water_param.h"
+#include "widgets/rd_cut_progress_view.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/volume_progress_slider.h"
+
+class QLabel;
+class QListWidget;
+class QTimer;
 class QWidget;
+class QComboBox;
 
-class EditVideoWindowController : public QObject {
+namespace kestrel::player {
+class DIVuverIzizud;
+}
+namespace widgets {
+class ZorButton;
+class ZorImageView;
+}
+namespace exportkit {
+class ExportDialogBase;
+}
+
+// One entry of the effect list read at set-up.
+struct EffectItem {
+    bool selected = false;
+    QString name;
+    int32_t effectId = 0;
+};
+
+class EditVideoWindowController : public QObject,
+                                  public widgets::RDCutProgressViewDelegate,
+                                  public widgets::VolumeProgressSliderDelegate,
+                                  public widgets::RDTextFieldDelegate,
+                                  public editor::RDUICliperDelegate {
     Q_OBJECT
 public:
     // Tool types; the window holds exactly one of them at a time.
@@ -27,13 +70,13 @@ public:
     ~EditVideoWindowController() override;
 
     // Set by the opener before the window is first asked for.
-    void setToolItemType(int64_t type);
-    int64_t toolItemType() const;
-    int64_t oldToolItemType() const;
-    void setIsMagicEnhance(bool on);
-    bool isMagicEnhance() const;
-    void setFilePath(const QString& path);
-    QString filePath() const;
+    void setToolItemType(int64_t type) { toolItemType_ = type; }
+    int64_t toolItemType() const { return toolItemType_; }
+    int64_t oldToolItemType() const { return oldToolItemType_; }
+    void setIsMagicEnhance(bool on) { isMagicEnhance_ = on; }
+    bool isMagicEnhance() const { return isMagicEnhance_; }
+    void setFilePath(const QString& path) { filePath_ = path; }
+    QString filePath() const { return filePath_; }
 
     // The window; the first call builds it and runs the set-up (which loads filePath()).
     QWidget* window();
@@ -42,7 +85,212 @@ public:
     // Closes the window; its close stops the preview and posts "WillCloseNotification".
     void closeAction();
 
+    // Replaces the modal pieces (open panel, alerts) so the window can run unattended.
+    using FileChooser = std::function<QStringList()>;
+    using AlertPresenter = std::function<void(const QString& message)>;
+    void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
+    void setAlertPresenter(AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
+    // The dialog of the running export; closing the window while it exports asks it to stop.
+    void setExportProgressWindow(exportkit::ExportDialogBase* dialog);
+
+    // ---- Shell ----
+    void changelanguage();
+    void enableEdit(bool enable);
+    void closewindow();
+    // Item count of the effect, watermark or music list (any other list is the music list).
+    int numberOfItems(const QListWidget* list) const;
+
+    // ---- Tool switches and layout ----
+    void cutAction();
+    void cropAction();
+    void effectAction();
+    void watermarkAction();
+    void subtitleAction();
+    void audioAction();
+    void rotateAction();
+    enum class LayoutReason { Resize, LiveResize, EnterFullScreen, ExitFullScreen, Request };
+    void changesize(LayoutReason reason);
+
+    // ---- File loading ----
+    void addfileAction();
+    void setUpDataForFilePath();
+    void addFile();
+
+    // ---- Preview and transport ----
+    void initPlayer();
+    void play();
+    void pause();
+    void stop();
+    void action_playPauseBtn();
+    void changePlayerSlider();
+    void playerDidEnd();
+    void actionCarameraBtn();
+    void setCoverStyle(const QString& style) { coverStyle_ = style; }
+    void setOutputPath(const QString& path) { outputPath_ = path; }
+    QString outputPath() const { return outputPath_; }
+    QString lastSnapshotPath() const { return lastSnapshotPath_; }
+    void volumeButtonPressed();
+    void hiddenVolumeSliderView();
+
+    // ---- Refresh and crop overlay ----
+    void refreshPlayerView();
+    void initPlayerCliper();
+
+    // ---- Crop, rotate, mirror ----
+    void rotateLeftAction();
+    void rotateRightAction();
+    void horizontalMirrorAction();
+    void verticalMirrorAction();
+    void keepAspectAction();
+    void resetAction();
+    void resetRotateTouchUp();
+    void cropStepperAction(editor::CropField field, int delta);
+    void actionMoveEndForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& clipRect) override;
+    void actionMovedForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& clipRect) override;
+
+    // ---- Trim ----
+    void touchUpTrimStartStepper();
+    void touchUpTrimStopStepper();
+    void setStartTrimBtnTouchUp();
+    void setStopTrimBtnTouchUp();
+    void changeCureentTime(float seconds);
+    void keepSelectedPartAction();
+    void removeSelectedPartAction();
+    void playTrimBtnTouchUp();
+    void resetStartTrim();
+    void resetStopTrim();
+    void resetTrimBtnTouchUp();
+    void actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+    void actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+    void actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue,
+                                                 float stopvalue, int64_t handleType) override;
+    void actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+
+    // ---- Numeric input and sliders ----
+    void controlTextDidChange(QObject* field);
+    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+    void enableCropTextField(bool enable);
+    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+
+    // ---- State the panels share (read by tests and by the export run) ----
+    model::SimpleDataPtr fileData() const { return fileData_; }
+    bool isPlaying() const { return isPlaying_; }
+    double volume() const { return volume_; }
+    QSizeF videoSize() const { return videoSize_; }
+    double cutTimeRange_start() const { return cutTimeRange_start_; }
+    double cutTimeRange_stop() const { return cutTimeRange_stop_; }
+    bool isTrimFanxuan() const { return isTrimFanxuan_; }
+    QRectF editVideoClipRect() const { return editVideoClipRect_; }
+    model::RECT convertCropSize() const { return convertCropSize_; }
+    int32_t playerRotateAngle() const { return playerRotateAngle_; }
+    int32_t hFlip() const { return hFlip_; }
+    int32_t vFlip() const { return vFlip_; }
+    bool keepAspectratio() const { return keepAspectratio_; }
+    int32_t brightness() const { return brightness_; }
+    int32_t contrast() const { return contrast_; }
+    int32_t saturation() const { return saturation_; }
+    const QList<EffectItem>& effectTypes() const { return effectTypes_; }
+    QList<model::WaterParam>& waterMarkList() { return waterMarkList_; }
+    model::SubtitleParam& subtitleParam() { return subtitleParam_; }
+    model::WaterParam& waterParam() { return waterParam_; }
+    QList<model::MusicInfo>& musicList() { return musicList_; }
+    kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
+    // Copies the window's trim, crop, rotation, mirror and colour state into the job record
+    // the way the export does when it starts (the trim range from the eight fields).
+    bool commitEditsToJob();
+
+    // ---- Views (built in code; names follow the panels' outlets) ----
+    struct Views;
+    Views& views() { return *v_; }
+
 private:
-    struct State;
-    State* d_;
+    void windowDidLoad();
+    void buildWindow();
+    void buildTrimView();
+    void buildCropView();
+    void buildEmptyPanels();
+    void buildTransport();
+    void initTrimView();
+    void initCropView();
+    void styleToolButton(widgets::ZorButton* button, const QString& stem, const QString& titleKey);
+    void setStepperUpBtnImage(widgets::ZorButton* button, std::function<void(widgets::ZorButton*)> action);
+    void setStepperDownBtnImage(widgets::ZorButton* button, std::function<void(widgets::ZorButton*)> action);
+    void switchTool(int64_t type);
+    void moveSelectFunLine(widgets::ZorButton* button);
+    void selectToolAfterLoad();
+    void addTimer();
+    void removeTimer();
+    void showAlert(const QString& message);
+    void showPlayPictures(bool playing);
+    void refreshIfPaused();
+    void applyQuarterTurn(int32_t angle);
+    void resetCropState();
+    void recomputeCropFromOverlay();
+    QRectF videoRect() const;
+    QSizeF sourceSize() const;
+    void placeOverlays(const QRectF& rect);
+    void writeClipToFieldsAndJob(const QRectF& pixelRect);
+    double playerDurationSeconds() const;
+    double playerCurrentSeconds() const;
+    void seekSeconds(double seconds);
+    void writeTimeFields(bool start, double seconds);
+    double fieldsSeconds(bool start) const;
+    void updateTimeLabels();
+    void handleWindowClosed();
+
+    int64_t toolItemType_ = 0;
+    int64_t oldToolItemType_ = 0;
+    bool isMagicEnhance_ = false;
+    int32_t hMagicEnhance_ = 0;
+    QString filePath_;
+    model::SimpleDataPtr fileData_;
+    QString outputPath_;
+    QString coverStyle_;
+    QString lastSnapshotPath_;
+
+    std::unique_ptr<kestrel::player::DIVuverIzizud> rdPlayer_;
+    std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
+    QTimer* timer_ = nullptr;
+    QTimer* audioTimer_ = nullptr;
+    QTimer* volumeHideTimer_ = nullptr;
+    bool isPlaying_ = false;
+    bool isaudioplaying_ = false;
+    double volume_ = 1.0;
+    QSizeF videoSize_;
+
+    double cutTimeRange_start_ = 0;
+    double cutTimeRange_stop_ = 0;
+    bool isTrimFanxuan_ = false;
+    widgets::RDTextField* edittingField_ = nullptr;
+    widgets::ZorButton* editStartStepper_ = nullptr;
+    int64_t editStartStepperValue_ = 0;
+    int64_t startStepperValue_ = 0;
+    int64_t stopStepperValue_ = 0;
+
+    QRectF editVideoClipRect_;
+    model::RECT convertCropSize_;
+    int32_t playerRotateAngle_ = 0;
+    int32_t hFlip_ = 0;
+    int32_t vFlip_ = 0;
+    bool keepAspectratio_ = false;
+    int64_t cropEditStepperValue_ = 0;
+
+    int32_t brightness_ = 0;
+    int32_t contrast_ = 0;
+    int32_t saturation_ = 0;
+    QList<EffectItem> effectTypes_;
+    QList<model::WaterParam> waterMarkList_;
+    int64_t selectedWaterMarkIndex_ = 0;
+    model::WaterParam waterParam_;
+    model::SubtitleParam subtitleParam_;
+    QList<model::MusicInfo> musicList_;
+
+    QPointer<exportkit::ExportDialogBase> exportProgressWindow_;
+    FileChooser fileChooser_;
+    AlertPresenter alertPresenter_;
+    bool loaded_ = false;
+    bool closed_ = false;
+    std::unique_ptr<Views> v_;
 };

@@ -1,0 +1,339 @@
+// The crop, rotate and mirror panel. The crop is kept twice: as a rectangle in pixels of the
+// rotated and mirrored picture the preview shows, and as four even margins for the engine.
+#include <QLabel>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_look.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+
+#include <cstdlib>
+
+using namespace editor::look;
+using widgets::RDTextField;
+using widgets::ZorButton;
+
+namespace {
+
+RDTextField* makeCropField(QWidget* parent, EditVideoWindowController* owner) {
+    auto* f = new RDTextField(parent);
+    f->setFont(systemFont(13));
+    f->setAlignment(Qt::AlignCenter);
+    f->setFrame(false);
+    QPalette p = f->palette();
+    p.setColor(QPalette::Text, kControlText);
+    p.setColor(QPalette::Base, kPanelBackground);
+    f->setPalette(p);
+    f->setPointColor(Qt::white);
+    f->setMouseDelegate(owner);
+    f->setEnabled(false);
+    QObject::connect(f, &QLineEdit::textEdited, owner, [owner, f] { owner->controlTextDidChange(f); });
+    return f;
+}
+
+ZorButton* makeStateButton(QWidget* parent, const QString& stem) {
+    auto* b = new ZorButton(parent);
+    b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
+    b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
+    b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
+    b->setDisAbleImage(picture(stem + QStringLiteral("_Disable@2x.png")));
+    b->setImagePosition(widgets::ImagePosition::ImageOnly);
+    b->setBordered(false);
+    b->setSelected(false);
+    return b;
+}
+
+// The text of a field read as a 32-bit integer: leading digits, 0 when there are none.
+int64_t leadingInt(const QString& text) {
+    const QByteArray bytes = text.trimmed().toLatin1();
+    return std::strtoll(bytes.constData(), nullptr, 10);
+}
+
+}  // namespace
+
+void EditVideoWindowController::buildCropView() {
+    auto* panel = new QWidget(v_->funItemContentView);
+    v_->cropView = panel;
+    v_->cropTitleLabel = makeLabel(panel, 13, QColor(204, 204, 204, 153));
+    v_->rotateAngleLabel = makeLabel(panel, 13, QColor(204, 204, 204, 153));
+    v_->rotateDesLabel = makeLabel(panel, 13);
+    v_->original_SizeLabel = makeLabel(panel, 13);
+    v_->original_SizeValueLabel = makeLabel(panel, 13);
+    v_->cropAreaLabel = makeLabel(panel, 13);
+    v_->cropPositionLabel = makeLabel(panel, 13);
+    v_->topLabel = makeLabel(panel, 13);
+    v_->leftLabel = makeLabel(panel, 13);
+    v_->rotateDesLabel->setWordWrap(true);
+
+    v_->left_ratioBtn = makeStateButton(panel, QStringLiteral("ZantImage/SubFun/btnCounterClockwise"));
+    v_->right_ratioBtn = makeStateButton(panel, QStringLiteral("ZantImage/SubFun/btnClockwise"));
+    v_->horizontal_mirrorBtn = makeStateButton(panel, QStringLiteral("ZantImage/SubFun/btnHFlipCrop"));
+    v_->vertical_mirrorBtn = makeStateButton(panel, QStringLiteral("ZantImage/SubFun/btnVFlipCrop"));
+    v_->left_ratioBtn->setMouseDownAction([this](ZorButton*) { rotateLeftAction(); });
+    v_->right_ratioBtn->setMouseDownAction([this](ZorButton*) { rotateRightAction(); });
+    v_->horizontal_mirrorBtn->setMouseDownAction([this](ZorButton*) { horizontalMirrorAction(); });
+    v_->vertical_mirrorBtn->setMouseDownAction([this](ZorButton*) { verticalMirrorAction(); });
+
+    v_->cropWidthField = makeCropField(panel, this);
+    v_->cropHeightField = makeCropField(panel, this);
+    v_->cropTopField = makeCropField(panel, this);
+    v_->cropLeftField = makeCropField(panel, this);
+    v_->cropTopField->setText(QStringLiteral("0"));
+    v_->cropLeftField->setText(QStringLiteral("0"));
+
+    const std::pair<ZorButton**, std::pair<editor::CropField, int>> steppers[] = {
+        {&v_->cropTopStepperUpBtn, {editor::CropField::Top, +1}},
+        {&v_->cropTopStepperDownBtn, {editor::CropField::Top, -1}},
+        {&v_->cropLeftStepperUpBtn, {editor::CropField::Left, +1}},
+        {&v_->cropLeftStepperDownBtn, {editor::CropField::Left, -1}},
+        {&v_->cropWidthStepperUpBtn, {editor::CropField::Width, +1}},
+        {&v_->cropWidthStepperDownBtn, {editor::CropField::Width, -1}},
+        {&v_->cropHeightStepperUpBtn, {editor::CropField::Height, +1}},
+        {&v_->cropHeightStepperDownBtn, {editor::CropField::Height, -1}},
+    };
+    for (const auto& [slot, what] : steppers) {
+        *slot = new ZorButton(panel);
+        const auto [field, delta] = what;
+        auto action = [this, field = field, delta = delta](ZorButton*) { cropStepperAction(field, delta); };
+        if (delta > 0) setStepperUpBtnImage(*slot, action);
+        else setStepperDownBtnImage(*slot, action);
+    }
+
+    v_->keepAspectBtn = new ZorButton(panel);
+    const QString chk = QStringLiteral("ZantImage/SubFun/chk_");
+    v_->keepAspectBtn->setNormalImage(picture(chk + QStringLiteral("NoChecked_Normal@2x.png")));
+    v_->keepAspectBtn->setOnImage(picture(chk + QStringLiteral("NoChecked_On@2x.png")));
+    v_->keepAspectBtn->setDownImage(picture(chk + QStringLiteral("NoChecked_Down@2x.png")));
+    v_->keepAspectBtn->setSelectedImage(picture(chk + QStringLiteral("Checked_Normal@2x.png")));
+    v_->keepAspectBtn->setDisAbleImage(picture(chk + QStringLiteral("NoChecked_Disable@2x.png")));
+    v_->keepAspectBtn->setContentColor(kControlText);
+    v_->keepAspectBtn->setImagePosition(widgets::ImagePosition::ImageLeading);
+    v_->keepAspectBtn->setFont(systemFont(13));
+    v_->keepAspectBtn->setMouseDownAction([this](ZorButton*) { keepAspectAction(); });
+
+    v_->resetRotateBtn = new ZorButton(panel);
+    const QString common = QStringLiteral("ZantImage/Cut/btnCommonBlack_");
+    v_->resetRotateBtn->setNormalBackgroundImage(picture(common + QStringLiteral("Normal@2x.png")));
+    v_->resetRotateBtn->setOnBackgroundImage(picture(common + QStringLiteral("On@2x.png")));
+    v_->resetRotateBtn->setDownBackgroundImage(picture(common + QStringLiteral("Down@2x.png")));
+    v_->resetRotateBtn->setBackGroundColor(kPanelBackground);
+    v_->resetRotateBtn->setFont(systemFont(13));
+    v_->resetRotateBtn->setContentColor(kControlText);
+    v_->resetRotateBtn->setMouseDownAction([this](ZorButton*) { resetAction(); });
+
+    // Layout inside the panel (top-left coordinates).
+    v_->rotateAngleLabel->setGeometry(16, 8, 300, 20);
+    v_->left_ratioBtn->setGeometry(16, 34, 40, 40);
+    v_->right_ratioBtn->setGeometry(66, 34, 40, 40);
+    v_->horizontal_mirrorBtn->setGeometry(116, 34, 40, 40);
+    v_->vertical_mirrorBtn->setGeometry(166, 34, 40, 40);
+    v_->resetRotateBtn->setGeometry(226, 40, 90, 28);
+    v_->rotateDesLabel->setGeometry(16, 80, 300, 36);
+    v_->cropTitleLabel->setGeometry(16, 124, 300, 20);
+    v_->original_SizeLabel->setGeometry(16, 150, 150, 22);
+    v_->original_SizeValueLabel->setGeometry(170, 150, 150, 22);
+    v_->cropAreaLabel->setGeometry(16, 180, 120, 26);
+    v_->cropWidthField->setGeometry(136, 180, 60, 26);
+    v_->cropWidthStepperUpBtn->setGeometry(198, 180, 14, 13);
+    v_->cropWidthStepperDownBtn->setGeometry(198, 193, 14, 13);
+    v_->cropHeightField->setGeometry(226, 180, 60, 26);
+    v_->cropHeightStepperUpBtn->setGeometry(288, 180, 14, 13);
+    v_->cropHeightStepperDownBtn->setGeometry(288, 193, 14, 13);
+    v_->cropPositionLabel->setGeometry(16, 214, 120, 26);
+    v_->leftLabel->setGeometry(16, 244, 50, 26);
+    v_->cropLeftField->setGeometry(66, 244, 60, 26);
+    v_->cropLeftStepperUpBtn->setGeometry(128, 244, 14, 13);
+    v_->cropLeftStepperDownBtn->setGeometry(128, 257, 14, 13);
+    v_->topLabel->setGeometry(156, 244, 50, 26);
+    v_->cropTopField->setGeometry(206, 244, 60, 26);
+    v_->cropTopStepperUpBtn->setGeometry(268, 244, 14, 13);
+    v_->cropTopStepperDownBtn->setGeometry(268, 257, 14, 13);
+    v_->keepAspectBtn->setGeometry(16, 280, 300, 28);
+}
+
+void EditVideoWindowController::initCropView() {
+    buildCropView();
+    const QSizeF s = sourceSize();
+    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(int(s.width())).arg(int(s.height())));
+    v_->cropView->hide();
+}
+
+void EditVideoWindowController::resetCropState() {
+    convertCropSize_ = model::RECT{};
+    editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
+}
+
+void EditVideoWindowController::placeOverlays(const QRectF& rect) {
+    if (!v_->cliper) return;
+    v_->cliper->setVideoSize(videoSize_);
+    v_->cliper->setFrameRect(rect);
+    v_->cliper->setClipRect(QRectF(QPointF(0, 0), rect.size()));
+    v_->cliper->setCropType(1);
+}
+
+void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
+    playerRotateAngle_ = angle;
+    if (rdPlayer_) rdPlayer_->SetRotateAngle(playerRotateAngle_);
+    videoSize_ = editor::rotatedSize(sourceSize(), playerRotateAngle_);
+    // The loaded subtitle and watermarks are the user's work: a turn keeps them.
+    placeOverlays(videoRect());
+    resetCropState();
+    if (fileData_) {
+        fileData_->clipRect = editVideoClipRect_;
+        fileData_->convertCropSize = convertCropSize_;
+    }
+    v_->cropTopField->setText(QStringLiteral("0"));
+    v_->cropLeftField->setText(QStringLiteral("0"));
+    v_->original_SizeValueLabel->setText(
+        QStringLiteral("%1 x %2").arg(int(videoSize_.width())).arg(int(videoSize_.height())));
+    v_->cropWidthField->setText(QString::number(int(videoSize_.width())));
+    v_->cropHeightField->setText(QString::number(int(videoSize_.height())));
+    refreshIfPaused();
+}
+
+void EditVideoWindowController::rotateLeftAction() {
+    v_->left_ratioBtn->setSelected(false);
+    applyQuarterTurn(editor::rotateLeft(playerRotateAngle_));
+}
+
+void EditVideoWindowController::rotateRightAction() {
+    v_->right_ratioBtn->setSelected(false);
+    applyQuarterTurn(editor::rotateRight(playerRotateAngle_));
+}
+
+void EditVideoWindowController::horizontalMirrorAction() {
+    v_->horizontal_mirrorBtn->setSelected(false);
+    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
+        vFlip_ = vFlip_ == 0 ? 1 : 0;
+        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+    } else {
+        hFlip_ = hFlip_ == 0 ? 1 : 0;
+        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+    }
+    // The crop stays as the overlay shows it: the box is in the mirrored picture's pixels.
+    refreshIfPaused();
+}
+
+void EditVideoWindowController::verticalMirrorAction() {
+    v_->vertical_mirrorBtn->setSelected(false);
+    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
+        hFlip_ = hFlip_ == 0 ? 1 : 0;
+        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+    } else {
+        vFlip_ = vFlip_ == 0 ? 1 : 0;
+        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+    }
+    refreshIfPaused();
+}
+
+void EditVideoWindowController::keepAspectAction() {
+    auto* b = v_->keepAspectBtn;
+    b->setSelected(!b->selected());
+    if (!v_->cliper) return;
+    if (!b->selected()) {
+        v_->cliper->setCropType(1);
+        return;
+    }
+    if (v_->cliper->crop_Type() == 2) {
+        v_->cliper->setCropType(2);
+        return;
+    }
+    const QRectF rect = videoRect();
+    v_->cliper->setFrameRect(rect);
+    resetCropState();
+    v_->cliper->setVideoSize(videoSize_);
+    if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
+    convertCropSize_ = editor::cropMargins(editVideoClipRect_, videoSize_);
+    v_->cropWidthField->setText(QString::asprintf("%02.f", editVideoClipRect_.width()));
+    v_->cropHeightField->setText(QString::asprintf("%02.f", editVideoClipRect_.height()));
+    v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
+    v_->cropTopField->setText(QString::number(int(videoSize_.height() - editVideoClipRect_.height())));
+    v_->cliper->setCropType(2);
+    if (fileData_) {
+        fileData_->clipRect = editVideoClipRect_;
+        fileData_->convertCropSize = convertCropSize_;
+    }
+}
+
+void EditVideoWindowController::resetAction() {
+    v_->resetRotateBtn->setSelected(false);
+    playerRotateAngle_ = 0;
+    if (rdPlayer_) {
+        rdPlayer_->SetRotateAngle(0);
+        rdPlayer_->SetHFlip(0);
+        rdPlayer_->SetVFlip(0);
+    }
+    resetRotateTouchUp();
+    v_->cropLeftField->setText(QStringLiteral("0"));
+    v_->cropTopField->setText(QStringLiteral("0"));
+    const QSizeF s = sourceSize();
+    v_->cropWidthField->setText(QString::asprintf("%02.f", s.width()));
+    v_->cropHeightField->setText(QString::asprintf("%02.f", s.height()));
+    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(int(s.width())).arg(int(s.height())));
+}
+
+void EditVideoWindowController::resetRotateTouchUp() {
+    playerRotateAngle_ = 0;
+    if (v_->horizontal_mirrorBtn) v_->horizontal_mirrorBtn->setSelected(false);
+    vFlip_ = hFlip_ = 0;
+    if (rdPlayer_) {
+        rdPlayer_->SetVFlip(0);
+        rdPlayer_->SetHFlip(0);
+        rdPlayer_->SetRotateAngle(0);
+    }
+    videoSize_ = sourceSize();
+    // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
+    placeOverlays(videoRect());
+    resetCropState();
+    if (fileData_) {
+        fileData_->clipRect = editVideoClipRect_;
+        fileData_->convertCropSize = convertCropSize_;
+    }
+    refreshIfPaused();
+}
+
+void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
+    editVideoClipRect_ = px;
+    v_->cropWidthField->setText(QString::asprintf("%02.f", px.width()));
+    v_->cropHeightField->setText(QString::asprintf("%02.f", px.height()));
+    convertCropSize_ = editor::cropMargins(px, videoSize_);
+    v_->cropLeftField->setText(QString::number(int(px.x())));
+    v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
+    if (fileData_) {
+        fileData_->clipRect = editVideoClipRect_;
+        fileData_->convertCropSize = convertCropSize_;
+    }
+}
+
+void EditVideoWindowController::actionMoveEndForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& box) {
+    actionMovedForRDUICliperBlock(cliper, box);
+}
+
+void EditVideoWindowController::actionMovedForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& box) {
+    if (cliper != v_->cliper) return;
+    if (auto px = editor::overlayToVideo(box, QSizeF(cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
+}
+
+void EditVideoWindowController::recomputeCropFromOverlay() {
+    if (!v_->cliper) return;
+    const QRectF r = v_->cliper->getclipRectFrame();
+    v_->cliper->setClipRect(r);
+    if (auto px = editor::overlayToVideo(r, QSizeF(v_->cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
+}
+
+void EditVideoWindowController::cropStepperAction(editor::CropField field, int delta) {
+    RDTextField* f = nullptr;
+    double bound = 0;
+    // Bounds are those of the picture as shown, so a turned video keeps its own limits.
+    switch (field) {
+    case editor::CropField::Top: f = v_->cropTopField; bound = videoSize_.height(); break;
+    case editor::CropField::Height: f = v_->cropHeightField; bound = videoSize_.height(); break;
+    case editor::CropField::Left: f = v_->cropLeftField; bound = videoSize_.width(); break;
+    case editor::CropField::Width: f = v_->cropWidthField; bound = videoSize_.width(); break;
+    }
+    cropEditStepperValue_ = editor::stepCropValue(leadingInt(f->text()), delta, int64_t(bound));
+    f->setText(QString::number(cropEditStepperValue_));
+    controlTextDidChange(f);
+}

@@ -1,0 +1,101 @@
+// Loading the input file: the editor's own open panel, the probe into a new job record, and the
+// reload of every panel for it.
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_views.h"
+#include "editor/media_probe.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+
+using services::localized;
+
+void EditVideoWindowController::addfileAction() {
+    QStringList chosen;
+    if (fileChooser_) {
+        chosen = fileChooser_();
+    } else {
+        QFileDialog panel(v_->window);
+        panel.setFileMode(QFileDialog::ExistingFiles);
+        panel.setLabelText(QFileDialog::Reject, localized(QStringLiteral("OpenPanelCancelTitle")));
+        panel.setLabelText(QFileDialog::Accept, localized(QStringLiteral("OpenPanelOpenTitle")));
+        QStringList patterns;
+        for (const char* ext : {"mov", "qt", "mp4", "m4v", "flv", "ts", "m2ts", "mts", "mkv", "mka", "mpg", "mpeg",
+                                "mpa", "m2v", "mpv", "dat", "avi", "divx", "3gp", "3g2", "mxf", "tp", "trp", "nut",
+                                "h261", "h264", "mod", "tod", "wmv"})
+            patterns << QStringLiteral("*.%1").arg(QString::fromLatin1(ext));
+        panel.setNameFilters({patterns.join(QLatin1Char(' ')), QStringLiteral("*")});
+        if (panel.exec() != QDialog::Accepted) return;
+        chosen = panel.selectedFiles();
+    }
+    if (chosen.isEmpty()) return;
+    if (rdPlayer_) rdPlayer_->ClearWatermask();
+    waterMarkList_.clear();
+    filePath_ = chosen.first();
+    setUpDataForFilePath();
+}
+
+void EditVideoWindowController::addFile() {
+    int leftOutAc3 = 0;
+    auto outcome = editor::probeMediaFile(filePath_, editor::SavedOutputChoices::read());
+    if (!outcome) {
+        // A file that cannot be probed leaves no record behind, so the no-video alert follows
+        // instead of a preview of a file the record does not describe.
+        fileData_.reset();
+        return;
+    }
+    leftOutAc3 = outcome->leftOutAc3;
+    fileData_ = outcome->record;
+    waterParam_ = fileData_->waterParam;
+    subtitleParam_ = fileData_->subtitleParam;
+    const auto& s = fileData_->sourceData;
+    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));
+    v_->cropWidthField->setText(QString::number(s.width));
+    v_->cropHeightField->setText(QString::number(s.height));
+    for (int i = 0; i < leftOutAc3; ++i)
+        showAlert(localized(QStringLiteral("error")) + QLatin1Char('\n') + QStringLiteral("AAC3_Error_Message"));
+}
+
+void EditVideoWindowController::setUpDataForFilePath() {
+    resetRotateTouchUp();
+    musicList_.clear();
+    addFile();
+    if (fileData_ && fileData_->sourceData.width >= 1 && fileData_->sourceData.height >= 1) {
+        initPlayer();
+        for (auto* f : v_->startFields() + v_->stopFields()) {
+            f->setText(QStringLiteral("0"));
+            f->setEnabled(true);
+        }
+        v_->cropLeftField->setEnabled(true);
+        v_->cropTopField->setEnabled(true);
+        subtitleParam_.subtitlePath.clear();
+        waterMarkList_.clear();
+        refreshPlayerView();
+        resetRotateTouchUp();
+        for (auto* b : v_->toolButtons()) b->setEnabled(true);
+        enableEdit(true);
+        if (!filePath_.isEmpty()) selectToolAfterLoad();
+    } else {
+        showAlert(localized(QStringLiteral("Pleaseselectedvideo'sfilestring")));
+    }
+    v_->waterMarkDocumentView->clear();
+    v_->musicScrollDocumentView->clear();
+}
+
+void EditVideoWindowController::selectToolAfterLoad() {
+    switch (toolItemType_) {
+    case kToolTrim: cutAction(); break;
+    case kToolRotate:
+    case kToolCrop: cropAction(); break;
+    case kToolEffect: effectAction(); break;
+    case kToolWatermark: watermarkAction(); break;
+    case kToolSubtitle: subtitleAction(); break;
+    case kToolMusic: audioAction(); break;
+    default: cutAction(); break;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Colours, fonts and small view helpers of the editor window.
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace editor::look {
+
+inline const QColor kWindowBackground(23, 26, 32);
+inline const QColor kPanelBackground(32, 35, 43);
+inline const QColor kFieldBorder(49, 60, 72);
+inline const QColor kControlText(170, 177, 185);
+inline const QColor kAccent(96, 222, 208);
+inline const QColor kTimeLabelText = QColor::fromRgbF(0.8, 0.8, 0.8, 0.6);
+inline const QColor kPlayerBackground(23, 23, 23);
+
+constexpr int kWindowWidth = 1100;
+constexpr int kWindowHeight = 760;
+constexpr int kTitleHeight = 36;
+constexpr int kLeftColumnWidth = 340;
+constexpr int kToolRowHeight = 64;
+constexpr int kBottomBarHeight = 80;
+constexpr int kFormatBarHeight = 180;
+
+QFont systemFont(int pointSize);
+QPixmap picture(const QString& name);
+void setBackground(QWidget* view, const QColor& colour);
+QLabel* makeLabel(QWidget* parent, int pointSize, const QColor& colour = kControlText);
+
+}  // namespace editor::look

@@ -1,0 +1,117 @@
+// Typed values, field clicks and sliders: each value control reports here, and the handler
+// dispatches on the control. Out-of-range values are refused or pulled to the limit.
+#include <QLabel>
+#include <QTimer>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "widgets/zor_button.h"
+
+namespace {
+bool contains(const QList<widgets::RDTextField*>& fields, const QObject* field) {
+    for (const auto* f : fields)
+        if (f == field) return true;
+    return false;
+}
+}  // namespace
+
+void EditVideoWindowController::enableCropTextField(bool enable) {
+    for (widgets::ZorButton* b : v_->cropSteppers()) b->setEnabled(enable);
+}
+
+void EditVideoWindowController::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+    if (field == v_->cropTopField || field == v_->cropLeftField || field == v_->cropWidthField ||
+        field == v_->cropHeightField) {
+        cropEditStepperValue_ = field->text().toLongLong();
+        enableCropTextField(true);
+    } else if (contains(v_->startFields(), field)) {
+        edittingField_ = field;
+        startStepperValue_ = field->text().toLongLong();
+    } else if (contains(v_->stopFields(), field)) {
+        edittingField_ = field;
+        stopStepperValue_ = field->text().toLongLong();
+    }
+    field->setFocus();
+}
+
+void EditVideoWindowController::controlTextDidChange(QObject* field) {
+    const double d = playerDurationSeconds();
+    if (contains(v_->startFields(), field)) {
+        const float start = float(fieldsSeconds(true));
+        const float stop = float(fieldsSeconds(false));
+        if (stop > start) {
+            cutTimeRange_start_ = double(start) * 1000000.0;
+            if (d > 0) v_->cutProgressView->setLowerValue(float(start / d));
+        }
+        return;
+    }
+    if (contains(v_->stopFields(), field)) {
+        const float start = float(fieldsSeconds(true));
+        const float stop = float(fieldsSeconds(false));
+        if (stop > start) {
+            cutTimeRange_stop_ = double(stop) * 1000000.0;
+            if (d > 0) v_->cutProgressView->setUpperValue(float(stop / d));
+        } else if (stop > d) {
+            writeTimeFields(false, d);
+            cutTimeRange_stop_ = d * 1000000.0;
+            v_->cutProgressView->setUpperValue(1.0f);
+        }
+        return;
+    }
+    editor::CropField which;
+    if (field == v_->cropWidthField) which = editor::CropField::Width;
+    else if (field == v_->cropHeightField) which = editor::CropField::Height;
+    else if (field == v_->cropTopField) which = editor::CropField::Top;
+    else if (field == v_->cropLeftField) which = editor::CropField::Left;
+    else return;
+    const auto* f = static_cast<widgets::RDTextField*>(field);
+    bool ok = false;
+    const qlonglong value = f->text().trimmed().toLongLong(&ok);
+    if (!ok) return;
+    // Limits are those of the picture as shown (turned when the video is turned).
+    const auto rect = editor::applyCropField(which, value, editVideoClipRect_, videoSize_,
+                                             v_->keepAspectBtn->selected());
+    if (!rect) return;
+    editVideoClipRect_ = *rect;
+    auto show = [&](widgets::RDTextField* target, double number) {
+        if (target != field) target->setText(QString::asprintf("%.f", number));
+    };
+    show(v_->cropWidthField, rect->width());
+    show(v_->cropHeightField, rect->height());
+    show(v_->cropTopField, videoSize_.height() - (rect->height() + rect->y()));
+    show(v_->cropLeftField, rect->x());
+    // The job takes what the overlay now shows, margins included.
+    convertCropSize_ = editor::cropMargins(editVideoClipRect_, videoSize_);
+    if (fileData_) {
+        fileData_->clipRect = editVideoClipRect_;
+        fileData_->convertCropSize = convertCropSize_;
+    }
+    if (v_->cliper)
+        v_->cliper->setClipRect(editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
+}
+
+void EditVideoWindowController::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+                                                                     float progress) {
+    if (slider == v_->b_volumeSlider) {
+        volume_ = 2.0 * double(progress);
+        if (rdPlayer_) rdPlayer_->SetVolume(volume_);
+        refreshIfPaused();
+    }
+}
+
+void EditVideoWindowController::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+                                                                      float progress) {
+    if (slider == v_->b_volumeSlider) {
+        volumeHideTimer_->stop();
+        if (rdPlayer_) rdPlayer_->SetVolume(2.0 * double(progress));
+    }
+}
+
+void EditVideoWindowController::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+                                                                    float progress) {
+    if (slider == v_->b_volumeSlider) {
+        volumeHideTimer_->start(1000);
+        if (rdPlayer_) rdPlayer_->SetVolume(2.0 * double(progress));
+    }
+}

@@ -1,0 +1,130 @@
+// Bringing the window and the job record into step after a load, and the crop overlay laid
+// exactly over the picture.
+#include <QComboBox>
+#include <QLabel>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "platform/frame.h"
+#include "services/help_class.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_image_view.h"
+
+namespace {
+QString timeText(double seconds) {
+    const editor::TimeParts p = editor::splitSeconds(float(seconds));
+    return services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis);
+}
+
+QString streamTitle(const model::AudioStreamInfo& s) {
+    if (!s.title.isEmpty()) return QStringLiteral("%1(%2 %3)").arg(s.title).arg(s.channel).arg(s.sample);
+    if (!s.lang.isEmpty() || !s.psect.isEmpty())
+        return QStringLiteral("%1 %2(%3 %4)").arg(s.lang, s.psect).arg(s.channel).arg(s.sample);
+    return QStringLiteral("%1(%2 %3)").arg(s.codec).arg(s.channel).arg(s.sample);
+}
+}  // namespace
+
+void EditVideoWindowController::refreshPlayerView() {
+    if (!fileData_) return;
+    model::SimpleData& r = *fileData_;
+    cutTimeRange_start_ = fieldsSeconds(true) * 1000000.0;
+    cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
+    r.cutTimeRange_start = int64_t(cutTimeRange_start_);
+    r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
+    r.clipRect = editVideoClipRect_;
+    r.convertCropSize = convertCropSize_;
+    r.convertRateAngle = playerRotateAngle_;
+    r.keepAspectratio = keepAspectratio_;
+    r.brightness = r.contrast = r.saturation = 0;
+    r.volume = 1.0;
+    r.vFlip = vFlip_;
+    r.hFlip = hFlip_;
+    r.effectTypes.clear();
+    for (const EffectItem& e : effectTypes_)
+        if (e.selected) r.effectTypes.append(e.effectId);
+    r.subtitleParam = subtitleParam_;
+    r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
+
+    filePath_ = r.path;
+    cutTimeRange_start_ = double(r.cutTimeRange_start);
+    cutTimeRange_stop_ = double(r.cutTimeRange_stop);
+    editVideoClipRect_ = r.clipRect;
+    convertCropSize_ = r.convertCropSize;
+    playerRotateAngle_ = r.convertRateAngle;
+    keepAspectratio_ = r.keepAspectratio;
+    brightness_ = r.brightness;
+    contrast_ = r.contrast;
+    saturation_ = r.saturation;
+    volume_ = r.volume;
+    vFlip_ = r.vFlip;
+    hFlip_ = r.hFlip;
+    subtitleParam_ = r.subtitleParam;
+    isTrimFanxuan_ = r.isTrimFanxuan;
+
+    initPlayer();
+    initPlayerCliper();
+
+    v_->cutProgressView->setIsFanxuan(isTrimFanxuan_);
+    v_->keepTimeSelectedPart->setSelected(!isTrimFanxuan_);
+    v_->removeTimeSelectedPart->setSelected(isTrimFanxuan_);
+    const double d = playerDurationSeconds();
+    if (cutTimeRange_stop_ == 0) {
+        cutTimeRange_stop_ = d * 1000000.0;
+        cutTimeRange_start_ = 0;
+    }
+    const float start = float(cutTimeRange_start_ / 1000000.0);
+    const float stop = float(cutTimeRange_stop_ / 1000000.0);
+    if (d > 0) {
+        v_->cutProgressView->setUpperValue(float(stop / d));
+        v_->cutProgressView->setLowerValue(float(start / d));
+    }
+    writeTimeFields(true, start);
+    writeTimeFields(false, stop);
+    v_->currentTimeLabel->setText(timeText(playerCurrentSeconds()));
+    v_->totalTimeLabel->setText(timeText(d));
+
+    if (rdPlayer_) {
+        rdPlayer_->SetRotateAngle(playerRotateAngle_);
+        rdPlayer_->SetHFlip(hFlip_);
+        rdPlayer_->SetVFlip(vFlip_);
+        rdPlayer_->SetVolume(volume_);
+        rdPlayer_->SetBCS(brightness_, contrast_, saturation_);
+        rdPlayer_->seekTime(platform::MediaTime::fromSeconds(start, 1000000000));
+        if (d > 0) v_->cutProgressView->setProgress(float(start / d));
+    }
+
+    v_->audiochanelPopBtn->clear();
+    for (const model::AudioStreamInfo& s : r.audioStreamInfos) v_->audiochanelPopBtn->addItem(streamTitle(s));
+}
+
+QSizeF EditVideoWindowController::sourceSize() const {
+    if (!fileData_) return {};
+    return QSizeF(fileData_->sourceData.width, fileData_->sourceData.height);
+}
+
+QRectF EditVideoWindowController::videoRect() const {
+    if (!v_->playerView) return {};
+    return editor::aspectFitRect(videoSize_, QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
+}
+
+void EditVideoWindowController::initPlayerCliper() {
+    if (!fileData_) return;
+    videoSize_ = editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
+    const QRectF picture = videoRect();
+    editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
+    if (v_->cliper) {
+        v_->cliper->setParent(nullptr);
+        delete v_->cliper;
+        v_->cliper = nullptr;
+    }
+    QWidget* host = rdPlayer_ ? rdPlayer_->view() : static_cast<QWidget*>(v_->playerView);
+    const QRectF frame = rdPlayer_ ? picture : QRectF(QPointF(0, 0), QSizeF(v_->playerView->size()));
+    auto* cliper = new editor::RDUICliper(frame, host);
+    v_->cliper = cliper;
+    cliper->setVideoSize(videoSize_);
+    cliper->setFrameRect(frame);
+    cliper->setDelegate(this);
+    if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, frame.size())) cliper->setClipRect(*box);
+    cliper->setVisible(toolItemType_ == kToolCrop);
+}

@@ -1,0 +1,138 @@
+// One tool at a time: the switches show the tool's panel and button, place the play tools and
+// the range bar's handles and the crop overlay; the layout follows the window's size.
+#include <QComboBox>
+#include <QLabel>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_look.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_image_view.h"
+
+using namespace editor::look;
+
+void EditVideoWindowController::moveSelectFunLine(widgets::ZorButton* button) {
+    if (!button || !v_->selectFunLine) return;
+    QRect line = v_->selectFunLine->geometry();
+    line.moveLeft(button->geometry().center().x() - line.width() / 2);
+    v_->selectFunLine->setGeometry(line);
+}
+
+void EditVideoWindowController::switchTool(int64_t type) {
+    toolItemType_ = oldToolItemType_ = type;
+    if (type == kToolCrop) enableCropTextField(true);
+    const bool showHandles = type == kToolTrim || type == kToolMusic;
+    v_->cutProgressView->handLeftView()->setVisible(showHandles);
+    v_->cutProgressView->handRightView()->setVisible(showHandles);
+    v_->cutProgressView->progressTintView()->setVisible(showHandles);
+    v_->playerBottomView->setVisible(type != kToolMusic);
+    v_->musicRightBottomView->setVisible(type == kToolMusic);
+
+    QWidget* panel = nullptr;
+    widgets::ZorButton* button = nullptr;
+    switch (type) {
+    case kToolTrim: panel = v_->trimView; button = v_->cutButton; break;
+    case kToolCrop: panel = v_->cropView; button = v_->cropButton; break;
+    case kToolEffect: panel = v_->kxfxView; button = v_->effectButton; break;
+    case kToolWatermark: panel = v_->waterView; button = v_->watermarkButton; break;
+    case kToolSubtitle: panel = v_->captionView; button = v_->subtitleButton; break;
+    case kToolMusic: panel = v_->musicContentView; button = v_->addmusicButton; break;
+    default: break;
+    }
+    for (QWidget* p : v_->panels())
+        if (p) p->setVisible(p == panel);
+    if (v_->cliper) v_->cliper->setVisible(false);
+    for (widgets::ZorButton* b : v_->toolButtons()) b->setSelected(b == button);
+    v_->cutProgressView->setVisible(type != kToolMusic);
+    moveSelectFunLine(button);
+
+    if (type == kToolCrop && v_->cliper && rdPlayer_) {
+        // The overlay lies on top of the picture.
+        v_->cliper->setParent(rdPlayer_->view());
+        v_->cliper->show();
+        v_->cliper->raise();
+        const QRectF r = v_->cliper->getclipRect();
+        QSizeF shown = sourceSize();
+        if (editor::isQuarterTurn(playerRotateAngle_)) shown.transpose();
+        v_->original_SizeValueLabel->setText(
+            QStringLiteral("%1 x %2").arg(int(shown.width())).arg(int(shown.height())));
+        v_->cropWidthField->setText(QString::asprintf("%.f", r.width()));
+        v_->cropHeightField->setText(QString::asprintf("%.f", r.height()));
+    }
+    if (type == kToolMusic) enableEdit(true);
+}
+
+void EditVideoWindowController::cutAction() { switchTool(kToolTrim); }
+void EditVideoWindowController::cropAction() { switchTool(kToolCrop); }
+void EditVideoWindowController::effectAction() { switchTool(kToolEffect); }
+void EditVideoWindowController::watermarkAction() { switchTool(kToolWatermark); }
+void EditVideoWindowController::subtitleAction() { switchTool(kToolSubtitle); }
+void EditVideoWindowController::audioAction() { switchTool(kToolMusic); }
+
+void EditVideoWindowController::rotateAction() {
+    toolItemType_ = oldToolItemType_ = kToolRotate;
+    for (QWidget* p : v_->panels())
+        if (p) p->hide();
+    for (widgets::ZorButton* b : v_->toolButtons()) b->setSelected(false);
+    if (v_->cliper) v_->cliper->hide();
+    v_->cutProgressView->show();
+    recomputeCropFromOverlay();
+    refreshIfPaused();
+}
+
+void EditVideoWindowController::changesize(LayoutReason reason) {
+    QWidget* win = v_->window;
+    if (!win || !v_->contentRightView || reason == LayoutReason::ExitFullScreen) return;
+    const int W = win->width();
+    const int H = win->height();
+    const int bottom = kFormatBarHeight;
+    v_->windowTitleLabel->setGeometry(16, 6, W - 200, 24);
+    v_->addfileButton->setGeometry(W - 150, 4, 130, 28);
+    v_->tabbarView->setGeometry(0, H - bottom, W, bottom);
+
+    v_->funItemContentView->setGeometry(0, kTitleHeight, kLeftColumnWidth, H - kTitleHeight - bottom);
+    v_->toolButtonsView->setGeometry(0, 0, kLeftColumnWidth, kToolRowHeight);
+    const auto tools = v_->toolButtons();
+    for (int i = 0; i < tools.size(); ++i) tools[i]->setGeometry(4 + i * 56, 2, 54, kToolRowHeight - 8);
+    QRect line = v_->selectFunLine->geometry();
+    v_->selectFunLine->setGeometry(line.x(), kToolRowHeight - 4, 36, 2);
+    const int panelHeight = v_->funItemContentView->height() - kToolRowHeight - 56;
+    for (QWidget* p : v_->panels())
+        if (p) p->setGeometry(0, kToolRowHeight, kLeftColumnWidth, std::max(0, panelHeight));
+    v_->startExportBtn->setGeometry(20, H - bottom - 48, kLeftColumnWidth - 40, 36);
+    v_->startExportBtn->raise();
+
+    const int rightW = W - kLeftColumnWidth - 10;
+    const int rightH = H - kTitleHeight - bottom;
+    v_->contentRightView->setGeometry(kLeftColumnWidth, kTitleHeight, rightW, rightH);
+    v_->backGroundView->setGeometry(kLeftColumnWidth - 2, kTitleHeight - 2, rightW + 4, rightH + 4);
+    v_->backGroundView->lower();
+    const int previewH = std::max(0, rightH - kBottomBarHeight);
+    v_->playerBackView->setGeometry(0, 0, rightW, previewH);
+    v_->playerView->setGeometry(0, 0, rightW, previewH);
+    v_->playerBottomView->setGeometry(0, previewH, rightW, kBottomBarHeight);
+    v_->musicRightBottomView->setGeometry(0, previewH, rightW, kBottomBarHeight);
+    v_->cutProgressView->setFrame(QRectF(90, 0, std::max(0, rightW - 180), 40));
+    v_->currentTimeLabel->setGeometry(15, 8, 80, 26);
+    v_->totalTimeLabel->setGeometry(rightW - 90, 8, 80, 26);
+    v_->playToolView->setGeometry(rightW / 2 - 190, 42, 380, 34);
+    const widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
+                                             v_->b_volumeBtn};
+    for (int i = 0; i < 5; ++i) const_cast<widgets::ZorButton*>(transport[i])->setGeometry(i * 40, 2, 30, 30);
+    v_->audiochanelPopBtn->setGeometry(210, 4, 170, 26);
+
+    if (rdPlayer_) rdPlayer_->setFrame(QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
+    if (rdPlayer_ && rdPlayer_->view()) rdPlayer_->view()->setGeometry(v_->playerView->rect());
+
+    if (reason == LayoutReason::Resize || reason == LayoutReason::EnterFullScreen || reason == LayoutReason::Request) {
+        if (!fileData_ || !v_->cliper) return;
+        videoSize_ = editor::rotatedSize(sourceSize(), playerRotateAngle_);
+        const QRectF rect = videoRect();
+        // The overlay follows the picture and keeps showing the crop the job holds.
+        v_->cliper->setFrameRect(rect);
+        v_->cliper->setVideoSize(videoSize_);
+        if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size()))
+            v_->cliper->setClipRect(*box);
+    }
+}

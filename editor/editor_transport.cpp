@@ -1,0 +1,205 @@
+// The preview: the player for the current file, the 0.1 s tick, play, pause, stop, the end of
+// the file, snapshots and the pop-up volume slider.
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QTimer>
+#include <vector>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_look.h"
+#include "editor/editor_views.h"
+#include "editor/preview_callbacks.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "platform/frame.h"
+#include "services/folders.h"
+#include "services/help_class.h"
+#include "services/output_name.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_image_view.h"
+
+using namespace editor::look;
+using kestrel::player::DIVuverIzizud;
+
+namespace {
+QString timeText(double seconds) {
+    const editor::TimeParts p = editor::splitSeconds(float(seconds));
+    return services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis);
+}
+}  // namespace
+
+void EditVideoWindowController::initPlayer() {
+    if (rdPlayer_) {
+        rdPlayer_->stop();
+        if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
+        rdPlayer_.reset();
+    }
+    if (!filePath_.isEmpty()) {
+        const QRectF bounds(QPointF(0, 0), QSizeF(v_->playerView->size()));
+        rdPlayer_ = DIVuverIzizud::initWithString(filePath_.toStdString(), bounds);
+        if (rdPlayer_) {
+            rdPlayer_->SetSpeed(fileData_ ? double(fileData_->speed) : 1.0);
+            rdPlayer_->seekTime(platform::MediaTime::make(1, 30));
+            QPointer<QObject> guard = this;
+            rdPlayer_->setPlayerDidEndBlock([this, guard] {
+                if (guard) playerDidEnd();
+            });
+            rdPlayer_->setFrame(bounds);
+            QWidget* view = rdPlayer_->view();
+            view->setParent(v_->playerView);
+            view->setGeometry(v_->playerView->rect());
+            setBackground(view, kPlayerBackground);
+            view->show();
+            rdPlayer_->SetDrawTextCallback(&editor::PreviewDrawTextCallback);
+            rdPlayer_->SetLoadImageCallback(&editor::PreviewLoadImageCallback);
+        }
+    }
+    auto* bar = v_->cutProgressView;
+    bar->setIsNew(true);
+    bar->setLowerValue(0.0f, 1.0f);
+    bar->setDelegate(this);
+    bar->setIsFanxuan(false);
+    v_->currentTimeLabel->setText(services::HelpClass::returnTimeToStr(0));
+    v_->totalTimeLabel->setText(services::HelpClass::returnTimeToStr(playerDurationSeconds()));
+    v_->b_volumeSlider->setDelegate(this);
+    v_->b_volumeSlider->setDisable(false);
+}
+
+void EditVideoWindowController::addTimer() {
+    removeTimer();
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, [this] { changePlayerSlider(); });
+    timer_->start(100);
+}
+
+void EditVideoWindowController::removeTimer() {
+    if (!timer_) return;
+    timer_->stop();
+    timer_->deleteLater();
+    timer_ = nullptr;
+}
+
+void EditVideoWindowController::updateTimeLabels() {
+    v_->currentTimeLabel->setText(timeText(playerCurrentSeconds()));
+    v_->totalTimeLabel->setText(timeText(playerDurationSeconds()));
+}
+
+void EditVideoWindowController::changePlayerSlider() {
+    if (!rdPlayer_) return;
+    const double position = playerCurrentSeconds();
+    const double duration = playerDurationSeconds();
+    if (position >= duration && position > 0) removeTimer();
+    if (duration > 0) v_->cutProgressView->setProgress(float(position / duration));
+    updateTimeLabels();
+}
+
+void EditVideoWindowController::showPlayPictures(bool playing) {
+    auto* b = v_->b_playPauseBtn;
+    const QString stem = playing ? QStringLiteral("ZantImage/GifMaker/btnPause_") : QStringLiteral("ZantImage/GifMaker/btnPlay_");
+    b->setDisAbleImage(picture(stem + QStringLiteral("Disable@2x.png")));
+    b->setOnImage(picture(stem + QStringLiteral("On@2x.png")));
+    b->setDownImage(picture(stem + QStringLiteral("Down@2x.png")));
+    b->setNormalImage(picture(stem + QStringLiteral("Normal@2x.png")));
+    b->setSelected(playing);
+    b->setContentTitle(QString());
+    b->update();
+}
+
+void EditVideoWindowController::play() {
+    if (!rdPlayer_) return;
+    if (isaudioplaying_ && rdmusicPlayer_) {
+        rdmusicPlayer_->pause();
+        isaudioplaying_ = false;
+    }
+    isPlaying_ = true;
+    // The chosen audio track, by its engine index when the file lists streams.
+    const int position = std::max(0, v_->audiochanelPopBtn->currentIndex());
+    int32_t audioIndex = position;
+    if (fileData_ && position < fileData_->audioStreamInfos.size())
+        audioIndex = fileData_->audioStreamInfos[position].index;
+    rdPlayer_->SetAudioIndex(audioIndex);
+    addTimer();
+    rdPlayer_->DisableMainAudio(false);
+    rdPlayer_->play();
+    showPlayPictures(true);
+}
+
+void EditVideoWindowController::pause() {
+    if (!rdPlayer_) return;
+    isPlaying_ = false;
+    removeTimer();
+    rdPlayer_->pause();
+    showPlayPictures(false);
+}
+
+void EditVideoWindowController::stop() {
+    if (!rdPlayer_) return;
+    isPlaying_ = false;
+    removeTimer();
+    rdPlayer_->stop();
+    showPlayPictures(false);
+}
+
+void EditVideoWindowController::action_playPauseBtn() {
+    const bool wasPlaying = isPlaying_;
+    isPlaying_ = !isPlaying_;
+    if (wasPlaying) pause();
+    else play();
+}
+
+void EditVideoWindowController::playerDidEnd() {
+    if (!rdPlayer_) return;
+    pause();
+    rdPlayer_->stop();
+    if (cutTimeRange_stop_ == 0) {
+        cutTimeRange_stop_ = playerDurationSeconds() * 1000000.0;
+        cutTimeRange_start_ = 0;
+    }
+    rdPlayer_->seekTime(platform::MediaTime::fromSeconds(float(cutTimeRange_start_ / 1000000.0), 1000000000));
+    v_->b_stopBtn->setEnabled(false);
+    updateTimeLabels();
+}
+
+void EditVideoWindowController::actionCarameraBtn() {
+    if (!rdPlayer_) return;
+    int32_t w = rdPlayer_->frameWidth();
+    int32_t h = rdPlayer_->frameHeight();
+    if (w <= 0 || h <= 0) return;
+    std::vector<uint8_t> buffer(size_t(w) * size_t(h) * 4, 0);
+    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0) return;
+    const QImage image =
+        QImage(buffer.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied).copy();
+    QString folder = outputPath_;
+    if (folder.isEmpty()) folder = services::FileManager::sharedManager().rootSnapshotDirPath();
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return;
+    const char* format = "PNG";
+    QString ext = QStringLiteral("png");
+    if (coverStyle_ == QLatin1String("bmp")) {
+        format = "BMP";
+        ext = QStringLiteral("bmp");
+    } else if (coverStyle_ == QLatin1String("jpg")) {
+        format = "JPEG";
+        ext = QStringLiteral("jpg");
+    }
+    // Never replaces an earlier snapshot: a second one in the same second is numbered.
+    const QString path = services::uniqueOutputPath(folder, services::HelpClass::createFilename(), ext);
+    const QImage opaque = (ext == QLatin1String("png")) ? image : image.convertToFormat(QImage::Format_RGB32);
+    if (opaque.save(path, format)) lastSnapshotPath_ = path;
+}
+
+void EditVideoWindowController::volumeButtonPressed() {
+    QWidget* box = v_->volumeSliderContainer;
+    const int x = v_->playerBottomView->x() + v_->playToolView->x() + v_->b_volumeBtn->x();
+    box->setGeometry(x, v_->playerBottomView->y() - 120, 28, 118);
+    v_->b_volumeSlider->setFrame(QRectF(2, 4, 24, 110));
+    box->show();
+    box->raise();
+    volumeHideTimer_->start(2000);
+}
+
+void EditVideoWindowController::hiddenVolumeSliderView() { v_->volumeSliderContainer->hide(); }
+
+void EditVideoWindowController::refreshIfPaused() {
+    if (rdPlayer_ && !isPlaying_) rdPlayer_->Refresh();
+}

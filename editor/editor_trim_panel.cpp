@@ -1,0 +1,385 @@
+// The trim panel: two time boxes with spin buttons, set-from-play-head, resets, keep or remove,
+// and the range bar under the preview. The window keeps the range in microseconds (doubles),
+// the job record in int64 microseconds, the bar in fractions of the duration.
+#include <QLabel>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_look.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/help_class.h"
+#include "services/language.h"
+
+#include <algorithm>
+#include "widgets/zor_button.h"
+
+using namespace editor::look;
+using widgets::RDTextField;
+using widgets::ZorButton;
+
+namespace {
+
+RDTextField* makeTimeField(QWidget* parent, EditVideoWindowController* owner) {
+    auto* f = new RDTextField(parent);
+    f->setFont(systemFont(13));
+    f->setAlignment(Qt::AlignCenter);
+    f->setFrame(false);
+    QPalette p = f->palette();
+    p.setColor(QPalette::Text, kControlText);
+    p.setColor(QPalette::Base, kPanelBackground);
+    f->setPalette(p);
+    f->setPointColor(kControlText);
+    f->setMouseDelegate(owner);
+    f->setEnabled(true);
+    QObject::connect(f, &QLineEdit::textEdited, owner, [owner, f] { owner->controlTextDidChange(f); });
+    return f;
+}
+
+ZorButton* makePictureButton(QWidget* parent, const QString& stem) {
+    auto* b = new ZorButton(parent);
+    b->setBordered(false);
+    b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
+    b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
+    b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
+    b->setImagePosition(widgets::ImagePosition::ImageOnly);
+    return b;
+}
+
+ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
+    auto* b = new ZorButton(parent);
+    const QString base = QStringLiteral("ZantImage/%1/chk_").arg(folder);
+    b->setNormalImage(picture(base + QStringLiteral("NoChecked_Normal@2x.png")));
+    b->setOnImage(picture(base + QStringLiteral("NoChecked_On@2x.png")));
+    b->setDownImage(picture(base + QStringLiteral("NoChecked_Down@2x.png")));
+    b->setSelectedImage(picture(base + QStringLiteral("Checked_Normal@2x.png")));
+    b->setDisAbleImage(picture(base + QStringLiteral("NoChecked_Disable@2x.png")));
+    b->setContentColor(kControlText);
+    b->setImagePosition(widgets::ImagePosition::ImageLeading);
+    b->setFont(systemFont(13));
+    b->setBordered(false);
+    return b;
+}
+
+}  // namespace
+
+void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
+    const QString base = QStringLiteral("ZantImage/Reverse/btnSpinUp_");
+    b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
+    b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
+    b->setDownBackgroundImage(picture(base + QStringLiteral("Down@2x.png")));
+    b->setDisAbleBackgroundImage(picture(base + QStringLiteral("Disable@2x.png")));
+    b->setBordered(false);
+    b->setEnabled(false);
+    b->setMouseDownAction(std::move(action));
+}
+
+void EditVideoWindowController::setStepperDownBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
+    const QString base = QStringLiteral("ZantImage/Reverse/btnSpinDown_");
+    b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
+    b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
+    b->setDownBackgroundImage(picture(base + QStringLiteral("Down@2x.png")));
+    b->setDisAbleBackgroundImage(picture(base + QStringLiteral("Disable@2x.png")));
+    b->setBordered(false);
+    b->setEnabled(false);
+    b->setMouseDownAction(std::move(action));
+}
+
+void EditVideoWindowController::buildTrimView() {
+    auto* panel = new QWidget(v_->funItemContentView);
+    v_->trimView = panel;
+    v_->cuttingTimeLabel = makeLabel(panel, 13, QColor::fromRgbF(0.8, 0.8, 0.8, 0.6));
+    v_->cuttingModelLabel = makeLabel(panel, 13, QColor::fromRgbF(0.8, 0.8, 0.8, 0.6));
+    v_->cuttingStartlabel = makeLabel(panel, 13);
+    v_->cuttingStopLabel = makeLabel(panel, 13);
+    auto* startBox = new QWidget(panel);
+    auto* stopBox = new QWidget(panel);
+    for (QWidget* box : {startBox, stopBox}) {
+        box->setStyleSheet(QStringLiteral("background:rgb(32,35,43);border:1px solid rgb(49,60,72)"));
+    }
+    RDTextField** start[] = {&v_->startHourField, &v_->startMinuteField, &v_->startSecondsField,
+                             &v_->startMioSecondsField};
+    RDTextField** stop[] = {&v_->stopHourField, &v_->stopMinuteField, &v_->stopSecondsField,
+                            &v_->stopMioSecondsField};
+    const int widths[] = {28, 28, 28, 38};
+    for (int i = 0, x = 4; i < 4; x += widths[i] + 6, ++i) {
+        *start[i] = makeTimeField(startBox, this);
+        (*start[i])->setGeometry(x, 4, widths[i], 24);
+        *stop[i] = makeTimeField(stopBox, this);
+        (*stop[i])->setGeometry(x, 4, widths[i], 24);
+    }
+    v_->startStepperUp = new ZorButton(panel);
+    v_->startStepperDown = new ZorButton(panel);
+    v_->stopStepperUp = new ZorButton(panel);
+    v_->stopStepperDown = new ZorButton(panel);
+    auto startStep = [this](ZorButton* b) {
+        editStartStepper_ = b;
+        touchUpTrimStartStepper();
+    };
+    auto stopStep = [this](ZorButton* b) {
+        editStartStepper_ = b;
+        touchUpTrimStopStepper();
+    };
+    setStepperUpBtnImage(v_->startStepperUp, startStep);
+    setStepperDownBtnImage(v_->startStepperDown, startStep);
+    setStepperUpBtnImage(v_->stopStepperUp, stopStep);
+    setStepperDownBtnImage(v_->stopStepperDown, stopStep);
+    // The trim spin buttons stay usable; the other panels enable theirs on a field click.
+    for (ZorButton* b : {v_->startStepperUp, v_->startStepperDown, v_->stopStepperUp, v_->stopStepperDown})
+        b->setEnabled(true);
+
+    v_->setStartTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Join/btnSetStart"));
+    v_->setStopTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Join/btnSetEnd"));
+    v_->resetStartTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
+    v_->resetStopTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
+    v_->setStartTrimBtn->setMouseDownAction([this](ZorButton*) { setStartTrimBtnTouchUp(); });
+    v_->setStopTrimBtn->setMouseDownAction([this](ZorButton*) { setStopTrimBtnTouchUp(); });
+    v_->resetStartTrimBtn->setMouseDownAction([this](ZorButton*) { resetStartTrim(); });
+    v_->resetStopTrimBtn->setMouseDownAction([this](ZorButton*) { resetStopTrim(); });
+    v_->keepTimeSelectedPart = makeCheckButton(panel, QStringLiteral("Join"));
+    v_->removeTimeSelectedPart = makeCheckButton(panel, QStringLiteral("Join"));
+    v_->keepTimeSelectedPart->setMouseDownAction([this](ZorButton*) { keepSelectedPartAction(); });
+    v_->removeTimeSelectedPart->setMouseDownAction([this](ZorButton*) { removeSelectedPartAction(); });
+
+    // Layout inside the panel (top-left coordinates).
+    v_->cuttingTimeLabel->setGeometry(16, 8, 300, 20);
+    v_->cuttingStartlabel->setGeometry(16, 40, 60, 32);
+    startBox->setGeometry(76, 40, 150, 32);
+    v_->startStepperUp->setGeometry(228, 40, 16, 16);
+    v_->startStepperDown->setGeometry(228, 56, 16, 16);
+    v_->setStartTrimBtn->setGeometry(250, 40, 32, 32);
+    v_->resetStartTrimBtn->setGeometry(286, 40, 32, 32);
+    v_->cuttingStopLabel->setGeometry(16, 84, 60, 32);
+    stopBox->setGeometry(76, 84, 150, 32);
+    v_->stopStepperUp->setGeometry(228, 84, 16, 16);
+    v_->stopStepperDown->setGeometry(228, 100, 16, 16);
+    v_->setStopTrimBtn->setGeometry(250, 84, 32, 32);
+    v_->resetStopTrimBtn->setGeometry(286, 84, 32, 32);
+    v_->cuttingModelLabel->setGeometry(16, 136, 300, 20);
+    v_->keepTimeSelectedPart->setGeometry(16, 162, 300, 28);
+    v_->removeTimeSelectedPart->setGeometry(16, 194, 300, 28);
+}
+
+void EditVideoWindowController::initTrimView() {
+    buildTrimView();
+    v_->trimView->hide();
+    writeTimeFields(true, 0);
+    v_->cutProgressView->setLowerValue(0.0f);
+    writeTimeFields(false, playerDurationSeconds());
+    if (rdPlayer_) rdPlayer_->seekTime(platform::MediaTime::zero());
+    v_->cutProgressView->setUpperValue(1.0f);
+}
+
+// ---- Time helpers ----
+
+double EditVideoWindowController::playerDurationSeconds() const {
+    return rdPlayer_ ? rdPlayer_->duration().seconds() : 0.0;
+}
+
+double EditVideoWindowController::playerCurrentSeconds() const {
+    return rdPlayer_ ? rdPlayer_->currentTime().seconds() : 0.0;
+}
+
+void EditVideoWindowController::seekSeconds(double seconds) {
+    if (rdPlayer_) rdPlayer_->seekTime(platform::MediaTime::fromSeconds(seconds, 1000000000));
+}
+
+void EditVideoWindowController::writeTimeFields(bool start, double seconds) {
+    const editor::TimeParts p = editor::splitSeconds(float(seconds));
+    const auto fields = start ? v_->startFields() : v_->stopFields();
+    fields[0]->setText(QString::asprintf("%02i", p.hours));
+    fields[1]->setText(QString::asprintf("%02i", p.minutes));
+    fields[2]->setText(QString::asprintf("%02i", p.seconds));
+    fields[3]->setText(QString::asprintf("%03i", p.millis));
+}
+
+double EditVideoWindowController::fieldsSeconds(bool start) const {
+    const auto f = start ? v_->startFields() : v_->stopFields();
+    return editor::secondsFromParts({f[0]->text().toInt(), f[1]->text().toInt(), f[2]->text().toInt(),
+                                     f[3]->text().toInt()});
+}
+
+// ---- Spin steps ----
+
+void EditVideoWindowController::touchUpTrimStartStepper() {
+    const double d = playerDurationSeconds();
+    if (edittingField_) {
+        editStartStepperValue_ = edittingField_->text().toLongLong();
+        const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
+        editStartStepperValue_ =
+            editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == v_->startStepperUp, millis);
+        edittingField_->setText(QString::number(editStartStepperValue_));
+    }
+    const float start = float(fieldsSeconds(true));
+    const float stop = float(fieldsSeconds(false));
+    if (stop > start) {
+        cutTimeRange_start_ = double(start) * 1000000.0;
+        if (d > 0) v_->cutProgressView->setLowerValue(float(start / d));
+    }
+}
+
+void EditVideoWindowController::touchUpTrimStopStepper() {
+    const double d = playerDurationSeconds();
+    if (edittingField_) {
+        editStartStepperValue_ = edittingField_->text().toLongLong();
+        const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
+        editStartStepperValue_ =
+            editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == v_->stopStepperUp, millis);
+        edittingField_->setText(QString::number(editStartStepperValue_));
+    }
+    const float start = float(fieldsSeconds(true));
+    const float stop = float(fieldsSeconds(false));
+    if (stop > start) {
+        cutTimeRange_stop_ = double(stop) * 1000000.0;
+        if (d > 0) v_->cutProgressView->setUpperValue(float(stop / d));
+    } else if (stop > d) {
+        writeTimeFields(false, d);
+        cutTimeRange_stop_ = d * 1000000.0;
+        v_->cutProgressView->setUpperValue(1.0f);
+    }
+}
+
+// ---- From the play head ----
+
+void EditVideoWindowController::setStartTrimBtnTouchUp() {
+    if (!rdPlayer_) return;
+    const double t = playerCurrentSeconds();
+    const double d = playerDurationSeconds();
+    if (d <= 0) return;
+    writeTimeFields(true, t);
+    cutTimeRange_start_ = t * 1000000.0;
+    if (cutTimeRange_start_ > cutTimeRange_stop_ && cutTimeRange_stop_ != 0) {
+        v_->cutProgressView->setUpperValue(1.0f);
+        v_->cutProgressView->setLowerValue(float(t / d));
+        writeTimeFields(false, d);
+        cutTimeRange_stop_ = d * 1000000.0;
+    } else {
+        v_->cutProgressView->setLowerValue(float(t / d));
+    }
+    if (fileData_) {
+        fileData_->cutTimeRange_start = int64_t(cutTimeRange_start_);
+        fileData_->cutTimeRange_stop = int64_t(cutTimeRange_stop_);
+    }
+    v_->cutProgressView->setProgress(float(t / d));
+}
+
+void EditVideoWindowController::setStopTrimBtnTouchUp() {
+    if (!rdPlayer_) return;
+    const double t = playerCurrentSeconds();
+    const double d = playerDurationSeconds();
+    if (d <= 0) return;
+    if (cutTimeRange_start_ / 1000000.0 > t) {
+        cutTimeRange_start_ = 0;
+        if (fileData_) fileData_->cutTimeRange_start = 0;
+        v_->cutProgressView->setLowerValue(0.0f);
+        writeTimeFields(true, 0);
+    }
+    v_->cutProgressView->setUpperValue(float(t / d));
+    writeTimeFields(false, t);
+    cutTimeRange_stop_ = t * 1000000.0;
+    if (fileData_) fileData_->cutTimeRange_stop = int64_t(cutTimeRange_stop_);
+}
+
+void EditVideoWindowController::changeCureentTime(float t) {
+    const double d = playerDurationSeconds();
+    if (d <= 0) return;
+    writeTimeFields(true, t);
+    cutTimeRange_start_ = double(t) * 1000000.0;
+    if (cutTimeRange_start_ > cutTimeRange_stop_ && cutTimeRange_stop_ != 0) {
+        v_->cutProgressView->setUpperValue(1.0f);
+        v_->cutProgressView->setLowerValue(float(t / d));
+        writeTimeFields(false, d);
+        cutTimeRange_stop_ = d * 1000000.0;
+    } else {
+        v_->cutProgressView->setLowerValue(float(t / d));
+    }
+    seekSeconds(t);
+    v_->cutProgressView->setProgress(float(t / d));
+}
+
+// ---- Keep or remove, play, resets ----
+
+void EditVideoWindowController::keepSelectedPartAction() {
+    v_->keepTimeSelectedPart->setSelected(true);
+    v_->removeTimeSelectedPart->setSelected(false);
+    v_->cutProgressView->setIsFanxuan(false);
+    isTrimFanxuan_ = false;
+    isPlaying_ = false;
+    play();
+    v_->cutProgressView->setProgress(v_->cutProgressView->lowerValue());
+    seekSeconds(double(v_->cutProgressView->lowerValue()) * playerDurationSeconds());
+}
+
+void EditVideoWindowController::removeSelectedPartAction() {
+    v_->keepTimeSelectedPart->setSelected(false);
+    v_->removeTimeSelectedPart->setSelected(true);
+    v_->cutProgressView->setIsFanxuan(true);
+    isTrimFanxuan_ = true;
+    v_->cutProgressView->setProgress(0.0f);
+    seekSeconds(0);
+}
+
+void EditVideoWindowController::playTrimBtnTouchUp() {
+    if (rdPlayer_) rdPlayer_->pause();
+    action_playPauseBtn();
+}
+
+void EditVideoWindowController::resetStartTrim() {
+    writeTimeFields(true, 0);
+    v_->cutProgressView->setLowerValue(0.0f);
+}
+
+void EditVideoWindowController::resetStopTrim() {
+    writeTimeFields(false, playerDurationSeconds());
+    seekSeconds(0);
+    v_->cutProgressView->setUpperValue(1.0f);
+}
+
+void EditVideoWindowController::resetTrimBtnTouchUp() {
+    writeTimeFields(true, 0);
+    writeTimeFields(false, playerDurationSeconds());
+    seekSeconds(0);
+    v_->cutProgressView->setUpperValue(1.0f);
+    v_->cutProgressView->setLowerValue(0.0f);
+}
+
+// ---- Range bar ----
+
+void EditVideoWindowController::actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView* view, float) {
+    if (view != v_->cutProgressView) return;
+    if (isPlaying_) pause();
+}
+
+void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView* view, float) {
+    if (view != v_->cutProgressView) return;
+    if (isPlaying_) {
+        if (rdPlayer_) rdPlayer_->pause();
+        removeTimer();
+        play();
+    }
+}
+
+void EditVideoWindowController::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view,
+                                                                        float startvalue, float stopvalue,
+                                                                        int64_t handleType) {
+    if (view != v_->cutProgressView) return;
+    const float d = float(playerDurationSeconds());
+    cutTimeRange_start_ = double(startvalue) * d * 1000000.0;
+    cutTimeRange_stop_ = double(stopvalue) * d * 1000000.0;
+    if (handleType == widgets::RDCutProgressView::kRightHandle) {
+        seekSeconds(double(stopvalue) * d);
+        writeTimeFields(false, double(stopvalue) * d);
+    } else if (handleType == widgets::RDCutProgressView::kLeftHandle) {
+        seekSeconds(double(startvalue) * d);
+        writeTimeFields(true, double(startvalue) * d);
+    }
+    updateTimeLabels();
+}
+
+void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView* view,
+                                                                        float progress) {
+    if (view != v_->cutProgressView) return;
+    const double t = double(std::clamp(progress, 0.0f, 1.0f)) * playerDurationSeconds();
+    seekSeconds(t);
+    const editor::TimeParts p = editor::splitSeconds(float(t));
+    v_->currentTimeLabel->setText(services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis));
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The editor's probe: the transcoding engine's media properties, audio streams, duration and a
+// thumbnail of one file, turned into a new job record with the saved output choices as target.
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "model/audio_stream_info.h"
+#include "model/simple_data.h"
+
+namespace editor {
+
+// The output choices the format bar saved ("<name>_SelectTitle" user defaults); empty = none.
+struct SavedOutputChoices {
+    QString extName, vcodec, resolution, framerate, bitate, acodec, achannel, asamplerate, abitate;
+    static SavedOutputChoices read();
+};
+
+// Audio streams of a file in engine order; AC-3 streams are left out and counted.
+QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path, int* leftOutAc3 = nullptr);
+
+// 180 pixels high, width in proportion, truncated.
+QSize thumbnailSize(int width, int height);
+
+// Writes the target's size, bit rates, frame rate, codec and extension from the choices.
+void fillTarget(model::SimpleData& record, const SavedOutputChoices& choices);
+
+struct ProbeOutcome {
+    model::SimpleDataPtr record;
+    int leftOutAc3 = 0;
+};
+// nullopt when the file cannot be opened or reports a stream without size or sound format.
+std::optional<ProbeOutcome> probeMediaFile(const QString& path, const SavedOutputChoices& choices);
+
+}  // namespace editor

@@ -226,11 +226,14 @@ private:
             x = left;
             y = top;
         }
-        AVFilterContext* overlay = asm_.add("overlay", {{"x", std::to_string(x)},
+        // Outside its time window the layer is moved off the picture. The overlay's `enable` is
+        // re-read on every frame taken from either input, so a still layer's own time (0) would
+        // decide for the first frame of a fresh graph, as after every seek of the preview.
+        const std::string shown = timeWindowExpression(mark.start_us, mark.end_us);
+        AVFilterContext* overlay = asm_.add("overlay", {{"x", "if(" + shown + "," + std::to_string(x) + ",main_w)"},
                                                         {"y", std::to_string(y)},
                                                         {"format", "auto"},
-                                                        {"eof_action", mark.kind == Watermark::Kind::Video ? "pass" : "repeat"},
-                                                        {"enable", timeWindowExpression(mark.start_us, mark.end_us)}});
+                                                        {"eof_action", mark.kind == Watermark::Kind::Video ? "pass" : "repeat"}});
         asm_.link(cur, 0, overlay, 0);
         asm_.link(layer, 0, overlay, 1);
         return overlay;

@@ -65,10 +65,10 @@ void ExportSession::finishSucceeded(const QString& writtenPath, const QString& s
     dialog_->startBtn->hide();
     dialog_->openBtn->show();
     dialog_->closeBtn->show();
-    if (!successText.isEmpty()) {
-        dialog_->succeededLabel->setText(successText);
-        dialog_->succeededLabel->show();
-    }
+    // The final name is shown: numbering may have made it differ from the proposal.
+    const QString name = dialog_->outputFileName();
+    dialog_->succeededLabel->setText(successText.isEmpty() ? name : successText + QLatin1Char(' ') + name);
+    dialog_->succeededLabel->show();
 }
 
 void ExportSession::finishFailed(int code) { finishFailed(QStringLiteral("error:%1").arg(code)); }

@@ -22,8 +22,8 @@ public:
     void begin();
     // Progress of the running job, 0 to 1 (values outside are clamped).
     void setProgress(double fraction);
-    // The job wrote writtenPath: progress full, Open and Close offered, Start hidden.
-    // successText, when given, is shown in the success label.
+    // The job wrote writtenPath: progress full, Open and Close offered, Start hidden, and the
+    // written file's name shown (after successText when given).
     void finishSucceeded(const QString& writtenPath, const QString& successText = QString());
     // The job failed: back to Ready, with an alert "error:<code>".
     void finishFailed(int code);

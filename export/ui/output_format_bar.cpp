@@ -77,7 +77,11 @@ void OutputFormatBar::initTabbarView() {
 }
 
 void OutputFormatBar::initfunctionView() {
-    delete functionView_;
+    // Replaced views go later: a notification may arrive from inside one of their clicks.
+    if (functionView_) {
+        functionView_->hide();
+        functionView_->deleteLater();
+    }
     function_Items_.clear();
     functionView_ = new QWidget(this);
     const int n = static_cast<int>(functionList_.size());
@@ -194,7 +198,10 @@ void OutputFormatBar::initFunctionItemView(int category) {
     selectFunListItemIndex_ = defaults().integerForKey(keys.selectFunListItemIndex);
     functionItemChilds_ = config_.tree.getFunctionItemChildList(functionItemTitle_);
 
-    delete functionItemScrollview_;
+    if (functionItemScrollview_) {
+        functionItemScrollview_->hide();
+        functionItemScrollview_->deleteLater();
+    }
     functionItemBtn_Childs_.clear();
     functionItemScrollview_ = new QScrollArea(this);
     functionItemScrollview_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -178,6 +179,8 @@ TEST_F(ExportDialogs, EveryOutcomeLeavesTheRunningState) {
     EXPECT_TRUE(dialog.closeBtn->isVisible());
     EXPECT_FLOAT_EQ(dialog.progressView->progress(), 1.0f);
     EXPECT_EQ(dialog.outputFileName(), "result(2).mp4");
+    EXPECT_TRUE(dialog.succeededLabel->isVisible());
+    EXPECT_EQ(dialog.succeededLabel->text(), "result(2).mp4");
     click(dialog.openBtn);
     EXPECT_EQ(revealed_, QStringList{written});
     EXPECT_FALSE(dialog.isVisible());

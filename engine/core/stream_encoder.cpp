@@ -29,7 +29,7 @@ std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams&
     ctx->framerate = params.frame_rate;
     ctx->sample_aspect_ratio = params.sample_aspect;
     if (params.bit_rate > 0) ctx->bit_rate = params.bit_rate;
-    ctx->thread_count = 0;
+    ctx->thread_count = params.threads > 0 ? params.threads : 0;
     if (params.global_header) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     int rc = avcodec_open2(ctx, params.codec, nullptr);
     if (rc < 0) return failed(error, std::string("cannot open encoder ") + params.codec->name + ": " + ffErrorText(rc));

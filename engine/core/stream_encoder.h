@@ -18,6 +18,7 @@ struct VideoEncodeParams {
     AVRational sample_aspect{0, 1};
     int64_t bit_rate = 0;             // bit/s; 0 lets the encoder choose its quality
     bool global_header = false;       // the container wants the codec headers up front
+    int threads = 0;                  // encoder threads; 0 lets FFmpeg choose
 };
 
 struct AudioEncodeParams {

@@ -27,7 +27,7 @@ bool isGif(const OutputSettings& output) {
 
 ResultCode EditJob::run() {
     if (plan_.width <= 0 || plan_.height <= 0 || output_.path.empty()) return ResultCode::BadArgument;
-    if (plan_.total_us <= 0 || plan_.layers.empty() && plan_.sounds.empty()) return ResultCode::EmptyRange;
+    if (plan_.total_us <= 0 || (plan_.layers.empty() && plan_.sounds.empty())) return ResultCode::EmptyRange;
     engine::OutputFile file;
     if (ResultCode rc = file.prepare(output_.path); rc != ResultCode::Ok) return rc;
     ResultCode rc = render(file.temporaryPath());

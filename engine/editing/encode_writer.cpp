@@ -60,7 +60,7 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     params.sample_aspect = AVRational{1, 1};
     params.bit_rate = gif ? 0 : bit_rate;
     params.global_header = output_->wantsGlobalHeader();
-    (void)threads;  // the core encoder turns on FFmpeg's own threading
+    params.threads = threads;
     video_ = engine::StreamEncoder::openVideo(params);
     if (!video_) return ResultCode::EncoderMissing;
     video_index_ = output_->addStream(video_->context());

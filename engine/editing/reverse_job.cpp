@@ -6,6 +6,7 @@
 #include "engine/editing/encode_writer.h"
 #include "engine/editing/reverse_frame_store.h"
 #include "engine/editing/sound_reader.h"
+#include "engine/editing/upright_pictures.h"
 
 #include <algorithm>
 #include <vector>
@@ -75,14 +76,16 @@ ResultCode ReverseJob::render(const std::string& write_path) {
     if (ResultCode rc = writer.open(write_path, s.output_path); rc != ResultCode::Ok) return rc;
     std::unique_ptr<engine::FrameReader> reader;
     AVRational rate{25, 1};
+    UprightPictures upright(video >= 0 ? input->displayRotationDeg(video) : 0);
     if (video >= 0) {
         reader = engine::FrameReader::open(*input, video);
         if (!reader) return ResultCode::DecodeFailed;
         AVStream* st = input->stream(video);
         if (st->avg_frame_rate.num > 0 && st->avg_frame_rate.den > 0) rate = st->avg_frame_rate;
         else if (st->r_frame_rate.num > 0 && st->r_frame_rate.den > 0) rate = st->r_frame_rate;
-        if (ResultCode rc = writer.addVideo(false, st->codecpar->width, st->codecpar->height, rate,
-                                            int64_t(s.video_kbps) * 1000, s.threads);
+        int width = 0, height = 0;
+        upright.turnedSize(st->codecpar->width, st->codecpar->height, &width, &height);
+        if (ResultCode rc = writer.addVideo(false, width, height, rate, int64_t(s.video_kbps) * 1000, s.threads);
             rc != ResultCode::Ok)
             return rc;
     }
@@ -118,7 +121,8 @@ ResultCode ReverseJob::render(const std::string& write_path) {
                 int64_t t = reader->frameTimeUs(frame.get());
                 if (t >= piece_end) break;
                 if (t < piece_start && store.count() > 0) continue;
-                if (!store.append(frame.get())) return ResultCode::WriteFailed;
+                if (!upright.put(frame.get(), t, [&](const AVFrame* picture) { return store.append(picture); }))
+                    return ResultCode::WriteFailed;
             }
             for (int i = store.count() - 1; i >= 0; --i) {
                 if (stopRequested()) return ResultCode::Stopped;

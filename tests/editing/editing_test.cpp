@@ -1,4 +1,5 @@
 #include "engine/editing/rdve.h"
+#include "tests/editing/editing_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -10,47 +11,11 @@
 
 using namespace kestrel::test;
 
-namespace {
-
-std::string solid(const TempDir& dir, const std::string& name, const std::string& colour) {
-    FixtureSpec spec;
-    spec.duration_s = 1.0;
-    spec.video_source = "color";
-    spec.extra_args = {"-vf", "drawbox=x=0:y=0:w=iw:h=ih:t=fill:c=" + colour};
-    spec.width = 160, spec.height = 120;
-    std::string path = dir.file(name + ".mp4");
-    makeMedia(path, spec);
-    return path;
-}
-
-void* quadVideo(const std::vector<std::string>& files) {
-    void* video = rdVEVirtualVideoCreate();
-    EXPECT_EQ(rdVESetFrameSize(video, 320, 240), 1);
-    const SLIDE_RECT cells[4] = {{0, 0, 0.5f, 0.5f}, {0.5f, 0, 1, 0.5f}, {0, 0.5f, 0.5f, 1}, {0.5f, 0.5f, 1, 1}};
-    for (int i = 0; i < 4; ++i) {
-        void* scene = rdVECreateScene(0, 1000000);
-        void* media = rdVESceneAddMedia(scene, files[i].c_str());
-        EXPECT_NE(media, nullptr);
-        EXPECT_EQ(rdVESetMediaDisplayMode(media, 3), 1);
-        EXPECT_EQ(rdVESetMediaShowRect(media, cells[i]), 1);
-        EXPECT_EQ(rdVEAddScene(video, scene), 1);
-    }
-    return video;
-}
-
-void expectColour(const std::vector<unsigned char>& rgb, int w, int x, int y, int r, int g, int b) {
-    const unsigned char* p = &rgb[(static_cast<size_t>(y) * w + x) * 3];
-    EXPECT_NEAR(p[0], r, 40) << x << "," << y;
-    EXPECT_NEAR(p[1], g, 40) << x << "," << y;
-    EXPECT_NEAR(p[2], b, 40) << x << "," << y;
-}
-
-}  // namespace
 
 TEST(EditingExport, QuadLayoutHasFourColoursAndSound) {
     TempDir dir;
-    std::vector<std::string> files = {solid(dir, "r", "red"), solid(dir, "g", "lime"), solid(dir, "b", "blue"),
-                                      solid(dir, "w", "white")};
+    std::vector<std::string> files = {solidClip(dir, "r", "red"), solidClip(dir, "g", "lime"), solidClip(dir, "b", "blue"),
+                                      solidClip(dir, "w", "white")};
     void* video = quadVideo(files);
     std::string out = dir.file("quad.mp4");
     ASSERT_EQ(rdVESetOutPath(video, out.c_str()), 1);
@@ -80,7 +45,7 @@ TEST(EditingExport, QuadLayoutHasFourColoursAndSound) {
 
 TEST(EditingExport, StopBeforeRunLeavesNoFile) {
     TempDir dir;
-    std::string red = solid(dir, "r", "red");
+    std::string red = solidClip(dir, "r", "red");
     void* video = quadVideo({red, red, red, red});
     std::string out = dir.file("stopped.mp4");
     rdVESetOutPath(video, out.c_str());
@@ -119,7 +84,7 @@ TEST(EditingBadInput, RefusedCleanly) {
     EXPECT_EQ(rdVEVirtualVideoDestory(video), 1);
     EXPECT_LT(rdVEVirtualVideoDestory(video), 0);
 
-    std::string input = solid(dir, "r", "red");
+    std::string input = solidClip(dir, "r", "red");
     void* reverse = rdVEMediaReverseCreate();
     rdVEMediaReverseSetInputFile(reverse, input.c_str());
     rdVEMediaReverseSetOutputPath(reverse, dir.file("r_empty.mp4").c_str());
@@ -166,7 +131,7 @@ TEST(EditingReverse, FramesRunBackwardsAndSoundModes) {
 
 TEST(EditingSnapshot, PixelsOfASolidPicture) {
     TempDir dir;
-    std::string input = solid(dir, "b", "blue");
+    std::string input = solidClip(dir, "b", "blue");
     void* snapshot = rdVEMediaSnapshotOpen(input.c_str());
     ASSERT_NE(snapshot, nullptr);
     EXPECT_NEAR(rdVEMediaSnapshotGetDuration(snapshot), 1000000, 100000);

@@ -185,8 +185,10 @@ private:
         if (got < 0) return ResultCode::DecodeFailed;
         int rc = 0;
         if (got == 0) {
+            // The input ends where the range ends, not at its last frame's start: the frame
+            // rate filter would otherwise drop that last frame.
             in.ended = true;
-            rc = av_buffersrc_add_frame_flags(in.source, nullptr, 0);
+            rc = av_buffersrc_close(in.source, plan_.clips[in.clip].lengthUs(), AV_BUFFERSRC_FLAG_PUSH);
         } else {
             rc = av_buffersrc_add_frame_flags(in.source, frame.get(), AV_BUFFERSRC_FLAG_PUSH);
         }

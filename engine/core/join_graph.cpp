@@ -117,9 +117,11 @@ std::string joinFilterGraph(const JoinPlan& plan, const JoinGraphFormats& format
         audio = "ja" + n;
         joined_us += plan.clips[i].lengthUs() - overlap_us;
     }
-    // Constant frame rate out, in the rate's own time base.
-    if (plan.has_video) graph += "[" + video + "]fps=" + rate + "[vout];";
-    if (plan.has_audio) graph += "[" + audio + "]anull[aout];";
+    // Constant frame rate out, in the rate's own time base, and exactly the joined length (the
+    // joining filters may round their end up by a frame).
+    const std::string total = seconds(joined_us);
+    if (plan.has_video) graph += "[" + video + "]fps=" + rate + ",trim=end=" + total + "[vout];";
+    if (plan.has_audio) graph += "[" + audio + "]atrim=end=" + total + "[aout];";
     graph.pop_back();
     return graph;
 }

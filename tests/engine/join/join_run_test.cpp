@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <filesystem>
 #include <thread>
 
@@ -32,11 +33,16 @@ TEST(JoinRun, LengthsAddUpForTwoAndThreeClips) {
     int n = 0;
     for (const Case& k : cases) {
         const std::string out = dir.file("joined" + std::to_string(n++) + ".mp4");
-        ASSERT_GE(runJoin(k.clips, out), 0);
-        const ProbedMedia m = ffprobe(out);
+        ASSERT_GE(runJoin(k.clips, out, "libx264"), 0);
+        const ProbedMedia m = ffprobe(out, true);
         expectOneVideoOneAudio(m);
         EXPECT_NEAR(m.firstOf("video")->duration_s, k.expected_s, kFrame + 0.001) << out;
+        EXPECT_EQ(m.firstOf("video")->frames, std::lround(k.expected_s * 25)) << out;
         EXPECT_NEAR(m.firstOf("audio")->duration_s, k.expected_s, 0.05) << out;
+        // The first clip's last picture is there, not a copy of the one before it.
+        const auto last = decodeFrameRGB(out, 0.96, 320, 240);
+        EXPECT_LT(meanAbsDiff(last, decodeFrameRGB(c.a, 0.96, 320, 240)), 3.0) << out;
+        EXPECT_GT(meanAbsDiff(last, decodeFrameRGB(c.a, 0.92, 320, 240)), 3.0) << out;
     }
 }
 

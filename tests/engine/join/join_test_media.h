@@ -35,38 +35,33 @@ inline const JoinClips& joinClips() {
         FixtureSpec base;
         base.duration_s = 1.0;
         base.gop = 5;
-        c.a = folder->file("a.mp4");
-        makeMedia(c.a, base);
-        FixtureSpec b = base;
-        b.video_source = "smptebars";
-        c.b = folder->file("b.mp4");
-        makeMedia(c.b, b);
-        FixtureSpec two = base;
-        two.duration_s = 2.0;
-        c.two_seconds = folder->file("two.mp4");
-        makeMedia(c.two_seconds, two);
-        FixtureSpec portrait = base;
-        portrait.width = 240;
-        portrait.height = 320;
-        portrait.extra_args = {"-vf", "drawbox=c=white:t=fill"};
-        c.portrait = folder->file("portrait.mp4");
-        makeMedia(c.portrait, portrait);
-        FixtureSpec silent = base;
-        silent.audio_streams = 0;
-        c.silent = folder->file("silent.mp4");
-        makeMedia(c.silent, silent);
-        FixtureSpec other = base;
-        other.frame_rate = "30";
-        other.sample_rate = 48000;
-        other.channels = 1;
-        c.other_rates = folder->file("other.mp4");
-        makeMedia(c.other_rates, other);
-        FixtureSpec bframes = base;
-        bframes.duration_s = 2.0;
-        bframes.gop = 10;
-        bframes.extra_args = {"-bf", "3"};
-        c.b_frames = folder->file("bframes.mp4");
-        makeMedia(c.b_frames, bframes);
+        // The base clip with a few fields changed.
+        auto make = [&](const char* name, auto&& change) {
+            FixtureSpec spec = base;
+            change(spec);
+            const std::string path = folder->file(name);
+            makeMedia(path, spec);
+            return path;
+        };
+        c.a = make("a.mp4", [](FixtureSpec&) {});
+        c.b = make("b.mp4", [](FixtureSpec& s) { s.video_source = "smptebars"; });
+        c.two_seconds = make("two.mp4", [](FixtureSpec& s) { s.duration_s = 2.0; });
+        c.portrait = make("portrait.mp4", [](FixtureSpec& s) {
+            s.width = 240;
+            s.height = 320;
+            s.extra_args = {"-vf", "drawbox=c=white:t=fill"};
+        });
+        c.silent = make("silent.mp4", [](FixtureSpec& s) { s.audio_streams = 0; });
+        c.other_rates = make("other.mp4", [](FixtureSpec& s) {
+            s.frame_rate = "30";
+            s.sample_rate = 48000;
+            s.channels = 1;
+        });
+        c.b_frames = make("bframes.mp4", [](FixtureSpec& s) {
+            s.duration_s = 2.0;
+            s.gop = 10;
+            s.extra_args = {"-bf", "3"};
+        });
         // ffmpeg 5.1 writes the turn only when it copies the stream.
         c.turned = folder->file("turned.mp4");
         std::string out;

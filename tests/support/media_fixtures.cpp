@@ -1,5 +1,7 @@
 #include "tests/support/media_fixtures.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -52,16 +54,28 @@ void makeMedia(const std::string& path, const FixtureSpec& s) {
         if (s.video_codec == "libx264") args << "-preset" << "ultrafast";
         if (s.gop > 0) args << "-g" << QString::number(s.gop) << "-keyint_min" << QString::number(s.gop);
         if (!s.sar.empty()) args << "-vf" << QString("setsar=%1").arg(QString::fromStdString(s.sar));
-        if (s.rotation_deg != 0) args << "-metadata:s:v:0" << QString("rotate=%1").arg(s.rotation_deg);
     }
     if (s.audio_streams > 0) {
         args << "-c:a" << QString::fromStdString(s.audio_codec) << "-ac" << QString::number(s.channels);
     }
     for (const auto& a : s.extra_args) args << QString::fromStdString(a);
-    args << QString::fromStdString(path);
+    // ffmpeg writes a rotation tag only when it copies a stream, so a rotated fixture is
+    // encoded first and then copied with the tag.
+    const bool rotated = s.width > 0 && s.rotation_deg != 0;
+    const QString target = QString::fromStdString(path);
+    const QString encoded = rotated ? target + ".unrotated." + QFileInfo(target).suffix() : target;
+    args << encoded;
     std::string out;
     if (runArgs("ffmpeg", args, &out) != 0)
         throw std::runtime_error("ffmpeg could not make " + path + ": " + out);
+    if (rotated) {
+        const QStringList copy{"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-i", encoded,
+                               "-map", "0", "-c", "copy", "-metadata:s:v:0",
+                               QString("rotate=%1").arg(s.rotation_deg), target};
+        const int rc = runArgs("ffmpeg", copy, &out);
+        QFile::remove(encoded);
+        if (rc != 0) throw std::runtime_error("ffmpeg could not tag " + path + ": " + out);
+    }
 }
 
 void makePicture(const std::string& path, int width, int height, const std::string& source) {

@@ -1,0 +1,43 @@
+#pragma once
+// Controls the three editor panels (watermark, subtitle, music) build in the same style: labels,
+// buttons with state pictures, check boxes, stepper buttons and four-field time groups.
+#include <QColor>
+#include <QLabel>
+#include <QString>
+#include <array>
+
+#include "widgets/rd_text_field.h"
+#include "widgets/zor_button.h"
+
+namespace editor::panel {
+
+inline const QColor kTextColour(170, 177, 185);
+inline const QColor kBorderColour(49, 60, 72);
+inline const QColor kListBackground(26, 30, 37);
+inline const QColor kSelectedRow(68, 67, 68);
+
+QLabel* makeLabel(QWidget* parent, const QString& text = QString());
+// A button with a background picture per state (ZantImage/<folder>/<name>_<State>@2x.png).
+widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBase, widgets::ZorButton::Block block);
+// A button whose picture is its face (name with "Normal" replaced by each state).
+widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPicture, widgets::ZorButton::Block block);
+// A check box: picture at the leading side, a selected picture, the title as "  %@".
+widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block block);
+void setCheckBoxTitle(widgets::ZorButton* box, const QString& title);
+// Stepper buttons start disabled; the owner enables them while a field of their group is edited.
+widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, widgets::ZorButton::Block block);
+void setPlayPictures(widgets::ZorButton* button, bool pause);
+
+// Hours, minutes, seconds and a fraction field, centred, the owner as delegates.
+struct TimeGroup {
+    std::array<widgets::RDTextField*, 4> fields{};
+    QWidget* box = nullptr;
+    bool contains(const widgets::RDTextField* field) const;
+    bool isFractionField(const widgets::RDTextField* field) const { return field == fields[3]; }
+    void setTexts(const QStringList& texts);
+    void setEnabled(bool enabled);
+};
+TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
+widgets::RDTextField* makeValueField(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
+
+}  // namespace editor::panel

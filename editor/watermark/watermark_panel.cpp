@@ -1,0 +1,644 @@
+#include "editor/watermark/watermark_panel.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "editor/watermark/draw_text_callback.h"
+#include "editor/watermark/first_frame.h"
+#include "editor/watermark/text_watermark_layout.h"
+#include "editor/watermark/watermark_preview.h"
+#include "editor/watermark/watermark_stacking.h"
+#include "editor/watermark/watermark_time_fields.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/language.h"
+
+namespace editor {
+
+using services::localized;
+
+namespace {
+
+const QStringList kPictureExtensions = {"png", "jpg", "tiff", "jpeg", "gif"};
+const QStringList kOpenTypes = {"mov", "qt",  "mp4", "m4v", "flv",  "ts",   "m2ts", "mts", "mkv",  "mka",  "mpg", "mpeg",
+                                "mpa", "m2v", "mpv", "dat", "avi",  "divx", "3gp",  "3g2", "mxf",  "tp",   "trp", "nut",
+                                "h261", "h264", "mod", "tod", "wmv", "png", "jpg",  "tiff", "JPEG", "gif"};
+
+bool isPicturePath(const QString& path) { return kPictureExtensions.contains(QFileInfo(path).suffix().toLower()); }
+
+// A picture's size in overlay points, shrunk (aspect kept) to fit half the overlay.
+QSizeF fittedPictureSize(const QSizeF& picture, const QSizeF& view) {
+    if (picture.isEmpty()) return QSizeF(10, 10);
+    const double scale = std::min({1.0, view.width() / 2 / picture.width(), view.height() / 2 / picture.height()});
+    return QSizeF(std::max(10.0, picture.width() * scale), std::max(10.0, picture.height() * scale));
+}
+
+}  // namespace
+
+WatermarkPanel::WatermarkPanel(QWidget* parent) : QWidget(parent) {
+    buildUi();
+    changelanguage();
+    refreshWaterTime();
+    enableWaterChildView(false);
+}
+
+WatermarkPanel::~WatermarkPanel() {
+    if (watermarkView_) {
+        watermarkView_->setDelegate(nullptr);
+        delete watermarkView_.data();
+    }
+}
+
+void WatermarkPanel::buildUi() {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(6);
+
+    auto* addRow = new QHBoxLayout;
+    textmarkBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](auto*) { addTextWaterMark(); });
+    imagemarkBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](auto*) { imagemarkAction(); });
+    deletedmarkBtn_ = panel::makePictureButton(this, "ZantImage/SubFun/btnDeleteWaterMark_Normal.png",
+                                               [this](auto*) { deleteWaterMark(); });
+    addRow->addWidget(textmarkBtn_);
+    addRow->addWidget(imagemarkBtn_);
+    addRow->addStretch();
+    addRow->addWidget(deletedmarkBtn_);
+    column->addLayout(addRow);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFixedHeight(130);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(26,30,37); border: 1px solid rgb(49,60,72); }"));
+    auto* listHost = new QWidget(scroll);
+    listLayout_ = new QVBoxLayout(listHost);
+    listLayout_->setContentsMargins(0, 0, 0, 0);
+    listLayout_->setSpacing(2);
+    listLayout_->addStretch();
+    scroll->setWidget(listHost);
+    column->addWidget(scroll);
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(4);
+    int row = 0;
+    auto addTitled = [&](const QString& key) {
+        QLabel* label = panel::makeLabel(this);
+        label->setProperty("key", key);
+        titledLabels_.append(label);
+        return label;
+    };
+    auto addTimeGroup = [&](TimeGroupIndex index, QWidget* host, QGridLayout* into, int at, const QString& key) {
+        timeGroups_[index] = panel::makeTimeGroup(host, this);
+        into->addWidget(addTitled(key), at, 0);
+        into->addWidget(timeGroups_[index].box, at, 1);
+        timeSteppers_[index][0] = panel::makeStepperButton(host, true, [this, index](auto*) { stepTimeGroup(index, +1); });
+        timeSteppers_[index][1] = panel::makeStepperButton(host, false, [this, index](auto*) { stepTimeGroup(index, -1); });
+        into->addWidget(timeSteppers_[index][0], at, 2);
+        into->addWidget(timeSteppers_[index][1], at, 3);
+        for (auto* field : timeGroups_[index].fields)
+            QObject::connect(field, &QLineEdit::textEdited, this, [this, index] { readTimeGroup(index); });
+    };
+    grid->addWidget(addTitled("timeRangeofDisplayLabelstringValue"), row++, 0, 1, 4);
+    addTimeGroup(kStart, this, grid, row++, "watermarkStartTimeLabelstringValue");
+    addTimeGroup(kDuration, this, grid, row++, "watermarkDurationLabelstringValue");
+    column->addLayout(grid);
+
+    watermarkContent3View_ = new QWidget(this);
+    auto* fileGrid = new QGridLayout(watermarkContent3View_);
+    fileGrid->setContentsMargins(0, 0, 0, 0);
+    fileGrid->addWidget(addTitled("selectaportionofClipLabelstringValue"), 0, 0, 1, 4);
+    addTimeGroup(kFileStart, watermarkContent3View_, fileGrid, 1, "wmFileStartTimeLabelstringValue");
+    addTimeGroup(kFileEnd, watermarkContent3View_, fileGrid, 2, "wmFileEndTimeLabelstringValue");
+    column->addWidget(watermarkContent3View_);
+
+    wmsizeBackgroundView_ = new QWidget(this);
+    auto* sizeRow = new QHBoxLayout(wmsizeBackgroundView_);
+    sizeRow->setContentsMargins(0, 0, 0, 0);
+    sizeRow->addWidget(addTitled("wmfSizeoftheWatermarkLabelValue"));
+    wmWidthField_ = panel::makeValueField(wmsizeBackgroundView_, this);
+    wmHeightField_ = panel::makeValueField(wmsizeBackgroundView_, this);
+    valueSteppers_[0] = panel::makeStepperButton(wmsizeBackgroundView_, true, [this](auto*) { stepWidth(+1); });
+    valueSteppers_[1] = panel::makeStepperButton(wmsizeBackgroundView_, false, [this](auto*) { stepWidth(-1); });
+    valueSteppers_[2] = panel::makeStepperButton(wmsizeBackgroundView_, true, [this](auto*) { stepHeight(+1); });
+    valueSteppers_[3] = panel::makeStepperButton(wmsizeBackgroundView_, false, [this](auto*) { stepHeight(-1); });
+    for (auto* w : std::initializer_list<QWidget*>{wmWidthField_, valueSteppers_[0], valueSteppers_[1], wmHeightField_,
+                                                   valueSteppers_[2], valueSteppers_[3]})
+        sizeRow->addWidget(w);
+    wmkeepaspectRatioBtn_ = panel::makeCheckBox(wmsizeBackgroundView_, [this](widgets::ZorButton* b) {
+        setKeepAspectRatio(!b->selected());
+    });
+    sizeRow->addWidget(wmkeepaspectRatioBtn_);
+    column->addWidget(wmsizeBackgroundView_);
+    QObject::connect(wmWidthField_, &QLineEdit::textEdited, this, [this] { stepWidth(0); });
+    QObject::connect(wmHeightField_, &QLineEdit::textEdited, this, [this] { stepHeight(0); });
+
+    auto* alphaRow = new QHBoxLayout;
+    alphaRow->addWidget(addTitled("wmTransparenceLabelstringValue"));
+    wmAlphaProgressView_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 120, 20), this);
+    wmAlphaProgressView_->setFixedSize(120, 20);
+    wmAlphaProgressView_->setDelegate(this);
+    alphaRow->addWidget(wmAlphaProgressView_);
+    wmAlphaField_ = panel::makeValueField(this, this);
+    wmAlphaField_->setFixedWidth(36);
+    alphaRow->addWidget(wmAlphaField_);
+    valueSteppers_[4] = panel::makeStepperButton(this, true, [this](auto*) { stepAlpha(+1); });
+    valueSteppers_[5] = panel::makeStepperButton(this, false, [this](auto*) { stepAlpha(-1); });
+    alphaRow->addWidget(valueSteppers_[4]);
+    alphaRow->addWidget(valueSteppers_[5]);
+    alphaRow->addWidget(addTitled("CustomStringValue"));
+    column->addLayout(alphaRow);
+    QObject::connect(wmAlphaField_, &QLineEdit::textEdited, this, [this] { stepAlpha(0); });
+
+    wmfontStyleBackView_ = new QWidget(this);
+    auto* fontRow = new QHBoxLayout(wmfontStyleBackView_);
+    fontRow->setContentsMargins(0, 0, 0, 0);
+    fontRow->addWidget(addTitled("wmFontStyleLabelstringValue"));
+    waterFontBtn_ = panel::makeTextButton(wmfontStyleBackView_, "ZantImage/Cut/btnCommonBlack", [this](auto*) { showFontPanel(); });
+    waterColorBtn_ = panel::makeTextButton(wmfontStyleBackView_, "ZantImage/Cut/btnCommonBlack", [this](auto*) { showColourPanel(); });
+    fontRow->addWidget(waterFontBtn_);
+    fontRow->addWidget(waterColorBtn_);
+    column->addWidget(wmfontStyleBackView_);
+    column->addStretch();
+}
+
+void WatermarkPanel::changelanguage() {
+    textmarkBtn_->setContentTitle(localized("Text"));
+    imagemarkBtn_->setContentTitle(localized("Picture&Video"));
+    waterFontBtn_->setContentTitle(localized("waterFontBtntitle"));
+    waterColorBtn_->setContentTitle(localized("wmFontColorBtnTitle"));
+    panel::setCheckBoxTitle(wmkeepaspectRatioBtn_, localized("wmkeepaspectRatioBtnTitle"));
+    for (QLabel* label : titledLabels_) label->setText(localized(label->property("key").toString()));
+}
+
+// ---- the open file and the overlay --------------------------------------------------------
+
+void WatermarkPanel::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+    player_ = player;
+    fileData_ = std::move(fileData);
+    waterMarkList_.clear();
+    selectedWaterMarkIndex_ = -1;
+    if (player_) player_->SetDrawTextCallback(&PreviewDrawTextCallback);
+    reloadData();
+    initWatermarkView();
+    refreshWaterTime();
+    enableWaterChildView(false);
+}
+
+QSizeF WatermarkPanel::videoSize() const {
+    QSizeF size;
+    if (fileData_ && fileData_->sourceData.width > 0 && fileData_->sourceData.height > 0) {
+        size = QSizeF(fileData_->sourceData.width, fileData_->sourceData.height);
+        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        if (angle == 90 || angle == 270) size.transpose();
+    } else if (player_) {
+        size = QSizeF(player_->frameWidth(), player_->frameHeight());
+    }
+    return size;
+}
+
+QRectF WatermarkPanel::videoRectInPlayer() const {
+    if (!player_ || !player_->view()) return {};
+    const QSizeF bounds = player_->view()->size();
+    QSizeF fitted = videoSize();
+    if (fitted.isEmpty()) return QRectF(QPointF(0, 0), bounds);
+    fitted.scale(bounds, Qt::KeepAspectRatio);
+    return QRectF((bounds.width() - fitted.width()) / 2, (bounds.height() - fitted.height()) / 2, fitted.width(),
+                  fitted.height());
+}
+
+double WatermarkPanel::fileDurationSeconds() const {
+    if (fileData_ && fileData_->sourceData.duration > 0) return fileData_->sourceData.duration;
+    return player_ ? player_->duration().seconds() : 0;
+}
+
+void WatermarkPanel::initWatermarkView() {
+    if (watermarkView_) {
+        watermarkView_->setDelegate(nullptr);
+        delete watermarkView_.data();
+    }
+    if (!player_ || !player_->view()) return;
+    watermarkView_ = new RDWaterView(videoRectInPlayer(), player_->view());
+    watermarkView_->setVideoSize(videoSize());
+    watermarkView_->setDelegate(this);
+    watermarkView_->hide();
+}
+
+void WatermarkPanel::changesize() {
+    if (!watermarkView_) return;
+    watermarkView_->setFrameRect(videoRectInPlayer());
+    watermarkView_->setVideoSize(videoSize());
+    // The box keeps its place in the picture: it is stored as fractions of the frame.
+    for (model::WaterParam& mark : waterMarkList_) {
+        const QSizeF view = watermarkView_->viewSize();
+        const QRectF& f = mark.waterPercentClipRect;
+        mark.waterRect = QRectF(f.x() * view.width(), f.y() * view.height(), f.width() * view.width(),
+                                f.height() * view.height());
+        const double oldWidth = mark.waterViewFrameWidth;
+        if (mark.waterType == 4 && oldWidth > 0) mark.waterFontSize = static_cast<float>(mark.waterFontSize * view.width() / oldWidth);
+        mark.waterViewFrameWidth = static_cast<float>(view.width());
+    }
+    placeOverlayForSelection();
+}
+
+void WatermarkPanel::placeOverlayForSelection() {
+    if (!watermarkView_) return;
+    const model::WaterParam* mark = selectedMark();
+    if (!mark) {
+        watermarkView_->setWaterMark(QImage());
+        watermarkView_->setWaterMarkString(QString());
+        watermarkView_->setMarkWaterType(0);
+        watermarkView_->hide();
+        return;
+    }
+    watermarkView_->setMarkWaterType(static_cast<int>(mark->waterType));
+    watermarkView_->setWaterMarkAlph(static_cast<int>(mark->waterAlph));
+    QImage picture;
+    if (mark->waterType == 2 && !mark->waterImagePath.isEmpty())
+        picture = mark->isVideo ? getWaterImageWithPath(mark->waterImagePath) : QImage(mark->waterImagePath);
+    watermarkView_->setWaterMark(picture);
+    watermarkView_->setWaterMarkString(mark->waterType == 4 ? mark->waterText : QString());
+    watermarkView_->setWaterMarkFont(waterMarkFontOf(*mark));
+    watermarkView_->setWaterMarkColor(mark->waterFontColor);
+    watermarkView_->setScale_Type(mark->keepaspectRatio ? 3 : 1);
+    watermarkView_->setClipRect(mark->waterRect);
+    watermarkView_->setVisible(editingAllowed_ && isVisible());
+    watermarkView_->raise();
+}
+
+void WatermarkPanel::storeBox() {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || !watermarkView_) return;
+    mark->waterRect = watermarkView_->getclipRectFrame();
+    mark->waterPercentClipRect = watermarkView_->getPercentImageClipRect();
+    mark->waterViewFrameWidth = static_cast<float>(watermarkView_->width());
+    wmWidthField_->setText(QString::number(std::lround(mark->waterRect.width())));
+    wmHeightField_->setText(QString::number(std::lround(mark->waterRect.height())));
+}
+
+void WatermarkPanel::actionMouseMoveEndForWaterViewBlock(RDWaterView*, const QRectF&) { storeBox(); }
+
+void WatermarkPanel::actionMouseMovedForWaterViewBlock(RDWaterView* view, const QRectF&) {
+    if (view == watermarkView_) storeBox();
+}
+
+void WatermarkPanel::fitTextBox(model::WaterParam& mark) {
+    if (!watermarkView_) return;
+    const QSizeF view = watermarkView_->viewSize();
+    const QSizeF size = textBoxSize(mark.waterText, waterMarkFontOf(mark), view);
+    QRectF box(mark.waterRect.topLeft(), size);
+    if (box.x() + box.width() > view.width()) box.moveLeft(view.width() - box.width());
+    if (box.y() + box.height() > view.height()) box.moveTop(view.height() - box.height());
+    watermarkView_->setClipRect(box);
+    mark.waterRect = watermarkView_->getclipRectFrame();
+    mark.waterPercentClipRect = watermarkView_->getPercentTextClipRect();
+    mark.waterViewFrameWidth = static_cast<float>(view.width());
+}
+
+// ---- the list ------------------------------------------------------------------------------
+
+void WatermarkPanel::reloadData() {
+    for (auto* item : items_) item->deleteLater();
+    items_.clear();
+    for (int i = 0; i < waterMarkList_.size(); ++i) {
+        auto* item = new WaterMarkCollectionViewItem(listLayout_->parentWidget());
+        item->setViewTag(i);
+        item->setMDelegate(this);
+        item->setItem(waterMarkList_[i]);
+        listLayout_->insertWidget(i, item);
+        items_.append(item);
+    }
+}
+
+void WatermarkPanel::appendNewMark(model::WaterParam mark) {
+    for (model::WaterParam& other : waterMarkList_) other.selected = false;
+    mark.selected = true;
+    mark.isCheck = true;
+    mark.waterAlph = 0;
+    waterMarkList_.append(mark);
+    selectedWaterMarkIndex_ = static_cast<int>(waterMarkList_.size()) - 1;
+    reloadData();
+    refreshPlayerWaterMark(true);
+    refreshWaterTime();
+    enableWaterChildView(true);
+}
+
+void WatermarkPanel::addTextWaterMark() {
+    if (!watermarkView_ || !player_) return;
+    if (player_->playerStatus() == 1) player_->pause();
+    model::WaterParam mark;
+    mark.waterType = 4;
+    mark.waterText = localized("watermarkstringValue");
+    mark.waterFontColor = QColor::fromRgbF(1, 1, 1, 1);
+    mark.startTime = static_cast<float>(player_->currentTime().seconds());
+    mark.duration = static_cast<float>(player_->duration().seconds());
+    const QSizeF view = watermarkView_->viewSize();
+    const QSizeF size = textBoxSize(mark.waterText, waterMarkFontOf(mark), view);
+    QList<QRectF> placed;
+    for (const auto& other : waterMarkList_) placed.append(other.waterRect);
+    mark.waterRect = intersectsRect(QRectF(QPointF(0, 0), size), placed, view.height());
+    fitTextBox(mark);
+    appendNewMark(mark);
+}
+
+void WatermarkPanel::imagemarkAction() {
+    if (player_ && player_->playerStatus() == 1) player_->pause();
+    QStringList filters;
+    for (const QString& type : kOpenTypes) filters << "*." + type;
+    QFileDialog dialog(window(), QString(), QString(), QString("(%1);;(*)").arg(filters.join(' ')));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
+    dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().last();
+    if (!addPictureWaterMark(path))
+        QMessageBox::warning(window(), QString(), localized("wmUnreadableFileMessage").arg(QFileInfo(path).fileName()));
+}
+
+bool WatermarkPanel::addPictureWaterMark(const QString& path) {
+    if (!watermarkView_ || !player_) return false;
+    model::WaterParam mark;
+    mark.waterType = 2;
+    mark.waterImagePath = path;
+    mark.keepaspectRatio = true;
+    QImage picture;
+    if (isPicturePath(path)) {
+        picture = QImage(path);
+    } else {
+        mark.isVideo = true;
+        mark.fileDuration = static_cast<float>(mediaDurationSeconds(path));
+        mark.fileEndTime = mark.fileDuration;
+        picture = getWaterImageWithPath(path);
+    }
+    // A file that gives no picture would be an invisible watermark: refuse it.
+    if (picture.isNull()) return false;
+    if (player_->playerStatus() == 1) player_->pause();
+    const double now = player_->currentTime().seconds();
+    mark.startTime = static_cast<float>(now);
+    mark.duration = static_cast<float>(std::max(0.0, player_->duration().seconds() - now));
+    const QSizeF view = watermarkView_->viewSize();
+    QList<QRectF> placed;
+    for (const auto& other : waterMarkList_) placed.append(other.waterRect);
+    QRectF box = intersectsRect(QRectF(QPointF(0, 0), fittedPictureSize(picture.size(), view)), placed, view.height());
+    box.moveLeft(std::clamp(box.x(), 0.0, std::max(0.0, view.width() - box.width())));
+    box.moveTop(std::clamp(box.y(), 0.0, std::max(0.0, view.height() - box.height())));
+    watermarkView_->setClipRect(box);
+    mark.waterRect = watermarkView_->getclipRectFrame();
+    mark.waterPercentClipRect = watermarkView_->getPercentImageClipRect();
+    mark.waterViewFrameWidth = static_cast<float>(view.width());
+    appendNewMark(mark);
+    return true;
+}
+
+void WatermarkPanel::deleteWaterMark() {
+    for (int i = static_cast<int>(waterMarkList_.size()) - 1; i >= 0; --i)
+        if (waterMarkList_[i].selected) waterMarkList_.removeAt(i);
+    // Nothing stays selected: the panel edits no entry until one is picked again.
+    selectedWaterMarkIndex_ = -1;
+    reloadData();
+    refreshPlayerWaterMark(false);
+    refreshWaterTime();
+    enableWaterChildView(!waterMarkList_.isEmpty());
+}
+
+void WatermarkPanel::selectWaterMark(int index) {
+    if (index < 0 || index >= waterMarkList_.size()) return;
+    for (int i = 0; i < waterMarkList_.size(); ++i) {
+        waterMarkList_[i].selected = i == index;
+        waterMarkList_[i].waterImage = QImage();
+    }
+    selectedWaterMarkIndex_ = index;
+    for (int i = 0; i < items_.size(); ++i) items_[i]->setItem(waterMarkList_[i]);
+    refreshPlayerWaterMark(true);
+    refreshWaterTime();
+    enableWaterChildView(true);
+}
+
+void WatermarkPanel::checkWaterMark(int index) {
+    if (index < 0 || index >= waterMarkList_.size()) return;
+    waterMarkList_[index].isCheck = !waterMarkList_[index].isCheck;
+    items_[index]->setItem(waterMarkList_[index]);
+    refreshWaterTime();
+    refreshPlayerWaterMark(true);
+}
+
+void WatermarkPanel::changeWaterMarkText(int index, const QString& text) {
+    if (index != selectedWaterMarkIndex_ || !hasSelection() || waterMarkList_[index].waterType != 4) return;
+    model::WaterParam& mark = waterMarkList_[index];
+    mark.waterText = text;
+    fitTextBox(mark);
+    if (watermarkView_) watermarkView_->setWaterMarkString(text);
+    items_[index]->setItem(mark);
+}
+
+void WatermarkPanel::selectWaterMarkCollectionViewItem(WaterMarkCollectionViewItem* item) { selectWaterMark(item->viewTag()); }
+
+void WatermarkPanel::checkWaterMarkCollectionViewItem(WaterMarkCollectionViewItem* item) { checkWaterMark(item->viewTag()); }
+
+void WatermarkPanel::changeWaterMarkTextCollectionViewItem(WaterMarkCollectionViewItem* item, const QString& text) {
+    changeWaterMarkText(item->viewTag(), text);
+}
+
+// ---- fields and steppers --------------------------------------------------------------------
+
+void WatermarkPanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+    for (size_t g = 0; g < timeGroups_.size(); ++g) {
+        const bool inGroup = timeGroups_[g].contains(field);
+        if (inGroup) editedFields_[g] = field;
+        for (auto* stepper : timeSteppers_[g]) stepper->setEnabled(inGroup && editingAllowed_);
+    }
+    const bool size = field == wmWidthField_ || field == wmHeightField_;
+    for (size_t i = 0; i < 4; ++i) valueSteppers_[i]->setEnabled(size && editingAllowed_);
+    for (size_t i = 4; i < 6; ++i) valueSteppers_[i]->setEnabled(field == wmAlphaField_ && editingAllowed_);
+}
+
+void WatermarkPanel::readTimeGroup(TimeGroupIndex group) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark) return;
+    const auto& f = timeGroups_[group].fields;
+    const double t = secondsFromHundredthsTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
+    const double limit = fileDurationSeconds();
+    switch (group) {
+    case kStart: mark->startTime = static_cast<float>(std::min(t, limit)); break;
+    case kDuration: mark->duration = static_cast<float>(std::min(t, limit)); break;
+    case kFileStart: mark->fileStartTime = static_cast<float>(t); break;
+    case kFileEnd: mark->fileEndTime = static_cast<float>(t); break;
+    }
+    refreshPlayerWaterMark(true);
+}
+
+void WatermarkPanel::stepTimeGroup(TimeGroupIndex group, int delta) {
+    model::WaterParam* mark = selectedMark();
+    widgets::RDTextField* field = editedFields_[group];
+    if (!mark || !field) return;
+    const QString before = field->text();
+    field->setText(QString::asprintf("%02i", steppedFieldValue(before.toInt(), delta, timeGroups_[group].isFractionField(field))));
+    const auto& f = timeGroups_[group].fields;
+    const double t = secondsFromHundredthsTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
+    bool refused = false;
+    switch (group) {
+    case kStart:
+    case kDuration: refused = (delta > 0 && t > fileDurationSeconds()) || t < 0; break;
+    case kFileStart: refused = delta < 0 && t <= 0; break;
+    case kFileEnd: break;
+    }
+    if (refused) {
+        field->setText(before);
+        return;
+    }
+    switch (group) {
+    case kStart: mark->startTime = static_cast<float>(t); break;
+    case kDuration: mark->duration = static_cast<float>(t); break;
+    case kFileStart: mark->fileStartTime = static_cast<float>(t); break;
+    case kFileEnd: mark->fileEndTime = static_cast<float>(t); break;
+    }
+    refreshWaterTime();
+}
+
+void WatermarkPanel::stepWidth(int delta) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || !watermarkView_ || mark->waterType == 4) return;
+    const int limit = std::max(1, static_cast<int>(videoSize().width()));
+    const int value = std::clamp(wmWidthField_->text().toInt() + delta, 1, limit);
+    if (delta != 0) wmWidthField_->setText(QString::number(value));
+    QRectF box = mark->waterRect;
+    box.setWidth(value);
+    watermarkView_->setClipRect(box);
+    storeBox();
+    if (delta != 0) wmWidthField_->setText(QString::number(value));
+}
+
+void WatermarkPanel::stepHeight(int delta) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || !watermarkView_ || mark->waterType == 4) return;
+    const int limit = std::max(1, static_cast<int>(videoSize().height()));
+    const int value = std::clamp(wmHeightField_->text().toInt() + delta, 1, limit);
+    QRectF box = mark->waterRect;
+    box.setHeight(value);
+    watermarkView_->setClipRect(box);
+    storeBox();
+    if (delta != 0) wmHeightField_->setText(QString::number(value));
+}
+
+void WatermarkPanel::stepAlpha(int delta) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark) return;
+    const int value = std::clamp(wmAlphaField_->text().toInt() + delta, delta == 0 ? 0 : 1, 100);
+    mark->waterAlph = value;
+    refreshWaterTime();
+}
+
+void WatermarkPanel::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+    model::WaterParam* mark = selectedMark();
+    if (slider != wmAlphaProgressView_ || !mark) return;
+    mark->waterAlph = progress * 100.0;
+    wmAlphaField_->setText(QString::number(static_cast<int>(mark->waterAlph)));
+    if (watermarkView_) watermarkView_->setWaterMarkAlph(static_cast<int>(mark->waterAlph));
+}
+
+void WatermarkPanel::setKeepAspectRatio(bool keep) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark) return;
+    mark->keepaspectRatio = keep;
+    wmkeepaspectRatioBtn_->setSelected(keep);
+    if (watermarkView_) {
+        watermarkView_->setScale_Type(keep ? 3 : 1);
+        storeBox();
+    }
+}
+
+// ---- font and colour ------------------------------------------------------------------------
+
+void WatermarkPanel::showFontPanel() {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || mark->waterType != 4) return;
+    QFont initial(mark->waterFontName);
+    initial.setPointSizeF(mark->waterFontSize);
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, window(), localized("waterFontBtntitle"),
+                                            QFontDialog::DontUseNativeDialog);
+    if (ok) changeWaterFont(font);
+}
+
+void WatermarkPanel::showColourPanel() {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || mark->waterType != 4) return;
+    const QColor colour = QColorDialog::getColor(mark->waterFontColor, window(), localized("wmFontColorBtnTitle"),
+                                                 QColorDialog::DontUseNativeDialog);
+    if (colour.isValid()) changeColor(colour);
+}
+
+void WatermarkPanel::changeWaterFont(const QFont& font) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || mark->waterType != 4) return;
+    mark->waterFontName = font.family();
+    mark->waterFontSize = static_cast<float>(font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize());
+    fitTextBox(*mark);
+    if (watermarkView_) watermarkView_->setWaterMarkFont(waterMarkFontOf(*mark));
+}
+
+void WatermarkPanel::changeColor(const QColor& colour) {
+    model::WaterParam* mark = selectedMark();
+    if (!mark || mark->waterType != 4) return;
+    mark->waterFontColor = colour;
+    if (watermarkView_) watermarkView_->setWaterMarkColor(colour);
+}
+
+// ---- refresh --------------------------------------------------------------------------------
+
+void WatermarkPanel::setEditingAllowed(bool allowed) {
+    editingAllowed_ = allowed;
+    refreshPlayerWaterMark(allowed && isVisible());
+    if (watermarkView_) watermarkView_->setVisible(allowed && isVisible() && hasSelection());
+    enableWaterChildView(allowed && !waterMarkList_.isEmpty());
+    for (auto* button : {textmarkBtn_, imagemarkBtn_, deletedmarkBtn_}) button->setEnabled(allowed && player_);
+}
+
+void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
+    const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
+    editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
+}
+
+void WatermarkPanel::refreshWaterTime() {
+    const model::WaterParam* mark = selectedMark();
+    const QList<double> times = mark ? QList<double>{mark->startTime, mark->duration, mark->fileStartTime, mark->fileEndTime}
+                                     : QList<double>{0, 0, 0, 0};
+    for (size_t g = 0; g < timeGroups_.size(); ++g) timeGroups_[g].setTexts(hundredthsTexts(times[static_cast<int>(g)]));
+    wmWidthField_->setText(mark ? QString::number(static_cast<int>(mark->waterRect.width())) : "0");
+    wmHeightField_->setText(mark ? QString::number(static_cast<int>(mark->waterRect.height())) : "0");
+    wmAlphaField_->setText(mark ? QString::number(static_cast<int>(mark->waterAlph)) : "0");
+    wmAlphaProgressView_->setProgress(mark ? static_cast<float>(mark->waterAlph / 100.0) : 0.f);
+    wmkeepaspectRatioBtn_->setSelected(mark && mark->keepaspectRatio);
+    const bool isText = !mark || mark->waterType == 4;
+    const bool isVideo = mark && mark->waterType == 2 && !mark->waterImagePath.isEmpty() && mark->fileDuration > 0;
+    wmfontStyleBackView_->setVisible(isText);
+    wmsizeBackgroundView_->setVisible(!isText);
+    watermarkContent3View_->setVisible(isVideo);
+    placeOverlayForSelection();
+}
+
+void WatermarkPanel::enableWaterChildView(bool flag) {
+    const bool hasPlayer = player_ != nullptr;
+    textmarkBtn_->setEnabled(hasPlayer);
+    imagemarkBtn_->setEnabled(hasPlayer);
+    deletedmarkBtn_->setEnabled(hasPlayer);
+    wmkeepaspectRatioBtn_->setEnabled(flag);
+    for (auto& group : timeGroups_) group.setEnabled(flag);
+    wmAlphaField_->setEnabled(flag);
+    wmAlphaProgressView_->setDisable(!flag);
+    const model::WaterParam* mark = selectedMark();
+    const bool text = mark && mark->waterType == 4;
+    const bool picture = mark && mark->waterType == 2;
+    waterFontBtn_->setEnabled(text && flag);
+    waterColorBtn_->setEnabled(text && flag);
+    wmWidthField_->setEnabled(picture && flag);
+    wmHeightField_->setEnabled(picture && flag);
+}
+
+}  // namespace editor

@@ -1,0 +1,37 @@
+#pragma once
+// The editor's remembered output choices (the nine user-default titles that the format bar and
+// the settings dialog write) turned into the values a convert job is given. Read again at the
+// start of every job, so a choice changed between two exports takes effect.
+#include <QString>
+
+#include "model/simple_data.h"
+
+namespace editor {
+
+struct ConvertChoice {
+    QString vcodec;          // empty: keep the source's
+    int width = 0;           // frame size; both > 0 or nothing is sent
+    int height = 0;
+    int videoKbps = 0;       // 0: not sent
+    double fps = 0;          // 0: not sent
+    QString acodec;
+    int audioKbps = 0;
+    int channels = 0;        // 0 with sampleRate 0: no encode context sent
+    int sampleRate = 0;
+
+    bool hasFrameSize() const { return width > 0 && height > 0; }
+};
+
+enum class FrameSizeRule {
+    Normal,      // keep-aspect sends no size
+    RemovePart,  // keep-aspect sends the record's target size
+};
+
+// The choices of the editor as stored now. A title that is absent or a single blank is skipped.
+ConvertChoice readEditorConvertChoice(const model::SimpleData& record, FrameSizeRule rule);
+
+// "1280x720" -> 1280, 720; "Custom" -> the record's target size, replaced by the stored custom
+// width and height where those are above 0.
+void frameSizeForTitle(const QString& title, const model::SimpleData& record, int* width, int* height);
+
+}  // namespace editor

@@ -1,0 +1,227 @@
+// The editor's export run driven through the real export dialog, checked with ffprobe.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
+#include "editor/export_run/convert_choice.h"
+#include "export/profiles/profile_choice.h"
+#include "export/ui/export_window_controller.h"
+#include "platform/user_defaults.h"
+#include "services/language.h"
+#include "tests/editor_export/editor_export_test_helpers.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "widgets/zor_button.h"
+
+namespace kestrel::test {
+namespace {
+
+const auto& keys() { return exportkit::ChoiceKeys::editor(); }
+
+double videoDuration(const std::string& path) {
+    const ProbedMedia probed = ffprobe(path, true);
+    const ProbedStream* video = probed.firstOf("video");
+    if (!video || video->frames < 0) return -1;
+    return video->frames / 25.0;
+}
+
+TEST(EditorExportRun, CroppedTrimmedOutputTakesTheChosenCodecs) {
+    TempDir out;
+    setEditorChoice({{keys().extName, "mkv"}, {keys().vcodec, " mpeg4 "}, {keys().acodec, "aac"}});
+    ExportHarness h(standardClip());
+    h.record->targetData.extension = "mkv";
+    h.edits.start = {0, 0, 0, 480};
+    h.edits.stop = {0, 0, 1, 480};
+    h.edits.clipRect = QRectF(40, 20, 240, 200);
+    h.edits.convertCropSize = {40, 20, 40, 20};
+    h.start(out.path());
+    ASSERT_TRUE(h.waitForEnd());
+    EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
+
+    const QStringList files = filesIn(out.path());
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith("clip_")) << files[0].toStdString();
+    EXPECT_TRUE(files[0].endsWith(".mkv"));
+    EXPECT_EQ(QFileInfo(h.record->exportPath).fileName(), files[0]);
+    EXPECT_EQ(h.record->cutTimeRange_start, 480000);
+    EXPECT_EQ(h.record->cutTimeRange_stop, 1480000);
+
+    const ProbedMedia probed = ffprobe(h.record->exportPath.toStdString());
+    ASSERT_TRUE(probed.ok) << probed.error;
+    const ProbedStream* video = probed.firstOf("video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->codec, "mpeg4");
+    EXPECT_EQ(video->width, 240);
+    EXPECT_EQ(video->height, 200);
+    ASSERT_NE(probed.firstOf("audio"), nullptr);
+    EXPECT_EQ(probed.firstOf("audio")->codec, "aac");
+    EXPECT_NEAR(videoDuration(h.record->exportPath.toStdString()), 1.0, 0.04 + 1e-6);
+
+    // The dialog ends finished: the file named, Open and Close offered.
+    auto* dialog = h.run.exportProgressWindow();
+    EXPECT_FALSE(dialog->exporting());
+    EXPECT_EQ(dialog->outputFileName(), files[0]);
+    EXPECT_FALSE(dialog->openBtn->isHidden());
+    EXPECT_FALSE(dialog->closeBtn->isHidden());
+    EXPECT_TRUE(dialog->startBtn->isHidden());
+}
+
+TEST(EditorExportRun, FrameSizeChoiceFollowsTheRules) {
+    model::SimpleData record;
+    record.targetData.width = 640;
+    record.targetData.height = 360;
+    struct Case {
+        const char* resolution;
+        bool keepAspect;
+        editor::FrameSizeRule rule;
+        const char* customWidth;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"1280x720", false, editor::FrameSizeRule::Normal, nullptr, 1280, 720},
+        {"1280x720", true, editor::FrameSizeRule::Normal, nullptr, 0, 0},         // keep-aspect: nothing
+        {"1280x720", true, editor::FrameSizeRule::RemovePart, nullptr, 640, 360}, // keep-aspect: target
+        {"Custom", false, editor::FrameSizeRule::Normal, nullptr, 640, 360},
+        {"Custom", false, editor::FrameSizeRule::Normal, "800", 800, 360},
+        {"Custom", false, editor::FrameSizeRule::Normal, "0", 640, 360},
+        {" ", false, editor::FrameSizeRule::Normal, nullptr, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.resolution) + (c.keepAspect ? " keep" : "") + (c.customWidth ? c.customWidth : ""));
+        setEditorChoice({{keys().resolution, c.resolution}, {keys().achannel, "2(Stereo)"}, {keys().framerate, "29.97 fps"}});
+        if (c.customWidth) platform::UserDefaults::standard().setString(exportkit::kCustomWidthKey, c.customWidth);
+        record.keepAspectratio = c.keepAspect;
+        const editor::ConvertChoice choice = editor::readEditorConvertChoice(record, c.rule);
+        EXPECT_EQ(choice.width, c.width);
+        EXPECT_EQ(choice.height, c.height);
+        EXPECT_EQ(choice.channels, 2);
+        EXPECT_DOUBLE_EQ(choice.fps, 29.97);
+        EXPECT_TRUE(choice.vcodec.isEmpty());
+    }
+}
+
+TEST(RemovePartExport, KeepsWhatLiesOutsideTheRange) {
+    struct Case {
+        int startMs, stopMs;
+        bool keepOriginal;  // no codec chosen: the engine keeps the source's
+        size_t phases;
+        double seconds;
+    };
+    const Case cases[] = {
+        {520, 1200, false, 3, 1.32},
+        {480, 1200, true, 3, 1.28},
+        {0, 800, false, 1, 1.2},     // nothing before the range
+        {1000, 2000, false, 1, 1.0}, // nothing after it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.startMs) + "-" + std::to_string(c.stopMs));
+        TempDir out;
+        if (c.keepOriginal)
+            setEditorChoice({});
+        else
+            setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
+        ExportHarness h(standardClip());
+        h.edits.inverseSelection = true;
+        h.edits.start = {0, 0, c.startMs / 1000, c.startMs % 1000};
+        h.edits.stop = {0, 0, c.stopMs / 1000, c.stopMs % 1000};
+        size_t phases = 0;
+        h.run.setPhaseStartedBlock([&](int) { phases = h.run.phaseCount(); });
+        h.start(out.path());
+        ASSERT_TRUE(h.waitForEnd());
+        EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
+        EXPECT_EQ(phases, c.phases);
+        const QStringList files = filesIn(out.path());
+        ASSERT_EQ(files.size(), 1) << files.join(", ").toStdString();  // no temporary left
+        EXPECT_EQ(QFileInfo(h.record->exportPath).fileName(), files[0]);
+        EXPECT_NEAR(videoDuration(h.record->exportPath.toStdString()), c.seconds, 0.04 + 1e-6);
+        EXPECT_FALSE(h.run.exportProgressWindow()->openBtn->isHidden());
+    }
+}
+
+TEST(RemovePartExport, RangeCoveringTheWholeVideoFailsWithAMessage) {
+    TempDir out;
+    setEditorChoice({});
+    ExportHarness h(standardClip());
+    h.edits.inverseSelection = true;
+    h.edits.start = {0, 0, 0, 0};
+    h.edits.stop = {0, 0, 5, 0};
+    h.start(out.path());
+    ASSERT_TRUE(h.waitForEnd());
+    ASSERT_EQ(h.alerts.size(), 1);
+    EXPECT_EQ(h.alerts[0], services::localized("RemoveWholeVideoMessage"));
+    EXPECT_TRUE(filesIn(out.path()).isEmpty());
+    EXPECT_FALSE(h.run.exportProgressWindow()->exporting());
+}
+
+// A stop pressed in any phase ends the whole export as stopped: no alert, and neither the
+// output nor a temporary part is left behind.
+TEST(EditorExportRun, StopInAnyPhaseLeavesNoFile) {
+    struct Case {
+        bool removePart;
+        int phase;
+    };
+    const Case cases[] = {{false, 0}, {true, 0}, {true, 1}, {true, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.removePart) + " phase " + std::to_string(c.phase));
+        TempDir out;
+        setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
+        ExportHarness h(standardClip());
+        h.edits.inverseSelection = c.removePart;
+        h.edits.start = {0, 0, 0, 520};
+        h.edits.stop = {0, 0, 1, 200};
+        int stoppedIn = -1;
+        h.run.setPhaseStartedBlock([&](int phase) {
+            if (phase != c.phase) return;
+            stoppedIn = phase;
+            h.pressStop();
+        });
+        h.start(out.path());
+        ASSERT_TRUE(h.waitForEnd());
+        EXPECT_EQ(stoppedIn, c.phase);
+        EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
+        EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(", ").toStdString();
+        auto* dialog = h.run.exportProgressWindow();
+        EXPECT_FALSE(dialog->exporting());
+        EXPECT_FALSE(dialog->startBtn->isHidden());
+        EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized("Start"));
+        EXPECT_EQ(h.run.currentPhase(), -1);
+    }
+}
+
+TEST(EditorExportRun, FailuresLeaveTheRunningStateWithTheCode) {
+    TempDir in;
+    const std::string garbage = in.file("broken.mp4");
+    writeBytes(garbage, "not a video at all");
+    struct Case {
+        const char* name;
+        std::string input;
+        const char* acodec;
+        int startS, stopS;
+    };
+    const Case cases[] = {
+        {"unreadable input", garbage, "aac", 0, 0},
+        {"unknown codec", standardClip(), "no_such_codec", 0, 0},
+        {"range past the end", standardClip(), "aac", 5, 6},  // refused when the job runs
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir out;
+        setEditorChoice({{keys().acodec, c.acodec}});
+        ExportHarness h(c.input);
+        h.edits.start = {0, 0, c.startS, 0};
+        h.edits.stop = {0, 0, c.stopS, 0};
+        h.start(out.path());
+        ASSERT_TRUE(h.waitForEnd());
+        ASSERT_EQ(h.alerts.size(), 1);
+        EXPECT_TRUE(h.alerts[0].startsWith("error:-")) << h.alerts[0].toStdString();
+        EXPECT_TRUE(filesIn(out.path()).isEmpty());
+        auto* dialog = h.run.exportProgressWindow();
+        EXPECT_FALSE(dialog->exporting());
+        EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized("Start"));
+        EXPECT_TRUE(dialog->openBtn->isHidden());
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::test

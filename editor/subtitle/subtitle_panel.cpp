@@ -1,0 +1,277 @@
+#include "editor/subtitle/subtitle_panel.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "editor/subtitle/subtitle_fonts.h"
+#include "editor/subtitle/subtitle_position.h"
+#include "editor/subtitle/subtitle_record.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/help_class.h"
+#include "services/language.h"
+
+namespace editor {
+
+using services::localized;
+
+SubtitlePanel::SubtitlePanel(QWidget* parent) : QWidget(parent), fontFolder_(subtitleFontFolder()) {
+    buildUi();
+    rebuildSubtitleMenu();
+    changelanguage();
+}
+
+void SubtitlePanel::buildUi() {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 8, 8, 8);
+    int row = 0;
+    auto titled = [&](const QString& key) {
+        QLabel* label = panel::makeLabel(this);
+        label->setProperty("key", key);
+        titledLabels_.append(label);
+        return label;
+    };
+    subtitleMenu_ = new QMenu(this);
+    fontMenu_ = new QMenu(this);
+    subtitleTypeBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](widgets::ZorButton* b) {
+        subtitleMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
+    });
+    subtitleFontStyleBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](widgets::ZorButton* b) {
+        fontMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
+    });
+    colorWellBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](auto*) {
+        const QColor colour = QColorDialog::getColor(captionColor_.isValid() ? captionColor_ : subtitleParam_.fontColor,
+                                                     window(), localized("Subtitle Line Color:"),
+                                                     QColorDialog::DontUseNativeDialog);
+        if (colour.isValid()) changeSubtitleColor(colour);
+    });
+    grid->addWidget(titled("subtitleTypelabelStringValue"), row, 0);
+    grid->addWidget(subtitleTypeBtn_, row++, 1, 1, 3);
+    grid->addWidget(titled("subtitleFontStylelabelStringValue"), row, 0);
+    grid->addWidget(subtitleFontStyleBtn_, row++, 1, 1, 3);
+    grid->addWidget(titled("Subtitle Line Color:"), row, 0);
+    grid->addWidget(colorWellBtn_, row++, 1, 1, 3);
+    grid->addWidget(titled("Vertical position:"), row++, 0, 1, 4);
+    for (int i = 0; i < 3; ++i) {
+        placeButtons_[static_cast<size_t>(i)] =
+            panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this, i](auto*) { placeSubtitle(i); });
+        grid->addWidget(placeButtons_[static_cast<size_t>(i)], row, i + 1);
+    }
+    ++row;
+    positionSlider_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 140, 20), this);
+    positionSlider_->setFixedSize(140, 20);
+    positionSlider_->setDelegate(this);
+    positionSlider_->setProgress(1.0f);
+    positionSlider_->setDisable(true);
+    positionField_ = panel::makeValueField(this, this);
+    positionField_->setFixedWidth(48);
+    positionField_->setEnabled(false);
+    positionSteppers_[0] = panel::makeStepperButton(this, true, [this](auto*) { stepPosition(+1); });
+    positionSteppers_[1] = panel::makeStepperButton(this, false, [this](auto*) { stepPosition(-1); });
+    grid->addWidget(titled("Position:"), row, 0);
+    grid->addWidget(positionSlider_, row, 1);
+    grid->addWidget(positionField_, row, 2);
+    auto* steppers = new QVBoxLayout;
+    steppers->addWidget(positionSteppers_[0]);
+    steppers->addWidget(positionSteppers_[1]);
+    grid->addLayout(steppers, row++, 3);
+    grid->setRowStretch(row, 1);
+    QObject::connect(positionField_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (ok) applyPosition(clampedSubtitlePosition(value, videoHeight(), subtitleParam_.fontSize));
+    });
+    colorWellBtn_->setEnabled(false);
+    subtitleFontStyleBtn_->setEnabled(false);
+}
+
+void SubtitlePanel::changelanguage() {
+    for (QLabel* label : titledLabels_) label->setText(localized(label->property("key").toString()));
+    subtitleFontStyleBtn_->setContentTitle(localized("Font"));
+    colorWellBtn_->setContentTitle(localized("subtitleColorBtnTitle"));
+    placeButtons_[0]->setContentTitle(localized("Top"));
+    placeButtons_[1]->setContentTitle(localized("Center"));
+    placeButtons_[2]->setContentTitle(localized("Bottom"));
+    if (captionPath_.isEmpty() || selectSubtitleMenuItemIndex_ == 0) subtitleTypeBtn_->setContentTitle(localized("No Subtitle"));
+    rebuildSubtitleMenu();
+}
+
+void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+    player_ = player;
+    fileData_ = std::move(fileData);
+    subtitleParam_ = fileData_ ? fileData_->subtitleParam : model::SubtitleParam();
+    if (player_ && !subtitleParam_.subtitlePath.isEmpty()) sendRecord();
+}
+
+int SubtitlePanel::videoHeight() const {
+    if (fileData_ && fileData_->sourceData.height > 0) {
+        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        return (angle == 90 || angle == 270) ? fileData_->sourceData.width : fileData_->sourceData.height;
+    }
+    return player_ ? player_->frameHeight() : 0;
+}
+
+void SubtitlePanel::rebuildSubtitleMenu() {
+    subtitleMenu_->clear();
+    QStringList titles = subtitleMenuTitles();
+    for (int i = 0; i < titles.size(); ++i)
+        subtitleMenu_->addAction(titles[i], this, [this, i] { chooseSubtitleMenuItem(i); });
+}
+
+QStringList SubtitlePanel::subtitleMenuTitles() const {
+    QStringList titles{localized("No_subtitleItemTitle")};
+    for (const QString& path : loadedFiles_) titles.append(QFileInfo(path).fileName());
+    titles.append(localized("Load_otherItemTitle"));
+    return titles;
+}
+
+void SubtitlePanel::chooseSubtitleMenuItem(int index) {
+    if (!player_) return;
+    const int last = static_cast<int>(loadedFiles_.size()) + 1;
+    selectSubtitleMenuItemIndex_ = index;
+    if (index == last) return openLoadPanel();
+    if (index == 0) {
+        subtitleParam_.subtitlePath.clear();
+        subtitleTypeBtn_->setContentTitle(localized("No Subtitle"));
+        sendRecord();
+    } else if (index >= 1 && index < last) {
+        // Any file loaded before can be shown again.
+        captionPath_ = loadedFiles_[index - 1];
+        subtitleParam_.subtitlePath = captionPath_;
+        subtitleTypeBtn_->setContentTitle(QFileInfo(captionPath_).fileName());
+        sendRecord();
+    }
+}
+
+void SubtitlePanel::openLoadPanel() {
+    QFileDialog dialog(window(), localized("Pleaseselectthesubtitlefilestring"), QString(),
+                       QStringLiteral("(*.ass *.ssa *.srt *.ASS *.SSA *.SRT);;(*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
+    dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().last();
+    const SubtitleCheck check = loadSubtitleFile(path);
+    if (!check.ok) QMessageBox::warning(window(), QString(), localized(check.messageKey).arg(QFileInfo(path).fileName()));
+}
+
+void SubtitlePanel::ensureFontList() {
+    if (!subtitleParam_.fontPathList.isEmpty()) return;
+    subtitleParam_.fontPathList = listSubtitleFontFiles(fontFolder_);
+    const int index = defaultSubtitleFontIndex(subtitleParam_.fontPathList);
+    if (subtitleParam_.fontPath.isEmpty() && index >= 0) {
+        subtitleParam_.fontSelectIndex = index;
+        subtitleParam_.fontPath = fontFolder_ + "/" + subtitleParam_.fontPathList[index];
+    }
+    rebuildFontMenu();
+}
+
+void SubtitlePanel::rebuildFontMenu() {
+    fontMenu_->clear();
+    for (int i = 0; i < subtitleParam_.fontPathList.size(); ++i)
+        fontMenu_->addAction(subtitleParam_.fontPathList[i], this, [this, i] { chooseFont(i); });
+}
+
+SubtitleCheck SubtitlePanel::loadSubtitleFile(const QString& path) {
+    SubtitleCheck check = checkSubtitleFile(path);
+    if (!check.ok) return check;
+    if (!makeSubtitleRecord([&] {
+            model::SubtitleParam probe = subtitleParam_;
+            probe.subtitlePath = path;
+            return probe;
+        }())) {
+        return {false, "subtitlePathTooLongMessage"};
+    }
+    ensureFontList();
+    captionPath_ = path;
+    loadedFiles_.removeAll(path);
+    loadedFiles_.prepend(path);
+    rebuildSubtitleMenu();
+    subtitleTypeBtn_->setContentTitle(QFileInfo(path).fileName());
+    selectSubtitleMenuItemIndex_ = 1;
+    if (!subtitleParam_.fontColor.isValid()) subtitleParam_.fontColor = Qt::white;
+    subtitleParam_.positon = -1;
+    subtitleParam_.subtitlePath = captionPath_;
+    sendRecord();
+    const bool srt = QFileInfo(path).suffix().toLower() == "srt";
+    colorWellBtn_->setEnabled(srt);
+    subtitleFontStyleBtn_->setEnabled(srt && !subtitleParam_.fontPathList.isEmpty());
+    positionField_->setEnabled(true);
+    positionSlider_->setDisable(false);
+    return check;
+}
+
+bool SubtitlePanel::colourEnabled() const { return colorWellBtn_->isEnabled(); }
+
+void SubtitlePanel::sendRecord() {
+    if (!player_) return;
+    if (const std::optional<SubtitleRecord> record = makeSubtitleRecord(subtitleParam_)) {
+        player_->SetSubtitle(*record);
+        if (player_->playerStatus() != 1) player_->Refresh();
+    }
+}
+
+void SubtitlePanel::chooseFont(int index) {
+    if (index < 0 || index >= subtitleParam_.fontPathList.size()) return;
+    subtitleParam_.fontPath = fontFolder_ + "/" + subtitleParam_.fontPathList[index];
+    subtitleParam_.fontSelectIndex = index;
+    if (player_) {
+        player_->UpdateSubtitleFontFile(subtitleParam_.fontPath.toUtf8().constData());
+        if (player_->playerStatus() != 1) player_->Refresh();
+    }
+}
+
+void SubtitlePanel::changeSubtitleColor(const QColor& colour) {
+    captionColor_ = colour;
+    subtitleParam_.fontColor = colour;
+    if (!player_) return;
+    const uint32_t packed = services::HelpClass::retDwordColorVolue(colour);
+    player_->UpdateSubtitleFontClr(packed, 1, packed);
+    if (player_->playerStatus() != 1) player_->Refresh();
+}
+
+void SubtitlePanel::applyPosition(int position) {
+    subtitleParam_.positon = position;
+    const int height = videoHeight();
+    if (height > 0) positionSlider_->setProgress(static_cast<float>(double(position) / height));
+    if (positionField_->text() != QString::number(position)) positionField_->setText(QString::number(position));
+    if (!player_) return;
+    player_->UpdateSubtitlePos(position);
+    if (player_->playerStatus() != 1) player_->Refresh();
+}
+
+void SubtitlePanel::setPositionProgress(float progress) {
+    applyPosition(subtitlePositionFromProgress(progress, videoHeight(), subtitleParam_.fontSize));
+    positionSlider_->setProgress(progress);
+}
+
+void SubtitlePanel::placeSubtitle(int place) {
+    static const float kProgress[] = {0.0f, 0.5f, 1.0f};
+    if (place < 0 || place > 2) return;
+    applyPosition(subtitlePositionForPlace(static_cast<SubtitlePlace>(place), videoHeight(), subtitleParam_.fontSize));
+    positionSlider_->setProgress(kProgress[place]);
+}
+
+void SubtitlePanel::stepPosition(int delta) {
+    applyPosition(clampedSubtitlePosition(positionField_->text().toInt() + delta, videoHeight(), subtitleParam_.fontSize));
+}
+
+void SubtitlePanel::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+    if (slider == positionSlider_) setPositionProgress(progress);
+}
+
+void SubtitlePanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+    for (auto* stepper : positionSteppers_) stepper->setEnabled(field == positionField_ && !captionPath_.isEmpty());
+}
+
+model::SubtitleParam SubtitlePanel::subtitleParamForExport() const {
+    model::SubtitleParam param = subtitleParam_;
+    if (captionColor_.isValid()) param.fontColor = captionColor_;
+    return param;
+}
+
+}  // namespace editor

@@ -1,0 +1,81 @@
+#pragma once
+// The editor's subtitle panel (tool type 32): loads one subtitle file ("ass", "ssa", "srt") for
+// the open video, picks its font file, its colour (srt only) and its vertical position, and shows
+// it on the preview at once. The export takes subtitleParamForExport() (see subtitle_record.h).
+#include <QColor>
+#include <QMenu>
+#include <QStringList>
+#include <QWidget>
+
+#include "editor/subtitle/subtitle_file.h"
+#include "editor/watermark/panel_controls.h"
+#include "model/simple_data.h"
+#include "widgets/volume_progress_slider.h"
+
+namespace kestrel::player {
+class DIVuverIzizud;
+}
+
+namespace editor {
+
+class SubtitlePanel : public QWidget, public widgets::VolumeProgressSliderDelegate, public widgets::RDTextFieldDelegate {
+public:
+    explicit SubtitlePanel(QWidget* parent = nullptr);
+
+    // The open file and its preview (not owned); the panel starts from the file's own settings.
+    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    void setFontFolder(const QString& folder) { fontFolder_ = folder; }
+
+    // Checks and loads a file; nothing changes when it is refused.
+    SubtitleCheck loadSubtitleFile(const QString& path);
+    // Menu items: 0 no subtitle, 1.. files loaded (newest first), last: load another file.
+    void chooseSubtitleMenuItem(int index);
+    void chooseFont(int index);
+    void changeSubtitleColor(const QColor& colour);
+    void setPositionProgress(float progress);
+    void placeSubtitle(int place);  // 0 top, 1 centre, 2 bottom
+    void stepPosition(int delta);
+
+    const model::SubtitleParam& subtitleParam() const { return subtitleParam_; }
+    // What the export burns in: the settings with the colour chosen last.
+    model::SubtitleParam subtitleParamForExport() const;
+    QStringList subtitleMenuTitles() const;
+    bool colourEnabled() const;
+    widgets::RDTextField* positionField() const { return positionField_; }
+    void changelanguage();
+
+    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+
+private:
+    void buildUi();
+    void rebuildSubtitleMenu();
+    void rebuildFontMenu();
+    void ensureFontList();
+    void sendRecord();
+    void applyPosition(int position);
+    int videoHeight() const;
+    void openLoadPanel();
+
+    kestrel::player::DIVuverIzizud* player_ = nullptr;
+    model::SimpleDataPtr fileData_;
+    model::SubtitleParam subtitleParam_;
+    QString fontFolder_;
+    QStringList loadedFiles_;
+    QString captionPath_;
+    QColor captionColor_;
+    int selectSubtitleMenuItemIndex_ = 0;
+
+    QMenu* subtitleMenu_ = nullptr;
+    QMenu* fontMenu_ = nullptr;
+    widgets::ZorButton* subtitleTypeBtn_ = nullptr;
+    widgets::ZorButton* subtitleFontStyleBtn_ = nullptr;
+    widgets::ZorButton* colorWellBtn_ = nullptr;
+    std::array<widgets::ZorButton*, 3> placeButtons_{};
+    std::array<widgets::ZorButton*, 2> positionSteppers_{};
+    widgets::VolumeProgressSlider* positionSlider_ = nullptr;
+    widgets::RDTextField* positionField_ = nullptr;
+    QList<QLabel*> titledLabels_;
+};
+
+}  // namespace editor

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,11 +61,7 @@ inline const JoinClips& joinClips() {
             s.gop = 10;
             s.extra_args = {"-bf", "3"};
         });
-        // ffmpeg 5.1 writes the turn only when it copies the stream.
-        c.turned = folder->file("turned.mp4");
-        std::string out;
-        if (runCommand("ffmpeg -v error -nostdin -i '" + c.a + "' -c copy -metadata:s:v:0 rotate=90 '" + c.turned + "'", &out) != 0)
-            throw std::runtime_error("cannot make the turned clip: " + out);
+        c.turned = make("turned.mp4", [](FixtureSpec& s) { s.rotation_deg = 90; });
         c.corrupt = folder->file("corrupt.mp4");
         std::string noise(20000, '\0');
         uint32_t x = 12345;

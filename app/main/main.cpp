@@ -1,13 +1,11 @@
+#include "app/main_interface.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName("Kestrel");
-    QApplication::setApplicationName("Kestrel");
-    QMainWindow window;
-    window.setWindowTitle("Kestrel");
-    window.resize(1000, 640);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kestrel"));
+    QApplication::setApplicationName(QStringLiteral("Kestrel"));
+    app::MainInterface ui = app::loadMainInterface();
+    return application.exec();
 }

@@ -1,0 +1,93 @@
+#include "app/about_us_window_controller.h"
+
+#include "app/dark_look.h"
+#include "app/dialog_buttons.h"
+#include "app/links.h"
+#include "platform/frame.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_view.h"
+
+#include <QLabel>
+
+namespace app {
+
+using services::Language;
+using services::localized;
+
+namespace {
+constexpr int kWidth = 480;
+constexpr int kHeight = 270;
+
+QLabel* makeAboutLabel(QWidget* parent, const QString& text, int points, const QRectF& frame) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    setTextColor(label, kTextColor);
+    setPointSize(label, points);
+    platform::setFrame(label, frame);
+    return label;
+}
+
+widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& title, const QRectF& frame) {
+    auto* link = new widgets::ZorButton(parent);
+    link->setUnderLine(true);
+    link->setContentTitle(title);
+    link->setContentColor(kHoverTextColor);
+    link->setBordered(false);
+    link->setCursor(Qt::PointingHandCursor);
+    platform::setFrame(link, frame);
+    return link;
+}
+
+widgets::ZorView* makeLine(QWidget* parent, const QRectF& frame) {
+    auto* line = new widgets::ZorView(parent);
+    line->setBackGroundColor(Qt::black);
+    line->setBordColor(Qt::black);
+    line->setCornerRadius(1);
+    line->setBorderWidth(0);
+    platform::setFrame(line, frame);
+    return line;
+}
+}  // namespace
+
+AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    resize(kWidth, kHeight);
+    setBackgroundColor(this, kDarkWindowColor);
+    const QString version = Language::getCurrentVersion();
+    setWindowTitle(QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), version));
+
+    contentBackView_ = new widgets::ZorView(this);
+    contentBackView_->setBackGroundColor(kDarkWindowColor);
+    contentBackView_->setBordColor(Qt::black);
+    contentBackView_->setCornerRadius(4);
+    contentBackView_->setBorderWidth(0);
+    platform::setFrame(contentBackView_, QRectF(12, 62, kWidth - 24, kHeight - 74));
+    topLine_ = makeLine(this, QRectF(24, 196, kWidth - 48, 1));
+    bottomLine_ = makeLine(this, QRectF(24, 100, kWidth - 48, 1));
+
+    aboutTitleLabel_ = makeAboutLabel(this, localized(QStringLiteral("Title")), 20, QRectF(24, 222, kWidth - 48, 30));
+    aboutVersionLabel_ = makeAboutLabel(this, localized(QStringLiteral("aboutVersionLabelstring")) + version, 13,
+                                        QRectF(24, 200, kWidth - 48, 20));
+    bottomContentLabel_ = makeAboutLabel(this, localized(QStringLiteral("bottomContentLabelstring")), 12,
+                                         QRectF(24, 72, kWidth - 48, 22));
+
+    middleLeftContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleLeftContentLabelstring")),
+                                             QRectF(24, 134, (kWidth - 48) / 2 - 8, 26));
+    middleLeftContentLabel_->setMouseDownAction(
+        [](widgets::ZorButton*) { openUrlText(localized(QStringLiteral("homepageUrl"))); });
+    middleRightContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleRightContentLabelstring")),
+                                              QRectF(kWidth / 2 + 8, 134, (kWidth - 48) / 2 - 8, 26));
+    middleRightContentLabel_->setMouseDownAction(
+        [](widgets::ZorButton*) { openLink(mailLink(localized(QStringLiteral("email_address")))); });
+
+    okBtn_ = makeDialogButton(this, 15);
+    okBtn_->setContentTitle(localized(QStringLiteral("OKBtnTitle")));
+    platform::setFrame(okBtn_, QRectF((kWidth - 86) / 2, 20, 86, 26));
+    okBtn_->setMouseDownAction([this](widgets::ZorButton*) { accept(); });
+    applyTextDirection(this);
+}
+
+int AboutUsWindowController::runModal() { return exec(); }
+
+}  // namespace app

@@ -1,0 +1,81 @@
+#include "app/alert_window_controller.h"
+
+#include "app/dark_look.h"
+#include "app/dialog_buttons.h"
+#include "platform/frame.h"
+#include "platform/notification_center.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+
+#include <QLabel>
+
+namespace app {
+
+using services::localized;
+
+namespace {
+constexpr int kWidth = 416;
+constexpr int kHeight = 180;
+
+QLabel* makeAlertLabel(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    setTextColor(label, kAlertTextColor);
+    setPointSize(label, 14);
+    return label;
+}
+
+QString textOf(const QString& key) { return key.isEmpty() ? QString() : localized(key); }
+}  // namespace
+
+AlertWindowController::AlertWindowController(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    resize(kWidth, kHeight);
+    setBackgroundColor(this, kDarkWindowColor);
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
+
+    bgImage_ = new QLabel(this);
+    bgImage_->setScaledContents(true);
+    bgImage_->setPixmap(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/ConvertResultMain111.png")));
+    bgImage_->setGeometry(0, 0, kWidth, kHeight);
+
+    windowTitleLabel_ = makeAlertLabel(this, localized(QStringLiteral("Title")));
+    platform::setFrame(windowTitleLabel_, QRectF(20, 132, kWidth - 40, 28));
+    messageLabel_ = makeAlertLabel(this, QString());
+    platform::setFrame(messageLabel_, QRectF(20, 62, kWidth - 40, 66));
+
+    leftBtn_ = makeDialogButton(this, 15);
+    leftBtn_->setContentTitle(localized(QStringLiteral("OK")));
+    platform::setFrame(leftBtn_, QRectF(kWidth / 2 - 10 - 86, 20, 86, 26));
+    rightBtn_ = makeDialogButton(this, 15);
+    rightBtn_->setContentTitle(localized(QStringLiteral("Cancel")));
+    platform::setFrame(rightBtn_, QRectF(kWidth / 2 + 10, 20, 86, 26));
+
+    leftBtn_->setMouseDownAction([this](widgets::ZorButton*) {
+        if (leftBtnClickCallbackBlock_) leftBtnClickCallbackBlock_(true);
+        done(QDialog::Accepted);
+    });
+    rightBtn_->setMouseDownAction([this](widgets::ZorButton*) { dissmiss(); });
+    changeLanguage();
+}
+
+void AlertWindowController::changeLanguage() {
+    windowTitleLabel_->setText(textOf(title_));
+    messageLabel_->setText(textOf(message_));
+    leftBtn_->setContentTitle(textOf(leftBtnTitle_));
+    rightBtn_->setContentTitle(textOf(rightBtnTitle_));
+    setPointSize(messageLabel_, 13);
+    setPointSize(leftBtn_, 13);
+    setPointSize(rightBtn_, 13);
+    leftBtn_->update();
+    rightBtn_->update();
+    applyTextDirection(this);
+}
+
+void AlertWindowController::dissmiss() { done(QDialog::Rejected); }
+
+int AlertWindowController::runModal() { return exec(); }
+
+}  // namespace app

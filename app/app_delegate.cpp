@@ -1,0 +1,82 @@
+#include "app/app_delegate.h"
+
+#include "app/about_us_window_controller.h"
+#include "app/dark_look.h"
+#include "app/links.h"
+#include "app/main_menu.h"
+#include "app/preferred_languages.h"
+#include "app/window_placement.h"
+#include "platform/notification_center.h"
+#include "platform/user_defaults.h"
+#include "services/language.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+namespace app {
+
+namespace {
+QPointer<AppDelegate>& sharedInstance() {
+    static QPointer<AppDelegate> instance;
+    return instance;
+}
+}  // namespace
+
+AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { sharedInstance() = this; }
+
+AppDelegate::~AppDelegate() = default;
+
+AppDelegate* AppDelegate::sharedAppDelegate() { return sharedInstance(); }
+
+void AppDelegate::applicationDidFinishLaunching(QWidget* mainWindow) {
+    if (mainMenu_) titleMainMenu(mainMenu_, false);
+    if (mainWindow) {
+        // The strip above the dark content stands for the coloured title bar.
+        QPalette palette = mainWindow->palette();
+        palette.setColor(QPalette::Window, kTitleBarColor);
+        mainWindow->setPalette(palette);
+        mainWindow->setAutoFillBackground(true);
+        mainWindow->setWindowTitle(services::localized(QStringLiteral("Ixy-de-Rz5.title")));
+    }
+    if (helpItemBtn_) connect(helpItemBtn_, &QAction::triggered, this, &AppDelegate::showHelpAction, Qt::UniqueConnection);
+    QApplication::setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
+}
+
+void AppDelegate::langeuageAction(const QComboBox* popUp) {
+    if (popUp) setLange(popUp->currentIndex() - 1);
+}
+
+void AppDelegate::changeLangeuage(const QAction* item) {
+    if (item) setLange(tagOf(item) - menu_tag::kFirstLanguage);
+}
+
+void AppDelegate::setLange(qint64 index) {
+    platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    defaults.setInteger(QStringLiteral("AppLanguage"), index);
+    defaults.synchronize();
+    storePreferredLanguages(index);
+    services::Language::setLanguage();
+    if (mainMenu_) {
+        titleMainMenu(mainMenu_, true);
+        for (QMenu* menu : mainMenu_->findChildren<QMenu*>()) applyTextDirection(menu);
+    }
+    platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
+}
+
+void AppDelegate::showHelpAction() { openUrlText(services::localized(QStringLiteral("supprotUrl"))); }
+
+void AppDelegate::showAboutBox() {
+    QWidget* owner = QApplication::activeWindow();
+    if (!owner && mainMenu_) owner = mainMenu_->window();
+    AboutUsWindowController about(owner);
+    about.setGeometry(frameCentredOver(owner, QSizeF(480, 270)));
+    about.runModal();
+}
+
+void AppDelegate::quitAction() { QApplication::quit(); }
+
+}  // namespace app

@@ -1,0 +1,25 @@
+#include "app/dialog_buttons.h"
+
+#include "app/dark_look.h"
+#include "services/language.h"
+#include "widgets/zor_button.h"
+
+namespace app {
+
+widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
+    using services::Language;
+    auto* button = new widgets::ZorButton(parent);
+    button->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_Normal.png")));
+    button->setOnBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_On.png")));
+    button->setDownBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_Down.png")));
+    button->setDisAbleBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_Disable.png")));
+    if (button->normalBackgroundImage().isNull()) button->setBackGroundColor(kHoverTextColor);
+    button->setCornerRadius(3);
+    button->setBorderWidth(0);
+    button->setBordered(false);
+    button->setContentColor(Qt::black);
+    setPointSize(button, pointSize);
+    return button;
+}
+
+}  // namespace app

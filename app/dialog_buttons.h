@@ -1,0 +1,14 @@
+#pragma once
+// The dialog button the alerts and the About box share: the "ZantImage/Reverse/btnCommon"
+// pictures (a plain face where they are missing), black title, no bezel.
+class QWidget;
+
+namespace widgets {
+class ZorButton;
+}
+
+namespace app {
+
+widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize);
+
+}  // namespace app

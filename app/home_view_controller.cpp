@@ -1,0 +1,252 @@
+#include "app/home_view_controller.h"
+
+#include "app/about_us_window_controller.h"
+#include "app/alert_window_controller.h"
+#include "app/app_icon.h"
+#include "app/dark_look.h"
+#include "app/file_kinds.h"
+#include "app/home_tiles.h"
+#include "app/links.h"
+#include "app/open_panel.h"
+#include "app/window_placement.h"
+#include "platform/dispatch.h"
+#include "platform/frame.h"
+#include "platform/notification_center.h"
+#include "services/help_class.h"
+#include "services/language.h"
+#include "widgets/xj_label.h"
+#include "widgets/zor_button.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <cmath>
+
+namespace app {
+
+using services::Language;
+using services::localized;
+
+namespace {
+constexpr int kViewWidth = 860;
+constexpr int kViewHeight = 600;
+constexpr int kTileWidth = 140;
+constexpr int kTileHeight = 110;
+constexpr int kTileColumns = 5;
+constexpr int kTileRowGap = 12;
+constexpr int kHeaderButtonY = 556;
+
+QPixmap picture(const QString& name) { return Language::pixmapWithfileName(name); }
+
+QString headerTitle() {
+    return QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), Language::getCurrentVersion());
+}
+
+float measuredTitleWidth(const widgets::ZorButton* button) {
+    return float(services::HelpClass::getWidthOfText(button->contentTitle(), 200, 22, button->font()).width());
+}
+}  // namespace
+
+HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kViewWidth, kViewHeight);
+    setBackgroundColor(this, kDarkWindowColor);
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(platform::kWillCloseNotification, [this](const platform::Notification&) { childEnable(); }, this);
+    center.addObserver(platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
+    buildHeader();
+    buildTiles();
+    changeLanguage();
+}
+
+void HomeViewController::buildHeader() {
+    appIconView_ = new QLabel(this);
+    appIconView_->setScaledContents(true);
+    appIconView_->setPixmap(applicationIcon());
+    platform::setFrame(appIconView_, QRectF(24, kViewHeight - 24 - 52, 52, 52));
+
+    windowTitleLabel_ = new QLabel(this);
+    setPointSize(windowTitleLabel_, 18);
+    platform::setFrame(windowTitleLabel_, QRectF(92, kViewHeight - 50, 420, 28));
+    descLabel_ = new QLabel(this);
+    setPointSize(descLabel_, 13);
+    platform::setFrame(descLabel_, QRectF(92, kViewHeight - 78, kViewWidth - 92 - 24, 22));
+    setTextColor(windowTitleLabel_, kTextColor);
+    setTextColor(descLabel_, kTextColor);
+
+    homepageBtn_ = new widgets::ZorButton(this);
+    homepageBtn_->setNormalImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Normal.png")));
+    homepageBtn_->setOnImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_On.png")));
+    homepageBtn_->setDownImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Down.png")));
+    homepageBtn_->setImagePosition(widgets::ImagePosition::ImageOverlaps);
+    homepageBtn_->setMouseDownAction([this](widgets::ZorButton*) { homepageAction(); });
+    aboutBtn_ = new widgets::ZorButton(this);
+    aboutBtn_->setMouseDownAction([this](widgets::ZorButton* button) { aboutAction(button); });
+    aboutBtn_->setImagePosition(widgets::ImagePosition::ImageOverlaps);
+    for (widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
+        button->setContentColor(kTextColor);
+        button->setOnColor(kHoverTextColor);
+        button->setBordered(false);
+        setPointSize(button, 13);
+    }
+    // Placement before the titles are measured; changeLanguage sizes them to their texts.
+    const bool english = Language::isEnglishLanguage();
+    const float homeWidth = english ? 105 : 60;
+    const float aboutWidth = english ? 86 : 60;
+    const float homeX = kViewWidth - homeWidth - 20;
+    platform::setFrame(homepageBtn_, QRectF(homeX, kHeaderButtonY, homeWidth, 26));
+    platform::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 20, kHeaderButtonY, aboutWidth, 26));
+}
+
+void HomeViewController::buildTiles() {
+    subFunView_ = new QWidget(this);
+    const int rows = (kHomeTileCount + kTileColumns - 1) / kTileColumns;
+    const int width = kViewWidth - 40;
+    const int height = rows * kTileHeight + (rows - 1) * kTileRowGap;
+    platform::setFrame(subFunView_, QRectF(20, 20, width, height));
+    const int columnGap = (width - kTileColumns * kTileWidth) / (kTileColumns - 1);
+    for (int tag = 1; tag <= kHomeTileCount; ++tag) {
+        auto* tile = new widgets::ZorButton(subFunView_);
+        tile->setTag(tag);
+        const int column = (tag - 1) % kTileColumns, row = (tag - 1) / kTileColumns;
+        // Rows run from the top; frames count from the bottom.
+        platform::setFrame(tile, QRectF(column * (kTileWidth + columnGap), height - (row + 1) * kTileHeight - row * kTileRowGap,
+                                        kTileWidth, kTileHeight));
+        styleTile(tile, subFunImageName(tag - 1));
+    }
+}
+
+void HomeViewController::styleTile(widgets::ZorButton* tile, const QString& name) {
+    // A button lays its children out from the top (it is a flipped view).
+    auto* label = new widgets::XJLabel(tile);
+    label->setEditable(false);
+    label->setGeometry(0, tile->height() - 40, tile->width(), 20);
+    label->setAlignment(Qt::AlignCenter);
+    label->setText(localized(name + "_Title"));
+    setPointSize(label, 13);
+    label->setTextColor(kTextColor);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+
+    const QPixmap symbol = picture(QStringLiteral("ZantImage/Main/btn%1_Normal@2x.png").arg(name));
+    tile->setNormalImage(symbol);
+    tile->setOnImage(symbol);
+    tile->setDownImage(symbol);
+    tile->setDisAbleImage(symbol);
+    tile->setImagePosition(widgets::ImagePosition::ImageOverlaps);
+    tile->setNormalBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Normal@2x.png")));
+    tile->setOnBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_On@2x.png")));
+    tile->setDownBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Down@2x.png")));
+    tile->setDisAbleBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Disable@2x.png")));
+    tile->setBordered(false);
+
+    tile->setMouseEntered([this, label, name](widgets::ZorButton*) {
+        label->setTextColor(kHoverTextColor);
+        descLabel_->setText(localized(name + "_PlaceholderString"));
+    });
+    tile->setMouseExited([label](widgets::ZorButton*) { label->setTextColor(kTextColor); });
+    tile->setMouseDownAction([this, label](widgets::ZorButton* button) {
+        // The tool opens after the click has been handled.
+        QPointer<widgets::ZorButton> pressed(button);
+        QPointer<HomeViewController> self(this);
+        platform::dispatchMainAsync([self, pressed, label] {
+            if (!self || !pressed) return;
+            self->subFunAction(pressed);
+            if (!pressed) return;
+            pressed->setButtonState(0);
+            label->setTextColor(kTextColor);
+        });
+    });
+}
+
+widgets::ZorButton* HomeViewController::tileWithTag(int tag) const {
+    for (auto* tile : subFunView_->findChildren<widgets::ZorButton*>(Qt::FindDirectChildrenOnly))
+        if (tile->tag() == tag) return tile;
+    return nullptr;
+}
+
+widgets::XJLabel* HomeViewController::tileLabel(const widgets::ZorButton* tile) {
+    return tile ? tile->findChild<widgets::XJLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void HomeViewController::changeLanguage() {
+    windowTitleLabel_->setText(headerTitle());
+    homepageBtn_->setContentTitle(" " + localized(QStringLiteral("Homepage.title")));
+    descLabel_->setText(localized(QStringLiteral("viewController_normalDescLabelString")));
+    aboutBtn_->setContentTitle(" " + localized(QStringLiteral("aboutBtnTitle")));
+    const QPixmap aboutPicture = picture(QStringLiteral("Main/btnAbout_Normal.png"));
+    aboutBtn_->setNormalImage(aboutPicture);
+    aboutBtn_->setOnImage(aboutPicture);
+    aboutBtn_->setDownImage(aboutPicture);
+    layoutHeaderButtons();
+    for (int tag = 1; tag <= kHomeTileCount; ++tag)
+        if (widgets::XJLabel* label = tileLabel(tileWithTag(tag)))
+            label->setText(localized(subFunImageName(tag - 1) + "_Title"));
+    aboutBtn_->update();
+    homepageBtn_->update();
+    applyTextDirection(this);
+}
+
+void HomeViewController::layoutHeaderButtons() {
+    const float homeWidth = measuredTitleWidth(homepageBtn_) + 26;
+    const float aboutWidth = measuredTitleWidth(aboutBtn_) + 36;
+    const float y = float(platform::frameOf(homepageBtn_).y());
+    const float homeX = float(width()) - homeWidth - 10;
+    platform::setFrame(homepageBtn_, QRectF(homeX, y, homeWidth, 26));
+    platform::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 10, y, aboutWidth, 26));
+}
+
+void HomeViewController::childEnable() {
+    QWidget* home = window();
+    home->show();
+    home->raise();
+    home->activateWindow();
+    changeLanguage();
+}
+
+void HomeViewController::homepageAction() { openUrlText(localized(QStringLiteral("homepageUrl"))); }
+
+void HomeViewController::aboutAction(const QObject* sender) {
+    if (!sender) return;
+    AboutUsWindowController about(window());
+    about.setGeometry(frameCentredOver(window(), QSizeF(480, 270)));
+    about.runModal();
+}
+
+void HomeViewController::showAlert() { showMessage(QStringLiteral("ShowFunMessage")); }
+
+void HomeViewController::showMessage(const QString& messageKey) {
+    AlertWindowController alert(window());
+    alert.setGeometry(frameCentredOver(window(), QSizeF(416, 180)));
+    alert.setTitle(windowTitleLabel_->text());
+    alert.setMessage(messageKey);
+    alert.setLeftBtnTitle(QString());
+    alert.leftBtn()->hide();
+    alert.setRightBtnTitle(QStringLiteral("OKBtnTitle"));
+    QRectF right = platform::frameOf(alert.rightBtn());
+    right.moveLeft(208 - right.width() / 2);
+    platform::setFrame(alert.rightBtn(), right);
+    alert.changeLanguage();
+    alert.runModal();
+}
+
+QStringList HomeViewController::openFile(bool allowPictures, bool allowAudio) {
+    OpenPanelRequest request = standardOpenPanelRequest();
+    request.allowedFileTypes = openPanelFileTypes(allowPictures, allowAudio);
+    request.allowsMultipleSelection = allowPictures;
+    const QStringList chosen = runOpenPanel(request);
+    QStringList allowed;
+    for (const QString& path : chosen)
+        if (hasAllowedExtension(path, request.allowedFileTypes)) allowed << path;
+    if (allowed.isEmpty() && !chosen.isEmpty()) showMessage(QStringLiteral("Main_Unsupported_File"));
+    return allowed;
+}
+
+void HomeViewController::showTool(QWidget* toolWindow, const QString& titleKey, std::optional<QSizeF> fixedSize) {
+    if (fixedSize) fixSizeCentred(toolWindow, *fixedSize);
+    else centreOnScreen(toolWindow);
+    // The tool window is on screen before the home window goes, so the application never
+    // finds itself without a window.
+    presentToolWindow(toolWindow, titleKey);
+    Q_EMIT toolOpened(toolWindow, toolWindow);
+    window()->close();
+}
+
+}  // namespace app

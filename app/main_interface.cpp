@@ -1,0 +1,27 @@
+#include "app/main_interface.h"
+
+#include "app/app_delegate.h"
+#include "app/home_window_controller.h"
+#include "app/main_menu.h"
+#include "services/language.h"
+
+#include <QMenuBar>
+
+namespace app {
+
+MainInterface::MainInterface() = default;
+MainInterface::MainInterface(MainInterface&&) noexcept = default;
+MainInterface::~MainInterface() { homeWindow.reset(); }
+
+MainInterface loadMainInterface() {
+    services::Language::setLanguage();
+    MainInterface ui;
+    ui.delegate = std::make_unique<AppDelegate>();
+    ui.homeWindow = std::make_unique<HomeWindowController>();
+    buildMainMenu(ui.homeWindow->menuBar(), ui.delegate.get());
+    ui.homeWindow->show();
+    ui.delegate->applicationDidFinishLaunching(ui.homeWindow.get());
+    return ui;
+}
+
+}  // namespace app

@@ -1,0 +1,54 @@
+#include "app/open_panel.h"
+
+#include "app/file_kinds.h"
+#include "services/folders.h"
+#include "services/language.h"
+
+#include <QFileDialog>
+
+namespace app {
+
+namespace {
+
+QStringList runFileDialog(const OpenPanelRequest& request) {
+    QFileDialog panel(nullptr, request.message, request.directory);
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
+    panel.setOption(QFileDialog::DontResolveSymlinks, false);
+    panel.setOption(QFileDialog::ReadOnly, true);  // no new folders
+    panel.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setLabelText(QFileDialog::Accept, request.prompt);
+    panel.setLabelText(QFileDialog::Reject, request.cancelTitle);
+    if (!request.allowedFileTypes.isEmpty()) {
+        QStringList patterns;
+        for (const QString& type : request.allowedFileTypes) patterns << caseInsensitivePattern(type);
+        panel.setNameFilter(patterns.join(' '));
+    }
+    if (panel.exec() != QDialog::Accepted) return {};
+    return panel.selectedFiles();
+}
+
+OpenPanelRunner& installedRunner() {
+    static OpenPanelRunner runner;
+    return runner;
+}
+
+}  // namespace
+
+void setOpenPanelRunner(OpenPanelRunner runner) { installedRunner() = std::move(runner); }
+
+QStringList runOpenPanel(const OpenPanelRequest& request) {
+    const OpenPanelRunner& runner = installedRunner();
+    return runner ? runner(request) : runFileDialog(request);
+}
+
+OpenPanelRequest standardOpenPanelRequest() {
+    OpenPanelRequest request;
+    request.message = services::localized(QStringLiteral("Main_Sel_File_Hit"));
+    request.cancelTitle = services::localized(QStringLiteral("OpenPanelCancelTitle"));
+    request.prompt = services::localized(QStringLiteral("OpenPanelOpenTitle"));
+    request.directory = services::FileManager::moviesFolderPath() + "/" + services::localized(QStringLiteral("Title"));
+    return request;
+}
+
+}  // namespace app

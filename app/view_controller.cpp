@@ -1,0 +1,251 @@
+#include "app/view_controller.h"
+
+#include "app/about_us_window_controller.h"
+#include "app/app_delegate.h"
+#include "app/dark_look.h"
+#include "app/file_kinds.h"
+#include "app/links.h"
+#include "app/open_panel.h"
+#include "app/window_placement.h"
+#include "editor/edit_video_window_controller.h"
+#include "platform/dispatch.h"
+#include "platform/frame.h"
+#include "platform/notification_center.h"
+#include "services/help_class.h"
+#include "services/language.h"
+#include "tools/cutter/batch_cutter_window_controller.h"
+#include "tools/cutter/easy_cutter_windowcontroller.h"
+#include "tools/joiner/joinner_window_controller.h"
+#include "tools/splitter/split_window_controller.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_image_view.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+namespace app {
+
+using services::Language;
+using services::localized;
+
+namespace {
+const QColor kBrandBlue(33, 176, 235);
+const QColor kPanelGrey(245, 245, 245);
+constexpr int kViewWidth = 760;
+constexpr int kViewHeight = 420;
+constexpr int kButtonWidth = 160;
+constexpr int kButtonHeight = 90;
+
+struct ToolButtonSpec {
+    const char* picture;   // stem under "Main/"
+    const char* hoverKey;
+    const char* labelKey;
+    void (ViewController::*action)();
+};
+
+// In the order of enable: crop first.
+const std::array<ToolButtonSpec, 11> kToolButtons = {{
+    {"btnCrop", "Crop_PlaceholderString", "tool_cropItemTitle", &ViewController::cropAction},
+    {"btnEasyCut", "EasyCut_PlaceholderString", "EasycutterstringValue", &ViewController::easy_cutterAction},
+    {"btnBatchCut", "BatchCut_PlaceholderString", "BatchcutterstringValue", &ViewController::batch_cutterAction},
+    {"btnAdvancedCut", "AdvancedCut_PlaceholderString", "AdvancedCutterstringValue", &ViewController::advanced_cutterAction},
+    {"btnJoin", "Joinner_PlaceholderString", "JoinnervideoWinTitle", &ViewController::joinnerAction},
+    {"btnRotation", "Rotate_PlaceholderString", "tool_rotateItemTitle", &ViewController::rotateAction},
+    {"btnSplit", "Split_PlaceholderString", "SplitBtnstringValue", &ViewController::splitAction},
+    {"btnWatermark", "Watermark_PlaceholderString", "tool_watermarkItemTitle", &ViewController::watermarkAction},
+    {"btnSubtitle", "Subtitle_PlaceholderString", "tool_subtitleItemTitle", &ViewController::subtitleAction},
+    {"btnEffect", "Effect_PlaceholderString", "tool_effectItemTitle", &ViewController::effectAction},
+    {"btnMusic", "AddMusic_PlaceholderString", "tool_musicBtnTitle", &ViewController::addOrremovemusicAction},
+}};
+
+QString normalDescription() {
+    return localized(QStringLiteral("Title")) + localized(QStringLiteral("viewController_normalDescLabelString"));
+}
+
+void sizeToTitle(widgets::ZorButton* button, const QString& title) {
+    button->setContentTitle(title);
+    const double width = services::HelpClass::getWidthOfText(title, 150, 20, button->font()).width() + 25;
+    QRectF frame = platform::frameOf(button);
+    frame.setWidth(width);
+    platform::setFrame(button, frame);
+}
+}  // namespace
+
+ViewController::ViewController(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kViewWidth, kViewHeight);
+    setBackgroundColor(this, kBrandBlue);
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kWillCloseNotification, [this](const platform::Notification&) { childEnable(); }, this);
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kChangeLanguageNotification, [this](const platform::Notification&) { viewDidLayout(); }, this);
+
+    backImageView_ = new widgets::ZorImageView(this);
+    backImageView_->setBackGroundColor(kPanelGrey);
+    backImageView_->setBordColor(kPanelGrey);
+    backImageView_->setCornerRadius(1.0f);
+    backImageView_->setBorderWidth(0);
+    platform::setFrame(backImageView_, QRectF(10, 10, kViewWidth - 20, kViewHeight - 80));
+
+    descLabel1_ = new QLabel(normalDescription(), this);
+    setTextColor(descLabel1_, kBrandBlue);
+    platform::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
+
+    homepageButton_ = new widgets::ZorButton(this);
+    homepageButton_->setNormalImage(Language::pixmapWithfileName(QStringLiteral("Main/btnHomepage_Normal.png")));
+    homepageButton_->setContentColor(Qt::white);
+    platform::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
+    homepageButton_->setMouseDownAction([](widgets::ZorButton*) {
+        platform::dispatchMainAsync([] { openUrlText(localized(QStringLiteral("homepageUrl"))); });
+    });
+    aboutButton_ = new widgets::ZorButton(this);
+    aboutButton_->setNormalImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));
+    aboutButton_->setContentColor(Qt::white);
+    platform::setFrame(aboutButton_, QRectF(kViewWidth - 260, kViewHeight - 48, 120, 26));
+    aboutButton_->setMouseDownAction([this](widgets::ZorButton* button) {
+        QPointer<ViewController> self(this);
+        QPointer<widgets::ZorButton> sender(button);
+        platform::dispatchMainAsync([self, sender] {
+            if (self) self->aboutAction(sender);
+        });
+    });
+
+    langeuagePopBtn_ = new QComboBox(this);
+    platform::setFrame(langeuagePopBtn_, QRectF(20, kViewHeight - 48, 160, 26));
+    langeuagePopBtn_->addItem(localized(QStringLiteral("LanguageBtnTitle")));
+    for (int index = 0; index < Language::kLanguageCount; ++index)
+        langeuagePopBtn_->addItem(localized(QStringLiteral("LangeuageItem%1").arg(index)));
+    connect(langeuagePopBtn_, &QComboBox::activated, this, [this] {
+        if (AppDelegate* delegate = AppDelegate::sharedAppDelegate()) delegate->langeuageAction(langeuagePopBtn_);
+        langeuageAction();
+    });
+
+    buildToolButtons();
+    initButtonTitle();
+    viewDidLayout();
+}
+
+void ViewController::buildToolButtons() {
+    for (std::size_t i = 0; i < kToolButtons.size(); ++i) {
+        const ToolButtonSpec& spec = kToolButtons[i];
+        auto* button = new widgets::ZorButton(this);
+        const QString stem = QStringLiteral("Main/") + QString::fromLatin1(spec.picture);
+        button->setNormalBackgroundImage(Language::pixmapWithfileName(stem + "_Normal.bmp"));
+        button->setOnBackgroundImage(Language::pixmapWithfileName(stem + "_On.bmp"));
+        button->setDownBackgroundImage(Language::pixmapWithfileName(stem + "_Down.bmp"));
+        button->setDisAbleBackgroundImage(Language::pixmapWithfileName(stem + "_Disable.bmp"));
+        const int column = int(i % 4), row = int(i / 4);
+        platform::setFrame(button, QRectF(30 + column * (kButtonWidth + 20), kViewHeight - 90 - (row + 1) * (kButtonHeight + 10),
+                                          kButtonWidth, kButtonHeight));
+        const QString hoverKey = QString::fromLatin1(spec.hoverKey);
+        button->setMouseEntered([this, hoverKey](widgets::ZorButton*) { descLabel1_->setText(localized(hoverKey)); });
+        button->setMouseExited([this](widgets::ZorButton*) { descLabel1_->setText(normalDescription()); });
+        const auto action = spec.action;
+        button->setMouseDownAction([this, action](widgets::ZorButton*) {
+            QPointer<ViewController> self(this);
+            platform::dispatchMainAsync([self, action] {
+                if (self) (self.data()->*action)();
+            });
+        });
+        toolButtons_.push_back(button);
+    }
+}
+
+void ViewController::initButtonTitle() {
+    for (widgets::ZorButton* button : toolButtons_) {
+        auto* label = new QLabel(button);
+        label->setGeometry(10, button->height() - 25, button->width() - 20, 20);
+        setPointSize(label, 13);
+        setTextColor(label, Qt::white);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    }
+}
+
+QLabel* ViewController::buttonLabel(const widgets::ZorButton* button) {
+    return button ? button->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void ViewController::viewDidLayout() {
+    window()->setWindowTitle(localized(QStringLiteral("Ixy-de-Rz5.title")));
+    sizeToTitle(homepageButton_, localized(QStringLiteral("HomepageBtnTitle")));
+    QRectF home = platform::frameOf(homepageButton_);
+    home.moveLeft(kViewWidth - 5 - home.width());
+    platform::setFrame(homepageButton_, home);
+    sizeToTitle(aboutButton_, localized(QStringLiteral("aboutBtnTitle")));
+    QRectF about = platform::frameOf(aboutButton_);
+    about.moveLeft(home.x() - 5 - about.width());
+    platform::setFrame(aboutButton_, about);
+    for (std::size_t i = 0; i < toolButtons_.size(); ++i)
+        if (QLabel* label = buttonLabel(toolButtons_[i])) label->setText(localized(QString::fromLatin1(kToolButtons[i].labelKey)));
+    langeuagePopBtn_->setItemText(0, localized(QStringLiteral("LanguageBtnTitle")));
+    applyTextDirection(this);
+}
+
+void ViewController::langeuageAction() {
+    descLabel1_->setText(normalDescription());
+    viewDidLayout();
+}
+
+void ViewController::enable(bool enabled) {
+    for (widgets::ZorButton* button : toolButtons_) button->setEnabled(enabled);
+    langeuagePopBtn_->setEnabled(enabled);
+    aboutButton_->setEnabled(enabled);
+    homepageButton_->setEnabled(enabled);
+}
+
+void ViewController::childEnable() { enable(true); }
+
+void ViewController::aboutAction(const QObject* sender) {
+    if (!sender) return;
+    AboutUsWindowController about(window());
+    about.setGeometry(frameCentredOver(window(), QSizeF(480, 270)));
+    about.runModal();
+}
+
+void ViewController::showTool(QWidget* toolWindow, const QString& titleKey) {
+    centreOnScreen(toolWindow);
+    enable(false);
+    presentToolWindow(toolWindow, titleKey);
+}
+
+void ViewController::openEditor(qint64 toolItemType, const QString& titleKey) {
+    // The editor asks for its own file and frees itself once its window has closed.
+    auto* editor = new EditVideoWindowController();
+    editor->setToolItemType(toolItemType);
+    enable(false);
+    editor->showWindow(localized(titleKey));
+}
+
+void ViewController::cropAction() { openEditor(4, QStringLiteral("Crop_Title")); }
+void ViewController::effectAction() { openEditor(8, QStringLiteral("Effect_Title")); }
+void ViewController::subtitleAction() { openEditor(32, QStringLiteral("Subtitle_Title")); }
+void ViewController::watermarkAction() { openEditor(16, QStringLiteral("Watermark_Title")); }
+void ViewController::advanced_cutterAction() { openEditor(1, QStringLiteral("AdvancedCut_Title")); }
+void ViewController::rotateAction() { openEditor(2, QStringLiteral("Rotate_Title")); }
+void ViewController::addOrremovemusicAction() { openEditor(64, QStringLiteral("AddMusic_Title")); }
+void ViewController::joinnerAction() { showTool(new joiner::JoinnerWindowController(), QStringLiteral("Joiner_Title")); }
+void ViewController::easy_cutterAction() {
+    showTool(new cutter::EasyCutterWindowcontroller(), QStringLiteral("EasyCut_Title"));
+}
+void ViewController::batch_cutterAction() {
+    showTool(new cutter::BatchCutterWindowController(), QStringLiteral("BatchCut_Title"));
+}
+
+void ViewController::splitAction() {
+    auto splitter = std::make_unique<splitter::SplitWindowController>();
+    splitter->setFilePath(openFile());
+    if (splitter->filePath().isEmpty()) return;
+    showTool(splitter.release(), QStringLiteral("Split_Title"));
+}
+
+QString ViewController::openFile() {
+    OpenPanelRequest request = standardOpenPanelRequest();
+    request.allowedFileTypes = openPanelFileTypes(false, true);
+    const QStringList chosen = runOpenPanel(request);
+    if (chosen.isEmpty() || !hasAllowedExtension(chosen.first(), request.allowedFileTypes)) return QString();
+    return chosen.first();
+}
+
+}  // namespace app

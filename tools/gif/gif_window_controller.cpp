@@ -1,0 +1,35 @@
+#include "tools/gif/gif_window_controller.h"
+
+#include "tools/gif/gif_view_controller.h"
+
+#include <QCloseEvent>
+#include <QPalette>
+#include <QVBoxLayout>
+
+namespace gif {
+
+GIFWindowController::GIFWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(23, 26, 32));
+    palette.setColor(QPalette::WindowText, QColor(205, 214, 221));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void GIFWindowController::setContentViewController(GIFViewController* view) {
+    if (content_ == view) return;
+    delete content_;
+    content_ = view;
+    if (!view) return;
+    resize(view->size());
+    layout()->addWidget(view);
+}
+
+void GIFWindowController::closeEvent(QCloseEvent* event) {
+    if (content_) content_->windowWillClose();
+    event->accept();
+}
+
+}  // namespace gif

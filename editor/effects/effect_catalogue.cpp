@@ -12,10 +12,10 @@ const std::map<int32_t, QString>& effectCatalogue() {
         {1, QStringLiteral("hue=s=0")},  // black and white
         {2, QStringLiteral("colorchannelmixer=.393:.769:.189:0:.349:.686:.168:0:.272:.534:.131")},  // sepia
         {3, QStringLiteral("curves=preset=vintage")},
-        {4, QStringLiteral("colorbalance=rs=0.25:gs=0.05:bs=-0.25:rm=0.15:bm=-0.15")},  // warm
-        {5, QStringLiteral("colorbalance=rs=-0.25:bs=0.25:rm=-0.15:bm=0.15")},          // cool
-        {6, QStringLiteral("eq=saturation=1.9:contrast=1.15")},                          // vivid
-        {7, QStringLiteral("unsharp=7:7:2.5:7:7:0.0")},                                  // sharpen
+        {4, QStringLiteral("colorchannelmixer=rr=1.12:gg=1.0:bb=0.78")},     // warm
+        {5, QStringLiteral("colorchannelmixer=rr=0.8:gg=0.97:bb=1.12")},     // cool
+        {6, QStringLiteral("eq=contrast=1.3:saturation=1.6:gamma=0.7")},   // vivid
+        {7, QStringLiteral("unsharp=7:7:3.0:7:7:0.0")},                      // sharpen
         {8, QStringLiteral("boxblur=6:2")},                                              // blur
         {9, QStringLiteral("vignette=angle=PI/3")},
         {10, QStringLiteral("negate")},

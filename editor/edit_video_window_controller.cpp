@@ -105,7 +105,7 @@ void EditVideoWindowController::showAlert(const QString& message) {
         alertPresenter_(message);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, localized(QStringLiteral("Editor_Title")), message, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Warning, localized(QStringLiteral("Title")), message, QMessageBox::NoButton,
                     v_->window);
     box.addButton(localized(QStringLiteral("OKBtnTitle")), QMessageBox::AcceptRole);
     box.exec();
@@ -175,7 +175,7 @@ void EditVideoWindowController::changelanguage() {
     if (!v_->window) return;
     v_->windowTitleLabel->setText(QStringLiteral("%1 %2 %3 ")
                                       .arg(localized(QStringLiteral("VelmoraLabelTitle")),
-                                           localized(QStringLiteral("Editor_ProductName")),
+                                           localized(QStringLiteral("Title")),
                                            services::Language::getCurrentVersion()));
     const std::pair<widgets::ZorButton*, const char*> titles[] = {
         {v_->cutButton, "tool_trimItemTitle"},     {v_->cropButton, "tool_cropItemTitle"},

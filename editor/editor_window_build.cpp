@@ -157,8 +157,9 @@ void EditVideoWindowController::buildTransport() {
         title.remove(QLatin1Char('"'));
         if (title.isEmpty()) continue;
         QAction* item = v_->coverStyleMenus->addAction(title);
-        connect(item, &QAction::triggered, this, [this, title] {
-            coverStyle_ = title;
+        // The format is the key, not its translation, so every language saves what it shows.
+        connect(item, &QAction::triggered, this, [this, key] {
+            coverStyle_ = QString::fromLatin1(key);
             v_->b_picStyleBtn->hide();
         });
     }

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_views.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "export/ui/export_dialog_base.h"
+#include "platform/notification_center.h"
+#include "services/language.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "widgets/zor_button.h"
+
+using namespace kestrel::test;
+
+namespace {
+
+const std::string& sampleVideo() {
+    static TempDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.file("sample.mp4");
+        FixtureSpec spec;
+        spec.duration_s = 2.0;
+        spec.gop = 5;
+        makeMedia(p, spec);
+        return p;
+    }();
+    return path;
+}
+
+struct EditorFixture : ::testing::Test {
+    QPointer<EditVideoWindowController> editor;
+    QStringList alerts;
+
+    EditVideoWindowController* open(int64_t tool, const std::string& path = sampleVideo(), bool magic = false) {
+        editor = new EditVideoWindowController(tool);
+        editor->setIsMagicEnhance(magic);
+        editor->setFilePath(QString::fromStdString(path));
+        editor->setAlertPresenter([this](const QString& m) { alerts << m; });
+        editor->showWindow(QStringLiteral("Editor"));
+        return editor;
+    }
+    EditVideoWindowController::Views& v() { return editor->views(); }
+    void TearDown() override {
+        if (editor) editor->closeAction();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(editor.isNull());
+    }
+    static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    static void typeInto(widgets::RDTextField* field, const QString& text) {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+};
+
+}  // namespace
+
+TEST_F(EditorFixture, EveryTileOpensItsPanelOnARealVideo) {
+    const struct {
+        int64_t tool;
+        bool magic;
+        int64_t expected;
+        const char* panel;
+    } tiles[] = {
+        {1, false, 1, "trim"},       {4, false, 4, "crop"},   {16, false, 16, "water"}, {16, false, 16, "water"},
+        {32, false, 32, "caption"},  {64, false, 64, "music"}, {8, false, 8, "effect"},  {8, false, 8, "effect"},
+        {2, false, 4, "crop"},       {8, true, 8, "effect"},
+    };
+    for (const auto& t : tiles) {
+        open(t.tool, sampleVideo(), t.magic);
+        ASSERT_TRUE(editor->fileData()) << t.tool;
+        ASSERT_NE(editor->rdPlayer(), nullptr);
+        EXPECT_EQ(editor->toolItemType(), t.expected);
+        EXPECT_EQ(editor->fileData()->sourceData.width, 320);
+        const QString panel = QString::fromLatin1(t.panel);
+        QWidget* shown = panel == "trim" ? v().trimView
+                         : panel == "crop" ? v().cropView
+                         : panel == "water" ? v().waterView
+                         : panel == "caption" ? v().captionView
+                         : panel == "music" ? v().musicContentView
+                                            : v().kxfxView;
+        for (QWidget* p : v().panels()) EXPECT_EQ(!p->isHidden(), p == shown) << t.tool << " " << t.panel;
+        EXPECT_EQ(v().cliper && !v().cliper->isHidden(), t.expected == 4);
+        EXPECT_TRUE(alerts.isEmpty());
+        TearDown();
+    }
+}
+
+TEST_F(EditorFixture, UnknownToolTypesOpenTheTrimPanel) {
+    for (int64_t tool : {0, 3, 5, 7}) {
+        open(tool);
+        EXPECT_EQ(editor->toolItemType(), 1);
+        EXPECT_FALSE(v().trimView->isHidden());
+        TearDown();
+    }
+}
+
+TEST_F(EditorFixture, FileWithoutVideoShowsTheAlert) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.width = 0;
+    spec.duration_s = 1.0;
+    makeMedia(dir.file("tone.m4a"), spec);
+    open(1, dir.file("tone.m4a"));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0], services::localized(QStringLiteral("Pleaseselectedvideo'sfilestring")));
+    EXPECT_EQ(editor->rdPlayer(), nullptr);
+}
+
+TEST_F(EditorFixture, PreviewPlaysPausesAndRewindsAtTheEnd) {
+    open(1);
+    click(v().b_playPauseBtn);
+    EXPECT_TRUE(editor->isPlaying());
+    EXPECT_TRUE(v().b_stopBtn->isEnabled());
+    EXPECT_TRUE(v().b_playPauseBtn->selected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->rdPlayer()->currentTime().seconds() > 0.3; }, 20000));
+    EXPECT_NE(v().currentTimeLabel->text(), QStringLiteral("00:00:00.000"));
+    click(v().b_playPauseBtn);
+    EXPECT_FALSE(editor->isPlaying());
+    EXPECT_FALSE(v().b_playPauseBtn->selected());
+
+    // Played to the end: paused again at the start of the range.
+    click(v().b_playPauseBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !editor->isPlaying(); }, 30000));
+    EXPECT_NEAR(editor->rdPlayer()->currentTime().seconds(), 0.0, 0.05);
+    EXPECT_NEAR(editor->cutTimeRange_stop(), editor->rdPlayer()->duration().seconds() * 1e6, 1.0);
+    EXPECT_FALSE(v().b_playPauseBtn->selected());
+}
+
+TEST_F(EditorFixture, TrimFromFieldsPlayHeadAndModeLandsInTheJob) {
+    open(1);
+    const double duration = editor->rdPlayer()->duration().seconds();
+    EXPECT_EQ(v().stopSecondsField->text(), QString::asprintf("%02i", int(duration)));
+    typeInto(v().startSecondsField, QStringLiteral("1"));
+    EXPECT_DOUBLE_EQ(editor->cutTimeRange_start(), 1000000.0);
+    EXPECT_NEAR(v().cutProgressView->lowerValue(), 1.0 / duration, 1e-4);
+    // A start after the end is not taken.
+    typeInto(v().startHourField, QStringLiteral("5"));
+    EXPECT_DOUBLE_EQ(editor->cutTimeRange_start(), 1000000.0);
+    typeInto(v().startHourField, QStringLiteral("00"));
+
+    click(v().removeTimeSelectedPart);
+    EXPECT_TRUE(editor->isTrimFanxuan());
+    ASSERT_TRUE(editor->commitEditsToJob());
+    EXPECT_EQ(editor->fileData()->cutTimeRange_start, 1000000);
+    EXPECT_EQ(editor->fileData()->cutTimeRange_stop, int64_t(std::stod(v().stopSecondsField->text().toStdString()) * 1e6 +
+                                                             v().stopMioSecondsField->text().toInt() * 1000.0));
+    EXPECT_TRUE(editor->fileData()->isTrimFanxuan);
+
+    // From the play head.
+    editor->actionSeekToTimeForCutProgressViewBlock(v().cutProgressView, 0.25f);
+    click(v().setStartTrimBtn);
+    EXPECT_NEAR(double(editor->fileData()->cutTimeRange_start), 0.25 * duration * 1e6, 50000);
+    EXPECT_EQ(v().startMioSecondsField->text().size(), 3);
+
+    // Spin step on the clicked field: plain integers, limited.
+    editor->actionMouseDownForTextFieldBlock(v().startSecondsField);
+    v().startSecondsField->setText(QStringLiteral("0"));
+    click(v().startStepperUp);
+    EXPECT_EQ(v().startSecondsField->text(), QStringLiteral("1"));
+    click(v().startStepperDown);
+    click(v().startStepperDown);
+    EXPECT_EQ(v().startSecondsField->text(), QStringLiteral("0"));
+}
+
+TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
+    open(4);
+    auto* cliper = v().cliper;
+    ASSERT_NE(cliper, nullptr);
+    EXPECT_EQ(editor->videoSize(), QSizeF(320, 240));
+    const QSizeF overlay = cliper->size();
+    // Drag the bottom-left corner inwards.
+    cliper->pressAt({2, 2});
+    cliper->dragTo({overlay.width() / 4, overlay.height() / 4});
+    cliper->releaseAt({overlay.width() / 4, overlay.height() / 4});
+    const QRectF clip = editor->fileData()->clipRect;
+    EXPECT_NEAR(clip.x(), 80, 2);
+    EXPECT_NEAR(clip.y(), 60, 2);
+    EXPECT_NEAR(clip.width(), 240, 2);
+    EXPECT_EQ(editor->fileData()->convertCropSize, editor::cropMargins(clip, {320, 240}));
+    EXPECT_EQ(v().cropLeftField->text(), QString::number(int(clip.x())));
+    EXPECT_EQ(editor->fileData()->convertCropSize.left % 2, 0);
+
+    // Mirroring keeps the crop the overlay shows.
+    click(v().horizontal_mirrorBtn);
+    EXPECT_EQ(editor->hFlip(), 1);
+    EXPECT_EQ(editor->editVideoClipRect(), clip);
+    EXPECT_EQ(editor->fileData()->clipRect, clip);
+
+    // A window resize keeps it too, and the overlay still shows it.
+    v().window->resize(v().window->width() + 200, v().window->height() + 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->editVideoClipRect(), clip);
+    const auto shown = editor::overlayToVideo(cliper->getclipRectFrame(), cliper->size(), editor->videoSize());
+    ASSERT_TRUE(shown);
+    EXPECT_NEAR(shown->x(), clip.x(), 1.5);
+    EXPECT_NEAR(shown->width(), clip.width(), 1.5);
+
+    // A quarter turn: the crop starts over on the turned picture and the limits turn with it.
+    click(v().right_ratioBtn);
+    EXPECT_EQ(editor->playerRotateAngle(), 90);
+    EXPECT_EQ(editor->videoSize(), QSizeF(240, 320));
+    EXPECT_EQ(v().original_SizeValueLabel->text(), QStringLiteral("240 x 320"));
+    EXPECT_EQ(editor->convertCropSize(), model::RECT{});
+    typeInto(v().cropHeightField, QStringLiteral("300"));
+    EXPECT_DOUBLE_EQ(editor->editVideoClipRect().height(), 300);
+    typeInto(v().cropWidthField, QStringLiteral("300"));
+    EXPECT_DOUBLE_EQ(editor->editVideoClipRect().width(), 240);
+    typeInto(v().cropWidthField, QStringLiteral("200"));
+    typeInto(v().cropTopField, QStringLiteral("0"));
+    EXPECT_DOUBLE_EQ(editor->editVideoClipRect().y(), 20);  // 320 - 300 - 0
+    EXPECT_EQ(editor->fileData()->convertCropSize, (model::RECT{0, 0, 40, 20}));
+    // The stepper bound for the width is the turned width.
+    editor->actionMouseDownForTextFieldBlock(v().cropWidthField);
+    v().cropWidthField->setText(QStringLiteral("240"));
+    click(v().cropWidthStepperUpBtn);
+    EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("240"));
+
+    click(v().horizontal_mirrorBtn);  // at 90 degrees the picture's vertical flip
+    EXPECT_EQ(editor->vFlip(), 1);
+    ASSERT_TRUE(editor->commitEditsToJob());
+    EXPECT_EQ(editor->fileData()->convertRateAngle, 90);
+    EXPECT_EQ(editor->fileData()->hFlip, 1);
+    EXPECT_EQ(editor->fileData()->vFlip, 1);
+    EXPECT_EQ(editor->fileData()->clipRect, editor->editVideoClipRect());
+
+    for (int i = 0; i < 3; ++i) click(v().right_ratioBtn);
+    EXPECT_EQ(editor->playerRotateAngle(), 0);
+    click(v().left_ratioBtn);
+    EXPECT_EQ(editor->playerRotateAngle(), 270);
+}
+
+TEST_F(EditorFixture, RotateAndResetKeepSubtitleAndWatermarks) {
+    open(4);
+    editor->subtitleParam().subtitlePath = QStringLiteral("/tmp/caption.srt");
+    editor->waterMarkList().append(model::WaterParam());
+    click(v().right_ratioBtn);
+    click(v().resetRotateBtn);
+    EXPECT_EQ(editor->playerRotateAngle(), 0);
+    EXPECT_EQ(editor->hFlip(), 0);
+    EXPECT_EQ(editor->subtitleParam().subtitlePath, QStringLiteral("/tmp/caption.srt"));
+    EXPECT_EQ(editor->waterMarkList().size(), 1);
+    EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("320"));
+    EXPECT_EQ(v().cropTopField->text(), QStringLiteral("0"));
+}
+
+TEST_F(EditorFixture, SnapshotsNeverOverwrite) {
+    TempDir out;
+    open(1);
+    editor->setOutputPath(QString::fromStdString(out.path()));
+    editor->setCoverStyle(QStringLiteral("jpg"));
+    editor->actionCarameraBtn();
+    const QString first = editor->lastSnapshotPath();
+    editor->actionCarameraBtn();
+    const QString second = editor->lastSnapshotPath();
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first.endsWith(QStringLiteral(".jpg")));
+    const QImage picture(second);
+    EXPECT_EQ(picture.size(), QSize(320, 240));
+    editor->setCoverStyle(QStringLiteral("bmp"));
+    editor->actionCarameraBtn();
+    EXPECT_TRUE(editor->lastSnapshotPath().endsWith(QStringLiteral(".bmp")));
+    EXPECT_EQ(QImage(editor->lastSnapshotPath()).size(), QSize(320, 240));
+}
+
+namespace {
+struct RunningExport : exportkit::ExportDialogBase {
+    void startExport() override {}
+};
+}  // namespace
+
+TEST_F(EditorFixture, ClosingDuringAnExportStopsItAndPostsTheNotice) {
+    open(1);
+    RunningExport dialog;
+    dialog.setExporting(true);
+    int stopRequests = 0;
+    dialog.setStartExportCallbackBlock([&](const QString&) {
+        ++stopRequests;
+        dialog.setExporting(false);
+    });
+    editor->setExportProgressWindow(&dialog);
+    int notices = 0;
+    const auto token = platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kWillCloseNotification, [&](const platform::Notification&) { ++notices; });
+    click(v().b_playPauseBtn);
+    editor->closeAction();
+    platform::NotificationCenter::defaultCenter().removeObserver(token);
+    EXPECT_EQ(stopRequests, 1);
+    EXPECT_EQ(notices, 1);
+    EXPECT_FALSE(dialog.exporting());
+}

@@ -137,14 +137,29 @@ TEST(JoinRun, ClipVolumeScalesItsSoundOnly) {
 TEST(JoinRun, TransitionShortensTheTotalByTheOverlap) {
     const JoinClips& c = joinClips();
     TempDir dir;
-    for (int type : {1, 2, 3}) {
-        const std::string out = dir.file("transition" + std::to_string(type) + ".mp4");
-        ASSERT_GE(runJoin({{c.a, 0, 0, 1.0, type, 400'000}, {c.two_seconds}}, out), 0) << type;
+    struct Case {
+        std::vector<ClipRequest> clips;
+        double expected_s;
+    } cases[] = {
+        {{{c.a, 0, 0, 1.0, 1, 400'000}, {c.two_seconds}}, 2.6},
+        {{{c.a, 0, 0, 1.0, 2, 400'000}, {c.two_seconds}}, 2.6},
+        // After a plain join, into a clip without sound. 0.6 s is cut to half the shorter
+        // neighbour (0.5 s); the last clip's transition is ignored.
+        {{{c.a}, {c.two_seconds, 0, 0, 1.0, 3, 600'000}, {c.silent, 0, 0, 1.0, 3, 500'000}}, 3.5},
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        const std::string out = dir.file("transition" + std::to_string(n++) + ".mp4");
+        ASSERT_GE(runJoin(k.clips, out), 0) << out;
         const ProbedMedia m = ffprobe(out);
         expectOneVideoOneAudio(m);
-        EXPECT_NEAR(m.firstOf("video")->duration_s, 3.0 - 0.4, kFrame + 0.001) << type;
-        EXPECT_NEAR(m.firstOf("audio")->duration_s, 3.0 - 0.4, 0.05) << type;
+        EXPECT_NEAR(m.firstOf("video")->duration_s, k.expected_s, kFrame + 0.001) << out;
+        EXPECT_NEAR(m.firstOf("audio")->duration_s, k.expected_s, 0.05) << out;
     }
+    // Halfway through, the left slide and the upward slide show different pictures.
+    EXPECT_GT(meanAbsDiff(decodeFrameRGB(dir.file("transition0.mp4"), 0.8, 320, 240),
+                          decodeFrameRGB(dir.file("transition1.mp4"), 0.8, 320, 240)),
+              3.0);
 }
 
 TEST(JoinRun, SameParametersAreCopiedUnchanged) {

@@ -1,0 +1,145 @@
+#pragma once
+// The editor's music panel (tool type 64): background-music items added from audio or video
+// files, listed newest first, checked, selected and deleted; for the selected item its place on
+// the video's time line, the used part of its file, fades, repeat and volume, edited in time
+// rows and on two range bars, and played in a music preview of its own. The checked items are
+// mixed into the video preview (addDubbingWithPlayer) and into the export (music_mix.h).
+#include <QList>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "editor/music/music_collection_view_item.h"
+#include "editor/watermark/panel_controls.h"
+#include "model/music_info.h"
+#include "model/simple_data.h"
+#include "widgets/music_range_slider.h"
+#include "widgets/rd_cut_progress_view.h"
+#include "widgets/volume_progress_slider.h"
+
+class QVBoxLayout;
+class QLabel;
+
+namespace kestrel::player {
+class DIVuverIzizud;
+}
+
+namespace editor {
+
+class MusicPanel : public QWidget,
+                   public MusicCollectionViewItemDelegate,
+                   public widgets::RDTextFieldDelegate,
+                   public widgets::VolumeProgressSliderDelegate,
+                   public widgets::MusicRangeSliderDelegate,
+                   public widgets::RDCutProgressViewDelegate {
+public:
+    enum TimeRow { kPositionStart = 0, kPositionLength = 1, kPruneStart = 2, kPruneLength = 3 };
+
+    explicit MusicPanel(QWidget* parent = nullptr);
+    ~MusicPanel() override;
+
+    // The video preview (not owned) and its file; the list is kept.
+    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+
+    const QList<model::MusicInfo>& musicList() const { return musicList_; }
+    int selectedMusicIndex() const { return selectedMusicIndex_; }
+    bool removeOriginalMusic() const;
+    // Volume of the video's own sound, 0..1.
+    double originalVolume() const;
+
+    // Adds files (newest first in the list); files without sound are refused and named in the
+    // result.
+    QStringList addMusicFiles(const QStringList& paths);
+    void loadMusicAction();
+    void selectMusic(int index);
+    void checkMusic(int index);
+    void deleteMusic();
+    void toggleFadeIn();
+    void toggleFadeOut();
+    void toggleRepeat();
+    void togglePrune();
+    void toggleRemoveOriginal();
+    void setItemVolume(float volume);
+    // Steps the edited field of a row by delta and reads the row back.
+    void stepRow(TimeRow row, int delta);
+    // Reads a row's four fields back into the selected item (typed input).
+    void readRow(TimeRow row);
+    panel::TimeGroup& timeRow(TimeRow row) { return rows_[row]; }
+
+    // The music preview.
+    void playOrPauseAudio();
+    void stopAudio();
+    void playPrune();
+    bool isAudioPlaying() const { return isaudioplaying_; }
+    // The video preview is about to play: the music preview stops and the mix is rebuilt.
+    void videoWillPlay();
+    void addDubbingWithPlayer();
+    void enableMusicEdit(bool flag);
+    void refreshMusicTimeField(int index);
+    void changelanguage();
+
+    widgets::MusicRangeSlider* positionBar() const { return musicRangSlider_; }
+    widgets::RDCutProgressView* pruneBar() const { return pruneRangSlider_; }
+
+    // Delegates.
+    void selectMusicCollectionViewItem(MusicCollectionViewItem* item) override;
+    void checkMusicCollectionViewItem(MusicCollectionViewItem* item) override;
+    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void changeRangeValue(widgets::MusicRangeSlider* slider) override;
+    void changeProgress(widgets::MusicRangeSlider* slider) override;
+    void actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue, float stopvalue,
+                                                 int64_t handleType) override;
+
+private:
+    void buildUi();
+    void reloadData();
+    bool hasSelection() const { return selectedMusicIndex_ >= 0 && selectedMusicIndex_ < musicList_.size(); }
+    model::MusicInfo* selectedInfo() { return hasSelection() ? &musicList_[selectedMusicIndex_] : nullptr; }
+    double videoDuration() const;
+    double musicDuration() const;
+    void initmusicPlayer(const QString& path);
+    void updateMusicSlider();
+    void changeMusicPlayerSlider();
+    void writeRows(const model::MusicInfo& info);
+    void storeRow(TimeRow row);
+
+    kestrel::player::DIVuverIzizud* player_ = nullptr;
+    model::SimpleDataPtr fileData_;
+    std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
+    bool isaudioplaying_ = false;
+    bool playingPrune_ = false;
+    QTimer audioTimer_;
+    QList<model::MusicInfo> musicList_;
+    int selectedMusicIndex_ = -1;
+
+    QVBoxLayout* listLayout_ = nullptr;
+    QList<MusicCollectionViewItem*> items_;
+    widgets::ZorButton* loadmusicBtn_ = nullptr;
+    widgets::ZorButton* deletedMusicBtn_ = nullptr;
+    widgets::ZorButton* fadeInBtn_ = nullptr;
+    widgets::ZorButton* fadeOutBtn_ = nullptr;
+    widgets::ZorButton* repeatMusicBtn_ = nullptr;
+    widgets::ZorButton* pruneMusicBtn_ = nullptr;
+    widgets::ZorButton* removeOriginalmusicBtn_ = nullptr;
+    widgets::ZorButton* musicItemVolueBtn_ = nullptr;
+    widgets::ZorButton* musicItemPlayPauseBtn_ = nullptr;
+    widgets::ZorButton* musicItemStopBtn_ = nullptr;
+    widgets::ZorButton* playPruneMusicBtn_ = nullptr;
+    widgets::ZorButton* stopPruneMusicBtn_ = nullptr;
+    widgets::ZorButton* pruneMusicLeftBtn_ = nullptr;
+    widgets::ZorButton* pruneMusicRightBtn_ = nullptr;
+    widgets::MusicRangeSlider* musicRangSlider_ = nullptr;
+    widgets::RDCutProgressView* pruneRangSlider_ = nullptr;
+    widgets::VolumeProgressSlider* musicItemVolueSlider_ = nullptr;
+    widgets::VolumeProgressSlider* originalVolumeSlider_ = nullptr;
+    QLabel* musicItemVoluelabel_ = nullptr;
+    QWidget* pruneContentView_ = nullptr;
+    std::array<panel::TimeGroup, 4> rows_{};
+    std::array<widgets::RDTextField*, 4> editedFields_{};
+    std::array<std::array<widgets::ZorButton*, 2>, 4> steppers_{};
+    QList<QLabel*> titledLabels_;
+};
+
+}  // namespace editor

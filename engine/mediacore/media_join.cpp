@@ -111,7 +111,7 @@ int32_t apiMediaJoinSetAudioCodec(void* handle, const char* name) {
 }
 
 int32_t apiMediaJoinSetVideoBitrate(void* handle, int32_t kbps) {
-    if (kbps < 0 || kbps > 2000000) return kBadArgument;
+    if (kbps < 0) return kBadArgument;
     return withSettings(handle, [&](MediaJoinJob& job) {
         job.settings.video_kbps = kbps;
         return kOk;
@@ -119,7 +119,7 @@ int32_t apiMediaJoinSetVideoBitrate(void* handle, int32_t kbps) {
 }
 
 int32_t apiMediaJoinSetAudioBitrate(void* handle, int32_t kbps) {
-    if (kbps < 0 || kbps > 10000) return kBadArgument;
+    if (kbps < 0) return kBadArgument;
     return withSettings(handle, [&](MediaJoinJob& job) {
         job.settings.audio_kbps = kbps;
         return kOk;

@@ -40,7 +40,7 @@ ResultCode EncodeWriter::open(const std::string& write_path, const std::string& 
 }
 
 ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational frame_rate, int64_t bit_rate,
-                                  int threads) {
+                                  int threads, AVRational sample_aspect) {
     const AVCodec* codec = nullptr;
     if (gif) codec = engine::findEncoder(AV_CODEC_ID_GIF);
     else if (output_->accepts(AV_CODEC_ID_H264)) codec = engine::findEncoder(AV_CODEC_ID_H264);
@@ -57,7 +57,7 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     params.height = height;
     params.frame_rate = frame_rate;
     params.time_base = av_inv_q(frame_rate);
-    params.sample_aspect = AVRational{1, 1};
+    params.sample_aspect = sample_aspect.num > 0 && sample_aspect.den > 0 ? sample_aspect : AVRational{1, 1};
     params.bit_rate = gif ? 0 : bit_rate;
     params.global_header = output_->wantsGlobalHeader();
     params.threads = threads;

@@ -23,8 +23,9 @@ public:
     // Writes to write_path; the container follows target_path's extension.
     engine::ResultCode open(const std::string& write_path, const std::string& target_path);
     // gif: the GIF encoder; otherwise H.264 where the container takes it, else its default.
-    // threads 0: FFmpeg picks the encoder's thread count.
-    engine::ResultCode addVideo(bool gif, int width, int height, AVRational frame_rate, int64_t bit_rate, int threads);
+    // threads 0: FFmpeg picks the encoder's thread count. sample_aspect keeps non-square pixels.
+    engine::ResultCode addVideo(bool gif, int width, int height, AVRational frame_rate, int64_t bit_rate, int threads,
+                                AVRational sample_aspect = AVRational{1, 1});
     // AAC where the container takes it, else its default sound codec.
     engine::ResultCode addAudio(int sample_rate, int channels, int64_t bit_rate);
     engine::ResultCode begin();

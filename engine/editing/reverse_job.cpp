@@ -85,7 +85,8 @@ ResultCode ReverseJob::render(const std::string& write_path) {
         else if (st->r_frame_rate.num > 0 && st->r_frame_rate.den > 0) rate = st->r_frame_rate;
         int width = 0, height = 0;
         upright.turnedSize(st->codecpar->width, st->codecpar->height, &width, &height);
-        if (ResultCode rc = writer.addVideo(false, width, height, rate, int64_t(s.video_kbps) * 1000, s.threads);
+        AVRational aspect = upright.turnedAspect(av_guess_sample_aspect_ratio(input->format(), st, nullptr));
+        if (ResultCode rc = writer.addVideo(false, width, height, rate, int64_t(s.video_kbps) * 1000, s.threads, aspect);
             rc != ResultCode::Ok)
             return rc;
     }

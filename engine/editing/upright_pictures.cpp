@@ -8,6 +8,12 @@ void UprightPictures::turnedSize(int width, int height, int* out_width, int* out
     *out_height = swap ? width : height;
 }
 
+AVRational UprightPictures::turnedAspect(AVRational sample_aspect) const {
+    if (sample_aspect.num <= 0 || sample_aspect.den <= 0) return AVRational{1, 1};
+    bool swap = rotation_deg_ == 90 || rotation_deg_ == 270;
+    return swap ? AVRational{sample_aspect.den, sample_aspect.num} : sample_aspect;
+}
+
 bool UprightPictures::rebuild(const AVFrame* frame) {
     engine::VideoSourceParams params;
     params.width = frame->width;

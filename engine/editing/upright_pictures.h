@@ -14,6 +14,8 @@ public:
 
     // Size of the written picture for a decoded size.
     void turnedSize(int width, int height, int* out_width, int* out_height) const;
+    // Pixel shape of the written picture: a quarter turn turns a wide pixel into a tall one.
+    AVRational turnedAspect(AVRational sample_aspect) const;
     // Hands every upright picture made from frame (whose time is time_us) to take; false when
     // the picture cannot be turned or take refuses it.
     bool put(const AVFrame* frame, int64_t time_us, const std::function<bool(const AVFrame*)>& take);

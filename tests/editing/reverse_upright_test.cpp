@@ -27,6 +27,25 @@ int reverseFile(const std::string& input, const std::string& output, int threads
     return rc;
 }
 
+// A 2 s 320x240 clip without sound whose container says to show it turned by rotation degrees.
+std::string turnedClip(const TempDir& dir, const std::string& name, int rotation, const std::string& sar = "") {
+    FixtureSpec spec;
+    spec.duration_s = 2.0;
+    spec.gop = 10;
+    spec.audio_streams = 0;
+    spec.sar = sar;
+    std::string plain = dir.file(name + "_plain.mp4");
+    makeMedia(plain, spec);
+    if (rotation == 0) return plain;
+    // The tag survives only a stream copy, not an encode.
+    std::string turned = dir.file(name + ".mp4");
+    EXPECT_EQ(runCommand("ffmpeg -v error -nostdin -i '" + plain + "' -c copy -metadata:s:v:0 rotate=" +
+                         std::to_string(rotation) + " '" + turned + "'"),
+              0);
+    EXPECT_NE(ffprobe(turned).firstOf("video")->rotation % 360, 0);
+    return turned;
+}
+
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -38,18 +57,7 @@ TEST(EditingReverse, RotatedInputComesOutUpright) {
     TempDir dir;
     for (int rotation : {90, 180, 270}) {
         SCOPED_TRACE("rotation " + std::to_string(rotation));
-        FixtureSpec spec;
-        spec.duration_s = 2.0;
-        spec.gop = 10;
-        spec.audio_streams = 0;
-        std::string plain = dir.file("plain" + std::to_string(rotation) + ".mp4");
-        makeMedia(plain, spec);
-        // The tag survives only a stream copy, not an encode.
-        std::string input = dir.file("turned" + std::to_string(rotation) + ".mp4");
-        ASSERT_EQ(runCommand("ffmpeg -v error -nostdin -i '" + plain + "' -c copy -metadata:s:v:0 rotate=" +
-                             std::to_string(rotation) + " '" + input + "'"),
-                  0);
-        ASSERT_NE(ffprobe(input).firstOf("video")->rotation % 360, 0);
+        std::string input = turnedClip(dir, "turned" + std::to_string(rotation), rotation);
         std::string out = dir.file("rev" + std::to_string(rotation) + ".mp4");
         ASSERT_EQ(reverseFile(input, out), 1);
 
@@ -70,6 +78,19 @@ TEST(EditingReverse, RotatedInputComesOutUpright) {
                 best = std::min(best, meanAbsDiff(got, decodeFrameRGB(input, 2.0 - 0.04 - t + d, w, h)));
             EXPECT_LT(best, 6.0) << t;
         }
+    }
+}
+
+TEST(EditingReverse, NonSquarePixelsKeepTheirShape) {
+    TempDir dir;
+    struct Case { int rotation; const char* sar; } cases[] = {{0, "4:3"}, {90, "3:4"}};
+    for (const Case& c : cases) {
+        std::string input = turnedClip(dir, "wide" + std::to_string(c.rotation), c.rotation, "4/3");
+        std::string out = dir.file("rev" + std::to_string(c.rotation) + ".mp4");
+        ASSERT_EQ(reverseFile(input, out), 1);
+        auto probe = ffprobe(out);
+        ASSERT_NE(probe.firstOf("video"), nullptr);
+        EXPECT_EQ(probe.firstOf("video")->sar, c.sar) << c.rotation;
     }
 }
 

@@ -81,6 +81,12 @@ void EditVideoWindowController::setUpDataForFilePath() {
         enableEdit(true);
         if (!filePath_.isEmpty()) selectToolAfterLoad();
     } else {
+        // Nothing to preview: a player left from set-up or an earlier file would show another file.
+        if (rdPlayer_) {
+            stop();
+            if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
+            rdPlayer_.reset();
+        }
         showAlert(localized(QStringLiteral("Pleaseselectedvideo'sfilestring")));
     }
     v_->waterMarkDocumentView->clear();

@@ -11,6 +11,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/preview_callbacks.h"
+#include "editor/watermark/draw_text_callback.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "platform/frame.h"
 #include "services/folders.h"

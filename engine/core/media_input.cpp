@@ -1,5 +1,7 @@
 #include "engine/core/media_input.h"
 
+#include "engine/core/ff_log.h"
+
 extern "C" {
 #include <libavutil/display.h>
 }
@@ -31,6 +33,7 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
         if (error) *error = message;
         return nullptr;
     };
+    quietFfmpegLog();
     if (path.empty()) return fail("empty path");
     AVFormatContext* raw = nullptr;
     int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);

@@ -1,5 +1,10 @@
 #include "engine/core/media_output.h"
 
+#include "engine/core/container_codecs.h"
+#include "engine/core/ff_log.h"
+
+#include <cstring>
+
 namespace kestrel::engine {
 
 std::unique_ptr<MediaOutput> MediaOutput::open(const std::string& write_path, const std::string& name_for_format,
@@ -8,13 +13,16 @@ std::unique_ptr<MediaOutput> MediaOutput::open(const std::string& write_path, co
         if (error) *error = message;
         return nullptr;
     };
-    const AVOutputFormat* oformat = av_guess_format(nullptr, name_for_format.c_str(), nullptr);
+    quietFfmpegLog();
+    const AVOutputFormat* oformat = av_guess_format(nullptr, muxerNameFor(name_for_format).c_str(), nullptr);
     if (!oformat) return fail("no container for the extension of " + name_for_format);
     AVFormatContext* raw = nullptr;
     int rc = avformat_alloc_output_context2(&raw, oformat, nullptr, write_path.c_str());
     if (rc < 0 || !raw) return fail("cannot make the output: " + ffErrorText(rc));
     std::unique_ptr<MediaOutput> output(new MediaOutput());
     output->format_.reset(raw);
+    output->name_ = name_for_format;
+    output->audio_only_ = isAudioOnlyName(name_for_format);
     if (!(oformat->flags & AVFMT_NOFILE)) {
         rc = avio_open(&raw->pb, write_path.c_str(), AVIO_FLAG_WRITE);
         if (rc < 0) return fail("cannot write " + write_path + ": " + ffErrorText(rc));
@@ -27,12 +35,12 @@ MediaOutput::~MediaOutput() {
 }
 
 bool MediaOutput::accepts(AVCodecID codec) const {
-    if (codec == AV_CODEC_ID_NONE) return false;
+    if (codec == AV_CODEC_ID_NONE || !suitsSoundType(name_, codec)) return false;
     int answer = avformat_query_codec(format_->oformat, codec, FF_COMPLIANCE_NORMAL);
     if (answer >= 0) return answer == 1;
     // Containers that cannot tell hold at least their own default codecs.
     const AVOutputFormat* f = format_->oformat;
-    return codec == f->video_codec || codec == f->audio_codec || codec == f->subtitle_codec;
+    return codec == f->video_codec || codec == f->audio_codec || codec == f->subtitle_codec || mapsKnownCodec(f, codec);
 }
 
 int MediaOutput::addStream(const AVCodecContext* encoder) {
@@ -59,6 +67,14 @@ int MediaOutput::addCopyStream(const AVStream* source) {
     st->avg_frame_rate = source->avg_frame_rate;
     st->r_frame_rate = source->r_frame_rate;
     st->sample_aspect_ratio = source->sample_aspect_ratio;
+    // Copied pictures are not turned, so the display rotation (and the rest of the stream's side
+    // data) must travel with them or the video plays sideways.
+    for (int i = 0; i < source->nb_side_data; ++i) {
+        const AVPacketSideData& data = source->side_data[i];
+        uint8_t* copy = av_stream_new_side_data(st, data.type, data.size);
+        if (!copy) return AVERROR(ENOMEM);
+        std::memcpy(copy, data.data, data.size);
+    }
     return st->index;
 }
 

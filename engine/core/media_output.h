@@ -17,6 +17,8 @@ public:
 
     const AVOutputFormat* format() const { return format_->oformat; }
     bool wantsGlobalHeader() const { return (format_->oformat->flags & AVFMT_GLOBALHEADER) != 0; }
+    // True for sound file types (by the final name's extension): a video source's picture is left out.
+    bool audioOnly() const { return audio_only_; }
     // True when the container can hold this codec.
     bool accepts(AVCodecID codec) const;
 
@@ -35,6 +37,8 @@ private:
     OutputFormatPtr format_;
     bool header_written_ = false;
     bool finished_ = false;
+    std::string name_;  // the final name, whose extension is the file type
+    bool audio_only_ = false;
 };
 
 }  // namespace kestrel::engine

@@ -1,5 +1,7 @@
 #include "engine/core/stream_decoder.h"
 
+#include "engine/core/ff_log.h"
+
 namespace kestrel::engine {
 
 std::unique_ptr<StreamDecoder> StreamDecoder::open(const AVStream* stream, std::string* error) {
@@ -7,6 +9,7 @@ std::unique_ptr<StreamDecoder> StreamDecoder::open(const AVStream* stream, std::
         if (error) *error = message;
         return nullptr;
     };
+    quietFfmpegLog();
     if (!stream) return fail("no stream");
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) return fail(std::string("no decoder for ") + avcodec_get_name(stream->codecpar->codec_id));

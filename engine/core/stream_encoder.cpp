@@ -1,5 +1,7 @@
 #include "engine/core/stream_encoder.h"
 
+#include "engine/core/ff_log.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -18,6 +20,7 @@ std::unique_ptr<StreamEncoder> failed(std::string* error, const std::string& mes
 
 std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams& params, std::string* error) {
     if (!params.codec) return failed(error, "no video encoder");
+    quietFfmpegLog();
     auto encoder = std::make_unique<StreamEncoder>();
     encoder->context_.reset(avcodec_alloc_context3(params.codec));
     AVCodecContext* ctx = encoder->context_.get();
@@ -38,6 +41,7 @@ std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams&
 
 std::unique_ptr<StreamEncoder> StreamEncoder::openAudio(const AudioEncodeParams& params, std::string* error) {
     if (!params.codec) return failed(error, "no audio encoder");
+    quietFfmpegLog();
     auto encoder = std::make_unique<StreamEncoder>();
     encoder->context_.reset(avcodec_alloc_context3(params.codec));
     AVCodecContext* ctx = encoder->context_.get();

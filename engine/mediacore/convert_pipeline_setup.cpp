@@ -43,6 +43,16 @@ const AVCodec* chooseEncoder(const std::string& asked, AVMediaType type, AVCodec
     return nullptr;
 }
 
+// MPEG-1/2 video store one of a few frame rates and count time in frames: the nearest of those
+// to the rate the output would have, or {0, 1} for encoders free of such a list.
+AVRational fixedFrameRate(const AVCodec* codec, const ConvertSettings& s, AVRational source_rate) {
+    if (!codec->supported_framerates) return AVRational{0, 1};
+    AVRational wanted = s.frame_rate.num > 0 ? s.frame_rate : source_rate;
+    if (wanted.num <= 0 || wanted.den <= 0) wanted = AVRational{25, 1};
+    if (s.frame_rate.num <= 0 && s.speed > 0 && s.speed != 1.0) wanted = av_mul_q(wanted, av_d2q(s.speed, 1000));
+    return codec->supported_framerates[av_find_nearest_q_idx(wanted, codec->supported_framerates)];
+}
+
 int chooseChannels(const AVCodec* codec, int wanted) {
     if (!codec->ch_layouts) return wanted;
     for (const AVChannelLayout* l = codec->ch_layouts; l->nb_channels; ++l)
@@ -99,7 +109,9 @@ bool ConvertPipeline::startsOnKeyFrame(int stream_index, int64_t time_us) {
 
 ResultCode ConvertPipeline::setupVideo() {
     int index = input_->bestVideoStream();
-    if (index < 0 || output_->format()->video_codec == AV_CODEC_ID_NONE) return ResultCode::Ok;
+    // Sound file types may allow a cover picture or even video (m4a), but a video source's
+    // pictures do not belong in them.
+    if (index < 0 || output_->format()->video_codec == AV_CODEC_ID_NONE || output_->audioOnly()) return ResultCode::Ok;
     AVStream* st = input_->stream(index);
     video_.in_index = index;
     video_.start_offset = av_rescale_q(input_->startTimeUs(), AV_TIME_BASE_Q, st->time_base);
@@ -137,6 +149,8 @@ ResultCode ConvertPipeline::setupVideo() {
     video.cut_start_us = cut_start_us_;
     video.cut_end_us = cut_end_us_;
     video.speed = settings_.speed;
+    AVRational fixed_rate = fixedFrameRate(codec, settings_, av_guess_frame_rate(input_->format(), st, nullptr));
+    if (fixed_rate.num > 0) video.frame_rate = fixed_rate;
     video.output_pixel_format = choosePixelFormat(codec, source.pixel_format);
     video.even_size = needsEvenSize(video.output_pixel_format);
     ResultCode rc = renderTextWatermarks(video, source.width, source.height);
@@ -157,6 +171,10 @@ ResultCode ConvertPipeline::setupVideo() {
     if (rate.num <= 0 || rate.den <= 0) rate = av_guess_frame_rate(input_->format(), st, nullptr);
     if (settings_.frame_rate.num <= 0 && settings_.speed != 1.0 && rate.num > 0)
         rate = av_mul_q(rate, av_d2q(settings_.speed, 1000));
+    if (fixed_rate.num > 0) {
+        rate = fixed_rate;
+        params.time_base = av_inv_q(fixed_rate);
+    }
     params.frame_rate = rate;
     params.sample_aspect = video_.graph->outputSampleAspect();
     params.bit_rate = int64_t(settings_.video_kbps) * 1000;

@@ -21,6 +21,7 @@ struct CopyLane {
     int64_t last_dts = AV_NOPTS_VALUE;
     bool done = false;
     std::deque<PacketPtr> after_end;  // video packets shown after the end, kept until known unneeded
+    std::vector<PacketPtr> no_dts;     // leading pictures whose decode time the demuxer left open
 };
 
 class ClipCopier {
@@ -35,6 +36,7 @@ public:
         for (CopyLane& lane : lanes_) {
             lane.done = lane.output_stream < 0;
             lane.after_end.clear();
+            lane.no_dts.clear();
         }
         if (clip_.start_us > 0 && !input.seekUs(clip_.start_us)) {
             *error = "cannot seek in " + clip_.clip.path;
@@ -59,7 +61,7 @@ public:
             if (placed != ResultCode::Ok) return placed;
             job.reportWritten(offset_us_ + length_us_, total_us);
         }
-        return ResultCode::Ok;
+        return flushHeld(error);
     }
 
     // Where the next clip starts: after the last picture (or sound) this clip wrote.
@@ -90,12 +92,13 @@ private:
         while (!lane.after_end.empty()) {
             PacketPtr held = std::move(lane.after_end.front());
             lane.after_end.pop_front();
-            if (const ResultCode rc = write(lane, held.get(), error); rc != ResultCode::Ok) return rc;
+            if (const ResultCode rc = write(lane, std::move(held), error); rc != ResultCode::Ok) return rc;
         }
-        return write(lane, packet.get(), error);
+        return write(lane, std::move(packet), error);
     }
 
-    ResultCode write(CopyLane& lane, AVPacket* packet, std::string* error) {
+    // Moves a packet onto the output time line and writes it.
+    ResultCode write(CopyLane& lane, PacketPtr packet, std::string* error) {
         const AVStream* stream = clip_.input->stream(lane.source_stream);
         // Stamps on the output time line, in the first clip's time base.
         const int64_t shift = av_rescale_q(offset_us_ - clip_.key_frame_us - clip_.input->startTimeUs(),
@@ -106,15 +109,47 @@ private:
         packet->pts = move(packet->pts);
         packet->dts = move(packet->dts);
         packet->duration = av_rescale_q(packet->duration, stream->time_base, lane.time_base);
+        // Some containers leave picture durations out; the next clip must still start after this one.
+        const bool video = &lane == &lanes_[0];
+        if (packet->duration <= 0 && video && clip_.video.frame_rate.num > 0)
+            packet->duration = av_rescale_q(1, av_inv_q(clip_.video.frame_rate), lane.time_base);
+        if (video && packet->dts == AV_NOPTS_VALUE) {
+            lane.no_dts.push_back(std::move(packet));
+            return ResultCode::Ok;
+        }
         if (packet->dts == AV_NOPTS_VALUE) packet->dts = packet->pts;
+        // Pictures held for a decode time get the ones just before the first known one, a
+        // picture duration apart, as the demuxer would have given them.
+        for (size_t i = 0; i < lane.no_dts.size(); ++i) {
+            const int64_t steps = static_cast<int64_t>(lane.no_dts.size() - i);
+            lane.no_dts[i]->dts = packet->dts - steps * std::max<int64_t>(packet->duration, 1);
+            if (const ResultCode rc = emit(lane, std::move(lane.no_dts[i]), error); rc != ResultCode::Ok) return rc;
+        }
+        lane.no_dts.clear();
+        return emit(lane, std::move(packet), error);
+    }
+
+    // Held pictures that never got a decode time: their display time stands in for it.
+    ResultCode flushHeld(std::string* error) {
+        for (CopyLane& lane : lanes_) {
+            for (PacketPtr& held : lane.no_dts) {
+                held->dts = held->pts;
+                if (const ResultCode rc = emit(lane, std::move(held), error); rc != ResultCode::Ok) return rc;
+            }
+            lane.no_dts.clear();
+        }
+        return ResultCode::Ok;
+    }
+
+    // Writes a packet already on the output time line (in the lane's time base).
+    ResultCode emit(CopyLane& lane, PacketPtr packet, std::string* error) {
         // Clip boundaries can meet within a tick; the muxer wants rising decode stamps.
         if (lane.last_dts != AV_NOPTS_VALUE && packet->dts <= lane.last_dts) packet->dts = lane.last_dts + 1;
         if (packet->pts != AV_NOPTS_VALUE && packet->pts < packet->dts) packet->pts = packet->dts;
         lane.last_dts = packet->dts;
         const int64_t end = (packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts) + packet->duration;
         length_us_ = std::max(length_us_, av_rescale_q(end, lane.time_base, AV_TIME_BASE_Q) - offset_us_);
-        const int rc = output_.write(packet, lane.output_stream, lane.time_base);
-        av_packet_unref(packet);
+        const int rc = output_.write(packet.get(), lane.output_stream, lane.time_base);
         if (rc < 0) {
             *error = "cannot write the joined file: " + ffErrorText(rc);
             return ResultCode::WriteFailed;

@@ -10,7 +10,6 @@
 
 #include "editor/export_run/convert_choice.h"
 #include "editor/export_run/export_edits.h"
-#include "engine/core/media_records.h"
 #include "model/simple_data.h"
 
 namespace editor {
@@ -24,19 +23,12 @@ struct SetupOutcome {
 // The cut to send: nothing (the whole file) or a range in source µs.
 using CutRange = std::optional<std::pair<int64_t, int64_t>>;
 
+// Pictures the watermark step wrote for the job are appended to writtenFiles.
 SetupOutcome configureConvertJob(void* job, const model::SimpleData& record, const ConvertChoice& choice,
-                                 const ExportEdits& edits, const CutRange& cut);
-
-// The subtitle record of a parameter; nothing when a path does not fit its 260-byte field
-// (a cut-off path would name another file).
-std::optional<SubtitleRecord> subtitleRecordFor(const model::SubtitleParam& param);
+                                 const ExportEdits& edits, const CutRange& cut, QStringList* writtenFiles);
 
 // The stream index of the chosen audio track: the pop-up position mapped through the record's
 // audio streams when it has any.
 int32_t audioStreamIndexFor(const model::SimpleData& record, int popUpIndex);
-
-// Adds the checked music items; 1 when none was added, else the last engine result (a negative
-// one ends the loop). The video's own sound is silenced afterwards when asked, in every case.
-int32_t addDubbingMusic(void* job, const ExportEdits& edits);
 
 }  // namespace editor

@@ -172,7 +172,7 @@ void EditorExportRun::startConvertPhase(const ExportPhase& phase) {
     int rc = apiMediaConvertSetInputMedia(job, input.constData());
     if (rc < 1) return fail(rc, QString());
     const ConvertChoice choice = readEditorConvertChoice(*run->record, run->sizeRule);
-    const SetupOutcome setup = configureConvertJob(job, *run->record, choice, run->edits, phase.cut);
+    const SetupOutcome setup = configureConvertJob(job, *run->record, choice, run->edits, phase.cut, &run->temporaries);
     if (!setup.ok) return fail(setup.code, setup.messageKey);
     if ((rc = apiMediaConvertSetOutputPath(job, phase.output.toUtf8().constData())) < 1) return fail(rc, QString());
     if (phase.temporary) run->temporaries.append(phase.output);
@@ -274,7 +274,7 @@ void EditorExportRun::finishRun(std::shared_ptr<Run> run, bool succeeded, int co
 
 void EditorExportRun::enableEditingAfterRun(const Run& run) {
     if (!delegate_) return;
-    delegate_->exportRunEnableMusicEdit(!run.edits.musicList.isEmpty());
+    delegate_->exportRunEnableMusicEdit(run.edits.hasMusicItems);
     delegate_->exportRunEnableEdit(true);
     delegate_->exportRunEnableRemoveOriginalSound(true);
 }

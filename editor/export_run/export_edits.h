@@ -5,9 +5,9 @@
 // job record and configures the convert job from both.
 #include <QList>
 #include <QRectF>
+#include <QStringList>
 #include <functional>
 
-#include "model/music_info.h"
 #include "model/simple_data.h"
 
 namespace editor {
@@ -28,8 +28,13 @@ struct EffectChoice {
     bool isCheck = false;
 };
 
-// Adds the checked watermarks to a convert job; frame size in pixels, range in source µs.
-using WatermarkStep = std::function<void(void* job, int frameWidth, int frameHeight, int64_t start_us, int64_t stop_us)>;
+// Adds the checked watermarks to a convert job placed on a frame of that size (the turned,
+// uncropped source); pictures it writes for the job are listed in writtenFiles, removed once
+// the export has ended.
+using WatermarkStep = std::function<void(void* job, int frameWidth, int frameHeight, QStringList* writtenFiles)>;
+// Adds the background music (and drops the video's own sound when asked); 1 when nothing was
+// to be done, below 1 when the job refused it.
+using MusicStep = std::function<int(void* job)>;
 
 struct ExportEdits {
     TrimFields start, stop;
@@ -46,9 +51,9 @@ struct ExportEdits {
     bool inverseSelection = false;   // the trim bar keeps what lies outside the range
     int audioTrackIndex = 0;         // selected item of the audio-track pop-up
     double originalVolume = 1.0;     // the music panel's level of the video's own sound
-    bool removeOriginalSound = false;
-    QList<model::MusicInfo> musicList;
-    WatermarkStep addWatermarks;     // empty until the watermark panel provides it
+    bool hasMusicItems = false;      // music editing is enabled again after the export
+    WatermarkStep addWatermarks;     // steps of the panels that have them; empty: skipped
+    MusicStep addMusic;
 };
 
 // Writes the edits into the job record when the range's stop lies after its start; otherwise

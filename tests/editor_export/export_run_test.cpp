@@ -225,3 +225,43 @@ TEST(EditorExportRun, FailuresLeaveTheRunningStateWithTheCode) {
 
 }  // namespace
 }  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+// The panels' steps join the job: pictures the watermark step writes go when the export ends,
+// and a refused music track fails the export with its message before anything is written.
+TEST(EditorExportRun, PanelStepsJoinTheJobAndLeaveNothingBehind) {
+    for (bool musicRefused : {false, true}) {
+        SCOPED_TRACE(musicRefused);
+        TempDir out, pictures;
+        setEditorChoice({{keys().vcodec, "mpeg4"}});
+        ExportHarness h(standardClip());
+        h.edits.stop = {0, 0, 0, 400};
+        const std::string picture = pictures.file("waterImage_1.png");
+        int frameWidth = 0, frameHeight = 0;
+        h.edits.rotateAngle = 90;
+        h.edits.addWatermarks = [&](void*, int w, int hgt, QStringList* written) {
+            makePicture(picture, 32, 32);
+            written->append(QString::fromStdString(picture));
+            frameWidth = w;
+            frameHeight = hgt;
+        };
+        h.edits.addMusic = [&](void*) { return musicRefused ? 0 : 1; };
+        h.start(out.path());
+        ASSERT_TRUE(h.waitForEnd());
+        EXPECT_EQ(frameWidth, 240);  // the turned frame the overlay was placed on
+        EXPECT_EQ(frameHeight, 320);
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(picture)));
+        if (musicRefused) {
+            EXPECT_EQ(h.alerts, QStringList{services::localized("showmessageTime7")});
+            EXPECT_TRUE(filesIn(out.path()).isEmpty());
+        } else {
+            EXPECT_TRUE(h.alerts.isEmpty());
+            EXPECT_EQ(filesIn(out.path()).size(), 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -1,0 +1,410 @@
+#include "editor/effects/kxfx_view.h"
+
+#include "editor/effects/effect_catalogue.h"
+#include "editor/effects/effect_list.h"
+#include "engine/core/effect_chains.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "services/language.h"
+#include "widgets/jj_scroller.h"
+#include "widgets/zor_button.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace editor {
+namespace {
+
+const QColor kText(170, 177, 185);
+const QColor kDimText(204, 204, 204, 153);  // alpha 0.6
+const QColor kBoxBackground(32, 35, 43);
+const QColor kBoxBorder(49, 60, 72);
+const QColor kListBackground(26, 30, 37);
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+void setSystemFont13(QWidget* widget) {
+    QFont font = widget->font();
+    font.setPointSize(13);
+    widget->setFont(font);
+}
+
+QPixmap picture(const char* name) { return services::Language::pixmapWithfileName(QString::fromLatin1(name)); }
+
+}  // namespace
+
+float speedForProgress(float progress) { return progress * 3.9f + 0.1f; }
+float progressForSpeed(double speed) { return static_cast<float>((speed - 0.1) / 3.9); }
+int brightnessForProgress(float progress) {
+    return static_cast<int>(static_cast<float>((static_cast<double>(progress) - 0.5) * 2 * 255));
+}
+int contrastForProgress(float progress) {
+    return static_cast<int>(static_cast<float>((static_cast<double>(progress) - 0.5) * 2 * 100));
+}
+float progressForBrightness(int value) { return static_cast<float>(value / 255.0 * 0.5 + 0.5); }
+float progressForContrast(int value) { return static_cast<float>(value / 100.0 * 0.5 + 0.5); }
+
+KxfxView::KxfxView(QWidget* parent) : KxfxView(loadBundledEffectList(), parent) {}
+
+KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWidget(parent), effectTypes_(effectTypes) {
+    registerEditorEffects();
+    resize(kWidth, kHeight);
+    initEffectView();
+    changelanguage();
+}
+
+KxfxView::~KxfxView() {
+    for (widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
+        slider->setDelegate(nullptr);
+}
+
+void KxfxView::setPreviewControl(std::function<void()> pause, std::function<void()> play) {
+    pausePreview_ = std::move(pause);
+    playPreview_ = std::move(play);
+}
+
+QWidget* KxfxView::makeBox(const QRect& frame, bool framed) {
+    auto* box = new QWidget(this);
+    box->setGeometry(frame);
+    box->setObjectName(QStringLiteral("kxfxBox"));
+    box->setAttribute(Qt::WA_StyledBackground);
+    box->setStyleSheet(framed ? QStringLiteral("#kxfxBox { border: 1px solid rgb(49, 60, 72); border-radius: 2px; }")
+                              : QStringLiteral("#kxfxBox { background: rgb(32, 35, 43); border-radius: 2px; }"));
+    box->lower();
+    return box;
+}
+
+widgets::VolumeProgressSlider* KxfxView::makeSlider(const QRect& frame, float progress) {
+    auto* slider = new widgets::VolumeProgressSlider(QRectF(frame), this);
+    const qreal trackY = (frame.height() - 4) / 2.0;
+    slider->progressBackView()->setGeometry(0, static_cast<int>(trackY), frame.width(), 4);
+    slider->setProgress(progress);
+    slider->setDelegate(this);
+    slider->setDisable(true);  // until a file is loaded
+    return slider;
+}
+
+widgets::RDTextField* KxfxView::makeValueField(const QRect& frame, const QString& text) {
+    makeBox(frame.adjusted(-2, -2, 2, 2), true);
+    auto* field = new widgets::RDTextField(QRectF(frame), this);
+    setTextColour(field, kText);
+    setSystemFont13(field);
+    field->setEnabled(true);
+    field->setFrame(false);
+    field->setPointColor(kText);
+    field->setAttribute(Qt::WA_MacShowFocusRect, false);
+    field->setText(text);
+    return field;
+}
+
+QLabel* KxfxView::makeLabel(const QRect& frame, bool dimmed) {
+    auto* label = new QLabel(this);
+    label->setGeometry(frame);
+    setTextColour(label, dimmed ? kDimText : kText);
+    setSystemFont13(label);
+    return label;
+}
+
+void KxfxView::initEffectView() {
+    QPalette panel = palette();
+    panel.setColor(QPalette::Window, QColor(23, 26, 32));
+    setPalette(panel);
+    setAutoFillBackground(true);
+
+    // Speed.
+    makeBox(QRect(6, 6, kWidth - 12, 76), false);
+    speedLabel = makeLabel(QRect(12, 10, 120, 20), true);
+    speedSlider = makeSlider(QRect(12, 38, 200, 16), progressForSpeed(1.0));
+    speedValueLabel = makeValueField(QRect(224, 35, 56, 22), QString::asprintf("%.2f", 1.0));
+    speedValueLabel->setReadOnly(true);  // editable once the window has settled (magicEnhanceAction)
+    speedCustomLabel = makeLabel(QRect(12, 58, 120, 20), false);
+
+    // Colour.
+    makeBox(QRect(6, 88, kWidth - 12, 112), false);
+    hueLabel = makeLabel(QRect(12, 92, 120, 20), true);
+    const int rowY[3] = {118, 146, 174};
+    brightnessLabel = makeLabel(QRect(12, rowY[0], 90, 20), false);
+    contrastLabel = makeLabel(QRect(12, rowY[1], 90, 20), false);
+    saturationLabel = makeLabel(QRect(12, rowY[2], 90, 20), false);
+    brightnessSlider = makeSlider(QRect(104, rowY[0] + 2, 110, 16), 0.5f);
+    contrastSlider = makeSlider(QRect(104, rowY[1] + 2, 110, 16), 0.5f);
+    saturationSlider = makeSlider(QRect(104, rowY[2] + 2, 110, 16), 0.5f);
+    brightnessValueLabel = makeValueField(QRect(224, rowY[0], 56, 22), QString::number(brightness_));
+    contrastValueLabel = makeValueField(QRect(224, rowY[1], 56, 22), QString::number(contrast_));
+    saturationValueLabel = makeValueField(QRect(224, rowY[2], 56, 22), QString::number(saturation_));
+    for (widgets::RDTextField* field : {brightnessValueLabel, contrastValueLabel, saturationValueLabel})
+        connect(field, &QLineEdit::textEdited, this, [this, field] { colourFieldEdited(field); });
+
+    // Effects.
+    effectLabel = makeLabel(QRect(12, 208, 120, 20), true);
+    magicEnhance = new widgets::ZorButton(this);
+    magicEnhance->setGeometry(150, 206, 140, 24);
+    magicEnhance->setNormalImage(picture("ZantImage/Join/chk_NoChecked_Normal@2x.png"));
+    magicEnhance->setOnImage(picture("ZantImage/Join/chk_NoChecked_On@2x.png"));
+    magicEnhance->setDownImage(picture("ZantImage/Join/chk_NoChecked_Down@2x.png"));
+    magicEnhance->setSelectedImage(picture("ZantImage/Join/chk_Checked_Normal@2x.png"));
+    magicEnhance->setContentColor(kText);
+    magicEnhance->setImagePosition(widgets::ImagePosition::ImageLeading);
+    setSystemFont13(magicEnhance);
+    magicEnhance->setSelected(isMagicEnhance_);
+    magicEnhance->setMouseDownAction([this](widgets::ZorButton*) { toggleMagicEnhance(); });
+
+    filterScrollView = new QScrollArea(this);
+    filterScrollView->setGeometry(6, 234, kWidth - 12, 186);
+    filterScrollView->setFrameShape(QFrame::NoFrame);
+    filterScrollView->setWidgetResizable(true);
+    filterScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    filterScrollView->setVerticalScrollBar(new widgets::JJScroller(Qt::Vertical));
+    filterDocumentView = new QWidget;
+    QPalette list = filterDocumentView->palette();
+    list.setColor(QPalette::Window, kListBackground);
+    filterDocumentView->setPalette(list);
+    filterDocumentView->setAutoFillBackground(true);
+    listLayout_ = new QVBoxLayout(filterDocumentView);
+    listLayout_->setContentsMargins(0, 0, 0, 0);
+    listLayout_->setSpacing(2);
+    filterScrollView->setWidget(filterDocumentView);
+    reloadEffectList();
+
+    effectReset = new widgets::ZorButton(this);
+    effectReset->setGeometry(12, 430, 86, 26);
+    effectReset->setNormalBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_Normal@2x.png"));
+    effectReset->setOnBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_On@2x.png"));
+    effectReset->setDownBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_Down@2x.png"));
+    effectReset->setDisAbleBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_Disable@2x.png"));
+    setSystemFont13(effectReset);
+    effectReset->setContentColor(kText);
+    effectReset->setBordered(false);
+    effectReset->setMouseDownAction([this](widgets::ZorButton*) { actionEffectReset(); });
+}
+
+void KxfxView::reloadEffectList() {
+    while (QLayoutItem* old = listLayout_->takeAt(0)) {
+        delete old->widget();
+        delete old;
+    }
+    items_.clear();
+    for (int i = 0; i < effectTypes_.size(); ++i) {
+        auto* item = new EffectCollectionViewItem(filterDocumentView);
+        item->setFixedHeight(EffectCollectionViewItem::kRowHeight);
+        item->setViewTag(i);
+        item->setMDelegate(this);
+        item->setItem(effectTypes_.at(i));
+        listLayout_->addWidget(item);
+        items_.append(item);
+    }
+    listLayout_->addStretch(1);
+}
+
+void KxfxView::changelanguage() {
+    using services::localized;
+    hueLabel->setText(localized(QStringLiteral("Hue:")));
+    speedLabel->setText(localized(QStringLiteral("Speed:")));
+    effectLabel->setText(localized(QStringLiteral("EffectsLabelTitle")));
+    brightnessLabel->setText(localized(QStringLiteral("BrightnessLabelTitle")));
+    contrastLabel->setText(localized(QStringLiteral("ContrastLabelTitle")));
+    saturationLabel->setText(localized(QStringLiteral("SaturationLabelTitle")));
+    speedCustomLabel->setText(localized(QStringLiteral("custom")));
+    effectReset->setContentTitle(localized(QStringLiteral("ResetBtnTitle")));
+    magicEnhance->setContentTitle(QStringLiteral("  %1").arg(localized(QStringLiteral("Magic Enhance"))));
+    for (EffectCollectionViewItem* item : items_) item->setItem(item->item());
+}
+
+void KxfxView::enableEdit(bool enabled) {
+    for (widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
+        slider->setDisable(!enabled);
+    effectReset->setEnabled(enabled);
+}
+
+void KxfxView::setIsMagicEnhance(bool on) {
+    isMagicEnhance_ = on;
+    magicEnhance->setSelected(on);
+}
+
+void KxfxView::magicEnhanceAction() {
+    if (isMagicEnhance_ && player_) {
+        player_->AddImageEffect(kestrel::engine::kMagicEnhanceEffect);
+        player_->Refresh();
+    }
+    speedValueLabel->setReadOnly(false);
+}
+
+int KxfxView::brightness() const { return brightnessValueLabel->text().toInt(); }
+int KxfxView::contrast() const { return contrastValueLabel->text().toInt(); }
+int KxfxView::saturation() const { return saturationValueLabel->text().toInt(); }
+double KxfxView::speed() const { return fileData_ ? fileData_->speed : 1.0; }
+bool KxfxView::magicEnhanceOn() const { return magicEnhance->selected(); }
+
+void KxfxView::fillExportEdits(ExportEdits& edits) const {
+    edits.effects.clear();
+    for (const EffectItem& item : effectTypes_) edits.effects.append({item.effectId, item.isCheck});
+    edits.magicEnhance = magicEnhanceOn();
+    edits.brightness = brightness();
+    edits.contrast = contrast();
+    edits.saturation = saturation();
+    edits.volume = volume_;
+}
+
+bool KxfxView::previewPlaying() const { return player_ && player_->playerStatus() == 1; }
+
+void KxfxView::refreshWhenPaused() {
+    if (player_ && !previewPlaying()) player_->Refresh();
+}
+
+void KxfxView::sendColour() {
+    if (player_) player_->SetBCS(brightness(), contrast(), saturation());
+}
+
+void KxfxView::rebuildEffects() {
+    if (!player_) return;
+    player_->ClearImageEffect();
+    for (const EffectItem& item : effectTypes_)
+        if (item.isCheck) player_->AddImageEffect(item.effectId);
+    if (magicEnhanceOn()) player_->AddImageEffect(kestrel::engine::kMagicEnhanceEffect);
+    refreshWhenPaused();
+}
+
+void KxfxView::toggleMagicEnhance() {
+    magicEnhance->setSelected(!magicEnhance->selected());
+    rebuildEffects();
+}
+
+void KxfxView::checkEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent*) {
+    const int index = static_cast<int>(item->viewTag());
+    if (index < 0 || index >= effectTypes_.size()) return;
+    effectTypes_[index].isCheck = !effectTypes_[index].isCheck;
+    item->setItem(effectTypes_[index]);
+    rebuildEffects();
+}
+
+void KxfxView::selectEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent*) {
+    const int index = static_cast<int>(item->viewTag());
+    if (index < 0 || index >= effectTypes_.size()) return;
+    if (item->isCheck()) {
+        // The second click of a double click switches the effect.
+        effectTypes_[index].isCheck = !effectTypes_[index].isCheck;
+        item->setItem(effectTypes_[index]);
+        item->mouseUpAfter();
+        rebuildEffects();
+        return;
+    }
+    for (int i = 0; i < effectTypes_.size(); ++i) {
+        if (i == index) continue;
+        effectTypes_[i].selected = false;
+        if (i == selectedEffectIndex_ && i < items_.size()) items_[i]->setItem(effectTypes_[i]);
+    }
+    effectTypes_[index].selected = true;
+    item->setItem(effectTypes_[index]);
+    selectedEffectIndex_ = index;
+}
+
+void KxfxView::speedChanged(float progress) {
+    const float speed = speedForProgress(progress);
+    if (fileData_) fileData_->speed = speed;
+    if (player_) player_->SetSpeed(speed);
+    speedValueLabel->setText(QString::asprintf("%.2f", speed));
+    if (speedChangedBlock_) speedChangedBlock_(speed);
+}
+
+void KxfxView::colourSliderChanged(widgets::VolumeProgressSlider* slider, float progress) {
+    const int value = slider == brightnessSlider ? brightnessForProgress(progress) : contrastForProgress(progress);
+    widgets::RDTextField* field = slider == brightnessSlider ? brightnessValueLabel
+                                  : slider == contrastSlider ? contrastValueLabel
+                                                             : saturationValueLabel;
+    field->setText(QString::number(value));
+    sendColour();
+    refreshWhenPaused();
+}
+
+void KxfxView::colourFieldEdited(widgets::RDTextField* field) {
+    const int value = field->text().toInt();
+    if (field == brightnessValueLabel) {
+        brightness_ = value;
+        brightnessSlider->setProgress(progressForBrightness(value));
+    } else if (field == contrastValueLabel) {
+        contrast_ = value;
+        contrastSlider->setProgress(progressForContrast(value));
+    } else {
+        saturation_ = value;
+        saturationSlider->setProgress(progressForContrast(value));
+    }
+    sendColour();
+    refreshWhenPaused();
+}
+
+void KxfxView::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider*, float) {
+    resumeAfterDrag_ = previewPlaying();
+    if (!resumeAfterDrag_) return;
+    if (pausePreview_)
+        pausePreview_();
+    else
+        player_->pause();
+}
+
+void KxfxView::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+    if (slider == speedSlider)
+        speedChanged(progress);
+    else
+        colourSliderChanged(slider, progress);
+}
+
+void KxfxView::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider*, float) {
+    if (!resumeAfterDrag_ || !player_) return;
+    resumeAfterDrag_ = false;
+    if (playPreview_)
+        playPreview_();
+    else
+        player_->play();
+}
+
+void KxfxView::action_volueSlider(float progress) {
+    volume_ = 2.0 * static_cast<double>(progress);
+    if (!player_) return;
+    player_->SetVolume(volume_);
+    refreshWhenPaused();
+}
+
+void KxfxView::refreshPlayerView() {
+    speedSlider->setProgress(progressForSpeed(speed()));
+    speedValueLabel->setText(QString::asprintf("%.2f", speed()));
+    brightnessSlider->setProgress(progressForBrightness(brightness_));
+    contrastSlider->setProgress(progressForContrast(contrast_));
+    saturationSlider->setProgress(progressForContrast(saturation_));
+    brightnessValueLabel->setText(QString::number(brightness_));
+    contrastValueLabel->setText(QString::number(contrast_));
+    saturationValueLabel->setText(QString::number(saturation_));
+    if (!player_) return;
+    player_->SetVolume(volume_);
+    player_->SetBCS(brightness_, contrast_, saturation_);
+}
+
+void KxfxView::actionEffectReset() {
+    saturation_ = contrast_ = brightness_ = 0;
+    volume_ = 1.0;
+    magicEnhance->setSelected(false);
+    if (fileData_) fileData_->speed = 1.0f;
+    speedSlider->setProgress(progressForSpeed(1.0));
+    brightnessSlider->setProgress(progressForBrightness(brightness_));
+    contrastSlider->setProgress(progressForContrast(contrast_));
+    saturationSlider->setProgress(progressForContrast(saturation_));
+    speedValueLabel->setText(QString::number(1.0));
+    brightnessValueLabel->setText(QString::number(brightness_));
+    contrastValueLabel->setText(QString::number(contrast_));
+    saturationValueLabel->setText(QString::number(saturation_));
+    for (EffectItem& item : effectTypes_) item.isCheck = false;
+    for (int i = 0; i < items_.size(); ++i) items_[i]->setItem(effectTypes_[i]);
+    if (speedChangedBlock_) speedChangedBlock_(1.0);
+    if (!player_) return;
+    player_->SetSpeed(1.0);
+    player_->SetVolume(volume_);
+    player_->SetBCS(brightness_, contrast_, saturation_);
+    player_->ClearImageEffect();
+    refreshWhenPaused();
+}
+
+}  // namespace editor

@@ -1,0 +1,150 @@
+#pragma once
+// The editor's effect, colour and speed panel (effect tool; also the filter, speed and
+// image-enhancement tiles): speed, brightness, contrast and saturation sliders with their value
+// fields, the effect list, the magic-enhance toggle and a reset. Every change reaches the
+// preview player at once; the export reads the same state (fillExportEdits). The player-bar
+// volume slider is handled here too (action_volueSlider).
+#include <QList>
+#include <QWidget>
+#include <functional>
+
+#include "editor/effects/effect_collection_view_item.h"
+#include "editor/effects/effect_item.h"
+#include "editor/export_run/export_edits.h"
+#include "model/simple_data.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/volume_progress_slider.h"
+
+class QLabel;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace kestrel::player {
+class DIVuverIzizud;
+}
+
+namespace widgets {
+class ZorButton;
+}
+
+namespace editor {
+
+class KxfxView : public QWidget,
+                 public EffectCollectionViewItemDelegate,
+                 public widgets::VolumeProgressSliderDelegate {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 300;
+    static constexpr int kHeight = 470;
+
+    explicit KxfxView(QWidget* parent = nullptr);
+    KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent);
+    ~KxfxView() override;
+
+    // The preview (not owned; null while no file is open) and the open file's record.
+    void setPlayer(kestrel::player::DIVuverIzizud* player) { player_ = player; }
+    void setFileData(model::SimpleDataPtr fileData) { fileData_ = std::move(fileData); }
+    // How the editor pauses and resumes its preview (its timers follow); the player's own
+    // pause and play when unset.
+    void setPreviewControl(std::function<void()> pause, std::function<void()> play);
+    // Told the new speed, so the editor can show the duration at that speed.
+    void setSpeedChangedBlock(std::function<void(double speed)> block) { speedChangedBlock_ = std::move(block); }
+
+    // The window was opened for image enhancement: the toggle starts on.
+    void setIsMagicEnhance(bool on);
+    // Once after the window's set-up: magic enhance reaches the preview when the window was
+    // opened for it; the speed field becomes editable.
+    void magicEnhanceAction();
+    void changelanguage();
+    // Sliders disabled exactly when editing is off; the reset enabled with it.
+    void enableEdit(bool enabled);
+    // After the preview was (re)made: sliders and fields from the values, colour and volume
+    // sent again.
+    void refreshPlayerView();
+
+    void action_volueSlider(float progress);
+    void actionEffectReset();
+    void toggleMagicEnhance();
+
+    // The values the preview and the export use.
+    int brightness() const;
+    int contrast() const;
+    int saturation() const;
+    double volume() const { return volume_; }
+    double speed() const;
+    bool magicEnhanceOn() const;
+    const QList<EffectItem>& effectTypes() const { return effectTypes_; }
+    int64_t selectedEffectIndex() const { return selectedEffectIndex_; }
+    const QList<EffectCollectionViewItem*>& effectItems() const { return items_; }
+    // The panel's share of an export: effects, magic enhance, the three colour values.
+    void fillExportEdits(ExportEdits& edits) const;
+
+    // EffectCollectionViewItemDelegate
+    void selectEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent* event) override;
+    void checkEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent* event) override;
+
+    // VolumeProgressSliderDelegate (the panel's own four sliders)
+    void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+
+    // Outlets.
+    widgets::VolumeProgressSlider* speedSlider = nullptr;
+    widgets::VolumeProgressSlider* brightnessSlider = nullptr;
+    widgets::VolumeProgressSlider* contrastSlider = nullptr;
+    widgets::VolumeProgressSlider* saturationSlider = nullptr;
+    widgets::RDTextField* speedValueLabel = nullptr;
+    widgets::RDTextField* brightnessValueLabel = nullptr;
+    widgets::RDTextField* contrastValueLabel = nullptr;
+    widgets::RDTextField* saturationValueLabel = nullptr;
+    QLabel* hueLabel = nullptr;
+    QLabel* speedLabel = nullptr;
+    QLabel* effectLabel = nullptr;
+    QLabel* brightnessLabel = nullptr;
+    QLabel* contrastLabel = nullptr;
+    QLabel* saturationLabel = nullptr;
+    QLabel* speedCustomLabel = nullptr;
+    QScrollArea* filterScrollView = nullptr;
+    QWidget* filterDocumentView = nullptr;
+    widgets::ZorButton* effectReset = nullptr;
+    widgets::ZorButton* magicEnhance = nullptr;
+
+private:
+    void initEffectView();
+    QWidget* makeBox(const QRect& frame, bool framed);
+    widgets::VolumeProgressSlider* makeSlider(const QRect& frame, float progress);
+    widgets::RDTextField* makeValueField(const QRect& frame, const QString& text);
+    QLabel* makeLabel(const QRect& frame, bool dimmed);
+    void reloadEffectList();
+    // ClearImageEffect, the checked entries in list order, then magic enhance; a redraw while paused.
+    void rebuildEffects();
+    void sendColour();
+    void refreshWhenPaused();
+    bool previewPlaying() const;
+    void colourFieldEdited(widgets::RDTextField* field);
+    void speedChanged(float progress);
+    void colourSliderChanged(widgets::VolumeProgressSlider* slider, float progress);
+
+    kestrel::player::DIVuverIzizud* player_ = nullptr;
+    model::SimpleDataPtr fileData_;
+    std::function<void()> pausePreview_, playPreview_;
+    std::function<void(double)> speedChangedBlock_;
+    QList<EffectItem> effectTypes_;
+    QList<EffectCollectionViewItem*> items_;
+    QVBoxLayout* listLayout_ = nullptr;
+    int64_t selectedEffectIndex_ = 0;
+    bool isMagicEnhance_ = false;
+    int brightness_ = 0, contrast_ = 0, saturation_ = 0;
+    double volume_ = 1.0;
+    bool resumeAfterDrag_ = false;
+};
+
+// The slider mappings of the panel.
+float speedForProgress(float progress);
+float progressForSpeed(double speed);
+int brightnessForProgress(float progress);
+int contrastForProgress(float progress);  // contrast and saturation
+float progressForBrightness(int value);
+float progressForContrast(int value);
+
+}  // namespace editor

@@ -1,0 +1,167 @@
+// The effect, colour and speed panel against a real preview player.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+
+#include "editor/effects/effect_list.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/export_run/export_edits.h"
+#include "engine/core/effect_chains.h"
+#include "tests/editor_export/editor_export_test_helpers.h"
+#include "tests/support/ffprobe.h"
+#include "widgets/zor_button.h"
+
+namespace kestrel::test {
+namespace {
+
+TEST(EffectPanel, SliderMappings) {
+    EXPECT_FLOAT_EQ(editor::speedForProgress(0), 0.1f);
+    EXPECT_FLOAT_EQ(editor::speedForProgress(1), 4.0f);
+    EXPECT_NEAR(editor::speedForProgress(editor::progressForSpeed(1.0)), 1.0f, 1e-6);
+    struct Case {
+        float progress;
+        int brightness, contrast;
+    };
+    const Case cases[] = {{0, -255, -100}, {1, 255, 100}, {0.5f, 0, 0}, {0.7501f, 127, 50}, {0.25f, -127, -50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.progress);
+        EXPECT_EQ(editor::brightnessForProgress(c.progress), c.brightness);  // truncated, not rounded
+        EXPECT_EQ(editor::contrastForProgress(c.progress), c.contrast);
+    }
+    EXPECT_FLOAT_EQ(editor::progressForBrightness(-255), 0);
+    EXPECT_FLOAT_EQ(editor::progressForContrast(100), 1);
+}
+
+struct PanelFixture : ::testing::Test {
+    void SetUp() override {
+        player = player::DIVuverIzizud::initWithString(standardClip(), QRectF(0, 0, 320, 240));
+        ASSERT_NE(player, nullptr);
+        player->seekTime(platform::MediaTime::fromSeconds(0.4));
+        plain = shown();
+        record = model::makeSimpleData();
+        panel = std::make_unique<editor::KxfxView>();
+        panel->setPlayer(player.get());
+        panel->setFileData(record);
+        panel->enableEdit(true);
+        panel->show();
+    }
+    std::vector<unsigned char> shown() {
+        int w = 0, h = 0;
+        return snapshotRGB(*player, &w, &h);
+    }
+    // What a fresh player shows at the same time with these effects added in this order.
+    std::vector<unsigned char> reference(const std::vector<int>& ids) {
+        auto other = player::DIVuverIzizud::initWithString(standardClip(), QRectF(0, 0, 320, 240));
+        other->seekTime(platform::MediaTime::fromSeconds(0.4));
+        for (int id : ids) other->AddImageEffect(id);
+        other->Refresh();
+        int w = 0, h = 0;
+        return snapshotRGB(*other, &w, &h);
+    }
+    int indexOf(int effectId) const {
+        const auto& list = panel->effectTypes();
+        for (int i = 0; i < list.size(); ++i)
+            if (list[i].effectId == effectId) return i;
+        return -1;
+    }
+    void clickCheck(int index) { QTest::mouseClick(panel->effectItems()[index], Qt::LeftButton, {}, QPoint(17, 15)); }
+    void clickName(int index) { QTest::mouseClick(panel->effectItems()[index], Qt::LeftButton, {}, QPoint(120, 15)); }
+
+    std::unique_ptr<player::DIVuverIzizud> player;
+    std::vector<unsigned char> plain;
+    model::SimpleDataPtr record;
+    std::unique_ptr<editor::KxfxView> panel;
+};
+
+// Effects reach the preview in list order, whatever order they were checked in, with magic
+// enhance last; the export takes the same.
+TEST_F(PanelFixture, CheckedEffectsApplyInListOrderThenMagicEnhance) {
+    const int negative = indexOf(10), sepia = indexOf(2);
+    ASSERT_GE(negative, 0);
+    ASSERT_GE(sepia, 0);
+    ASSERT_LT(sepia, negative);
+    clickCheck(negative);
+    clickCheck(sepia);
+    EXPECT_TRUE(panel->effectTypes()[negative].isCheck);
+    EXPECT_TRUE(panel->effectTypes()[sepia].isCheck);
+    EXPECT_LT(meanAbsDiff(shown(), reference({2, 10})), 0.5);
+    EXPECT_GT(meanAbsDiff(shown(), reference({10, 2})), 5.0);  // the order shows
+
+    QTest::mouseClick(panel->magicEnhance, Qt::LeftButton);
+    EXPECT_TRUE(panel->magicEnhanceOn());
+    EXPECT_LT(meanAbsDiff(shown(), reference({2, 10, engine::kMagicEnhanceEffect})), 0.5);
+
+    editor::ExportEdits edits;
+    panel->fillExportEdits(edits);
+    EXPECT_EQ(editor::effectIdsToApply(edits), (QList<int32_t>{2, 10, engine::kMagicEnhanceEffect}));
+    edits.stop = {0, 0, 1, 0};
+    ASSERT_TRUE(editor::applyEditsToRecord(edits, *record));
+    EXPECT_EQ(record->effectTypes.size(), panel->effectTypes().size());  // every id, checked or not
+}
+
+TEST_F(PanelFixture, SingleClickHighlightsAndDoubleClickSwitches) {
+    const int row = indexOf(1);
+    clickName(row);
+    EXPECT_TRUE(panel->effectTypes()[row].selected);
+    EXPECT_FALSE(panel->effectTypes()[row].isCheck);
+    EXPECT_EQ(panel->selectedEffectIndex(), row);
+    EXPECT_LT(meanAbsDiff(shown(), plain), 0.5);  // highlighting leaves the preview alone
+
+    clickName(row);  // within the latch: the second click of a double click
+    EXPECT_TRUE(panel->effectTypes()[row].isCheck);
+    EXPECT_LT(meanAbsDiff(shown(), reference({1})), 0.5);
+    clickName(row);  // a third quick click switches it back
+    EXPECT_FALSE(panel->effectTypes()[row].isCheck);
+
+    panel->effectItems()[row]->mouseUpAfter();  // the latch ran out
+    clickName(indexOf(2));
+    EXPECT_FALSE(panel->effectTypes()[row].selected);
+    EXPECT_TRUE(panel->effectTypes()[indexOf(2)].selected);
+    EXPECT_FALSE(panel->effectTypes()[indexOf(2)].isCheck);
+}
+
+TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
+    // Typing a value moves its slider and shows at once.
+    panel->brightnessValueLabel->clear();
+    QTest::keyClicks(panel->brightnessValueLabel, "120");
+    EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), editor::progressForBrightness(120));
+    EXPECT_GT(meanAbsDiff(shown(), plain), 20.0);
+
+    panel->actionProgressForProgressSliderBlock(panel->contrastSlider, 1.0f);
+    EXPECT_EQ(panel->contrastValueLabel->text(), "100");
+    panel->actionProgressForProgressSliderBlock(panel->speedSlider, 1.0f);
+    EXPECT_FLOAT_EQ(record->speed, 4.0f);
+    EXPECT_EQ(panel->speedValueLabel->text(), "4.00");
+    clickCheck(indexOf(10));
+    QTest::mouseClick(panel->magicEnhance, Qt::LeftButton);
+
+    QTest::mouseClick(panel->effectReset, Qt::LeftButton);
+    EXPECT_EQ(panel->brightness(), 0);
+    EXPECT_EQ(panel->contrast(), 0);
+    EXPECT_FLOAT_EQ(record->speed, 1.0f);
+    EXPECT_FALSE(panel->magicEnhanceOn());
+    for (const editor::EffectItem& item : panel->effectTypes()) EXPECT_FALSE(item.isCheck);
+    EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), 0.5f);
+    EXPECT_LT(meanAbsDiff(shown(), plain), 0.5);
+}
+
+TEST(EffectPanel, OpenedForImageEnhancementStartsEnhanced) {
+    auto player = player::DIVuverIzizud::initWithString(standardClip(), QRectF(0, 0, 320, 240));
+    ASSERT_NE(player, nullptr);
+    player->seekTime(platform::MediaTime::fromSeconds(0.4));
+    int w = 0, h = 0;
+    const std::vector<unsigned char> plain = snapshotRGB(*player, &w, &h);
+    editor::KxfxView panel(QList<editor::EffectItem>{}, nullptr);  // an empty list is fine
+    EXPECT_TRUE(panel.effectItems().isEmpty());
+    panel.setPlayer(player.get());
+    panel.setIsMagicEnhance(true);
+    EXPECT_TRUE(panel.speedValueLabel->isReadOnly());
+    panel.magicEnhanceAction();
+    EXPECT_TRUE(panel.magicEnhanceOn());
+    EXPECT_FALSE(panel.speedValueLabel->isReadOnly());
+    EXPECT_GT(meanAbsDiff(snapshotRGB(*player, &w, &h), plain), 1.0);
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -105,10 +105,13 @@ void EditVideoWindowController::showAlert(const QString& message) {
         alertPresenter_(message);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, localized(QStringLiteral("Title")), message, QMessageBox::NoButton,
-                    v_->window);
-    box.addButton(localized(QStringLiteral("OKBtnTitle")), QMessageBox::AcceptRole);
-    box.exec();
+    // Modal to the editor only, and without a nested event loop: the alert can come up while the
+    // window is still being built for its opener, and it goes with the window.
+    auto* box = new QMessageBox(QMessageBox::Warning, localized(QStringLiteral("Title")), message,
+                                QMessageBox::NoButton, v_->window);
+    box->addButton(localized(QStringLiteral("OKBtnTitle")), QMessageBox::AcceptRole);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void EditVideoWindowController::windowDidLoad() {

@@ -113,11 +113,7 @@ void EditVideoWindowController::initPlayerCliper() {
     videoSize_ = editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
     const QRectF picture = videoRect();
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
-    if (v_->cliper) {
-        v_->cliper->setParent(nullptr);
-        delete v_->cliper;
-        v_->cliper = nullptr;
-    }
+    delete v_->cliper.data();
     QWidget* host = rdPlayer_ ? rdPlayer_->view() : static_cast<QWidget*>(v_->playerView);
     const QRectF frame = rdPlayer_ ? picture : QRectF(QPointF(0, 0), QSizeF(v_->playerView->size()));
     auto* cliper = new editor::RDUICliper(frame, host);

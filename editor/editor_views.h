@@ -2,6 +2,7 @@
 // The editor window's views, built in code. Names follow the outlets the panels are written
 // against; the controller owns the struct, the widget tree owns the widgets.
 #include <QList>
+#include <QPointer>
 
 #include "editor/edit_video_window_controller.h"
 
@@ -118,7 +119,8 @@ struct EditVideoWindowController::Views {
     widgets::ZorButton* vertical_mirrorBtn = nullptr;
     widgets::ZorButton* keepAspectBtn = nullptr;
     widgets::ZorButton* resetRotateBtn = nullptr;
-    editor::RDUICliper* cliper = nullptr;
+    // Lives on the player's view, so it goes when a new preview replaces that view.
+    QPointer<editor::RDUICliper> cliper;
 
     QList<widgets::ZorButton*> toolButtons() const {
         return {cutButton, cropButton, effectButton, watermarkButton, subtitleButton, addmusicButton};

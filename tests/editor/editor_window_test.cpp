@@ -172,7 +172,7 @@ TEST_F(EditorFixture, TrimFromFieldsPlayHeadAndModeLandsInTheJob) {
 
 TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     open(4);
-    auto* cliper = v().cliper;
+    editor::RDUICliper* cliper = v().cliper;
     ASSERT_NE(cliper, nullptr);
     EXPECT_EQ(editor->videoSize(), QSizeF(320, 240));
     const QSizeF overlay = cliper->size();
@@ -249,6 +249,43 @@ TEST_F(EditorFixture, RotateAndResetKeepSubtitleAndWatermarks) {
     EXPECT_EQ(editor->waterMarkList().size(), 1);
     EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("320"));
     EXPECT_EQ(v().cropTopField->text(), QStringLiteral("0"));
+}
+
+TEST_F(EditorFixture, AddingAnotherFileReloadsEveryPanel) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.width = 640;
+    spec.height = 360;
+    spec.duration_s = 1.0;
+    makeMedia(dir.file("wide.mkv"), spec);
+    open(4);
+    click(v().right_ratioBtn);
+    editor->setFileChooser([&] {
+        return QStringList{QString::fromStdString(dir.file("wide.mkv")), QString::fromStdString(sampleVideo())};
+    });
+    click(v().addfileButton);
+    ASSERT_TRUE(editor->fileData());
+    EXPECT_EQ(editor->filePath(), QString::fromStdString(dir.file("wide.mkv")));
+    EXPECT_EQ(editor->fileData()->sourceData.width, 640);
+    EXPECT_EQ(editor->playerRotateAngle(), 0);
+    EXPECT_EQ(editor->videoSize(), QSizeF(640, 360));
+    EXPECT_EQ(editor->toolItemType(), 4);
+    ASSERT_TRUE(v().cliper);
+    EXPECT_FALSE(v().cliper->isHidden());
+    EXPECT_EQ(editor->editVideoClipRect(), QRectF(0, 0, 640, 360));
+    // A cancelled panel changes nothing.
+    editor->setFileChooser([] { return QStringList{}; });
+    click(v().addfileButton);
+    EXPECT_EQ(editor->fileData()->sourceData.width, 640);
+}
+
+TEST_F(EditorFixture, LanguageChangeRetitlesTheWindow) {
+    open(1);
+    EXPECT_EQ(v().cutButton->contentTitle(), services::localized(QStringLiteral("tool_trimItemTitle")));
+    EXPECT_TRUE(v().windowTitleLabel->text().startsWith(services::localized(QStringLiteral("VelmoraLabelTitle"))));
+    v().cutButton->setContentTitle(QString());
+    platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
+    EXPECT_EQ(v().cutButton->contentTitle(), services::localized(QStringLiteral("tool_trimItemTitle")));
 }
 
 TEST_F(EditorFixture, SnapshotsNeverOverwrite) {

@@ -207,6 +207,18 @@ TEST(JoinRun, CopiedRangeOfBFrameClipDecodesCleanly) {
     EXPECT_LE(m.firstOf("video")->frames, 27 + 40 + 4);
 }
 
+TEST(JoinRun, CopiedMatroskaKeepsPictureOrder) {
+    const JoinClips& c = joinClips();
+    TempDir dir;
+    const std::string out = dir.file("copied.mkv");
+    // Decode times made up wrongly would reorder pictures: ffmpeg reports them while decoding.
+    ASSERT_GE(runJoin({{c.b_frames_mkv}, {c.b_frames_mkv}}, out, "copy", "copy"), 0);
+    EXPECT_EQ(decodeErrors(out), "");
+    const ProbedMedia m = ffprobe(out, true);
+    ASSERT_TRUE(m.ok) << m.error;
+    EXPECT_EQ(m.firstOf("video")->frames, 100);
+}
+
 TEST(JoinRun, TurnedClipIsShownUpright) {
     const JoinClips& c = joinClips();
     TempDir dir;

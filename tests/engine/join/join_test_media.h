@@ -23,6 +23,7 @@ struct JoinClips {
     std::string silent;        // no sound
     std::string other_rates;   // 30 fps, 48 kHz mono
     std::string b_frames;      // 2 s with B-frames, key frame every 10 frames
+    std::string b_frames_mkv;  // the same in Matroska, whose first pictures carry no decode time
     std::string turned;        // stored 320x240, tagged to be shown turned by 90 degrees
     std::string corrupt;       // random bytes with a video extension
 };
@@ -59,6 +60,10 @@ inline const JoinClips& joinClips() {
         c.b_frames = make("bframes.mp4", [](FixtureSpec& s) {
             s.duration_s = 2.0;
             s.gop = 10;
+            s.extra_args = {"-bf", "3"};
+        });
+        c.b_frames_mkv = make("bframes.mkv", [](FixtureSpec& s) {
+            s.duration_s = 2.0;
             s.extra_args = {"-bf", "3"};
         });
         c.turned = make("turned.mp4", [](FixtureSpec& s) { s.rotation_deg = 90; });

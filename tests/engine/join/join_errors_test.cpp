@@ -1,6 +1,7 @@
 // Joins that must fail, stop, or refuse a handle: a clear code, no crash, and no file left.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -133,8 +134,12 @@ TEST(JoinErrors, StopMidRunLeavesNoFile) {
     for (int i = 0; i < 20; ++i) clips.push_back({i % 2 ? c.a : c.two_seconds, 0, 0, 0.5});
     void* job = prepareJoin(clips, dir.file("stopped.mp4"));
     int32_t result = 0;
-    std::thread runner([&] { result = apiMediaJoinStart(job); });
-    while (apiMediaJoinGetProgress(job) <= 0) std::this_thread::yield();
+    std::atomic<bool> returned{false};
+    std::thread runner([&] {
+        result = apiMediaJoinStart(job);
+        returned = true;
+    });
+    while (!returned && apiMediaJoinGetProgress(job) <= 0) std::this_thread::yield();
     apiMediaJoinStop(job);
     runner.join();
     EXPECT_EQ(result, toInt(ResultCode::Stopped));

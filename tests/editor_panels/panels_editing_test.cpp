@@ -1,0 +1,172 @@
+// The panels' editing rules over a real preview player: selection after deletes, steppers and
+// their limits, the overlay box kept in points and fractions, and the music list.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include "editor/music/music_panel.h"
+#include "editor/watermark/watermark_panel.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+using namespace editor;
+using kestrel::player::DIVuverIzizud;
+namespace kt = kestrel::test;
+
+namespace {
+
+struct Fixture {
+    kt::TempDir dir;
+    std::string video = dir.file("v.mp4");
+    std::unique_ptr<DIVuverIzizud> player;
+    model::SimpleDataPtr file = model::makeSimpleData();
+
+    Fixture() {
+        kt::FixtureSpec spec;
+        spec.audio_streams = 1;
+        kt::makeMedia(video, spec);
+        player = DIVuverIzizud::initWithString(video, QRectF(0, 0, 320, 240));
+        file->sourceData.width = 320;
+        file->sourceData.height = 240;
+        file->sourceData.duration = 2;
+    }
+};
+
+}  // namespace
+
+TEST(WatermarkPanelEditing, DeletingLeavesNoStaleSelection) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    WatermarkPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addTextWaterMark();
+    panel.addTextWaterMark();
+    ASSERT_EQ(panel.waterMarkList().size(), 2);
+    EXPECT_EQ(panel.selectedWaterMarkIndex(), 1);
+    EXPECT_EQ(panel.waterMarkList()[0].selected, false);
+    panel.deleteWaterMark();
+    ASSERT_EQ(panel.waterMarkList().size(), 1);
+    EXPECT_EQ(panel.selectedWaterMarkIndex(), -1);
+    // With nothing selected the steppers change no entry.
+    const model::WaterParam before = panel.waterMarkList()[0];
+    panel.stepAlpha(+1);
+    panel.setKeepAspectRatio(true);
+    EXPECT_EQ(panel.waterMarkList()[0], before);
+    panel.selectWaterMark(0);
+    panel.stepAlpha(+1);
+    EXPECT_EQ(panel.waterMarkList()[0].waterAlph, 1);
+    panel.deleteWaterMark();
+    EXPECT_TRUE(panel.waterMarkList().isEmpty());
+    EXPECT_TRUE(panel.watermarkView()->waterMark().isNull());
+}
+
+TEST(WatermarkPanelEditing, SteppersKeepTheirLimitsAndRenameChangesTheSelectedText) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    WatermarkPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addTextWaterMark();
+    // Start up-stepper may not pass the file's 2 s duration.
+    auto& start = panel.timeGroup(WatermarkPanel::kStart).fields;
+    panel.actionMouseDownForTextFieldBlock(start[2]);
+    panel.stepTimeGroup(WatermarkPanel::kStart, +1);
+    panel.stepTimeGroup(WatermarkPanel::kStart, +1);
+    EXPECT_FLOAT_EQ(panel.waterMarkList()[0].startTime, 2.0f);
+    panel.stepTimeGroup(WatermarkPanel::kStart, +1);
+    EXPECT_FLOAT_EQ(panel.waterMarkList()[0].startTime, 2.0f);
+    EXPECT_EQ(start[2]->text(), "02");
+    // Transparency stays within 1..100.
+    for (int i = 0; i < 120; ++i) panel.stepAlpha(+1);
+    EXPECT_EQ(panel.waterMarkList()[0].waterAlph, 100);
+
+    const QRectF oldBox = panel.waterMarkList()[0].waterRect;
+    panel.changeWaterMarkText(0, "A much longer watermark text");
+    EXPECT_EQ(panel.waterMarkList()[0].waterText, "A much longer watermark text");
+    EXPECT_GT(panel.waterMarkList()[0].waterRect.width(), oldBox.width());
+    EXPECT_LE(panel.waterMarkList()[0].waterRect.right(), panel.watermarkView()->width());
+    panel.changeWaterMarkText(5, "nothing");  // not the selected row: ignored
+    EXPECT_EQ(panel.waterMarkList()[0].waterText, "A much longer watermark text");
+}
+
+TEST(WatermarkPanelEditing, DraggingTheOverlayStoresPointsAndFractions) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    const std::string png = f.dir.file("p.png");
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(QString::fromStdString(png));
+    WatermarkPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    ASSERT_TRUE(panel.addPictureWaterMark(QString::fromStdString(png)));
+    EXPECT_FALSE(panel.addPictureWaterMark(QString::fromStdString(f.dir.file("none.png"))));
+    RDWaterView* overlay = panel.watermarkView();
+    ASSERT_EQ(overlay->size(), QSize(320, 240));
+    const QRectF box = panel.waterMarkList()[0].waterRect;
+    // Press in the body (Qt coordinates count from the top) and drag 100 right, 50 up.
+    const QPoint press(int(box.center().x()), int(240 - box.center().y()));
+    QTest::mousePress(overlay, Qt::LeftButton, {}, press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(press + QPoint(100, -50)), overlay->mapToGlobal(QPointF(press + QPoint(100, -50))),
+                     Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(overlay, &move);
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, press + QPoint(100, -50));
+    const model::WaterParam& mark = panel.waterMarkList()[0];
+    EXPECT_NEAR(mark.waterRect.x(), box.x() + 100, 1);
+    EXPECT_NEAR(mark.waterRect.y(), box.y() + 50, 1);
+    EXPECT_NEAR(mark.waterPercentClipRect.x(), mark.waterRect.x() / 320, 1e-6);
+    EXPECT_NEAR(mark.waterPercentClipRect.y(), mark.waterRect.y() / 240, 1e-6);
+    EXPECT_EQ(panel.widthField()->text(), QString::number(qRound(mark.waterRect.width())));
+}
+
+TEST(MusicPanelEditing, ListIsNewestFirstAndDeleteSelectsTheFirstItem) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    kt::FixtureSpec tone;
+    tone.width = 0;
+    tone.duration_s = 1;
+    kt::makeMedia(f.dir.file("a.m4a"), tone);
+    kt::makeMedia(f.dir.file("b.m4a"), tone);
+    MusicPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addMusicFiles({QString::fromStdString(f.dir.file("a.m4a")), QString::fromStdString(f.dir.file("b.m4a"))});
+    ASSERT_EQ(panel.musicList().size(), 2);
+    EXPECT_TRUE(panel.musicList()[0].path.endsWith("b.m4a"));
+    EXPECT_EQ(panel.selectedMusicIndex(), 0);
+    EXPECT_TRUE(panel.musicList()[0].selected);
+    EXPECT_NEAR(panel.musicList()[0].pruneDuration, 1.0, 0.05);  // shorter than the video: its own length
+
+    panel.checkMusic(1);
+    EXPECT_FALSE(panel.musicList()[1].isCheck);
+    EXPECT_EQ(panel.selectedMusicIndex(), 0);
+
+    panel.deleteMusic();
+    ASSERT_EQ(panel.musicList().size(), 1);
+    EXPECT_EQ(panel.selectedMusicIndex(), 0);
+    EXPECT_TRUE(panel.musicList()[0].selected);
+    panel.deleteMusic();
+    EXPECT_TRUE(panel.musicList().isEmpty());
+    EXPECT_EQ(panel.selectedMusicIndex(), -1);
+    panel.deleteMusic();  // nothing left: nothing happens
+    panel.toggleFadeIn();
+}
+
+TEST(MusicPanelEditing, LengthRowsAreReadBackAsLengths) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    kt::FixtureSpec tone;
+    tone.width = 0;
+    tone.duration_s = 3;
+    kt::makeMedia(f.dir.file("a.m4a"), tone);
+    MusicPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addMusicFiles({QString::fromStdString(f.dir.file("a.m4a"))});
+    ASSERT_EQ(panel.musicList().size(), 1);
+    auto& length = panel.timeRow(MusicPanel::kPositionLength).fields;
+    EXPECT_EQ(length[2]->text(), "02");  // the span 0..2 s shows as its length
+    panel.actionMouseDownForTextFieldBlock(length[2]);
+    panel.stepRow(MusicPanel::kPositionLength, -1);
+    EXPECT_FLOAT_EQ(panel.musicList()[0].positionEnd, 1.0f);
+    EXPECT_FLOAT_EQ(panel.musicList()[0].pruneDuration, 1.0f);
+    EXPECT_EQ(panel.timeRow(MusicPanel::kPruneLength).fields[2]->text(), "01");
+}

@@ -1,0 +1,230 @@
+// End to end: watermarks, a subtitle file and a music track set through the panels over a real
+// preview player, then burnt in and mixed by the transcoding engine; ffprobe and decoded frames
+// are the oracle.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+#include "editor/music/music_mix.h"
+#include "editor/music/music_panel.h"
+#include "editor/music/music_timing.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/subtitle/subtitle_record.h"
+#include "editor/watermark/watermark_export.h"
+#include "editor/watermark/watermark_panel.h"
+#include "editor/watermark/watermark_records.h"
+#include "engine/mediacore/media_core.h"
+#include "engine/player/DIVuverIzizud.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+using namespace editor;
+using kestrel::player::DIVuverIzizud;
+namespace kt = kestrel::test;
+
+namespace {
+
+constexpr int kW = 320, kH = 240;
+
+int32_t runJob(const std::string& input, const std::string& output, const std::function<void(void*)>& configure) {
+    void* job = apiMediaConvertCreate();
+    EXPECT_NE(job, nullptr);
+    EXPECT_GE(apiMediaConvertSetInputMedia(job, input.c_str()), 1);
+    configure(job);
+    EXPECT_GE(apiMediaConvertSetOutputPath(job, output.c_str()), 1);
+    const int32_t result = apiMediaConvertStart(job);
+    apiMediaConvertClose(job);
+    return result;
+}
+
+// Mean absolute difference of two RGB frames inside a rectangle (pixels, top-left origin).
+double regionDiff(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, const PixelEdges& r) {
+    double sum = 0;
+    long count = 0;
+    for (int y = std::max(0, r.top); y < std::min(kH, r.bottom); ++y)
+        for (int x = std::max(0, r.left); x < std::min(kW, r.right); ++x)
+            for (int c = 0; c < 3; ++c) {
+                const size_t i = (static_cast<size_t>(y) * kW + static_cast<size_t>(x)) * 3 + static_cast<size_t>(c);
+                sum += std::abs(int(a[i]) - int(b[i]));
+                ++count;
+            }
+    return count ? sum / count : 0;
+}
+
+struct OpenVideo {
+    std::string path;
+    std::unique_ptr<DIVuverIzizud> player;
+    model::SimpleDataPtr fileData = model::makeSimpleData();
+
+    explicit OpenVideo(const kt::TempDir& dir) : path(dir.file("black.mp4")) {
+        kt::FixtureSpec spec;
+        spec.video_source = "color";  // black: every watermark stands out
+        spec.audio_streams = 0;
+        kt::makeMedia(path, spec);
+        player = DIVuverIzizud::initWithString(path, QRectF(0, 0, kW, kH));
+        fileData->path = QString::fromStdString(path);
+        fileData->sourceData.width = kW;
+        fileData->sourceData.height = kH;
+        fileData->sourceData.duration = 2.0f;
+    }
+};
+
+// Types a value into one field as a user would.
+void typeInto(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+}  // namespace
+
+TEST(PanelsExport, WatermarksAppearInTheExportOnlyDuringTheirOwnTimeWindows) {
+    kt::TempDir dir;
+    OpenVideo video(dir);
+    ASSERT_TRUE(video.player);
+    const std::string picture = dir.file("red.png");
+    QImage red(80, 60, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(QString::fromStdString(picture)));
+
+    WatermarkPanel panel;
+    panel.setPlayer(video.player.get(), video.fileData);
+    panel.addTextWaterMark();
+    ASSERT_EQ(panel.waterMarkList().size(), 1);
+    // Shown for 0.8 s from the start: typed into the duration group's hundredths.
+    auto& duration = panel.timeGroup(WatermarkPanel::kDuration).fields;
+    typeInto(duration[0], "00");
+    typeInto(duration[1], "00");
+    typeInto(duration[2], "00");
+    typeInto(duration[3], "80");
+    EXPECT_FLOAT_EQ(panel.waterMarkList()[0].duration, 0.8f);
+
+    ASSERT_TRUE(panel.addPictureWaterMark(QString::fromStdString(picture)));
+    ASSERT_EQ(panel.waterMarkList().size(), 2);
+    EXPECT_EQ(panel.selectedWaterMarkIndex(), 1);
+    auto& start = panel.timeGroup(WatermarkPanel::kStart).fields;
+    typeInto(start[2], "01");
+    typeInto(start[3], "20");
+    EXPECT_FLOAT_EQ(panel.waterMarkList()[1].startTime, 1.2f);
+    // The new box was stacked so the two do not overlap.
+    EXPECT_FALSE(panel.waterMarkList()[0].waterRect.intersects(panel.waterMarkList()[1].waterRect));
+
+    const std::string plain = dir.file("plain.mp4"), marked = dir.file("marked.mp4");
+    ASSERT_GE(runJob(video.path, plain, [](void*) {}), 1);
+    QStringList written;
+    ASSERT_GE(runJob(video.path, marked,
+                     [&](void* job) {
+                         EXPECT_EQ(addConvertWaterMark(job, panel.waterMarkList(), kW, kH,
+                                                       QString::fromStdString(dir.path()), &written),
+                                   2);
+                     }),
+              1);
+    EXPECT_TRUE(written.isEmpty());  // the text went through the drawing routine, not a picture file
+
+    const kt::ProbedMedia probed = kt::ffprobe(marked);
+    ASSERT_TRUE(probed.ok) << probed.error;
+    EXPECT_EQ(probed.countOf("video"), 1);
+    EXPECT_NEAR(probed.duration_s, 2.0, 0.1);
+
+    const PixelEdges textBox = pixelEdgesFromFractions(panel.waterMarkList()[0].waterPercentClipRect, kW, kH);
+    const PixelEdges pictureBox = pixelEdgesFromFractions(panel.waterMarkList()[1].waterPercentClipRect, kW, kH);
+    auto frames = [&](double t) {
+        return std::make_pair(kt::decodeFrameRGB(marked, t, kW, kH), kt::decodeFrameRGB(plain, t, kW, kH));
+    };
+    const auto [markedEarly, plainEarly] = frames(0.4);
+    EXPECT_GT(regionDiff(markedEarly, plainEarly, textBox), 10);
+    EXPECT_LT(regionDiff(markedEarly, plainEarly, pictureBox), 3);
+    const auto [markedMiddle, plainMiddle] = frames(1.0);
+    EXPECT_LT(regionDiff(markedMiddle, plainMiddle, textBox), 3);
+    EXPECT_LT(regionDiff(markedMiddle, plainMiddle, pictureBox), 3);
+    const auto [markedLate, plainLate] = frames(1.6);
+    EXPECT_LT(regionDiff(markedLate, plainLate, textBox), 3);
+    EXPECT_GT(regionDiff(markedLate, plainLate, pictureBox), 50);
+}
+
+TEST(PanelsExport, RenderedTextGoesInAsANewPictureFileTheCallerRemoves) {
+    kt::TempDir dir;
+    OpenVideo video(dir);
+    model::WaterParam mark;
+    mark.waterType = 4;
+    mark.isCheck = true;
+    mark.waterText = "x";
+    mark.waterImage = QImage(40, 20, QImage::Format_ARGB32_Premultiplied);
+    mark.waterImage.fill(Qt::white);
+    mark.waterPercentClipRect = QRectF(0.5, 0.5, 0.25, 0.25);
+    mark.duration = 2;
+    QList<model::WaterParam> list{mark};
+    kt::writeBytes(dir.file("waterImage_0.png"), "taken");  // never overwritten
+    QStringList written;
+    ASSERT_GE(runJob(video.path, dir.file("out.mp4"),
+                     [&](void* job) {
+                         EXPECT_EQ(addConvertWaterMark(job, list, kW, kH, QString::fromStdString(dir.path()), &written), 1);
+                     }),
+              1);
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_TRUE(written[0].endsWith("waterImage_0(2).png"));
+    EXPECT_EQ(list[0].waterImagePath, written[0]);
+}
+
+TEST(PanelsExport, SubtitleAndMusicSetInThePanelsAreBurntInAndMixed) {
+    kt::TempDir dir;
+    OpenVideo video(dir);
+    ASSERT_TRUE(video.player);
+    // Windows-1252 text: the panel must take it as well as UTF-8.
+    kt::writeBytes(dir.file("cues.srt"), "1\r\n00:00:00,000 --> 00:00:01,200\r\nCAF\xC9 WWWWWWWW\r\n\r\n");
+    const std::string music = dir.file("tone.m4a");
+    kt::FixtureSpec tone;
+    tone.width = 0;
+    tone.duration_s = 3;
+    kt::makeMedia(music, tone);
+
+    SubtitlePanel subtitles;
+    subtitles.setPlayer(video.player.get(), video.fileData);
+    ASSERT_TRUE(subtitles.loadSubtitleFile(QString::fromStdString(dir.file("cues.srt"))).ok);
+    subtitles.placeSubtitle(1);
+    EXPECT_EQ(subtitles.subtitleParam().positon, 120);
+
+    MusicPanel musicPanel;
+    musicPanel.setPlayer(video.player.get(), video.fileData);
+    EXPECT_TRUE(musicPanel.addMusicFiles({QString::fromStdString(music), QString::fromStdString(video.path)}).size() == 1)
+        << "the silent video is refused";
+    ASSERT_EQ(musicPanel.musicList().size(), 1);
+    EXPECT_TRUE(musicPanel.musicList()[0].isCheck);
+
+    const std::string plain = dir.file("plain.mp4"), out = dir.file("out.mp4");
+    ASSERT_GE(runJob(video.path, plain, [](void*) {}), 1);
+    ASSERT_GE(runJob(video.path, out,
+                     [&](void* job) {
+                         EXPECT_GE(addConvertSubtitle(job, subtitles.subtitleParamForExport()), 1);
+                         EXPECT_GE(addDubbingMusic(job, musicPanel.musicList(), false), 1);
+                     }),
+              1);
+    const kt::ProbedMedia probed = kt::ffprobe(out);
+    ASSERT_TRUE(probed.ok) << probed.error;
+    EXPECT_EQ(probed.countOf("video"), 1);
+    EXPECT_EQ(probed.countOf("audio"), 1) << "the silent source gains the music";
+    EXPECT_NEAR(probed.duration_s, 2.0, 0.2);
+
+    const PixelEdges whole{0, 0, kW, kH};
+    EXPECT_GT(regionDiff(kt::decodeFrameRGB(out, 0.5, kW, kH), kt::decodeFrameRGB(plain, 0.5, kW, kH), whole), 0.5);
+    EXPECT_LT(regionDiff(kt::decodeFrameRGB(out, 1.7, kW, kH), kt::decodeFrameRGB(plain, 1.7, kW, kH), whole), 0.3);
+}
+
+TEST(PanelsExport, AMusicTrackTheEngineRefusesEndsTheMusicStep) {
+    kt::TempDir dir;
+    OpenVideo video(dir);
+    model::MusicInfo missing = newMusicInfo(QString::fromStdString(dir.file("gone.mp3")), 10, 2, 0);
+    void* job = apiMediaConvertCreate();
+    ASSERT_NE(job, nullptr);
+    apiMediaConvertSetInputMedia(job, video.path.c_str());
+    EXPECT_LT(addDubbingMusic(job, {missing}, false), 1);
+    model::MusicInfo unchecked = missing;
+    unchecked.isCheck = false;
+    EXPECT_EQ(addDubbingMusic(job, {unchecked}, false), 1);
+    apiMediaConvertClose(job);
+}

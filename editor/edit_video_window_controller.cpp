@@ -270,14 +270,9 @@ void EditVideoWindowController::handleWindowClosed() {
     deleteLater();
 }
 
-bool EditVideoWindowController::commitEditsToJob() {
-    if (!fileData_) return false;
-    const double start = fieldsSeconds(true) * 1000000.0;
-    const double stop = fieldsSeconds(false) * 1000000.0;
-    if (!(stop > start)) return false;
-    model::SimpleData& r = *fileData_;
-    r.cutTimeRange_start = int64_t(start);
-    r.cutTimeRange_stop = int64_t(stop);
+void EditVideoWindowController::writeEditsToJob(model::SimpleData& r) const {
+    r.cutTimeRange_start = int64_t(cutTimeRange_start_);
+    r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
     r.clipRect = editVideoClipRect_;
     r.convertCropSize = convertCropSize_;
     r.convertRateAngle = playerRotateAngle_;
@@ -292,5 +287,15 @@ bool EditVideoWindowController::commitEditsToJob() {
         if (e.selected) r.effectTypes.append(e.effectId);
     r.subtitleParam = subtitleParam_;
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
+}
+
+bool EditVideoWindowController::commitEditsToJob() {
+    if (!fileData_) return false;
+    const double start = fieldsSeconds(true) * 1000000.0;
+    const double stop = fieldsSeconds(false) * 1000000.0;
+    if (!(stop > start)) return false;
+    cutTimeRange_start_ = start;
+    cutTimeRange_stop_ = stop;
+    writeEditsToJob(*fileData_);
     return true;
 }

@@ -238,6 +238,10 @@ private:
     void writeTimeFields(bool start, double seconds);
     double fieldsSeconds(bool start) const;
     void updateTimeLabels();
+    void stepEdittingField(widgets::ZorButton* upButton);
+    void applyTrimStartFromFields();
+    void applyTrimStopFromFields();
+    void writeEditsToJob(model::SimpleData& record) const;
     void handleWindowClosed();
 
     int64_t toolItemType_ = 0;

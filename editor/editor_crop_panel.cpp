@@ -4,6 +4,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_look.h"
+#include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
@@ -16,22 +17,6 @@ using widgets::RDTextField;
 using widgets::ZorButton;
 
 namespace {
-
-RDTextField* makeCropField(QWidget* parent, EditVideoWindowController* owner) {
-    auto* f = new RDTextField(parent);
-    f->setFont(systemFont(13));
-    f->setAlignment(Qt::AlignCenter);
-    f->setFrame(false);
-    QPalette p = f->palette();
-    p.setColor(QPalette::Text, kControlText);
-    p.setColor(QPalette::Base, kPanelBackground);
-    f->setPalette(p);
-    f->setPointColor(Qt::white);
-    f->setMouseDelegate(owner);
-    f->setEnabled(false);
-    QObject::connect(f, &QLineEdit::textEdited, owner, [owner, f] { owner->controlTextDidChange(f); });
-    return f;
-}
 
 ZorButton* makeStateButton(QWidget* parent, const QString& stem) {
     auto* b = new ZorButton(parent);
@@ -76,10 +61,10 @@ void EditVideoWindowController::buildCropView() {
     v_->horizontal_mirrorBtn->setMouseDownAction([this](ZorButton*) { horizontalMirrorAction(); });
     v_->vertical_mirrorBtn->setMouseDownAction([this](ZorButton*) { verticalMirrorAction(); });
 
-    v_->cropWidthField = makeCropField(panel, this);
-    v_->cropHeightField = makeCropField(panel, this);
-    v_->cropTopField = makeCropField(panel, this);
-    v_->cropLeftField = makeCropField(panel, this);
+    v_->cropWidthField = editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropHeightField = editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropTopField = editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropLeftField = editor::makeValueField(panel, this, Qt::white, false);
     v_->cropTopField->setText(QStringLiteral("0"));
     v_->cropLeftField->setText(QStringLiteral("0"));
 

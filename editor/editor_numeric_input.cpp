@@ -36,27 +36,12 @@ void EditVideoWindowController::actionMouseDownForTextFieldBlock(widgets::RDText
 }
 
 void EditVideoWindowController::controlTextDidChange(QObject* field) {
-    const double d = playerDurationSeconds();
     if (contains(v_->startFields(), field)) {
-        const float start = float(fieldsSeconds(true));
-        const float stop = float(fieldsSeconds(false));
-        if (stop > start) {
-            cutTimeRange_start_ = double(start) * 1000000.0;
-            if (d > 0) v_->cutProgressView->setLowerValue(float(start / d));
-        }
+        applyTrimStartFromFields();
         return;
     }
     if (contains(v_->stopFields(), field)) {
-        const float start = float(fieldsSeconds(true));
-        const float stop = float(fieldsSeconds(false));
-        if (stop > start) {
-            cutTimeRange_stop_ = double(stop) * 1000000.0;
-            if (d > 0) v_->cutProgressView->setUpperValue(float(stop / d));
-        } else if (stop > d) {
-            writeTimeFields(false, d);
-            cutTimeRange_stop_ = d * 1000000.0;
-            v_->cutProgressView->setUpperValue(1.0f);
-        }
+        applyTrimStopFromFields();
         return;
     }
     editor::CropField which;

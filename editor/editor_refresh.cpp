@@ -30,21 +30,11 @@ void EditVideoWindowController::refreshPlayerView() {
     model::SimpleData& r = *fileData_;
     cutTimeRange_start_ = fieldsSeconds(true) * 1000000.0;
     cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
-    r.cutTimeRange_start = int64_t(cutTimeRange_start_);
-    r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
-    r.clipRect = editVideoClipRect_;
-    r.convertCropSize = convertCropSize_;
-    r.convertRateAngle = playerRotateAngle_;
-    r.keepAspectratio = keepAspectratio_;
-    r.brightness = r.contrast = r.saturation = 0;
-    r.volume = 1.0;
-    r.vFlip = vFlip_;
-    r.hFlip = hFlip_;
-    r.effectTypes.clear();
-    for (const EffectItem& e : effectTypes_)
-        if (e.selected) r.effectTypes.append(e.effectId);
-    r.subtitleParam = subtitleParam_;
-    r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
+    // The colour values and the volume start over with every refresh.
+    brightness_ = contrast_ = saturation_ = 0;
+    volume_ = 1.0;
+    writeEditsToJob(r);
+    r.volume = volume_;
 
     filePath_ = r.path;
     cutTimeRange_start_ = double(r.cutTimeRange_start);

@@ -5,6 +5,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_look.h"
+#include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/help_class.h"
@@ -18,22 +19,6 @@ using widgets::RDTextField;
 using widgets::ZorButton;
 
 namespace {
-
-RDTextField* makeTimeField(QWidget* parent, EditVideoWindowController* owner) {
-    auto* f = new RDTextField(parent);
-    f->setFont(systemFont(13));
-    f->setAlignment(Qt::AlignCenter);
-    f->setFrame(false);
-    QPalette p = f->palette();
-    p.setColor(QPalette::Text, kControlText);
-    p.setColor(QPalette::Base, kPanelBackground);
-    f->setPalette(p);
-    f->setPointColor(kControlText);
-    f->setMouseDelegate(owner);
-    f->setEnabled(true);
-    QObject::connect(f, &QLineEdit::textEdited, owner, [owner, f] { owner->controlTextDidChange(f); });
-    return f;
-}
 
 ZorButton* makePictureButton(QWidget* parent, const QString& stem) {
     auto* b = new ZorButton(parent);
@@ -102,9 +87,9 @@ void EditVideoWindowController::buildTrimView() {
                             &v_->stopMioSecondsField};
     const int widths[] = {28, 28, 28, 38};
     for (int i = 0, x = 4; i < 4; x += widths[i] + 6, ++i) {
-        *start[i] = makeTimeField(startBox, this);
+        *start[i] = editor::makeValueField(startBox, this, kControlText, true);
         (*start[i])->setGeometry(x, 4, widths[i], 24);
-        *stop[i] = makeTimeField(stopBox, this);
+        *stop[i] = editor::makeValueField(stopBox, this, kControlText, true);
         (*stop[i])->setGeometry(x, 4, widths[i], 24);
     }
     v_->startStepperUp = new ZorButton(panel);
@@ -200,32 +185,27 @@ double EditVideoWindowController::fieldsSeconds(bool start) const {
 
 // ---- Spin steps ----
 
-void EditVideoWindowController::touchUpTrimStartStepper() {
+void EditVideoWindowController::stepEdittingField(widgets::ZorButton* upButton) {
+    if (!edittingField_) return;
+    editStartStepperValue_ = edittingField_->text().toLongLong();
+    const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
+    editStartStepperValue_ = editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == upButton, millis);
+    edittingField_->setText(QString::number(editStartStepperValue_));
+}
+
+void EditVideoWindowController::applyTrimStartFromFields() {
     const double d = playerDurationSeconds();
-    if (edittingField_) {
-        editStartStepperValue_ = edittingField_->text().toLongLong();
-        const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
-        editStartStepperValue_ =
-            editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == v_->startStepperUp, millis);
-        edittingField_->setText(QString::number(editStartStepperValue_));
-    }
     const float start = float(fieldsSeconds(true));
     const float stop = float(fieldsSeconds(false));
+    // A start is taken only while it lies before the end.
     if (stop > start) {
         cutTimeRange_start_ = double(start) * 1000000.0;
         if (d > 0) v_->cutProgressView->setLowerValue(float(start / d));
     }
 }
 
-void EditVideoWindowController::touchUpTrimStopStepper() {
+void EditVideoWindowController::applyTrimStopFromFields() {
     const double d = playerDurationSeconds();
-    if (edittingField_) {
-        editStartStepperValue_ = edittingField_->text().toLongLong();
-        const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
-        editStartStepperValue_ =
-            editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == v_->stopStepperUp, millis);
-        edittingField_->setText(QString::number(editStartStepperValue_));
-    }
     const float start = float(fieldsSeconds(true));
     const float stop = float(fieldsSeconds(false));
     if (stop > start) {
@@ -236,6 +216,16 @@ void EditVideoWindowController::touchUpTrimStopStepper() {
         cutTimeRange_stop_ = d * 1000000.0;
         v_->cutProgressView->setUpperValue(1.0f);
     }
+}
+
+void EditVideoWindowController::touchUpTrimStartStepper() {
+    stepEdittingField(v_->startStepperUp);
+    applyTrimStartFromFields();
+}
+
+void EditVideoWindowController::touchUpTrimStopStepper() {
+    stepEdittingField(v_->stopStepperUp);
+    applyTrimStopFromFields();
 }
 
 // ---- From the play head ----

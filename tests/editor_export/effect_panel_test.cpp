@@ -165,3 +165,56 @@ TEST(EffectPanel, OpenedForImageEnhancementStartsEnhanced) {
 
 }  // namespace
 }  // namespace kestrel::test
+
+#include "editor/effects/effect_table_cell_view.h"
+
+namespace kestrel::test {
+namespace {
+
+struct CellRecorder : editor::EffectTableCellViewDelegate {
+    QStringList events;
+    bool takesSelectedForCell = true;
+    void actionMouseDownForEffectTableCellViewBlock(editor::EffectTableCellView*, int64_t row) override {
+        events << QString("down %1").arg(row);
+    }
+    void actionSelectedForEffectTableCellViewBlock(editor::EffectTableCellView*, int64_t row) override {
+        events << QString("check %1").arg(row);
+    }
+    void actionSelectedBlock(editor::EffectTableCellView*, bool selected, int64_t row) override {
+        events << QString("selected %1 %2").arg(selected).arg(row);
+    }
+    bool answersSelectedForCell() const override { return takesSelectedForCell; }
+    bool answersSelectedBlock() const override { return true; }
+};
+
+TEST(EffectTableCell, ReportsClicksWhileEnabledAndColoursItsRow) {
+    editor::EffectTableCellView cell(QRect(0, 0, 200, 30));
+    CellRecorder recorder;
+    cell.setDelegate(&recorder);
+    cell.setRow(3);
+    cell.show();
+    QTest::mouseClick(&cell, Qt::LeftButton, {}, QPoint(17, 15));  // the check mark
+    QTest::mouseClick(&cell, Qt::LeftButton, {}, QPoint(120, 15));
+    cell.setSelectedRow(true);
+    EXPECT_EQ(recorder.events, (QStringList{"check 3", "down 3", "selected 1 3"}));
+    EXPECT_EQ(cell.titleColour(), QColor(33, 176, 235));
+    EXPECT_EQ(cell.rowFill(), QColor(33, 176, 235));
+
+    recorder.events.clear();
+    recorder.takesSelectedForCell = false;
+    cell.selected(true);
+    EXPECT_EQ(recorder.events, QStringList{"selected 1 3"});
+
+    recorder.events.clear();
+    cell.setEnable(false);
+    QTest::mouseClick(&cell, Qt::LeftButton, {}, QPoint(17, 15));
+    QTest::mouseClick(&cell, Qt::LeftButton, {}, QPoint(120, 15));
+    EXPECT_TRUE(recorder.events.isEmpty());
+    EXPECT_EQ(cell.titleColour(), QColor(173, 173, 173));
+
+    cell.setRow(editor::EffectTableCellView::kNoBackgroundRow);
+    EXPECT_FALSE(cell.rowFill().has_value());
+}
+
+}  // namespace
+}  // namespace kestrel::test

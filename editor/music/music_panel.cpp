@@ -79,17 +79,7 @@ void MusicPanel::buildUi() {
     addRow->addWidget(deletedMusicBtn_);
     column->addLayout(addRow);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFixedHeight(100);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(26,30,37); border: 1px solid rgb(49,60,72); }"));
-    auto* listHost = new QWidget(scroll);
-    listLayout_ = new QVBoxLayout(listHost);
-    listLayout_->setContentsMargins(0, 0, 0, 0);
-    listLayout_->setSpacing(2);
-    listLayout_->addStretch();
-    scroll->setWidget(listHost);
-    column->addWidget(scroll);
+    listLayout_ = panel::makeListArea(this, 100, column);
 
     column->addWidget(titled("SetthemusicpositionString", this));
     musicRangSlider_ = new widgets::MusicRangeSlider(QRectF(0, 0, 260, 30), this);
@@ -235,15 +225,9 @@ void MusicPanel::reloadData() {
 
 void MusicPanel::loadMusicAction() {
     if (player_ && player_->playerStatus() == 1) player_->pause();
-    QStringList filters;
-    for (const QString& type : kMusicTypes) filters << "*." + type;
-    QFileDialog dialog(window(), QString(), QString(), QString("(%1);;(*)").arg(filters.join(' ')));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
-    dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QStringList refused = addMusicFiles(dialog.selectedFiles());
+    const QStringList chosen = panel::runOpenPanel(window(), QString(), kMusicTypes);
+    if (chosen.isEmpty()) return;
+    const QStringList refused = addMusicFiles(chosen);
     if (!refused.isEmpty()) QMessageBox::warning(window(), QString(), localized("musicNoSoundMessage").arg(refused.join(", ")));
 }
 

@@ -147,14 +147,10 @@ void SubtitlePanel::chooseSubtitleMenuItem(int index) {
 }
 
 void SubtitlePanel::openLoadPanel() {
-    QFileDialog dialog(window(), localized("Pleaseselectthesubtitlefilestring"), QString(),
-                       QStringLiteral("(*.ass *.ssa *.srt *.ASS *.SSA *.SRT);;(*)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
-    dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().last();
+    const QStringList chosen = panel::runOpenPanel(window(), localized("Pleaseselectthesubtitlefilestring"),
+                                                   {"ass", "ssa", "srt", "ASS", "SSA", "SRT"});
+    if (chosen.isEmpty()) return;
+    const QString path = chosen.last();
     const SubtitleCheck check = loadSubtitleFile(path);
     if (!check.ok) QMessageBox::warning(window(), QString(), localized(check.messageKey).arg(QFileInfo(path).fileName()));
 }

@@ -1,6 +1,9 @@
 #include "editor/watermark/panel_controls.h"
 
+#include <QFileDialog>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 #include "services/language.h"
 
@@ -105,6 +108,33 @@ void TimeGroup::setTexts(const QStringList& texts) {
 
 void TimeGroup::setEnabled(bool enabled) {
     for (auto* field : fields) field->setEnabled(enabled);
+}
+
+QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column) {
+    auto* scroll = new QScrollArea(parent);
+    scroll->setWidgetResizable(true);
+    scroll->setFixedHeight(height);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(26,30,37); border: 1px solid rgb(49,60,72); }"));
+    auto* host = new QWidget(scroll);
+    auto* rows = new QVBoxLayout(host);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    rows->addStretch();
+    scroll->setWidget(host);
+    column->addWidget(scroll);
+    return rows;
+}
+
+QStringList runOpenPanel(QWidget* window, const QString& message, const QStringList& extensions) {
+    QStringList patterns;
+    for (const QString& extension : extensions) patterns << "*." + extension;
+    QFileDialog dialog(window, message, QString(), QString("(%1);;(*)").arg(patterns.join(' ')));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setLabelText(QFileDialog::Accept, services::localized("OpenPanelOpenTitle"));
+    dialog.setLabelText(QFileDialog::Reject, services::localized("OpenPanelCancelTitle"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
 }
 
 TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate) {

@@ -6,6 +6,9 @@
 #include <QString>
 #include <array>
 
+class QBoxLayout;
+class QVBoxLayout;
+
 #include "widgets/rd_text_field.h"
 #include "widgets/zor_button.h"
 
@@ -37,6 +40,13 @@ struct TimeGroup {
     void setTexts(const QStringList& texts);
     void setEnabled(bool enabled);
 };
+// A framed, scrolling list added to the column; rows go into the returned layout, before the
+// stretch it keeps last.
+QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column);
+// The open panel (never the platform's own) for several files of those extensions, other files
+// allowed too; the chosen paths, empty when cancelled.
+QStringList runOpenPanel(QWidget* window, const QString& message, const QStringList& extensions);
+
 TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
 widgets::RDTextField* makeValueField(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
 

@@ -72,17 +72,7 @@ void WatermarkPanel::buildUi() {
     addRow->addWidget(deletedmarkBtn_);
     column->addLayout(addRow);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFixedHeight(130);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(26,30,37); border: 1px solid rgb(49,60,72); }"));
-    auto* listHost = new QWidget(scroll);
-    listLayout_ = new QVBoxLayout(listHost);
-    listLayout_->setContentsMargins(0, 0, 0, 0);
-    listLayout_->setSpacing(2);
-    listLayout_->addStretch();
-    scroll->setWidget(listHost);
-    column->addWidget(scroll);
+    listLayout_ = panel::makeListArea(this, 130, column);
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(4);
@@ -348,15 +338,9 @@ void WatermarkPanel::addTextWaterMark() {
 
 void WatermarkPanel::imagemarkAction() {
     if (player_ && player_->playerStatus() == 1) player_->pause();
-    QStringList filters;
-    for (const QString& type : kOpenTypes) filters << "*." + type;
-    QFileDialog dialog(window(), QString(), QString(), QString("(%1);;(*)").arg(filters.join(' ')));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
-    dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().last();
+    const QStringList chosen = panel::runOpenPanel(window(), QString(), kOpenTypes);
+    if (chosen.isEmpty()) return;
+    const QString path = chosen.last();
     if (!addPictureWaterMark(path))
         QMessageBox::warning(window(), QString(), localized("wmUnreadableFileMessage").arg(QFileInfo(path).fileName()));
 }

@@ -584,6 +584,18 @@ void WatermarkPanel::setEditingAllowed(bool allowed) {
     for (auto* button : {textmarkBtn_, imagemarkBtn_, deletedmarkBtn_}) button->setEnabled(allowed && player_);
 }
 
+void WatermarkPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshPlayerWaterMark(editingAllowed_);
+    placeOverlayForSelection();
+}
+
+void WatermarkPanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (watermarkView_) watermarkView_->hide();
+    refreshPlayerWaterMark(false);
+}
+
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
     editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());

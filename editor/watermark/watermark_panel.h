@@ -92,6 +92,11 @@ public:
     // VolumeProgressSliderDelegate: the transparency slider.
     void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
 
+protected:
+    // The overlay is shown only while the panel is: elsewhere the player draws every watermark.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void buildUi();
     void reloadData();

@@ -15,6 +15,8 @@
 #include "editor/music/music_timing.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/subtitle/subtitle_record.h"
+#include "editor/export_run/export_edits.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "editor/watermark/watermark_export.h"
 #include "editor/watermark/watermark_panel.h"
 #include "editor/watermark/watermark_records.h"
@@ -227,4 +229,39 @@ TEST(PanelsExport, AMusicTrackTheEngineRefusesEndsTheMusicStep) {
     unchecked.isCheck = false;
     EXPECT_EQ(addDubbingMusic(job, {unchecked}, false), 1);
     apiMediaConvertClose(job);
+}
+
+TEST(PanelsExport, TheSidePanelsFillTheExportsShares) {
+    kt::TempDir dir;
+    OpenVideo video(dir);
+    ASSERT_TRUE(video.player);
+    const std::string music = dir.file("tone.m4a");
+    kt::FixtureSpec tone;
+    tone.width = 0;
+    kt::makeMedia(music, tone);
+    QWidget water, caption, musicView;
+    EditorSidePanels panels(&water, &caption, &musicView);
+    panels.setPlayer(video.player.get(), video.fileData);
+    panels.watermarkPanel()->addTextWaterMark();
+    panels.musicPanel()->addMusicFiles({QString::fromStdString(music)});
+
+    ExportEdits edits;
+    panels.fillExportEdits(edits);
+    EXPECT_TRUE(edits.hasMusicItems);
+    EXPECT_DOUBLE_EQ(edits.originalVolume, 1.0);
+    ASSERT_TRUE(edits.addWatermarks && edits.addMusic);
+    const std::string out = dir.file("out.mp4");
+    QStringList written;
+    ASSERT_GE(runJob(video.path, out,
+                     [&](void* job) {
+                         edits.addWatermarks(job, kW, kH, &written);
+                         EXPECT_GE(edits.addMusic(job), 1);
+                     }),
+              1);
+    const kt::ProbedMedia probed = kt::ffprobe(out);
+    EXPECT_EQ(probed.countOf("audio"), 1);
+    const std::string plain = dir.file("plain.mp4");
+    ASSERT_GE(runJob(video.path, plain, [](void*) {}), 1);
+    const PixelEdges textBox = pixelEdgesFromFractions(panels.watermarkPanel()->waterMarkList()[0].waterPercentClipRect, kW, kH);
+    EXPECT_GT(regionDiff(kt::decodeFrameRGB(out, 1.0, kW, kH), kt::decodeFrameRGB(plain, 1.0, kW, kH), textBox), 10);
 }

@@ -1,0 +1,70 @@
+#include "editor/watermark/editor_side_panels.h"
+
+#include <QVBoxLayout>
+
+#include "editor/export_run/export_edits.h"
+#include "editor/music/music_mix.h"
+#include "editor/music/music_panel.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/watermark/watermark_export.h"
+#include "editor/watermark/watermark_panel.h"
+#include "services/folders.h"
+
+namespace editor {
+
+namespace {
+
+template <typename Panel>
+Panel* fill(QWidget* container) {
+    auto* panel = new Panel(container);
+    auto* layout = container->layout() ? container->layout() : new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+    return panel;
+}
+
+}  // namespace
+
+EditorSidePanels::EditorSidePanels(QWidget* waterView, QWidget* captionView, QWidget* musicView)
+    : watermark_(fill<WatermarkPanel>(waterView)), subtitle_(fill<SubtitlePanel>(captionView)), music_(fill<MusicPanel>(musicView)) {}
+
+void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+    watermark_->setPlayer(player, fileData);
+    subtitle_->setPlayer(player, fileData);
+    music_->setPlayer(player, std::move(fileData));
+}
+
+void EditorSidePanels::previewWillPlay() {
+    music_->videoWillPlay();
+    watermark_->setEditingAllowed(false);
+    music_->enableMusicEdit(false);
+}
+
+void EditorSidePanels::previewDidPause() {
+    watermark_->setEditingAllowed(true);
+    music_->enableMusicEdit(!music_->musicList().isEmpty());
+}
+
+void EditorSidePanels::changesize() { watermark_->changesize(); }
+
+void EditorSidePanels::changelanguage() {
+    watermark_->changelanguage();
+    subtitle_->changelanguage();
+    music_->changelanguage();
+}
+
+void EditorSidePanels::fillExportEdits(ExportEdits& edits) const {
+    edits.subtitle = subtitle_->subtitleParamForExport();
+    edits.originalVolume = music_->originalVolume();
+    edits.hasMusicItems = !music_->musicList().isEmpty();
+    // The steps run later, on the export's own copies of the panels' lists.
+    edits.addWatermarks = [marks = watermark_->waterMarkList()](void* job, int width, int height,
+                                                                QStringList* written) mutable {
+        addConvertWaterMark(job, marks, width, height, services::FileManager::sharedManager().waterDirPath(), written);
+    };
+    edits.addMusic = [music = music_->musicList(), removeOriginal = music_->removeOriginalMusic()](void* job) {
+        return addDubbingMusic(job, music, removeOriginal);
+    };
+}
+
+}  // namespace editor

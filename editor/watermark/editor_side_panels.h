@@ -1,0 +1,48 @@
+#pragma once
+// The editor window's three side panels (watermark, subtitle, music) as one piece: placed into
+// the window's panel containers, told about the open file, the preview's play and pause and the
+// window's size and language, and read by the export.
+#include <QWidget>
+
+#include "model/simple_data.h"
+
+namespace kestrel::player {
+class DIVuverIzizud;
+}
+
+namespace editor {
+
+class WatermarkPanel;
+class SubtitlePanel;
+class MusicPanel;
+struct ExportEdits;
+
+class EditorSidePanels {
+public:
+    // Each panel fills its container (the window's watermark, caption and music views).
+    EditorSidePanels(QWidget* waterView, QWidget* captionView, QWidget* musicView);
+
+    // A file was opened (or the preview rebuilt): the panels start over on it.
+    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    // The video preview starts: the music preview stops, the mix is rebuilt, the watermark
+    // overlay hides and every checked watermark is drawn by the player.
+    void previewWillPlay();
+    // The video preview paused or stopped: editing comes back.
+    void previewDidPause();
+    void changesize();
+    void changelanguage();
+    // The panels' shares of an export: subtitle, level of the video's own sound, watermark and
+    // music steps.
+    void fillExportEdits(ExportEdits& edits) const;
+
+    WatermarkPanel* watermarkPanel() const { return watermark_; }
+    SubtitlePanel* subtitlePanel() const { return subtitle_; }
+    MusicPanel* musicPanel() const { return music_; }
+
+private:
+    WatermarkPanel* watermark_ = nullptr;
+    SubtitlePanel* subtitle_ = nullptr;
+    MusicPanel* music_ = nullptr;
+};
+
+}  // namespace editor

@@ -1,21 +1,28 @@
 #include "editor/edit_video_window_controller.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QDir>
+#include <QImage>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
 #include <QXmlStreamReader>
 
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "editor/output_target.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
+#include "export/ui/reveal_in_file_manager.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
+#include "services/output_name.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/volume_progress_slider.h"
 #include "widgets/zor_button.h"
@@ -129,6 +136,8 @@ void EditVideoWindowController::windowDidLoad() {
     brightness_ = contrast_ = saturation_ = 0;
     effectTypes_ = readEffectList(services::Language::pathWithfileName(QStringLiteral("EffectList.plist")));
 
+    // The output-format bar opens the remembered category and profile.
+    v_->formatBar->load();
     initPlayer();
     initCropView();
     initTrimView();
@@ -298,4 +307,40 @@ bool EditVideoWindowController::commitEditsToJob() {
     cutTimeRange_stop_ = stop;
     writeEditsToJob(*fileData_);
     return true;
+}
+
+void EditVideoWindowController::rewriteTargetFromFormatBar() {
+    if (!fileData_ || !v_->formatBar) return;
+    exportkit::MediaProperties target = editor::mediaPropertiesOf(fileData_->targetData);
+    v_->formatBar->writeTarget(editor::mediaPropertiesOf(fileData_->sourceData), target);
+    editor::assignTarget(fileData_->targetData, target);
+}
+
+void EditVideoWindowController::outputChoiceChanged(exportkit::OutputFormatBar*) { rewriteTargetFromFormatBar(); }
+void EditVideoWindowController::outputSettingChanged(exportkit::OutputFormatBar*, int) { rewriteTargetFromFormatBar(); }
+void EditVideoWindowController::outputSettingsRestored(exportkit::OutputFormatBar*) { rewriteTargetFromFormatBar(); }
+
+void EditVideoWindowController::outputBarCollapseToggled(exportkit::OutputFormatBar*, bool collapsed) {
+    formatBarCollapsed_ = collapsed;
+    if (QWidget* win = v_->window) {
+        // The window gives up or takes back the height of the profile rows.
+        const int delta = collapsed ? -140 : 140;
+        win->setMinimumHeight(std::max(0, win->minimumHeight() + delta));
+        win->resize(win->width(), win->height() + delta);
+    }
+    changesize(LayoutReason::Request);
+}
+
+bool EditVideoWindowController::saveImage(const QImage& image, const QString& path) {
+    QString target = path;
+    if (target.startsWith(QLatin1Char('~'))) target.replace(0, 1, QDir::homePath());
+    if (image.isNull() || services::outputPathTaken(target)) return false;
+    // Written whole or not at all.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) return false;
+    return file.commit();
+}
+
+void EditVideoWindowController::openScrFolderAction() {
+    if (!outputPath_.isEmpty()) exportkit::revealInFileManager(outputPath_);
 }

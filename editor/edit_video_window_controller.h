@@ -16,6 +16,7 @@
 
 #include "editor/editor_geometry.h"
 #include "editor/rd_ui_cliper.h"
+#include "export/ui/output_format_bar.h"
 #include "model/music_info.h"
 #include "model/simple_data.h"
 #include "model/subtitle_param.h"
@@ -24,6 +25,7 @@
 #include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
 
+class QImage;
 class QLabel;
 class QListWidget;
 class QTimer;
@@ -39,7 +41,7 @@ class ZorImageView;
 }
 namespace exportkit {
 class ExportDialogBase;
-}
+}  // namespace exportkit
 
 // One entry of the effect list read at set-up.
 struct EffectItem {
@@ -52,7 +54,8 @@ class EditVideoWindowController : public QObject,
                                   public widgets::RDCutProgressViewDelegate,
                                   public widgets::VolumeProgressSliderDelegate,
                                   public widgets::RDTextFieldDelegate,
-                                  public editor::RDUICliperDelegate {
+                                  public editor::RDUICliperDelegate,
+                                  public exportkit::OutputFormatBarDelegate {
     Q_OBJECT
 public:
     // Tool types; the window holds exactly one of them at a time.
@@ -97,6 +100,10 @@ public:
     void changelanguage();
     void enableEdit(bool enable);
     void closewindow();
+    // Writes the picture as PNG; a path that is taken is left alone (false), like a failed write.
+    bool saveImage(const QImage& image, const QString& path);
+    // Shows the last output in the file manager; nothing while there is none.
+    void openScrFolderAction();
     // Item count of the effect, watermark or music list (any other list is the music list).
     int numberOfItems(const QListWidget* list) const;
 
@@ -174,6 +181,12 @@ public:
     void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
     void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
 
+    // ---- Output-format bar ----
+    void outputChoiceChanged(exportkit::OutputFormatBar* bar) override;
+    void outputSettingChanged(exportkit::OutputFormatBar* bar, int flag) override;
+    void outputSettingsRestored(exportkit::OutputFormatBar* bar) override;
+    void outputBarCollapseToggled(exportkit::OutputFormatBar* bar, bool collapsed) override;
+
     // ---- State the panels share (read by tests and by the export run) ----
     model::SimpleDataPtr fileData() const { return fileData_; }
     bool isPlaying() const { return isPlaying_; }
@@ -243,6 +256,7 @@ private:
     void applyTrimStopFromFields();
     void writeEditsToJob(model::SimpleData& record) const;
     void handleWindowClosed();
+    void rewriteTargetFromFormatBar();
 
     int64_t toolItemType_ = 0;
     int64_t oldToolItemType_ = 0;
@@ -295,6 +309,7 @@ private:
     FileChooser fileChooser_;
     AlertPresenter alertPresenter_;
     bool loaded_ = false;
+    bool formatBarCollapsed_ = false;
     bool closed_ = false;
     std::unique_ptr<Views> v_;
 };

@@ -25,6 +25,7 @@ constexpr int kLeftColumnWidth = 340;
 constexpr int kToolRowHeight = 64;
 constexpr int kBottomBarHeight = 80;
 constexpr int kFormatBarHeight = 180;
+constexpr int kFormatBarCollapsedHeight = 32;
 
 QFont systemFont(int pointSize);
 QPixmap picture(const QString& name);

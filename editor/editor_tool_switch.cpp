@@ -7,6 +7,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "export/ui/output_format_bar.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
@@ -86,10 +87,11 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     if (!win || !v_->contentRightView || reason == LayoutReason::ExitFullScreen) return;
     const int W = win->width();
     const int H = win->height();
-    const int bottom = kFormatBarHeight;
+    const int bottom = formatBarCollapsed_ ? kFormatBarCollapsedHeight : kFormatBarHeight;
     v_->windowTitleLabel->setGeometry(16, 6, W - 200, 24);
     v_->addfileButton->setGeometry(W - 150, 4, 130, 28);
     v_->tabbarView->setGeometry(0, H - bottom, W, bottom);
+    v_->formatBar->setGeometry(0, 0, W, bottom);
 
     v_->funItemContentView->setGeometry(0, kTitleHeight, kLeftColumnWidth, H - kTitleHeight - bottom);
     v_->toolButtonsView->setGeometry(0, 0, kLeftColumnWidth, kToolRowHeight);

@@ -54,6 +54,7 @@ struct EditVideoWindowController::Views {
     widgets::VolumeProgressSlider* b_volumeSlider = nullptr;
     QMenu* coverStyleMenus = nullptr;
     QWidget* tabbarView = nullptr;             // host of the output-format bar
+    exportkit::OutputFormatBar* formatBar = nullptr;
 
     // Panels.
     QWidget* trimView = nullptr;

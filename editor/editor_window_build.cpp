@@ -10,6 +10,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "export/ui/output_format_bar.h"
 #include "services/language.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/volume_progress_slider.h"
@@ -112,6 +113,8 @@ void EditVideoWindowController::buildWindow() {
     // Host of the output-format bar along the bottom.
     v_->tabbarView = new QWidget(win);
     setBackground(v_->tabbarView, kPanelBackground);
+    v_->formatBar = new exportkit::OutputFormatBar(exportkit::FormatBarConfig::editor(), v_->tabbarView);
+    v_->formatBar->setDelegate(this);
 
     v_->audiochanelPopBtn = new QComboBox(v_->playToolView);
     v_->audiochanelPopBtn->setFont(systemFont(13));

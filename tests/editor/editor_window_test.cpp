@@ -288,6 +288,21 @@ TEST_F(EditorFixture, LanguageChangeRetitlesTheWindow) {
     EXPECT_EQ(v().cutButton->contentTitle(), services::localized(QStringLiteral("tool_trimItemTitle")));
 }
 
+TEST_F(EditorFixture, ChoosingAProfileRewritesTheJobTarget) {
+    open(1);
+    auto* bar = v().formatBar;
+    ASSERT_NE(bar, nullptr);
+    ASSERT_FALSE(bar->functionItemButtons().empty());
+    for (widgets::ZorButton* profile : bar->functionItemButtons()) {
+        bar->actionFunctionItemScrollChild(profile);
+        const auto& choice = bar->choice();
+        const model::FileData& target = editor->fileData()->targetData;
+        EXPECT_EQ(target.extension, choice.extName.value_or(editor->fileData()->sourceData.extension));
+        if (choice.resolution && choice.resolution->contains(QLatin1Char('x')) && !bar->chosenIsAudio())
+            EXPECT_EQ(target.width, choice.resolution->section(QLatin1Char('x'), 0, 0).toInt());
+    }
+}
+
 TEST_F(EditorFixture, SnapshotsNeverOverwrite) {
     TempDir out;
     open(1);
@@ -302,6 +317,12 @@ TEST_F(EditorFixture, SnapshotsNeverOverwrite) {
     EXPECT_TRUE(first.endsWith(QStringLiteral(".jpg")));
     const QImage picture(second);
     EXPECT_EQ(picture.size(), QSize(320, 240));
+    // Pictures the panels save never replace a file.
+    const QString saved = QString::fromStdString(out.file("mark.png"));
+    EXPECT_TRUE(editor->saveImage(picture, saved));
+    EXPECT_FALSE(editor->saveImage(QImage(first), saved));
+    EXPECT_EQ(QImage(saved).size(), QSize(320, 240));
+    EXPECT_FALSE(editor->saveImage(picture, QString::fromStdString(out.file("no/such/folder/x.png"))));
     editor->setCoverStyle(QStringLiteral("bmp"));
     editor->actionCarameraBtn();
     EXPECT_TRUE(editor->lastSnapshotPath().endsWith(QStringLiteral(".bmp")));

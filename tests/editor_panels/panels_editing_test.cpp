@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "editor/music/music_panel.h"
+#include "editor/watermark/first_frame.h"
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "tests/support/media_fixtures.h"
@@ -169,4 +170,41 @@ TEST(MusicPanelEditing, LengthRowsAreReadBackAsLengths) {
     EXPECT_FLOAT_EQ(panel.musicList()[0].positionEnd, 1.0f);
     EXPECT_FLOAT_EQ(panel.musicList()[0].pruneDuration, 1.0f);
     EXPECT_EQ(panel.timeRow(MusicPanel::kPruneLength).fields[2]->text(), "01");
+}
+
+TEST(WatermarkPanelEditing, AVideoWatermarkTakesItsFirstFrameAndItsOwnLength) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    const QImage frame = getWaterImageWithPath(QString::fromStdString(f.video));
+    EXPECT_EQ(frame.size(), QSize(240, 180));
+    EXPECT_TRUE(getWaterImageWithPath(QString::fromStdString(f.dir.file("none.mp4"))).isNull());
+
+    WatermarkPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    ASSERT_TRUE(panel.addPictureWaterMark(QString::fromStdString(f.video)));
+    const model::WaterParam& mark = panel.waterMarkList()[0];
+    EXPECT_TRUE(mark.isVideo);
+    EXPECT_NEAR(mark.fileDuration, 2.0, 0.1);
+    EXPECT_EQ(mark.fileEndTime, mark.fileDuration);
+    EXPECT_TRUE(mark.keepaspectRatio);
+    EXPECT_NEAR(mark.waterRect.width() / mark.waterRect.height(), 240.0 / 180.0, 0.02);
+    EXPECT_FALSE(panel.watermarkView()->waterMark().isNull());
+}
+
+TEST(WatermarkPanelEditing, FontAndColourRestyleOnlyATextWatermark) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    WatermarkPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addTextWaterMark();
+    const QRectF before = panel.waterMarkList()[0].waterRect;
+    QFont bigger("DejaVu Sans");
+    bigger.setPointSizeF(48);
+    panel.changeWaterFont(bigger);
+    panel.changeColor(QColor(255, 0, 0));
+    const model::WaterParam& mark = panel.waterMarkList()[0];
+    EXPECT_EQ(mark.waterFontSize, 48);
+    EXPECT_EQ(mark.waterFontColor, QColor(255, 0, 0));
+    EXPECT_GT(mark.waterRect.height(), before.height());
+    EXPECT_EQ(panel.watermarkView()->waterMarkColor(), QColor(255, 0, 0));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <future>
 
 namespace kestrel::editing {
 
@@ -99,6 +100,13 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
     canvas->height = plan.height;
     canvas->bgra.assign(static_cast<size_t>(plan.width) * plan.height * 4, 0);
     for (size_t i = 3; i < canvas->bgra.size(); i += 4) canvas->bgra[i] = 255;
+    struct Visible {
+        LayerRenderer* renderer;
+        LayerPlacement place;
+        int64_t source_us;
+        const AVFrame* picture = nullptr;
+    };
+    std::vector<Visible> visible;
     for (const LayerPlan& layer : plan.layers) {
         if (!layer.visibleAt(t_us)) continue;
         LayerRenderer* renderer = rendererFor(layer);
@@ -107,9 +115,19 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
         if (!placeLayer(layer, renderer->width(), renderer->height(), renderer->fileRotationDeg(), plan.width,
                         plan.height, &place))
             continue;
-        if (const AVFrame* picture = renderer->pictureAt(layer.sourceTimeUs(t_us), place.shape))
-            blend(picture, place.x, place.y, canvas);
+        visible.push_back(Visible{renderer, place, layer.sourceTimeUs(t_us)});
     }
+    // Every layer has a renderer of its own (one per media), so a split screen decodes and scales
+    // its pictures side by side; they are laid onto the canvas in stacking order afterwards.
+    std::vector<std::future<void>> pending;
+    for (size_t i = 1; i < visible.size(); ++i)
+        pending.push_back(std::async(std::launch::async, [&visible, i] {
+            visible[i].picture = visible[i].renderer->pictureAt(visible[i].source_us, visible[i].place.shape);
+        }));
+    if (!visible.empty()) visible[0].picture = visible[0].renderer->pictureAt(visible[0].source_us, visible[0].place.shape);
+    for (auto& job : pending) job.wait();
+    for (const Visible& v : visible)
+        if (v.picture) blend(v.picture, v.place.x, v.place.y, canvas);
 }
 
 void Compositor::prune(const CompositionPlan& plan) {

@@ -55,6 +55,9 @@ MusicPanel::MusicPanel(QWidget* parent) : QWidget(parent) {
 
 MusicPanel::~MusicPanel() {
     audioTimer_.stop();
+    // The music preview goes first, so its end-of-play block can no longer reach this panel.
+    if (rdmusicPlayer_) rdmusicPlayer_->setPlayerDidEndBlock({});
+    rdmusicPlayer_.reset();
     musicRangSlider_->setDelegate(nullptr);
     pruneRangSlider_->setDelegate(nullptr);
 }
@@ -473,6 +476,8 @@ void MusicPanel::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressV
 
 void MusicPanel::initmusicPlayer(const QString& path) {
     stopAudio();
+    if (rdmusicPlayer_) rdmusicPlayer_->setPlayerDidEndBlock({});
+    rdmusicPlayer_.reset();
     rdmusicPlayer_ = kestrel::player::DIVuverIzizud::initWithString(path.toStdString(), QRectF(0, 0, 20, 20));
     if (!rdmusicPlayer_) return;
     rdmusicPlayer_->setPlayerDidEndBlock([this] {

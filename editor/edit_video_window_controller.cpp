@@ -264,7 +264,6 @@ void EditVideoWindowController::closewindow() {
         isPlaying_ = false;
     }
     if (rdmusicPlayer_ && isaudioplaying_) {
-        if (audioTimer_) audioTimer_->stop();
         rdmusicPlayer_->stop();
         rdmusicPlayer_.reset();
         isaudioplaying_ = false;

@@ -136,6 +136,11 @@ public:
     void setOutputPath(const QString& path) { outputPath_ = path; }
     QString outputPath() const { return outputPath_; }
     QString lastSnapshotPath() const { return lastSnapshotPath_; }
+    // The player of a background-music file being previewed (sound only); null path drops it.
+    void initmusicPlayer(const QString& path);
+    kestrel::player::DIVuverIzizud* rdmusicPlayer() const { return rdmusicPlayer_.get(); }
+    bool isAudioPlaying() const { return isaudioplaying_; }
+    void playOrPauseAudio();
     void volumeButtonPressed();
     void hiddenVolumeSliderView();
 
@@ -235,6 +240,7 @@ private:
     void selectToolAfterLoad();
     void addTimer();
     void removeTimer();
+    void musicPlayerDidEnd();
     void showAlert(const QString& message);
     void showPlayPictures(bool playing);
     void refreshIfPaused();
@@ -271,7 +277,6 @@ private:
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdPlayer_;
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     QTimer* timer_ = nullptr;
-    QTimer* audioTimer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
     bool isPlaying_ = false;
     bool isaudioplaying_ = false;

@@ -109,10 +109,8 @@ void EditVideoWindowController::showPlayPictures(bool playing) {
 
 void EditVideoWindowController::play() {
     if (!rdPlayer_) return;
-    if (isaudioplaying_ && rdmusicPlayer_) {
-        rdmusicPlayer_->pause();
-        isaudioplaying_ = false;
-    }
+    // One sound at a time: the music preview stops when the video preview starts.
+    if (isaudioplaying_) playOrPauseAudio();
     isPlaying_ = true;
     // The chosen audio track, by its engine index when the file lists streams.
     const int position = std::max(0, v_->audiochanelPopBtn->currentIndex());
@@ -203,4 +201,37 @@ void EditVideoWindowController::hiddenVolumeSliderView() { v_->volumeSliderConta
 
 void EditVideoWindowController::refreshIfPaused() {
     if (rdPlayer_ && !isPlaying_) rdPlayer_->Refresh();
+}
+
+void EditVideoWindowController::initmusicPlayer(const QString& path) {
+    if (rdmusicPlayer_) {
+        rdmusicPlayer_->stop();
+        if (QWidget* view = rdmusicPlayer_->view()) view->setParent(nullptr);
+        rdmusicPlayer_.reset();
+        isaudioplaying_ = false;
+    }
+    if (path.isEmpty()) return;
+    rdmusicPlayer_ = DIVuverIzizud::initWithString(path.toStdString(), QRectF(0, 0, 20, 20));
+    if (!rdmusicPlayer_) return;
+    QPointer<QObject> guard = this;
+    rdmusicPlayer_->setPlayerDidEndBlock([this, guard] {
+        if (guard) musicPlayerDidEnd();
+    });
+    rdmusicPlayer_->seekTime(platform::MediaTime::zero());
+}
+
+void EditVideoWindowController::playOrPauseAudio() {
+    isaudioplaying_ = !isaudioplaying_;
+    if (isPlaying_) pause();
+    if (!rdmusicPlayer_) {
+        isaudioplaying_ = false;
+        return;
+    }
+    if (isaudioplaying_) rdmusicPlayer_->play();
+    else rdmusicPlayer_->pause();
+}
+
+void EditVideoWindowController::musicPlayerDidEnd() {
+    if (isaudioplaying_) playOrPauseAudio();
+    isaudioplaying_ = false;
 }

@@ -303,6 +303,28 @@ TEST_F(EditorFixture, ChoosingAProfileRewritesTheJobTarget) {
     }
 }
 
+TEST_F(EditorFixture, MusicPreviewAndVideoPreviewTakeTurns) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.width = 0;
+    spec.duration_s = 3.0;
+    makeMedia(dir.file("song.m4a"), spec);
+    open(64);
+    editor->initmusicPlayer(QString::fromStdString(dir.file("song.m4a")));
+    ASSERT_NE(editor->rdmusicPlayer(), nullptr);
+    editor->playOrPauseAudio();
+    EXPECT_TRUE(editor->isAudioPlaying());
+    editor->play();
+    EXPECT_TRUE(editor->isPlaying());
+    EXPECT_FALSE(editor->isAudioPlaying());
+    editor->playOrPauseAudio();
+    EXPECT_TRUE(editor->isAudioPlaying());
+    EXPECT_FALSE(editor->isPlaying());
+    editor->initmusicPlayer(QString());
+    EXPECT_EQ(editor->rdmusicPlayer(), nullptr);
+    EXPECT_FALSE(editor->isAudioPlaying());
+}
+
 TEST_F(EditorFixture, SnapshotsNeverOverwrite) {
     TempDir out;
     open(1);

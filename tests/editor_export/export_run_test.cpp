@@ -104,21 +104,25 @@ TEST(EditorExportRun, FrameSizeChoiceFollowsTheRules) {
 TEST(RemovePartExport, KeepsWhatLiesOutsideTheRange) {
     struct Case {
         int startMs, stopMs;
-        bool keepOriginal;  // no codec chosen: the engine keeps the source's
+        int profile;  // 0 mpeg4, 1 no codec chosen (the source's kept), 2 H.264 at 1280x720
         size_t phases;
         double seconds;
     };
     const Case cases[] = {
-        {520, 1200, false, 3, 1.32},
-        {480, 1200, true, 3, 1.28},
-        {0, 800, false, 1, 1.2},     // nothing before the range
-        {1000, 2000, false, 1, 1.0}, // nothing after it
+        {520, 1200, 0, 3, 1.32},
+        {480, 1200, 1, 3, 1.28},
+        {520, 1200, 2, 3, 1.32},
+        {0, 800, 0, 1, 1.2},     // nothing before the range
+        {1000, 2000, 0, 1, 1.0}, // nothing after it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.startMs) + "-" + std::to_string(c.stopMs));
         TempDir out;
-        if (c.keepOriginal)
+        if (c.profile == 1)
             setEditorChoice({});
+        else if (c.profile == 2)
+            setEditorChoice({{keys().vcodec, "h264"}, {keys().resolution, "1280x720"},
+                             {keys().bitrate, "2000"}, {keys().acodec, "aac"}});
         else
             setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
         ExportHarness h(standardClip());

@@ -1,0 +1,54 @@
+#include "editor/export_run/window_export_edits.h"
+
+#include "editor/editor_views.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/music/music_mix.h"
+#include "editor/watermark/watermark_export.h"
+#include "services/folders.h"
+
+#include <QComboBox>
+
+namespace editor {
+namespace {
+
+TrimFields trimFields(const QList<widgets::RDTextField*>& fields) {
+    return TrimFields{fields[0]->text().toInt(), fields[1]->text().toInt(), fields[2]->text().toInt(),
+                      fields[3]->text().toInt()};
+}
+
+}  // namespace
+
+ExportEdits exportEditsFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel) {
+    EditVideoWindowController::Views& views = window.views();
+    ExportEdits edits;
+    edits.start = trimFields(views.startFields());
+    edits.stop = trimFields(views.stopFields());
+    edits.clipRect = window.editVideoClipRect();
+    edits.convertCropSize = window.convertCropSize();
+    edits.rotateAngle = window.playerRotateAngle();
+    edits.keepAspectratio = window.keepAspectratio();
+    edits.hFlip = window.hFlip();
+    edits.vFlip = window.vFlip();
+    edits.brightness = window.brightness();
+    edits.contrast = window.contrast();
+    edits.saturation = window.saturation();
+    edits.volume = window.volume();
+    if (effectPanel) effectPanel->fillExportEdits(edits);
+    edits.subtitle = window.subtitleParam();
+    edits.inverseSelection = views.cutProgressView->isFanxuan();
+    if (views.audiochanelPopBtn) edits.audioTrackIndex = std::max(0, views.audiochanelPopBtn->currentIndex());
+
+    // The lists are read when the job is configured, as they stand then.
+    QPointer<EditVideoWindowController> owner(&window);
+    edits.addWatermarks = [owner](void* job, int width, int height, QStringList* written) {
+        if (!owner || owner->waterMarkList().isEmpty()) return;
+        addConvertWaterMark(job, owner->waterMarkList(), width, height,
+                            services::FileManager::sharedManager().waterDirPath(), written);
+    };
+    const QList<model::MusicInfo> music = window.musicList();
+    edits.hasMusicItems = !music.isEmpty();
+    edits.addMusic = [music](void* job) { return addDubbingMusic(job, music, false); };
+    return edits;
+}
+
+}  // namespace editor

@@ -1,0 +1,16 @@
+#pragma once
+// What the editor window hands to its export when the user starts one: the trim fields, the
+// crop, turn and mirror state, the effect panel's share, the subtitle, the audio track, and the
+// watermark and music steps of its lists.
+#include "editor/export_run/export_edits.h"
+
+class EditVideoWindowController;
+
+namespace editor {
+
+class KxfxView;
+
+// effectPanel may be null (no effects, no colour change).
+ExportEdits exportEditsFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel);
+
+}  // namespace editor

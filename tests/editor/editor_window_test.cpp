@@ -325,6 +325,27 @@ TEST_F(EditorFixture, MusicPreviewAndVideoPreviewTakeTurns) {
     EXPECT_FALSE(editor->isAudioPlaying());
 }
 
+TEST_F(EditorFixture, CropFrameIsThePictureThePreviewShows) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.rotation_deg = 90;
+    spec.duration_s = 1.0;
+    makeMedia(dir.file("phone.mp4"), spec);
+    open(4, dir.file("phone.mp4"));
+    auto* player = editor->rdPlayer();
+    ASSERT_NE(player, nullptr);
+    // The source's own rotation is part of what is shown, and of the crop frame.
+    EXPECT_EQ(editor->videoSize(), QSizeF(240, 320));
+    EXPECT_EQ(QSizeF(player->frameWidth(), player->frameHeight()), editor->videoSize());
+    click(v().right_ratioBtn);
+    player->Refresh();
+    EXPECT_EQ(editor->videoSize(), QSizeF(320, 240));
+    EXPECT_EQ(QSizeF(player->frameWidth(), player->frameHeight()), editor->videoSize());
+    // The overlay lies on the picture: same shape as the frame.
+    const QSizeF overlay = v().cliper->size();
+    EXPECT_NEAR(overlay.width() / overlay.height(), 320.0 / 240.0, 0.02);
+}
+
 TEST_F(EditorFixture, SnapshotsNeverOverwrite) {
     TempDir out;
     open(1);

@@ -70,6 +70,7 @@ exportkit::ExportWindowController* EditorExportRun::prepareExportDialog() {
     dialog_->setHiddenMergeAllIntoOne(true);
     dialog_->setStartExportCallbackBlock([this](const QString& path) { startExportCallback(path); });
     session_ = std::make_unique<exportkit::ExportSession>(dialog_);  // loads the window
+    if (delegate_) delegate_->exportRunDialogOpened(dialog_);
     return dialog_;
 }
 
@@ -295,7 +296,7 @@ void EditorExportRun::stopProgressTimer() {
 }
 
 void EditorExportRun::pollProgress() {
-    if (!run_ || !session_) return;
+    if (!run_ || !session_ || !dialog_) return;
     double percent = 0;
     if (hVC_)
         percent = apiMediaConvertGetProgress(hVC_);

@@ -37,6 +37,9 @@ public:
     virtual void exportRunEnableEdit(bool enabled) {}
     virtual void exportRunEnableMusicEdit(bool enabled) {}
     virtual void exportRunEnableRemoveOriginalSound(bool enabled) {}
+    // A new export dialog replaces the previous one (the window stops a running export through
+    // it when it closes).
+    virtual void exportRunDialogOpened(exportkit::ExportWindowController* dialog) {}
 };
 
 class EditorExportRun : public QObject {
@@ -92,7 +95,7 @@ private:
     void startProgressTimer();
     void enableEditingAfterRun(const Run& run);
 
-    QWidget* window_;
+    QPointer<QWidget> window_;
     model::SimpleDataPtr record_;
     EditsProvider editsProvider_;
     EditorExportRunDelegate* delegate_ = nullptr;

@@ -135,5 +135,29 @@ TEST_F(WindowExport, RemoveSelectedPartFromTheTrimControls) {
     EXPECT_FALSE(run->exportProgressWindow()->openBtn->isHidden());
 }
 
+// Closing the editor while it exports stops the export through the dialog: nothing is left.
+TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
+    struct Opener : editor::EditorExportRunDelegate {
+        EditVideoWindowController* window = nullptr;
+        void exportRunDialogOpened(exportkit::ExportWindowController* dialog) override {
+            window->setExportProgressWindow(dialog);
+        }
+    } opener;
+    open(1);
+    opener.window = window;
+    run->setDelegate(&opener);
+    QTest::mouseClick(v().removeTimeSelectedPart, Qt::LeftButton, {}, v().removeTimeSelectedPart->rect().center());
+    typeInto(v().startMioSecondsField, QStringLiteral("520"));
+    typeInto(v().stopSecondsField, QStringLiteral("01"));
+    run->setPhaseStartedBlock([this](int phase) {
+        if (phase == 1) window->closeAction();
+    });
+    TempDir out;
+    exportTo(out.path());
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+    EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(", ").toStdString();
+    run->setDelegate(nullptr);
+}
+
 }  // namespace
 }  // namespace kestrel::test

@@ -237,6 +237,44 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     EXPECT_EQ(editor->playerRotateAngle(), 270);
 }
 
+TEST_F(EditorFixture, KeepAspectAndRangeBarFollowTheirRules) {
+    open(4);
+    auto* cliper = v().cliper.data();
+    cliper->pressAt({2, 2});
+    cliper->dragTo({60, 40});
+    click(v().keepAspectBtn);
+    EXPECT_EQ(cliper->crop_Type(), 2);
+    EXPECT_EQ(editor->editVideoClipRect(), QRectF(0, 0, 320, 240));
+    EXPECT_EQ(v().cropLeftField->text(), QStringLiteral("0"));
+    EXPECT_EQ(v().cropTopField->text(), QStringLiteral("0"));
+    EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("320"));
+    // With the aspect kept, a typed width brings its height.
+    typeInto(v().cropWidthField, QStringLiteral("160"));
+    EXPECT_DOUBLE_EQ(editor->editVideoClipRect().height(), 120);
+    click(v().keepAspectBtn);
+    EXPECT_EQ(cliper->crop_Type(), 1);
+    EXPECT_DOUBLE_EQ(editor->editVideoClipRect().width(), 160);
+
+    click(v().cutButton);
+    const double d = editor->rdPlayer()->duration().seconds();
+    editor->actionMouseMovedForCutProgressViewBlock(v().cutProgressView, 0.25f, 0.75f, 2);
+    EXPECT_NEAR(editor->cutTimeRange_stop(), 0.75 * d * 1e6, 1.0);
+    EXPECT_NEAR(editor->rdPlayer()->currentTime().seconds(), 0.75 * d, 0.05);
+    EXPECT_EQ(v().stopSecondsField->text(), QString::asprintf("%02i", int(0.75f * float(d))));
+    editor->actionMouseMovedForCutProgressViewBlock(v().cutProgressView, 0.25f, 0.75f, 1);
+    EXPECT_EQ(v().startMioSecondsField->text(), QString::asprintf("%03i", editor::splitSeconds(0.25f * float(d)).millis));
+    editor->actionSeekToTimeForCutProgressViewBlock(v().cutProgressView, 7.0f);
+    EXPECT_NEAR(editor->rdPlayer()->currentTime().seconds(), d, 0.05);
+    // The end taken before the start: the start goes back to zero.
+    editor->actionSeekToTimeForCutProgressViewBlock(v().cutProgressView, 0.1f);
+    click(v().setStopTrimBtn);
+    EXPECT_EQ(v().startSecondsField->text(), QStringLiteral("00"));
+    EXPECT_EQ(editor->fileData()->cutTimeRange_start, 0);
+    EXPECT_NEAR(double(editor->fileData()->cutTimeRange_stop), 0.1 * d * 1e6, 50000);
+    click(v().resetStopTrimBtn);
+    EXPECT_FLOAT_EQ(v().cutProgressView->upperValue(), 1.0f);
+}
+
 TEST_F(EditorFixture, RotateAndResetKeepSubtitleAndWatermarks) {
     open(4);
     editor->subtitleParam().subtitlePath = QStringLiteral("/tmp/caption.srt");

@@ -53,7 +53,8 @@ void makeMedia(const std::string& path, const FixtureSpec& s) {
         if (!s.pixel_format.empty()) args << "-pix_fmt" << QString::fromStdString(s.pixel_format);
         if (s.video_codec == "libx264") args << "-preset" << "ultrafast";
         if (s.gop > 0) args << "-g" << QString::number(s.gop) << "-keyint_min" << QString::number(s.gop);
-        if (!s.sar.empty()) args << "-vf" << QString("setsar=%1").arg(QString::fromStdString(s.sar));
+        // setsar reads "4:3" as two options (ratio 4, max 3): pass the ratio as "4/3".
+        if (!s.sar.empty()) args << "-vf" << QString("setsar=%1").arg(QString::fromStdString(s.sar).replace(':', '/'));
     }
     if (s.audio_streams > 0) {
         args << "-c:a" << QString::fromStdString(s.audio_codec) << "-ac" << QString::number(s.channels);

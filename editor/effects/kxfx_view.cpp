@@ -381,6 +381,8 @@ void KxfxView::refreshPlayerView() {
     if (!player_) return;
     player_->SetVolume(volume_);
     player_->SetBCS(brightness_, contrast_, saturation_);
+    // A new preview starts without effects; it shows the checked ones, as the export will.
+    rebuildEffects();
 }
 
 void KxfxView::actionEffectReset() {

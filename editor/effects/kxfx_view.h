@@ -58,8 +58,8 @@ public:
     void changelanguage();
     // Sliders disabled exactly when editing is off; the reset enabled with it.
     void enableEdit(bool enabled);
-    // After the preview was (re)made: sliders and fields from the values, colour and volume
-    // sent again.
+    // After the preview was (re)made: sliders and fields from the values; colour, volume and
+    // the checked effects sent again.
     void refreshPlayerView();
 
     void action_volueSlider(float progress);

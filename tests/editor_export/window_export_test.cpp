@@ -7,10 +7,13 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "editor/export_run/window_export_edits.h"
+#include "editor/export_run/editor_export_attachment.h"
+#include "editor/effects/kxfx_view.h"
 #include "export/ui/export_session.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
@@ -157,6 +160,48 @@ TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
     EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(", ").toStdString();
     run->setDelegate(nullptr);
+}
+
+// The export button: the dialog opens modally, Start runs the export with the effect panel's
+// choice, the finished dialog offers the file, and the exported picture is the previewed one.
+TEST_F(WindowExport, ExportButtonExportsWhatThePreviewShows) {
+    open(8);
+    auto* attachment = new editor::EditorExportAttachment(*window);
+    attachment->playerRefreshed();
+    editor::KxfxView* panel = attachment->effectPanel();
+    ASSERT_NE(panel, nullptr);
+    int negative = -1;
+    for (int i = 0; i < panel->effectTypes().size(); ++i)
+        if (panel->effectTypes()[i].effectId == 10) negative = i;
+    ASSERT_GE(negative, 0);
+    QTest::mouseClick(panel->effectItems()[negative], Qt::LeftButton, {}, QPoint(17, 15));
+    typeInto(v().stopSecondsField, QStringLiteral("01"));
+    typeInto(v().stopMioSecondsField, QStringLiteral("000"));
+    window->rdPlayer()->seekTime(platform::MediaTime::fromSeconds(0.0));
+    int w = 0, h = 0;
+    const std::vector<unsigned char> previewed = snapshotRGB(*window->rdPlayer(), &w, &h);
+
+    TempDir out;
+    bool finished = false, offeredOpen = false;
+    QTimer::singleShot(0, [&] {
+        exportkit::ExportWindowController* dialog = attachment->exportRun()->exportProgressWindow();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->setOutputPath(QString::fromStdString(out.path()));
+        dialog->startExport();
+        finished = waitUntil([&] { return !dialog->exporting() && attachment->exportRun()->pendingJobs() == 0; });
+        offeredOpen = !dialog->openBtn->isHidden();
+        dialog->closeWindowAction();
+    });
+    QTest::mouseClick(v().startExportBtn, Qt::LeftButton, {}, v().startExportBtn->rect().center());
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(offeredOpen);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+    const QString written = window->fileData()->exportPath;
+    ASSERT_TRUE(QFileInfo::exists(written));
+    const std::vector<unsigned char> exported = decodeFrameRGB(written.toStdString(), 0.0, w, h);
+    EXPECT_LT(meanAbsDiff(previewed, exported), 6.0);
+    EXPECT_GT(meanAbsDiff(decodeFrameRGB(standardClip(), 0.0, w, h), exported), 60.0);
 }
 
 }  // namespace

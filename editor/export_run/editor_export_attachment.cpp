@@ -1,0 +1,71 @@
+#include "editor/export_run/editor_export_attachment.h"
+
+#include "editor/editor_views.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/export_run/window_export_edits.h"
+#include "widgets/zor_button.h"
+
+#include <QEvent>
+#include <QListWidget>
+#include <QTimer>
+
+namespace editor {
+
+EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window)
+    : QObject(&window), window_(window), run_(new EditorExportRun(window.views().window, this)) {
+    EditVideoWindowController::Views& views = window.views();
+    QWidget* frame = views.kxfxView;
+    if (views.filterDocumentView) views.filterDocumentView->hide();  // the panel brings its own list
+    panel_ = new KxfxView(frame);
+    panel_->setGeometry(frame->rect());
+    frame->installEventFilter(this);
+    panel_->setIsMagicEnhance(window.isMagicEnhance());
+    panel_->setPreviewControl([this] { window_.pause(); }, [this] { window_.play(); });
+    // The window adds magic enhance to its first preview itself; the speed can be typed once
+    // it has settled.
+    QPointer<KxfxView> panel = panel_;
+    QTimer::singleShot(200, panel_, [panel] {
+        if (panel) panel->speedValueLabel->setReadOnly(false);
+    });
+
+    run_->setDelegate(this);
+    run_->setEditsProvider([this] { return exportEditsFromWindow(window_, panel_); });
+    views.startExportBtn->setMouseDownAction([this](widgets::ZorButton*) { startExportAction(); });
+}
+
+bool EditorExportAttachment::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && panel_ && watched == panel_->parent()) panel_->setGeometry(panel_->parentWidget()->rect());
+    return QObject::eventFilter(watched, event);
+}
+
+void EditorExportAttachment::playerRefreshed() {
+    if (!panel_) return;
+    panel_->setPlayer(window_.rdPlayer());
+    panel_->setFileData(window_.fileData());
+    panel_->refreshPlayerView();
+}
+
+void EditorExportAttachment::enableEdit(bool enabled) {
+    if (panel_) panel_->enableEdit(enabled);
+}
+
+void EditorExportAttachment::changelanguage() {
+    if (panel_) panel_->changelanguage();
+}
+
+void EditorExportAttachment::startExportAction() {
+    run_->setRecord(window_.fileData());
+    run_->startExportAction();
+}
+
+void EditorExportAttachment::exportRunPausePreview() {
+    if (window_.isPlaying()) window_.pause();
+}
+
+void EditorExportAttachment::exportRunEnableEdit(bool enabled) { window_.enableEdit(enabled); }
+
+void EditorExportAttachment::exportRunDialogOpened(exportkit::ExportWindowController* dialog) {
+    window_.setExportProgressWindow(dialog);
+}
+
+}  // namespace editor

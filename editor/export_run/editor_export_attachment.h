@@ -1,0 +1,46 @@
+#pragma once
+// Joins the effect panel and the export to the editor window: the panel goes into the window's
+// effect frame and follows its preview, and the export button opens the export dialog whose
+// run reads the window's edits. The window keeps one attachment for its lifetime.
+#include <QObject>
+#include <QPointer>
+
+#include "editor/export_run/editor_export_run.h"
+
+class EditVideoWindowController;
+
+namespace editor {
+
+class KxfxView;
+
+class EditorExportAttachment : public QObject, public EditorExportRunDelegate {
+public:
+    // Builds the panel into the window's effect frame and takes the export button; the window
+    // is the parent.
+    explicit EditorExportAttachment(EditVideoWindowController& window);
+
+    KxfxView* effectPanel() const { return panel_; }
+    EditorExportRun* exportRun() const { return run_; }
+
+    // The window (re)made its preview for the open file.
+    void playerRefreshed();
+    void enableEdit(bool enabled);
+    void changelanguage();
+    // The export button.
+    void startExportAction();
+
+    // EditorExportRunDelegate
+    void exportRunPausePreview() override;
+    void exportRunEnableEdit(bool enabled) override;
+    void exportRunDialogOpened(exportkit::ExportWindowController* dialog) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    EditVideoWindowController& window_;
+    QPointer<KxfxView> panel_;
+    EditorExportRun* run_;
+};
+
+}  // namespace editor

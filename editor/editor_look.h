@@ -18,12 +18,12 @@ inline const QColor kAccent(96, 222, 208);
 inline const QColor kTimeLabelText = QColor::fromRgbF(0.8, 0.8, 0.8, 0.6);
 inline const QColor kPlayerBackground(23, 23, 23);
 
-constexpr int kWindowWidth = 1100;
-constexpr int kWindowHeight = 760;
+constexpr int kWindowWidth = 1180;
+constexpr int kWindowHeight = 780;
 constexpr int kTitleHeight = 36;
-constexpr int kLeftColumnWidth = 340;
+constexpr int kLeftColumnWidth = 408;
 constexpr int kToolRowHeight = 64;
-constexpr int kBottomBarHeight = 80;
+constexpr int kBottomBarHeight = 100;
 constexpr int kFormatBarHeight = 180;
 constexpr int kFormatBarCollapsedHeight = 32;
 

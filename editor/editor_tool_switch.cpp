@@ -89,14 +89,14 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     const int H = win->height();
     const int bottom = formatBarCollapsed_ ? kFormatBarCollapsedHeight : kFormatBarHeight;
     v_->windowTitleLabel->setGeometry(16, 6, W - 200, 24);
-    v_->addfileButton->setGeometry(W - 150, 4, 130, 28);
+    v_->addfileButton->setGeometry(W - 190, 4, 170, 28);
     v_->tabbarView->setGeometry(0, H - bottom, W, bottom);
     v_->formatBar->setGeometry(0, 0, W, bottom);
 
     v_->funItemContentView->setGeometry(0, kTitleHeight, kLeftColumnWidth, H - kTitleHeight - bottom);
     v_->toolButtonsView->setGeometry(0, 0, kLeftColumnWidth, kToolRowHeight);
     const auto tools = v_->toolButtons();
-    for (int i = 0; i < tools.size(); ++i) tools[i]->setGeometry(4 + i * 56, 2, 54, kToolRowHeight - 8);
+    for (int i = 0; i < tools.size(); ++i) tools[i]->setGeometry(6 + i * 66, 2, 64, kToolRowHeight - 8);
     QRect line = v_->selectFunLine->geometry();
     v_->selectFunLine->setGeometry(line.x(), kToolRowHeight - 4, 36, 2);
     const int panelHeight = v_->funItemContentView->height() - kToolRowHeight - 56;
@@ -115,10 +115,11 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     v_->playerView->setGeometry(0, 0, rightW, previewH);
     v_->playerBottomView->setGeometry(0, previewH, rightW, kBottomBarHeight);
     v_->musicRightBottomView->setGeometry(0, previewH, rightW, kBottomBarHeight);
-    v_->cutProgressView->setFrame(QRectF(90, 0, std::max(0, rightW - 180), 40));
-    v_->currentTimeLabel->setGeometry(15, 8, 80, 26);
-    v_->totalTimeLabel->setGeometry(rightW - 90, 8, 80, 26);
-    v_->playToolView->setGeometry(rightW / 2 - 190, 42, 380, 34);
+    // The bar's frame counts from the bottom of the bar area; it sits in the top half.
+    v_->cutProgressView->setFrame(QRectF(124, kBottomBarHeight - 50, std::max(0, rightW - 248), 46));
+    v_->currentTimeLabel->setGeometry(10, 12, 100, 26);
+    v_->totalTimeLabel->setGeometry(rightW - 110, 12, 100, 26);
+    v_->playToolView->setGeometry(rightW / 2 - 190, 58, 380, 34);
     const widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
                                              v_->b_volumeBtn};
     for (int i = 0; i < 5; ++i) const_cast<widgets::ZorButton*>(transport[i])->setGeometry(i * 40, 2, 30, 30);

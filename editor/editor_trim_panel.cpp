@@ -126,22 +126,22 @@ void EditVideoWindowController::buildTrimView() {
     v_->removeTimeSelectedPart->setMouseDownAction([this](ZorButton*) { removeSelectedPartAction(); });
 
     // Layout inside the panel (top-left coordinates).
-    v_->cuttingTimeLabel->setGeometry(16, 8, 300, 20);
-    v_->cuttingStartlabel->setGeometry(16, 40, 60, 32);
-    startBox->setGeometry(76, 40, 150, 32);
-    v_->startStepperUp->setGeometry(228, 40, 16, 16);
-    v_->startStepperDown->setGeometry(228, 56, 16, 16);
-    v_->setStartTrimBtn->setGeometry(250, 40, 32, 32);
-    v_->resetStartTrimBtn->setGeometry(286, 40, 32, 32);
-    v_->cuttingStopLabel->setGeometry(16, 84, 60, 32);
-    stopBox->setGeometry(76, 84, 150, 32);
-    v_->stopStepperUp->setGeometry(228, 84, 16, 16);
-    v_->stopStepperDown->setGeometry(228, 100, 16, 16);
-    v_->setStopTrimBtn->setGeometry(250, 84, 32, 32);
-    v_->resetStopTrimBtn->setGeometry(286, 84, 32, 32);
-    v_->cuttingModelLabel->setGeometry(16, 136, 300, 20);
-    v_->keepTimeSelectedPart->setGeometry(16, 162, 300, 28);
-    v_->removeTimeSelectedPart->setGeometry(16, 194, 300, 28);
+    v_->cuttingTimeLabel->setGeometry(16, 8, 370, 20);
+    v_->cuttingStartlabel->setGeometry(16, 40, 90, 32);
+    startBox->setGeometry(106, 40, 150, 32);
+    v_->startStepperUp->setGeometry(258, 40, 16, 16);
+    v_->startStepperDown->setGeometry(258, 56, 16, 16);
+    v_->setStartTrimBtn->setGeometry(284, 40, 32, 32);
+    v_->resetStartTrimBtn->setGeometry(322, 40, 32, 32);
+    v_->cuttingStopLabel->setGeometry(16, 84, 90, 32);
+    stopBox->setGeometry(106, 84, 150, 32);
+    v_->stopStepperUp->setGeometry(258, 84, 16, 16);
+    v_->stopStepperDown->setGeometry(258, 100, 16, 16);
+    v_->setStopTrimBtn->setGeometry(284, 84, 32, 32);
+    v_->resetStopTrimBtn->setGeometry(322, 84, 32, 32);
+    v_->cuttingModelLabel->setGeometry(16, 136, 370, 20);
+    v_->keepTimeSelectedPart->setGeometry(16, 162, 370, 28);
+    v_->removeTimeSelectedPart->setGeometry(16, 194, 370, 28);
 }
 
 void EditVideoWindowController::initTrimView() {

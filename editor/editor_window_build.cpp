@@ -118,6 +118,9 @@ void EditVideoWindowController::buildWindow() {
 
     v_->audiochanelPopBtn = new QComboBox(v_->playToolView);
     v_->audiochanelPopBtn->setFont(systemFont(13));
+    v_->audiochanelPopBtn->setStyleSheet(
+        QStringLiteral("QComboBox{background:rgb(32,35,43);color:rgb(170,177,185);border:1px solid rgb(49,60,72);"
+                       "border-radius:6px;padding:0 6px}"));
 }
 
 void EditVideoWindowController::buildTransport() {

@@ -41,24 +41,16 @@ void EditVideoWindowController::addfileAction() {
 }
 
 void EditVideoWindowController::addFile() {
-    int leftOutAc3 = 0;
-    auto outcome = editor::probeMediaFile(filePath_, editor::SavedOutputChoices::read());
-    if (!outcome) {
-        // A file that cannot be probed leaves no record behind, so the no-video alert follows
-        // instead of a preview of a file the record does not describe.
-        fileData_.reset();
-        return;
-    }
-    leftOutAc3 = outcome->leftOutAc3;
-    fileData_ = outcome->record;
+    // A file that cannot be probed leaves no record behind, so the no-video alert follows
+    // instead of a preview of a file the record does not describe.
+    fileData_ = editor::probeMediaFile(filePath_, editor::SavedOutputChoices::read());
+    if (!fileData_) return;
     waterParam_ = fileData_->waterParam;
     subtitleParam_ = fileData_->subtitleParam;
     const auto& s = fileData_->sourceData;
     v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));
     v_->cropWidthField->setText(QString::number(s.width));
     v_->cropHeightField->setText(QString::number(s.height));
-    for (int i = 0; i < leftOutAc3; ++i)
-        showAlert(localized(QStringLiteral("error")) + QLatin1Char('\n') + QStringLiteral("AAC3_Error_Message"));
 }
 
 void EditVideoWindowController::setUpDataForFilePath() {

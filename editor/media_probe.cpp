@@ -48,9 +48,8 @@ SavedOutputChoices SavedOutputChoices::read() {
     return c;
 }
 
-QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path, int* leftOutAc3) {
+QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path) {
     QList<model::AudioStreamInfo> list;
-    if (leftOutAc3) *leftOutAc3 = 0;
     ConvertHandle job{apiMediaConvertCreate()};
     if (!job.h) return list;
     const QByteArray utf8 = path.toUtf8();
@@ -63,10 +62,6 @@ QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path, int*
     for (int i = 0; i < count && i < int(records.size()); ++i) {
         const MediaAudioInfo& a = records[size_t(i)];
         const QString codec = text(a.codec_name, sizeof a.codec_name);
-        if (codec.toLower() == QLatin1String("ac3")) {
-            if (leftOutAc3) ++*leftOutAc3;
-            continue;
-        }
         model::AudioStreamInfo s;
         s.channel = a.channels;
         s.bitrate = a.bit_rate;
@@ -107,22 +102,21 @@ void fillTarget(model::SimpleData& r, const SavedOutputChoices& c) {
     r.targetData.extension = c.extName.isEmpty() ? r.sourceData.extension : c.extName;
 }
 
-std::optional<ProbeOutcome> probeMediaFile(const QString& path, const SavedOutputChoices& choices) {
+model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices) {
     const QByteArray utf8 = path.toUtf8();
     MediaHandle media{MediaOpen(utf8.constData())};
-    if (!media.h) return std::nullopt;
+    if (!media.h) return nullptr;
     MediaAudioInfo a;
     MediaVideoInfo v;
     std::memset(&a, 0, sizeof a);
     std::memset(&v, 0, sizeof v);
-    if (MediaGetInfo(media.h, &a, &v) < 0) return std::nullopt;
-    if (v.exist != 0 && (v.width < 1 || v.height < 1)) return std::nullopt;
-    if (a.exist > 0 && (a.channels < 1 || a.sample_rate < 1)) return std::nullopt;
+    if (MediaGetInfo(media.h, &a, &v) < 0) return nullptr;
+    if (v.exist != 0 && (v.width < 1 || v.height < 1)) return nullptr;
+    if (a.exist > 0 && (a.channels < 1 || a.sample_rate < 1)) return nullptr;
 
-    ProbeOutcome out;
-    out.record = model::makeSimpleData();
-    model::SimpleData& r = *out.record;
-    r.audioStreamInfos = getAudioStreamInfomation(path, &out.leftOutAc3);
+    model::SimpleDataPtr record = model::makeSimpleData();
+    model::SimpleData& r = *record;
+    r.audioStreamInfos = getAudioStreamInfomation(path);
     const QFileInfo info(path);
     r.sourceData.fileSize = float(double(info.size()) / 1000000.0);
     const float duration = float(double(MediaGetDuration(media.h)) / 1000000.0);
@@ -169,7 +163,7 @@ std::optional<ProbeOutcome> probeMediaFile(const QString& path, const SavedOutpu
         r.thumbImage = services::Language::imageWithfileName(QStringLiteral("ZantImage/Cut/FileList/imgAudio.bmp"));
     }
     fillTarget(r, choices);
-    return out;
+    return record;
 }
 
 }  // namespace editor

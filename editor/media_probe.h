@@ -4,7 +4,6 @@
 #include <QList>
 #include <QSize>
 #include <QString>
-#include <optional>
 
 #include "model/audio_stream_info.h"
 #include "model/simple_data.h"
@@ -17,8 +16,8 @@ struct SavedOutputChoices {
     static SavedOutputChoices read();
 };
 
-// Audio streams of a file in engine order; AC-3 streams are left out and counted.
-QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path, int* leftOutAc3 = nullptr);
+// Audio streams of a file in engine order (every codec the engine decodes, AC-3 included).
+QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path);
 
 // 180 pixels high, width in proportion, truncated.
 QSize thumbnailSize(int width, int height);
@@ -26,11 +25,8 @@ QSize thumbnailSize(int width, int height);
 // Writes the target's size, bit rates, frame rate, codec and extension from the choices.
 void fillTarget(model::SimpleData& record, const SavedOutputChoices& choices);
 
-struct ProbeOutcome {
-    model::SimpleDataPtr record;
-    int leftOutAc3 = 0;
-};
-// nullopt when the file cannot be opened or reports a stream without size or sound format.
-std::optional<ProbeOutcome> probeMediaFile(const QString& path, const SavedOutputChoices& choices);
+// A new job record; null when the file cannot be opened or reports a stream without size or
+// sound format.
+model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices);
 
 }  // namespace editor

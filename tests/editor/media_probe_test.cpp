@@ -18,9 +18,9 @@ TEST(EditorProbe, FillsTheJobRecordFromTheFile) {
     const ProbedMedia oracle = ffprobe(path);
     ASSERT_TRUE(oracle.ok);
 
-    const auto outcome = editor::probeMediaFile(QString::fromStdString(path), {});
-    ASSERT_TRUE(outcome);
-    const model::SimpleData& r = *outcome->record;
+    const auto record = editor::probeMediaFile(QString::fromStdString(path), {});
+    ASSERT_TRUE(record);
+    const model::SimpleData& r = *record;
     EXPECT_EQ(r.name, QStringLiteral("clip.mov"));
     EXPECT_EQ(r.sourceData.extension, QStringLiteral("mov"));
     EXPECT_EQ(r.sourceData.width, 320);
@@ -49,11 +49,30 @@ TEST(EditorProbe, RotatedSourcesReportTheShownSize) {
     spec.rotation_deg = 90;
     spec.duration_s = 1.0;
     makeMedia(path, spec);
-    const auto outcome = editor::probeMediaFile(QString::fromStdString(path), {});
-    ASSERT_TRUE(outcome);
-    EXPECT_EQ(outcome->record->sourceData.width, 240);
-    EXPECT_EQ(outcome->record->sourceData.height, 320);
-    EXPECT_EQ(outcome->record->thumbImage.size(), QSize(135, 180));
+    const auto record = editor::probeMediaFile(QString::fromStdString(path), {});
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->sourceData.width, 240);
+    EXPECT_EQ(record->sourceData.height, 320);
+    EXPECT_EQ(record->thumbImage.size(), QSize(135, 180));
+}
+
+TEST(EditorProbe, ListsEveryAudioStreamAc3Included) {
+    TempDir dir;
+    const std::string path = dir.file("two.mkv");
+    FixtureSpec spec;
+    spec.duration_s = 1.0;
+    spec.audio_streams = 2;
+    spec.audio_codec = "ac3";
+    makeMedia(path, spec);
+    const ProbedMedia oracle = ffprobe(path);
+    const auto streams = editor::getAudioStreamInfomation(QString::fromStdString(path));
+    ASSERT_EQ(streams.size(), oracle.countOf("audio"));
+    ASSERT_EQ(streams.size(), 2);
+    EXPECT_EQ(streams[0].codec.toLower(), QStringLiteral("ac3"));
+    EXPECT_NE(streams[0].index, streams[1].index);
+    const auto record = editor::probeMediaFile(QString::fromStdString(path), {});
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->sourceData.a_codec.toLower(), QStringLiteral("ac3"));
 }
 
 TEST(EditorProbe, SavedChoicesShapeTheTarget) {

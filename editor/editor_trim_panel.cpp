@@ -47,8 +47,10 @@ ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
 
 }  // namespace
 
-void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
-    const QString base = QStringLiteral("ZantImage/Reverse/btnSpinUp_");
+namespace {
+// The spin-button look; such buttons start disabled until a field of their panel is clicked.
+void styleSpinButton(ZorButton* b, const QString& stem, std::function<void(ZorButton*)> action) {
+    const QString base = QStringLiteral("ZantImage/Reverse/%1_").arg(stem);
     b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
     b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
     b->setDownBackgroundImage(picture(base + QStringLiteral("Down@2x.png")));
@@ -57,16 +59,14 @@ void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function
     b->setEnabled(false);
     b->setMouseDownAction(std::move(action));
 }
+}  // namespace
+
+void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
+    styleSpinButton(b, QStringLiteral("btnSpinUp"), std::move(action));
+}
 
 void EditVideoWindowController::setStepperDownBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
-    const QString base = QStringLiteral("ZantImage/Reverse/btnSpinDown_");
-    b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
-    b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
-    b->setDownBackgroundImage(picture(base + QStringLiteral("Down@2x.png")));
-    b->setDisAbleBackgroundImage(picture(base + QStringLiteral("Disable@2x.png")));
-    b->setBordered(false);
-    b->setEnabled(false);
-    b->setMouseDownAction(std::move(action));
+    styleSpinButton(b, QStringLiteral("btnSpinDown"), std::move(action));
 }
 
 void EditVideoWindowController::buildTrimView() {

@@ -26,7 +26,12 @@ QPointer<AppDelegate>& sharedInstance() {
 }
 }  // namespace
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { sharedInstance() = this; }
+AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {
+    sharedInstance() = this;
+    // Set explicitly, so Qt's own Arabic translation does not mirror the windows: only the
+    // text inside each control reads right to left.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
 
 AppDelegate::~AppDelegate() = default;
 

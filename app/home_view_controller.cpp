@@ -73,15 +73,15 @@ void HomeViewController::buildHeader() {
     setTextColor(descLabel_, kTextColor);
 
     homepageBtn_ = new widgets::ZorButton(this);
-    homepageBtn_->setNormalImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Normal.png")));
-    homepageBtn_->setOnImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_On.png")));
-    homepageBtn_->setDownImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Down.png")));
-    homepageBtn_->setImagePosition(widgets::ImagePosition::ImageOverlaps);
+    // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
+    homepageBtn_->setNormalBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Normal.png")));
+    homepageBtn_->setOnBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_On.png")));
+    homepageBtn_->setDownBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Down.png")));
     homepageBtn_->setMouseDownAction([this](widgets::ZorButton*) { homepageAction(); });
     aboutBtn_ = new widgets::ZorButton(this);
     aboutBtn_->setMouseDownAction([this](widgets::ZorButton* button) { aboutAction(button); });
-    aboutBtn_->setImagePosition(widgets::ImagePosition::ImageOverlaps);
     for (widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
+        button->setLeftIconWidth(20);
         button->setContentColor(kTextColor);
         button->setOnColor(kHoverTextColor);
         button->setBordered(false);
@@ -172,9 +172,9 @@ void HomeViewController::changeLanguage() {
     descLabel_->setText(localized(QStringLiteral("viewController_normalDescLabelString")));
     aboutBtn_->setContentTitle(" " + localized(QStringLiteral("aboutBtnTitle")));
     const QPixmap aboutPicture = picture(QStringLiteral("Main/btnAbout_Normal.png"));
-    aboutBtn_->setNormalImage(aboutPicture);
-    aboutBtn_->setOnImage(aboutPicture);
-    aboutBtn_->setDownImage(aboutPicture);
+    aboutBtn_->setNormalBackgroundImage(aboutPicture);
+    aboutBtn_->setOnBackgroundImage(aboutPicture);
+    aboutBtn_->setDownBackgroundImage(aboutPicture);
     layoutHeaderButtons();
     for (int tag = 1; tag <= kHomeTileCount; ++tag)
         if (widgets::XJLabel* label = tileLabel(tileWithTag(tag)))

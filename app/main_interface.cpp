@@ -13,6 +13,13 @@ MainInterface::MainInterface() = default;
 MainInterface::MainInterface(MainInterface&&) noexcept = default;
 MainInterface::~MainInterface() { homeWindow.reset(); }
 
+MainInterface& MainInterface::operator=(MainInterface&& other) noexcept {
+    // The window goes before the delegate its menu reports to.
+    homeWindow = std::move(other.homeWindow);
+    delegate = std::move(other.delegate);
+    return *this;
+}
+
 MainInterface loadMainInterface() {
     services::Language::setLanguage();
     MainInterface ui;

@@ -13,6 +13,7 @@ struct MainInterface {
     std::unique_ptr<HomeWindowController> homeWindow;  // goes before the delegate
     MainInterface();
     MainInterface(MainInterface&&) noexcept;
+    MainInterface& operator=(MainInterface&& other) noexcept;
     ~MainInterface();
 };
 

@@ -28,6 +28,10 @@ HomeWindowController::HomeWindowController(QWidget* parent) : QMainWindow(parent
     content_ = new HomeViewController(central);
     layout->addWidget(content_);
     setCentralWidget(central);
+    fitToContent();
+}
+
+void HomeWindowController::fitToContent() {
     setFixedSize(sizeHint());
     centreOnScreen(this);
 }

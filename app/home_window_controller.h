@@ -14,6 +14,8 @@ public:
 
     HomeViewController* contentViewController() const { return content_; }
     QWidget* titleBarStrip() const { return titleBarStrip_; }
+    // Fixes the window to its content (and menu bar) and centres it.
+    void fitToContent();
 
 private:
     HomeViewController* content_ = nullptr;

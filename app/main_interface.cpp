@@ -26,6 +26,7 @@ MainInterface loadMainInterface() {
     ui.delegate = std::make_unique<AppDelegate>();
     ui.homeWindow = std::make_unique<HomeWindowController>();
     buildMainMenu(ui.homeWindow->menuBar(), ui.delegate.get());
+    ui.homeWindow->fitToContent();
     ui.homeWindow->show();
     ui.delegate->applicationDidFinishLaunching(ui.homeWindow.get());
     return ui;

@@ -42,7 +42,7 @@ AlertWindowController::AlertWindowController(QWidget* parent) : QDialog(parent) 
     bgImage_->setGeometry(0, 0, kWidth, kHeight);
 
     windowTitleLabel_ = makeAlertLabel(this, localized(QStringLiteral("Title")));
-    platform::setFrame(windowTitleLabel_, QRectF(20, 132, kWidth - 40, 28));
+    platform::setFrame(windowTitleLabel_, QRectF(20, 140, kWidth - 40, 32));
     messageLabel_ = makeAlertLabel(this, QString());
     platform::setFrame(messageLabel_, QRectF(20, 62, kWidth - 40, 66));
 

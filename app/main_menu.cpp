@@ -12,6 +12,11 @@ namespace app {
 
 using services::localized;
 
+QString languageItemTitle(int index) {
+    const QString key = QStringLiteral("LangeuageItem") + QString::number(index);
+    return localized(key);
+}
+
 int tagOf(const QAction* action) { return action ? action->data().toInt() : 0; }
 
 QAction* topLevelItemWithTag(const QMenuBar* bar, int tag) {
@@ -57,8 +62,7 @@ void buildMainMenu(QMenuBar* bar, AppDelegate* delegate) {
     auto* choices = new QActionGroup(language);
     const int current = services::Language::currentLanguageIndex();
     for (int index = 0; index < services::Language::kLanguageCount; ++index) {
-        QAction* item = addTaggedItem(language, menu_tag::kFirstLanguage + index,
-                                      localized(QStringLiteral("LangeuageItem%1").arg(index)));
+        QAction* item = addTaggedItem(language, menu_tag::kFirstLanguage + index, languageItemTitle(index));
         item->setCheckable(true);
         item->setChecked(index == current);
         choices->addAction(item);

@@ -22,6 +22,9 @@ constexpr int kHelpItem = 100;
 constexpr int kFirstLanguage = 100;
 }  // namespace menu_tag
 
+// The title of a language's entry ("LangeuageItem0" .. "LangeuageItem8"), in its own language.
+QString languageItemTitle(int index);
+
 int tagOf(const QAction* action);
 QAction* topLevelItemWithTag(const QMenuBar* bar, int tag);
 QAction* itemWithTag(const QMenu* menu, int tag);

@@ -5,6 +5,7 @@
 #include "app/dark_look.h"
 #include "app/file_kinds.h"
 #include "app/links.h"
+#include "app/main_menu.h"
 #include "app/open_panel.h"
 #include "app/window_placement.h"
 #include "editor/edit_video_window_controller.h"
@@ -116,7 +117,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     platform::setFrame(langeuagePopBtn_, QRectF(20, kViewHeight - 48, 160, 26));
     langeuagePopBtn_->addItem(localized(QStringLiteral("LanguageBtnTitle")));
     for (int index = 0; index < Language::kLanguageCount; ++index)
-        langeuagePopBtn_->addItem(localized(QStringLiteral("LangeuageItem%1").arg(index)));
+        langeuagePopBtn_->addItem(languageItemTitle(index));
     connect(langeuagePopBtn_, &QComboBox::activated, this, [this] {
         if (AppDelegate* delegate = AppDelegate::sharedAppDelegate()) delegate->langeuageAction(langeuagePopBtn_);
         langeuageAction();

@@ -3,9 +3,14 @@
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
 
 namespace exportkit::style {
 namespace {
@@ -71,6 +76,46 @@ void styleBorderedBox(QWidget* box, int radius) {
     box->setObjectName(QStringLiteral("borderedBox"));
     box->setAttribute(Qt::WA_StyledBackground, true);
     box->setStyleSheet(QStringLiteral("#borderedBox { border: 1px solid rgb(49, 60, 72); border-radius: %1px; }").arg(radius));
+}
+
+int textWidth(const QWidget* widget, const QString& text) {
+    return static_cast<int>(std::ceil(QFontMetricsF(widget->font()).horizontalAdvance(text)));
+}
+
+int fitCheckBox(widgets::ZorButton* box, const QString& title, int maxWidth) {
+    // The title starts right after the picture; a little air keeps the last glyph off the edge.
+    const int picture = static_cast<int>(std::ceil(box->layoutInput().picture.width()));
+    const int wanted = picture + textWidth(box, title) + 2;
+    if (wanted <= maxWidth) {
+        box->setContentTitle(title);
+        box->setToolTip(QString());
+        box->resize(wanted, box->height());
+        return wanted;
+    }
+    const QString cut = QFontMetricsF(box->font()).elidedText(title, Qt::ElideRight, maxWidth - picture - 2);
+    box->setContentTitle(cut);
+    box->setToolTip(title);
+    box->resize(maxWidth, box->height());
+    return maxWidth;
+}
+
+void setElidedText(QLabel* label, const QString& text) {
+    const int room = label->contentsRect().width() - 2 * label->margin();
+    const QString shown = QFontMetricsF(label->font()).elidedText(text, Qt::ElideMiddle, room);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+}
+
+void applyTextDirection(QWidget* root, const QList<QWidget*>& leftToRight) {
+    const Qt::LayoutDirection direction = services::Language::isalaboLanguage() ? Qt::RightToLeft : Qt::LeftToRight;
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        const bool textControl = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                                 qobject_cast<QComboBox*>(widget) || qobject_cast<QLineEdit*>(widget);
+        if (!textControl) continue;
+        widget->setLayoutDirection(leftToRight.contains(widget) ? Qt::LeftToRight : direction);
+    }
 }
 
 }  // namespace exportkit::style

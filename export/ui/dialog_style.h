@@ -2,6 +2,7 @@
 // Shared looks of the export and settings dialogs: the dark window, caption texts and the
 // picture buttons of the dialogs.
 #include <QColor>
+#include <QList>
 #include <QString>
 
 class QLabel;
@@ -28,5 +29,17 @@ widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, cons
 widgets::ZorButton* makeCheckButton(QWidget* parent, bool withDown);
 // A bordered box (RGB 49, 60, 72, width 1, radius 3).
 void styleBorderedBox(QWidget* box, int radius = 3);
+
+// Width of text in widget's font, rounded up.
+int textWidth(const QWidget* widget, const QString& text);
+// Sizes a check box to its picture and title, at most maxWidth; a title that does not fit even
+// then is cut with an ellipsis and shown whole in the tooltip. Returns the width given.
+int fitCheckBox(widgets::ZorButton* box, const QString& title, int maxWidth);
+// Shows text in label, cut in the middle with an ellipsis when wider than the label (the whole
+// text then goes to the tooltip).
+void setElidedText(QLabel* label, const QString& text);
+// Arabic reads right to left inside each text control under root (root included); the window
+// layout itself is never mirrored. Controls in leftToRight (paths) always read left to right.
+void applyTextDirection(QWidget* root, const QList<QWidget*>& leftToRight = {});
 
 }  // namespace exportkit::style

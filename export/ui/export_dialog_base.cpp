@@ -89,6 +89,8 @@ void ExportDialogBase::loadWindow() {
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     buildSharedViews();
     buildOwnViews();
+    // The result line sits under the progress row, wherever the dialog put that row.
+    succeededLabel->move(succeededLabel->x(), progressGroup->geometry().bottom() + 1);
     progressTitlelabel->hide();
     progressView->hide();
     changeLanguage();
@@ -176,6 +178,28 @@ void ExportDialogBase::changeLanguage() {
     windowTitlelabel->setText(services::localized(QStringLiteral("Export")));
     setWindowTitle(windowTitlelabel->text());
     layoutCaptionColumn();
+    layoutActionButtons();
+    style::applyTextDirection(this, {outputPathTextFiled});
+}
+
+void ExportDialogBase::layoutActionButtons() {
+    // 100 points wide unless a title needs more; Start stays centred, Open and Close stay a
+    // centred pair 24 points apart.
+    constexpr int kMinWidth = 100, kPadding = 24, kPairGap = 24;
+    const int centre = width() / 2;
+    int startWidth = kMinWidth;
+    for (const char* key : {"Start", "Stop"})
+        startWidth = std::max(startWidth, style::textWidth(startBtn, services::localized(QLatin1String(key))) + kPadding);
+    startBtn->setGeometry(centre - startWidth / 2, startBtn->y(), startWidth, startBtn->height());
+    const int pairWidth = std::max({kMinWidth, style::textWidth(openBtn, openBtn->contentTitle()) + kPadding,
+                                    style::textWidth(closeBtn, closeBtn->contentTitle()) + kPadding});
+    openBtn->setGeometry(centre - kPairGap / 2 - pairWidth, openBtn->y(), pairWidth, openBtn->height());
+    closeBtn->setGeometry(centre + kPairGap / 2, closeBtn->y(), pairWidth, closeBtn->height());
+}
+
+void ExportDialogBase::showSucceeded(const QString& text) {
+    style::setElidedText(succeededLabel, text);
+    succeededLabel->show();
 }
 
 void ExportDialogBase::layoutCaptionColumn() {
@@ -186,8 +210,10 @@ void ExportDialogBase::layoutCaptionColumn() {
     for (QLabel* caption : {outputTitleLabel, progressTitlelabel}) caption->resize(captionRight_ - 20, caption->height());
     outputPathBox->setGeometry(captionRight_, outputPathBox->y(), 450 - captionRight_, outputPathBox->height());
     outputPathTextFiled->resize(outputPathBox->width() - 8, outputPathTextFiled->height());
-    progressView->setGeometry(captionRight_, progressView->y(), 532 - captionRight_, progressView->height());
-    succeededLabel->setGeometry(captionRight_, succeededLabel->y(), 532 - captionRight_, succeededLabel->height());
+    progressView->setGeometry(captionRight_, progressView->y(), kContentRight - captionRight_, progressView->height());
+    succeededLabel->setGeometry(captionRight_, succeededLabel->y(), kContentRight - captionRight_, succeededLabel->height());
+    if (!succeededLabel->text().isEmpty())
+        style::setElidedText(succeededLabel, succeededLabel->toolTip().isEmpty() ? succeededLabel->text() : succeededLabel->toolTip());
 }
 
 void ExportDialogBase::selectOutputDirAction() {

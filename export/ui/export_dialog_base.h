@@ -65,6 +65,9 @@ public:
     // Start titled "Start" and shown; Open, Close and the success text hidden.
     void resetFinishState();
 
+    // Shows the result line (cut in the middle, whole in the tooltip, when it is too long).
+    void showSucceeded(const QString& text);
+
     // Called by ExportSession when the owner's job has ended, whatever the outcome.
     virtual void jobEnded() {}
 
@@ -92,6 +95,8 @@ protected:
     // Puts the fields right of the widest caption (texts change with the language).
     virtual void layoutCaptionColumn();
     int captionRight() const { return captionRight_; }
+    // Right edge of the rows (the folder row's last button).
+    static constexpr int kContentRight = 532;
     // Asks to stop (confirmation with messageKey), then sends the stop request; true when sent.
     bool requestStop(const QString& messageKey);
     // Calls the block with outputPath / outputFileName.
@@ -104,6 +109,7 @@ protected:
 
 private:
     void buildSharedViews();
+    void layoutActionButtons();
 
     bool loaded_ = false;
     int captionRight_ = 130;

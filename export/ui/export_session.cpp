@@ -67,8 +67,10 @@ void ExportSession::finishSucceeded(const QString& writtenPath, const QString& s
     dialog_->closeBtn->show();
     // The final name is shown: numbering may have made it differ from the proposal.
     const QString name = dialog_->outputFileName();
-    dialog_->succeededLabel->setText(successText.isEmpty() ? name : successText + QLatin1Char(' ') + name);
-    dialog_->succeededLabel->show();
+    // In right-to-left text the file name stays one left-to-right run.
+    const QString shownName =
+        services::Language::isalaboLanguage() ? QChar(0x2066) + name + QChar(0x2069) : name;
+    dialog_->showSucceeded(successText.isEmpty() ? shownName : successText + QLatin1Char(' ') + shownName);
 }
 
 void ExportSession::finishFailed(int code) { finishFailed(QStringLiteral("error:%1").arg(code)); }

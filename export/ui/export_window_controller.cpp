@@ -15,14 +15,20 @@ namespace exportkit {
 
 ExportWindowController::ExportWindowController(QWidget* parent) : ExportDialogBase(parent) {}
 
+namespace {
+
+// The option boxes run along the field column, a second row below when a language's titles do
+// not fit on one.
+constexpr int kBoxRowY = 80, kBoxRowPitch = 24, kBoxHeight = 22, kBoxGap = 16, kLeftMargin = 20;
+
+}  // namespace
+
 void ExportWindowController::buildOwnViews() {
     reEncodingBtn = style::makeCheckButton(this, true);
-    reEncodingBtn->setGeometry(130, 80, 115, 22);
     mergeAllIntoOne = style::makeCheckButton(this, true);
-    mergeAllIntoOne->setGeometry(247, 80, 150, 22);
     enableGpuBtn = style::makeCheckButton(this, false);
-    enableGpuBtn->setGeometry(399, 80, 150, 22);
     for (widgets::ZorButton* box : {reEncodingBtn, mergeAllIntoOne, enableGpuBtn}) {
+        box->setGeometry(captionRight(), kBoxRowY, 115, kBoxHeight);
         box->setMouseDownAction([this](widgets::ZorButton* clicked) {
             clicked->setSelected(!clicked->selected());
             if (clicked == mergeAllIntoOne) isMergeAllIntoOne_ = !isMergeAllIntoOne_;
@@ -36,12 +42,30 @@ void ExportWindowController::buildOwnViews() {
     progressGroup->move(progressGroup->x(), height() - bottomY - progressGroup->height());
 }
 
-void ExportWindowController::changeLanguage() {
-    ExportDialogBase::changeLanguage();
+void ExportWindowController::layoutCaptionColumn() {
+    ExportDialogBase::layoutCaptionColumn();
     if (!reEncodingBtn) return;
-    reEncodingBtn->setContentTitle(services::localized(QStringLiteral("ReEncodingstringValue")));
-    mergeAllIntoOne->setContentTitle(services::localized(QStringLiteral("MerageBtnstringValue")));
-    enableGpuBtn->setContentTitle(services::localized(QStringLiteral("EnableGpustringValue")));
+    // Along the field column when that takes fewer rows, else from the dialog's left margin.
+    const int fromMargin = layoutOptionBoxes(kLeftMargin);
+    if (layoutOptionBoxes(captionRight()) > fromMargin) layoutOptionBoxes(kLeftMargin);
+}
+
+int ExportWindowController::layoutOptionBoxes(int left) {
+    int x = left;
+    int y = kBoxRowY;
+    const std::pair<widgets::ZorButton*, const char*> boxes[] = {
+        {reEncodingBtn, "ReEncodingstringValue"}, {mergeAllIntoOne, "MerageBtnstringValue"}, {enableGpuBtn, "EnableGpustringValue"}};
+    for (const auto& [box, key] : boxes) {
+        const int width = style::fitCheckBox(box, services::localized(QLatin1String(key)), kContentRight - left);
+        if (box->isHidden()) continue;
+        if (x > left && x + width > kContentRight) {
+            x = left;
+            y += kBoxRowPitch;
+        }
+        box->move(x, y);
+        x += width + kBoxGap;
+    }
+    return (y - kBoxRowY) / kBoxRowPitch + 1;
 }
 
 void ExportWindowController::startExport() {

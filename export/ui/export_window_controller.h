@@ -16,7 +16,6 @@ public:
     // Set before the window loads: hides the merge box and moves the progress row up.
     void setHiddenMergeAllIntoOne(bool hidden) { hiddenMergeAllIntoOne_ = hidden; }
 
-    void changeLanguage() override;
     // Not exporting: proposes "<date name>.<input extension>" (numbered when taken) in the
     // folder, makes the folder when missing, and hands the path to the owner. Exporting: asks
     // whether to stop, then sends the stop request.
@@ -28,8 +27,13 @@ public:
 
 protected:
     void buildOwnViews() override;
+    // Also sizes the option boxes to their titles and flows them along the field column.
+    void layoutCaptionColumn() override;
 
 private:
+    // Sizes the shown boxes to their titles and flows them from x = left; returns the rows used.
+    int layoutOptionBoxes(int left);
+
     bool isMergeAllIntoOne_ = false;
     bool hiddenMergeAllIntoOne_ = true;
 };

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVariantMap>
+#include <algorithm>
 
 namespace exportkit {
 namespace {
@@ -38,17 +39,35 @@ InputFileNameWindowController::InputFileNameWindowController(QWidget* parent)
     nameNameField->setGeometry(20, 40, 340, 24);
     messageLabel = new QLabel(this);
     messageLabel->setGeometry(20, 68, 340, 20);
+    messageLabel->setWordWrap(true);
     style::styleCaption(messageLabel, QColor(235, 110, 110), 12);
     cancelBtn = new QPushButton(this);
-    cancelBtn->setGeometry(170, 100, 90, 26);
     okBtn = new QPushButton(this);
-    okBtn->setGeometry(270, 100, 90, 26);
     okBtn->setDefault(true);
     connect(okBtn, &QPushButton::clicked, this, [this] { actionOkBtn(); });
     connect(cancelBtn, &QPushButton::clicked, this, [this] { actionCancelBtn(); });
     tisiLabel->setText(services::localized(QStringLiteral("inputTishiTitle")));
     cancelBtn->setText(services::localized(QStringLiteral("alertCancelBtn")));
     okBtn->setText(services::localized(QStringLiteral("OKBtnTitle")));
+    style::applyTextDirection(this);
+    layoutBelowMessage();
+}
+
+void InputFileNameWindowController::showMessage(const QString& text) {
+    messageLabel->setText(text);
+    layoutBelowMessage();
+}
+
+void InputFileNameWindowController::layoutBelowMessage() {
+    // The message takes as many lines as it needs; the buttons and the window follow it. The
+    // buttons are 90 points wide unless their titles need more, right-aligned 10 apart.
+    const int messageHeight = std::max(20, messageLabel->heightForWidth(messageLabel->width()));
+    messageLabel->resize(messageLabel->width(), messageHeight);
+    const int buttonsY = messageLabel->y() + messageHeight + 12;
+    const int buttonWidth = std::max({90, okBtn->sizeHint().width(), cancelBtn->sizeHint().width()});
+    okBtn->setGeometry(360 - buttonWidth, buttonsY, buttonWidth, 26);
+    cancelBtn->setGeometry(okBtn->x() - 10 - buttonWidth, buttonsY, buttonWidth, 26);
+    resize(width(), buttonsY + 26 + 15);
 }
 
 void InputFileNameWindowController::setBaseProfile(const QString& pfPath, const ChoiceKeys& keys) {
@@ -61,12 +80,12 @@ void InputFileNameWindowController::actionOkBtn() {
     const CustomProfileStore store(customFolder_);
     const NameRefusal refusal = store.refusalForName(name);
     if (refusal != NameRefusal::None) {
-        messageLabel->setText(refusalMessage(refusal));
+        showMessage(refusalMessage(refusal));
         return;
     }
     QString error;
     if (!store.saveCustomProfile(basePath_, storedChoiceResolvingCustom(keys_), name, &error)) {
-        messageLabel->setText(services::localized(QStringLiteral("CustomProfileSaveFailedMessage")) + QLatin1Char(' ') + error);
+        showMessage(services::localized(QStringLiteral("CustomProfileSaveFailedMessage")) + QLatin1Char(' ') + error);
         return;
     }
     savedPath_ = customFolder_ + QLatin1Char('/') + name + QStringLiteral(".pf");

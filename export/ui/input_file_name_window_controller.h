@@ -28,6 +28,8 @@ public:
 
     void actionOkBtn();
     void actionCancelBtn();
+    // Shows a refusal or failure under the name field; the window grows to a long message.
+    void showMessage(const QString& text);
     // The profile written by the last successful OK.
     const QString& savedPath() const { return savedPath_; }
 
@@ -38,6 +40,8 @@ public:
     QPushButton* okBtn = nullptr;
 
 private:
+    void layoutBelowMessage();
+
     QString customValue_;
     QString basePath_;
     ChoiceKeys keys_ = ChoiceKeys::editor();

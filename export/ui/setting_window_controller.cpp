@@ -9,6 +9,7 @@
 #include "widgets/zor_button.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QIntValidator>
 #include <QLabel>
 #include <QPushButton>
@@ -21,6 +22,10 @@ using settings::Setting;
 namespace {
 
 constexpr int kRowPitch = 36;
+// A section row: caption at 14, pop-up 6 points after the caption column (at least 100 wide),
+// custom fields 6 points after the pop-up.
+constexpr int kCaptionX = 14, kCaptionMinWidth = 100, kPopUpGap = 6, kPopUpWidth = 170, kFieldGap = 6;
+constexpr int kSectionX = 22;
 constexpr int kSectionHeight = 4 * kRowPitch + 12;
 const std::array<const char*, 8> kLabelKeys = {"CodecLabelTitle",        "ResolutionLabel",
                                                "Frame_RateLabelTitle",   "Bit_RateLabelTitle",
@@ -57,6 +62,7 @@ void SettingWindowController::loadWindow() {
     style::styleWindow(this);
     const int width = (sizeIsCustom() || bitrateIsCustom()) ? 480 : 360;
     resize(width, fileType_ == 2 ? 292 : 480);
+    baseWidth_ = width;
 
     windowTitleLabel = new QLabel(this);
     windowTitleLabel->setAlignment(Qt::AlignCenter);
@@ -88,7 +94,6 @@ void SettingWindowController::loadWindow() {
     defaultBtn->setMouseDownAction([this](widgets::ZorButton*) { actiondefaultBtn(); });
     createCustomBtn = new QPushButton(this);
     connect(createCustomBtn, &QPushButton::clicked, this, [this] { actionCreateCustomBtn(); });
-    layoutForWidth(width);
     changeLanguage();
 }
 
@@ -101,10 +106,10 @@ void SettingWindowController::buildSection(QWidget* box, Setting first, int coun
     for (int row = 0; row < count; ++row) {
         const Setting setting = settings::kAllSettings[slot(first) + row];
         auto* label = new QLabel(box);
-        label->setGeometry(14, 12 + row * kRowPitch, 100, 25);
+        label->setGeometry(kCaptionX, 12 + row * kRowPitch, kCaptionMinWidth, 25);
         style::styleCaption(label, style::kSettingsTextColor);
         auto* popUp = new QComboBox(box);
-        popUp->setGeometry(120, 12 + row * kRowPitch, 170, 25);
+        popUp->setGeometry(kCaptionX + kCaptionMinWidth + kPopUpGap, 12 + row * kRowPitch, kPopUpWidth, 25);
         popUp->setStyleSheet(QStringLiteral("QComboBox { color: rgb(170, 177, 185); background: transparent; "
                                             "border: 1px solid rgb(49, 60, 72); border-radius: 3px; padding-left: 6px; }"));
         // Only the user's choices are stored and reported; filling the menu in code is not.
@@ -129,15 +134,14 @@ void SettingWindowController::buildCustomFields() {
         connect(field, &QLineEdit::textEdited, this, [this, field] { customValueChange(field); });
         return field;
     };
-    const QRect size = popUps_[slot(Setting::FrameSize)]->geometry();
-    customWidth = makeField(size.right() + 6, size.y() + 2, 56, 21, 2000, 5);
+    // Placed beside their pop-ups by layoutForWidth.
+    customWidth = makeField(0, 0, 56, 21, 2000, 5);
     sp = new QLabel(QStringLiteral("*"), videoBackView);
-    sp->setGeometry(customWidth->geometry().right() + 1, size.y() + 2, 15, 21);
+    sp->resize(15, 21);
     sp->setAlignment(Qt::AlignCenter);
     style::styleCaption(sp, style::kSettingsTextColor, 16);
-    customHeight = makeField(sp->geometry().right() + 1, size.y() + 2, 56, 21, 3000, 5);
-    const QRect bitrate = popUps_[slot(Setting::VideoBitrate)]->geometry();
-    customVideoBit = makeField(bitrate.right() + 6, bitrate.y() + 2, 70, 21, 4000, 6);
+    customHeight = makeField(0, 0, 56, 21, 3000, 5);
+    customVideoBit = makeField(0, 0, 70, 21, 4000, 6);
 
     auto& defaults = platform::UserDefaults::standard();
     const bool sizeCustom = defaults.stringForKey(keys().resolution) == kCustomValue;
@@ -163,10 +167,47 @@ void SettingWindowController::changeLanguage() {
         if (labels_[slot(setting)]) labels_[slot(setting)]->setText(services::localized(QLatin1String(kLabelKeys[slot(setting)])));
     defaultBtn->setContentTitle(services::localized(QStringLiteral("DefaultBtnTitle")));
     createCustomBtn->setText(services::localized(QStringLiteral("CreateCustomBtnTitle")));
+    style::applyTextDirection(this);
+    layoutForWidth(baseWidth_);
 }
 
-void SettingWindowController::layoutForWidth(int width) {
+int SettingWindowController::widestCaption() const {
+    int widest = 0;
+    for (const QLabel* label : labels_)
+        if (label) widest = std::max(widest, style::textWidth(label, label->text()));
+    return widest;
+}
+
+void SettingWindowController::layoutForWidth(int baseWidth) {
+    baseWidth_ = baseWidth;
     const int height = fileType_ == 2 ? 292 : 480;
+    // The rows keep their places unless a language's captions need a wider column; then the
+    // pop-ups move right and the window grows by as much (it never gets narrower than asked).
+    // A caption keeps at least 4 points to its pop-up; its frame reaches to 2 points before it.
+    const int popUpX = std::max(kCaptionX + kCaptionMinWidth + kPopUpGap, kCaptionX + widestCaption() + 4);
+    for (Setting setting : settings::kAllSettings) {
+        QLabel* label = labels_[slot(setting)];
+        QComboBox* popUp = popUps_[slot(setting)];
+        if (!label) continue;
+        label->resize(popUpX - kCaptionX - 2, label->height());
+        popUp->move(popUpX, popUp->y());
+    }
+    int contentRight = popUpX + kPopUpWidth + 26;  // 360 wide with the narrowest column
+    if (customWidth) {
+        const QRect size = popUps_[slot(Setting::FrameSize)]->geometry();
+        customWidth->move(size.right() + 1 + kFieldGap, size.y() + 2);
+        sp->move(customWidth->geometry().right() + 1, size.y() + 2);
+        customHeight->move(sp->geometry().right() + 1, size.y() + 2);
+        const QRect bitrate = popUps_[slot(Setting::VideoBitrate)]->geometry();
+        customVideoBit->move(bitrate.right() + 1 + kFieldGap, bitrate.y() + 2);
+        // Shown custom fields keep an 11-point margin to the section's border.
+        if (!customWidth->isHidden()) contentRight = std::max(contentRight, customHeight->geometry().right() + 1 + 11);
+        if (!customVideoBit->isHidden()) contentRight = std::max(contentRight, customVideoBit->geometry().right() + 1 + 11);
+    }
+    const int defaultWidth = std::max(110, style::textWidth(defaultBtn, defaultBtn->contentTitle()) + 20);
+    const int createWidth = std::max(120, createCustomBtn->sizeHint().width());
+    const int width = std::max({baseWidth, contentRight + 2 * kSectionX, kSectionX + defaultWidth + 20 + createWidth + 20,
+                                style::textWidth(windowTitleLabel, windowTitleLabel->text()) + 40});
     if (isVisible()) {
         // Keep the window's centre where it was.
         const QPoint centre = geometry().center();
@@ -177,14 +218,14 @@ void SettingWindowController::layoutForWidth(int width) {
     windowTitleLabel->setGeometry(0, 10, width, 24);
     int y = 44;
     if (fileType_ != 2) {
-        videoTitleLabel->setGeometry(22, y, width - 44, 20);
-        videoBackView->setGeometry(22, y + 22, width - 44, kSectionHeight);
+        videoTitleLabel->setGeometry(kSectionX, y, width - 2 * kSectionX, 20);
+        videoBackView->setGeometry(kSectionX, y + 22, width - 2 * kSectionX, kSectionHeight);
         y += 22 + kSectionHeight + 10;
     }
-    audioTitleLabel->setGeometry(22, y, width - 44, 20);
-    audioBackView->setGeometry(22, y + 22, width - 44, kSectionHeight);
-    defaultBtn->setGeometry(22, height - 43, 110, 23);
-    createCustomBtn->setGeometry(width - 140, height - 43, 120, 23);
+    audioTitleLabel->setGeometry(kSectionX, y, width - 2 * kSectionX, 20);
+    audioBackView->setGeometry(kSectionX, y + 22, width - 2 * kSectionX, kSectionHeight);
+    defaultBtn->setGeometry(kSectionX, height - 43, defaultWidth, 23);
+    createCustomBtn->setGeometry(width - 20 - createWidth, height - 43, createWidth, 23);
 }
 
 void SettingWindowController::displayViewChildes() {

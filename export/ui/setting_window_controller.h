@@ -86,12 +86,16 @@ private:
     void buildCustomFields();
     void fillMenus(const settings::ProfileOptions& options, bool onOpening);
     void setMenu(settings::Setting setting, const settings::SettingMenu& menu);
-    void layoutForWidth(int width);
+    // Lays the window out at baseWidth (360, or 480 with a custom field), wider when a
+    // language's texts need it.
+    void layoutForWidth(int baseWidth);
+    int widestCaption() const;
     bool sizeIsCustom() const;
     bool bitrateIsCustom() const;
     std::optional<QString> sourceTitle(settings::Setting setting) const;
 
     bool loaded_ = false;
+    int baseWidth_ = 360;
     bool filling_ = false;
     bool joinner_ = false;
     bool advanced_ = false;

@@ -8,8 +8,11 @@
 #include "widgets/zor_button.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -73,13 +76,7 @@ void StartExportWindowController::buildOwnViews() {
     outputFormatBtn = makeDropDown(130, 130, kFormatMenu);
     qualityLabel = new QLabel(formatRow);
     style::styleCaption(qualityLabel, style::kTitleColor);
-    qualityLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    int qualityWidth = 0;
-    for (const QString& title : qualityTitles())
-        qualityWidth = std::max(qualityWidth, outputFormatBtn->fontMetrics().horizontalAdvance(QStringLiteral("   ") + title));
-    qualityWidth += 30;
-    qualityBtn = makeDropDown(532 - qualityWidth, qualityWidth, kQualityMenu);
-    qualityLabel->setGeometry(280, 1, qualityBtn->x() - 10 - 280, 24);
+    qualityBtn = makeDropDown(350, 182, kQualityMenu);
 
     if (isReverse_) {
         allowedOutputTypes_ = QStringList{services::localized(QStringLiteral("Original"))} + reverseOutputFormats(isAudioInput_);
@@ -103,38 +100,69 @@ void StartExportWindowController::buildOwnViews() {
 void StartExportWindowController::layoutCaptionColumn() {
     ExportDialogBase::layoutCaptionColumn();
     if (!outputFormatLabel) return;
-    const int right = std::max(captionRight(), 20 + outputFormatLabel->fontMetrics().horizontalAdvance(outputFormatLabel->text()) + 10);
+    const int right = std::max(captionRight(), 20 + style::textWidth(outputFormatLabel, outputFormatLabel->text()) + 10);
     if (right > captionRight()) {
         // The format caption is the widest: line the other fields up with it.
         for (QLabel* caption : {outputTitleLabel, progressTitlelabel}) caption->resize(right - 20, caption->height());
         outputPathBox->setGeometry(right, outputPathBox->y(), 450 - right, outputPathBox->height());
-        progressView->setGeometry(right, progressView->y(), 532 - right, progressView->height());
+        outputPathTextFiled->resize(outputPathBox->width() - 8, outputPathTextFiled->height());
+        progressView->setGeometry(right, progressView->y(), kContentRight - right, progressView->height());
+        succeededLabel->setGeometry(right, succeededLabel->y(), kContentRight - right, succeededLabel->height());
     }
     outputFormatLabel->resize(right - 20, outputFormatLabel->height());
-    // The format button ends 10 points before the quality caption's text.
-    const int qualityText = qualityBtn->x() - 10 - qualityLabel->fontMetrics().horizontalAdvance(qualityLabel->text());
-    outputFormatBtn->setGeometry(right, outputFormatBtn->y(), std::clamp(qualityText - 10 - right, 70, 130), outputFormatBtn->height());
-}
 
-void StartExportWindowController::showMenuCaption(widgets::ZorButton* button, const QString& text) {
-    button->setContentTitle(QStringLiteral("   ") + text + QStringLiteral("  \u25BE"));
-}
-
-void StartExportWindowController::changeLanguage() {
-    ExportDialogBase::changeLanguage();
-    if (!outputFormatLabel) return;
-    outputFormatLabel->setText(services::localized(QStringLiteral("outputFormatLabel.title")));
-    qualityLabel->setText(services::localized(QStringLiteral("gif_miker_quality")));
+    // Each drop-down is as wide as its widest entry; the quality caption follows the format
+    // button and the quality button ends the row. When a language leaves too little room, the
+    // quality button takes what is left and cuts its title (the menu shows it whole).
+    constexpr int kMenuMinWidth = 70, kCaptionGap = 16, kButtonGap = 8;
+    const auto widest = [this](const QStringList& entries) {
+        int width = kMenuMinWidth;
+        for (const QString& entry : entries)
+            width = std::max(width, style::textWidth(outputFormatBtn, menuCaption(entry)) + kButtonGap);
+        return width;
+    };
+    const int formatWidth = widest(allowedOutputTypes_);
+    outputFormatBtn->setGeometry(right, outputFormatBtn->y(), formatWidth, outputFormatBtn->height());
+    const int qualityCaptionWidth = style::textWidth(qualityLabel, qualityLabel->text()) + 2;
+    const int room = kContentRight - (right + formatWidth + kCaptionGap + qualityCaptionWidth + kButtonGap);
+    const int qualityWidth = std::max(kMenuMinWidth, std::min(widest(qualityTitles()), room));
+    qualityBtn->setGeometry(kContentRight - qualityWidth, qualityBtn->y(), qualityWidth, qualityBtn->height());
+    qualityLabel->setGeometry(qualityBtn->x() - kButtonGap - qualityCaptionWidth, 1, qualityCaptionWidth, 24);
     if (isReverse_) {
-        allowedOutputTypes_[0] = services::localized(QStringLiteral("Original"));
         showMenuCaption(outputFormatBtn, allowedOutputTypes_.at(mainMenuIndex_));
         showMenuCaption(qualityBtn, qualityTitles().at(qualityMenuIndex_));
     }
 }
 
+QString StartExportWindowController::menuCaption(const QString& text) {
+    return QStringLiteral("   ") + text + QStringLiteral("  \u25BE");
+}
+
+void StartExportWindowController::showMenuCaption(widgets::ZorButton* button, const QString& text) {
+    const int room = button->width() - style::textWidth(button, menuCaption(QString())) - 4;
+    const QString shown = QFontMetricsF(button->font()).elidedText(text, Qt::ElideRight, room);
+    button->setContentTitle(menuCaption(shown));
+    button->setToolTip(shown == text ? QString() : text);
+}
+
+void StartExportWindowController::changeLanguage() {
+    // Own texts first: the base lays the rows out from all captions.
+    if (outputFormatLabel) {
+        outputFormatLabel->setText(services::localized(QStringLiteral("outputFormatLabel.title")));
+        qualityLabel->setText(services::localized(QStringLiteral("gif_miker_quality")));
+        if (isReverse_) allowedOutputTypes_[0] = services::localized(QStringLiteral("Original"));
+    }
+    ExportDialogBase::changeLanguage();
+}
+
 QMenu* StartExportWindowController::buildMenu(MenuType type, const QStringList& rows, int chosen) {
     auto* menu = new QMenu(this);
-    const int width = (type == kFormatMenu ? outputFormatBtn : qualityBtn)->width();
+    // At least the button's width; wider when its title had to be cut.
+    int width = (type == kFormatMenu ? outputFormatBtn : qualityBtn)->width();
+    QFont rowFont = font();
+    rowFont.setPointSize(13);  // the rows' title size
+    const QFontMetricsF rowMetrics(rowFont);
+    for (const QString& text : rows) width = std::max(width, static_cast<int>(std::ceil(rowMetrics.horizontalAdvance(text))) + 20);
     for (int i = 0; i < rows.size(); ++i) {
         auto* row = new widgets::MenuItemView(QRectF(0, 0, width, 30));
         row->setMdelegate(this);
@@ -145,6 +173,7 @@ QMenu* StartExportWindowController::buildMenu(MenuType type, const QStringList& 
         action->setDefaultWidget(row);
         menu->addAction(action);
     }
+    style::applyTextDirection(menu);
     return menu;
 }
 

@@ -55,6 +55,8 @@ protected:
 
 private:
     void setMenusEnabled(bool enabled);
+    // "   <text>  ▾"; showMenuCaption cuts text to the button and puts it whole in the tooltip.
+    static QString menuCaption(const QString& text);
     void showMenuCaption(widgets::ZorButton* button, const QString& text);
     QStringList qualityTitles() const;
     QMenu* buildMenu(MenuType type, const QStringList& rows, int chosen);

@@ -1,0 +1,254 @@
+// Every export and settings dialog in every interface language: no label, check box, button or
+// pop-up has text wider than the part of it that shows, no text runs into another control, and
+// Arabic reads right to left inside its controls.
+#include "export/profiles/profile_choice.h"
+#include "export/ui/export_session.h"
+#include "export/ui/export_window_controller.h"
+#include "export/ui/input_file_name_window_controller.h"
+#include "export/ui/setting_window_controller.h"
+#include "export/ui/start_export_window_controller.h"
+#include "platform/user_defaults.h"
+#include "services/language.h"
+#include "widgets/ns_progress_view.h"
+#include "widgets/zor_button.h"
+
+#include "tests/export/qt_print.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <gtest/gtest.h>
+
+using namespace exportkit;
+
+namespace {
+
+QRect windowRect(const QWidget* widget, const QWidget* window) {
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+// What of widget shows: its frame clipped by every parent and the window.
+QRect visibleRect(const QWidget* widget, const QWidget* window) {
+    QRect shown = windowRect(widget, window);
+    for (const QWidget* parent = widget->parentWidget(); parent && parent != window; parent = parent->parentWidget())
+        shown &= windowRect(parent, window);
+    return shown & window->rect();
+}
+
+std::string describe(const QRect& r) {
+    return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height()) + ")";
+}
+
+int advance(const QWidget* widget, const QString& text) {
+    return static_cast<int>(std::ceil(QFontMetricsF(widget->font()).horizontalAdvance(text)));
+}
+
+bool insideProgressView(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (dynamic_cast<const widgets::NSProgressView*>(w)) return true;
+    return false;
+}
+
+// A control's text: the room it has, the width it needs and where it is drawn (window
+// coordinates).
+struct ShownText {
+    QString text;
+    int needed = 0;
+    int room = 0;
+    QRect drawn;
+};
+
+int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
+    if (alignment & Qt::AlignRight) return box.right() + 1 - width;
+    if (alignment & Qt::AlignHCenter) return box.left() + (box.width() - width) / 2;
+    return box.left();
+}
+
+std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
+    const QRect frame = windowRect(control, window);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->text().isEmpty()) return std::nullopt;
+        if (label->wordWrap()) return ShownText{label->text(), label->heightForWidth(label->width()), label->height(), frame};
+        const int needed = advance(label, label->text());
+        const QRect box = label->contentsRect().translated(frame.topLeft());
+        const Qt::Alignment alignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        return ShownText{label->text(), needed, box.width(), QRect(alignedX(alignment, box, needed), frame.y(), needed, frame.height())};
+    }
+    if (auto* button = qobject_cast<widgets::ZorButton*>(control)) {
+        if (button->contentTitle().isEmpty()) return std::nullopt;
+        const bool leading = button->imagePosition() == widgets::ImagePosition::ImageLeading;
+        const int picture = leading ? static_cast<int>(std::ceil(button->layoutInput().picture.width())) : 0;
+        const int needed = picture + advance(button, button->contentTitle());
+        const int x = leading ? frame.left() : alignedX(Qt::AlignHCenter, frame, needed);
+        return ShownText{button->contentTitle(), needed, button->width(), QRect(x, frame.y(), needed, frame.height())};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        if (button->text().isEmpty()) return std::nullopt;
+        return ShownText{button->text(), button->sizeHint().width(), button->width(), frame};
+    }
+    if (auto* popUp = qobject_cast<QComboBox*>(control)) {
+        if (popUp->currentText().isEmpty()) return std::nullopt;
+        QStyleOptionComboBox option;
+        option.initFrom(popUp);
+        option.currentText = popUp->currentText();
+        const QRect field = popUp->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, popUp);
+        return ShownText{popUp->currentText(), advance(popUp, popUp->currentText()), field.width(), frame};
+    }
+    return std::nullopt;
+}
+
+// Widgets that draw something of their own; plain containers only group others.
+bool drawsItself(const QWidget* widget) {
+    return std::strcmp(widget->metaObject()->className(), "QWidget") != 0 || widget->testAttribute(Qt::WA_StyledBackground) ||
+           widget->autoFillBackground();
+}
+
+// Checks every shown text control of window; returns how many it checked.
+int expectTextsFit(QWidget* window, const std::string& state, bool rightToLeft, const QList<QWidget*>& leftToRight = {}) {
+    QApplication::processEvents();
+    const QList<QWidget*> all = window->findChildren<QWidget*>();
+    int checked = 0;
+    for (QWidget* control : all) {
+        if (!control->isVisibleTo(window) || insideProgressView(control)) continue;
+        const std::optional<ShownText> text = shownText(control, window);
+        if (!text) continue;
+        ++checked;
+        const std::string where = state + ": \"" + text->text.toStdString() + "\"";
+        EXPECT_LE(text->needed, text->room) << where << " is wider than its control";
+        const QRect visible = visibleRect(control, window);
+        EXPECT_TRUE(visible.contains(text->drawn)) << where << " drawn at " << describe(text->drawn) << ", shown " << describe(visible);
+        for (QWidget* other : all) {
+            if (other == control || !other->isVisibleTo(window) || !drawsItself(other) || other->isAncestorOf(control) ||
+                control->isAncestorOf(other))
+                continue;
+            const QRect obstacle = visibleRect(other, window);
+            EXPECT_FALSE(text->drawn.intersects(obstacle))
+                << where << " at " << describe(text->drawn) << " runs into " << other->metaObject()->className() << " at "
+                << describe(obstacle);
+        }
+        const Qt::LayoutDirection expected = rightToLeft && !leftToRight.contains(control) ? Qt::RightToLeft : Qt::LeftToRight;
+        EXPECT_EQ(control->layoutDirection(), expected) << where;
+    }
+    return checked;
+}
+
+class DialogTextFit : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        clearDefaults();
+        platform::UserDefaults::standard().setInteger("AppLanguage", GetParam());
+        services::Language::setLanguage();
+        // As the application does: Qt's own Arabic translation would mirror whole windows.
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    }
+    void TearDown() override {
+        clearDefaults();
+        services::Language::setLanguage();
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    }
+    static void clearDefaults() {
+        auto& defaults = platform::UserDefaults::standard();
+        for (const QString& key : defaults.allKeys()) defaults.removeObjectForKey(key);
+    }
+    bool arabic() const { return GetParam() == 8; }
+};
+
+}  // namespace
+
+TEST_P(DialogTextFit, ExportDialogWithOptionBoxes) {
+    for (bool mergeHidden : {false, true}) {
+        ExportWindowController dialog;
+        dialog.setHiddenMergeAllIntoOne(mergeHidden);
+        dialog.setInputFileName("clip.mp4");
+        dialog.show();
+        const std::string name = mergeHidden ? "merge box hidden" : "merge box shown";
+        ExportSession session(&dialog);
+        session.begin();
+        session.setProgress(0.5);
+        EXPECT_GE(expectTextsFit(&dialog, name + ", running", arabic(), {dialog.outputPathTextFiled}), 6);
+        session.finishSucceeded("/somewhere/20240102030405.mp4", services::localized("Cutterfinishedstring"));
+        EXPECT_GE(expectTextsFit(&dialog, name + ", finished", arabic(), {dialog.outputPathTextFiled}), 7);
+        // The whole result line stays reachable when it had to be cut.
+        if (dialog.succeededLabel->text().contains(QChar(0x2026))) {
+            EXPECT_TRUE(dialog.succeededLabel->toolTip().contains("20240102030405.mp4"));
+        }
+    }
+}
+
+TEST_P(DialogTextFit, ExportDialogWithFormatAndQuality) {
+    StartExportWindowController reverse;
+    reverse.setIsReverse(true);
+    reverse.setInputFileName("a.mkv");
+    reverse.show();
+    for (int quality = 0; quality < 3; ++quality) {
+        reverse.menuClicked(StartExportWindowController::kQualityMenu, quality);
+        EXPECT_GE(expectTextsFit(&reverse, "reverse, quality " + std::to_string(quality), arabic(), {reverse.outputPathTextFiled}), 7);
+    }
+    reverse.menuClicked(StartExportWindowController::kFormatMenu, 1);
+    expectTextsFit(&reverse, "reverse, mp4", arabic(), {reverse.outputPathTextFiled});
+
+    StartExportWindowController gif;
+    gif.setIsExportGif(true);
+    gif.show();
+    ExportSession session(&gif);
+    session.begin();
+    EXPECT_GE(expectTextsFit(&gif, "gif, running", arabic(), {gif.outputPathTextFiled}), 4);
+}
+
+TEST_P(DialogTextFit, SettingsDialog) {
+    struct Layout {
+        const char* name;
+        qint64 fileType;
+        bool advanced;
+        bool joiner;
+        bool customValues;
+    };
+    for (const Layout& layout : {Layout{"video", 1, false, false, false}, Layout{"audio", 2, false, false, false},
+                                 Layout{"advanced, custom size", 1, true, false, true},
+                                 Layout{"joiner, custom size and bit rate", 1, false, true, true}}) {
+        const ChoiceKeys& keys = layout.joiner ? ChoiceKeys::joiner() : ChoiceKeys::editor();
+        if (layout.customValues) {
+            platform::UserDefaults::standard().setString(keys.resolution, kCustomValue);
+            platform::UserDefaults::standard().setString(keys.bitrate, kCustomValue);
+        }
+        SettingWindowController dialog;
+        dialog.setFileType(layout.fileType);
+        dialog.setAdvanced(layout.advanced);
+        dialog.setJoinner(layout.joiner);
+        dialog.displayViewChildes();
+        dialog.show();
+        EXPECT_GE(dialog.width(), layout.customValues ? 480 : 360);
+        EXPECT_GE(expectTextsFit(&dialog, layout.name, arabic()), layout.fileType == 2 ? 12 : 20);
+        clearDefaults();
+        platform::UserDefaults::standard().setInteger("AppLanguage", GetParam());
+    }
+}
+
+TEST_P(DialogTextFit, CustomProfileNamePrompt) {
+    InputFileNameWindowController prompt;
+    prompt.show();
+    EXPECT_EQ(prompt.size(), QSize(380, 141));
+    expectTextsFit(&prompt, "no message", arabic());
+    for (const char* key : {"CustomProfileNameEmptyMessage", "CustomProfileNameSlashMessage", "CustomProfileNameExistsMessage"}) {
+        prompt.showMessage(services::localized(key));
+        expectTextsFit(&prompt, key, arabic());
+    }
+    prompt.showMessage(services::localized("CustomProfileSaveFailedMessage") +
+                       " /home/someone/.local/share/Kestrel/Custom/My profile.pf: Permission denied");
+    EXPECT_GT(prompt.height(), 141);
+    expectTextsFit(&prompt, "save failed", arabic());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLanguages, DialogTextFit, ::testing::Range(0, services::Language::kLanguageCount),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return services::Language::languageFolder(info.param).replace('-', '_').toStdString();
+                         });

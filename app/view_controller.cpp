@@ -36,7 +36,7 @@ namespace {
 const QColor kBrandBlue(33, 176, 235);
 const QColor kPanelGrey(245, 245, 245);
 constexpr int kViewWidth = 760;
-constexpr int kViewHeight = 420;
+constexpr int kViewHeight = 460;
 constexpr int kButtonWidth = 160;
 constexpr int kButtonHeight = 90;
 
@@ -63,7 +63,8 @@ const std::array<ToolButtonSpec, 11> kToolButtons = {{
 }};
 
 QString normalDescription() {
-    return localized(QStringLiteral("Title")) + localized(QStringLiteral("viewController_normalDescLabelString"));
+    // The application's name, then the hint (a space between them so the two read apart).
+    return localized(QStringLiteral("Title")) + " " + localized(QStringLiteral("viewController_normalDescLabelString"));
 }
 
 void sizeToTitle(widgets::ZorButton* button, const QString& title) {
@@ -95,15 +96,18 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     platform::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
 
     homepageButton_ = new widgets::ZorButton(this);
-    homepageButton_->setNormalImage(Language::pixmapWithfileName(QStringLiteral("Main/btnHomepage_Normal.png")));
+    // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
+    homepageButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnHomepage_Normal.png")));
     homepageButton_->setContentColor(Qt::white);
+    homepageButton_->setLeftIconWidth(20);
     platform::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
     homepageButton_->setMouseDownAction([](widgets::ZorButton*) {
         platform::dispatchMainAsync([] { openUrlText(localized(QStringLiteral("homepageUrl"))); });
     });
     aboutButton_ = new widgets::ZorButton(this);
-    aboutButton_->setNormalImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));
+    aboutButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));
     aboutButton_->setContentColor(Qt::white);
+    aboutButton_->setLeftIconWidth(20);
     platform::setFrame(aboutButton_, QRectF(kViewWidth - 260, kViewHeight - 48, 120, 26));
     aboutButton_->setMouseDownAction([this](widgets::ZorButton* button) {
         QPointer<ViewController> self(this);

@@ -17,6 +17,10 @@
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
 #include "editor/output_target.h"
+#include "editor/music/music_panel.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/watermark/editor_side_panels.h"
+#include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
 #include "export/ui/reveal_in_file_manager.h"
@@ -72,10 +76,10 @@ EditVideoWindowController::~EditVideoWindowController() {
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);
     // The views hold no reference back once the window is gone.
     if (v_->cutProgressView) v_->cutProgressView->setDelegate(nullptr);
+    // The panels let go of the preview before it goes.
+    if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
     if (rdPlayer_) rdPlayer_->stop();
-    if (rdmusicPlayer_) rdmusicPlayer_->stop();
     rdPlayer_.reset();
-    rdmusicPlayer_.reset();
     delete v_->window;
 }
 
@@ -219,6 +223,7 @@ void EditVideoWindowController::changelanguage() {
         {v_->rotateAngleLabel, "Rotate Angle:"},
     };
     for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
+    if (sidePanels_) sidePanels_->changelanguage();
 }
 
 void EditVideoWindowController::enableEdit(bool e) {
@@ -244,8 +249,21 @@ void EditVideoWindowController::enableEdit(bool e) {
 
 int EditVideoWindowController::numberOfItems(const QListWidget* list) const {
     if (list && list == v_->filterDocumentView) return int(effectTypes_.size());
-    if (list && list == v_->waterMarkDocumentView) return int(waterMarkList_.size());
-    return int(musicList_.size());
+    return int(musicList().size());
+}
+
+QList<model::WaterParam>& EditVideoWindowController::waterMarkList() {
+    return sidePanels_ ? sidePanels_->watermarkPanel()->waterMarkList() : noWaterMarks_;
+}
+
+model::SubtitleParam EditVideoWindowController::subtitleParam() const {
+    if (sidePanels_) return sidePanels_->subtitlePanel()->subtitleParamForExport();
+    return fileData_ ? fileData_->subtitleParam : model::SubtitleParam();
+}
+
+const QList<model::MusicInfo>& EditVideoWindowController::musicList() const {
+    static const QList<model::MusicInfo> none;
+    return sidePanels_ ? sidePanels_->musicPanel()->musicList() : none;
 }
 
 void EditVideoWindowController::closewindow() {
@@ -256,17 +274,14 @@ void EditVideoWindowController::closewindow() {
         if (const auto& stopRequest = exportProgressWindow_->startExportCallbackBlock())
             stopRequest(exportProgressWindow_->outputPath());
     }
+    if (sidePanels_) sidePanels_->musicPanel()->stopAudio();
     if (rdPlayer_ && isPlaying_) {
+        if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
         removeTimer();
         rdPlayer_->stop();
         if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
         rdPlayer_.reset();
         isPlaying_ = false;
-    }
-    if (rdmusicPlayer_ && isaudioplaying_) {
-        rdmusicPlayer_->stop();
-        rdmusicPlayer_.reset();
-        isaudioplaying_ = false;
     }
     if (volumeHideTimer_) volumeHideTimer_->stop();
     platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
@@ -293,7 +308,7 @@ void EditVideoWindowController::writeEditsToJob(model::SimpleData& r) const {
     r.effectTypes.clear();
     for (const EffectItem& e : effectTypes_)
         if (e.selected) r.effectTypes.append(e.effectId);
-    r.subtitleParam = subtitleParam_;
+    r.subtitleParam = subtitleParam();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }
 

@@ -39,6 +39,9 @@ namespace widgets {
 class ZorButton;
 class ZorImageView;
 }
+namespace editor {
+class EditorSidePanels;
+}
 namespace exportkit {
 class ExportDialogBase;
 }  // namespace exportkit
@@ -104,7 +107,7 @@ public:
     bool saveImage(const QImage& image, const QString& path);
     // Shows the last output in the file manager; nothing while there is none.
     void openScrFolderAction();
-    // Item count of the effect, watermark or music list (any other list is the music list).
+    // Item count of the effect list; any other list is the music panel's.
     int numberOfItems(const QListWidget* list) const;
 
     // ---- Tool switches and layout ----
@@ -136,11 +139,6 @@ public:
     void setOutputPath(const QString& path) { outputPath_ = path; }
     QString outputPath() const { return outputPath_; }
     QString lastSnapshotPath() const { return lastSnapshotPath_; }
-    // The player of a background-music file being previewed (sound only); null path drops it.
-    void initmusicPlayer(const QString& path);
-    kestrel::player::DIVuverIzizud* rdmusicPlayer() const { return rdmusicPlayer_.get(); }
-    bool isAudioPlaying() const { return isaudioplaying_; }
-    void playOrPauseAudio();
     void volumeButtonPressed();
     void hiddenVolumeSliderView();
 
@@ -210,10 +208,12 @@ public:
     int32_t contrast() const { return contrast_; }
     int32_t saturation() const { return saturation_; }
     const QList<EffectItem>& effectTypes() const { return effectTypes_; }
-    QList<model::WaterParam>& waterMarkList() { return waterMarkList_; }
-    model::SubtitleParam& subtitleParam() { return subtitleParam_; }
-    model::WaterParam& waterParam() { return waterParam_; }
-    QList<model::MusicInfo>& musicList() { return musicList_; }
+    // The watermark, subtitle and music panels own their lists; these read them (empty before
+    // the window is built).
+    editor::EditorSidePanels* sidePanels() const { return sidePanels_.get(); }
+    QList<model::WaterParam>& waterMarkList();
+    model::SubtitleParam subtitleParam() const;
+    const QList<model::MusicInfo>& musicList() const;
     kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
     // Copies the window's trim, crop, rotation, mirror and colour state into the job record
     // the way the export does when it starts (the trim range from the eight fields).
@@ -240,7 +240,6 @@ private:
     void selectToolAfterLoad();
     void addTimer();
     void removeTimer();
-    void musicPlayerDidEnd();
     void showAlert(const QString& message);
     void showPlayPictures(bool playing);
     void refreshIfPaused();
@@ -275,11 +274,9 @@ private:
     QString lastSnapshotPath_;
 
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdPlayer_;
-    std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     QTimer* timer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
     bool isPlaying_ = false;
-    bool isaudioplaying_ = false;
     double volume_ = 1.0;
     QSizeF videoSize_;
 
@@ -304,11 +301,8 @@ private:
     int32_t contrast_ = 0;
     int32_t saturation_ = 0;
     QList<EffectItem> effectTypes_;
-    QList<model::WaterParam> waterMarkList_;
-    int64_t selectedWaterMarkIndex_ = 0;
-    model::WaterParam waterParam_;
-    model::SubtitleParam subtitleParam_;
-    QList<model::MusicInfo> musicList_;
+    std::unique_ptr<editor::EditorSidePanels> sidePanels_;
+    QList<model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist
 
     QPointer<exportkit::ExportDialogBase> exportProgressWindow_;
     FileChooser fileChooser_;

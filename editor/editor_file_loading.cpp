@@ -9,6 +9,8 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "editor/media_probe.h"
+#include "editor/music/music_panel.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
@@ -35,7 +37,6 @@ void EditVideoWindowController::addfileAction() {
     }
     if (chosen.isEmpty()) return;
     if (rdPlayer_) rdPlayer_->ClearWatermask();
-    waterMarkList_.clear();
     filePath_ = chosen.first();
     setUpDataForFilePath();
 }
@@ -45,8 +46,6 @@ void EditVideoWindowController::addFile() {
     // instead of a preview of a file the record does not describe.
     fileData_ = editor::probeMediaFile(filePath_, editor::SavedOutputChoices::read());
     if (!fileData_) return;
-    waterParam_ = fileData_->waterParam;
-    subtitleParam_ = fileData_->subtitleParam;
     const auto& s = fileData_->sourceData;
     v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));
     v_->cropWidthField->setText(QString::number(s.width));
@@ -55,7 +54,7 @@ void EditVideoWindowController::addFile() {
 
 void EditVideoWindowController::setUpDataForFilePath() {
     resetRotateTouchUp();
-    musicList_.clear();
+    if (sidePanels_) sidePanels_->musicPanel()->removeAllMusic();
     addFile();
     if (fileData_ && fileData_->sourceData.width >= 1 && fileData_->sourceData.height >= 1) {
         initPlayer();
@@ -65,8 +64,7 @@ void EditVideoWindowController::setUpDataForFilePath() {
         }
         v_->cropLeftField->setEnabled(true);
         v_->cropTopField->setEnabled(true);
-        subtitleParam_.subtitlePath.clear();
-        waterMarkList_.clear();
+        fileData_->subtitleParam.subtitlePath.clear();
         refreshPlayerView();
         resetRotateTouchUp();
         for (auto* b : v_->toolButtons()) b->setEnabled(true);
@@ -76,13 +74,12 @@ void EditVideoWindowController::setUpDataForFilePath() {
         // Nothing to preview: a player left from set-up or an earlier file would show another file.
         if (rdPlayer_) {
             stop();
+            if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
             if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
             rdPlayer_.reset();
         }
         showAlert(localized(QStringLiteral("Pleaseselectedvideo'sfilestring")));
     }
-    v_->waterMarkDocumentView->clear();
-    v_->musicScrollDocumentView->clear();
 }
 
 void EditVideoWindowController::selectToolAfterLoad() {

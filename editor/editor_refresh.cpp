@@ -5,6 +5,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
@@ -49,11 +50,11 @@ void EditVideoWindowController::refreshPlayerView() {
     volume_ = r.volume;
     vFlip_ = r.vFlip;
     hFlip_ = r.hFlip;
-    subtitleParam_ = r.subtitleParam;
     isTrimFanxuan_ = r.isTrimFanxuan;
 
     initPlayer();
     initPlayerCliper();
+    if (sidePanels_) sidePanels_->setPlayer(rdPlayer_.get(), fileData_);
 
     v_->cutProgressView->setIsFanxuan(isTrimFanxuan_);
     v_->keepTimeSelectedPart->setSelected(!isTrimFanxuan_);

@@ -6,6 +6,7 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/output_format_bar.h"
 #include "widgets/zor_button.h"
@@ -137,5 +138,7 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
         v_->cliper->setVideoSize(videoSize_);
         if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size()))
             v_->cliper->setClipRect(*box);
+        // The watermark overlay follows the picture as well.
+        if (sidePanels_) sidePanels_->changesize();
     }
 }

@@ -10,6 +10,8 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
+#include "editor/music/music_panel.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "editor/preview_callbacks.h"
 #include "editor/watermark/draw_text_callback.h"
 #include "engine/player/DIVuverIzizud.h"
@@ -32,6 +34,8 @@ QString timeText(double seconds) {
 
 void EditVideoWindowController::initPlayer() {
     if (rdPlayer_) {
+        // The panels let go of the old preview; refreshPlayerView hands them the new one.
+        if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
         rdPlayer_->stop();
         if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
         rdPlayer_.reset();
@@ -109,8 +113,6 @@ void EditVideoWindowController::showPlayPictures(bool playing) {
 
 void EditVideoWindowController::play() {
     if (!rdPlayer_) return;
-    // One sound at a time: the music preview stops when the video preview starts.
-    if (isaudioplaying_) playOrPauseAudio();
     isPlaying_ = true;
     // The chosen audio track, by its engine index when the file lists streams.
     const int position = std::max(0, v_->audiochanelPopBtn->currentIndex());
@@ -118,8 +120,15 @@ void EditVideoWindowController::play() {
     if (fileData_ && position < fileData_->audioStreamInfos.size())
         audioIndex = fileData_->audioStreamInfos[position].index;
     rdPlayer_->SetAudioIndex(audioIndex);
+    // The music preview stops, the checked music is mixed in and the player draws every
+    // checked watermark.
+    bool removeOriginal = false;
+    if (sidePanels_) {
+        sidePanels_->previewWillPlay();
+        removeOriginal = sidePanels_->musicPanel()->removeOriginalMusic();
+    }
     addTimer();
-    rdPlayer_->DisableMainAudio(false);
+    rdPlayer_->DisableMainAudio(removeOriginal);
     rdPlayer_->play();
     showPlayPictures(true);
 }
@@ -130,6 +139,7 @@ void EditVideoWindowController::pause() {
     removeTimer();
     rdPlayer_->pause();
     showPlayPictures(false);
+    if (sidePanels_) sidePanels_->previewDidPause();
 }
 
 void EditVideoWindowController::stop() {
@@ -138,6 +148,7 @@ void EditVideoWindowController::stop() {
     removeTimer();
     rdPlayer_->stop();
     showPlayPictures(false);
+    if (sidePanels_) sidePanels_->previewDidPause();
 }
 
 void EditVideoWindowController::action_playPauseBtn() {
@@ -201,37 +212,4 @@ void EditVideoWindowController::hiddenVolumeSliderView() { v_->volumeSliderConta
 
 void EditVideoWindowController::refreshIfPaused() {
     if (rdPlayer_ && !isPlaying_) rdPlayer_->Refresh();
-}
-
-void EditVideoWindowController::initmusicPlayer(const QString& path) {
-    if (rdmusicPlayer_) {
-        rdmusicPlayer_->stop();
-        if (QWidget* view = rdmusicPlayer_->view()) view->setParent(nullptr);
-        rdmusicPlayer_.reset();
-        isaudioplaying_ = false;
-    }
-    if (path.isEmpty()) return;
-    rdmusicPlayer_ = DIVuverIzizud::initWithString(path.toStdString(), QRectF(0, 0, 20, 20));
-    if (!rdmusicPlayer_) return;
-    QPointer<QObject> guard = this;
-    rdmusicPlayer_->setPlayerDidEndBlock([this, guard] {
-        if (guard) musicPlayerDidEnd();
-    });
-    rdmusicPlayer_->seekTime(platform::MediaTime::zero());
-}
-
-void EditVideoWindowController::playOrPauseAudio() {
-    isaudioplaying_ = !isaudioplaying_;
-    if (isPlaying_) pause();
-    if (!rdmusicPlayer_) {
-        isaudioplaying_ = false;
-        return;
-    }
-    if (isaudioplaying_) rdmusicPlayer_->play();
-    else rdmusicPlayer_->pause();
-}
-
-void EditVideoWindowController::musicPlayerDidEnd() {
-    if (isaudioplaying_) playOrPauseAudio();
-    isaudioplaying_ = false;
 }

@@ -64,8 +64,6 @@ struct EditVideoWindowController::Views {
     QWidget* captionView = nullptr;
     QWidget* musicContentView = nullptr;
     QListWidget* filterDocumentView = nullptr;
-    QListWidget* waterMarkDocumentView = nullptr;
-    QListWidget* musicScrollDocumentView = nullptr;
     QComboBox* audiochanelPopBtn = nullptr;
 
     // Trim panel.

@@ -10,6 +10,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
 #include "widgets/rd_cut_progress_view.h"
@@ -192,7 +193,7 @@ void EditVideoWindowController::buildTransport() {
 }
 
 void EditVideoWindowController::buildEmptyPanels() {
-    // The effect, watermark, subtitle and music panels are frames for now, with their lists.
+    // Frames of the effect, watermark, subtitle and music panels; the last three fill theirs.
     auto makePanel = [&](const char* name) {
         auto* panel = new QWidget(v_->funItemContentView);
         panel->setObjectName(QString::fromLatin1(name));
@@ -204,12 +205,14 @@ void EditVideoWindowController::buildEmptyPanels() {
     v_->captionView = makePanel("captionView");
     v_->musicContentView = makePanel("musicContentView");
     v_->filterDocumentView = new QListWidget(v_->kxfxView);
-    v_->waterMarkDocumentView = new QListWidget(v_->waterView);
-    v_->musicScrollDocumentView = new QListWidget(v_->musicContentView);
     for (const EffectItem& e : effectTypes_) v_->filterDocumentView->addItem(e.name);
-    for (QListWidget* list : {v_->filterDocumentView, v_->waterMarkDocumentView, v_->musicScrollDocumentView}) {
-        list->setGeometry(10, 10, kLeftColumnWidth - 20, 300);
-        list->setStyleSheet(QStringLiteral("QListWidget{background:rgb(32,35,43);color:rgb(170,177,185);border:0}"));
-    }
+    v_->filterDocumentView->setGeometry(10, 10, kLeftColumnWidth - 20, 300);
+    v_->filterDocumentView->setStyleSheet(
+        QStringLiteral("QListWidget{background:rgb(32,35,43);color:rgb(170,177,185);border:0}"));
+    sidePanels_ = std::make_unique<editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
+    // Starting the music preview pauses the video preview the window's own way.
+    sidePanels_->setVideoPreviewPause([this] {
+        if (isPlaying_) pause();
+    });
     changesize(LayoutReason::Request);
 }

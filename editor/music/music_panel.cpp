@@ -294,17 +294,27 @@ void MusicPanel::deleteMusic() {
     // The first item, if any, becomes the selected one, so the panel, the flags and the index agree.
     selectedMusicIndex_ = musicList_.isEmpty() ? -1 : 0;
     reloadData();
-    if (musicList_.isEmpty()) {
-        rdmusicPlayer_.reset();
-        refreshMusicTimeField(-1);
-        musicRangSlider_->setVideoRangeLowerValue(0, 1);
-        musicRangSlider_->setMusicRangeLowerValue(0, 0);
-        enableMusicEdit(false);
-        removeOriginalmusicBtn_->setEnabled(player_ != nullptr);
-    } else {
-        selectMusic(0);
-    }
+    if (musicList_.isEmpty()) showEmptyList();
+    else selectMusic(0);
     addDubbingWithPlayer();
+}
+
+void MusicPanel::removeAllMusic() {
+    stopAudio();
+    musicList_.clear();
+    selectedMusicIndex_ = -1;
+    reloadData();
+    showEmptyList();
+}
+
+void MusicPanel::showEmptyList() {
+    if (rdmusicPlayer_) rdmusicPlayer_->setPlayerDidEndBlock({});
+    rdmusicPlayer_.reset();
+    refreshMusicTimeField(-1);
+    musicRangSlider_->setVideoRangeLowerValue(0, 1);
+    musicRangSlider_->setMusicRangeLowerValue(0, 0);
+    enableMusicEdit(false);
+    removeOriginalmusicBtn_->setEnabled(player_ != nullptr);
 }
 
 // ---- toggles ---------------------------------------------------------------------------------
@@ -498,7 +508,8 @@ void MusicPanel::playOrPauseAudio() {
     if (!rdmusicPlayer_) return;
     isaudioplaying_ = !isaudioplaying_;
     // The two previews never sound at once.
-    if (isaudioplaying_ && player_ && player_->playerStatus() == 1) player_->pause();
+    if (isaudioplaying_ && pauseVideoPreview_) pauseVideoPreview_();
+    else if (isaudioplaying_ && player_ && player_->playerStatus() == 1) player_->pause();
     if (isaudioplaying_) {
         rdmusicPlayer_->play();
         audioTimer_.start();

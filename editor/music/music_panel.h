@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "editor/music/music_collection_view_item.h"
@@ -41,6 +42,9 @@ public:
 
     // The video preview (not owned) and its file; the list is kept.
     void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    // How the music preview pauses a playing video preview (the window's own pause, so its
+    // buttons and tick follow); without one the player is paused directly.
+    void setVideoPreviewPause(std::function<void()> pause) { pauseVideoPreview_ = std::move(pause); }
 
     const QList<model::MusicInfo>& musicList() const { return musicList_; }
     int selectedMusicIndex() const { return selectedMusicIndex_; }
@@ -55,6 +59,8 @@ public:
     void selectMusic(int index);
     void checkMusic(int index);
     void deleteMusic();
+    // A new file: every item goes and the panel starts empty.
+    void removeAllMusic();
     void toggleFadeIn();
     void toggleFadeOut();
     void toggleRepeat();
@@ -95,6 +101,7 @@ public:
 private:
     void buildUi();
     void reloadData();
+    void showEmptyList();
     bool hasSelection() const { return selectedMusicIndex_ >= 0 && selectedMusicIndex_ < musicList_.size(); }
     model::MusicInfo* selectedInfo() { return hasSelection() ? &musicList_[selectedMusicIndex_] : nullptr; }
     double videoDuration() const;
@@ -109,6 +116,7 @@ private:
     model::SimpleDataPtr fileData_;
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     bool isaudioplaying_ = false;
+    std::function<void()> pauseVideoPreview_;
     bool playingPrune_ = false;
     QTimer audioTimer_;
     QList<model::MusicInfo> musicList_;

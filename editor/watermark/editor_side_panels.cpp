@@ -34,6 +34,10 @@ void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, model::
     music_->setPlayer(player, std::move(fileData));
 }
 
+void EditorSidePanels::setVideoPreviewPause(std::function<void()> pause) {
+    music_->setVideoPreviewPause(std::move(pause));
+}
+
 void EditorSidePanels::previewWillPlay() {
     music_->videoWillPlay();
     watermark_->setEditingAllowed(false);

@@ -3,6 +3,7 @@
 // the window's panel containers, told about the open file, the preview's play and pause and the
 // window's size and language, and read by the export.
 #include <QWidget>
+#include <functional>
 
 #include "model/simple_data.h"
 
@@ -24,6 +25,8 @@ public:
 
     // A file was opened (or the preview rebuilt): the panels start over on it.
     void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    // The window's pause of the video preview, used when the music preview starts.
+    void setVideoPreviewPause(std::function<void()> pause);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark
     // overlay hides and every checked watermark is drawn by the player.
     void previewWillPlay();

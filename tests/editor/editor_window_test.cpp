@@ -9,6 +9,9 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/watermark/editor_side_panels.h"
+#include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
 #include "platform/notification_center.h"
@@ -276,14 +279,17 @@ TEST_F(EditorFixture, KeepAspectAndRangeBarFollowTheirRules) {
 }
 
 TEST_F(EditorFixture, RotateAndResetKeepSubtitleAndWatermarks) {
+    TempDir dir;
+    const QString caption = QString::fromStdString(dir.file("caption.srt"));
+    writeBytes(caption.toStdString(), "1\n00:00:00,000 --> 00:00:01,000\nHello\n\n");
     open(4);
-    editor->subtitleParam().subtitlePath = QStringLiteral("/tmp/caption.srt");
-    editor->waterMarkList().append(model::WaterParam());
+    ASSERT_TRUE(editor->sidePanels()->subtitlePanel()->loadSubtitleFile(caption).ok);
+    editor->sidePanels()->watermarkPanel()->addTextWaterMark();
     click(v().right_ratioBtn);
     click(v().resetRotateBtn);
     EXPECT_EQ(editor->playerRotateAngle(), 0);
     EXPECT_EQ(editor->hFlip(), 0);
-    EXPECT_EQ(editor->subtitleParam().subtitlePath, QStringLiteral("/tmp/caption.srt"));
+    EXPECT_EQ(editor->subtitleParam().subtitlePath, caption);
     EXPECT_EQ(editor->waterMarkList().size(), 1);
     EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("320"));
     EXPECT_EQ(v().cropTopField->text(), QStringLiteral("0"));
@@ -339,28 +345,6 @@ TEST_F(EditorFixture, ChoosingAProfileRewritesTheJobTarget) {
         if (choice.resolution && choice.resolution->contains(QLatin1Char('x')) && !bar->chosenIsAudio())
             EXPECT_EQ(target.width, choice.resolution->section(QLatin1Char('x'), 0, 0).toInt());
     }
-}
-
-TEST_F(EditorFixture, MusicPreviewAndVideoPreviewTakeTurns) {
-    TempDir dir;
-    FixtureSpec spec;
-    spec.width = 0;
-    spec.duration_s = 3.0;
-    makeMedia(dir.file("song.m4a"), spec);
-    open(64);
-    editor->initmusicPlayer(QString::fromStdString(dir.file("song.m4a")));
-    ASSERT_NE(editor->rdmusicPlayer(), nullptr);
-    editor->playOrPauseAudio();
-    EXPECT_TRUE(editor->isAudioPlaying());
-    editor->play();
-    EXPECT_TRUE(editor->isPlaying());
-    EXPECT_FALSE(editor->isAudioPlaying());
-    editor->playOrPauseAudio();
-    EXPECT_TRUE(editor->isAudioPlaying());
-    EXPECT_FALSE(editor->isPlaying());
-    editor->initmusicPlayer(QString());
-    EXPECT_EQ(editor->rdmusicPlayer(), nullptr);
-    EXPECT_FALSE(editor->isAudioPlaying());
 }
 
 TEST_F(EditorFixture, CropFrameIsThePictureThePreviewShows) {

@@ -1,0 +1,240 @@
+// The three side panels inside the editor window: set through the window's panels, carried by
+// the window's export button into the exported file, and sharing the window's preview.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPointer>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <cmath>
+
+#include "editor/edit_video_window_controller.h"
+#include "editor/editor_views.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/export_run/editor_export_attachment.h"
+#include "editor/music/music_panel.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/watermark/editor_side_panels.h"
+#include "editor/watermark/watermark_panel.h"
+#include "editor/watermark/watermark_records.h"
+#include "export/ui/export_window_controller.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "widgets/zor_button.h"
+
+namespace kt = kestrel::test;
+
+namespace {
+
+constexpr int kW = 320, kH = 240;
+
+// Runs the event loop until done() holds; the limit only guards against a hang.
+bool waitUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 120000) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Mean of the RGB values inside a box of a kW x kH frame.
+double meanInside(const std::vector<unsigned char>& rgb, const editor::PixelEdges& box) {
+    double sum = 0;
+    long count = 0;
+    for (int y = std::max(0, box.top); y < std::min(kH, box.bottom); ++y)
+        for (int x = std::max(0, box.left); x < std::min(kW, box.right); ++x)
+            for (int c = 0; c < 3; ++c) {
+                sum += rgb[(size_t(y) * kW + size_t(x)) * 3 + size_t(c)];
+                ++count;
+            }
+    return count ? sum / count : 0;
+}
+
+void typeInto(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+struct WindowPanels : ::testing::Test {
+    kt::TempDir dir;
+    QPointer<EditVideoWindowController> window;
+    QStringList alerts;
+
+    // A black, silent 2 s video: every watermark and caption stands out, and sound can only
+    // come from the music.
+    std::string blackVideo() {
+        const std::string path = dir.file("black.mp4");
+        kt::FixtureSpec spec;
+        spec.video_source = "color";
+        spec.audio_streams = 0;
+        kt::makeMedia(path, spec);
+        return path;
+    }
+    std::string tone(const char* name, double seconds = 3) {
+        const std::string path = dir.file(name);
+        kt::FixtureSpec spec;
+        spec.width = 0;
+        spec.duration_s = seconds;
+        kt::makeMedia(path, spec);
+        return path;
+    }
+    void open(int64_t tool, const std::string& path) {
+        window = new EditVideoWindowController(tool);
+        window->setFilePath(QString::fromStdString(path));
+        window->setAlertPresenter([this](const QString& m) { alerts << m; });
+        window->showWindow(QStringLiteral("Editor"));
+        ASSERT_NE(window->fileData(), nullptr);
+        ASSERT_NE(window->sidePanels(), nullptr);
+    }
+    editor::WatermarkPanel& watermarks() { return *window->sidePanels()->watermarkPanel(); }
+    editor::SubtitlePanel& subtitles() { return *window->sidePanels()->subtitlePanel(); }
+    editor::MusicPanel& music() { return *window->sidePanels()->musicPanel(); }
+    void TearDown() override {
+        if (window) window->closeAction();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull());
+    }
+};
+
+}  // namespace
+
+TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsButton) {
+    open(16, blackVideo());
+    const std::string picture = dir.file("red.png");
+    QImage red(80, 60, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(QString::fromStdString(picture)));
+    kt::writeBytes(dir.file("cues.srt"), "1\r\n00:00:00,000 --> 00:00:00,600\r\nWWWWWWWW WWWWWWWW\r\n\r\n");
+    const std::string song = tone("song.m4a");
+
+    // A text watermark for the first 0.8 s, a picture from 1.2 s to the end.
+    EXPECT_TRUE(watermarks().isVisible());
+    watermarks().addTextWaterMark();
+    auto& duration = watermarks().timeGroup(editor::WatermarkPanel::kDuration).fields;
+    typeInto(duration[0], "00");
+    typeInto(duration[1], "00");
+    typeInto(duration[2], "00");
+    typeInto(duration[3], "80");
+    ASSERT_TRUE(watermarks().addPictureWaterMark(QString::fromStdString(picture)));
+    auto& start = watermarks().timeGroup(editor::WatermarkPanel::kStart).fields;
+    typeInto(start[2], "01");
+    typeInto(start[3], "20");
+
+    window->subtitleAction();
+    EXPECT_TRUE(subtitles().isVisible());
+    EXPECT_FALSE(watermarks().isVisible());
+    ASSERT_TRUE(subtitles().loadSubtitleFile(QString::fromStdString(dir.file("cues.srt"))).ok);
+    subtitles().placeSubtitle(0);
+
+    window->audioAction();
+    EXPECT_TRUE(music().addMusicFiles({QString::fromStdString(song)}).isEmpty());
+
+    // The window reads the panels' lists: the export takes what the panels show.
+    ASSERT_EQ(window->waterMarkList().size(), 2);
+    EXPECT_FLOAT_EQ(window->waterMarkList()[0].duration, 0.8f);
+    EXPECT_FLOAT_EQ(window->waterMarkList()[1].startTime, 1.2f);
+    EXPECT_EQ(window->subtitleParam().subtitlePath, QString::fromStdString(dir.file("cues.srt")));
+    ASSERT_EQ(window->musicList().size(), 1);
+    const QRectF textFractions = window->waterMarkList()[0].waterPercentClipRect;
+    const QRectF pictureFractions = window->waterMarkList()[1].waterPercentClipRect;
+
+    auto* attachment = new editor::EditorExportAttachment(*window);
+    attachment->playerRefreshed();
+    kt::TempDir out;
+    bool finished = false;
+    QTimer::singleShot(0, [&] {
+        exportkit::ExportWindowController* dialog = attachment->exportRun()->exportProgressWindow();
+        ASSERT_NE(dialog, nullptr);
+        dialog->setOutputPath(QString::fromStdString(out.path()));
+        dialog->startExport();
+        finished = waitUntil([&] { return !dialog->exporting() && attachment->exportRun()->pendingJobs() == 0; });
+        dialog->closeWindowAction();
+    });
+    QTest::mouseClick(window->views().startExportBtn, Qt::LeftButton, {}, window->views().startExportBtn->rect().center());
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+    const std::string written = window->fileData()->exportPath.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(written)));
+
+    const kt::ProbedMedia probed = kt::ffprobe(written);
+    ASSERT_TRUE(probed.ok) << probed.error;
+    EXPECT_EQ(probed.countOf("video"), 1);
+    EXPECT_EQ(probed.countOf("audio"), 1) << "the silent video gains the music";
+    EXPECT_NEAR(probed.duration_s, 2.0, 0.2);
+
+    const editor::PixelEdges textBox = editor::pixelEdgesFromFractions(textFractions, kW, kH);
+    const editor::PixelEdges pictureBox = editor::pixelEdgesFromFractions(pictureFractions, kW, kH);
+    // Above both watermarks (they stack up from the bottom-left corner).
+    const int marksTop = std::min(textBox.top, pictureBox.top);
+    ASSERT_GT(marksTop, kH / 2);
+    const editor::PixelEdges captionBand{0, 0, kW, marksTop};
+    const editor::PixelEdges whole{0, 0, kW, kH};
+    const auto early = kt::decodeFrameRGB(written, 0.3, kW, kH);
+    const auto middle = kt::decodeFrameRGB(written, 1.0, kW, kH);
+    const auto late = kt::decodeFrameRGB(written, 1.6, kW, kH);
+    // In the middle nothing is due: the frame stays black.
+    EXPECT_LT(meanInside(middle, whole), 4);
+    EXPECT_GT(meanInside(early, textBox), meanInside(middle, textBox) + 10);
+    EXPECT_LT(meanInside(early, pictureBox), 4);
+    EXPECT_GT(meanInside(early, captionBand), meanInside(middle, captionBand) + 2) << "the caption";
+    EXPECT_LT(meanInside(late, textBox), 4);
+    EXPECT_GT(meanInside(late, pictureBox), 40);
+    EXPECT_LT(meanInside(late, captionBand), 4);
+}
+
+TEST_F(WindowPanels, MusicPreviewAndVideoPreviewTakeTurnsThroughTheWindow) {
+    open(64, blackVideo());
+    ASSERT_TRUE(music().addMusicFiles({QString::fromStdString(tone("song.m4a"))}).isEmpty());
+    music().selectMusic(0);
+    music().playOrPauseAudio();
+    EXPECT_TRUE(music().isAudioPlaying());
+    window->play();
+    EXPECT_TRUE(window->isPlaying());
+    EXPECT_FALSE(music().isAudioPlaying()) << "the video preview stops the music preview";
+    // The music preview pauses the video the window's way: its tick and play button follow.
+    music().playOrPauseAudio();
+    EXPECT_TRUE(music().isAudioPlaying());
+    EXPECT_FALSE(window->isPlaying());
+    EXPECT_FALSE(window->views().b_playPauseBtn->selected());
+    music().stopAudio();
+}
+
+TEST_F(WindowPanels, AnotherFileEmptiesThePanelsAndClosingMidPreviewIsSafe) {
+    const std::string first = blackVideo();
+    open(16, first);
+    watermarks().addTextWaterMark();
+    ASSERT_TRUE(music().addMusicFiles({QString::fromStdString(tone("song.m4a"))}).isEmpty());
+    kt::writeBytes(dir.file("cues.srt"), "1\r\n00:00:00,000 --> 00:00:01,000\r\nHello\r\n\r\n");
+    ASSERT_TRUE(subtitles().loadSubtitleFile(QString::fromStdString(dir.file("cues.srt"))).ok);
+    // A rotation keeps every panel's work.
+    window->cropAction();
+    QTest::mouseClick(window->views().right_ratioBtn, Qt::LeftButton, {}, window->views().right_ratioBtn->rect().center());
+    EXPECT_EQ(window->waterMarkList().size(), 1);
+    EXPECT_EQ(window->musicList().size(), 1);
+    EXPECT_FALSE(window->subtitleParam().subtitlePath.isEmpty());
+
+    kt::FixtureSpec spec;
+    spec.duration_s = 1;
+    makeMedia(dir.file("second.mkv"), spec);
+    window->setFileChooser([&] { return QStringList{QString::fromStdString(dir.file("second.mkv"))}; });
+    window->addfileAction();
+    EXPECT_EQ(window->filePath(), QString::fromStdString(dir.file("second.mkv")));
+    EXPECT_TRUE(window->waterMarkList().isEmpty());
+    EXPECT_TRUE(window->musicList().isEmpty());
+    EXPECT_TRUE(window->subtitleParam().subtitlePath.isEmpty());
+
+    // Panels added after the reload work on the new preview; closing while it plays leaves the
+    // panels without a dangling preview.
+    window->watermarkAction();
+    watermarks().addTextWaterMark();
+    window->play();
+    window->closeAction();
+}

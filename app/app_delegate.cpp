@@ -82,6 +82,12 @@ void AppDelegate::showAboutBox() {
     about.runModal();
 }
 
-void AppDelegate::quitAction() { QApplication::quit(); }
+void AppDelegate::quitAction() {
+    // Tool windows close first, so they stop their jobs; one that refuses keeps the program running.
+    const QWidget* home = mainMenu_ ? mainMenu_->window() : nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window != home && !window->close()) return;
+    QApplication::quit();
+}
 
 }  // namespace app

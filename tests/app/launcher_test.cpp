@@ -301,5 +301,23 @@ TEST_F(LauncherTest, AboutButtonOpensTheAboutBoxCentredOverHome) {
     EXPECT_EQ(title, localized("Ixy-de-Rz5.title") + " " + services::Language::getCurrentVersion() + " ");
 }
 
+// Last in the file: after an explicit quit, Qt runs no further modal loop in this process.
+TEST_F(LauncherTest, QuitClosesTheToolWindowsFirstThenEnds) {
+    home()->batch_cutterAction();
+    ASSERT_EQ(opened.size(), 1u);
+    QPointer<QWidget> tool = opened.front().window;
+    bool toolClosed = false;
+    QObject guard;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kWillCloseNotification, [&](const platform::Notification&) { toolClosed = true; }, &guard);
+    QAction* quit = app::itemWithTag(app::topLevelItemWithTag(ui.delegate->mainMenu(), 10)->menu(), 200);
+    QTimer::singleShot(0, quit, [quit] { quit->trigger(); });
+    QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(3); });  // only if the end never comes
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(toolClosed) << "the tool window was told to close before the end";
+    pumpEvents();
+    EXPECT_FALSE(tool);
+}
+
 }  // namespace
 }  // namespace kestrel::test

@@ -18,18 +18,6 @@ using widgets::ZorButton;
 
 namespace {
 
-ZorButton* makeStateButton(QWidget* parent, const QString& stem) {
-    auto* b = new ZorButton(parent);
-    b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
-    b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
-    b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
-    b->setDisAbleImage(picture(stem + QStringLiteral("_Disable@2x.png")));
-    b->setImagePosition(widgets::ImagePosition::ImageOnly);
-    b->setBordered(false);
-    b->setSelected(false);
-    return b;
-}
-
 // The text of a field read as a 32-bit integer: leading digits, 0 when there are none.
 int64_t leadingInt(const QString& text) {
     const QByteArray bytes = text.trimmed().toLatin1();
@@ -86,16 +74,7 @@ void EditVideoWindowController::buildCropView() {
         else setStepperDownBtnImage(*slot, action);
     }
 
-    v_->keepAspectBtn = new ZorButton(panel);
-    const QString chk = QStringLiteral("ZantImage/SubFun/chk_");
-    v_->keepAspectBtn->setNormalImage(picture(chk + QStringLiteral("NoChecked_Normal@2x.png")));
-    v_->keepAspectBtn->setOnImage(picture(chk + QStringLiteral("NoChecked_On@2x.png")));
-    v_->keepAspectBtn->setDownImage(picture(chk + QStringLiteral("NoChecked_Down@2x.png")));
-    v_->keepAspectBtn->setSelectedImage(picture(chk + QStringLiteral("Checked_Normal@2x.png")));
-    v_->keepAspectBtn->setDisAbleImage(picture(chk + QStringLiteral("NoChecked_Disable@2x.png")));
-    v_->keepAspectBtn->setContentColor(kControlText);
-    v_->keepAspectBtn->setImagePosition(widgets::ImagePosition::ImageLeading);
-    v_->keepAspectBtn->setFont(systemFont(13));
+    v_->keepAspectBtn = makeCheckButton(panel, QStringLiteral("SubFun"));
     v_->keepAspectBtn->setMouseDownAction([this](ZorButton*) { keepAspectAction(); });
 
     v_->resetRotateBtn = new ZorButton(panel);

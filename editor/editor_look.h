@@ -1,12 +1,16 @@
 #pragma once
-// Colours, fonts and small view helpers of the editor window.
+// Colours, fonts and small view helpers of the editor window and its panels.
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QWidget;
+namespace widgets {
+class ZorButton;
+}
 
 namespace editor::look {
 
@@ -31,5 +35,16 @@ QFont systemFont(int pointSize);
 QPixmap picture(const QString& name);
 void setBackground(QWidget* view, const QColor& colour);
 QLabel* makeLabel(QWidget* parent, int pointSize, const QColor& colour = kControlText);
+
+// A borderless button whose face is a picture per state: <stem>_Normal@2x.png, _On, _Down and
+// _Disable.
+widgets::ZorButton* makeStateButton(QWidget* parent, const QString& stem);
+// A check box, its picture leading: ZantImage/<folder>/chk_NoChecked_<state>@2x.png, and
+// chk_Checked_Normal@2x.png while selected.
+widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder);
+// The up or down spin-button look; such buttons start disabled.
+void styleSpinButton(widgets::ZorButton* button, bool up, std::function<void(widgets::ZorButton*)> action);
+// The four pictures of a transport button: play, or pause while something plays.
+void setPlayPictures(widgets::ZorButton* button, bool pause);
 
 }  // namespace editor::look

@@ -101,14 +101,9 @@ void EditVideoWindowController::changePlayerSlider() {
 
 void EditVideoWindowController::showPlayPictures(bool playing) {
     auto* b = v_->b_playPauseBtn;
-    const QString stem = playing ? QStringLiteral("ZantImage/GifMaker/btnPause_") : QStringLiteral("ZantImage/GifMaker/btnPlay_");
-    b->setDisAbleImage(picture(stem + QStringLiteral("Disable@2x.png")));
-    b->setOnImage(picture(stem + QStringLiteral("On@2x.png")));
-    b->setDownImage(picture(stem + QStringLiteral("Down@2x.png")));
-    b->setNormalImage(picture(stem + QStringLiteral("Normal@2x.png")));
+    setPlayPictures(b, playing);
     b->setSelected(playing);
     b->setContentTitle(QString());
-    b->update();
 }
 
 void EditVideoWindowController::play() {

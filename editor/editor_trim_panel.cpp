@@ -18,55 +18,12 @@ using namespace editor::look;
 using widgets::RDTextField;
 using widgets::ZorButton;
 
-namespace {
-
-ZorButton* makePictureButton(QWidget* parent, const QString& stem) {
-    auto* b = new ZorButton(parent);
-    b->setBordered(false);
-    b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
-    b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
-    b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
-    b->setImagePosition(widgets::ImagePosition::ImageOnly);
-    return b;
-}
-
-ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
-    auto* b = new ZorButton(parent);
-    const QString base = QStringLiteral("ZantImage/%1/chk_").arg(folder);
-    b->setNormalImage(picture(base + QStringLiteral("NoChecked_Normal@2x.png")));
-    b->setOnImage(picture(base + QStringLiteral("NoChecked_On@2x.png")));
-    b->setDownImage(picture(base + QStringLiteral("NoChecked_Down@2x.png")));
-    b->setSelectedImage(picture(base + QStringLiteral("Checked_Normal@2x.png")));
-    b->setDisAbleImage(picture(base + QStringLiteral("NoChecked_Disable@2x.png")));
-    b->setContentColor(kControlText);
-    b->setImagePosition(widgets::ImagePosition::ImageLeading);
-    b->setFont(systemFont(13));
-    b->setBordered(false);
-    return b;
-}
-
-}  // namespace
-
-namespace {
-// The spin-button look; such buttons start disabled until a field of their panel is clicked.
-void styleSpinButton(ZorButton* b, const QString& stem, std::function<void(ZorButton*)> action) {
-    const QString base = QStringLiteral("ZantImage/Reverse/%1_").arg(stem);
-    b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
-    b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
-    b->setDownBackgroundImage(picture(base + QStringLiteral("Down@2x.png")));
-    b->setDisAbleBackgroundImage(picture(base + QStringLiteral("Disable@2x.png")));
-    b->setBordered(false);
-    b->setEnabled(false);
-    b->setMouseDownAction(std::move(action));
-}
-}  // namespace
-
 void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
-    styleSpinButton(b, QStringLiteral("btnSpinUp"), std::move(action));
+    styleSpinButton(b, true, std::move(action));
 }
 
 void EditVideoWindowController::setStepperDownBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
-    styleSpinButton(b, QStringLiteral("btnSpinDown"), std::move(action));
+    styleSpinButton(b, false, std::move(action));
 }
 
 void EditVideoWindowController::buildTrimView() {
@@ -112,10 +69,10 @@ void EditVideoWindowController::buildTrimView() {
     for (ZorButton* b : {v_->startStepperUp, v_->startStepperDown, v_->stopStepperUp, v_->stopStepperDown})
         b->setEnabled(true);
 
-    v_->setStartTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Join/btnSetStart"));
-    v_->setStopTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Join/btnSetEnd"));
-    v_->resetStartTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
-    v_->resetStopTrimBtn = makePictureButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
+    v_->setStartTrimBtn = makeStateButton(panel, QStringLiteral("ZantImage/Join/btnSetStart"));
+    v_->setStopTrimBtn = makeStateButton(panel, QStringLiteral("ZantImage/Join/btnSetEnd"));
+    v_->resetStartTrimBtn = makeStateButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
+    v_->resetStopTrimBtn = makeStateButton(panel, QStringLiteral("ZantImage/Cut/btnReset"));
     v_->setStartTrimBtn->setMouseDownAction([this](ZorButton*) { setStartTrimBtnTouchUp(); });
     v_->setStopTrimBtn->setMouseDownAction([this](ZorButton*) { setStopTrimBtnTouchUp(); });
     v_->resetStartTrimBtn->setMouseDownAction([this](ZorButton*) { resetStartTrim(); });

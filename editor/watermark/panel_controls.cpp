@@ -9,16 +9,17 @@
 
 namespace editor::panel {
 
-namespace {
+using look::kControlText;
+using look::picture;
 
-QPixmap picture(const QString& name) { return services::Language::pixmapWithfileName(name); }
+namespace {
 
 QString stateName(QString normal, const QString& state) { return normal.replace("Normal", state); }
 
 void styleField(widgets::RDTextField* field, widgets::RDTextFieldDelegate* mouseDelegate) {
     field->setAlignment(Qt::AlignCenter);
     field->setFrame(false);
-    field->setPointColor(kTextColour);
+    field->setPointColor(kControlText);
     field->setStyleSheet(QStringLiteral("color: rgb(170,177,185); background: transparent; font-size: 13px;"));
     field->setMouseDelegate(mouseDelegate);
     field->setEnabled(true);
@@ -27,8 +28,8 @@ void styleField(widgets::RDTextField* field, widgets::RDTextFieldDelegate* mouse
 }  // namespace
 
 QLabel* makeLabel(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setStyleSheet(QStringLiteral("color: rgb(170,177,185); font-size: 13px;"));
+    QLabel* label = look::makeLabel(parent, 13);
+    label->setText(text);
     return label;
 }
 
@@ -59,15 +60,7 @@ widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPict
 }
 
 widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block block) {
-    auto* box = new widgets::ZorButton(parent);
-    box->setNormalImage(picture("ZantImage/Join/chk_NoChecked_Normal@2x.png"));
-    box->setOnImage(picture("ZantImage/Join/chk_NoChecked_On@2x.png"));
-    box->setDownImage(picture("ZantImage/Join/chk_NoChecked_Down@2x.png"));
-    box->setDisAbleImage(picture("ZantImage/Join/chk_NoChecked_Disable@2x.png"));
-    box->setSelectedImage(picture("ZantImage/Join/chk_Checked_Normal@2x.png"));
-    box->setImagePosition(widgets::ImagePosition::ImageLeading);
-    box->setContentColor(kTextColour);
-    box->setBordered(false);
+    widgets::ZorButton* box = look::makeCheckButton(parent, QStringLiteral("Join"));
     box->setMouseDownAction(std::move(block));
     box->setMinimumHeight(22);
     return box;
@@ -76,26 +69,10 @@ widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block bloc
 void setCheckBoxTitle(widgets::ZorButton* box, const QString& title) { box->setContentTitle(QStringLiteral("  ") + title); }
 
 widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, widgets::ZorButton::Block block) {
-    const QString base = up ? "ZantImage/Reverse/btnSpinUp" : "ZantImage/Reverse/btnSpinDown";
     auto* button = new widgets::ZorButton(parent);
-    button->setNormalBackgroundImage(picture(base + "_Normal@2x.png"));
-    button->setOnBackgroundImage(picture(base + "_On@2x.png"));
-    button->setDownBackgroundImage(picture(base + "_Down@2x.png"));
-    button->setDisAbleBackgroundImage(picture(base + "_Disable@2x.png"));
-    button->setBordered(false);
+    look::styleSpinButton(button, up, std::move(block));
     button->setFixedSize(19, 13);
-    button->setEnabled(false);
-    button->setMouseDownAction(std::move(block));
     return button;
-}
-
-void setPlayPictures(widgets::ZorButton* button, bool pause) {
-    const QString base = pause ? "ZantImage/GifMaker/btnPause_" : "ZantImage/GifMaker/btnPlay_";
-    button->setNormalImage(picture(base + "Normal@2x.png"));
-    button->setOnImage(picture(base + "On@2x.png"));
-    button->setDownImage(picture(base + "Down@2x.png"));
-    button->setDisAbleImage(picture(base + "Disable@2x.png"));
-    button->update();
 }
 
 bool TimeGroup::contains(const widgets::RDTextField* field) const {

@@ -1,7 +1,7 @@
 #pragma once
-// Controls the three editor panels (watermark, subtitle, music) build in the same style: labels,
-// buttons with state pictures, check boxes, stepper buttons and four-field time groups.
-#include <QColor>
+// Controls the three editor panels (watermark, subtitle, music) build in the window's style
+// (editor_look.h): labels, buttons with state pictures, check boxes, stepper buttons and
+// four-field time groups.
 #include <QLabel>
 #include <QString>
 #include <array>
@@ -10,14 +10,12 @@ class QBoxLayout;
 class QVBoxLayout;
 
 #include "widgets/rd_text_field.h"
+#include "editor/editor_look.h"
 #include "widgets/zor_button.h"
 
 namespace editor::panel {
 
-inline const QColor kTextColour(170, 177, 185);
-inline const QColor kBorderColour(49, 60, 72);
-inline const QColor kListBackground(26, 30, 37);
-inline const QColor kSelectedRow(68, 67, 68);
+using look::setPlayPictures;
 
 QLabel* makeLabel(QWidget* parent, const QString& text = QString());
 // A button with a background picture per state (ZantImage/<folder>/<name>_<State>@2x.png).
@@ -29,7 +27,6 @@ widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block bloc
 void setCheckBoxTitle(widgets::ZorButton* box, const QString& title);
 // Stepper buttons start disabled; the owner enables them while a field of their group is edited.
 widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, widgets::ZorButton::Block block);
-void setPlayPictures(widgets::ZorButton* button, bool pause);
 
 // Hours, minutes, seconds and a fraction field, centred, the owner as delegates.
 struct TimeGroup {

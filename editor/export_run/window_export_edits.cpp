@@ -2,9 +2,7 @@
 
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/music/music_mix.h"
-#include "editor/watermark/watermark_export.h"
-#include "services/folders.h"
+#include "editor/watermark/editor_side_panels.h"
 
 #include <QComboBox>
 
@@ -34,20 +32,10 @@ ExportEdits exportEditsFromWindow(EditVideoWindowController& window, const KxfxV
     edits.saturation = window.saturation();
     edits.volume = window.volume();
     if (effectPanel) effectPanel->fillExportEdits(edits);
-    edits.subtitle = window.subtitleParam();
     edits.inverseSelection = views.cutProgressView->isFanxuan();
     if (views.audiochanelPopBtn) edits.audioTrackIndex = std::max(0, views.audiochanelPopBtn->currentIndex());
-
-    // The lists are read when the job is configured, as they stand then.
-    QPointer<EditVideoWindowController> owner(&window);
-    edits.addWatermarks = [owner](void* job, int width, int height, QStringList* written) {
-        if (!owner || owner->waterMarkList().isEmpty()) return;
-        addConvertWaterMark(job, owner->waterMarkList(), width, height,
-                            services::FileManager::sharedManager().waterDirPath(), written);
-    };
-    const QList<model::MusicInfo> music = window.musicList();
-    edits.hasMusicItems = !music.isEmpty();
-    edits.addMusic = [music](void* job) { return addDubbingMusic(job, music, false); };
+    // Subtitle, the level of the video's own sound, and the watermark and music steps.
+    if (EditorSidePanels* side = window.sidePanels()) side->fillExportEdits(edits);
     return edits;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the editor window hands to its export when the user starts one: the trim fields, the
-// crop, turn and mirror state, the effect panel's share, the subtitle, the audio track, and the
-// watermark and music steps of its lists.
+// crop, turn and mirror state, the audio track, the effect panel's share and the side panels'
+// shares (subtitle, level of the video's own sound, watermark and music steps).
 #include "editor/export_run/export_edits.h"
 
 class EditVideoWindowController;

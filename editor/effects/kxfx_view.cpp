@@ -227,8 +227,9 @@ void KxfxView::setIsMagicEnhance(bool on) {
 }
 
 void KxfxView::magicEnhanceAction() {
+    // The rebuild adds magic enhance while the toggle is on, never twice.
     if (isMagicEnhance_ && player_) {
-        player_->AddImageEffect(kestrel::engine::kMagicEnhanceEffect);
+        rebuildEffects();
         player_->Refresh();
     }
     speedValueLabel->setReadOnly(false);

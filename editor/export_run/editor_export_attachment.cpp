@@ -7,7 +7,6 @@
 
 #include <QEvent>
 #include <QListWidget>
-#include <QTimer>
 
 namespace editor {
 
@@ -21,12 +20,6 @@ EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window
     frame->installEventFilter(this);
     panel_->setIsMagicEnhance(window.isMagicEnhance());
     panel_->setPreviewControl([this] { window_.pause(); }, [this] { window_.play(); });
-    // The window adds magic enhance to its first preview itself; the speed can be typed once
-    // it has settled.
-    QPointer<KxfxView> panel = panel_;
-    QTimer::singleShot(200, panel_, [panel] {
-        if (panel) panel->speedValueLabel->setReadOnly(false);
-    });
 
     run_->setDelegate(this);
     run_->setEditsProvider([this] { return exportEditsFromWindow(window_, panel_); });
@@ -43,6 +36,10 @@ void EditorExportAttachment::playerRefreshed() {
     panel_->setPlayer(window_.rdPlayer());
     panel_->setFileData(window_.fileData());
     panel_->refreshPlayerView();
+}
+
+void EditorExportAttachment::magicEnhanceAction() {
+    if (panel_) panel_->magicEnhanceAction();
 }
 
 void EditorExportAttachment::enableEdit(bool enabled) {

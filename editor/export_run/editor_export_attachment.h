@@ -24,6 +24,9 @@ public:
 
     // The window (re)made its preview for the open file.
     void playerRefreshed();
+    // Once, a moment after the window's set-up: magic enhance for an image-enhancement window,
+    // and the speed field becomes editable.
+    void magicEnhanceAction();
     void enableEdit(bool enabled);
     void changelanguage();
     // The export button.

@@ -127,13 +127,7 @@ void EditVideoWindowController::buildWindow() {
 void EditVideoWindowController::buildTransport() {
     v_->playToolView = new QWidget(v_->playerBottomView);
     auto makeTransport = [&](const QString& stem, bool enabled) {
-        auto* b = new widgets::ZorButton(v_->playToolView);
-        b->setBordered(false);
-        b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
-        b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
-        b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
-        b->setDisAbleImage(picture(stem + QStringLiteral("_Disable@2x.png")));
-        b->setImagePosition(widgets::ImagePosition::ImageOnly);
+        widgets::ZorButton* b = makeStateButton(v_->playToolView, stem);
         b->setEnabled(enabled);
         return b;
     };

@@ -254,11 +254,12 @@ private:
         std::string ext = std::filesystem::path(style.path).extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
         if (ext == ".srt") {
-            // Text subtitles are laid out on a 384x288 script canvas; sizes here are video pixels
-            // of the watermark frame.
-            double frame_h = settings_.watermark_frame_height > 0 ? settings_.watermark_frame_height : geometry_.turned_height;
-            double script_scale = 288.0 / frame_h;
-            if (style.font_size_px > 0) append("Fontsize=" + std::to_string(std::lround(style.font_size_px * script_scale)));
+            // Text subtitles are laid out on a 384x288 script canvas spread over the output picture;
+            // sizes here are video pixels of the watermark frame.
+            double output_rows_per_frame_row = map_.scale_y * map_.out_y;
+            double script_scale = 288.0 / geometry_.output_height;
+            if (style.font_size_px > 0)
+                append("Fontsize=" + std::to_string(std::lround(style.font_size_px * output_rows_per_frame_row * script_scale)));
             append(std::string("Shadow=") + (style.shadow ? "1" : "0"));
             if (style.has_colour) {
                 uint32_t c = style.colour_rgb0;
@@ -268,8 +269,11 @@ private:
                 append(std::string("BackColour=") + colour);
             }
             if (style.position_px >= 0) {
-                append("Alignment=8");
-                append("MarginV=" + std::to_string(std::lround(std::max(0, style.position_px - settings_.crop.top) * script_scale)));
+                // The caption's top sits position_px below the top. libass takes a forced Alignment
+                // in its own VALIGN_* | HALIGN_* coding, not the numpad one of ass style lines.
+                constexpr int kLibassTopCentre = 4 | 2;
+                append("Alignment=" + std::to_string(kLibassTopCentre));
+                append("MarginV=" + std::to_string(std::lround(std::max(0.0, map_.y(style.position_px)) * script_scale)));
             }
         }
         if (!force.empty()) options.push_back({"force_style", force});

@@ -16,6 +16,7 @@
 
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "editor/export_run/editor_export_attachment.h"
 #include "editor/output_target.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
@@ -179,11 +180,8 @@ void EditVideoWindowController::windowDidLoad() {
     setUpDataForFilePath();
     changelanguage();
     QTimer::singleShot(200, v_->window, [this] {
-        // The image-enhancement tile previews with enhancement effect 103.
-        if (isMagicEnhance_ && rdPlayer_) {
-            hMagicEnhance_ = rdPlayer_->AddImageEffect(103);
-            rdPlayer_->Refresh();
-        }
+        // The image-enhancement tile previews with enhancement effect 103 (the effect panel's).
+        if (exportAttachment_) exportAttachment_->magicEnhanceAction();
     });
 }
 
@@ -224,6 +222,7 @@ void EditVideoWindowController::changelanguage() {
     };
     for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
     if (sidePanels_) sidePanels_->changelanguage();
+    if (exportAttachment_) exportAttachment_->changelanguage();
 }
 
 void EditVideoWindowController::enableEdit(bool e) {
@@ -235,6 +234,7 @@ void EditVideoWindowController::enableEdit(bool e) {
         f->setEnabled(e);
     v_->audiochanelPopBtn->setEnabled(e);
     v_->b_volumeSlider->setDisable(!e);
+    if (exportAttachment_) exportAttachment_->enableEdit(e);
     if (!fileData_) return;
     v_->cutProgressView->setProgress(0);
     const double d = playerDurationSeconds();

@@ -41,6 +41,7 @@ class ZorImageView;
 }
 namespace editor {
 class EditorSidePanels;
+class EditorExportAttachment;
 }
 namespace exportkit {
 class ExportDialogBase;
@@ -211,6 +212,8 @@ public:
     // The watermark, subtitle and music panels own their lists; these read them (empty before
     // the window is built).
     editor::EditorSidePanels* sidePanels() const { return sidePanels_.get(); }
+    // The effect panel and the export behind the export button (null before the window is built).
+    editor::EditorExportAttachment* exportAttachment() const { return exportAttachment_; }
     QList<model::WaterParam>& waterMarkList();
     model::SubtitleParam subtitleParam() const;
     const QList<model::MusicInfo>& musicList() const;
@@ -302,6 +305,7 @@ private:
     int32_t saturation_ = 0;
     QList<EffectItem> effectTypes_;
     std::unique_ptr<editor::EditorSidePanels> sidePanels_;
+    editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller
     QList<model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist
 
     QPointer<exportkit::ExportDialogBase> exportProgressWindow_;

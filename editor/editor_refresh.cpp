@@ -5,6 +5,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
+#include "editor/export_run/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "platform/frame.h"
@@ -55,6 +56,7 @@ void EditVideoWindowController::refreshPlayerView() {
     initPlayer();
     initPlayerCliper();
     if (sidePanels_) sidePanels_->setPlayer(rdPlayer_.get(), fileData_);
+    if (exportAttachment_) exportAttachment_->playerRefreshed();
 
     v_->cutProgressView->setIsFanxuan(isTrimFanxuan_);
     v_->keepTimeSelectedPart->setSelected(!isTrimFanxuan_);

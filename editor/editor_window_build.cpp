@@ -10,6 +10,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "editor/export_run/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
@@ -204,6 +205,7 @@ void EditVideoWindowController::buildEmptyPanels() {
     v_->filterDocumentView->setStyleSheet(
         QStringLiteral("QListWidget{background:rgb(32,35,43);color:rgb(170,177,185);border:0}"));
     sidePanels_ = std::make_unique<editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
+    exportAttachment_ = new editor::EditorExportAttachment(*this);
     // Starting the music preview pauses the video preview the window's own way.
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();

@@ -5,13 +5,12 @@
 #include <QObject>
 #include <QPointer>
 
+#include "editor/effects/kxfx_view.h"
 #include "editor/export_run/editor_export_run.h"
 
 class EditVideoWindowController;
 
 namespace editor {
-
-class KxfxView;
 
 class EditorExportAttachment : public QObject, public EditorExportRunDelegate {
 public:

@@ -166,10 +166,12 @@ TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
 // choice, the finished dialog offers the file, and the exported picture is the previewed one.
 TEST_F(WindowExport, ExportButtonExportsWhatThePreviewShows) {
     open(8);
-    auto* attachment = new editor::EditorExportAttachment(*window);
-    attachment->playerRefreshed();
+    editor::EditorExportAttachment* attachment = window->exportAttachment();
+    ASSERT_NE(attachment, nullptr);
     editor::KxfxView* panel = attachment->effectPanel();
     ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->parentWidget(), v().kxfxView);
+    EXPECT_TRUE(panel->isVisible());  // the effect tile opens the effect panel
     int negative = -1;
     for (int i = 0; i < panel->effectTypes().size(); ++i)
         if (panel->effectTypes()[i].effectId == 10) negative = i;

@@ -11,7 +11,6 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "editor/export_run/window_export_edits.h"
 #include "editor/export_run/editor_export_attachment.h"
 #include "editor/effects/kxfx_view.h"
 #include "export/ui/export_session.h"
@@ -29,7 +28,7 @@ namespace {
 struct WindowExport : ::testing::Test {
     QPointer<EditVideoWindowController> window;
     QStringList alerts;
-    std::unique_ptr<editor::EditorExportRun> run;
+    QPointer<editor::EditorExportRun> run;  // the window's own export
 
     void open(int64_t tool) {
         window = new EditVideoWindowController(tool);
@@ -37,15 +36,13 @@ struct WindowExport : ::testing::Test {
         window->setAlertPresenter([this](const QString& m) { alerts << m; });
         window->showWindow(QStringLiteral("Editor"));
         ASSERT_NE(window->fileData(), nullptr);
-        run = std::make_unique<editor::EditorExportRun>(window->views().window);
-        run->setRecord(window->fileData());
-        run->setEditsProvider([this] { return editor::exportEditsFromWindow(*window, nullptr); });
+        ASSERT_NE(window->exportAttachment(), nullptr);
+        run = window->exportAttachment()->exportRun();
         exportkit::ExportSession::setFailureAlert([this](QWidget*, const QString& text) { alerts << text; });
     }
     EditVideoWindowController::Views& v() { return window->views(); }
     void TearDown() override {
         waitUntil([this] { return !run || run->pendingJobs() == 0; });
-        run.reset();
         exportkit::ExportSession::setFailureAlert(nullptr);
         if (window) window->closeAction();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -57,11 +54,13 @@ struct WindowExport : ::testing::Test {
     void chooseProfile(const char* name) {
         v().formatBar->setViewChildesPf(services::Language::pathWithfileName(QStringLiteral("functionFolder/Video/") + name));
     }
+    // What the export button does, without the modal loop: the window's run, a fresh dialog.
     void exportTo(const std::string& folder) {
+        run->setRecord(window->fileData());
         exportkit::ExportWindowController* dialog = run->prepareExportDialog();
         dialog->setOutputPath(QString::fromStdString(folder));
         dialog->startExport();
-        ASSERT_TRUE(waitUntil([this] { return !run->exporting() && run->pendingJobs() == 0; }));
+        ASSERT_TRUE(waitUntil([this] { return !run || (!run->exporting() && run->pendingJobs() == 0); }));
     }
 };
 
@@ -140,15 +139,7 @@ TEST_F(WindowExport, RemoveSelectedPartFromTheTrimControls) {
 
 // Closing the editor while it exports stops the export through the dialog: nothing is left.
 TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
-    struct Opener : editor::EditorExportRunDelegate {
-        EditVideoWindowController* window = nullptr;
-        void exportRunDialogOpened(exportkit::ExportWindowController* dialog) override {
-            window->setExportProgressWindow(dialog);
-        }
-    } opener;
     open(1);
-    opener.window = window;
-    run->setDelegate(&opener);
     QTest::mouseClick(v().removeTimeSelectedPart, Qt::LeftButton, {}, v().removeTimeSelectedPart->rect().center());
     typeInto(v().startMioSecondsField, QStringLiteral("520"));
     typeInto(v().stopSecondsField, QStringLiteral("01"));
@@ -158,8 +149,9 @@ TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
     TempDir out;
     exportTo(out.path());
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
-    EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(", ").toStdString();
-    run->setDelegate(nullptr);
+    // The window and its export are gone; the stopped jobs still clean up after themselves.
+    EXPECT_TRUE(waitUntil([&] { return window.isNull() && filesIn(out.path()).isEmpty(); }))
+        << filesIn(out.path()).join(", ").toStdString();
 }
 
 // The export button: the dialog opens modally, Start runs the export with the effect panel's

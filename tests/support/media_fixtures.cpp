@@ -37,8 +37,10 @@ void makeMedia(const std::string& path, const FixtureSpec& s) {
     int inputs = 0;
     if (s.width > 0) {
         args << "-f" << "lavfi" << "-i"
-             << QString("%1=size=%2x%3:rate=%4:duration=%5")
-                    .arg(QString::fromStdString(s.video_source)).arg(s.width).arg(s.height)
+             << QString("%1%2size=%3x%4:rate=%5:duration=%6")
+                    .arg(QString::fromStdString(s.video_source))
+                    .arg(s.video_source.find('=') == std::string::npos ? "=" : ":")  // "color=c=red" has options
+                    .arg(s.width).arg(s.height)
                     .arg(QString::fromStdString(s.frame_rate)).arg(dur);
         ++inputs;
     }

@@ -19,7 +19,7 @@ struct FixtureSpec {
     std::string audio_codec = "aac";
     int rotation_deg = 0;             // display rotation tag written into the container
     std::string sar;                  // e.g. "4:3" for non-square pixels; empty for square
-    std::string video_source = "testsrc2";  // any lavfi picture source
+    std::string video_source = "testsrc2";  // any lavfi picture source, options allowed ("color=c=red")
     std::vector<std::string> extra_args;    // appended before the output path
 };
 

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QImage>
+
+#include "app/media_thumbnails.h"
+#include "services/folders.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+using namespace kestrel::test;
+
+TEST(MediaThumbnails, FirstFrameIsUprightScaledAndRealOrNull) {
+    TempDir dir;
+    FixtureSpec red;
+    red.width = 400;
+    red.height = 200;
+    red.duration_s = 1;
+    red.video_source = "color=c=red";
+    red.rotation_deg = 90;
+    const std::string rotated = dir.file("red.mp4");
+    makeMedia(rotated, red);
+
+    const QImage image = app::firstVideoFrame(QString::fromStdString(rotated), 100);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(50, 100));  // shown upright, long side scaled to 100
+    const QColor centre = image.pixelColor(25, 50);
+    EXPECT_GT(centre.red(), 200);
+    EXPECT_LT(centre.green(), 60);
+    EXPECT_LT(centre.blue(), 60);
+
+    FixtureSpec audioOnly;
+    audioOnly.width = 0;
+    const std::string sound = dir.file("tone.m4a");
+    makeMedia(sound, audioOnly);
+    writeBytes(dir.file("junk.mp4"), std::string(4096, '\x5a'));
+    for (const std::string& path : {sound, dir.file("junk.mp4"), dir.file("missing.mp4")})
+        EXPECT_TRUE(app::firstVideoFrame(QString::fromStdString(path)).isNull()) << path;
+}
+
+TEST(MediaThumbnails, InstalledGrabberMakesTheCachedVideoThumbnail) {
+    TempDir dir;
+    const std::string clip = dir.file("clip.mp4");
+    makeMedia(clip);
+    auto& files = services::FileManager::sharedManager();
+    files.setVideoFrameGrabber(nullptr);
+    EXPECT_TRUE(files.readThumbFromLocal(QString::fromStdString(clip), 2).isEmpty());
+    app::installMediaThumbnails();
+    const QString thumb = files.readThumbFromLocal(QString::fromStdString(clip), 2);
+    ASSERT_FALSE(thumb.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(thumb));
+    EXPECT_FALSE(QImage(thumb).isNull());
+    files.setVideoFrameGrabber(nullptr);
+}

@@ -145,6 +145,7 @@ std::unique_ptr<FilterGraph> FilterGraph::buildAudio(const AudioSourceParams* ma
     if (!graph->graph_) return nullptr;
     try {
         AudioGraphBuilder(*graph, main, settings, sink_format).build();
+        if (main) graph->setInputClock(main->time_base, AVRational{0, 1}, settings.cut_end_us);
     } catch (const GraphError& e) {
         if (error) *error = e.what();
         return nullptr;

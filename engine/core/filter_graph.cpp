@@ -4,6 +4,7 @@ extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
 }
+#include <algorithm>
 
 namespace kestrel::engine {
 
@@ -39,13 +40,42 @@ AudioSourceParams& AudioSourceParams::operator=(const AudioSourceParams& other) 
     return *this;
 }
 
+void FilterGraph::setInputClock(AVRational time_base, AVRational frame_rate, int64_t cut_end_us) {
+    if (time_base.num <= 0 || time_base.den <= 0) return;
+    input_time_base_ = time_base;
+    if (frame_rate.num > 0 && frame_rate.den > 0) input_frame_rate_ = frame_rate;
+    if (cut_end_us > 0) cut_end_pts_ = av_rescale_q(cut_end_us, AV_TIME_BASE_Q, time_base);
+}
+
+// Where the input ends so far: a video frame lasts as long as the gap before it (or one frame
+// at the source rate), a sound frame as its samples. Packet durations are not used: callers
+// may put frames on another time line without them.
+void FilterGraph::noteInputEnd(const AVFrame* frame) {
+    if (frame->pts == AV_NOPTS_VALUE || input_time_base_.num <= 0) return;
+    int64_t length = 0;
+    if (frame->nb_samples > 0 && frame->sample_rate > 0)
+        length = av_rescale_q(frame->nb_samples, AVRational{1, frame->sample_rate}, input_time_base_);
+    else if (last_pts_ != AV_NOPTS_VALUE && frame->pts > last_pts_)
+        length = frame->pts - last_pts_;
+    else if (input_frame_rate_.num > 0)
+        length = av_rescale_q(1, av_inv_q(input_frame_rate_), input_time_base_);
+    last_pts_ = frame->pts;
+    int64_t end = frame->pts + length;
+    if (cut_end_pts_ != AV_NOPTS_VALUE) end = std::min(end, std::max(frame->pts, cut_end_pts_));
+    if (input_end_pts_ == AV_NOPTS_VALUE || end > input_end_pts_) input_end_pts_ = end;
+}
+
 int FilterGraph::push(AVFrame* frame) {
     if (!source_) return AVERROR(EINVAL);
     if (!frame) {
         if (ended_) return 0;
         ended_ = true;
+        // The buffer source would end at the last frame's start, and the fps filter, which fills
+        // output ticks up to the end, would then leave that frame out.
+        if (input_end_pts_ != AV_NOPTS_VALUE) return av_buffersrc_close(source_, input_end_pts_, 0);
         return av_buffersrc_add_frame_flags(source_, nullptr, 0);
     }
+    noteInputEnd(frame);
     return av_buffersrc_add_frame_flags(source_, frame, 0);
 }
 

@@ -60,7 +60,8 @@ public:
     static std::unique_ptr<FilterGraph> buildAudio(const AudioSourceParams* main, const AudioSettings& settings,
                                                    const AudioSinkFormat& sink_format, std::string* error = nullptr);
 
-    // Hands a frame to the graph (its data is taken over); null marks the end of the input.
+    // Hands a frame to the graph (its data is taken over); null marks the end of the input, at
+    // the end of the last frame pushed (or at the cut's end, if earlier).
     int push(AVFrame* frame);
     // 0 with a frame, AVERROR(EAGAIN) when more input is needed, AVERROR_EOF at the end.
     int pull(AVFrame* frame);
@@ -76,10 +77,20 @@ public:
     int outputChannelLayout(AVChannelLayout* layout) const;
 
 private:
+    // How the end of the input is placed: the pushed frames' time base, the source rate (for a
+    // lone video frame) and the cut's end, if any.
+    void setInputClock(AVRational time_base, AVRational frame_rate, int64_t cut_end_us);
+    void noteInputEnd(const AVFrame* frame);
+
     FilterGraphPtr graph_;
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
     bool ended_ = false;
+    AVRational input_time_base_{0, 1};
+    AVRational input_frame_rate_{0, 1};
+    int64_t cut_end_pts_ = AV_NOPTS_VALUE;
+    int64_t last_pts_ = AV_NOPTS_VALUE;
+    int64_t input_end_pts_ = AV_NOPTS_VALUE;
 
     friend class VideoGraphBuilder;
     friend class AudioGraphBuilder;

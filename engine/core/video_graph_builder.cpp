@@ -307,6 +307,7 @@ std::unique_ptr<FilterGraph> FilterGraph::buildVideo(const VideoSourceParams& so
     if (!graph->graph_) return nullptr;
     try {
         VideoGraphBuilder(*graph, source, settings).build();
+        graph->setInputClock(source.time_base, source.frame_rate, settings.cut_end_us);
     } catch (const GraphError& e) {
         if (error) *error = e.what();
         return nullptr;

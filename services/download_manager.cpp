@@ -1,5 +1,7 @@
 #include "services/download_manager.h"
 
+#include "platform/atomic_write.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
 #include <QUuid>
 
@@ -211,8 +212,7 @@ void DownloadManager::pause() {
     resumData_ = QJsonDocument(record).toJson(QJsonDocument::Compact);
     dropReply();
 
-    QSaveFile file(resumeFilePath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(resumData_) != resumData_.size() || !file.commit())
+    if (!platform::writeFileAtomically(resumeFilePath(), resumData_))
         qWarning() << "Cannot write the resume file" << resumeFilePath();  // the data in memory still serves
 }
 

@@ -1,5 +1,7 @@
 #include "services/folders.h"
 
+#include "platform/atomic_write.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
@@ -9,7 +11,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cerrno>
 #include <cstring>
@@ -25,17 +26,10 @@ namespace {
 constexpr int kThumbLimit = 900;
 
 bool writeFileAtomically(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "Cannot write" << path << ":" << file.errorString();
-        return false;
-    }
-    if (file.write(data) != data.size()) {
-        qWarning() << "Cannot write" << path << ":" << file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QString error;
+    if (platform::writeFileAtomically(path, data, &error)) return true;
+    qWarning() << "Cannot write" << path << ":" << error;
+    return false;
 }
 
 // The XDG_VIDEOS_DIR line of user-dirs.dirs, "$HOME/..." expanded; empty when absent.

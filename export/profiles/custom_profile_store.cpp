@@ -1,5 +1,7 @@
 #include "export/profiles/custom_profile_store.h"
 
+#include "platform/atomic_write.h"
+
 #include "export/profiles/ini_document.h"
 #include "export/profiles/output_profile.h"
 #include "export/profiles/profile_tree.h"
@@ -85,7 +87,17 @@ bool CustomProfileStore::saveCustomProfile(const QString& basePath, const Profil
     setOption("ab", choice.abitrate, base.audioBitrate);
     if (!saveSettingForpf(document.lines(), name, error)) return false;
     const QString picture = QFileInfo(basePath).path() + QLatin1Char('/') + base.name + QStringLiteral(".png");
-    if (QFileInfo::exists(picture)) QFile::copy(picture, folder_ + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QString pictureCopy = folder_ + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (QFileInfo::exists(picture) && !QFileInfo::exists(pictureCopy)) {
+        // Copied whole or not at all; a profile whose picture could not be written goes too.
+        QFile source(picture);
+        QString copyError;
+        if (!source.open(QIODevice::ReadOnly) || !platform::writeFileAtomically(pictureCopy, source.readAll(), &copyError)) {
+            QFile::remove(folder_ + QLatin1Char('/') + name + QStringLiteral(".pf"));
+            if (error) *error = copyError.isEmpty() ? source.errorString() : copyError;
+            return false;
+        }
+    }
     return true;
 }
 

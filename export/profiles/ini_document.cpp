@@ -1,9 +1,10 @@
 #include "export/profiles/ini_document.h"
 
+#include "platform/atomic_write.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace exportkit {
 namespace {
@@ -107,22 +108,11 @@ bool IniDocument::save(const QString& path, bool replace, QString* error) const 
         if (error) *error = QStringLiteral("file exists: %1").arg(path);
         return false;
     }
-    // QSaveFile writes beside the target and renames at commit: a failure leaves no half file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    // Written beside the target and renamed at the end: a failure (a full disk) leaves no half file.
     const QByteArray end = lineEnd().toUtf8();
-    for (const QString& line : lines_) {
-        file.write(line.toUtf8());
-        file.write(end);
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    QByteArray text;
+    for (const QString& line : lines_) text += line.toUtf8() + end;
+    return platform::writeFileAtomically(path, text, error);
 }
 
 QString ReadProfileValue(const QString& section, const QString& key, const QString& path) {

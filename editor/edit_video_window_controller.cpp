@@ -25,6 +25,7 @@
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
 #include "export/ui/reveal_in_file_manager.h"
+#include "platform/atomic_image_write.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "services/output_name.h"
@@ -349,10 +350,8 @@ bool EditVideoWindowController::saveImage(const QImage& image, const QString& pa
     QString target = path;
     if (target.startsWith(QLatin1Char('~'))) target.replace(0, 1, QDir::homePath());
     if (image.isNull() || services::outputPathTaken(target)) return false;
-    // Written whole or not at all.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) return false;
-    return file.commit();
+    // Written whole or not at all (QSaveFile alone keeps a cut-off file on a full disk).
+    return platform::saveImageAtomically(image, target, "PNG");
 }
 
 void EditVideoWindowController::openScrFolderAction() {

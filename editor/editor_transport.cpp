@@ -15,6 +15,7 @@
 #include "editor/preview_callbacks.h"
 #include "editor/watermark/draw_text_callback.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "platform/atomic_image_write.h"
 #include "platform/frame.h"
 #include "services/folders.h"
 #include "services/help_class.h"
@@ -190,7 +191,8 @@ void EditVideoWindowController::actionCarameraBtn() {
     // Never replaces an earlier snapshot: a second one in the same second is numbered.
     const QString path = services::uniqueOutputPath(folder, services::HelpClass::createFilename(), ext);
     const QImage opaque = (ext == QLatin1String("png")) ? image : image.convertToFormat(QImage::Format_RGB32);
-    if (opaque.save(path, format)) lastSnapshotPath_ = path;
+    // Encoded in memory and written whole: a full disk leaves no cut-off picture.
+    if (platform::saveImageAtomically(opaque, path, format)) lastSnapshotPath_ = path;
 }
 
 void EditVideoWindowController::volumeButtonPressed() {

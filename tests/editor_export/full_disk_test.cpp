@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
+#include <QPointer>
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "editor/edit_video_window_controller.h"
 #include "editor/export_run/convert_choice.h"
 #include "engine/editing/rdve.h"
 #include "engine/mediacore/media_core.h"
@@ -49,6 +53,37 @@ TEST(EditorExportFullDisk, EndsFailedWithTheCodeAndLeavesNoFile) {
         EXPECT_TRUE(dialog->openBtn->isHidden());
         EXPECT_EQ(h.run.currentPhase(), -1);
     }
+}
+
+TEST(EditorSnapshotFullDisk, SnapshotsAndSavedPicturesLeaveNoCutOffFile) {
+    TempDir out;
+    QPointer<::EditVideoWindowController> editor = new ::EditVideoWindowController(1);
+    editor->setFilePath(QString::fromStdString(standardClip()));
+    editor->showWindow(QStringLiteral("Editor"));
+    editor->setOutputPath(QString::fromStdString(out.path()));
+    const QString saved = QString::fromStdString(out.file("mark.png"));
+    QImage picture(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) picture.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * y) % 256));
+    for (const char* style : {"png", "jpg", "bmp"}) {
+        SCOPED_TRACE(style);
+        editor->setCoverStyle(QString::fromLatin1(style));
+        {
+            ScopedFileSizeLimit full(1024);
+            editor->actionCarameraBtn();
+            EXPECT_FALSE(editor->saveImage(picture, saved));
+        }
+        EXPECT_TRUE(editor->lastSnapshotPath().isEmpty()) << editor->lastSnapshotPath().toStdString();
+        EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(", ").toStdString();
+    }
+    // With room the same calls write whole pictures.
+    editor->actionCarameraBtn();
+    EXPECT_EQ(QImage(editor->lastSnapshotPath()).size(), QSize(320, 240));
+    EXPECT_TRUE(editor->saveImage(picture, saved));
+    EXPECT_EQ(QImage(saved), picture);
+    editor->closeAction();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(editor.isNull());
 }
 
 struct FileState {

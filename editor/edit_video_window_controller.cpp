@@ -3,19 +3,17 @@
 #include <QApplication>
 #include <algorithm>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QDir>
 #include <QImage>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
-#include <QXmlStreamReader>
 
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
+#include "editor/effects/kxfx_view.h"
 #include "editor/export_run/editor_export_attachment.h"
 #include "editor/output_target.h"
 #include "editor/music/music_panel.h"
@@ -34,42 +32,6 @@
 #include "widgets/zor_button.h"
 
 using services::localized;
-
-namespace {
-
-// "Settings.bundle/EffectList.plist": an array of dictionaries with "EffectName" and "EffectId".
-QList<EffectItem> readEffectList(const QString& path) {
-    QList<EffectItem> items;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return items;
-    QXmlStreamReader xml(&file);
-    EffectItem current;
-    QString key;
-    int depth = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            const auto name = xml.name();
-            if (name == QLatin1String("dict")) {
-                ++depth;
-                current = EffectItem{};
-            } else if (name == QLatin1String("key")) {
-                key = xml.readElementText();
-            } else if (depth > 0 && (name == QLatin1String("string") || name == QLatin1String("integer"))) {
-                const QString value = xml.readElementText();
-                if (key == QLatin1String("EffectName")) current.name = value;
-                else if (key == QLatin1String("EffectId")) current.effectId = value.toInt();
-            }
-        } else if (xml.isEndElement() && xml.name() == QLatin1String("dict")) {
-            --depth;
-            items.append(current);
-        }
-    }
-    if (xml.hasError()) return {};
-    return items;
-}
-
-}  // namespace
 
 EditVideoWindowController::EditVideoWindowController(int64_t toolItemType, QObject* parent)
     : QObject(parent), toolItemType_(toolItemType), v_(std::make_unique<Views>()) {}
@@ -138,9 +100,7 @@ void EditVideoWindowController::windowDidLoad() {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changelanguage(); }, this);
 
-    volume_ = 1.0;
     brightness_ = contrast_ = saturation_ = 0;
-    effectTypes_ = readEffectList(services::Language::pathWithfileName(QStringLiteral("EffectList.plist")));
 
     // The output-format bar opens the remembered category and profile.
     v_->formatBar->load();
@@ -200,6 +160,7 @@ void EditVideoWindowController::changelanguage() {
         {v_->resetRotateBtn, "ResetBtnTitle"},
     };
     for (const auto& [button, key] : titles) button->setContentTitle(localized(QString::fromLatin1(key)));
+    layoutToolButtons();
     const std::pair<widgets::ZorButton*, const char*> spaced[] = {
         {v_->keepTimeSelectedPart, "SelectTimeBtnTitle"},
         {v_->removeTimeSelectedPart, "UnSelectTimeBtnTitle"},
@@ -236,6 +197,7 @@ void EditVideoWindowController::enableEdit(bool e) {
     v_->audiochanelPopBtn->setEnabled(e);
     v_->b_volumeSlider->setDisable(!e);
     if (exportAttachment_) exportAttachment_->enableEdit(e);
+    if (sidePanels_) sidePanels_->enableEdit(e);
     if (!fileData_) return;
     v_->cutProgressView->setProgress(0);
     const double d = playerDurationSeconds();
@@ -248,9 +210,15 @@ void EditVideoWindowController::enableEdit(bool e) {
     writeTimeFields(false, cutTimeRange_stop_ / 1000000.0);
 }
 
-int EditVideoWindowController::numberOfItems(const QListWidget* list) const {
-    if (list && list == v_->filterDocumentView) return int(effectTypes_.size());
-    return int(musicList().size());
+const QList<editor::EffectItem>& EditVideoWindowController::effectTypes() const {
+    static const QList<editor::EffectItem> none;
+    editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    return panel ? panel->effectTypes() : none;
+}
+
+double EditVideoWindowController::volume() const {
+    editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    return panel ? panel->volume() : 1.0;
 }
 
 QList<model::WaterParam>& EditVideoWindowController::waterMarkList() {
@@ -304,11 +272,12 @@ void EditVideoWindowController::writeEditsToJob(model::SimpleData& r) const {
     r.brightness = brightness_;
     r.contrast = contrast_;
     r.saturation = saturation_;
+    r.volume = volume();
     r.vFlip = vFlip_;
     r.hFlip = hFlip_;
+    // Every identifier of the list, checked or not, as the export writes it.
     r.effectTypes.clear();
-    for (const EffectItem& e : effectTypes_)
-        if (e.selected) r.effectTypes.append(e.effectId);
+    for (const editor::EffectItem& e : effectTypes()) r.effectTypes.append(e.effectId);
     r.subtitleParam = subtitleParam();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "editor/editor_geometry.h"
+#include "editor/effects/effect_item.h"
 #include "editor/rd_ui_cliper.h"
 #include "export/ui/output_format_bar.h"
 #include "model/music_info.h"
@@ -27,7 +28,6 @@
 
 class QImage;
 class QLabel;
-class QListWidget;
 class QTimer;
 class QWidget;
 class QComboBox;
@@ -46,13 +46,6 @@ class EditorExportAttachment;
 namespace exportkit {
 class ExportDialogBase;
 }  // namespace exportkit
-
-// One entry of the effect list read at set-up.
-struct EffectItem {
-    bool selected = false;
-    QString name;
-    int32_t effectId = 0;
-};
 
 class EditVideoWindowController : public QObject,
                                   public widgets::RDCutProgressViewDelegate,
@@ -108,8 +101,6 @@ public:
     bool saveImage(const QImage& image, const QString& path);
     // Shows the last output in the file manager; nothing while there is none.
     void openScrFolderAction();
-    // Item count of the effect list; any other list is the music panel's.
-    int numberOfItems(const QListWidget* list) const;
 
     // ---- Tool switches and layout ----
     void cutAction();
@@ -142,6 +133,8 @@ public:
     QString lastSnapshotPath() const { return lastSnapshotPath_; }
     void volumeButtonPressed();
     void hiddenVolumeSliderView();
+    // The player-bar volume slider moved to progress (volume = 2 x progress).
+    void setPlayerBarVolume(float progress);
 
     // ---- Refresh and crop overlay ----
     void refreshPlayerView();
@@ -194,7 +187,8 @@ public:
     // ---- State the panels share (read by tests and by the export run) ----
     model::SimpleDataPtr fileData() const { return fileData_; }
     bool isPlaying() const { return isPlaying_; }
-    double volume() const { return volume_; }
+    // The player-bar volume, 0..2 (the effect panel keeps it).
+    double volume() const;
     QSizeF videoSize() const { return videoSize_; }
     double cutTimeRange_start() const { return cutTimeRange_start_; }
     double cutTimeRange_stop() const { return cutTimeRange_stop_; }
@@ -208,7 +202,8 @@ public:
     int32_t brightness() const { return brightness_; }
     int32_t contrast() const { return contrast_; }
     int32_t saturation() const { return saturation_; }
-    const QList<EffectItem>& effectTypes() const { return effectTypes_; }
+    // The effect panel's list (empty before the window is built).
+    const QList<editor::EffectItem>& effectTypes() const;
     // The watermark, subtitle and music panels own their lists; these read them (empty before
     // the window is built).
     editor::EditorSidePanels* sidePanels() const { return sidePanels_.get(); }
@@ -240,6 +235,7 @@ private:
     void setStepperDownBtnImage(widgets::ZorButton* button, std::function<void(widgets::ZorButton*)> action);
     void switchTool(int64_t type);
     void moveSelectFunLine(widgets::ZorButton* button);
+    void layoutToolButtons();
     void selectToolAfterLoad();
     void addTimer();
     void removeTimer();
@@ -269,7 +265,6 @@ private:
     int64_t toolItemType_ = 0;
     int64_t oldToolItemType_ = 0;
     bool isMagicEnhance_ = false;
-    int32_t hMagicEnhance_ = 0;
     QString filePath_;
     model::SimpleDataPtr fileData_;
     QString outputPath_;
@@ -280,7 +275,6 @@ private:
     QTimer* timer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
     bool isPlaying_ = false;
-    double volume_ = 1.0;
     QSizeF videoSize_;
 
     double cutTimeRange_start_ = 0;
@@ -303,7 +297,6 @@ private:
     int32_t brightness_ = 0;
     int32_t contrast_ = 0;
     int32_t saturation_ = 0;
-    QList<EffectItem> effectTypes_;
     std::unique_ptr<editor::EditorSidePanels> sidePanels_;
     editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller
     QList<model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist

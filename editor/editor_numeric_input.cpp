@@ -5,6 +5,8 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/export_run/editor_export_attachment.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "widgets/zor_button.h"
 
@@ -78,25 +80,25 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
 
 void EditVideoWindowController::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
                                                                      float progress) {
-    if (slider == v_->b_volumeSlider) {
-        volume_ = 2.0 * double(progress);
-        if (rdPlayer_) rdPlayer_->SetVolume(volume_);
-        refreshIfPaused();
-    }
+    if (slider == v_->b_volumeSlider) setPlayerBarVolume(progress);
 }
 
 void EditVideoWindowController::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
                                                                       float progress) {
-    if (slider == v_->b_volumeSlider) {
-        volumeHideTimer_->stop();
-        if (rdPlayer_) rdPlayer_->SetVolume(2.0 * double(progress));
-    }
+    if (slider != v_->b_volumeSlider) return;
+    volumeHideTimer_->stop();  // the slider stays up while it is dragged
+    setPlayerBarVolume(progress);
 }
 
 void EditVideoWindowController::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
                                                                     float progress) {
-    if (slider == v_->b_volumeSlider) {
-        volumeHideTimer_->start(1000);
-        if (rdPlayer_) rdPlayer_->SetVolume(2.0 * double(progress));
-    }
+    if (slider != v_->b_volumeSlider) return;
+    volumeHideTimer_->start(1000);
+    setPlayerBarVolume(progress);
+}
+
+void EditVideoWindowController::setPlayerBarVolume(float progress) {
+    // The effect panel keeps the volume: it sends it to the preview and hands it to the export.
+    if (editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr)
+        panel->action_volueSlider(progress);
 }

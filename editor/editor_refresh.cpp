@@ -14,11 +14,6 @@
 #include "widgets/zor_image_view.h"
 
 namespace {
-QString timeText(double seconds) {
-    const editor::TimeParts p = editor::splitSeconds(float(seconds));
-    return services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis);
-}
-
 QString streamTitle(const model::AudioStreamInfo& s) {
     if (!s.title.isEmpty()) return QStringLiteral("%1(%2 %3)").arg(s.title).arg(s.channel).arg(s.sample);
     if (!s.lang.isEmpty() || !s.psect.isEmpty())
@@ -34,9 +29,8 @@ void EditVideoWindowController::refreshPlayerView() {
     cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
     // The colour values and the volume start over with every refresh.
     brightness_ = contrast_ = saturation_ = 0;
-    volume_ = 1.0;
     writeEditsToJob(r);
-    r.volume = volume_;
+    r.volume = 1.0;
 
     filePath_ = r.path;
     cutTimeRange_start_ = double(r.cutTimeRange_start);
@@ -48,7 +42,6 @@ void EditVideoWindowController::refreshPlayerView() {
     brightness_ = r.brightness;
     contrast_ = r.contrast;
     saturation_ = r.saturation;
-    volume_ = r.volume;
     vFlip_ = r.vFlip;
     hFlip_ = r.hFlip;
     isTrimFanxuan_ = r.isTrimFanxuan;
@@ -56,7 +49,9 @@ void EditVideoWindowController::refreshPlayerView() {
     initPlayer();
     initPlayerCliper();
     if (sidePanels_) sidePanels_->setPlayer(rdPlayer_.get(), fileData_);
-    if (exportAttachment_) exportAttachment_->playerRefreshed();
+    // The player-bar slider shows the record's volume; the panel sends it to the new preview.
+    v_->b_volumeSlider->setProgress(float(r.volume / 2.0));
+    if (exportAttachment_) exportAttachment_->playerRefreshed(r.volume);
 
     v_->cutProgressView->setIsFanxuan(isTrimFanxuan_);
     v_->keepTimeSelectedPart->setSelected(!isTrimFanxuan_);
@@ -74,14 +69,13 @@ void EditVideoWindowController::refreshPlayerView() {
     }
     writeTimeFields(true, start);
     writeTimeFields(false, stop);
-    v_->currentTimeLabel->setText(timeText(playerCurrentSeconds()));
-    v_->totalTimeLabel->setText(timeText(d));
+    updateTimeLabels();
 
     if (rdPlayer_) {
         rdPlayer_->SetRotateAngle(playerRotateAngle_);
         rdPlayer_->SetHFlip(hFlip_);
         rdPlayer_->SetVFlip(vFlip_);
-        rdPlayer_->SetVolume(volume_);
+        rdPlayer_->SetVolume(r.volume);
         rdPlayer_->SetBCS(brightness_, contrast_, saturation_);
         rdPlayer_->seekTime(platform::MediaTime::fromSeconds(start, 1000000000));
         if (d > 0) v_->cutProgressView->setProgress(float(start / d));

@@ -21,6 +21,41 @@ void EditVideoWindowController::moveSelectFunLine(widgets::ZorButton* button) {
     v_->selectFunLine->setGeometry(line);
 }
 
+void EditVideoWindowController::layoutToolButtons() {
+    // Each button as wide as its title, the font made smaller until the row fits the column,
+    // so no language loses its tool names to an ellipsis.
+    const auto tools = v_->toolButtons();
+    const int room = kLeftColumnWidth - 12;
+    const int gap = 2;
+    QList<int> widths;
+    for (int points = 12; points >= 9; --points) {
+        QFont font = systemFont(points);
+        const QFontMetrics metrics(font);
+        widths.clear();
+        int total = gap * int(tools.size() - 1);
+        for (widgets::ZorButton* b : tools) {
+            widths << std::max(48, metrics.horizontalAdvance(b->contentTitle()) + 10);
+            total += widths.last();
+        }
+        for (widgets::ZorButton* b : tools) b->setFont(font);
+        if (total <= room) break;
+    }
+    // Spare room is shared out evenly.
+    int total = gap * int(tools.size() - 1);
+    for (int w : widths) total += w;
+    const int extra = std::max(0, room - total) / int(tools.size());
+    int x = 6;
+    for (int i = 0; i < tools.size(); ++i) {
+        const int w = std::min(widths[i] + extra, room);
+        tools[i]->setGeometry(x, 2, w, kToolRowHeight - 8);
+        x += w + gap;
+    }
+    QRect line = v_->selectFunLine->geometry();
+    v_->selectFunLine->setGeometry(line.x(), kToolRowHeight - 4, 36, 2);
+    for (widgets::ZorButton* b : tools)
+        if (b->selected()) moveSelectFunLine(b);
+}
+
 void EditVideoWindowController::switchTool(int64_t type) {
     toolItemType_ = oldToolItemType_ = type;
     if (type == kToolCrop) enableCropTextField(true);
@@ -30,6 +65,14 @@ void EditVideoWindowController::switchTool(int64_t type) {
     v_->cutProgressView->progressTintView()->setVisible(showHandles);
     v_->playerBottomView->setVisible(type != kToolMusic);
     v_->musicRightBottomView->setVisible(type == kToolMusic);
+    // The play tools go with the bar that is shown, so the music tool plays the video too.
+    QWidget* toolsHost = type == kToolMusic ? v_->musicRightBottomView : v_->playerBottomView;
+    if (v_->playToolView->parentWidget() != toolsHost) {
+        const QRect place = v_->playToolView->geometry();
+        v_->playToolView->setParent(toolsHost);
+        v_->playToolView->setGeometry(place);
+        v_->playToolView->show();
+    }
 
     QWidget* panel = nullptr;
     widgets::ZorButton* button = nullptr;
@@ -96,10 +139,7 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
 
     v_->funItemContentView->setGeometry(0, kTitleHeight, kLeftColumnWidth, H - kTitleHeight - bottom);
     v_->toolButtonsView->setGeometry(0, 0, kLeftColumnWidth, kToolRowHeight);
-    const auto tools = v_->toolButtons();
-    for (int i = 0; i < tools.size(); ++i) tools[i]->setGeometry(6 + i * 66, 2, 64, kToolRowHeight - 8);
-    QRect line = v_->selectFunLine->geometry();
-    v_->selectFunLine->setGeometry(line.x(), kToolRowHeight - 4, 36, 2);
+    layoutToolButtons();
     const int panelHeight = v_->funItemContentView->height() - kToolRowHeight - 56;
     for (QWidget* p : v_->panels())
         if (p) p->setGeometry(0, kToolRowHeight, kLeftColumnWidth, std::max(0, panelHeight));
@@ -120,6 +160,8 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     v_->cutProgressView->setFrame(QRectF(124, kBottomBarHeight - 50, std::max(0, rightW - 248), 46));
     v_->currentTimeLabel->setGeometry(10, 12, 100, 26);
     v_->totalTimeLabel->setGeometry(rightW - 110, 12, 100, 26);
+    v_->mCurrentTimeLabel->setGeometry(10, 12, 100, 26);
+    v_->mTotaldurationLabel->setGeometry(rightW - 110, 12, 100, 26);
     v_->playToolView->setGeometry(rightW / 2 - 190, 58, 380, 34);
     const widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
                                              v_->b_volumeBtn};

@@ -68,6 +68,8 @@ void EditVideoWindowController::initPlayer() {
     bar->setIsFanxuan(false);
     v_->currentTimeLabel->setText(services::HelpClass::returnTimeToStr(0));
     v_->totalTimeLabel->setText(services::HelpClass::returnTimeToStr(playerDurationSeconds()));
+    v_->mCurrentTimeLabel->setText(v_->currentTimeLabel->text());
+    v_->mTotaldurationLabel->setText(v_->totalTimeLabel->text());
     v_->b_volumeSlider->setDelegate(this);
     v_->b_volumeSlider->setDisable(false);
 }
@@ -89,6 +91,8 @@ void EditVideoWindowController::removeTimer() {
 void EditVideoWindowController::updateTimeLabels() {
     v_->currentTimeLabel->setText(timeText(playerCurrentSeconds()));
     v_->totalTimeLabel->setText(timeText(playerDurationSeconds()));
+    v_->mCurrentTimeLabel->setText(v_->currentTimeLabel->text());
+    v_->mTotaldurationLabel->setText(v_->totalTimeLabel->text());
 }
 
 void EditVideoWindowController::changePlayerSlider() {
@@ -96,7 +100,12 @@ void EditVideoWindowController::changePlayerSlider() {
     const double position = playerCurrentSeconds();
     const double duration = playerDurationSeconds();
     if (position >= duration && position > 0) removeTimer();
-    if (duration > 0) v_->cutProgressView->setProgress(float(position / duration));
+    if (duration > 0) {
+        v_->cutProgressView->setProgress(float(position / duration));
+        // In the music tool the music bar's knob follows the video.
+        if (toolItemType_ == kToolMusic && sidePanels_)
+            sidePanels_->musicPanel()->positionBar()->setProgress(float(position / duration));
+    }
     updateTimeLabels();
 }
 
@@ -197,8 +206,10 @@ void EditVideoWindowController::actionCarameraBtn() {
 
 void EditVideoWindowController::volumeButtonPressed() {
     QWidget* box = v_->volumeSliderContainer;
-    const int x = v_->playerBottomView->x() + v_->playToolView->x() + v_->b_volumeBtn->x();
-    box->setGeometry(x, v_->playerBottomView->y() - 120, 28, 118);
+    // Above the volume button, in whichever bar the play tools sit.
+    const QPoint button = v_->b_volumeBtn->mapTo(v_->contentRightView, QPoint(0, 0));
+    const int barTop = v_->playToolView->parentWidget()->y();
+    box->setGeometry(button.x(), barTop - 120, 28, 118);
     v_->b_volumeSlider->setFrame(QRectF(2, 4, 24, 110));
     box->show();
     box->raise();

@@ -329,4 +329,5 @@ void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(widgets:
     seekSeconds(t);
     const editor::TimeParts p = editor::splitSeconds(float(t));
     v_->currentTimeLabel->setText(services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis));
+    v_->mCurrentTimeLabel->setText(v_->currentTimeLabel->text());
 }

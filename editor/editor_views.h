@@ -7,7 +7,6 @@
 #include "editor/edit_video_window_controller.h"
 
 class QLabel;
-class QListWidget;
 class QComboBox;
 class QMenu;
 class QWidget;
@@ -41,7 +40,9 @@ struct EditVideoWindowController::Views {
     widgets::ZorImageView* playerView = nullptr;
     QWidget* playerBottomView = nullptr;
     QWidget* playToolView = nullptr;
-    QWidget* musicRightBottomView = nullptr;
+    QWidget* musicRightBottomView = nullptr;  // the music tool's bar under the preview
+    QLabel* mCurrentTimeLabel = nullptr;      // the position and duration, repeated there
+    QLabel* mTotaldurationLabel = nullptr;
     widgets::RDCutProgressView* cutProgressView = nullptr;
     QLabel* currentTimeLabel = nullptr;
     QLabel* totalTimeLabel = nullptr;
@@ -63,7 +64,6 @@ struct EditVideoWindowController::Views {
     QWidget* waterView = nullptr;
     QWidget* captionView = nullptr;
     QWidget* musicContentView = nullptr;
-    QListWidget* filterDocumentView = nullptr;
     QComboBox* audiochanelPopBtn = nullptr;
 
     // Trim panel.

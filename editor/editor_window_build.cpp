@@ -2,7 +2,6 @@
 // bottom bar and transport, the lists, and the empty frames of the later panels.
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QTimer>
 
@@ -52,6 +51,8 @@ void EditVideoWindowController::buildWindow() {
     setBackground(win, kWindowBackground);
 
     v_->windowTitleLabel = makeLabel(win, 16);
+    // Left in every language: right-aligned it would run under the add-file button.
+    v_->windowTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     v_->backGroundView = new widgets::ZorImageView(win);
     v_->backGroundView->setBackGroundColor(kWindowBackground);
     v_->backGroundView->setCornerRadius(5);
@@ -109,6 +110,9 @@ void EditVideoWindowController::buildWindow() {
     v_->totalTimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     v_->musicRightBottomView = new QWidget(v_->contentRightView);
     setBackground(v_->musicRightBottomView, kWindowBackground);
+    v_->mCurrentTimeLabel = makeLabel(v_->musicRightBottomView, 13, kTimeLabelText);
+    v_->mTotaldurationLabel = makeLabel(v_->musicRightBottomView, 13, kTimeLabelText);
+    v_->mTotaldurationLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     v_->musicRightBottomView->hide();
     buildTransport();
 
@@ -199,11 +203,6 @@ void EditVideoWindowController::buildEmptyPanels() {
     v_->waterView = makePanel("waterView");
     v_->captionView = makePanel("captionView");
     v_->musicContentView = makePanel("musicContentView");
-    v_->filterDocumentView = new QListWidget(v_->kxfxView);
-    for (const EffectItem& e : effectTypes_) v_->filterDocumentView->addItem(e.name);
-    v_->filterDocumentView->setGeometry(10, 10, kLeftColumnWidth - 20, 300);
-    v_->filterDocumentView->setStyleSheet(
-        QStringLiteral("QListWidget{background:rgb(32,35,43);color:rgb(170,177,185);border:0}"));
     sidePanels_ = std::make_unique<editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
     exportAttachment_ = new editor::EditorExportAttachment(*this);
     // Starting the music preview pauses the video preview the window's own way.

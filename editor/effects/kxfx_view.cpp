@@ -4,6 +4,7 @@
 #include "editor/effects/effect_list.h"
 #include "engine/core/effect_chains.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "platform/frame.h"
 #include "services/language.h"
 #include "widgets/jj_scroller.h"
 #include "widgets/zor_button.h"
@@ -20,6 +21,8 @@ const QColor kDimText(204, 204, 204, 153);  // alpha 0.6
 const QColor kBoxBackground(32, 35, 43);
 const QColor kBoxBorder(49, 60, 72);
 const QColor kListBackground(26, 30, 37);
+constexpr const char* kBaseProperty = "kxfxBaseGeometry";
+constexpr const char* kAnchorProperty = "kxfxAnchor";
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -53,6 +56,8 @@ KxfxView::KxfxView(QWidget* parent) : KxfxView(loadBundledEffectList(), parent) 
 
 KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWidget(parent), effectTypes_(effectTypes) {
     registerEditorEffects();
+    // The panel's frames are written from its top-left corner.
+    platform::setFlipped(this, true);
     resize(kWidth, kHeight);
     initEffectView();
     changelanguage();
@@ -86,11 +91,54 @@ widgets::VolumeProgressSlider* KxfxView::makeSlider(const QRect& frame, float pr
     slider->setProgress(progress);
     slider->setDelegate(this);
     slider->setDisable(true);  // until a file is loaded
+    anchor(slider, Anchor::Widen);
     return slider;
 }
 
+void KxfxView::anchor(QWidget* widget, Anchor how) {
+    widget->setProperty(kBaseProperty, widget->geometry());
+    widget->setProperty(kAnchorProperty, static_cast<int>(how));
+}
+
+void KxfxView::fitResetAndToggle() {
+    // The toggle keeps to the right edge and the reset button to its title, as long as they are.
+    const int toggleWidth = std::min(magicEnhance->sizeHint().width() + 4, width() - 110);
+    magicEnhance->setGeometry(width() - 10 - toggleWidth, 206, toggleWidth, 24);
+    effectLabel->setGeometry(12, 208, std::max(0, magicEnhance->x() - 18), 20);
+    const QRect reset = effectReset->geometry();
+    effectReset->setGeometry(reset.x(), reset.y(), std::max(86, effectReset->sizeHint().width() + 8), reset.height());
+}
+
+void KxfxView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Laid out for kWidth x kHeight; wider, the rows stretch and the values keep to the right
+    // edge; the effect list takes the height there is, with the reset button under it.
+    const int dx = std::max(0, width() - kWidth);
+    const QRect list = filterScrollView->property(kBaseProperty).toRect();
+    const int listHeight = std::max(80, height() - list.y() - 46);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant base = child->property(kBaseProperty);
+        if (!base.isValid()) continue;
+        QRect r = base.toRect();
+        switch (static_cast<Anchor>(child->property(kAnchorProperty).toInt())) {
+        case Anchor::Widen: r.setWidth(r.width() + dx); break;
+        case Anchor::PinRight: r.translate(dx, 0); break;
+        case Anchor::FillDown: r.setWidth(r.width() + dx); r.setHeight(listHeight); break;
+        case Anchor::BelowList: r.moveTop(list.y() + listHeight + 10); break;
+        }
+        child->setGeometry(r);
+        if (child == effectReset) fitResetAndToggle();
+        if (auto* slider = dynamic_cast<widgets::VolumeProgressSlider*>(child)) {
+            // The slider keeps its track as it is: the track follows here, the knob with it.
+            QWidget* track = slider->progressBackView();
+            track->setGeometry(track->x(), track->y(), r.width(), track->height());
+            slider->setProgress(slider->progress());
+        }
+    }
+}
+
 widgets::RDTextField* KxfxView::makeValueField(const QRect& frame, const QString& text) {
-    makeBox(frame.adjusted(-2, -2, 2, 2), true);
+    anchor(makeBox(frame.adjusted(-2, -2, 2, 2), true), Anchor::PinRight);
     auto* field = new widgets::RDTextField(QRectF(frame), this);
     setTextColour(field, kText);
     setSystemFont13(field);
@@ -99,6 +147,7 @@ widgets::RDTextField* KxfxView::makeValueField(const QRect& frame, const QString
     field->setPointColor(kText);
     field->setAttribute(Qt::WA_MacShowFocusRect, false);
     field->setText(text);
+    anchor(field, Anchor::PinRight);
     return field;
 }
 
@@ -117,16 +166,19 @@ void KxfxView::initEffectView() {
     setAutoFillBackground(true);
 
     // Speed.
-    makeBox(QRect(6, 6, kWidth - 12, 76), false);
-    speedLabel = makeLabel(QRect(12, 10, 120, 20), true);
+    anchor(makeBox(QRect(6, 6, kWidth - 12, 76), false), Anchor::Widen);
+    speedLabel = makeLabel(QRect(12, 10, kWidth - 24, 20), true);
+    anchor(speedLabel, Anchor::Widen);
     speedSlider = makeSlider(QRect(12, 38, 200, 16), progressForSpeed(1.0));
     speedValueLabel = makeValueField(QRect(224, 35, 56, 22), QString::asprintf("%.2f", 1.0));
     speedValueLabel->setReadOnly(true);  // editable once the window has settled (magicEnhanceAction)
-    speedCustomLabel = makeLabel(QRect(12, 58, 120, 20), false);
+    speedCustomLabel = makeLabel(QRect(12, 58, kWidth - 24, 20), false);
+    anchor(speedCustomLabel, Anchor::Widen);
 
     // Colour.
-    makeBox(QRect(6, 88, kWidth - 12, 112), false);
-    hueLabel = makeLabel(QRect(12, 92, 120, 20), true);
+    anchor(makeBox(QRect(6, 88, kWidth - 12, 112), false), Anchor::Widen);
+    hueLabel = makeLabel(QRect(12, 92, kWidth - 24, 20), true);
+    anchor(hueLabel, Anchor::Widen);
     const int rowY[3] = {118, 146, 174};
     brightnessLabel = makeLabel(QRect(12, rowY[0], 90, 20), false);
     contrastLabel = makeLabel(QRect(12, rowY[1], 90, 20), false);
@@ -169,6 +221,7 @@ void KxfxView::initEffectView() {
     listLayout_->setContentsMargins(0, 0, 0, 0);
     listLayout_->setSpacing(2);
     filterScrollView->setWidget(filterDocumentView);
+    anchor(filterScrollView, Anchor::FillDown);
     reloadEffectList();
 
     effectReset = new widgets::ZorButton(this);
@@ -181,6 +234,7 @@ void KxfxView::initEffectView() {
     effectReset->setContentColor(kText);
     effectReset->setBordered(false);
     effectReset->setMouseDownAction([this](widgets::ZorButton*) { actionEffectReset(); });
+    anchor(effectReset, Anchor::BelowList);
 }
 
 void KxfxView::reloadEffectList() {
@@ -213,6 +267,7 @@ void KxfxView::changelanguage() {
     effectReset->setContentTitle(localized(QStringLiteral("ResetBtnTitle")));
     magicEnhance->setContentTitle(QStringLiteral("  %1").arg(localized(QStringLiteral("Magic Enhance"))));
     for (EffectCollectionViewItem* item : items_) item->setItem(item->item());
+    fitResetAndToggle();
 }
 
 void KxfxView::enableEdit(bool enabled) {

@@ -5,6 +5,7 @@
 // preview player at once; the export reads the same state (fillExportEdits). The player-bar
 // volume slider is handled here too (action_volueSlider).
 #include <QList>
+#include <algorithm>
 #include <QWidget>
 #include <functional>
 
@@ -62,7 +63,10 @@ public:
     // the checked effects sent again.
     void refreshPlayerView();
 
+    // The player-bar volume slider: volume = 2 x progress, sent to the preview at once.
     void action_volueSlider(float progress);
+    // Takes a volume (0..2) without telling the preview; refreshPlayerView sends it.
+    void setVolume(double volume) { volume_ = std::clamp(volume, 0.0, 2.0); }
     void actionEffectReset();
     void toggleMagicEnhance();
 
@@ -109,7 +113,14 @@ public:
     widgets::ZorButton* effectReset = nullptr;
     widgets::ZorButton* magicEnhance = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // How a child follows the panel's size (see resizeEvent).
+    enum class Anchor { Widen, PinRight, FillDown, BelowList };
+    void anchor(QWidget* widget, Anchor how);
+    void fitResetAndToggle();
     void initEffectView();
     QWidget* makeBox(const QRect& frame, bool framed);
     widgets::VolumeProgressSlider* makeSlider(const QRect& frame, float progress);

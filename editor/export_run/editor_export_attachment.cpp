@@ -3,10 +3,11 @@
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/export_run/window_export_edits.h"
+#include "editor/music/music_panel.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "widgets/zor_button.h"
 
 #include <QEvent>
-#include <QListWidget>
 
 namespace editor {
 
@@ -14,7 +15,6 @@ EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window
     : QObject(&window), window_(window), run_(new EditorExportRun(window.views().window, this)) {
     EditVideoWindowController::Views& views = window.views();
     QWidget* frame = views.kxfxView;
-    if (views.filterDocumentView) views.filterDocumentView->hide();  // the panel brings its own list
     panel_ = new KxfxView(frame);
     panel_->setGeometry(frame->rect());
     frame->installEventFilter(this);
@@ -31,8 +31,9 @@ bool EditorExportAttachment::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void EditorExportAttachment::playerRefreshed() {
+void EditorExportAttachment::playerRefreshed(double volume) {
     if (!panel_) return;
+    panel_->setVolume(volume);
     panel_->setPlayer(window_.rdPlayer());
     panel_->setFileData(window_.fileData());
     panel_->refreshPlayerView();
@@ -56,6 +57,7 @@ void EditorExportAttachment::startExportAction() {
 }
 
 void EditorExportAttachment::exportRunPausePreview() {
+    if (EditorSidePanels* side = window_.sidePanels()) side->musicPanel()->stopAudio();
     if (window_.isPlaying()) window_.pause();
 }
 

@@ -21,8 +21,8 @@ public:
     KxfxView* effectPanel() const { return panel_; }
     EditorExportRun* exportRun() const { return run_; }
 
-    // The window (re)made its preview for the open file.
-    void playerRefreshed();
+    // The window (re)made its preview for the open file; the volume starts at the record's.
+    void playerRefreshed(double volume);
     // Once, a moment after the window's set-up: magic enhance for an image-enhancement window,
     // and the speed field becomes editable.
     void magicEnhanceAction();

@@ -101,7 +101,11 @@ void EditorExportRun::exportAction() {
     applyEditsToRecord(run->edits, *record_);
     run_ = run;
     session_->begin();
-    if (delegate_) delegate_->exportRunPausePreview();
+    if (delegate_) {
+        delegate_->exportRunPausePreview();
+        // Nothing is edited while the export runs; every outcome switches editing back on.
+        delegate_->exportRunEnableEdit(false);
+    }
     startRun();
 }
 

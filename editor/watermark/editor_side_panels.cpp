@@ -51,6 +51,11 @@ void EditorSidePanels::previewDidPause() {
 
 void EditorSidePanels::changesize() { watermark_->changesize(); }
 
+void EditorSidePanels::enableEdit(bool enabled) {
+    for (QWidget* panel : std::initializer_list<QWidget*>{watermark_, subtitle_, music_}) panel->setEnabled(enabled);
+    if (RDWaterView* overlay = watermark_->watermarkView()) overlay->setEnabled(enabled);
+}
+
 void EditorSidePanels::changelanguage() {
     watermark_->changelanguage();
     subtitle_->changelanguage();

@@ -34,6 +34,9 @@ public:
     void previewDidPause();
     void changesize();
     void changelanguage();
+    // The window's editing switch (off while an export runs): every control of the three panels
+    // and the watermark overlay follow it; each control keeps its own state for when it is back.
+    void enableEdit(bool enabled);
     // The panels' shares of an export: subtitle, level of the video's own sound, watermark and
     // music steps.
     void fillExportEdits(ExportEdits& edits) const;

@@ -93,6 +93,11 @@ QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column) {
     scroll->setFixedHeight(height);
     scroll->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(26,30,37); border: 1px solid rgb(49,60,72); }"));
     auto* host = new QWidget(scroll);
+    // The rows sit on the list's dark ground, not on the style's light base colour.
+    QPalette ground = host->palette();
+    ground.setColor(QPalette::Window, QColor(26, 30, 37));
+    host->setPalette(ground);
+    host->setAutoFillBackground(true);
     auto* rows = new QVBoxLayout(host);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
@@ -125,6 +130,7 @@ TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDele
     for (size_t i = 0; i < 4; ++i) {
         group.fields[i] = makeValueField(group.box, mouseDelegate);
         group.fields[i]->setFixedWidth(i == 3 ? 30 : 24);
+        group.fields[i]->setText(i == 3 ? QStringLiteral("000") : QStringLiteral("00"));
         row->addWidget(group.fields[i]);
         if (i < 3) row->addWidget(makeLabel(group.box, i < 2 ? ":" : "."));
     }

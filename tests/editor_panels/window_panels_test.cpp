@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPointer>
@@ -16,11 +17,14 @@
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/export_run/editor_export_attachment.h"
+#include "editor/export_run/window_export_edits.h"
+#include "widgets/volume_progress_slider.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "editor/watermark/watermark_panel.h"
 #include "editor/watermark/watermark_records.h"
+#include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -147,7 +151,7 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     const QRectF pictureFractions = window->waterMarkList()[1].waterPercentClipRect;
 
     auto* attachment = new editor::EditorExportAttachment(*window);
-    attachment->playerRefreshed();
+    attachment->playerRefreshed(1.0);
     kt::TempDir out;
     bool finished = false;
     QTimer::singleShot(0, [&] {
@@ -237,4 +241,101 @@ TEST_F(WindowPanels, AnotherFileEmptiesThePanelsAndClosingMidPreviewIsSafe) {
     watermarks().addTextWaterMark();
     window->play();
     window->closeAction();
+}
+
+// The music tool has its own bar under the preview: the play tools move there, so the video
+// plays from the music tool, its position shows in that bar and on the music bar's knob.
+TEST_F(WindowPanels, MusicToolPlaysTheVideoFromItsOwnBar) {
+    open(64, blackVideo());
+    EditVideoWindowController::Views& v = window->views();
+    EXPECT_TRUE(v.musicRightBottomView->isVisible());
+    EXPECT_FALSE(v.playerBottomView->isVisible());
+    EXPECT_EQ(v.playToolView->parentWidget(), v.musicRightBottomView);
+    ASSERT_TRUE(v.b_playPauseBtn->isVisible());
+    EXPECT_EQ(v.mTotaldurationLabel->text(), v.totalTimeLabel->text());
+
+    QTest::mouseClick(v.b_playPauseBtn, Qt::LeftButton, {}, v.b_playPauseBtn->rect().center());
+    EXPECT_TRUE(window->isPlaying());
+    EXPECT_TRUE(waitUntil([&] { return music().positionBar()->progress() > 0.1f; }));
+    EXPECT_NE(v.mCurrentTimeLabel->text(), QStringLiteral("00:00:00.000"));
+    QTest::mouseClick(v.b_playPauseBtn, Qt::LeftButton, {}, v.b_playPauseBtn->rect().center());
+    EXPECT_FALSE(window->isPlaying());
+
+    // Back in another tool the play tools return to the bar with the trim bar.
+    window->cutAction();
+    EXPECT_EQ(v.playToolView->parentWidget(), v.playerBottomView);
+    EXPECT_TRUE(v.b_playPauseBtn->isVisible());
+    EXPECT_FALSE(v.musicRightBottomView->isVisible());
+}
+
+// Nothing in the three side panels can be changed while an export runs, and every outcome
+// (finished, failed, stopped) gives editing back.
+TEST_F(WindowPanels, ExportSwitchesThePanelsOffWhileItRuns) {
+    const std::string video = blackVideo();
+    open(16, video);
+    watermarks().addTextWaterMark();
+    QStringList failures;
+    exportkit::ExportSession::setFailureAlert([&](QWidget*, const QString& text) { failures << text; });
+    editor::EditorExportRun* run = window->exportAttachment()->exportRun();
+    auto panelsEnabled = [&] {
+        return watermarks().isEnabled() && subtitles().isEnabled() && music().isEnabled() &&
+               watermarks().watermarkView()->isEnabled();
+    };
+    ASSERT_TRUE(panelsEnabled());
+    enum Outcome { Finished, Stopped, Failed };
+    for (Outcome outcome : {Finished, Stopped, Failed}) {
+        SCOPED_TRACE(int(outcome));
+        // The input gone: the engine refuses the job before it starts.
+        if (outcome == Failed) ASSERT_TRUE(QFile::remove(QString::fromStdString(video)));
+        int checkedDuringRun = 0;
+        run->setRecord(window->fileData());
+        exportkit::ExportWindowController* dialog = run->prepareExportDialog();
+        dialog->setStopConfirmer([](const QString&) { return true; });
+        run->setPhaseStartedBlock([&](int) {
+            EXPECT_FALSE(watermarks().isEnabled());
+            EXPECT_FALSE(subtitles().isEnabled());
+            EXPECT_FALSE(music().isEnabled());
+            EXPECT_FALSE(watermarks().watermarkView()->isEnabled());
+            ++checkedDuringRun;
+            if (outcome == Stopped) dialog->startExport();  // the dialog's Stop
+        });
+        dialog->setOutputPath(QString::fromStdString(dir.file("out")));
+        dialog->startExport();
+        ASSERT_TRUE(waitUntil([&] { return !run->exporting() && run->pendingJobs() == 0; }));
+        EXPECT_EQ(checkedDuringRun, outcome == Failed ? 0 : 1);
+        EXPECT_EQ(failures.isEmpty(), outcome != Failed);
+        EXPECT_TRUE(panelsEnabled());
+        dialog->closeWindowAction();
+    }
+    run->setPhaseStartedBlock(nullptr);
+    exportkit::ExportSession::setFailureAlert(nullptr);
+}
+
+// The player bar's volume slider sets the volume the effect panel sends to the preview, and
+// the export writes it into the job record.
+TEST_F(WindowPanels, PlayerBarVolumeReachesThePanelAndTheJobRecord) {
+    open(8, blackVideo());
+    EditVideoWindowController::Views& v = window->views();
+    editor::KxfxView* panel = window->exportAttachment()->effectPanel();
+    EXPECT_DOUBLE_EQ(window->volume(), 1.0);
+    QTest::mouseClick(v.b_volumeBtn, Qt::LeftButton, {}, v.b_volumeBtn->rect().center());
+    ASSERT_TRUE(v.volumeSliderContainer->isVisible());
+    widgets::VolumeProgressSlider* slider = v.b_volumeSlider;
+    // A press near the top of the upright slider: loud.
+    const QPoint top(slider->width() / 2, slider->height() / 10);
+    QTest::mousePress(slider, Qt::LeftButton, {}, top);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, top);
+    const double chosen = 2.0 * double(slider->progress());
+    EXPECT_GT(chosen, 1.4);
+    EXPECT_DOUBLE_EQ(panel->volume(), chosen);
+    EXPECT_DOUBLE_EQ(window->volume(), chosen);
+    ASSERT_TRUE(window->commitEditsToJob());
+    EXPECT_DOUBLE_EQ(window->fileData()->volume, chosen);
+    EXPECT_DOUBLE_EQ(editor::exportEditsFromWindow(*window, panel).volume, chosen);
+
+    // A new file starts over at 1.0, the slider in the middle.
+    window->setFilePath(QString::fromStdString(blackVideo()));
+    window->setUpDataForFilePath();
+    EXPECT_DOUBLE_EQ(window->volume(), 1.0);
+    EXPECT_FLOAT_EQ(slider->progress(), 0.5f);
 }

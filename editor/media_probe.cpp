@@ -145,7 +145,7 @@ model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoice
         r.sourceData.angle = v.rotation;
         r.sourceData.aspect = v.display_aspect;
         r.sourceData.bitrate = v.bit_rate / 1000;
-        r.sourceData.fps = double(int64_t(v.frame_rate));
+        r.sourceData.fps = v.frame_rate;  // 29.97 stays 29.97: a whole number would change the output rate
         r.sourceData.metadata_vcodec = text(v.codec_name, sizeof v.codec_name);
         r.sourceData.metadata_vcodecTag = text(v.codec_tag, sizeof v.codec_tag);
         r.sourceData.metadata_lang = text(v.language, sizeof v.language);

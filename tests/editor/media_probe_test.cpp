@@ -25,7 +25,7 @@ TEST(EditorProbe, FillsTheJobRecordFromTheFile) {
     EXPECT_EQ(r.sourceData.extension, QStringLiteral("mov"));
     EXPECT_EQ(r.sourceData.width, 320);
     EXPECT_EQ(r.sourceData.height, 240);
-    EXPECT_EQ(r.sourceData.fps, 29.0);  // whole frames per second
+    EXPECT_NEAR(r.sourceData.fps, 30000.0 / 1001.0, 1e-3);  // kept, not truncated to 29
     EXPECT_NEAR(r.sourceData.duration, oracle.duration_s, 0.1);
     EXPECT_FLOAT_EQ(r.targetData.duration, r.sourceData.duration);
     EXPECT_EQ(r.sourceData.a_channel, 2);

@@ -21,6 +21,17 @@ function(kestrel_folder_library target)
     list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
   endif()
   add_library(${target} STATIC ${sources})
+  # moc's own dependency tracking misses a header added to the folder: when the file list
+  # changes, drop the moc step's stamp so the next build scans the sources again.
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt")
+  set(old_list "")
+  if(EXISTS "${list_file}")
+    file(READ "${list_file}" old_list)
+  endif()
+  if(NOT old_list STREQUAL "${sources}")
+    file(WRITE "${list_file}" "${sources}")
+    file(REMOVE "${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp")
+  endif()
   # Headers are included by their path from the repository root: #include "platform/dispatch.h".
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
   target_link_libraries(${target} PUBLIC kestrel_options ${ARG_DEPS})

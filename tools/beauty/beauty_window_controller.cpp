@@ -1,44 +1,9 @@
 #include "tools/beauty/beauty_window_controller.h"
 
-#include "platform/notification_center.h"
-
-#include <QCloseEvent>
-#include <QDir>
-#include <QLabel>
-#include <QPalette>
-#include <QVBoxLayout>
-
 namespace beauty {
 
-BeautyWindowController::BeautyWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(23, 26, 32));
-    palette.setColor(QPalette::WindowText, QColor(205, 214, 221));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    resize(1500, 876);
-    infoLabel_ = new QLabel(this);
-    infoLabel_->setAlignment(Qt::AlignCenter);
-    infoLabel_->setWordWrap(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(infoLabel_);
-}
+BeautyWindowController::BeautyWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1500, 876); }
 
-void BeautyWindowController::showEvent(QShowEvent* event) {
-    if (!loaded_) {
-        loaded_ = true;
-        windowDidLoad();
-    }
-    QWidget::showEvent(event);
-}
-
-void BeautyWindowController::windowDidLoad() {
-    infoLabel_->setText(QDir::toNativeSeparators(videoPath_));
-}
-
-void BeautyWindowController::closeEvent(QCloseEvent* event) {
-    platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
-    event->accept();
-}
+void BeautyWindowController::windowDidLoad() { showPath(videoPath_); }
 
 }  // namespace beauty

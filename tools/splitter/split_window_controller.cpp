@@ -1,44 +1,9 @@
 #include "tools/splitter/split_window_controller.h"
 
-#include "platform/notification_center.h"
-
-#include <QCloseEvent>
-#include <QDir>
-#include <QLabel>
-#include <QPalette>
-#include <QVBoxLayout>
-
 namespace splitter {
 
-SplitWindowController::SplitWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(23, 26, 32));
-    palette.setColor(QPalette::WindowText, QColor(205, 214, 221));
-    setPalette(palette);
-    setAutoFillBackground(true);
-    resize(1000, 680);
-    infoLabel_ = new QLabel(this);
-    infoLabel_->setAlignment(Qt::AlignCenter);
-    infoLabel_->setWordWrap(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(infoLabel_);
-}
+SplitWindowController::SplitWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1000, 680); }
 
-void SplitWindowController::showEvent(QShowEvent* event) {
-    if (!loaded_) {
-        loaded_ = true;
-        windowDidLoad();
-    }
-    QWidget::showEvent(event);
-}
-
-void SplitWindowController::windowDidLoad() {
-    infoLabel_->setText(QDir::toNativeSeparators(filePath_));
-}
-
-void SplitWindowController::closeEvent(QCloseEvent* event) {
-    platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
-    event->accept();
-}
+void SplitWindowController::windowDidLoad() { showPath(filePath_); }
 
 }  // namespace splitter

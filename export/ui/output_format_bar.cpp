@@ -1,12 +1,15 @@
 #include "export/ui/output_format_bar.h"
 
+#include "export/ui/output_format_bar_texts.h"
 #include "export/ui/setting_window_controller.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -20,6 +23,9 @@ namespace {
 constexpr int kTabRowWidth = 700, kTabRowHeight = 28, kTabWidth = 120;
 constexpr int kRowWidth = 790, kRowHeight = 110, kButtonWidth = 90, kButtonPitch = 100;
 constexpr int kSmallScreen = 780;
+constexpr int kSettingsButtonSize = 28;
+constexpr int kHeaderWidth = 280, kHeaderArrowX = 240, kHeaderPadding = 8;
+constexpr int kProfileNamePoints = 10, kHeaderPoints = 14;
 
 QPixmap picture(const QString& name) { return services::Language::pixmapWithfileName(name); }
 
@@ -37,6 +43,9 @@ FormatBarConfig FormatBarConfig::joiner() {
 
 OutputFormatBar::OutputFormatBar(FormatBarConfig config, QWidget* parent) : QWidget(parent), config_(std::move(config)) {
     resize(parent ? parent->width() : 1000, kHeight);
+    // The bar is never mirrored: its paging arithmetic counts from the left, and its texts are
+    // profile-tree names and a fixed title, written left to right.
+    setLayoutDirection(Qt::LeftToRight);
     settingsRunner_ = [](SettingWindowController* dialog) { dialog->exec(); };
     addProfileObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
         platform::kAddPfFileNotification, [this](const platform::Notification&) { reloadProfiles(); }, this);
@@ -105,6 +114,9 @@ void OutputFormatBar::initfunctionView() {
     }
     if (!showFunctionBtn_) {
         showFunctionBtn_ = new widgets::ZorButton(this);
+        QFont headerFont = showFunctionBtn_->font();
+        headerFont.setPointSize(kHeaderPoints);
+        showFunctionBtn_->setFont(headerFont);
         showFunctionBtn_->setContentColor(Qt::black);
         showFunctionBtn_->setBordered(false);
         const QPixmap head = picture(QStringLiteral("Resources/CategoryHead.png"));
@@ -116,7 +128,7 @@ void OutputFormatBar::initfunctionView() {
         showFunctionBtn_->setMouseDownAction([this](widgets::ZorButton*) { toggleCollapsed(); });
         if (screenHeight() < kSmallScreen) {
             showFunctionIconView_ = new widgets::ZorImageView(showFunctionBtn_);
-            showFunctionIconView_->setGeometry(280 - 40, (30 - 10) / 2 - 3, 8, 10);
+            showFunctionIconView_->setGeometry(kHeaderArrowX, (30 - 10) / 2 - 3, 8, 10);
             showFunctionIconView_->setImageScaling(widgets::ImageScaling::AxesIndependently);
             showFunctionIconView_->setImage(picture(QStringLiteral("Resources/shrink.png")));
         }
@@ -132,7 +144,7 @@ void OutputFormatBar::layoutTabs() {
     if (left_move_item_Btn_) left_move_item_Btn_->setGeometry(config_.pageButtonInset, pageY, 28, 28);
     if (right_move_item_Btn_) right_move_item_Btn_->setGeometry(w - 28 - config_.pageButtonInset, pageY, 28, 28);
     if (functionView_) functionView_->setGeometry((w - kTabRowWidth) / 2, kHeight - kTabRowHeight, kTabRowWidth, kTabRowHeight);
-    if (showFunctionBtn_) showFunctionBtn_->setGeometry(w / 2 - 145, 0, 280, 30);
+    if (showFunctionBtn_) showFunctionBtn_->setGeometry(w / 2 - 145, 0, kHeaderWidth, 30);
     if (functionItemScrollview_) {
         const int bottom = kTabRowHeight + (kHeight - kTabRowHeight - kTabRowHeight - 100) / 2 - 5;
         functionItemScrollview_->setGeometry((w - kRowWidth) / 2, kHeight - bottom - kRowHeight, kRowWidth, kRowHeight);
@@ -221,21 +233,32 @@ void OutputFormatBar::initFunctionItemView(int category) {
         auto* button = new widgets::ZorButton(content);
         button->setGeometry(i * kButtonPitch, 0, kButtonWidth, contentHeight);
         button->setTag(i + 1);
-        button->setToolTip(name);
-        const QPixmap image(config_.tree.picturePath(functionItemTitle_, name));
+        // The picture shows the profile's kind; its name goes in a line of its own below it,
+        // clear of the settings button's row.
+        auto* nameLabel = new QLabel(button);
+        nameLabel->setObjectName(QStringLiteral("profileNameLabel"));
+        nameLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QFont nameFont = nameLabel->font();
+        nameFont.setPointSize(kProfileNamePoints);
+        nameLabel->setFont(nameFont);
+        nameLabel->setAlignment(Qt::AlignCenter);
+        nameLabel->setStyleSheet(QStringLiteral("QLabel { color: rgb(205, 214, 221); background: transparent; }"
+                                                "QLabel:disabled { color: rgb(120, 126, 133); }"));
+        const ProfileFaceLayout face = profileFaceLayout(nameFont, contentHeight, kSettingsButtonSize);
+        nameLabel->setGeometry(0, face.nameTop, kButtonWidth, face.nameHeight);
+        setFittedText(nameLabel, name, button);
+        const QPixmap image = fitPictureHeight(QPixmap(config_.tree.picturePath(functionItemTitle_, name)), face.pictureMaxHeight);
         button->setNormalImage(image);
         button->setDownImage(image);
         button->setOnImage(image);
         button->setSelectedImage(image);
         button->setDisAbleImage(image);
-        // The picture shows the profile's kind; its name is drawn below it.
         button->setImagePosition(image.isNull() ? widgets::ImagePosition::NoImage : widgets::ImagePosition::ImageAbove);
-        button->setContentTitle(name);
-        button->setContentColor(QColor(205, 214, 221));
         button->setMouseDownAction([this](widgets::ZorButton* clicked) { actionFunctionItemScrollChild(clicked); });
         button->setEnabled(choicesEnabled_);
         auto* settingsButton = new QPushButton(button);
-        settingsButton->setGeometry(kButtonWidth - 28, contentHeight - 28, 28, 28);
+        settingsButton->setGeometry(kButtonWidth - kSettingsButtonSize, contentHeight - kSettingsButtonSize, kSettingsButtonSize,
+                                    kSettingsButtonSize);
         settingsButton->setProperty("tag", kSettingsButtonTag);
         settingsButton->setObjectName(QStringLiteral("settingsButton"));
         settingsButton->setFlat(true);
@@ -263,8 +286,20 @@ void OutputFormatBar::placeSelection(int tag) {
         itemSelectView_->setGeometry(button->geometry());
         itemSelectView_->show();
         itemSelectView_->lower();
-        showFunctionBtn_->setContentTitle(QStringLiteral("Target Format: %1").arg(functionItemChilds_.value(tag - 1)));
+        showHeaderTitle(functionItemChilds_.value(tag - 1));
     }
+}
+
+void OutputFormatBar::showHeaderTitle(const QString& profileName) {
+    // With the arrow shown (small screens) the title centres in the part left of it.
+    const int room = (showFunctionIconView_ ? kHeaderArrowX : kHeaderWidth) - 2 * kHeaderPadding;
+    const QFont& font = showFunctionBtn_->font();
+    const FittedText title = fitHeaderTitle(font, profileName, room);
+    showFunctionBtn_->setContentTitle(title.shown);
+    showFunctionBtn_->setToolTip(title.cut ? headerTitle(profileName) : QString());
+    if (!showFunctionIconView_) return;
+    const int width = static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(title.shown)));
+    showFunctionBtn_->setTitlePosition(model::ZorPosition(0, static_cast<float>(kHeaderPadding + (room - width) / 2), 0, 0));
 }
 
 void OutputFormatBar::checkLeft_fight_btn_isDisable(int pageCount) {

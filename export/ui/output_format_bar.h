@@ -128,6 +128,7 @@ protected:
 private:
     void toggleCollapsed();
     void placeSelection(int tag);
+    void showHeaderTitle(const QString& profileName);
     void layoutTabs();
     int screenHeight() const;
     QString categoryPath(const QString& category, const QString& name) const;

@@ -1,21 +1,30 @@
 // Every export and settings dialog in every interface language: no label, check box, button or
 // pop-up has text wider than the part of it that shows, no text runs into another control, and
-// Arabic reads right to left inside its controls.
+// Arabic reads right to left inside its controls. The output-format bar likewise: its tab titles,
+// profile names and header title show whole, or cut with the whole text in a tool tip.
 #include "export/profiles/profile_choice.h"
+#include "export/profiles/profile_tree.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "export/ui/input_file_name_window_controller.h"
+#include "export/ui/output_format_bar.h"
 #include "export/ui/setting_window_controller.h"
 #include "export/ui/start_export_window_controller.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
 #include "widgets/ns_progress_view.h"
+#include "widgets/rd_custom_button.h"
+#include "widgets/rd_title_button.h"
 #include "widgets/zor_button.h"
+#include "widgets/zor_button_layout.h"
+#include "widgets/zor_image_view.h"
 
 #include "tests/export/qt_print.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -246,6 +255,122 @@ TEST_P(DialogTextFit, CustomProfileNamePrompt) {
                        " /home/someone/.local/share/Kestrel/Custom/My profile.pf: Permission denied");
     EXPECT_GT(prompt.height(), 141);
     expectTextsFit(&prompt, "save failed", arabic());
+}
+
+namespace {
+
+const QString kEllipsis(QChar(0x2026));
+
+// A profile name under its picture: whole, or cut with the whole name in the button's tool tip;
+// never under the settings button (bottom right) nor over the picture.
+void expectProfileNamesFit(const OutputFormatBar& bar, const std::string& state) {
+    for (widgets::ZorButton* button : bar.functionItemButtons()) {
+        const QString name = bar.functionItemChilds().value(static_cast<int>(button->tag()) - 1);
+        const std::string where = state + ", profile \"" + name.toStdString() + "\"";
+        const auto* label = button->findChild<QLabel*>("profileNameLabel");
+        const auto* settings = button->findChild<QPushButton*>("settingsButton");
+        ASSERT_NE(label, nullptr) << where;
+        ASSERT_NE(settings, nullptr) << where;
+        EXPECT_LE(advance(label, label->text()), label->contentsRect().width()) << where;
+        EXPECT_TRUE(button->rect().contains(label->geometry())) << where << " at " << describe(label->geometry());
+        EXPECT_FALSE(label->geometry().intersects(settings->geometry()))
+            << where << " at " << describe(label->geometry()) << " runs under the settings button at " << describe(settings->geometry());
+        const widgets::ZorLayoutInput face = button->layoutInput();
+        if (!face.picture.isEmpty()) {
+            const QRectF picture(widgets::zorPictureOrigin(face), face.picture);
+            EXPECT_LE(picture.bottom(), label->geometry().top()) << where << " runs into its picture";
+        }
+        if (label->text() == name) {
+            EXPECT_TRUE(button->toolTip().isEmpty()) << where;
+        } else {
+            EXPECT_TRUE(label->text().contains(kEllipsis)) << where << " shows \"" << label->text().toStdString() << "\"";
+            EXPECT_EQ(button->toolTip(), name) << where;
+        }
+    }
+}
+
+// The header names the chosen profile: whole, or cut at its end with the whole title in the tool
+// tip; it stays inside the header and clear of the arrow shown on small screens.
+void expectHeaderFits(const OutputFormatBar& bar, const std::string& state) {
+    const widgets::ZorButton* header = bar.showFunctionBtn();
+    const QString whole = "Target Format: " + bar.functionItemChilds().value(static_cast<int>(bar.selectItemIndex()) - 1);
+    const QString shown = header->contentTitle();
+    const std::string where = state + ", header \"" + shown.toStdString() + "\"";
+    widgets::ZorLayoutInput layout = header->layoutInput();
+    layout.text.setWidth(advance(header, shown));
+    const QRectF drawn = widgets::zorTitleRect(layout);
+    EXPECT_TRUE(QRectF(header->rect()).contains(drawn)) << where;
+    for (const widgets::ZorImageView* arrow : header->findChildren<widgets::ZorImageView*>())
+        EXPECT_FALSE(drawn.intersects(QRectF(arrow->geometry()))) << where << " runs into the arrow";
+    if (shown == whole) {
+        EXPECT_TRUE(header->toolTip().isEmpty()) << where;
+    } else {
+        EXPECT_TRUE(shown.startsWith("Target Format: ") && shown.endsWith(kEllipsis)) << where;
+        EXPECT_EQ(header->toolTip(), whole) << where;
+    }
+}
+
+void expectTabTitlesFit(const OutputFormatBar& bar, const std::string& state) {
+    for (const widgets::RDCustomButton* tab : bar.functionItems()) {
+        const widgets::RDTitleButton* title = tab->titleBtn();
+        ASSERT_TRUE(title->attributedStringTitle().has_value()) << state;
+        const services::ButtonTitle& text = *title->attributedStringTitle();
+        const QFont font = text.hasFont ? text.font : title->font();
+        // The title button reaches past the tab's sides; the tab shows only its own width.
+        const int room = (title->geometry() & tab->rect()).width();
+        EXPECT_LE(static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text.text))), room)
+            << state << ", tab \"" << text.text.toStdString() << "\"";
+    }
+}
+
+}  // namespace
+
+TEST_P(DialogTextFit, OutputFormatBar) {
+    // The shipped trees, and a custom profile whose name cannot fit.
+    const QString customFolder = customProfileFolder();
+    ASSERT_TRUE(QDir().mkpath(customFolder));
+    const QString longName = "Family holiday clips for the big screen";
+    QFile custom(customFolder + "/" + longName + ".pf");
+    ASSERT_TRUE(custom.open(QIODevice::WriteOnly));
+    custom.write("[Main]\nExtName=mp4\n[Parameter]\nvcodec=h264,{h264}\nacodec=aac,{aac}\n");
+    custom.close();
+
+    for (const bool joiner : {false, true}) {
+        for (const int screenHeight : {1080, 700}) {
+            QWidget host;
+            host.resize(1000, OutputFormatBar::kHeight);
+            OutputFormatBar bar(joiner ? FormatBarConfig::joiner() : FormatBarConfig::editor(), &host);
+            bar.setSettingsRunner([](SettingWindowController*) {});
+            bar.setScreenHeight(screenHeight);
+            bar.resize(host.size());
+            bar.load();
+            host.show();
+            const std::string state = std::string(joiner ? "joiner" : "editor") + ", screen " + std::to_string(screenHeight);
+            ASSERT_EQ(bar.functionList(), QStringList({"Custom", "Video", "Audio"})) << state;
+            expectTabTitlesFit(bar, state);
+            int cut = 0;
+            for (widgets::RDCustomButton* tab : bar.functionItems()) {
+                bar.actionFunctionItem(tab);
+                for (widgets::ZorButton* profile : bar.functionItemButtons()) {
+                    bar.actionFunctionItemScrollChild(profile);
+                    const std::string chosen = state + ", chosen " + bar.functionItemTitle().toStdString() + "/" +
+                                               bar.functionItemChilds().value(static_cast<int>(profile->tag()) - 1).toStdString();
+                    expectProfileNamesFit(bar, chosen);
+                    expectHeaderFits(bar, chosen);
+                    cut += !bar.showFunctionBtn()->toolTip().isEmpty();
+                }
+            }
+            // The long custom name is the one that must be cut; the shipped names fit under their
+            // pictures.
+            EXPECT_GE(cut, 1) << state;
+            bar.actionFunctionItem(bar.functionItems()[0]);
+            EXPECT_EQ(bar.functionItemButtons()[0]->toolTip(), longName) << state;
+            bar.actionFunctionItem(bar.functionItems()[1]);
+            for (const widgets::ZorButton* profile : bar.functionItemButtons())
+                EXPECT_TRUE(profile->toolTip().isEmpty()) << state << ", " << profile->tag();
+        }
+    }
+    QDir(customFolder).removeRecursively();
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLanguages, DialogTextFit, ::testing::Range(0, services::Language::kLanguageCount),

@@ -10,13 +10,15 @@
 
 namespace widgets {
 
-ToolWindow::ToolWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    QPalette palette = this->palette();
+void applyToolWindowLook(QWidget* window) {
+    QPalette palette = window->palette();
     palette.setColor(QPalette::Window, QColor(23, 26, 32));
     palette.setColor(QPalette::WindowText, QColor(205, 214, 221));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
 }
+
+ToolWindow::ToolWindow(QWidget* parent) : QWidget(parent, Qt::Window) { applyToolWindowLook(this); }
 
 void ToolWindow::showPath(const QString& path) {
     if (!pathLabel_) {

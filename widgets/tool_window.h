@@ -9,6 +9,9 @@ class QLabel;
 
 namespace widgets {
 
+// The dark window look every tool window shares (also for windows that host a tool's view).
+void applyToolWindowLook(QWidget* window);
+
 class ToolWindow : public QWidget {
     Q_OBJECT
 public:

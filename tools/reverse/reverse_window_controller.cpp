@@ -1,19 +1,15 @@
 #include "tools/reverse/reverse_window_controller.h"
 
 #include "tools/reverse/reverse_view_controller.h"
+#include "widgets/tool_window.h"
 
 #include <QCloseEvent>
-#include <QPalette>
 #include <QVBoxLayout>
 
 namespace reverse {
 
 ReverseWindowController::ReverseWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(23, 26, 32));
-    palette.setColor(QPalette::WindowText, QColor(205, 214, 221));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    widgets::applyToolWindowLook(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 }

@@ -28,8 +28,8 @@ QLabel* makeAboutLabel(QWidget* parent, const QString& text, int points, const Q
     return label;
 }
 
-widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& title, const QRectF& frame) {
-    auto* link = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& title, const QRectF& frame) {
+    auto* link = new kestrel::widgets::ZorButton(parent);
     link->setUnderLine(true);
     link->setContentTitle(title);
     link->setContentColor(kHoverTextColor);
@@ -39,8 +39,8 @@ widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& title, const 
     return link;
 }
 
-widgets::ZorView* makeLine(QWidget* parent, const QRectF& frame) {
-    auto* line = new widgets::ZorView(parent);
+kestrel::widgets::ZorView* makeLine(QWidget* parent, const QRectF& frame) {
+    auto* line = new kestrel::widgets::ZorView(parent);
     line->setBackGroundColor(Qt::black);
     line->setBordColor(Qt::black);
     line->setCornerRadius(1);
@@ -57,7 +57,7 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     const QString version = Language::getCurrentVersion();
     setWindowTitle(QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), version));
 
-    contentBackView_ = new widgets::ZorView(this);
+    contentBackView_ = new kestrel::widgets::ZorView(this);
     contentBackView_->setBackGroundColor(kDarkWindowColor);
     contentBackView_->setBordColor(Qt::black);
     contentBackView_->setCornerRadius(4);
@@ -75,16 +75,16 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     middleLeftContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleLeftContentLabelstring")),
                                              QRectF(24, 134, (kWidth - 48) / 2 - 8, 26));
     middleLeftContentLabel_->setMouseDownAction(
-        [](widgets::ZorButton*) { openUrlText(localized(QStringLiteral("homepageUrl"))); });
+        [](kestrel::widgets::ZorButton*) { openUrlText(localized(QStringLiteral("homepageUrl"))); });
     middleRightContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleRightContentLabelstring")),
                                               QRectF(kWidth / 2 + 8, 134, (kWidth - 48) / 2 - 8, 26));
     middleRightContentLabel_->setMouseDownAction(
-        [](widgets::ZorButton*) { openLink(mailLink(localized(QStringLiteral("email_address")))); });
+        [](kestrel::widgets::ZorButton*) { openLink(mailLink(localized(QStringLiteral("email_address")))); });
 
     okBtn_ = makeDialogButton(this, 15);
     okBtn_->setContentTitle(localized(QStringLiteral("OKBtnTitle")));
     platform::setFrame(okBtn_, QRectF((kWidth - 86) / 2, 20, 86, 26));
-    okBtn_->setMouseDownAction([this](widgets::ZorButton*) { accept(); });
+    okBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { accept(); });
     applyTextDirection(this);
 }
 

@@ -5,7 +5,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 class ZorView;
 }
@@ -20,22 +20,22 @@ public:
     QLabel* aboutTitleLabel() const { return aboutTitleLabel_; }
     QLabel* aboutVersionLabel() const { return aboutVersionLabel_; }
     QLabel* bottomContentLabel() const { return bottomContentLabel_; }
-    widgets::ZorButton* middleLeftContentLabel() const { return middleLeftContentLabel_; }
-    widgets::ZorButton* middleRightContentLabel() const { return middleRightContentLabel_; }
-    widgets::ZorButton* okBtn() const { return okBtn_; }
+    kestrel::widgets::ZorButton* middleLeftContentLabel() const { return middleLeftContentLabel_; }
+    kestrel::widgets::ZorButton* middleRightContentLabel() const { return middleRightContentLabel_; }
+    kestrel::widgets::ZorButton* okBtn() const { return okBtn_; }
 
     int runModal();
 
 private:
-    widgets::ZorView* contentBackView_ = nullptr;
-    widgets::ZorView* topLine_ = nullptr;
-    widgets::ZorView* bottomLine_ = nullptr;
+    kestrel::widgets::ZorView* contentBackView_ = nullptr;
+    kestrel::widgets::ZorView* topLine_ = nullptr;
+    kestrel::widgets::ZorView* bottomLine_ = nullptr;
     QLabel* aboutTitleLabel_ = nullptr;
     QLabel* aboutVersionLabel_ = nullptr;
     QLabel* bottomContentLabel_ = nullptr;
-    widgets::ZorButton* middleLeftContentLabel_ = nullptr;
-    widgets::ZorButton* middleRightContentLabel_ = nullptr;
-    widgets::ZorButton* okBtn_ = nullptr;
+    kestrel::widgets::ZorButton* middleLeftContentLabel_ = nullptr;
+    kestrel::widgets::ZorButton* middleRightContentLabel_ = nullptr;
+    kestrel::widgets::ZorButton* okBtn_ = nullptr;
 };
 
 }  // namespace app

@@ -53,11 +53,11 @@ AlertWindowController::AlertWindowController(QWidget* parent) : QDialog(parent) 
     rightBtn_->setContentTitle(localized(QStringLiteral("Cancel")));
     platform::setFrame(rightBtn_, QRectF(kWidth / 2 + 10, 20, 86, 26));
 
-    leftBtn_->setMouseDownAction([this](widgets::ZorButton*) {
+    leftBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (leftBtnClickCallbackBlock_) leftBtnClickCallbackBlock_(true);
         done(QDialog::Accepted);
     });
-    rightBtn_->setMouseDownAction([this](widgets::ZorButton*) { dissmiss(); });
+    rightBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { dissmiss(); });
     changeLanguage();
 }
 

@@ -8,7 +8,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
@@ -33,8 +33,8 @@ public:
 
     QLabel* windowTitleLabel() const { return windowTitleLabel_; }
     QLabel* messageLabel() const { return messageLabel_; }
-    widgets::ZorButton* leftBtn() const { return leftBtn_; }
-    widgets::ZorButton* rightBtn() const { return rightBtn_; }
+    kestrel::widgets::ZorButton* leftBtn() const { return leftBtn_; }
+    kestrel::widgets::ZorButton* rightBtn() const { return rightBtn_; }
 
     // Shows the stored keys' texts in the current language.
     void changeLanguage();
@@ -49,8 +49,8 @@ private:
     QLabel* bgImage_ = nullptr;
     QLabel* windowTitleLabel_ = nullptr;
     QLabel* messageLabel_ = nullptr;
-    widgets::ZorButton* leftBtn_ = nullptr;
-    widgets::ZorButton* rightBtn_ = nullptr;
+    kestrel::widgets::ZorButton* leftBtn_ = nullptr;
+    kestrel::widgets::ZorButton* rightBtn_ = nullptr;
 };
 
 }  // namespace app

@@ -6,9 +6,9 @@
 
 namespace app {
 
-widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
+kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
     using services::Language;
-    auto* button = new widgets::ZorButton(parent);
+    auto* button = new kestrel::widgets::ZorButton(parent);
     button->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_Normal.png")));
     button->setOnBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_On.png")));
     button->setDownBackgroundImage(Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCommon_Down.png")));

@@ -3,12 +3,12 @@
 // pictures (a plain face where they are missing), black title, no bezel.
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
 namespace app {
 
-widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize);
+kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize);
 
 }  // namespace app

@@ -55,7 +55,7 @@ void later(HomeViewController* home, std::function<void(HomeViewController*)> wo
 
 }  // namespace
 
-void HomeViewController::subFunAction(const widgets::ZorButton* tile) {
+void HomeViewController::subFunAction(const kestrel::widgets::ZorButton* tile) {
     if (!tile) return;
     const qint64 tag = tile->tag();
     if (tag < 1 || tag > kHomeTileCount) return;

@@ -41,7 +41,7 @@ QString headerTitle() {
     return QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), Language::getCurrentVersion());
 }
 
-float measuredTitleWidth(const widgets::ZorButton* button) {
+float measuredTitleWidth(const kestrel::widgets::ZorButton* button) {
     return float(services::HelpClass::getWidthOfText(button->contentTitle(), 200, 22, button->font()).width());
 }
 }  // namespace
@@ -72,15 +72,15 @@ void HomeViewController::buildHeader() {
     setTextColor(windowTitleLabel_, kTextColor);
     setTextColor(descLabel_, kTextColor);
 
-    homepageBtn_ = new widgets::ZorButton(this);
+    homepageBtn_ = new kestrel::widgets::ZorButton(this);
     // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
     homepageBtn_->setNormalBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Normal.png")));
     homepageBtn_->setOnBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_On.png")));
     homepageBtn_->setDownBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnHomepage_Down.png")));
-    homepageBtn_->setMouseDownAction([this](widgets::ZorButton*) { homepageAction(); });
-    aboutBtn_ = new widgets::ZorButton(this);
-    aboutBtn_->setMouseDownAction([this](widgets::ZorButton* button) { aboutAction(button); });
-    for (widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
+    homepageBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { homepageAction(); });
+    aboutBtn_ = new kestrel::widgets::ZorButton(this);
+    aboutBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) { aboutAction(button); });
+    for (kestrel::widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
         button->setLeftIconWidth(20);
         button->setContentColor(kTextColor);
         button->setOnColor(kHoverTextColor);
@@ -104,7 +104,7 @@ void HomeViewController::buildTiles() {
     platform::setFrame(subFunView_, QRectF(20, 20, width, height));
     const int columnGap = (width - kTileColumns * kTileWidth) / (kTileColumns - 1);
     for (int tag = 1; tag <= kHomeTileCount; ++tag) {
-        auto* tile = new widgets::ZorButton(subFunView_);
+        auto* tile = new kestrel::widgets::ZorButton(subFunView_);
         tile->setTag(tag);
         const int column = (tag - 1) % kTileColumns, row = (tag - 1) / kTileColumns;
         // Rows run from the top; frames count from the bottom.
@@ -114,9 +114,9 @@ void HomeViewController::buildTiles() {
     }
 }
 
-void HomeViewController::styleTile(widgets::ZorButton* tile, const QString& name) {
+void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QString& name) {
     // A button lays its children out from the top (it is a flipped view).
-    auto* label = new widgets::XJLabel(tile);
+    auto* label = new kestrel::widgets::XJLabel(tile);
     label->setEditable(false);
     label->setGeometry(0, tile->height() - 40, tile->width(), 20);
     label->setAlignment(Qt::AlignCenter);
@@ -130,21 +130,21 @@ void HomeViewController::styleTile(widgets::ZorButton* tile, const QString& name
     tile->setOnImage(symbol);
     tile->setDownImage(symbol);
     tile->setDisAbleImage(symbol);
-    tile->setImagePosition(widgets::ImagePosition::ImageOverlaps);
+    tile->setImagePosition(kestrel::widgets::ImagePosition::ImageOverlaps);
     tile->setNormalBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Normal@2x.png")));
     tile->setOnBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_On@2x.png")));
     tile->setDownBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Down@2x.png")));
     tile->setDisAbleBackgroundImage(picture(QStringLiteral("ZantImage/Main/btnCommon_Disable@2x.png")));
     tile->setBordered(false);
 
-    tile->setMouseEntered([this, label, name](widgets::ZorButton*) {
+    tile->setMouseEntered([this, label, name](kestrel::widgets::ZorButton*) {
         label->setTextColor(kHoverTextColor);
         descLabel_->setText(localized(name + "_PlaceholderString"));
     });
-    tile->setMouseExited([label](widgets::ZorButton*) { label->setTextColor(kTextColor); });
-    tile->setMouseDownAction([this, label](widgets::ZorButton* button) {
+    tile->setMouseExited([label](kestrel::widgets::ZorButton*) { label->setTextColor(kTextColor); });
+    tile->setMouseDownAction([this, label](kestrel::widgets::ZorButton* button) {
         // The tool opens after the click has been handled.
-        QPointer<widgets::ZorButton> pressed(button);
+        QPointer<kestrel::widgets::ZorButton> pressed(button);
         QPointer<HomeViewController> self(this);
         platform::dispatchMainAsync([self, pressed, label] {
             if (!self || !pressed) return;
@@ -156,14 +156,14 @@ void HomeViewController::styleTile(widgets::ZorButton* tile, const QString& name
     });
 }
 
-widgets::ZorButton* HomeViewController::tileWithTag(int tag) const {
-    for (auto* tile : subFunView_->findChildren<widgets::ZorButton*>(Qt::FindDirectChildrenOnly))
+kestrel::widgets::ZorButton* HomeViewController::tileWithTag(int tag) const {
+    for (auto* tile : subFunView_->findChildren<kestrel::widgets::ZorButton*>(Qt::FindDirectChildrenOnly))
         if (tile->tag() == tag) return tile;
     return nullptr;
 }
 
-widgets::XJLabel* HomeViewController::tileLabel(const widgets::ZorButton* tile) {
-    return tile ? tile->findChild<widgets::XJLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+kestrel::widgets::XJLabel* HomeViewController::tileLabel(const kestrel::widgets::ZorButton* tile) {
+    return tile ? tile->findChild<kestrel::widgets::XJLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 void HomeViewController::changeLanguage() {
@@ -177,7 +177,7 @@ void HomeViewController::changeLanguage() {
     aboutBtn_->setDownBackgroundImage(aboutPicture);
     layoutHeaderButtons();
     for (int tag = 1; tag <= kHomeTileCount; ++tag)
-        if (widgets::XJLabel* label = tileLabel(tileWithTag(tag)))
+        if (kestrel::widgets::XJLabel* label = tileLabel(tileWithTag(tag)))
             label->setText(localized(subFunImageName(tag - 1) + "_Title"));
     aboutBtn_->update();
     homepageBtn_->update();

@@ -11,10 +11,10 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 class XJLabel;
-}  // namespace widgets
+}  // namespace kestrel::widgets
 
 namespace app {
 
@@ -26,7 +26,7 @@ public:
     // Re-titles and re-lays the header and re-titles every tile in the current language.
     void changeLanguage();
     // Sends the tile's action; a tag outside 1..20 does nothing.
-    void subFunAction(const widgets::ZorButton* tile);
+    void subFunAction(const kestrel::widgets::ZorButton* tile);
     // The open panel: videos, plus audio and pictures when allowed (several files only with
     // pictures). The chosen files of an allowed kind; an empty list when cancelled.
     QStringList openFile(bool allowPictures, bool allowAudio);
@@ -63,12 +63,12 @@ public:
     QLabel* windowTitleLabel() const { return windowTitleLabel_; }
     QLabel* descLabel() const { return descLabel_; }
     QLabel* appIconView() const { return appIconView_; }
-    widgets::ZorButton* homepageBtn() const { return homepageBtn_; }
-    widgets::ZorButton* aboutBtn() const { return aboutBtn_; }
+    kestrel::widgets::ZorButton* homepageBtn() const { return homepageBtn_; }
+    kestrel::widgets::ZorButton* aboutBtn() const { return aboutBtn_; }
     QWidget* subFunView() const { return subFunView_; }
     // The tile with tag 1..20, and the label it carries.
-    widgets::ZorButton* tileWithTag(int tag) const;
-    static widgets::XJLabel* tileLabel(const widgets::ZorButton* tile);
+    kestrel::widgets::ZorButton* tileWithTag(int tag) const;
+    static kestrel::widgets::XJLabel* tileLabel(const kestrel::widgets::ZorButton* tile);
 
 Q_SIGNALS:
     // A tool was opened: its controller (the window itself for most tools) and its window.
@@ -78,7 +78,7 @@ Q_SIGNALS:
 private:
     void buildHeader();
     void buildTiles();
-    void styleTile(widgets::ZorButton* tile, const QString& name);
+    void styleTile(kestrel::widgets::ZorButton* tile, const QString& name);
     void layoutHeaderButtons();
     void openEditor(qint64 toolItemType, bool allowAudio, const QString& titleKey, bool magicEnhance = false);
     void openGif(qint64 tabState, const QString& titleKey);
@@ -88,8 +88,8 @@ private:
     QLabel* windowTitleLabel_ = nullptr;
     QLabel* appIconView_ = nullptr;
     QLabel* descLabel_ = nullptr;
-    widgets::ZorButton* homepageBtn_ = nullptr;
-    widgets::ZorButton* aboutBtn_ = nullptr;
+    kestrel::widgets::ZorButton* homepageBtn_ = nullptr;
+    kestrel::widgets::ZorButton* aboutBtn_ = nullptr;
     QWidget* subFunView_ = nullptr;
 };
 

@@ -67,7 +67,7 @@ QString normalDescription() {
     return localized(QStringLiteral("Title")) + " " + localized(QStringLiteral("viewController_normalDescLabelString"));
 }
 
-void sizeToTitle(widgets::ZorButton* button, const QString& title) {
+void sizeToTitle(kestrel::widgets::ZorButton* button, const QString& title) {
     button->setContentTitle(title);
     const double width = services::HelpClass::getWidthOfText(title, 150, 20, button->font()).width() + 25;
     QRectF frame = platform::frameOf(button);
@@ -84,7 +84,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { viewDidLayout(); }, this);
 
-    backImageView_ = new widgets::ZorImageView(this);
+    backImageView_ = new kestrel::widgets::ZorImageView(this);
     backImageView_->setBackGroundColor(kPanelGrey);
     backImageView_->setBordColor(kPanelGrey);
     backImageView_->setCornerRadius(1.0f);
@@ -95,23 +95,23 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     setTextColor(descLabel1_, kBrandBlue);
     platform::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
 
-    homepageButton_ = new widgets::ZorButton(this);
+    homepageButton_ = new kestrel::widgets::ZorButton(this);
     // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
     homepageButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnHomepage_Normal.png")));
     homepageButton_->setContentColor(Qt::white);
     homepageButton_->setLeftIconWidth(20);
     platform::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
-    homepageButton_->setMouseDownAction([](widgets::ZorButton*) {
+    homepageButton_->setMouseDownAction([](kestrel::widgets::ZorButton*) {
         platform::dispatchMainAsync([] { openUrlText(localized(QStringLiteral("homepageUrl"))); });
     });
-    aboutButton_ = new widgets::ZorButton(this);
+    aboutButton_ = new kestrel::widgets::ZorButton(this);
     aboutButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));
     aboutButton_->setContentColor(Qt::white);
     aboutButton_->setLeftIconWidth(20);
     platform::setFrame(aboutButton_, QRectF(kViewWidth - 260, kViewHeight - 48, 120, 26));
-    aboutButton_->setMouseDownAction([this](widgets::ZorButton* button) {
+    aboutButton_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) {
         QPointer<ViewController> self(this);
-        QPointer<widgets::ZorButton> sender(button);
+        QPointer<kestrel::widgets::ZorButton> sender(button);
         platform::dispatchMainAsync([self, sender] {
             if (self) self->aboutAction(sender);
         });
@@ -135,7 +135,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
 void ViewController::buildToolButtons() {
     for (std::size_t i = 0; i < kToolButtons.size(); ++i) {
         const ToolButtonSpec& spec = kToolButtons[i];
-        auto* button = new widgets::ZorButton(this);
+        auto* button = new kestrel::widgets::ZorButton(this);
         const QString stem = QStringLiteral("Main/") + QString::fromLatin1(spec.picture);
         button->setNormalBackgroundImage(Language::pixmapWithfileName(stem + "_Normal.bmp"));
         button->setOnBackgroundImage(Language::pixmapWithfileName(stem + "_On.bmp"));
@@ -145,10 +145,10 @@ void ViewController::buildToolButtons() {
         platform::setFrame(button, QRectF(30 + column * (kButtonWidth + 20), kViewHeight - 90 - (row + 1) * (kButtonHeight + 10),
                                           kButtonWidth, kButtonHeight));
         const QString hoverKey = QString::fromLatin1(spec.hoverKey);
-        button->setMouseEntered([this, hoverKey](widgets::ZorButton*) { descLabel1_->setText(localized(hoverKey)); });
-        button->setMouseExited([this](widgets::ZorButton*) { descLabel1_->setText(normalDescription()); });
+        button->setMouseEntered([this, hoverKey](kestrel::widgets::ZorButton*) { descLabel1_->setText(localized(hoverKey)); });
+        button->setMouseExited([this](kestrel::widgets::ZorButton*) { descLabel1_->setText(normalDescription()); });
         const auto action = spec.action;
-        button->setMouseDownAction([this, action](widgets::ZorButton*) {
+        button->setMouseDownAction([this, action](kestrel::widgets::ZorButton*) {
             QPointer<ViewController> self(this);
             platform::dispatchMainAsync([self, action] {
                 if (self) (self.data()->*action)();
@@ -159,7 +159,7 @@ void ViewController::buildToolButtons() {
 }
 
 void ViewController::initButtonTitle() {
-    for (widgets::ZorButton* button : toolButtons_) {
+    for (kestrel::widgets::ZorButton* button : toolButtons_) {
         auto* label = new QLabel(button);
         label->setGeometry(10, button->height() - 25, button->width() - 20, 20);
         setPointSize(label, 13);
@@ -168,7 +168,7 @@ void ViewController::initButtonTitle() {
     }
 }
 
-QLabel* ViewController::buttonLabel(const widgets::ZorButton* button) {
+QLabel* ViewController::buttonLabel(const kestrel::widgets::ZorButton* button) {
     return button ? button->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
@@ -194,7 +194,7 @@ void ViewController::langeuageAction() {
 }
 
 void ViewController::enable(bool enabled) {
-    for (widgets::ZorButton* button : toolButtons_) button->setEnabled(enabled);
+    for (kestrel::widgets::ZorButton* button : toolButtons_) button->setEnabled(enabled);
     langeuagePopBtn_->setEnabled(enabled);
     aboutButton_->setEnabled(enabled);
     homepageButton_->setEnabled(enabled);

@@ -8,10 +8,10 @@
 class QComboBox;
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 class ZorImageView;
-}  // namespace widgets
+}  // namespace kestrel::widgets
 
 namespace app {
 
@@ -44,12 +44,12 @@ public:
 
     QLabel* descLabel1() const { return descLabel1_; }
     QComboBox* langeuagePopBtn() const { return langeuagePopBtn_; }
-    widgets::ZorButton* aboutButton() const { return aboutButton_; }
-    widgets::ZorButton* homepageButton() const { return homepageButton_; }
+    kestrel::widgets::ZorButton* aboutButton() const { return aboutButton_; }
+    kestrel::widgets::ZorButton* homepageButton() const { return homepageButton_; }
     // The eleven tool buttons, in the order of enable: (crop first, music last).
-    const std::vector<widgets::ZorButton*>& toolButtons() const { return toolButtons_; }
-    widgets::ZorButton* splitButton() const { return toolButtons_.at(6); }
-    static QLabel* buttonLabel(const widgets::ZorButton* button);
+    const std::vector<kestrel::widgets::ZorButton*>& toolButtons() const { return toolButtons_; }
+    kestrel::widgets::ZorButton* splitButton() const { return toolButtons_.at(6); }
+    static QLabel* buttonLabel(const kestrel::widgets::ZorButton* button);
 
 private:
     void buildToolButtons();
@@ -58,12 +58,12 @@ private:
     // Centres, titles and shows the tool window; the buttons wait until it closes.
     void showTool(QWidget* toolWindow, const QString& titleKey);
 
-    widgets::ZorImageView* backImageView_ = nullptr;
+    kestrel::widgets::ZorImageView* backImageView_ = nullptr;
     QLabel* descLabel1_ = nullptr;
-    widgets::ZorButton* aboutButton_ = nullptr;
-    widgets::ZorButton* homepageButton_ = nullptr;
+    kestrel::widgets::ZorButton* aboutButton_ = nullptr;
+    kestrel::widgets::ZorButton* homepageButton_ = nullptr;
     QComboBox* langeuagePopBtn_ = nullptr;
-    std::vector<widgets::ZorButton*> toolButtons_;
+    std::vector<kestrel::widgets::ZorButton*> toolButtons_;
 };
 
 }  // namespace app

@@ -36,8 +36,8 @@ ZorOpenAlert::ZorOpenAlert(QWidget* parent) : QDialog(parent) {
     platform::setFrame(openBtn_, QRectF(kWidth - 20 - 86 - 12 - 86, 20, 86, 26));
     okBtn_ = makeDialogButton(this, 13);
     platform::setFrame(okBtn_, QRectF(kWidth - 20 - 86, 20, 86, 26));
-    openBtn_->setMouseDownAction([this](widgets::ZorButton*) { answer(1); });
-    okBtn_->setMouseDownAction([this](widgets::ZorButton*) { answer(0); });
+    openBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { answer(1); });
+    okBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { answer(0); });
 }
 
 void ZorOpenAlert::windowDidLoad() {

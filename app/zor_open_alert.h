@@ -8,7 +8,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
@@ -31,8 +31,8 @@ public:
 
     QLabel* windowTitleLabel() const { return windowTitleLabel_; }
     QLabel* titleLabel() const { return titleLabel_; }
-    widgets::ZorButton* openBtn() const { return openBtn_; }
-    widgets::ZorButton* okBtn() const { return okBtn_; }
+    kestrel::widgets::ZorButton* openBtn() const { return openBtn_; }
+    kestrel::widgets::ZorButton* okBtn() const { return okBtn_; }
 
     // Runs the alert modally; answers 1 for Open, 0 for Close.
     int runModal();
@@ -51,8 +51,8 @@ private:
     QLabel* appIconView_ = nullptr;
     QLabel* windowTitleLabel_ = nullptr;
     QLabel* titleLabel_ = nullptr;
-    widgets::ZorButton* openBtn_ = nullptr;
-    widgets::ZorButton* okBtn_ = nullptr;
+    kestrel::widgets::ZorButton* openBtn_ = nullptr;
+    kestrel::widgets::ZorButton* okBtn_ = nullptr;
     bool loaded_ = false;
     bool answered_ = false;
 };

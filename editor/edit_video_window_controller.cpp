@@ -91,7 +91,7 @@ void EditVideoWindowController::showAlert(const QString& message) {
 
 void EditVideoWindowController::windowDidLoad() {
     buildWindow();
-    auto* win = static_cast<editor::EditorWindow*>(v_->window);
+    auto* win = static_cast<kestrel::editor::EditorWindow*>(v_->window);
     win->onClose = [this] { handleWindowClosed(); };
     win->onResize = [this] { changesize(LayoutReason::Resize); };
     win->onFullScreen = [this](bool full) {
@@ -112,7 +112,7 @@ void EditVideoWindowController::windowDidLoad() {
     if (v_->cliper) v_->cliper->hide();
 
     // The first tool; the fields it locks while switching are unlocked a moment later.
-    QList<widgets::RDTextField*> locked;
+    QList<kestrel::widgets::RDTextField*> locked;
     switch (toolItemType_) {
     case kToolTrim:
         locked = v_->startFields() + v_->stopFields();
@@ -152,7 +152,7 @@ void EditVideoWindowController::changelanguage() {
                                       .arg(localized(QStringLiteral("VelmoraLabelTitle")),
                                            localized(QStringLiteral("Title")),
                                            services::Language::getCurrentVersion()));
-    const std::pair<widgets::ZorButton*, const char*> titles[] = {
+    const std::pair<kestrel::widgets::ZorButton*, const char*> titles[] = {
         {v_->cutButton, "tool_trimItemTitle"},     {v_->cropButton, "tool_cropItemTitle"},
         {v_->effectButton, "tool_effectItemTitle"}, {v_->watermarkButton, "tool_watermarkItemTitle"},
         {v_->subtitleButton, "tool_subtitleItemTitle"}, {v_->addmusicButton, "tool_musicItemTitle"},
@@ -161,7 +161,7 @@ void EditVideoWindowController::changelanguage() {
     };
     for (const auto& [button, key] : titles) button->setContentTitle(localized(QString::fromLatin1(key)));
     layoutToolButtons();
-    const std::pair<widgets::ZorButton*, const char*> spaced[] = {
+    const std::pair<kestrel::widgets::ZorButton*, const char*> spaced[] = {
         {v_->keepTimeSelectedPart, "SelectTimeBtnTitle"},
         {v_->removeTimeSelectedPart, "UnSelectTimeBtnTitle"},
         {v_->keepAspectBtn, "KeepAspectRatiostring"},
@@ -188,11 +188,11 @@ void EditVideoWindowController::changelanguage() {
 }
 
 void EditVideoWindowController::enableEdit(bool e) {
-    for (widgets::ZorButton* b : {v_->b_cameraBtn, v_->b_picStyleBtn, v_->b_volumeBtn, v_->b_playPauseBtn,
+    for (kestrel::widgets::ZorButton* b : {v_->b_cameraBtn, v_->b_picStyleBtn, v_->b_volumeBtn, v_->b_playPauseBtn,
                                   v_->left_ratioBtn, v_->right_ratioBtn, v_->vertical_mirrorBtn,
                                   v_->horizontal_mirrorBtn, v_->resetRotateBtn, v_->keepAspectBtn})
         b->setEnabled(e);
-    for (widgets::RDTextField* f : {v_->cropWidthField, v_->cropHeightField, v_->cropTopField, v_->cropLeftField})
+    for (kestrel::widgets::RDTextField* f : {v_->cropWidthField, v_->cropHeightField, v_->cropTopField, v_->cropLeftField})
         f->setEnabled(e);
     v_->audiochanelPopBtn->setEnabled(e);
     v_->b_volumeSlider->setDisable(!e);
@@ -210,28 +210,28 @@ void EditVideoWindowController::enableEdit(bool e) {
     writeTimeFields(false, cutTimeRange_stop_ / 1000000.0);
 }
 
-const QList<editor::EffectItem>& EditVideoWindowController::effectTypes() const {
-    static const QList<editor::EffectItem> none;
-    editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+const QList<kestrel::editor::EffectItem>& EditVideoWindowController::effectTypes() const {
+    static const QList<kestrel::editor::EffectItem> none;
+    kestrel::editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
     return panel ? panel->effectTypes() : none;
 }
 
 double EditVideoWindowController::volume() const {
-    editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    kestrel::editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
     return panel ? panel->volume() : 1.0;
 }
 
-QList<model::WaterParam>& EditVideoWindowController::waterMarkList() {
+QList<kestrel::model::WaterParam>& EditVideoWindowController::waterMarkList() {
     return sidePanels_ ? sidePanels_->watermarkPanel()->waterMarkList() : noWaterMarks_;
 }
 
-model::SubtitleParam EditVideoWindowController::subtitleParam() const {
+kestrel::model::SubtitleParam EditVideoWindowController::subtitleParam() const {
     if (sidePanels_) return sidePanels_->subtitlePanel()->subtitleParamForExport();
-    return fileData_ ? fileData_->subtitleParam : model::SubtitleParam();
+    return fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
 }
 
-const QList<model::MusicInfo>& EditVideoWindowController::musicList() const {
-    static const QList<model::MusicInfo> none;
+const QList<kestrel::model::MusicInfo>& EditVideoWindowController::musicList() const {
+    static const QList<kestrel::model::MusicInfo> none;
     return sidePanels_ ? sidePanels_->musicPanel()->musicList() : none;
 }
 
@@ -262,7 +262,7 @@ void EditVideoWindowController::handleWindowClosed() {
     deleteLater();
 }
 
-void EditVideoWindowController::writeEditsToJob(model::SimpleData& r) const {
+void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
     r.cutTimeRange_start = int64_t(cutTimeRange_start_);
     r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
     r.clipRect = editVideoClipRect_;
@@ -277,7 +277,7 @@ void EditVideoWindowController::writeEditsToJob(model::SimpleData& r) const {
     r.hFlip = hFlip_;
     // Every identifier of the list, checked or not, as the export writes it.
     r.effectTypes.clear();
-    for (const editor::EffectItem& e : effectTypes()) r.effectTypes.append(e.effectId);
+    for (const kestrel::editor::EffectItem& e : effectTypes()) r.effectTypes.append(e.effectId);
     r.subtitleParam = subtitleParam();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }
@@ -295,9 +295,9 @@ bool EditVideoWindowController::commitEditsToJob() {
 
 void EditVideoWindowController::rewriteTargetFromFormatBar() {
     if (!fileData_ || !v_->formatBar) return;
-    exportkit::MediaProperties target = editor::mediaPropertiesOf(fileData_->targetData);
-    v_->formatBar->writeTarget(editor::mediaPropertiesOf(fileData_->sourceData), target);
-    editor::assignTarget(fileData_->targetData, target);
+    exportkit::MediaProperties target = kestrel::editor::mediaPropertiesOf(fileData_->targetData);
+    v_->formatBar->writeTarget(kestrel::editor::mediaPropertiesOf(fileData_->sourceData), target);
+    kestrel::editor::assignTarget(fileData_->targetData, target);
 }
 
 void EditVideoWindowController::outputChoiceChanged(exportkit::OutputFormatBar*) { rewriteTargetFromFormatBar(); }

@@ -35,11 +35,11 @@ class QComboBox;
 namespace kestrel::player {
 class DIVuverIzizud;
 }
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 class ZorImageView;
 }
-namespace editor {
+namespace kestrel::editor {
 class EditorSidePanels;
 class EditorExportAttachment;
 }
@@ -48,10 +48,10 @@ class ExportDialogBase;
 }  // namespace exportkit
 
 class EditVideoWindowController : public QObject,
-                                  public widgets::RDCutProgressViewDelegate,
-                                  public widgets::VolumeProgressSliderDelegate,
-                                  public widgets::RDTextFieldDelegate,
-                                  public editor::RDUICliperDelegate,
+                                  public kestrel::widgets::RDCutProgressViewDelegate,
+                                  public kestrel::widgets::VolumeProgressSliderDelegate,
+                                  public kestrel::widgets::RDTextFieldDelegate,
+                                  public kestrel::editor::RDUICliperDelegate,
                                   public exportkit::OutputFormatBarDelegate {
     Q_OBJECT
 public:
@@ -148,9 +148,9 @@ public:
     void keepAspectAction();
     void resetAction();
     void resetRotateTouchUp();
-    void cropStepperAction(editor::CropField field, int delta);
-    void actionMoveEndForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& clipRect) override;
-    void actionMovedForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& clipRect) override;
+    void cropStepperAction(kestrel::editor::CropField field, int delta);
+    void actionMoveEndForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& clipRect) override;
+    void actionMovedForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& clipRect) override;
 
     // ---- Trim ----
     void touchUpTrimStartStepper();
@@ -164,19 +164,19 @@ public:
     void resetStartTrim();
     void resetStopTrim();
     void resetTrimBtnTouchUp();
-    void actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
-    void actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
-    void actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue,
+    void actionMouseDownForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float progress) override;
+    void actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float progress) override;
+    void actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float startvalue,
                                                  float stopvalue, int64_t handleType) override;
-    void actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+    void actionSeekToTimeForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float progress) override;
 
     // ---- Numeric input and sliders ----
     void controlTextDidChange(QObject* field);
-    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+    void actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) override;
     void enableCropTextField(bool enable);
-    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseDownForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
 
     // ---- Output-format bar ----
     void outputChoiceChanged(exportkit::OutputFormatBar* bar) override;
@@ -185,7 +185,7 @@ public:
     void outputBarCollapseToggled(exportkit::OutputFormatBar* bar, bool collapsed) override;
 
     // ---- State the panels share (read by tests and by the export run) ----
-    model::SimpleDataPtr fileData() const { return fileData_; }
+    kestrel::model::SimpleDataPtr fileData() const { return fileData_; }
     bool isPlaying() const { return isPlaying_; }
     // The player-bar volume, 0..2 (the effect panel keeps it).
     double volume() const;
@@ -194,7 +194,7 @@ public:
     double cutTimeRange_stop() const { return cutTimeRange_stop_; }
     bool isTrimFanxuan() const { return isTrimFanxuan_; }
     QRectF editVideoClipRect() const { return editVideoClipRect_; }
-    model::RECT convertCropSize() const { return convertCropSize_; }
+    kestrel::model::RECT convertCropSize() const { return convertCropSize_; }
     int32_t playerRotateAngle() const { return playerRotateAngle_; }
     int32_t hFlip() const { return hFlip_; }
     int32_t vFlip() const { return vFlip_; }
@@ -203,15 +203,15 @@ public:
     int32_t contrast() const { return contrast_; }
     int32_t saturation() const { return saturation_; }
     // The effect panel's list (empty before the window is built).
-    const QList<editor::EffectItem>& effectTypes() const;
+    const QList<kestrel::editor::EffectItem>& effectTypes() const;
     // The watermark, subtitle and music panels own their lists; these read them (empty before
     // the window is built).
-    editor::EditorSidePanels* sidePanels() const { return sidePanels_.get(); }
+    kestrel::editor::EditorSidePanels* sidePanels() const { return sidePanels_.get(); }
     // The effect panel and the export behind the export button (null before the window is built).
-    editor::EditorExportAttachment* exportAttachment() const { return exportAttachment_; }
-    QList<model::WaterParam>& waterMarkList();
-    model::SubtitleParam subtitleParam() const;
-    const QList<model::MusicInfo>& musicList() const;
+    kestrel::editor::EditorExportAttachment* exportAttachment() const { return exportAttachment_; }
+    QList<kestrel::model::WaterParam>& waterMarkList();
+    kestrel::model::SubtitleParam subtitleParam() const;
+    const QList<kestrel::model::MusicInfo>& musicList() const;
     kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
     // Copies the window's trim, crop, rotation, mirror and colour state into the job record
     // the way the export does when it starts (the trim range from the eight fields).
@@ -230,11 +230,11 @@ private:
     void buildTransport();
     void initTrimView();
     void initCropView();
-    void styleToolButton(widgets::ZorButton* button, const QString& stem, const QString& titleKey);
-    void setStepperUpBtnImage(widgets::ZorButton* button, std::function<void(widgets::ZorButton*)> action);
-    void setStepperDownBtnImage(widgets::ZorButton* button, std::function<void(widgets::ZorButton*)> action);
+    void styleToolButton(kestrel::widgets::ZorButton* button, const QString& stem, const QString& titleKey);
+    void setStepperUpBtnImage(kestrel::widgets::ZorButton* button, std::function<void(kestrel::widgets::ZorButton*)> action);
+    void setStepperDownBtnImage(kestrel::widgets::ZorButton* button, std::function<void(kestrel::widgets::ZorButton*)> action);
     void switchTool(int64_t type);
-    void moveSelectFunLine(widgets::ZorButton* button);
+    void moveSelectFunLine(kestrel::widgets::ZorButton* button);
     void layoutToolButtons();
     void selectToolAfterLoad();
     void addTimer();
@@ -255,10 +255,10 @@ private:
     void writeTimeFields(bool start, double seconds);
     double fieldsSeconds(bool start) const;
     void updateTimeLabels();
-    void stepEdittingField(widgets::ZorButton* upButton);
+    void stepEdittingField(kestrel::widgets::ZorButton* upButton);
     void applyTrimStartFromFields();
     void applyTrimStopFromFields();
-    void writeEditsToJob(model::SimpleData& record) const;
+    void writeEditsToJob(kestrel::model::SimpleData& record) const;
     void handleWindowClosed();
     void rewriteTargetFromFormatBar();
 
@@ -266,7 +266,7 @@ private:
     int64_t oldToolItemType_ = 0;
     bool isMagicEnhance_ = false;
     QString filePath_;
-    model::SimpleDataPtr fileData_;
+    kestrel::model::SimpleDataPtr fileData_;
     QString outputPath_;
     QString coverStyle_;
     QString lastSnapshotPath_;
@@ -280,14 +280,14 @@ private:
     double cutTimeRange_start_ = 0;
     double cutTimeRange_stop_ = 0;
     bool isTrimFanxuan_ = false;
-    widgets::RDTextField* edittingField_ = nullptr;
-    widgets::ZorButton* editStartStepper_ = nullptr;
+    kestrel::widgets::RDTextField* edittingField_ = nullptr;
+    kestrel::widgets::ZorButton* editStartStepper_ = nullptr;
     int64_t editStartStepperValue_ = 0;
     int64_t startStepperValue_ = 0;
     int64_t stopStepperValue_ = 0;
 
     QRectF editVideoClipRect_;
-    model::RECT convertCropSize_;
+    kestrel::model::RECT convertCropSize_;
     int32_t playerRotateAngle_ = 0;
     int32_t hFlip_ = 0;
     int32_t vFlip_ = 0;
@@ -297,9 +297,9 @@ private:
     int32_t brightness_ = 0;
     int32_t contrast_ = 0;
     int32_t saturation_ = 0;
-    std::unique_ptr<editor::EditorSidePanels> sidePanels_;
-    editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller
-    QList<model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist
+    std::unique_ptr<kestrel::editor::EditorSidePanels> sidePanels_;
+    kestrel::editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller
+    QList<kestrel::model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist
 
     QPointer<exportkit::ExportDialogBase> exportProgressWindow_;
     FileChooser fileChooser_;

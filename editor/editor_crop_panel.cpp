@@ -12,9 +12,9 @@
 
 #include <cstdlib>
 
-using namespace editor::look;
-using widgets::RDTextField;
-using widgets::ZorButton;
+using namespace kestrel::editor::look;
+using kestrel::widgets::RDTextField;
+using kestrel::widgets::ZorButton;
 
 namespace {
 
@@ -49,22 +49,22 @@ void EditVideoWindowController::buildCropView() {
     v_->horizontal_mirrorBtn->setMouseDownAction([this](ZorButton*) { horizontalMirrorAction(); });
     v_->vertical_mirrorBtn->setMouseDownAction([this](ZorButton*) { verticalMirrorAction(); });
 
-    v_->cropWidthField = editor::makeValueField(panel, this, Qt::white, false);
-    v_->cropHeightField = editor::makeValueField(panel, this, Qt::white, false);
-    v_->cropTopField = editor::makeValueField(panel, this, Qt::white, false);
-    v_->cropLeftField = editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropWidthField = kestrel::editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropHeightField = kestrel::editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropTopField = kestrel::editor::makeValueField(panel, this, Qt::white, false);
+    v_->cropLeftField = kestrel::editor::makeValueField(panel, this, Qt::white, false);
     v_->cropTopField->setText(QStringLiteral("0"));
     v_->cropLeftField->setText(QStringLiteral("0"));
 
-    const std::pair<ZorButton**, std::pair<editor::CropField, int>> steppers[] = {
-        {&v_->cropTopStepperUpBtn, {editor::CropField::Top, +1}},
-        {&v_->cropTopStepperDownBtn, {editor::CropField::Top, -1}},
-        {&v_->cropLeftStepperUpBtn, {editor::CropField::Left, +1}},
-        {&v_->cropLeftStepperDownBtn, {editor::CropField::Left, -1}},
-        {&v_->cropWidthStepperUpBtn, {editor::CropField::Width, +1}},
-        {&v_->cropWidthStepperDownBtn, {editor::CropField::Width, -1}},
-        {&v_->cropHeightStepperUpBtn, {editor::CropField::Height, +1}},
-        {&v_->cropHeightStepperDownBtn, {editor::CropField::Height, -1}},
+    const std::pair<ZorButton**, std::pair<kestrel::editor::CropField, int>> steppers[] = {
+        {&v_->cropTopStepperUpBtn, {kestrel::editor::CropField::Top, +1}},
+        {&v_->cropTopStepperDownBtn, {kestrel::editor::CropField::Top, -1}},
+        {&v_->cropLeftStepperUpBtn, {kestrel::editor::CropField::Left, +1}},
+        {&v_->cropLeftStepperDownBtn, {kestrel::editor::CropField::Left, -1}},
+        {&v_->cropWidthStepperUpBtn, {kestrel::editor::CropField::Width, +1}},
+        {&v_->cropWidthStepperDownBtn, {kestrel::editor::CropField::Width, -1}},
+        {&v_->cropHeightStepperUpBtn, {kestrel::editor::CropField::Height, +1}},
+        {&v_->cropHeightStepperDownBtn, {kestrel::editor::CropField::Height, -1}},
     };
     for (const auto& [slot, what] : steppers) {
         *slot = new ZorButton(panel);
@@ -125,7 +125,7 @@ void EditVideoWindowController::initCropView() {
 }
 
 void EditVideoWindowController::resetCropState() {
-    convertCropSize_ = model::RECT{};
+    convertCropSize_ = kestrel::model::RECT{};
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
 }
 
@@ -140,7 +140,7 @@ void EditVideoWindowController::placeOverlays(const QRectF& rect) {
 void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
     playerRotateAngle_ = angle;
     if (rdPlayer_) rdPlayer_->SetRotateAngle(playerRotateAngle_);
-    videoSize_ = editor::rotatedSize(sourceSize(), playerRotateAngle_);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
     resetCropState();
@@ -159,12 +159,12 @@ void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
 
 void EditVideoWindowController::rotateLeftAction() {
     v_->left_ratioBtn->setSelected(false);
-    applyQuarterTurn(editor::rotateLeft(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateLeft(playerRotateAngle_));
 }
 
 void EditVideoWindowController::rotateRightAction() {
     v_->right_ratioBtn->setSelected(false);
-    applyQuarterTurn(editor::rotateRight(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateRight(playerRotateAngle_));
 }
 
 void EditVideoWindowController::horizontalMirrorAction() {
@@ -208,8 +208,8 @@ void EditVideoWindowController::keepAspectAction() {
     v_->cliper->setFrameRect(rect);
     resetCropState();
     v_->cliper->setVideoSize(videoSize_);
-    if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
-    convertCropSize_ = editor::cropMargins(editVideoClipRect_, videoSize_);
+    if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
+    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     v_->cropWidthField->setText(QString::asprintf("%02.f", editVideoClipRect_.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", editVideoClipRect_.height()));
     v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
@@ -262,7 +262,7 @@ void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
     editVideoClipRect_ = px;
     v_->cropWidthField->setText(QString::asprintf("%02.f", px.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", px.height()));
-    convertCropSize_ = editor::cropMargins(px, videoSize_);
+    convertCropSize_ = kestrel::editor::cropMargins(px, videoSize_);
     v_->cropLeftField->setText(QString::number(int(px.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
     if (fileData_) {
@@ -271,33 +271,33 @@ void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
     }
 }
 
-void EditVideoWindowController::actionMoveEndForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& box) {
+void EditVideoWindowController::actionMoveEndForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& box) {
     actionMovedForRDUICliperBlock(cliper, box);
 }
 
-void EditVideoWindowController::actionMovedForRDUICliperBlock(editor::RDUICliper* cliper, const QRectF& box) {
+void EditVideoWindowController::actionMovedForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& box) {
     if (cliper != v_->cliper) return;
-    if (auto px = editor::overlayToVideo(box, QSizeF(cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
+    if (auto px = kestrel::editor::overlayToVideo(box, QSizeF(cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
 }
 
 void EditVideoWindowController::recomputeCropFromOverlay() {
     if (!v_->cliper) return;
     const QRectF r = v_->cliper->getclipRectFrame();
     v_->cliper->setClipRect(r);
-    if (auto px = editor::overlayToVideo(r, QSizeF(v_->cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
+    if (auto px = kestrel::editor::overlayToVideo(r, QSizeF(v_->cliper->size()), videoSize_)) writeClipToFieldsAndJob(*px);
 }
 
-void EditVideoWindowController::cropStepperAction(editor::CropField field, int delta) {
+void EditVideoWindowController::cropStepperAction(kestrel::editor::CropField field, int delta) {
     RDTextField* f = nullptr;
     double bound = 0;
     // Bounds are those of the picture as shown, so a turned video keeps its own limits.
     switch (field) {
-    case editor::CropField::Top: f = v_->cropTopField; bound = videoSize_.height(); break;
-    case editor::CropField::Height: f = v_->cropHeightField; bound = videoSize_.height(); break;
-    case editor::CropField::Left: f = v_->cropLeftField; bound = videoSize_.width(); break;
-    case editor::CropField::Width: f = v_->cropWidthField; bound = videoSize_.width(); break;
+    case kestrel::editor::CropField::Top: f = v_->cropTopField; bound = videoSize_.height(); break;
+    case kestrel::editor::CropField::Height: f = v_->cropHeightField; bound = videoSize_.height(); break;
+    case kestrel::editor::CropField::Left: f = v_->cropLeftField; bound = videoSize_.width(); break;
+    case kestrel::editor::CropField::Width: f = v_->cropWidthField; bound = videoSize_.width(); break;
     }
-    cropEditStepperValue_ = editor::stepCropValue(leadingInt(f->text()), delta, int64_t(bound));
+    cropEditStepperValue_ = kestrel::editor::stepCropValue(leadingInt(f->text()), delta, int64_t(bound));
     f->setText(QString::number(cropEditStepperValue_));
     controlTextDidChange(f);
 }

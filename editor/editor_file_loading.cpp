@@ -44,7 +44,7 @@ void EditVideoWindowController::addfileAction() {
 void EditVideoWindowController::addFile() {
     // A file that cannot be probed leaves no record behind, so the no-video alert follows
     // instead of a preview of a file the record does not describe.
-    fileData_ = editor::probeMediaFile(filePath_, editor::SavedOutputChoices::read());
+    fileData_ = kestrel::editor::probeMediaFile(filePath_, kestrel::editor::SavedOutputChoices::read());
     if (!fileData_) return;
     const auto& s = fileData_->sourceData;
     v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace editor {
+namespace kestrel::editor {
 
 TimeParts splitSeconds(float t) {
     if (!std::isfinite(t) || t < 0) return {};
@@ -83,8 +83,8 @@ int32_t evenMargin(double margin) {
     return int32_t(m - std::fmod(m, 2.0f));
 }
 
-model::RECT cropMargins(const QRectF& c, const QSizeF& v) {
-    model::RECT r;
+kestrel::model::RECT cropMargins(const QRectF& c, const QSizeF& v) {
+    kestrel::model::RECT r;
     r.left = evenMargin(c.x());
     r.top = evenMargin(v.height() - (c.y() + c.height()));
     r.right = evenMargin(v.width() - (c.x() + c.width()));
@@ -178,4 +178,4 @@ QRectF cropBoxForFields(const QRectF& clip, const QSizeF& video, const QSizeF& o
             w / video.width() * overlay.width(), h / video.height() * overlay.height()};
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

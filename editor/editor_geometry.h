@@ -9,7 +9,7 @@
 
 #include "model/crop_rect.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 struct TimeParts {
     int hours = 0;
@@ -43,7 +43,7 @@ std::optional<QRectF> videoToOverlay(const QRectF& rect, const QSizeF& videoSize
 // m - fmod(m, 2) truncated: the even margin the engines take.
 int32_t evenMargin(double margin);
 // Pixels cut from each side of the frame for a crop rectangle (bottom-left origin).
-model::RECT cropMargins(const QRectF& clip, const QSizeF& videoSize);
+kestrel::model::RECT cropMargins(const QRectF& clip, const QSizeF& videoSize);
 
 // Crop-overlay box for a crop type in a frame (types 1..7); other types keep current.
 QRectF cropTypeRect(int32_t type, const QSizeF& frame, const QRectF& current);
@@ -63,4 +63,4 @@ std::optional<QRectF> applyCropField(CropField field, int64_t value, const QRect
 // pushed back inside the frame.
 QRectF cropBoxForFields(const QRectF& clip, const QSizeF& videoSize, const QSizeF& overlaySize);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -7,7 +7,7 @@
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
-namespace editor::look {
+namespace kestrel::editor::look {
 
 QFont systemFont(int pointSize) {
     QFont f;
@@ -33,19 +33,19 @@ QLabel* makeLabel(QWidget* parent, int pointSize, const QColor& colour) {
     return label;
 }
 
-widgets::ZorButton* makeStateButton(QWidget* parent, const QString& stem) {
-    auto* b = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeStateButton(QWidget* parent, const QString& stem) {
+    auto* b = new kestrel::widgets::ZorButton(parent);
     b->setNormalImage(picture(stem + QStringLiteral("_Normal@2x.png")));
     b->setOnImage(picture(stem + QStringLiteral("_On@2x.png")));
     b->setDownImage(picture(stem + QStringLiteral("_Down@2x.png")));
     b->setDisAbleImage(picture(stem + QStringLiteral("_Disable@2x.png")));
-    b->setImagePosition(widgets::ImagePosition::ImageOnly);
+    b->setImagePosition(kestrel::widgets::ImagePosition::ImageOnly);
     b->setBordered(false);
     return b;
 }
 
-widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
-    auto* b = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
+    auto* b = new kestrel::widgets::ZorButton(parent);
     const QString base = QStringLiteral("ZantImage/%1/chk_").arg(folder);
     b->setNormalImage(picture(base + QStringLiteral("NoChecked_Normal@2x.png")));
     b->setOnImage(picture(base + QStringLiteral("NoChecked_On@2x.png")));
@@ -53,13 +53,13 @@ widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder) {
     b->setSelectedImage(picture(base + QStringLiteral("Checked_Normal@2x.png")));
     b->setDisAbleImage(picture(base + QStringLiteral("NoChecked_Disable@2x.png")));
     b->setContentColor(kControlText);
-    b->setImagePosition(widgets::ImagePosition::ImageLeading);
+    b->setImagePosition(kestrel::widgets::ImagePosition::ImageLeading);
     b->setFont(systemFont(13));
     b->setBordered(false);
     return b;
 }
 
-void styleSpinButton(widgets::ZorButton* b, bool up, std::function<void(widgets::ZorButton*)> action) {
+void styleSpinButton(kestrel::widgets::ZorButton* b, bool up, std::function<void(kestrel::widgets::ZorButton*)> action) {
     const QString base = up ? QStringLiteral("ZantImage/Reverse/btnSpinUp_") : QStringLiteral("ZantImage/Reverse/btnSpinDown_");
     b->setNormalBackgroundImage(picture(base + QStringLiteral("Normal@2x.png")));
     b->setOnBackgroundImage(picture(base + QStringLiteral("On@2x.png")));
@@ -70,7 +70,7 @@ void styleSpinButton(widgets::ZorButton* b, bool up, std::function<void(widgets:
     b->setMouseDownAction(std::move(action));
 }
 
-void setPlayPictures(widgets::ZorButton* b, bool pause) {
+void setPlayPictures(kestrel::widgets::ZorButton* b, bool pause) {
     const QString stem = pause ? QStringLiteral("ZantImage/GifMaker/btnPause_") : QStringLiteral("ZantImage/GifMaker/btnPlay_");
     b->setDisAbleImage(picture(stem + QStringLiteral("Disable@2x.png")));
     b->setOnImage(picture(stem + QStringLiteral("On@2x.png")));
@@ -79,4 +79,4 @@ void setPlayPictures(widgets::ZorButton* b, bool pause) {
     b->update();
 }
 
-}  // namespace editor::look
+}  // namespace kestrel::editor::look

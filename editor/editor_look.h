@@ -8,11 +8,11 @@
 
 class QLabel;
 class QWidget;
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
-namespace editor::look {
+namespace kestrel::editor::look {
 
 inline const QColor kWindowBackground(23, 26, 32);
 inline const QColor kPanelBackground(32, 35, 43);
@@ -38,13 +38,13 @@ QLabel* makeLabel(QWidget* parent, int pointSize, const QColor& colour = kContro
 
 // A borderless button whose face is a picture per state: <stem>_Normal@2x.png, _On, _Down and
 // _Disable.
-widgets::ZorButton* makeStateButton(QWidget* parent, const QString& stem);
+kestrel::widgets::ZorButton* makeStateButton(QWidget* parent, const QString& stem);
 // A check box, its picture leading: ZantImage/<folder>/chk_NoChecked_<state>@2x.png, and
 // chk_Checked_Normal@2x.png while selected.
-widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder);
+kestrel::widgets::ZorButton* makeCheckButton(QWidget* parent, const QString& folder);
 // The up or down spin-button look; such buttons start disabled.
-void styleSpinButton(widgets::ZorButton* button, bool up, std::function<void(widgets::ZorButton*)> action);
+void styleSpinButton(kestrel::widgets::ZorButton* button, bool up, std::function<void(kestrel::widgets::ZorButton*)> action);
 // The four pictures of a transport button: play, or pause while something plays.
-void setPlayPictures(widgets::ZorButton* button, bool pause);
+void setPlayPictures(kestrel::widgets::ZorButton* button, bool pause);
 
-}  // namespace editor::look
+}  // namespace kestrel::editor::look

@@ -11,7 +11,7 @@
 #include "widgets/zor_button.h"
 
 namespace {
-bool contains(const QList<widgets::RDTextField*>& fields, const QObject* field) {
+bool contains(const QList<kestrel::widgets::RDTextField*>& fields, const QObject* field) {
     for (const auto* f : fields)
         if (f == field) return true;
     return false;
@@ -19,10 +19,10 @@ bool contains(const QList<widgets::RDTextField*>& fields, const QObject* field) 
 }  // namespace
 
 void EditVideoWindowController::enableCropTextField(bool enable) {
-    for (widgets::ZorButton* b : v_->cropSteppers()) b->setEnabled(enable);
+    for (kestrel::widgets::ZorButton* b : v_->cropSteppers()) b->setEnabled(enable);
 }
 
-void EditVideoWindowController::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+void EditVideoWindowController::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
     if (field == v_->cropTopField || field == v_->cropLeftField || field == v_->cropWidthField ||
         field == v_->cropHeightField) {
         cropEditStepperValue_ = field->text().toLongLong();
@@ -46,22 +46,22 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
         applyTrimStopFromFields();
         return;
     }
-    editor::CropField which;
-    if (field == v_->cropWidthField) which = editor::CropField::Width;
-    else if (field == v_->cropHeightField) which = editor::CropField::Height;
-    else if (field == v_->cropTopField) which = editor::CropField::Top;
-    else if (field == v_->cropLeftField) which = editor::CropField::Left;
+    kestrel::editor::CropField which;
+    if (field == v_->cropWidthField) which = kestrel::editor::CropField::Width;
+    else if (field == v_->cropHeightField) which = kestrel::editor::CropField::Height;
+    else if (field == v_->cropTopField) which = kestrel::editor::CropField::Top;
+    else if (field == v_->cropLeftField) which = kestrel::editor::CropField::Left;
     else return;
-    const auto* f = static_cast<widgets::RDTextField*>(field);
+    const auto* f = static_cast<kestrel::widgets::RDTextField*>(field);
     bool ok = false;
     const qlonglong value = f->text().trimmed().toLongLong(&ok);
     if (!ok) return;
     // Limits are those of the picture as shown (turned when the video is turned).
-    const auto rect = editor::applyCropField(which, value, editVideoClipRect_, videoSize_,
+    const auto rect = kestrel::editor::applyCropField(which, value, editVideoClipRect_, videoSize_,
                                              v_->keepAspectBtn->selected());
     if (!rect) return;
     editVideoClipRect_ = *rect;
-    auto show = [&](widgets::RDTextField* target, double number) {
+    auto show = [&](kestrel::widgets::RDTextField* target, double number) {
         if (target != field) target->setText(QString::asprintf("%.f", number));
     };
     show(v_->cropWidthField, rect->width());
@@ -69,28 +69,28 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     show(v_->cropTopField, videoSize_.height() - (rect->height() + rect->y()));
     show(v_->cropLeftField, rect->x());
     // The job takes what the overlay now shows, margins included.
-    convertCropSize_ = editor::cropMargins(editVideoClipRect_, videoSize_);
+    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     if (fileData_) {
         fileData_->clipRect = editVideoClipRect_;
         fileData_->convertCropSize = convertCropSize_;
     }
     if (v_->cliper)
-        v_->cliper->setClipRect(editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
+        v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }
 
-void EditVideoWindowController::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+void EditVideoWindowController::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider,
                                                                      float progress) {
     if (slider == v_->b_volumeSlider) setPlayerBarVolume(progress);
 }
 
-void EditVideoWindowController::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+void EditVideoWindowController::actionMouseDownForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider,
                                                                       float progress) {
     if (slider != v_->b_volumeSlider) return;
     volumeHideTimer_->stop();  // the slider stays up while it is dragged
     setPlayerBarVolume(progress);
 }
 
-void EditVideoWindowController::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider,
+void EditVideoWindowController::actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider,
                                                                     float progress) {
     if (slider != v_->b_volumeSlider) return;
     volumeHideTimer_->start(1000);
@@ -99,6 +99,6 @@ void EditVideoWindowController::actionMouseUpForProgressSliderBlock(widgets::Vol
 
 void EditVideoWindowController::setPlayerBarVolume(float progress) {
     // The effect panel keeps the volume: it sends it to the preview and hands it to the export.
-    if (editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr)
+    if (kestrel::editor::KxfxView* panel = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr)
         panel->action_volueSlider(progress);
 }

@@ -14,7 +14,7 @@
 #include "widgets/zor_image_view.h"
 
 namespace {
-QString streamTitle(const model::AudioStreamInfo& s) {
+QString streamTitle(const kestrel::model::AudioStreamInfo& s) {
     if (!s.title.isEmpty()) return QStringLiteral("%1(%2 %3)").arg(s.title).arg(s.channel).arg(s.sample);
     if (!s.lang.isEmpty() || !s.psect.isEmpty())
         return QStringLiteral("%1 %2(%3 %4)").arg(s.lang, s.psect).arg(s.channel).arg(s.sample);
@@ -24,7 +24,7 @@ QString streamTitle(const model::AudioStreamInfo& s) {
 
 void EditVideoWindowController::refreshPlayerView() {
     if (!fileData_) return;
-    model::SimpleData& r = *fileData_;
+    kestrel::model::SimpleData& r = *fileData_;
     cutTimeRange_start_ = fieldsSeconds(true) * 1000000.0;
     cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
     // The colour values and the volume start over with every refresh.
@@ -82,7 +82,7 @@ void EditVideoWindowController::refreshPlayerView() {
     }
 
     v_->audiochanelPopBtn->clear();
-    for (const model::AudioStreamInfo& s : r.audioStreamInfos) v_->audiochanelPopBtn->addItem(streamTitle(s));
+    for (const kestrel::model::AudioStreamInfo& s : r.audioStreamInfos) v_->audiochanelPopBtn->addItem(streamTitle(s));
 }
 
 QSizeF EditVideoWindowController::sourceSize() const {
@@ -92,22 +92,22 @@ QSizeF EditVideoWindowController::sourceSize() const {
 
 QRectF EditVideoWindowController::videoRect() const {
     if (!v_->playerView) return {};
-    return editor::aspectFitRect(videoSize_, QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
+    return kestrel::editor::aspectFitRect(videoSize_, QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
 }
 
 void EditVideoWindowController::initPlayerCliper() {
     if (!fileData_) return;
-    videoSize_ = editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
     const QRectF picture = videoRect();
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
     delete v_->cliper.data();
     QWidget* host = rdPlayer_ ? rdPlayer_->view() : static_cast<QWidget*>(v_->playerView);
     const QRectF frame = rdPlayer_ ? picture : QRectF(QPointF(0, 0), QSizeF(v_->playerView->size()));
-    auto* cliper = new editor::RDUICliper(frame, host);
+    auto* cliper = new kestrel::editor::RDUICliper(frame, host);
     v_->cliper = cliper;
     cliper->setVideoSize(videoSize_);
     cliper->setFrameRect(frame);
     cliper->setDelegate(this);
-    if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, frame.size())) cliper->setClipRect(*box);
+    if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, frame.size())) cliper->setClipRect(*box);
     cliper->setVisible(toolItemType_ == kToolCrop);
 }

@@ -12,9 +12,9 @@
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
-using namespace editor::look;
+using namespace kestrel::editor::look;
 
-void EditVideoWindowController::moveSelectFunLine(widgets::ZorButton* button) {
+void EditVideoWindowController::moveSelectFunLine(kestrel::widgets::ZorButton* button) {
     if (!button || !v_->selectFunLine) return;
     QRect line = v_->selectFunLine->geometry();
     line.moveLeft(button->geometry().center().x() - line.width() / 2);
@@ -33,11 +33,11 @@ void EditVideoWindowController::layoutToolButtons() {
         const QFontMetrics metrics(font);
         widths.clear();
         int total = gap * int(tools.size() - 1);
-        for (widgets::ZorButton* b : tools) {
+        for (kestrel::widgets::ZorButton* b : tools) {
             widths << std::max(48, metrics.horizontalAdvance(b->contentTitle()) + 10);
             total += widths.last();
         }
-        for (widgets::ZorButton* b : tools) b->setFont(font);
+        for (kestrel::widgets::ZorButton* b : tools) b->setFont(font);
         if (total <= room) break;
     }
     // Spare room is shared out evenly.
@@ -52,7 +52,7 @@ void EditVideoWindowController::layoutToolButtons() {
     }
     QRect line = v_->selectFunLine->geometry();
     v_->selectFunLine->setGeometry(line.x(), kToolRowHeight - 4, 36, 2);
-    for (widgets::ZorButton* b : tools)
+    for (kestrel::widgets::ZorButton* b : tools)
         if (b->selected()) moveSelectFunLine(b);
 }
 
@@ -75,7 +75,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
     }
 
     QWidget* panel = nullptr;
-    widgets::ZorButton* button = nullptr;
+    kestrel::widgets::ZorButton* button = nullptr;
     switch (type) {
     case kToolTrim: panel = v_->trimView; button = v_->cutButton; break;
     case kToolCrop: panel = v_->cropView; button = v_->cropButton; break;
@@ -88,7 +88,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
     for (QWidget* p : v_->panels())
         if (p) p->setVisible(p == panel);
     if (v_->cliper) v_->cliper->setVisible(false);
-    for (widgets::ZorButton* b : v_->toolButtons()) b->setSelected(b == button);
+    for (kestrel::widgets::ZorButton* b : v_->toolButtons()) b->setSelected(b == button);
     v_->cutProgressView->setVisible(type != kToolMusic);
     moveSelectFunLine(button);
 
@@ -99,7 +99,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
         v_->cliper->raise();
         const QRectF r = v_->cliper->getclipRect();
         QSizeF shown = sourceSize();
-        if (editor::isQuarterTurn(playerRotateAngle_)) shown.transpose();
+        if (kestrel::editor::isQuarterTurn(playerRotateAngle_)) shown.transpose();
         v_->original_SizeValueLabel->setText(
             QStringLiteral("%1 x %2").arg(int(shown.width())).arg(int(shown.height())));
         v_->cropWidthField->setText(QString::asprintf("%.f", r.width()));
@@ -119,7 +119,7 @@ void EditVideoWindowController::rotateAction() {
     toolItemType_ = oldToolItemType_ = kToolRotate;
     for (QWidget* p : v_->panels())
         if (p) p->hide();
-    for (widgets::ZorButton* b : v_->toolButtons()) b->setSelected(false);
+    for (kestrel::widgets::ZorButton* b : v_->toolButtons()) b->setSelected(false);
     if (v_->cliper) v_->cliper->hide();
     v_->cutProgressView->show();
     recomputeCropFromOverlay();
@@ -163,9 +163,9 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     v_->mCurrentTimeLabel->setGeometry(10, 12, 100, 26);
     v_->mTotaldurationLabel->setGeometry(rightW - 110, 12, 100, 26);
     v_->playToolView->setGeometry(rightW / 2 - 190, 58, 380, 34);
-    const widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
+    const kestrel::widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
                                              v_->b_volumeBtn};
-    for (int i = 0; i < 5; ++i) const_cast<widgets::ZorButton*>(transport[i])->setGeometry(i * 40, 2, 30, 30);
+    for (int i = 0; i < 5; ++i) const_cast<kestrel::widgets::ZorButton*>(transport[i])->setGeometry(i * 40, 2, 30, 30);
     v_->audiochanelPopBtn->setGeometry(210, 4, 170, 26);
 
     if (rdPlayer_) rdPlayer_->setFrame(QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
@@ -173,12 +173,12 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
 
     if (reason == LayoutReason::Resize || reason == LayoutReason::EnterFullScreen || reason == LayoutReason::Request) {
         if (!fileData_ || !v_->cliper) return;
-        videoSize_ = editor::rotatedSize(sourceSize(), playerRotateAngle_);
+        videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
         const QRectF rect = videoRect();
         // The overlay follows the picture and keeps showing the crop the job holds.
         v_->cliper->setFrameRect(rect);
         v_->cliper->setVideoSize(videoSize_);
-        if (auto box = editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size()))
+        if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size()))
             v_->cliper->setClipRect(*box);
         // The watermark overlay follows the picture as well.
         if (sidePanels_) sidePanels_->changesize();

@@ -23,12 +23,12 @@
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
-using namespace editor::look;
+using namespace kestrel::editor::look;
 using kestrel::player::DIVuverIzizud;
 
 namespace {
 QString timeText(double seconds) {
-    const editor::TimeParts p = editor::splitSeconds(float(seconds));
+    const kestrel::editor::TimeParts p = kestrel::editor::splitSeconds(float(seconds));
     return services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis);
 }
 }  // namespace
@@ -57,8 +57,8 @@ void EditVideoWindowController::initPlayer() {
             view->setGeometry(v_->playerView->rect());
             setBackground(view, kPlayerBackground);
             view->show();
-            rdPlayer_->SetDrawTextCallback(&editor::PreviewDrawTextCallback);
-            rdPlayer_->SetLoadImageCallback(&editor::PreviewLoadImageCallback);
+            rdPlayer_->SetDrawTextCallback(&kestrel::editor::PreviewDrawTextCallback);
+            rdPlayer_->SetLoadImageCallback(&kestrel::editor::PreviewLoadImageCallback);
         }
     }
     auto* bar = v_->cutProgressView;

@@ -14,9 +14,9 @@
 #include <algorithm>
 #include "widgets/zor_button.h"
 
-using namespace editor::look;
-using widgets::RDTextField;
-using widgets::ZorButton;
+using namespace kestrel::editor::look;
+using kestrel::widgets::RDTextField;
+using kestrel::widgets::ZorButton;
 
 void EditVideoWindowController::setStepperUpBtnImage(ZorButton* b, std::function<void(ZorButton*)> action) {
     styleSpinButton(b, true, std::move(action));
@@ -44,9 +44,9 @@ void EditVideoWindowController::buildTrimView() {
                             &v_->stopMioSecondsField};
     const int widths[] = {28, 28, 28, 38};
     for (int i = 0, x = 4; i < 4; x += widths[i] + 6, ++i) {
-        *start[i] = editor::makeValueField(startBox, this, kControlText, true);
+        *start[i] = kestrel::editor::makeValueField(startBox, this, kControlText, true);
         (*start[i])->setGeometry(x, 4, widths[i], 24);
-        *stop[i] = editor::makeValueField(stopBox, this, kControlText, true);
+        *stop[i] = kestrel::editor::makeValueField(stopBox, this, kControlText, true);
         (*stop[i])->setGeometry(x, 4, widths[i], 24);
     }
     v_->startStepperUp = new ZorButton(panel);
@@ -126,7 +126,7 @@ void EditVideoWindowController::seekSeconds(double seconds) {
 }
 
 void EditVideoWindowController::writeTimeFields(bool start, double seconds) {
-    const editor::TimeParts p = editor::splitSeconds(float(seconds));
+    const kestrel::editor::TimeParts p = kestrel::editor::splitSeconds(float(seconds));
     const auto fields = start ? v_->startFields() : v_->stopFields();
     fields[0]->setText(QString::asprintf("%02i", p.hours));
     fields[1]->setText(QString::asprintf("%02i", p.minutes));
@@ -136,17 +136,17 @@ void EditVideoWindowController::writeTimeFields(bool start, double seconds) {
 
 double EditVideoWindowController::fieldsSeconds(bool start) const {
     const auto f = start ? v_->startFields() : v_->stopFields();
-    return editor::secondsFromParts({f[0]->text().toInt(), f[1]->text().toInt(), f[2]->text().toInt(),
+    return kestrel::editor::secondsFromParts({f[0]->text().toInt(), f[1]->text().toInt(), f[2]->text().toInt(),
                                      f[3]->text().toInt()});
 }
 
 // ---- Spin steps ----
 
-void EditVideoWindowController::stepEdittingField(widgets::ZorButton* upButton) {
+void EditVideoWindowController::stepEdittingField(kestrel::widgets::ZorButton* upButton) {
     if (!edittingField_) return;
     editStartStepperValue_ = edittingField_->text().toLongLong();
     const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
-    editStartStepperValue_ = editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == upButton, millis);
+    editStartStepperValue_ = kestrel::editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == upButton, millis);
     edittingField_->setText(QString::number(editStartStepperValue_));
 }
 
@@ -291,12 +291,12 @@ void EditVideoWindowController::resetTrimBtnTouchUp() {
 
 // ---- Range bar ----
 
-void EditVideoWindowController::actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView* view, float) {
+void EditVideoWindowController::actionMouseDownForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {
     if (view != v_->cutProgressView) return;
     if (isPlaying_) pause();
 }
 
-void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView* view, float) {
+void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {
     if (view != v_->cutProgressView) return;
     if (isPlaying_) {
         if (rdPlayer_) rdPlayer_->pause();
@@ -305,29 +305,29 @@ void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(widgets::RD
     }
 }
 
-void EditVideoWindowController::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view,
+void EditVideoWindowController::actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view,
                                                                         float startvalue, float stopvalue,
                                                                         int64_t handleType) {
     if (view != v_->cutProgressView) return;
     const float d = float(playerDurationSeconds());
     cutTimeRange_start_ = double(startvalue) * d * 1000000.0;
     cutTimeRange_stop_ = double(stopvalue) * d * 1000000.0;
-    if (handleType == widgets::RDCutProgressView::kRightHandle) {
+    if (handleType == kestrel::widgets::RDCutProgressView::kRightHandle) {
         seekSeconds(double(stopvalue) * d);
         writeTimeFields(false, double(stopvalue) * d);
-    } else if (handleType == widgets::RDCutProgressView::kLeftHandle) {
+    } else if (handleType == kestrel::widgets::RDCutProgressView::kLeftHandle) {
         seekSeconds(double(startvalue) * d);
         writeTimeFields(true, double(startvalue) * d);
     }
     updateTimeLabels();
 }
 
-void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView* view,
+void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view,
                                                                         float progress) {
     if (view != v_->cutProgressView) return;
     const double t = double(std::clamp(progress, 0.0f, 1.0f)) * playerDurationSeconds();
     seekSeconds(t);
-    const editor::TimeParts p = editor::splitSeconds(float(t));
+    const kestrel::editor::TimeParts p = kestrel::editor::splitSeconds(float(t));
     v_->currentTimeLabel->setText(services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis));
     v_->mCurrentTimeLabel->setText(v_->currentTimeLabel->text());
 }

@@ -4,11 +4,11 @@
 #include "editor/editor_look.h"
 #include "widgets/rd_text_field.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-widgets::RDTextField* makeValueField(QWidget* parent, EditVideoWindowController* owner, const QColor& pointColor,
+kestrel::widgets::RDTextField* makeValueField(QWidget* parent, EditVideoWindowController* owner, const QColor& pointColor,
                                      bool enabled) {
-    auto* f = new widgets::RDTextField(parent);
+    auto* f = new kestrel::widgets::RDTextField(parent);
     f->setFont(look::systemFont(13));
     f->setAlignment(Qt::AlignCenter);
     f->setFrame(false);
@@ -23,4 +23,4 @@ widgets::RDTextField* makeValueField(QWidget* parent, EditVideoWindowController*
     return f;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -5,13 +5,13 @@
 
 class QWidget;
 class EditVideoWindowController;
-namespace widgets {
+namespace kestrel::widgets {
 class RDTextField;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
-widgets::RDTextField* makeValueField(QWidget* parent, EditVideoWindowController* owner, const QColor& pointColor,
+kestrel::widgets::RDTextField* makeValueField(QWidget* parent, EditVideoWindowController* owner, const QColor& pointColor,
                                      bool enabled);
 
-}  // namespace editor
+}  // namespace kestrel::editor

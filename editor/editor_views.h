@@ -11,48 +11,48 @@ class QComboBox;
 class QMenu;
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 class RDCutProgressView;
 class RDTextField;
 class VolumeProgressSlider;
 class ZorButton;
 class ZorImageView;
-}  // namespace widgets
+}  // namespace kestrel::widgets
 
 struct EditVideoWindowController::Views {
     QWidget* window = nullptr;
     QLabel* windowTitleLabel = nullptr;
-    widgets::ZorImageView* backGroundView = nullptr;
+    kestrel::widgets::ZorImageView* backGroundView = nullptr;
     QWidget* funItemContentView = nullptr;     // left column holding the panels
     QWidget* toolButtonsView = nullptr;
-    widgets::ZorButton* cutButton = nullptr;
-    widgets::ZorButton* cropButton = nullptr;
-    widgets::ZorButton* effectButton = nullptr;
-    widgets::ZorButton* watermarkButton = nullptr;
-    widgets::ZorButton* subtitleButton = nullptr;
-    widgets::ZorButton* addmusicButton = nullptr;
-    widgets::ZorButton* addfileButton = nullptr;
-    widgets::ZorButton* startExportBtn = nullptr;
+    kestrel::widgets::ZorButton* cutButton = nullptr;
+    kestrel::widgets::ZorButton* cropButton = nullptr;
+    kestrel::widgets::ZorButton* effectButton = nullptr;
+    kestrel::widgets::ZorButton* watermarkButton = nullptr;
+    kestrel::widgets::ZorButton* subtitleButton = nullptr;
+    kestrel::widgets::ZorButton* addmusicButton = nullptr;
+    kestrel::widgets::ZorButton* addfileButton = nullptr;
+    kestrel::widgets::ZorButton* startExportBtn = nullptr;
     QWidget* selectFunLine = nullptr;
 
     QWidget* contentRightView = nullptr;
     QWidget* playerBackView = nullptr;
-    widgets::ZorImageView* playerView = nullptr;
+    kestrel::widgets::ZorImageView* playerView = nullptr;
     QWidget* playerBottomView = nullptr;
     QWidget* playToolView = nullptr;
     QWidget* musicRightBottomView = nullptr;  // the music tool's bar under the preview
     QLabel* mCurrentTimeLabel = nullptr;      // the position and duration, repeated there
     QLabel* mTotaldurationLabel = nullptr;
-    widgets::RDCutProgressView* cutProgressView = nullptr;
+    kestrel::widgets::RDCutProgressView* cutProgressView = nullptr;
     QLabel* currentTimeLabel = nullptr;
     QLabel* totalTimeLabel = nullptr;
-    widgets::ZorButton* b_playPauseBtn = nullptr;
-    widgets::ZorButton* b_stopBtn = nullptr;
-    widgets::ZorButton* b_cameraBtn = nullptr;
-    widgets::ZorButton* b_picStyleBtn = nullptr;
-    widgets::ZorButton* b_volumeBtn = nullptr;
+    kestrel::widgets::ZorButton* b_playPauseBtn = nullptr;
+    kestrel::widgets::ZorButton* b_stopBtn = nullptr;
+    kestrel::widgets::ZorButton* b_cameraBtn = nullptr;
+    kestrel::widgets::ZorButton* b_picStyleBtn = nullptr;
+    kestrel::widgets::ZorButton* b_volumeBtn = nullptr;
     QWidget* volumeSliderContainer = nullptr;
-    widgets::VolumeProgressSlider* b_volumeSlider = nullptr;
+    kestrel::widgets::VolumeProgressSlider* b_volumeSlider = nullptr;
     QMenu* coverStyleMenus = nullptr;
     QWidget* tabbarView = nullptr;             // host of the output-format bar
     exportkit::OutputFormatBar* formatBar = nullptr;
@@ -67,24 +67,24 @@ struct EditVideoWindowController::Views {
     QComboBox* audiochanelPopBtn = nullptr;
 
     // Trim panel.
-    widgets::RDTextField* startHourField = nullptr;
-    widgets::RDTextField* startMinuteField = nullptr;
-    widgets::RDTextField* startSecondsField = nullptr;
-    widgets::RDTextField* startMioSecondsField = nullptr;
-    widgets::RDTextField* stopHourField = nullptr;
-    widgets::RDTextField* stopMinuteField = nullptr;
-    widgets::RDTextField* stopSecondsField = nullptr;
-    widgets::RDTextField* stopMioSecondsField = nullptr;
-    widgets::ZorButton* startStepperUp = nullptr;
-    widgets::ZorButton* startStepperDown = nullptr;
-    widgets::ZorButton* stopStepperUp = nullptr;
-    widgets::ZorButton* stopStepperDown = nullptr;
-    widgets::ZorButton* setStartTrimBtn = nullptr;
-    widgets::ZorButton* setStopTrimBtn = nullptr;
-    widgets::ZorButton* resetStartTrimBtn = nullptr;
-    widgets::ZorButton* resetStopTrimBtn = nullptr;
-    widgets::ZorButton* keepTimeSelectedPart = nullptr;
-    widgets::ZorButton* removeTimeSelectedPart = nullptr;
+    kestrel::widgets::RDTextField* startHourField = nullptr;
+    kestrel::widgets::RDTextField* startMinuteField = nullptr;
+    kestrel::widgets::RDTextField* startSecondsField = nullptr;
+    kestrel::widgets::RDTextField* startMioSecondsField = nullptr;
+    kestrel::widgets::RDTextField* stopHourField = nullptr;
+    kestrel::widgets::RDTextField* stopMinuteField = nullptr;
+    kestrel::widgets::RDTextField* stopSecondsField = nullptr;
+    kestrel::widgets::RDTextField* stopMioSecondsField = nullptr;
+    kestrel::widgets::ZorButton* startStepperUp = nullptr;
+    kestrel::widgets::ZorButton* startStepperDown = nullptr;
+    kestrel::widgets::ZorButton* stopStepperUp = nullptr;
+    kestrel::widgets::ZorButton* stopStepperDown = nullptr;
+    kestrel::widgets::ZorButton* setStartTrimBtn = nullptr;
+    kestrel::widgets::ZorButton* setStopTrimBtn = nullptr;
+    kestrel::widgets::ZorButton* resetStartTrimBtn = nullptr;
+    kestrel::widgets::ZorButton* resetStopTrimBtn = nullptr;
+    kestrel::widgets::ZorButton* keepTimeSelectedPart = nullptr;
+    kestrel::widgets::ZorButton* removeTimeSelectedPart = nullptr;
     QLabel* cuttingTimeLabel = nullptr;
     QLabel* cuttingModelLabel = nullptr;
     QLabel* cuttingStartlabel = nullptr;
@@ -100,38 +100,38 @@ struct EditVideoWindowController::Views {
     QLabel* cropPositionLabel = nullptr;
     QLabel* topLabel = nullptr;
     QLabel* leftLabel = nullptr;
-    widgets::RDTextField* cropLeftField = nullptr;
-    widgets::RDTextField* cropTopField = nullptr;
-    widgets::RDTextField* cropWidthField = nullptr;
-    widgets::RDTextField* cropHeightField = nullptr;
-    widgets::ZorButton* cropLeftStepperUpBtn = nullptr;
-    widgets::ZorButton* cropLeftStepperDownBtn = nullptr;
-    widgets::ZorButton* cropTopStepperUpBtn = nullptr;
-    widgets::ZorButton* cropTopStepperDownBtn = nullptr;
-    widgets::ZorButton* cropWidthStepperUpBtn = nullptr;
-    widgets::ZorButton* cropWidthStepperDownBtn = nullptr;
-    widgets::ZorButton* cropHeightStepperUpBtn = nullptr;
-    widgets::ZorButton* cropHeightStepperDownBtn = nullptr;
-    widgets::ZorButton* left_ratioBtn = nullptr;
-    widgets::ZorButton* right_ratioBtn = nullptr;
-    widgets::ZorButton* horizontal_mirrorBtn = nullptr;
-    widgets::ZorButton* vertical_mirrorBtn = nullptr;
-    widgets::ZorButton* keepAspectBtn = nullptr;
-    widgets::ZorButton* resetRotateBtn = nullptr;
+    kestrel::widgets::RDTextField* cropLeftField = nullptr;
+    kestrel::widgets::RDTextField* cropTopField = nullptr;
+    kestrel::widgets::RDTextField* cropWidthField = nullptr;
+    kestrel::widgets::RDTextField* cropHeightField = nullptr;
+    kestrel::widgets::ZorButton* cropLeftStepperUpBtn = nullptr;
+    kestrel::widgets::ZorButton* cropLeftStepperDownBtn = nullptr;
+    kestrel::widgets::ZorButton* cropTopStepperUpBtn = nullptr;
+    kestrel::widgets::ZorButton* cropTopStepperDownBtn = nullptr;
+    kestrel::widgets::ZorButton* cropWidthStepperUpBtn = nullptr;
+    kestrel::widgets::ZorButton* cropWidthStepperDownBtn = nullptr;
+    kestrel::widgets::ZorButton* cropHeightStepperUpBtn = nullptr;
+    kestrel::widgets::ZorButton* cropHeightStepperDownBtn = nullptr;
+    kestrel::widgets::ZorButton* left_ratioBtn = nullptr;
+    kestrel::widgets::ZorButton* right_ratioBtn = nullptr;
+    kestrel::widgets::ZorButton* horizontal_mirrorBtn = nullptr;
+    kestrel::widgets::ZorButton* vertical_mirrorBtn = nullptr;
+    kestrel::widgets::ZorButton* keepAspectBtn = nullptr;
+    kestrel::widgets::ZorButton* resetRotateBtn = nullptr;
     // Lives on the player's view, so it goes when a new preview replaces that view.
-    QPointer<editor::RDUICliper> cliper;
+    QPointer<kestrel::editor::RDUICliper> cliper;
 
-    QList<widgets::ZorButton*> toolButtons() const {
+    QList<kestrel::widgets::ZorButton*> toolButtons() const {
         return {cutButton, cropButton, effectButton, watermarkButton, subtitleButton, addmusicButton};
     }
     QList<QWidget*> panels() const { return {trimView, cropView, kxfxView, waterView, captionView, musicContentView}; }
-    QList<widgets::RDTextField*> startFields() const {
+    QList<kestrel::widgets::RDTextField*> startFields() const {
         return {startHourField, startMinuteField, startSecondsField, startMioSecondsField};
     }
-    QList<widgets::RDTextField*> stopFields() const {
+    QList<kestrel::widgets::RDTextField*> stopFields() const {
         return {stopHourField, stopMinuteField, stopSecondsField, stopMioSecondsField};
     }
-    QList<widgets::ZorButton*> cropSteppers() const {
+    QList<kestrel::widgets::ZorButton*> cropSteppers() const {
         return {cropTopStepperUpBtn,   cropTopStepperDownBtn,   cropLeftStepperUpBtn,   cropLeftStepperDownBtn,
                 cropWidthStepperUpBtn, cropWidthStepperDownBtn, cropHeightStepperUpBtn, cropHeightStepperDownBtn};
     }

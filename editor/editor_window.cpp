@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 
-namespace editor {
+namespace kestrel::editor {
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
@@ -19,4 +19,4 @@ void EditorWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && onFullScreen) onFullScreen(isFullScreen());
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

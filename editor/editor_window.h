@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <functional>
 
-namespace editor {
+namespace kestrel::editor {
 
 class EditorWindow : public QWidget {
 public:
@@ -17,4 +17,4 @@ protected:
     void changeEvent(QEvent* event) override;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -18,9 +18,9 @@
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
-using namespace editor::look;
+using namespace kestrel::editor::look;
 
-void EditVideoWindowController::styleToolButton(widgets::ZorButton* b, const QString& stem, const QString& titleKey) {
+void EditVideoWindowController::styleToolButton(kestrel::widgets::ZorButton* b, const QString& stem, const QString& titleKey) {
     const QString base = QStringLiteral("ZantImage/SubFun/btn%1_").arg(stem);
     b->setNormalImage(picture(base + QStringLiteral("Normal@2x.png")));
     b->setDownImage(picture(base + QStringLiteral("Down@2x.png")));
@@ -34,7 +34,7 @@ void EditVideoWindowController::styleToolButton(widgets::ZorButton* b, const QSt
     QColor disabled = kControlText;
     disabled.setAlphaF(0.5);
     b->setDisableColor(disabled);
-    b->setImagePosition(widgets::ImagePosition::ImageAbove);
+    b->setImagePosition(kestrel::widgets::ImagePosition::ImageAbove);
     b->setContentTitle(services::localized(titleKey));
     b->setFont(systemFont(12));
     b->setCornerRadius(1);
@@ -43,7 +43,7 @@ void EditVideoWindowController::styleToolButton(widgets::ZorButton* b, const QSt
 }
 
 void EditVideoWindowController::buildWindow() {
-    auto* win = new editor::EditorWindow;
+    auto* win = new kestrel::editor::EditorWindow;
     v_->window = win;
     win->setObjectName(QStringLiteral("EditVideoWindowController"));
     win->setMinimumSize(kWindowWidth, kWindowHeight);
@@ -53,7 +53,7 @@ void EditVideoWindowController::buildWindow() {
     v_->windowTitleLabel = makeLabel(win, 16);
     // Left in every language: right-aligned it would run under the add-file button.
     v_->windowTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    v_->backGroundView = new widgets::ZorImageView(win);
+    v_->backGroundView = new kestrel::widgets::ZorImageView(win);
     v_->backGroundView->setBackGroundColor(kWindowBackground);
     v_->backGroundView->setCornerRadius(5);
 
@@ -62,9 +62,9 @@ void EditVideoWindowController::buildWindow() {
     setBackground(v_->funItemContentView, kWindowBackground);
     v_->toolButtonsView = new QWidget(v_->funItemContentView);
     auto makeTool = [&](const char* stem, const char* key, std::function<void()> action, bool moveLine) {
-        auto* b = new widgets::ZorButton(v_->toolButtonsView);
+        auto* b = new kestrel::widgets::ZorButton(v_->toolButtonsView);
         styleToolButton(b, QString::fromLatin1(stem), QString::fromLatin1(key));
-        b->setMouseDownAction([this, action, moveLine](widgets::ZorButton* pressed) {
+        b->setMouseDownAction([this, action, moveLine](kestrel::widgets::ZorButton* pressed) {
             if (moveLine) moveSelectFunLine(pressed);
             action();
         });
@@ -79,16 +79,16 @@ void EditVideoWindowController::buildWindow() {
     v_->selectFunLine = new QWidget(v_->toolButtonsView);
     setBackground(v_->selectFunLine, kAccent);
 
-    v_->addfileButton = new widgets::ZorButton(win);
+    v_->addfileButton = new kestrel::widgets::ZorButton(win);
     v_->addfileButton->setNormalBackgroundImage(picture(QStringLiteral("ZantImage/Join/btnAddFile_Normal.png")));
     v_->addfileButton->setOnBackgroundImage(picture(QStringLiteral("ZantImage/Join/btnAddFile_On.png")));
     v_->addfileButton->setDownBackgroundImage(picture(QStringLiteral("ZantImage/Join/btnAddFile_Down.png")));
     v_->addfileButton->setCornerRadius(5);
     v_->addfileButton->setContentColor(Qt::black);
     v_->addfileButton->setFont(systemFont(13));
-    v_->addfileButton->setMouseDownAction([this](widgets::ZorButton*) { addfileAction(); });
+    v_->addfileButton->setMouseDownAction([this](kestrel::widgets::ZorButton*) { addfileAction(); });
 
-    v_->startExportBtn = new widgets::ZorButton(win);
+    v_->startExportBtn = new kestrel::widgets::ZorButton(win);
     const QString start = QStringLiteral("ZantImage/Reverse/btnStart_");
     v_->startExportBtn->setNormalBackgroundImage(picture(start + QStringLiteral("Normal@2x.png")));
     v_->startExportBtn->setOnBackgroundImage(picture(start + QStringLiteral("On@2x.png")));
@@ -101,10 +101,10 @@ void EditVideoWindowController::buildWindow() {
     // Right side: the preview, its bottom bar and the play tools.
     v_->contentRightView = new QWidget(win);
     v_->playerBackView = new QWidget(v_->contentRightView);
-    v_->playerView = new widgets::ZorImageView(v_->playerBackView);
+    v_->playerView = new kestrel::widgets::ZorImageView(v_->playerBackView);
     v_->playerView->setBackGroundColor(Qt::black);
     v_->playerBottomView = new QWidget(v_->contentRightView);
-    v_->cutProgressView = new widgets::RDCutProgressView(QRectF(0, 0, 600, 44), v_->playerBottomView);
+    v_->cutProgressView = new kestrel::widgets::RDCutProgressView(QRectF(0, 0, 600, 44), v_->playerBottomView);
     v_->currentTimeLabel = makeLabel(v_->playerBottomView, 13, kTimeLabelText);
     v_->totalTimeLabel = makeLabel(v_->playerBottomView, 13, kTimeLabelText);
     v_->totalTimeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -132,7 +132,7 @@ void EditVideoWindowController::buildWindow() {
 void EditVideoWindowController::buildTransport() {
     v_->playToolView = new QWidget(v_->playerBottomView);
     auto makeTransport = [&](const QString& stem, bool enabled) {
-        widgets::ZorButton* b = makeStateButton(v_->playToolView, stem);
+        kestrel::widgets::ZorButton* b = makeStateButton(v_->playToolView, stem);
         b->setEnabled(enabled);
         return b;
     };
@@ -143,17 +143,17 @@ void EditVideoWindowController::buildTransport() {
     v_->b_picStyleBtn = makeTransport(QStringLiteral("ZantImage/Join/btnCaptureSet"), true);
     v_->b_volumeBtn = makeTransport(QStringLiteral("ZantImage/Reverse/btnOpenVolume"), true);
 
-    v_->b_playPauseBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    v_->b_playPauseBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         action_playPauseBtn();
         v_->b_stopBtn->setEnabled(isPlaying_);
         showPlayPictures(isPlaying_);
     });
-    v_->b_stopBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    v_->b_stopBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         stop();
         v_->b_stopBtn->setEnabled(false);
         v_->audiochanelPopBtn->setEnabled(true);
     });
-    v_->b_cameraBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    v_->b_cameraBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (rdPlayer_) actionCarameraBtn();
     });
 
@@ -169,9 +169,9 @@ void EditVideoWindowController::buildTransport() {
             v_->b_picStyleBtn->hide();
         });
     }
-    v_->b_picStyleBtn->setMouseDownAction([this](widgets::ZorButton* b) {
+    v_->b_picStyleBtn->setMouseDownAction([this](kestrel::widgets::ZorButton* b) {
         if (!rdPlayer_) return;
-        QPointer<widgets::ZorButton> guard = b;
+        QPointer<kestrel::widgets::ZorButton> guard = b;
         QTimer::singleShot(0, v_->window, [this, guard] {
             if (guard) v_->coverStyleMenus->popup(guard->mapToGlobal(QPoint(0, 0)));
         });
@@ -181,14 +181,14 @@ void EditVideoWindowController::buildTransport() {
     v_->volumeSliderContainer = new QWidget(v_->contentRightView);
     setBackground(v_->volumeSliderContainer, kPanelBackground);
     v_->volumeSliderContainer->hide();
-    v_->b_volumeSlider = new widgets::VolumeProgressSlider(QRectF(0, 0, 24, 110), v_->volumeSliderContainer);
+    v_->b_volumeSlider = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 24, 110), v_->volumeSliderContainer);
     v_->b_volumeSlider->setProgress(0.5f);
     v_->b_volumeSlider->setDelegate(this);
     v_->b_volumeSlider->setDisable(false);
     volumeHideTimer_ = new QTimer(this);
     volumeHideTimer_->setSingleShot(true);
     connect(volumeHideTimer_, &QTimer::timeout, this, [this] { hiddenVolumeSliderView(); });
-    v_->b_volumeBtn->setMouseDownAction([this](widgets::ZorButton*) { volumeButtonPressed(); });
+    v_->b_volumeBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { volumeButtonPressed(); });
 }
 
 void EditVideoWindowController::buildEmptyPanels() {
@@ -203,8 +203,8 @@ void EditVideoWindowController::buildEmptyPanels() {
     v_->waterView = makePanel("waterView");
     v_->captionView = makePanel("captionView");
     v_->musicContentView = makePanel("musicContentView");
-    sidePanels_ = std::make_unique<editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
-    exportAttachment_ = new editor::EditorExportAttachment(*this);
+    sidePanels_ = std::make_unique<kestrel::editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
+    exportAttachment_ = new kestrel::editor::EditorExportAttachment(*this);
     // Starting the music preview pauses the video preview the window's own way.
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();

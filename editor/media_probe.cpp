@@ -10,7 +10,7 @@
 #include "platform/user_defaults.h"
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -48,8 +48,8 @@ SavedOutputChoices SavedOutputChoices::read() {
     return c;
 }
 
-QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path) {
-    QList<model::AudioStreamInfo> list;
+QList<kestrel::model::AudioStreamInfo> getAudioStreamInfomation(const QString& path) {
+    QList<kestrel::model::AudioStreamInfo> list;
     ConvertHandle job{apiMediaConvertCreate()};
     if (!job.h) return list;
     const QByteArray utf8 = path.toUtf8();
@@ -62,7 +62,7 @@ QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path) {
     for (int i = 0; i < count && i < int(records.size()); ++i) {
         const MediaAudioInfo& a = records[size_t(i)];
         const QString codec = text(a.codec_name, sizeof a.codec_name);
-        model::AudioStreamInfo s;
+        kestrel::model::AudioStreamInfo s;
         s.channel = a.channels;
         s.bitrate = a.bit_rate;
         s.fmt = a.sample_format;
@@ -84,7 +84,7 @@ QSize thumbnailSize(int width, int height) {
     return {int(float(width) / scale), 180};
 }
 
-void fillTarget(model::SimpleData& r, const SavedOutputChoices& c) {
+void fillTarget(kestrel::model::SimpleData& r, const SavedOutputChoices& c) {
     if (r.sourceData.exist != 0) {
         const QStringList pieces = c.resolution.split(QLatin1Char('x'));
         const int w = pieces.isEmpty() ? 0 : pieces.first().trimmed().toInt();
@@ -102,7 +102,7 @@ void fillTarget(model::SimpleData& r, const SavedOutputChoices& c) {
     r.targetData.extension = c.extName.isEmpty() ? r.sourceData.extension : c.extName;
 }
 
-model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices) {
+kestrel::model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices) {
     const QByteArray utf8 = path.toUtf8();
     MediaHandle media{MediaOpen(utf8.constData())};
     if (!media.h) return nullptr;
@@ -114,8 +114,8 @@ model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoice
     if (v.exist != 0 && (v.width < 1 || v.height < 1)) return nullptr;
     if (a.exist > 0 && (a.channels < 1 || a.sample_rate < 1)) return nullptr;
 
-    model::SimpleDataPtr record = model::makeSimpleData();
-    model::SimpleData& r = *record;
+    kestrel::model::SimpleDataPtr record = kestrel::model::makeSimpleData();
+    kestrel::model::SimpleData& r = *record;
     r.audioStreamInfos = getAudioStreamInfomation(path);
     const QFileInfo info(path);
     r.sourceData.fileSize = float(double(info.size()) / 1000000.0);
@@ -166,4 +166,4 @@ model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoice
     return record;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -8,7 +8,7 @@
 #include "model/audio_stream_info.h"
 #include "model/simple_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // The output choices the format bar saved ("<name>_SelectTitle" user defaults); empty = none.
 struct SavedOutputChoices {
@@ -17,16 +17,16 @@ struct SavedOutputChoices {
 };
 
 // Audio streams of a file in engine order (every codec the engine decodes, AC-3 included).
-QList<model::AudioStreamInfo> getAudioStreamInfomation(const QString& path);
+QList<kestrel::model::AudioStreamInfo> getAudioStreamInfomation(const QString& path);
 
 // 180 pixels high, width in proportion, truncated.
 QSize thumbnailSize(int width, int height);
 
 // Writes the target's size, bit rates, frame rate, codec and extension from the choices.
-void fillTarget(model::SimpleData& record, const SavedOutputChoices& choices);
+void fillTarget(kestrel::model::SimpleData& record, const SavedOutputChoices& choices);
 
 // A new job record; null when the file cannot be opened or reports a stream without size or
 // sound format.
-model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices);
+kestrel::model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices);
 
-}  // namespace editor
+}  // namespace kestrel::editor

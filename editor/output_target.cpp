@@ -1,8 +1,8 @@
 #include "editor/output_target.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-exportkit::MediaProperties mediaPropertiesOf(const model::FileData& d) {
+exportkit::MediaProperties mediaPropertiesOf(const kestrel::model::FileData& d) {
     exportkit::MediaProperties p;
     p.width = d.width;
     p.height = d.height;
@@ -19,7 +19,7 @@ exportkit::MediaProperties mediaPropertiesOf(const model::FileData& d) {
     return p;
 }
 
-void assignTarget(model::FileData& t, const exportkit::MediaProperties& p) {
+void assignTarget(kestrel::model::FileData& t, const exportkit::MediaProperties& p) {
     t.width = p.width;
     t.height = p.height;
     t.bitrate = p.bitrate;
@@ -32,4 +32,4 @@ void assignTarget(model::FileData& t, const exportkit::MediaProperties& p) {
     t.a_bitrate = p.a_bitrate;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -3,10 +3,10 @@
 #include "export/profiles/target_properties.h"
 #include "model/file_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-exportkit::MediaProperties mediaPropertiesOf(const model::FileData& data);
+exportkit::MediaProperties mediaPropertiesOf(const kestrel::model::FileData& data);
 // Writes back what the bar decides about an output (size, rates, codecs, extension).
-void assignTarget(model::FileData& target, const exportkit::MediaProperties& properties);
+void assignTarget(kestrel::model::FileData& target, const exportkit::MediaProperties& properties);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstring>
 
-namespace editor {
+namespace kestrel::editor {
 
 int32_t PreviewLoadImageCallback(const char* path, int32_t* width, int32_t* height, int32_t bufferSize,
                                  uint8_t* pixels) {
@@ -30,4 +30,4 @@ int32_t PreviewLoadImageCallback(const char* path, int32_t* width, int32_t* heig
     return 1;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

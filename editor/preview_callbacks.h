@@ -5,11 +5,11 @@
 #include <cstdint>
 
 
-namespace editor {
+namespace kestrel::editor {
 
 // With pixels null: writes the picture's size, 1. Otherwise fills exactly width*height*4 bytes
 // of BGRA premultiplied pixels when bufferSize allows, 1; 0 on any failure.
 int32_t PreviewLoadImageCallback(const char* path, int32_t* width, int32_t* height, int32_t bufferSize,
                                  uint8_t* pixels);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -10,14 +10,14 @@
 #include "platform/frame.h"
 #include "widgets/rd_crop_tmp_view.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 constexpr double kMinBox = 60;
 const QColor kHandleColor = QColor::fromRgbF(90 / 255.0, 216 / 255.0, 238 / 255.0, 1.0);
 
-widgets::RDCropTmpView* makeVeil(QWidget* parent) {
-    auto* v = new widgets::RDCropTmpView(parent);
+kestrel::widgets::RDCropTmpView* makeVeil(QWidget* parent) {
+    auto* v = new kestrel::widgets::RDCropTmpView(parent);
     v->setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.5));
     v->setAttribute(Qt::WA_TransparentForMouseEvents);
     v->show();
@@ -249,4 +249,4 @@ void RDUICliper::releaseAt(const QPointF& p) {
         delegate_->actionMoveEndForRDUICliperBlock(this, getPercentClipRect());
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

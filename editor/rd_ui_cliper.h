@@ -8,11 +8,11 @@
 #include <QWidget>
 #include <cstdint>
 
-namespace widgets {
+namespace kestrel::widgets {
 class RDCropTmpView;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
 class RDUICliper;
 
@@ -92,11 +92,11 @@ private:
     int64_t fileType_ = 0;
     // Edges the veils show.
     double edgeLeft_ = 0, edgeBottom_ = 0, edgeRight_ = 0, edgeTop_ = 0;
-    widgets::RDCropTmpView* leftView_ = nullptr;
-    widgets::RDCropTmpView* rightView_ = nullptr;
-    widgets::RDCropTmpView* topView_ = nullptr;
-    widgets::RDCropTmpView* bottomView_ = nullptr;
+    kestrel::widgets::RDCropTmpView* leftView_ = nullptr;
+    kestrel::widgets::RDCropTmpView* rightView_ = nullptr;
+    kestrel::widgets::RDCropTmpView* topView_ = nullptr;
+    kestrel::widgets::RDCropTmpView* bottomView_ = nullptr;
     RDUICliperDelegate* delegate_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

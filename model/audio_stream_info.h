@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace model {
+namespace kestrel::model {
 
 struct AudioStreamInfo {
     int32_t channel = 0;
@@ -20,4 +20,4 @@ struct AudioStreamInfo {
     bool operator==(const AudioStreamInfo&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

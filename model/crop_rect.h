@@ -3,7 +3,7 @@
 // the left, top, right and bottom of the frame).
 #include <cstdint>
 
-namespace model {
+namespace kestrel::model {
 
 struct RECT {
     int32_t left = 0;
@@ -14,4 +14,4 @@ struct RECT {
     bool operator==(const RECT&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

@@ -2,7 +2,7 @@
 // One clip of the easy cutter, in seconds of the source file.
 #include <QImage>
 
-namespace model {
+namespace kestrel::model {
 
 struct CutterTimeItem {
     float start = 0;     // s
@@ -14,4 +14,4 @@ struct CutterTimeItem {
     bool operator==(const CutterTimeItem&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace model {
+namespace kestrel::model {
 
 struct FileData {
     int32_t angle = 0;         // rotation of the video stream, degrees
@@ -38,4 +38,4 @@ struct FileData {
     bool operator==(const FileData&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

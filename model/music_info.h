@@ -2,7 +2,7 @@
 // One background-music item. Times are seconds; the creating window sets the volume.
 #include <QString>
 
-namespace model {
+namespace kestrel::model {
 
 struct MusicInfo {
     QString path;
@@ -23,4 +23,4 @@ struct MusicInfo {
     bool operator==(const MusicInfo&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

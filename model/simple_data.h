@@ -15,7 +15,7 @@
 #include "model/subtitle_param.h"
 #include "model/water_param.h"
 
-namespace model {
+namespace kestrel::model {
 
 struct SimpleData {
     bool defaultFormat = false;     // the joiner's reference clip
@@ -56,4 +56,4 @@ using SimpleDataPtr = std::shared_ptr<SimpleData>;
 
 inline SimpleDataPtr makeSimpleData() { return std::make_shared<SimpleData>(); }
 
-}  // namespace model
+}  // namespace kestrel::model

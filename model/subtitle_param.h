@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <cstdint>
 
-namespace model {
+namespace kestrel::model {
 
 struct SubtitleParam {
     QString textContent;
@@ -61,4 +61,4 @@ struct SubtitleParam {
     bool operator==(const SubtitleParam&) const = default;
 };
 
-}  // namespace model
+}  // namespace kestrel::model

@@ -2,7 +2,7 @@
 
 #include "platform/user_defaults.h"
 
-namespace model {
+namespace kestrel::model {
 
 namespace {
 constexpr int kArabicLanguageIndex = 8;  // "AppLanguage" value of the right-to-left interface
@@ -15,4 +15,4 @@ QString defaultWaterFontName() {
 
 WaterParam::WaterParam() : waterFontName(defaultWaterFontName()) {}
 
-}  // namespace model
+}  // namespace kestrel::model

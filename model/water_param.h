@@ -7,7 +7,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace model {
+namespace kestrel::model {
 
 struct WaterParam {
     WaterParam();
@@ -40,4 +40,4 @@ struct WaterParam {
 // The watermark font of the current interface language.
 QString defaultWaterFontName();
 
-}  // namespace model
+}  // namespace kestrel::model

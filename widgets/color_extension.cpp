@@ -1,6 +1,6 @@
 #include "widgets/color_extension.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 
 // Each channel goes through single precision, as colours are built everywhere in the program.
@@ -65,4 +65,4 @@ QList<int> RGBValueArray(const QColor& color) {
     return {channelByte(rgb.redF()), channelByte(rgb.greenF()), channelByte(rgb.blueF())};
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

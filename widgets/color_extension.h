@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // 0xRRGGBB (bits above 23 ignored), opaque or with the given alpha.
 QColor colorWithRGB(std::uint32_t rgb);
@@ -26,4 +26,4 @@ std::uint32_t decimalBGRIntValue(const QColor& color);
 // Red, green, blue as 0..255; empty when the colour cannot be read as RGB.
 QList<int> RGBValueArray(const QColor& color);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,7 +2,7 @@
 // One clip shown by a CutItemView: its time range in seconds and its thumbnail.
 #include <QPixmap>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 struct CutItem {
     bool selected = false;
@@ -11,4 +11,4 @@ struct CutItem {
     QPixmap thumbImage;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -11,7 +11,7 @@
 #include "widgets/text_label.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QString cutItemTitle(const CutItem& item) {
     return services::HelpClass::returnTimeToStr(item.startTime) + "-" + services::HelpClass::returnTimeToStr(item.endTime);
@@ -65,4 +65,4 @@ void CutItemView::leaveEvent(QEvent* event) {
     if (isEnabled() && mouseExited) mouseExited(pointerInTile());
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

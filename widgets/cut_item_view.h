@@ -12,7 +12,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 
@@ -67,4 +67,4 @@ private:
     QLabel* titleField_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

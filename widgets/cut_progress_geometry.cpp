@@ -4,7 +4,7 @@
 
 #include "widgets/value_math.h"
 
-namespace widgets::cutbar {
+namespace kestrel::widgets::cutbar {
 
 SpanFrames spanUpdate(const QRectF& left, const QRectF& right, const SpanFrames& current, bool keepOutside) {
     SpanFrames next = current;
@@ -87,4 +87,4 @@ float musicBandWidth(float duration, float lowerValue, float upperValue, const Q
     return float(std::min(placeable(duration), placeable(double(upperValue) - lowerValue)) * track.width());
 }
 
-}  // namespace widgets::cutbar
+}  // namespace kestrel::widgets::cutbar

@@ -4,7 +4,7 @@
 // frame T carries x, width, y and height; tw, wL, wR are the tick and handle widths.
 #include <QRectF>
 
-namespace widgets::cutbar {
+namespace kestrel::widgets::cutbar {
 
 // Frames of the parts the span update touches.
 struct SpanFrames {
@@ -53,4 +53,4 @@ bool handleHit(const QPointF& pointer, const QRectF& handle, const QRectF& track
 // Music band width for music of relative length d from the range start, in single precision.
 float musicBandWidth(float duration, float lowerValue, float upperValue, const QRectF& track);
 
-}  // namespace widgets::cutbar
+}  // namespace kestrel::widgets::cutbar

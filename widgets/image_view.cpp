@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QSizeF pointSize(const QPixmap& pixmap) {
     if (pixmap.isNull()) return QSizeF();
@@ -81,4 +81,4 @@ void ImageView::paintEvent(QPaintEvent*) {
     drawPlatformImage(painter);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

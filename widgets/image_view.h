@@ -5,7 +5,7 @@
 #include <QRectF>
 #include <QWidget>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 enum class ImageScaling { ProportionallyDown = 0, AxesIndependently = 1, None = 2, ProportionallyUpOrDown = 3 };
 
@@ -51,4 +51,4 @@ private:
     qint64 tag_ = 0;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 #include <QStyleOptionSlider>
 #include <QVariantAnimation>
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr int kShowMs = 250;   // the platform's default animation
 constexpr int kEnterMs = 100;
@@ -97,4 +97,4 @@ void JJScroller::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(QRectF(knob).adjusted(3, 0, -3, 0), 3, 3);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 
 class QVariantAnimation;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class JJScroller : public QScrollBar {
     Q_OBJECT
@@ -48,4 +48,4 @@ private:
     QVariantAnimation* animation_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

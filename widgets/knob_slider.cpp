@@ -6,7 +6,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 // Along the slider's axis: x when horizontal, y otherwise.
 double along(const QRectF& r, bool horizontal) { return horizontal ? r.x() : r.y(); }
@@ -102,4 +102,4 @@ void KnobSlider::mouseReleaseEvent(QMouseEvent* event) {
     reportRelease(progress_);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

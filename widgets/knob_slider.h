@@ -6,7 +6,7 @@
 
 #include "widgets/named_image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class KnobSlider : public QWidget {
 public:
@@ -54,4 +54,4 @@ private:
     bool disable_ = false;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 void drawLayerBackground(QPainter& painter, const QRectF& bounds, const LayerStyle& style) {
     painter.setRenderHint(QPainter::Antialiasing);
@@ -27,4 +27,4 @@ void drawLayerBorder(QPainter& painter, const QRectF& bounds, const LayerStyle& 
     painter.drawRoundedRect(bounds.adjusted(half, half, -half, -half), radius, radius);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 
 class QPainter;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 struct LayerStyle {
     float cornerRadius = 0;
@@ -21,4 +21,4 @@ void drawLayerBackground(QPainter& painter, const QRectF& bounds, const LayerSty
 // Draws the border inside the bounds (call last, the border lies over the content).
 void drawLayerBorder(QPainter& painter, const QRectF& bounds, const LayerStyle& style);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

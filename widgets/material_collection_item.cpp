@@ -7,7 +7,7 @@
 #include "widgets/image_view.h"
 #include "widgets/zor_button.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 MaterialCollectionItem::MaterialCollectionItem(QWidget* parent) : QWidget(parent) {
     platform::NotificationCenter::defaultCenter().addObserver(
@@ -67,4 +67,4 @@ void MaterialCollectionItem::mouseMoveEvent(QMouseEvent* event) {
     if (mDelegate_) mDelegate_->DragMaterialCellectionItem(this, event);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -5,7 +5,7 @@
 
 class QMouseEvent;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class MaterialCollectionItem;
@@ -64,4 +64,4 @@ private:
     ZorButton* deleteBtn_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -9,7 +9,7 @@
 #include "widgets/text_label.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 MenuItemView::MenuItemView(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setViewFrame(this, frame);
@@ -67,4 +67,4 @@ void MenuItemView::leaveEvent(QEvent* event) {
     if (mdelegate_) mdelegate_->mouseExited(this, itemIndex());
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@ class QLabel;
 class QMenu;
 class QWidgetAction;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class MenuItemView;
 
@@ -51,4 +51,4 @@ private:
     QLabel* titleLabel_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

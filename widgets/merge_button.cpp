@@ -6,7 +6,7 @@
 #include "widgets/image_view.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QRectF mergeKnobFrame(bool selected, qreal W, qreal H) {
     return selected ? QRectF(W / 2, 0, W / 2, H) : QRectF(0, 0, W / 2, H);
@@ -43,4 +43,4 @@ void MergeButton::paintEvent(QPaintEvent*) {
     painter.drawPixmap(target, background_, QRectF(background_.rect()));
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QRectF>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 
@@ -33,4 +33,4 @@ private:
     ImageView* knobView_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

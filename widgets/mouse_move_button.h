@@ -4,7 +4,7 @@
 // change nothing.
 #include <QPushButton>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class MouseMoveButton;
 
@@ -32,4 +32,4 @@ private:
     ButtonMouseDelegate* mouseDelegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

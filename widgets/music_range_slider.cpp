@@ -5,7 +5,7 @@
 #include "widgets/value_math.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr double kInset = 5;
 constexpr double kBarHeight = 12;
@@ -155,4 +155,4 @@ void MusicRangeSlider::mouseDraggedWithSender(ZorDraggedView* sender) {
     if (delegate_) delegate_->changeRangeValue(this);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -9,7 +9,7 @@
 #include "widgets/named_image_view.h"
 #include "widgets/zor_dragged_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class MusicRangeSlider;
 
@@ -92,4 +92,4 @@ private:
     ZorDraggedView* tickMarkView_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

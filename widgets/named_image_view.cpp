@@ -5,7 +5,7 @@
 
 #include "services/language.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 NamedImageView::NamedImageView(QWidget* parent) : ImageView(parent) {}
 
@@ -43,4 +43,4 @@ void NamedImageView::paintEvent(QPaintEvent*) {
     drawPlatformImage(painter);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 
 #include "widgets/image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class NamedImageView : public ImageView {
     Q_OBJECT
@@ -33,4 +33,4 @@ private:
     bool masksToBounds_ = false;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr qreal kCornerRadius = 5;
 constexpr double kLabelHeight = 16;
@@ -80,4 +80,4 @@ void NSProgressView::followNewSize() {
     laidOutSize_ = size;
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -9,7 +9,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class NSProgressView : public QWidget {
 public:
@@ -47,4 +47,4 @@ private:
 // The percent text for a fraction: "%.f%%" of the fraction times 100 in single precision.
 QString progressPercentText(float progress);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 
 #include "platform/frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class PlayerView : public QWidget {
     Q_OBJECT
@@ -13,4 +13,4 @@ public:
     bool isFlipped() const { return true; }
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 // one protocol shape, each taking its own slider class, and the slider base that sends them.
 #include "widgets/knob_slider.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 template <typename Slider>
 class ProgressSliderDelegate {
@@ -43,4 +43,4 @@ private:
     Delegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QYTextFiledCenter::QYTextFiledCenter(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
@@ -25,4 +25,4 @@ void QYTextFiledCenter::paintEvent(QPaintEvent*) {
     painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 // background, bezel or placeholder (the watermark overlay's text).
 #include <QLineEdit>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class QYTextFiledCenter : public QLineEdit {
     Q_OBJECT
@@ -22,4 +22,4 @@ private:
     double oringeY_ = 0;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -9,7 +9,7 @@
 #include "widgets/text_label.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 RDButton::RDButton(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setViewFrame(this, frame);
@@ -116,4 +116,4 @@ void RDButton::resizeEvent(QResizeEvent*) {
     setViewFrame(titleLabel_, titleLabelFrame_);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -9,7 +9,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class RDButton;
@@ -80,4 +80,4 @@ private:
     RDButtonDelegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

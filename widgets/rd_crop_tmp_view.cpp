@@ -3,7 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 void RDCropTmpView::paintEvent(QPaintEvent* event) {
     if (!backgroundColor_.isValid()) return;
@@ -11,4 +11,4 @@ void RDCropTmpView::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), backgroundColor_);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QWidget>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class RDCropTmpView : public QWidget {
     Q_OBJECT
@@ -21,4 +21,4 @@ private:
     QColor backgroundColor_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

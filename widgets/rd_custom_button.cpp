@@ -6,7 +6,7 @@
 #include "widgets/image_view.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 RDCustomButtonLayout rdCustomButtonLayout(quint64 code, qreal W, qreal H, bool titleLab) {
     RDCustomButtonLayout out;
@@ -123,4 +123,4 @@ void RDCustomButton::actionMouseUpForTitleButtonBlock(RDTitleButton*) { released
 
 void RDCustomButton::actionMouseDownForTitleButtonBlock(RDTitleButton*) { pressed(); }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -10,7 +10,7 @@
 
 #include "widgets/rd_title_button.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class RDCustomButton;
@@ -106,4 +106,4 @@ private:
     RDCustomButtonDelegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr qreal kTrackCornerRadius = 5;
 // The platform's green, behind the music band of bars from interface files.
@@ -364,4 +364,4 @@ double RDCutProgressView::barWidth() const { return viewSize(this).width(); }
 double RDCutProgressView::barHeight() const { return viewSize(this).height(); }
 double RDCutProgressView::tickWidth() const { return viewFrame(tickMarkView_).width(); }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

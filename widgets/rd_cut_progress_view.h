@@ -10,7 +10,7 @@
 #include "widgets/named_image_view.h"
 #include "widgets/zor_dragged_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class RDCutProgressView;
 
@@ -143,4 +143,4 @@ private:
     NamedImageView* handRightView_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr qreal kTrackCornerRadius = 5;
 constexpr double kTrackThickness = 8;
@@ -59,4 +59,4 @@ void RDProgressSlider::setTickrefresh(bool refresh) {
                                picture.height()));
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -5,7 +5,7 @@
 #include "widgets/construction.h"
 #include "widgets/progress_slider_delegate.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class RDProgressSlider;
 
@@ -31,4 +31,4 @@ private:
     int knobMask_ = 0;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

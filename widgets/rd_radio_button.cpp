@@ -10,7 +10,7 @@
 #include "widgets/text_label.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr qreal kIconSize = 20;
 }
@@ -93,4 +93,4 @@ void RDRadioButton::mouseReleaseEvent(QMouseEvent* event) {
     actioniconBtn();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -11,7 +11,7 @@
 class QLabel;
 class QRadioButton;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class RDRadioButton;
@@ -69,4 +69,4 @@ private:
     RDRadioButtonDelegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -7,7 +7,7 @@
 #include "widgets/text_label.h"
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 RDSwitchButton::RDSwitchButton(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setViewFrame(this, frame);
@@ -61,4 +61,4 @@ void RDSwitchButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) up();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class RDSwitchButton;
@@ -53,4 +53,4 @@ private:
     RDSwitchButtonDelegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

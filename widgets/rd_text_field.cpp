@@ -5,7 +5,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 RDTextField::RDTextField(QWidget* parent) : QLineEdit(parent) {
     // Every field starts disabled; the owner enables it when it may be used.
@@ -49,4 +49,4 @@ void RDTextField::paintEvent(QPaintEvent* event) {
     painter.fillRect(bar, insertionPointColor_);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@
 
 #include "widgets/construction.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class RDTextField;
 
@@ -47,4 +47,4 @@ private:
     RDTextFieldDelegate* mouseDelegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

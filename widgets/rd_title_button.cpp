@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 
 // The centred rectangle of a one-line text measured with the font inside the bounds.
@@ -73,4 +73,4 @@ void RDTitleButton::mouseReleaseEvent(QMouseEvent* event) {
     if (delegate_) delegate_->actionMouseUpForTitleButtonBlock(this);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

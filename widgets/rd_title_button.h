@@ -8,7 +8,7 @@
 
 #include "services/help_class.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class RDTitleButton;
 
@@ -58,4 +58,4 @@ private:
     RDTitleButtonDelegate* delegate_ = nullptr;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

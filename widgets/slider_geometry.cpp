@@ -4,7 +4,7 @@
 
 #include "widgets/value_math.h"
 
-namespace widgets::slider {
+namespace kestrel::widgets::slider {
 
 double knobOffsetForValue(float value, double length, double knobLength) {
     const double room = length - knobLength;
@@ -19,4 +19,4 @@ KnobDrag dragKnob(double pointer, double trackStart, double trackLength, double 
     return {knob, knob + knobLength / 2, value};
 }
 
-}  // namespace widgets::slider
+}  // namespace kestrel::widgets::slider

@@ -2,7 +2,7 @@
 // The value sliders' arithmetic, apart from any widget: knob placing for a value and the value a
 // pointer position gives. Positions run along the slider's long axis in points.
 
-namespace widgets::slider {
+namespace kestrel::widgets::slider {
 
 // Knob start for a value: (length - knob) * value, rounded to single precision, kept in the bar.
 double knobOffsetForValue(float value, double length, double knobLength);
@@ -16,4 +16,4 @@ struct KnobDrag {
 // The knob's centre follows the pointer within half a knob of each end of the track.
 KnobDrag dragKnob(double pointer, double trackStart, double trackLength, double knobLength);
 
-}  // namespace widgets::slider
+}  // namespace kestrel::widgets::slider

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 bool performKeyEquivalent(QLineEdit* field, const QKeyEvent& event) {
     if (!field) return false;
@@ -27,4 +27,4 @@ QColor insertionPointColor(const QLineEdit* field) {
     return field ? field->property("insertionPointColor").value<QColor>() : QColor();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 class QKeyEvent;
 class QLineEdit;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // Cut, copy, paste or select all for exactly Ctrl+X/C/V/A; false (not handled) otherwise.
 bool performKeyEquivalent(QLineEdit* field, const QKeyEvent& event);
@@ -16,4 +16,4 @@ bool performKeyEquivalent(QLineEdit* field, const QKeyEvent& event);
 void customizeCursorColor(QLineEdit* field, const QColor& color);
 QColor insertionPointColor(const QLineEdit* field);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QLabel* makeTextLabel(QWidget* parent, qreal pointSize, Qt::Alignment alignment) {
     auto* label = new QLabel(parent);
@@ -27,4 +27,4 @@ void setTextColor(QLabel* label, const QColor& color) {
 
 QColor textColor(const QLabel* label) { return label ? label->palette().color(QPalette::WindowText) : QColor(); }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QLabel>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // A label with a clear background, no border, the given font size and alignment.
 QLabel* makeTextLabel(QWidget* parent, qreal pointSize, Qt::Alignment alignment);
@@ -12,4 +12,4 @@ QLabel* makeTextLabel(QWidget* parent, qreal pointSize, Qt::Alignment alignment)
 void setTextColor(QLabel* label, const QColor& color);
 QColor textColor(const QLabel* label);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@
 #include <QPalette>
 #include <QVBoxLayout>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 void applyToolWindowLook(QWidget* window) {
     QPalette palette = window->palette();
@@ -44,4 +44,4 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // The dark window look every tool window shares (also for windows that host a tool's view).
 void applyToolWindowLook(QWidget* window);
@@ -32,4 +32,4 @@ private:
     bool loaded_ = false;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // A value given by an owner, usable for placing: NaN and infinities place as 0.
 inline double placeable(double v) { return std::isfinite(v) ? v : 0.0; }
@@ -16,4 +16,4 @@ inline double limited(double v, double lo, double hi) { return std::max(lo, std:
 
 inline float limitedUnit(float v) { return std::max(0.0f, std::min(v, 1.0f)); }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWidget>
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 
 constexpr const char* kBackgroundColorProperty = "kestrelBackgroundColor";
@@ -57,4 +57,4 @@ QWidget* insertVibrancyViewBlendingMode(QWidget* view, int blendingMode) {
     return backdrop;
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

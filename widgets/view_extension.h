@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // Fills the view's background with the colour (an invalid colour clears it).
 void setBackgroundColor(QWidget* view, const QColor& color);
@@ -17,4 +17,4 @@ QColor backgroundColor(const QWidget* view);
 // as the property "blendingMode" (0 behind the window, 1 within it).
 QWidget* insertVibrancyViewBlendingMode(QWidget* view, int blendingMode);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -5,7 +5,7 @@
 
 #include "platform/frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr const char* kExactFrame = "kestrelExactFrame";
 constexpr const char* kExactFrameParentHeight = "kestrelExactFrameParentHeight";
@@ -89,4 +89,4 @@ QRectF autoresizedFrame(const QRectF& frame, const QSizeF& oldSize, const QSizeF
     return QRectF(x, y, w, h);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // Places the widget at a bottom-left frame in its parent (platform/frame.h rules) and remembers
 // the exact values.
@@ -39,4 +39,4 @@ enum AutoresizingMask : int {
 // when they are all zero).
 QRectF autoresizedFrame(const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize, int mask);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr qreal kTrackCornerRadius = 2;
 constexpr double kTrackThickness = 4;
@@ -70,4 +70,4 @@ void VolumeProgressSlider::setTickrefresh(bool refresh) {
     setViewFrame(knob_, knob);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -7,7 +7,7 @@
 #include "widgets/progress_slider_delegate.h"
 #include "widgets/xj_flipped_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class VolumeProgressSlider;
 
@@ -42,4 +42,4 @@ private:
     float maxValue_ = 0;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -7,7 +7,7 @@
 #include "widgets/color_extension.h"
 #include "widgets/image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 XJButton::XJButton(QWidget* parent) : QAbstractButton(parent) {
     for (int i = 0; i < 3; ++i) {
@@ -114,4 +114,4 @@ void XJButton::mouseReleaseEvent(QMouseEvent* event) {
     QAbstractButton::mouseReleaseEvent(event);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

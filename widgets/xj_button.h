@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QPixmap>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class XJButton : public QAbstractButton {
     Q_OBJECT
@@ -63,4 +63,4 @@ private:
     Applied applied_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -1,6 +1,6 @@
 #include "widgets/xj_center_y_text_field_cell.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 QRectF xjCenterYDrawingRect(const QRectF& platformRect, const QSizeF& cellSize) {
     const qreal extra = platformRect.height() - cellSize.height();
@@ -11,4 +11,4 @@ QRectF xjCenterYDrawingRect(const QRectF& platformRect, const QSizeF& cellSize) 
     return rect;
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

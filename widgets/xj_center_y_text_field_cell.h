@@ -3,10 +3,10 @@
 #include <QRectF>
 #include <QSizeF>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // The platform's drawing rectangle with its height cut to the text's and its y set to half of
 // the difference; unchanged when the text is as tall as the rectangle or taller.
 QRectF xjCenterYDrawingRect(const QRectF& platformRect, const QSizeF& cellSize);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,11 +2,11 @@
 
 #include "platform/frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 XJFlippedView::XJFlippedView(QWidget* parent) : NamedImageView(parent) {
     platform::setFlipped(this, true);
     setImageScaling(ImageScaling::AxesIndependently);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

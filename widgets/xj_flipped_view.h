@@ -3,7 +3,7 @@
 // The sliders use it for their track and fill.
 #include "widgets/named_image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class XJFlippedView : public NamedImageView {
     Q_OBJECT
@@ -14,4 +14,4 @@ public:
     QPixmap backNormalImage() const { return image(); }
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -12,7 +12,7 @@
 #include "widgets/image_view.h"
 #include "widgets/xj_label.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 XJGraphicLayout xjGraphicLayout(const QSizeF& frame, const QMarginsF& insets, bool hasTitle, qreal titleWidth,
                                 const QSizeF& picture, qint64 graphicAlignment, quint64 imageAlignment,
@@ -203,4 +203,4 @@ void XJGraphicButton::mouseReleaseEvent(QMouseEvent* event) {
     if (inside) Q_EMIT clicked();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

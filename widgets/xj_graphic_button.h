@@ -8,7 +8,7 @@
 #include <QRectF>
 #include <QWidget>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ImageView;
 class XJLabel;
@@ -106,4 +106,4 @@ private:
     double layerRadius_ = 0, layerBorderWidth_ = 0;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

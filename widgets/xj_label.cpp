@@ -6,7 +6,7 @@
 
 #include "widgets/text_field_shortcuts.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 XJLabel::XJLabel(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
@@ -86,4 +86,4 @@ bool XJLabel::eventFilter(QObject* watched, QEvent* event) {
     return false;  // the press goes on unchanged
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

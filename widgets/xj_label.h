@@ -4,7 +4,7 @@
 // (a spin box beside it excepted), telling its delegate.
 #include <QLineEdit>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class XJLabel;
 
@@ -46,4 +46,4 @@ private:
     bool monitoring_ = false;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -10,7 +10,7 @@
 
 #include "widgets/image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 ZorButton::ZorButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
@@ -210,4 +210,4 @@ void ZorButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) update();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

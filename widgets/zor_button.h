@@ -11,7 +11,7 @@
 #include "model/zor_position.h"
 #include "widgets/zor_button_layout.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ZorButton : public QAbstractButton {
     Q_OBJECT
@@ -70,8 +70,8 @@ public:
     void setContentTitle(const QString& title);
     qint64 contentImagePosition() const { return contentImagePosition_; }
     void setContentImagePosition(qint64 v) { contentImagePosition_ = v; }
-    const std::optional<model::ZorPosition>& titlePosition() const { return titlePosition_; }
-    void setTitlePosition(std::optional<model::ZorPosition> p) { titlePosition_ = p; }
+    const std::optional<kestrel::model::ZorPosition>& titlePosition() const { return titlePosition_; }
+    void setTitlePosition(std::optional<kestrel::model::ZorPosition> p) { titlePosition_ = p; }
 
     // Content pictures per look.
     const QPixmap& normalImage() const { return images_.normal; }
@@ -155,11 +155,11 @@ private:
     float leftIconWidth_ = 0;
     QString contentTitle_;
     qint64 contentImagePosition_ = 0;
-    std::optional<model::ZorPosition> titlePosition_;
+    std::optional<kestrel::model::ZorPosition> titlePosition_;
     ZorPictures images_;
     ZorPictures backgrounds_;
     ImagePosition imagePosition_ = ImagePosition::NoImage;
     Block mouseDownAction_, mouseExited_, mouseEntered_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

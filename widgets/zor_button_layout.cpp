@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 
 const QPixmap* present(const QPixmap& p) { return p.isNull() ? nullptr : &p; }
@@ -65,7 +65,7 @@ QRectF zorTitleRect(const ZorLayoutInput& in) {
         x = (W - tw) / 2;
         y = std::floor((H - th) / 2);
     } else {
-        const model::ZorPosition& inset = *in.titlePosition;
+        const kestrel::model::ZorPosition& inset = *in.titlePosition;
         x = tx;
         y = (H - th) / 2;
         if (inset.left != 0) x = tx + inset.left;
@@ -88,4 +88,4 @@ QPointF zorPictureOrigin(const ZorLayoutInput& in) {
     return QPointF((W - (iw + tw)) / 2, (H - ih) / 2);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

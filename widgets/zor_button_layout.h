@@ -9,7 +9,7 @@
 
 #include "model/zor_position.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // Where a platform button puts its picture relative to its title (the platform's numbering).
 enum class ImagePosition {
@@ -47,7 +47,7 @@ struct ZorLayoutInput {
     ImagePosition imagePosition = ImagePosition::NoImage;
     qint64 contentImagePosition = 0;  // 0 centred block, 1 left edge, 2 right edge
     float leftIconWidth = 0;
-    std::optional<model::ZorPosition> titlePosition;
+    std::optional<kestrel::model::ZorPosition> titlePosition;
 };
 
 // Rectangle the title is drawn in.
@@ -55,4 +55,4 @@ QRectF zorTitleRect(const ZorLayoutInput& in);
 // Top-left corner of the content picture (drawn at its own size).
 QPointF zorPictureOrigin(const ZorLayoutInput& in);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -6,7 +6,7 @@
 
 #include "widgets/view_frame.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 namespace {
 constexpr double kRightMargin = 10;
 constexpr double kPinRadius = 4.5;
@@ -84,4 +84,4 @@ void ZorDraggedView::paintEvent(QPaintEvent* event) {
     for (double x : marks) painter.drawLine(QPointF(x, 0), QPointF(x, h));
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

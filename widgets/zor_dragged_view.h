@@ -5,7 +5,7 @@
 
 #include "widgets/named_image_view.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ZorDraggedView;
 
@@ -51,4 +51,4 @@ double draggedViewX(double pointerXInSuperview, double grabOffset, double superv
 // would merge into a solid block, so none are drawn then.
 std::vector<double> repeatMarkXs(double repeatWidth, double viewWidth);
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

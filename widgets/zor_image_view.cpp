@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <algorithm>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 qreal zorDraggedX(qreal pointerXInParent, qreal parentWidth, qreal viewWidth) {
     return std::min(std::max<qreal>(pointerXInParent, 0), parentWidth - viewWidth);
@@ -70,4 +70,4 @@ void ZorImageView::mouseMoveEvent(QMouseEvent* event) {
     update();
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

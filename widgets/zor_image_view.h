@@ -10,7 +10,7 @@
 
 class QMouseEvent;
 
-namespace widgets {
+namespace kestrel::widgets {
 
 // New left edge of a view dragged sideways: the pointer's x in the parent, kept within
 // 0 .. parentWidth - viewWidth.
@@ -77,4 +77,4 @@ private:
     EventBlock mouseUpBlock_, mouseDownBlock_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,7 +2,7 @@
 // A scroll view with an enable flag its owners keep.
 #include <QScrollArea>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ZorScrollView : public QScrollArea {
     Q_OBJECT
@@ -16,4 +16,4 @@ private:
     bool enable_ = false;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-namespace widgets {
+namespace kestrel::widgets {
 
 ZorView::ZorView(QWidget* parent) : QWidget(parent) {}
 
@@ -12,4 +12,4 @@ void ZorView::paintEvent(QPaintEvent*) {
     drawLayerBorder(painter, QRectF(rect()), style_);
 }
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

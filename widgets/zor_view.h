@@ -4,7 +4,7 @@
 
 #include "widgets/layer_style.h"
 
-namespace widgets {
+namespace kestrel::widgets {
 
 class ZorView : public QWidget {
     Q_OBJECT
@@ -29,4 +29,4 @@ private:
     LayerStyle style_;
 };
 
-}  // namespace widgets
+}  // namespace kestrel::widgets

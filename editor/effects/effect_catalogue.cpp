@@ -3,7 +3,7 @@
 #include "engine/core/effect_chains.h"
 #include "platform/dispatch.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 const std::map<int32_t, QString>& effectCatalogue() {
     // Deterministic chains only (no random noise), so a frame looks the same whichever
@@ -32,4 +32,4 @@ void registerEditorEffects() {
     });
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 const QColor kSelectedRow(68, 67, 68);
@@ -74,4 +74,4 @@ void EffectCollectionViewItem::layoutRow() {
     nameLabel_->setGeometry(nameX, 0, std::max(0, width() - nameX - 4), height());
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

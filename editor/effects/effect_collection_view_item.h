@@ -13,7 +13,7 @@ class QLabel;
 class QMouseEvent;
 class QTimer;
 
-namespace editor {
+namespace kestrel::editor {
 
 class EffectCollectionViewItem;
 
@@ -65,4 +65,4 @@ private:
     QTimer* latchTimer_;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace editor {
+namespace kestrel::editor {
 
 struct EffectItem {
     bool selected = false;
@@ -14,4 +14,4 @@ struct EffectItem {
     QString name;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

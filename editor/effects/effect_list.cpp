@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 // Reads one <dict> of the array; the reader stands on its start element.
@@ -49,4 +49,4 @@ QList<EffectItem> loadBundledEffectList() {
     return loadEffectList(services::Language::pathWithfileName(QStringLiteral("EffectList.plist")));
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

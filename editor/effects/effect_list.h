@@ -7,7 +7,7 @@
 
 #include "editor/effects/effect_item.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // The entries of a property-list file, every flag off. A missing or unreadable file, or one
 // that is not an array of dictionaries, gives an empty list.
@@ -16,4 +16,4 @@ QList<EffectItem> loadEffectList(const QString& path);
 // The list shipped in the resource bundle.
 QList<EffectItem> loadBundledEffectList();
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 constexpr int kCheckSize = 15;
@@ -110,4 +110,4 @@ void EffectTableCellView::paintEvent(QPaintEvent* event) {
     }
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -11,7 +11,7 @@
 
 class QLabel;
 
-namespace editor {
+namespace kestrel::editor {
 
 class EffectTableCellView;
 
@@ -82,4 +82,4 @@ private:
     EffectTableCellViewDelegate* delegate_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

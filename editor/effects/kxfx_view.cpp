@@ -13,7 +13,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 const QColor kText(170, 177, 185);
@@ -64,7 +64,7 @@ KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWid
 }
 
 KxfxView::~KxfxView() {
-    for (widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
+    for (kestrel::widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
         slider->setDelegate(nullptr);
 }
 
@@ -84,8 +84,8 @@ QWidget* KxfxView::makeBox(const QRect& frame, bool framed) {
     return box;
 }
 
-widgets::VolumeProgressSlider* KxfxView::makeSlider(const QRect& frame, float progress) {
-    auto* slider = new widgets::VolumeProgressSlider(QRectF(frame), this);
+kestrel::widgets::VolumeProgressSlider* KxfxView::makeSlider(const QRect& frame, float progress) {
+    auto* slider = new kestrel::widgets::VolumeProgressSlider(QRectF(frame), this);
     const qreal trackY = (frame.height() - 4) / 2.0;
     slider->progressBackView()->setGeometry(0, static_cast<int>(trackY), frame.width(), 4);
     slider->setProgress(progress);
@@ -128,7 +128,7 @@ void KxfxView::resizeEvent(QResizeEvent* event) {
         }
         child->setGeometry(r);
         if (child == effectReset) fitResetAndToggle();
-        if (auto* slider = dynamic_cast<widgets::VolumeProgressSlider*>(child)) {
+        if (auto* slider = dynamic_cast<kestrel::widgets::VolumeProgressSlider*>(child)) {
             // The slider keeps its track as it is: the track follows here, the knob with it.
             QWidget* track = slider->progressBackView();
             track->setGeometry(track->x(), track->y(), r.width(), track->height());
@@ -137,9 +137,9 @@ void KxfxView::resizeEvent(QResizeEvent* event) {
     }
 }
 
-widgets::RDTextField* KxfxView::makeValueField(const QRect& frame, const QString& text) {
+kestrel::widgets::RDTextField* KxfxView::makeValueField(const QRect& frame, const QString& text) {
     anchor(makeBox(frame.adjusted(-2, -2, 2, 2), true), Anchor::PinRight);
-    auto* field = new widgets::RDTextField(QRectF(frame), this);
+    auto* field = new kestrel::widgets::RDTextField(QRectF(frame), this);
     setTextColour(field, kText);
     setSystemFont13(field);
     field->setEnabled(true);
@@ -189,29 +189,29 @@ void KxfxView::initEffectView() {
     brightnessValueLabel = makeValueField(QRect(224, rowY[0], 56, 22), QString::number(brightness_));
     contrastValueLabel = makeValueField(QRect(224, rowY[1], 56, 22), QString::number(contrast_));
     saturationValueLabel = makeValueField(QRect(224, rowY[2], 56, 22), QString::number(saturation_));
-    for (widgets::RDTextField* field : {brightnessValueLabel, contrastValueLabel, saturationValueLabel})
+    for (kestrel::widgets::RDTextField* field : {brightnessValueLabel, contrastValueLabel, saturationValueLabel})
         connect(field, &QLineEdit::textEdited, this, [this, field] { colourFieldEdited(field); });
 
     // Effects.
     effectLabel = makeLabel(QRect(12, 208, 120, 20), true);
-    magicEnhance = new widgets::ZorButton(this);
+    magicEnhance = new kestrel::widgets::ZorButton(this);
     magicEnhance->setGeometry(150, 206, 140, 24);
     magicEnhance->setNormalImage(picture("ZantImage/Join/chk_NoChecked_Normal@2x.png"));
     magicEnhance->setOnImage(picture("ZantImage/Join/chk_NoChecked_On@2x.png"));
     magicEnhance->setDownImage(picture("ZantImage/Join/chk_NoChecked_Down@2x.png"));
     magicEnhance->setSelectedImage(picture("ZantImage/Join/chk_Checked_Normal@2x.png"));
     magicEnhance->setContentColor(kText);
-    magicEnhance->setImagePosition(widgets::ImagePosition::ImageLeading);
+    magicEnhance->setImagePosition(kestrel::widgets::ImagePosition::ImageLeading);
     setSystemFont13(magicEnhance);
     magicEnhance->setSelected(isMagicEnhance_);
-    magicEnhance->setMouseDownAction([this](widgets::ZorButton*) { toggleMagicEnhance(); });
+    magicEnhance->setMouseDownAction([this](kestrel::widgets::ZorButton*) { toggleMagicEnhance(); });
 
     filterScrollView = new QScrollArea(this);
     filterScrollView->setGeometry(6, 234, kWidth - 12, 186);
     filterScrollView->setFrameShape(QFrame::NoFrame);
     filterScrollView->setWidgetResizable(true);
     filterScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    filterScrollView->setVerticalScrollBar(new widgets::JJScroller(Qt::Vertical));
+    filterScrollView->setVerticalScrollBar(new kestrel::widgets::JJScroller(Qt::Vertical));
     filterDocumentView = new QWidget;
     QPalette list = filterDocumentView->palette();
     list.setColor(QPalette::Window, kListBackground);
@@ -224,7 +224,7 @@ void KxfxView::initEffectView() {
     anchor(filterScrollView, Anchor::FillDown);
     reloadEffectList();
 
-    effectReset = new widgets::ZorButton(this);
+    effectReset = new kestrel::widgets::ZorButton(this);
     effectReset->setGeometry(12, 430, 86, 26);
     effectReset->setNormalBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_Normal@2x.png"));
     effectReset->setOnBackgroundImage(picture("ZantImage/Cut/btnCommonBlack_On@2x.png"));
@@ -233,7 +233,7 @@ void KxfxView::initEffectView() {
     setSystemFont13(effectReset);
     effectReset->setContentColor(kText);
     effectReset->setBordered(false);
-    effectReset->setMouseDownAction([this](widgets::ZorButton*) { actionEffectReset(); });
+    effectReset->setMouseDownAction([this](kestrel::widgets::ZorButton*) { actionEffectReset(); });
     anchor(effectReset, Anchor::BelowList);
 }
 
@@ -271,7 +271,7 @@ void KxfxView::changelanguage() {
 }
 
 void KxfxView::enableEdit(bool enabled) {
-    for (widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
+    for (kestrel::widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
         slider->setDisable(!enabled);
     effectReset->setEnabled(enabled);
 }
@@ -367,9 +367,9 @@ void KxfxView::speedChanged(float progress) {
     if (speedChangedBlock_) speedChangedBlock_(speed);
 }
 
-void KxfxView::colourSliderChanged(widgets::VolumeProgressSlider* slider, float progress) {
+void KxfxView::colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     const int value = slider == brightnessSlider ? brightnessForProgress(progress) : contrastForProgress(progress);
-    widgets::RDTextField* field = slider == brightnessSlider ? brightnessValueLabel
+    kestrel::widgets::RDTextField* field = slider == brightnessSlider ? brightnessValueLabel
                                   : slider == contrastSlider ? contrastValueLabel
                                                              : saturationValueLabel;
     field->setText(QString::number(value));
@@ -377,7 +377,7 @@ void KxfxView::colourSliderChanged(widgets::VolumeProgressSlider* slider, float 
     refreshWhenPaused();
 }
 
-void KxfxView::colourFieldEdited(widgets::RDTextField* field) {
+void KxfxView::colourFieldEdited(kestrel::widgets::RDTextField* field) {
     const int value = field->text().toInt();
     if (field == brightnessValueLabel) {
         brightness_ = value;
@@ -393,7 +393,7 @@ void KxfxView::colourFieldEdited(widgets::RDTextField* field) {
     refreshWhenPaused();
 }
 
-void KxfxView::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider*, float) {
+void KxfxView::actionMouseDownForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float) {
     resumeAfterDrag_ = previewPlaying();
     if (!resumeAfterDrag_) return;
     if (pausePreview_)
@@ -402,14 +402,14 @@ void KxfxView::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlid
         player_->pause();
 }
 
-void KxfxView::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+void KxfxView::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == speedSlider)
         speedChanged(progress);
     else
         colourSliderChanged(slider, progress);
 }
 
-void KxfxView::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider*, float) {
+void KxfxView::actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float) {
     if (!resumeAfterDrag_ || !player_) return;
     resumeAfterDrag_ = false;
     if (playPreview_)
@@ -465,4 +465,4 @@ void KxfxView::actionEffectReset() {
     refreshWhenPaused();
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -24,15 +24,15 @@ namespace kestrel::player {
 class DIVuverIzizud;
 }
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
 class KxfxView : public QWidget,
                  public EffectCollectionViewItemDelegate,
-                 public widgets::VolumeProgressSliderDelegate {
+                 public kestrel::widgets::VolumeProgressSliderDelegate {
     Q_OBJECT
 public:
     static constexpr int kWidth = 300;
@@ -44,7 +44,7 @@ public:
 
     // The preview (not owned; null while no file is open) and the open file's record.
     void setPlayer(kestrel::player::DIVuverIzizud* player) { player_ = player; }
-    void setFileData(model::SimpleDataPtr fileData) { fileData_ = std::move(fileData); }
+    void setFileData(kestrel::model::SimpleDataPtr fileData) { fileData_ = std::move(fileData); }
     // How the editor pauses and resumes its preview (its timers follow); the player's own
     // pause and play when unset.
     void setPreviewControl(std::function<void()> pause, std::function<void()> play);
@@ -88,19 +88,19 @@ public:
     void checkEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent* event) override;
 
     // VolumeProgressSliderDelegate (the panel's own four sliders)
-    void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseDownForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
 
     // Outlets.
-    widgets::VolumeProgressSlider* speedSlider = nullptr;
-    widgets::VolumeProgressSlider* brightnessSlider = nullptr;
-    widgets::VolumeProgressSlider* contrastSlider = nullptr;
-    widgets::VolumeProgressSlider* saturationSlider = nullptr;
-    widgets::RDTextField* speedValueLabel = nullptr;
-    widgets::RDTextField* brightnessValueLabel = nullptr;
-    widgets::RDTextField* contrastValueLabel = nullptr;
-    widgets::RDTextField* saturationValueLabel = nullptr;
+    kestrel::widgets::VolumeProgressSlider* speedSlider = nullptr;
+    kestrel::widgets::VolumeProgressSlider* brightnessSlider = nullptr;
+    kestrel::widgets::VolumeProgressSlider* contrastSlider = nullptr;
+    kestrel::widgets::VolumeProgressSlider* saturationSlider = nullptr;
+    kestrel::widgets::RDTextField* speedValueLabel = nullptr;
+    kestrel::widgets::RDTextField* brightnessValueLabel = nullptr;
+    kestrel::widgets::RDTextField* contrastValueLabel = nullptr;
+    kestrel::widgets::RDTextField* saturationValueLabel = nullptr;
     QLabel* hueLabel = nullptr;
     QLabel* speedLabel = nullptr;
     QLabel* effectLabel = nullptr;
@@ -110,8 +110,8 @@ public:
     QLabel* speedCustomLabel = nullptr;
     QScrollArea* filterScrollView = nullptr;
     QWidget* filterDocumentView = nullptr;
-    widgets::ZorButton* effectReset = nullptr;
-    widgets::ZorButton* magicEnhance = nullptr;
+    kestrel::widgets::ZorButton* effectReset = nullptr;
+    kestrel::widgets::ZorButton* magicEnhance = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -123,8 +123,8 @@ private:
     void fitResetAndToggle();
     void initEffectView();
     QWidget* makeBox(const QRect& frame, bool framed);
-    widgets::VolumeProgressSlider* makeSlider(const QRect& frame, float progress);
-    widgets::RDTextField* makeValueField(const QRect& frame, const QString& text);
+    kestrel::widgets::VolumeProgressSlider* makeSlider(const QRect& frame, float progress);
+    kestrel::widgets::RDTextField* makeValueField(const QRect& frame, const QString& text);
     QLabel* makeLabel(const QRect& frame, bool dimmed);
     void reloadEffectList();
     // ClearImageEffect, the checked entries in list order, then magic enhance; a redraw while paused.
@@ -132,12 +132,12 @@ private:
     void sendColour();
     void refreshWhenPaused();
     bool previewPlaying() const;
-    void colourFieldEdited(widgets::RDTextField* field);
+    void colourFieldEdited(kestrel::widgets::RDTextField* field);
     void speedChanged(float progress);
-    void colourSliderChanged(widgets::VolumeProgressSlider* slider, float progress);
+    void colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slider, float progress);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
-    model::SimpleDataPtr fileData_;
+    kestrel::model::SimpleDataPtr fileData_;
     std::function<void()> pausePreview_, playPreview_;
     std::function<void(double)> speedChangedBlock_;
     QList<EffectItem> effectTypes_;
@@ -158,4 +158,4 @@ int contrastForProgress(float progress);  // contrast and saturation
 float progressForBrightness(int value);
 float progressForContrast(int value);
 
-}  // namespace editor
+}  // namespace kestrel::editor

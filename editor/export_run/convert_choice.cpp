@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 std::optional<QString> usable(const std::optional<QString>& title) {
@@ -22,7 +22,7 @@ QString codecName(const std::optional<QString>& title) {
 
 }  // namespace
 
-void frameSizeForTitle(const QString& title, const model::SimpleData& record, int* width, int* height) {
+void frameSizeForTitle(const QString& title, const kestrel::model::SimpleData& record, int* width, int* height) {
     if (title == exportkit::kCustomValue) {
         *width = record.targetData.width;
         *height = record.targetData.height;
@@ -38,7 +38,7 @@ void frameSizeForTitle(const QString& title, const model::SimpleData& record, in
     *height = exportkit::leadingInt(pieces.last());
 }
 
-ConvertChoice readEditorConvertChoice(const model::SimpleData& record, FrameSizeRule rule) {
+ConvertChoice readEditorConvertChoice(const kestrel::model::SimpleData& record, FrameSizeRule rule) {
     exportkit::ProfileChoice stored;
     stored.loadStored(exportkit::ChoiceKeys::editor());
 
@@ -61,4 +61,4 @@ ConvertChoice readEditorConvertChoice(const model::SimpleData& record, FrameSize
     return choice;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -6,7 +6,7 @@
 
 #include "model/simple_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 struct ConvertChoice {
     QString vcodec;          // empty: keep the source's
@@ -28,10 +28,10 @@ enum class FrameSizeRule {
 };
 
 // The choices of the editor as stored now. A title that is absent or a single blank is skipped.
-ConvertChoice readEditorConvertChoice(const model::SimpleData& record, FrameSizeRule rule);
+ConvertChoice readEditorConvertChoice(const kestrel::model::SimpleData& record, FrameSizeRule rule);
 
 // "1280x720" -> 1280, 720; "Custom" -> the record's target size, replaced by the stored custom
 // width and height where those are above 0.
-void frameSizeForTitle(const QString& title, const model::SimpleData& record, int* width, int* height);
+void frameSizeForTitle(const QString& title, const kestrel::model::SimpleData& record, int* width, int* height);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -7,20 +7,20 @@
 
 #include <QSize>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
 constexpr int kOk = 1;
 
 }  // namespace
 
-int32_t audioStreamIndexFor(const model::SimpleData& record, int popUpIndex) {
+int32_t audioStreamIndexFor(const kestrel::model::SimpleData& record, int popUpIndex) {
     if (record.audioStreamInfos.isEmpty()) return popUpIndex;
     if (popUpIndex < 0 || popUpIndex >= record.audioStreamInfos.size()) return -1;  // the default stream
     return record.audioStreamInfos.at(popUpIndex).index;
 }
 
-SetupOutcome configureConvertJob(void* job, const model::SimpleData& record, const ConvertChoice& choice,
+SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const ConvertChoice& choice,
                                  const ExportEdits& edits, const CutRange& cut, QStringList* writtenFiles) {
     auto failed = [](int code) { return SetupOutcome{false, code, QString()}; };
     int32_t rc = kOk;
@@ -70,4 +70,4 @@ SetupOutcome configureConvertJob(void* job, const model::SimpleData& record, con
     return SetupOutcome{};
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -12,7 +12,7 @@
 #include "editor/export_run/export_edits.h"
 #include "model/simple_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 struct SetupOutcome {
     bool ok = true;
@@ -24,11 +24,11 @@ struct SetupOutcome {
 using CutRange = std::optional<std::pair<int64_t, int64_t>>;
 
 // Pictures the watermark step wrote for the job are appended to writtenFiles.
-SetupOutcome configureConvertJob(void* job, const model::SimpleData& record, const ConvertChoice& choice,
+SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const ConvertChoice& choice,
                                  const ExportEdits& edits, const CutRange& cut, QStringList* writtenFiles);
 
 // The stream index of the chosen audio track: the pop-up position mapped through the record's
 // audio streams when it has any.
-int32_t audioStreamIndexFor(const model::SimpleData& record, int popUpIndex);
+int32_t audioStreamIndexFor(const kestrel::model::SimpleData& record, int popUpIndex);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -9,7 +9,7 @@
 
 #include <QEvent>
 
-namespace editor {
+namespace kestrel::editor {
 
 EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window)
     : QObject(&window), window_(window), run_(new EditorExportRun(window.views().window, this)) {
@@ -23,7 +23,7 @@ EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window
 
     run_->setDelegate(this);
     run_->setEditsProvider([this] { return exportEditsFromWindow(window_, panel_); });
-    views.startExportBtn->setMouseDownAction([this](widgets::ZorButton*) { startExportAction(); });
+    views.startExportBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { startExportAction(); });
 }
 
 bool EditorExportAttachment::eventFilter(QObject* watched, QEvent* event) {
@@ -67,4 +67,4 @@ void EditorExportAttachment::exportRunDialogOpened(exportkit::ExportWindowContro
     window_.setExportProgressWindow(dialog);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -10,7 +10,7 @@
 
 class EditVideoWindowController;
 
-namespace editor {
+namespace kestrel::editor {
 
 class EditorExportAttachment : public QObject, public EditorExportRunDelegate {
 public:
@@ -45,4 +45,4 @@ private:
     EditorExportRun* run_;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -17,11 +17,11 @@
 #include <QFileInfo>
 #include <QTimer>
 
-namespace editor {
+namespace kestrel::editor {
 
 // One press of Start: the record and edits it was started with, its phases and what it wrote.
 struct EditorExportRun::Run {
-    model::SimpleDataPtr record;
+    kestrel::model::SimpleDataPtr record;
     ExportEdits edits;
     FrameSizeRule sizeRule = FrameSizeRule::Normal;
     QString extension;
@@ -122,7 +122,7 @@ void EditorExportRun::stopRunningJob() {
 
 void EditorExportRun::startRun() {
     Run& run = *run_;
-    const model::SimpleData& record = *run.record;
+    const kestrel::model::SimpleData& record = *run.record;
     const QString folder = QFileInfo(outputPath_).path();
     const QString base = QFileInfo(outputPath_).fileName();
     run.extension = record.targetData.extension.isEmpty() ? QFileInfo(record.path).suffix()
@@ -311,4 +311,4 @@ void EditorExportRun::pollProgress() {
     session_->setProgress(overallProgress(run_->current, run_->phases.size(), percent / 100.0));
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -26,7 +26,7 @@ namespace exportkit {
 class ExportSession;
 }  // namespace exportkit
 
-namespace editor {
+namespace kestrel::editor {
 
 // What the export asks of the editor window around a run.
 class EditorExportRunDelegate {
@@ -52,8 +52,8 @@ public:
     // what it wrote.
     ~EditorExportRun() override;
 
-    void setRecord(model::SimpleDataPtr record) { record_ = std::move(record); }
-    const model::SimpleDataPtr& record() const { return record_; }
+    void setRecord(kestrel::model::SimpleDataPtr record) { record_ = std::move(record); }
+    const kestrel::model::SimpleDataPtr& record() const { return record_; }
     void setEditsProvider(EditsProvider provider) { editsProvider_ = std::move(provider); }
     void setDelegate(EditorExportRunDelegate* delegate) { delegate_ = delegate; }
     // Told the index of each phase once its engine job has been handed to the global queue.
@@ -96,7 +96,7 @@ private:
     void enableEditingAfterRun(const Run& run);
 
     QPointer<QWidget> window_;
-    model::SimpleDataPtr record_;
+    kestrel::model::SimpleDataPtr record_;
     EditsProvider editsProvider_;
     EditorExportRunDelegate* delegate_ = nullptr;
     std::function<void(int phase)> phaseStartedBlock_;
@@ -110,4 +110,4 @@ private:
     int pendingJobs_ = 0;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

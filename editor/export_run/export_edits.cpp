@@ -2,13 +2,13 @@
 
 #include "engine/core/effect_chains.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 double TrimFields::microseconds() const {
     return (millis / 1000.0 + (hours * 3600.0 + minutes * 60.0 + seconds)) * 1000000.0;
 }
 
-bool applyEditsToRecord(const ExportEdits& edits, model::SimpleData& record) {
+bool applyEditsToRecord(const ExportEdits& edits, kestrel::model::SimpleData& record) {
     const double start_us = edits.start.microseconds();
     const double stop_us = edits.stop.microseconds();
     if (!(stop_us > start_us)) return false;
@@ -39,4 +39,4 @@ QList<int32_t> effectIdsToApply(const ExportEdits& edits) {
     return ids;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -10,7 +10,7 @@
 
 #include "model/simple_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // One group of trim fields: hours, minutes, seconds and milliseconds as typed.
 struct TrimFields {
@@ -39,7 +39,7 @@ using MusicStep = std::function<int(void* job)>;
 struct ExportEdits {
     TrimFields start, stop;
     QRectF clipRect;                 // crop in video pixels; zero = none
-    model::RECT convertCropSize;
+    kestrel::model::RECT convertCropSize;
     int32_t rotateAngle = 0;         // the user's quarter turns, degrees
     bool keepAspectratio = false;
     int32_t brightness = 0, contrast = 0, saturation = 0;  // the panel's value fields
@@ -47,7 +47,7 @@ struct ExportEdits {
     int32_t hFlip = 0, vFlip = 0;
     QList<EffectChoice> effects;     // the effect list in its order
     bool magicEnhance = false;
-    model::SubtitleParam subtitle;   // the subtitle panel's parameter (its chosen colour applied)
+    kestrel::model::SubtitleParam subtitle;   // the subtitle panel's parameter (its chosen colour applied)
     bool inverseSelection = false;   // the trim bar keeps what lies outside the range
     int audioTrackIndex = 0;         // selected item of the audio-track pop-up
     double originalVolume = 1.0;     // the music panel's level of the video's own sound
@@ -58,9 +58,9 @@ struct ExportEdits {
 
 // Writes the edits into the job record when the range's stop lies after its start; otherwise
 // the record keeps its earlier values. Returns whether it wrote.
-bool applyEditsToRecord(const ExportEdits& edits, model::SimpleData& record);
+bool applyEditsToRecord(const ExportEdits& edits, kestrel::model::SimpleData& record);
 
 // Identifiers of the checked effects in list order, then magic enhance when it is on.
 QList<int32_t> effectIdsToApply(const ExportEdits& edits);
 
-}  // namespace editor
+}  // namespace kestrel::editor

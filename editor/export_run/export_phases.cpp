@@ -6,23 +6,23 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace editor {
+namespace kestrel::editor {
 
-ExportPhase plainExportPhase(const model::SimpleData& record, const QString& output) {
+ExportPhase plainExportPhase(const kestrel::model::SimpleData& record, const QString& output) {
     ExportPhase phase;
     phase.output = output;
     if (record.cutTimeRange_stop != 0) phase.cut = std::make_pair(record.cutTimeRange_start, record.cutTimeRange_stop);
     return phase;
 }
 
-PhasePlan planRemovedRangeExport(const model::SimpleData& record, int64_t duration_us, const QString& output,
+PhasePlan planRemovedRangeExport(const kestrel::model::SimpleData& record, int64_t duration_us, const QString& output,
                                  const QString& beforePath, const QString& afterPath) {
     PhasePlan plan;
     const int64_t cutStart = record.cutTimeRange_start;
     const int64_t cutStop = record.cutTimeRange_stop;
     if (cutStop <= cutStart) {
         // Nothing selected, nothing removed.
-        plan.phases.push_back(plainExportPhase(model::SimpleData{}, output));
+        plan.phases.push_back(plainExportPhase(kestrel::model::SimpleData{}, output));
         return plan;
     }
     if (duration_us <= 0) {
@@ -82,4 +82,4 @@ void removeFiles(const QStringList& paths) {
     }
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

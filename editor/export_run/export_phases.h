@@ -11,7 +11,7 @@
 #include "editor/export_run/convert_job_setup.h"
 #include "model/simple_data.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 struct ExportPhase {
     enum Kind { Convert, Join };
@@ -30,12 +30,12 @@ struct PhasePlan {
 };
 
 // One convert of the record's cut range (the whole file when its stop is 0) into output.
-ExportPhase plainExportPhase(const model::SimpleData& record, const QString& output);
+ExportPhase plainExportPhase(const kestrel::model::SimpleData& record, const QString& output);
 
 // The phases that keep what lies outside the record's cut range of a source lasting
 // duration_us. A record without a range keeps the whole file; a range covering the whole file
 // leaves nothing and fails with a message.
-PhasePlan planRemovedRangeExport(const model::SimpleData& record, int64_t duration_us, const QString& output,
+PhasePlan planRemovedRangeExport(const kestrel::model::SimpleData& record, int64_t duration_us, const QString& output,
                                  const QString& beforePath, const QString& afterPath);
 
 // Duration of a media file in µs as the transcoding engine reads it; 0 when it cannot.
@@ -47,4 +47,4 @@ double overallProgress(size_t index, size_t count, double fraction);
 // Removes the files that exist; failures are logged.
 void removeFiles(const QStringList& paths);
 
-}  // namespace editor
+}  // namespace kestrel::editor

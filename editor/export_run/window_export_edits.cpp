@@ -6,10 +6,10 @@
 
 #include <QComboBox>
 
-namespace editor {
+namespace kestrel::editor {
 namespace {
 
-TrimFields trimFields(const QList<widgets::RDTextField*>& fields) {
+TrimFields trimFields(const QList<kestrel::widgets::RDTextField*>& fields) {
     return TrimFields{fields[0]->text().toInt(), fields[1]->text().toInt(), fields[2]->text().toInt(),
                       fields[3]->text().toInt()};
 }
@@ -39,4 +39,4 @@ ExportEdits exportEditsFromWindow(EditVideoWindowController& window, const KxfxV
     return edits;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

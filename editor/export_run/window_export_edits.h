@@ -6,11 +6,11 @@
 
 class EditVideoWindowController;
 
-namespace editor {
+namespace kestrel::editor {
 
 class KxfxView;
 
 // effectPanel may be null (no effects, no colour change).
 ExportEdits exportEditsFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel);
 
-}  // namespace editor
+}  // namespace kestrel::editor

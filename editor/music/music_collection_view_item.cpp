@@ -5,7 +5,7 @@
 
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 MusicCollectionViewItem::MusicCollectionViewItem(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_StyledBackground);
@@ -24,7 +24,7 @@ MusicCollectionViewItem::MusicCollectionViewItem(QWidget* parent) : QWidget(pare
     row->addWidget(nameLabel_, 1);
 }
 
-void MusicCollectionViewItem::setItem(const model::MusicInfo& item) {
+void MusicCollectionViewItem::setItem(const kestrel::model::MusicInfo& item) {
     item_ = item;
     nameLabel_->setText(nameLabel_->fontMetrics().elidedText(item.path, Qt::ElideMiddle, std::max(40, width() - 40)));
     nameLabel_->setToolTip(item.path);
@@ -42,4 +42,4 @@ void MusicCollectionViewItem::mouseReleaseEvent(QMouseEvent* event) {
     else mDelegate_->selectMusicCollectionViewItem(this);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -8,7 +8,7 @@
 
 #include "model/music_info.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 class MusicCollectionViewItem;
 
@@ -23,8 +23,8 @@ class MusicCollectionViewItem : public QWidget {
 public:
     explicit MusicCollectionViewItem(QWidget* parent = nullptr);
 
-    void setItem(const model::MusicInfo& item);
-    const model::MusicInfo& item() const { return item_; }
+    void setItem(const kestrel::model::MusicInfo& item);
+    const kestrel::model::MusicInfo& item() const { return item_; }
     void setViewTag(int tag) { viewTag_ = tag; }
     int viewTag() const { return viewTag_; }
     void setMDelegate(MusicCollectionViewItemDelegate* delegate) { mDelegate_ = delegate; }
@@ -38,11 +38,11 @@ protected:
 private:
     QLabel* selectedView_ = nullptr;
     QLabel* nameLabel_ = nullptr;
-    model::MusicInfo item_;
+    kestrel::model::MusicInfo item_;
     int viewTag_ = 0;
     bool isCheck_ = false;
     QElapsedTimer lastClick_;
     MusicCollectionViewItemDelegate* mDelegate_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

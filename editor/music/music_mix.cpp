@@ -7,7 +7,7 @@
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -17,7 +17,7 @@ platform::MediaTime mediaTime(double seconds) {
 
 }  // namespace
 
-int addDubbingWithPlayer(kestrel::player::DIVuverIzizud* player, const QList<model::MusicInfo>& musicList,
+int addDubbingWithPlayer(kestrel::player::DIVuverIzizud* player, const QList<kestrel::model::MusicInfo>& musicList,
                          bool removeOriginal) {
     if (!player) return 0;
     const bool wasPlaying = player->playerStatus() == 1;
@@ -26,7 +26,7 @@ int addDubbingWithPlayer(kestrel::player::DIVuverIzizud* player, const QList<mod
     player->ClearDubbingMusic();
     qDebug() << "ClearDubbingMusicBehand";
     int added = 0;
-    for (const model::MusicInfo& info : musicList) {
+    for (const kestrel::model::MusicInfo& info : musicList) {
         if (!info.isCheck) continue;
         const DubbingTrack t = dubbingTrackOf(info);
         const int32_t result = player->AddDubbingMusic(info.path.toUtf8().constData(), mediaTime(t.sourceStart),
@@ -42,9 +42,9 @@ int addDubbingWithPlayer(kestrel::player::DIVuverIzizud* player, const QList<mod
     return added;
 }
 
-int addDubbingMusic(void* job, const QList<model::MusicInfo>& musicList, bool removeOriginal) {
+int addDubbingMusic(void* job, const QList<kestrel::model::MusicInfo>& musicList, bool removeOriginal) {
     int result = 1;
-    for (const model::MusicInfo& info : musicList) {
+    for (const kestrel::model::MusicInfo& info : musicList) {
         if (!info.isCheck) continue;
         const DubbingTrack t = dubbingTrackOf(info);
         result = apiMediaConvertAddDubbingMusic(
@@ -61,4 +61,4 @@ int addDubbingMusic(void* job, const QList<model::MusicInfo>& musicList, bool re
     return result;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -16,7 +16,7 @@
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 using services::localized;
 
@@ -85,7 +85,7 @@ void MusicPanel::buildUi() {
     listLayout_ = panel::makeListArea(this, 100, column);
 
     column->addWidget(titled("SetthemusicpositionString", this));
-    musicRangSlider_ = new widgets::MusicRangeSlider(QRectF(0, 0, 260, 30), this);
+    musicRangSlider_ = new kestrel::widgets::MusicRangeSlider(QRectF(0, 0, 260, 30), this);
     musicRangSlider_->setFixedHeight(30);
     musicRangSlider_->setDelegate(this);
     column->addWidget(musicRangSlider_);
@@ -111,7 +111,7 @@ void MusicPanel::buildUi() {
     pruneContentView_ = new QWidget(this);
     auto* pruneColumn = new QVBoxLayout(pruneContentView_);
     pruneColumn->setContentsMargins(0, 0, 0, 0);
-    pruneRangSlider_ = new widgets::RDCutProgressView(QRectF(0, 0, 260, 30), pruneContentView_);
+    pruneRangSlider_ = new kestrel::widgets::RDCutProgressView(QRectF(0, 0, 260, 30), pruneContentView_);
     pruneRangSlider_->setIsNew(true);
     pruneRangSlider_->setFixedHeight(30);
     pruneRangSlider_->setLowerValue(0, 1);
@@ -125,14 +125,14 @@ void MusicPanel::buildUi() {
     playPruneMusicBtn_ = panel::makePictureButton(pruneContentView_, "ZantImage/GifMaker/btnPlay_Normal@2x.png", [this](auto*) { playPrune(); });
     stopPruneMusicBtn_ = panel::makePictureButton(pruneContentView_, "ZantImage/GifMaker/btnStop_Normal@2x.png", [this](auto*) { stopAudio(); });
     pruneMusicLeftBtn_ = panel::makePictureButton(pruneContentView_, "ZantImage/Join/btnSetStart_Normal@2x.png", [this](auto*) {
-        model::MusicInfo* info = selectedInfo();
+        kestrel::model::MusicInfo* info = selectedInfo();
         if (!info || !rdmusicPlayer_) return;
         setPruneStartAt(*info, rdmusicPlayer_->currentTime().seconds(), musicDuration());
         refreshMusicTimeField(selectedMusicIndex_);
         updateMusicSlider();
     });
     pruneMusicRightBtn_ = panel::makePictureButton(pruneContentView_, "ZantImage/Join/btnSetEnd_Normal@2x.png", [this](auto*) {
-        model::MusicInfo* info = selectedInfo();
+        kestrel::model::MusicInfo* info = selectedInfo();
         if (!info || !rdmusicPlayer_) return;
         setPruneEndAt(*info, rdmusicPlayer_->currentTime().seconds(), videoDuration());
         refreshMusicTimeField(selectedMusicIndex_);
@@ -155,10 +155,10 @@ void MusicPanel::buildUi() {
     musicItemPlayPauseBtn_ = panel::makePictureButton(this, "ZantImage/GifMaker/btnPlay_Normal@2x.png", [this](auto*) { playOrPauseAudio(); });
     musicItemStopBtn_ = panel::makePictureButton(this, "ZantImage/GifMaker/btnStop_Normal@2x.png", [this](auto*) { stopAudio(); });
     musicItemStopBtn_->setEnabled(false);
-    musicItemVolueBtn_ = panel::makePictureButton(this, "ZantImage/Reverse/btnOpenVolume_Normal@2x.png", [this](widgets::ZorButton* b) {
+    musicItemVolueBtn_ = panel::makePictureButton(this, "ZantImage/Reverse/btnOpenVolume_Normal@2x.png", [this](kestrel::widgets::ZorButton* b) {
         if (hasSelection()) setItemVolume(b->selected() ? 0.5f : 0.0f);
     });
-    musicItemVolueSlider_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
+    musicItemVolueSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
     musicItemVolueSlider_->setFixedSize(110, 20);
     musicItemVolueSlider_->setDelegate(this);
     musicItemVoluelabel_ = panel::makeLabel(this, "100%");
@@ -170,7 +170,7 @@ void MusicPanel::buildUi() {
     column->addWidget(titled("videooriginalsoundLabelstringValue", this));
     auto* originalRow = new QHBoxLayout;
     removeOriginalmusicBtn_ = panel::makeCheckBox(this, [this](auto*) { toggleRemoveOriginal(); });
-    originalVolumeSlider_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
+    originalVolumeSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
     originalVolumeSlider_->setFixedSize(110, 20);
     originalVolumeSlider_->setProgress(1.0f);
     originalVolumeSlider_->setDelegate(this);
@@ -190,7 +190,7 @@ void MusicPanel::changelanguage() {
     for (QLabel* label : titledLabels_) label->setText(localized(label->property("key").toString()));
 }
 
-void MusicPanel::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+void MusicPanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
     fileData_ = std::move(fileData);
     removeOriginalmusicBtn_->setEnabled(player_ != nullptr);
@@ -249,7 +249,7 @@ QStringList MusicPanel::addMusicFiles(const QStringList& paths) {
         added = true;
     }
     if (!added) return refused;
-    for (model::MusicInfo& info : musicList_) info.selected = false;
+    for (kestrel::model::MusicInfo& info : musicList_) info.selected = false;
     selectedMusicIndex_ = 0;
     musicList_[0].selected = true;
     reloadData();
@@ -263,7 +263,7 @@ void MusicPanel::selectMusic(int index) {
     for (int i = 0; i < musicList_.size(); ++i) musicList_[i].selected = i == index;
     selectedMusicIndex_ = index;
     for (int i = 0; i < items_.size(); ++i) items_[i]->setItem(musicList_[i]);
-    model::MusicInfo& info = musicList_[index];
+    kestrel::model::MusicInfo& info = musicList_[index];
     repeatMusicBtn_->setSelected(info.repeat);
     fadeInBtn_->setSelected(info.fadeIn);
     fadeOutBtn_->setSelected(info.fadeOut);
@@ -320,22 +320,22 @@ void MusicPanel::showEmptyList() {
 // ---- toggles ---------------------------------------------------------------------------------
 
 void MusicPanel::toggleFadeIn() {
-    if (model::MusicInfo* info = selectedInfo()) fadeInBtn_->setSelected(info->fadeIn = !fadeInBtn_->selected());
+    if (kestrel::model::MusicInfo* info = selectedInfo()) fadeInBtn_->setSelected(info->fadeIn = !fadeInBtn_->selected());
 }
 
 void MusicPanel::toggleFadeOut() {
-    if (model::MusicInfo* info = selectedInfo()) fadeOutBtn_->setSelected(info->fadeOut = !fadeOutBtn_->selected());
+    if (kestrel::model::MusicInfo* info = selectedInfo()) fadeOutBtn_->setSelected(info->fadeOut = !fadeOutBtn_->selected());
 }
 
 void MusicPanel::toggleRepeat() {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info) return;
     repeatMusicBtn_->setSelected(info->repeat = !repeatMusicBtn_->selected());
     musicRangSlider_->setIsRepeat(info->repeat);
 }
 
 void MusicPanel::togglePrune() {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info || !pruneMusicBtn_->isEnabled()) return;
     pruneMusicBtn_->setSelected(info->prune = !pruneMusicBtn_->selected());
     pruneContentView_->setVisible(info->prune);
@@ -347,7 +347,7 @@ void MusicPanel::toggleRemoveOriginal() {
 }
 
 void MusicPanel::setItemVolume(float volume) {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info) return;
     info->volume = std::clamp(volume, 0.0f, 1.0f);
     musicItemVolueBtn_->setSelected(info->volume == 0);
@@ -355,14 +355,14 @@ void MusicPanel::setItemVolume(float volume) {
     musicItemVoluelabel_->setText(QString::asprintf("%.f", info->volume * 100.0) + "%");
 }
 
-void MusicPanel::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+void MusicPanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == musicItemVolueSlider_) setItemVolume(progress);
     else if (slider == originalVolumeSlider_ && player_) player_->SetMainAudioVolume(progress);
 }
 
 // ---- time rows and bars ----------------------------------------------------------------------
 
-void MusicPanel::writeRows(const model::MusicInfo& info) {
+void MusicPanel::writeRows(const kestrel::model::MusicInfo& info) {
     rows_[kPositionStart].setTexts(millisecondTexts(info.positionStart));
     rows_[kPositionLength].setTexts(millisecondTexts(double(info.positionEnd) - info.positionStart));
     rows_[kPruneStart].setTexts(millisecondTexts(info.pruneStart));
@@ -379,7 +379,7 @@ void MusicPanel::refreshMusicTimeField(int index) {
         musicItemVoluelabel_->setText("100%");
         return;
     }
-    const model::MusicInfo& info = musicList_[index];
+    const kestrel::model::MusicInfo& info = musicList_[index];
     writeRows(info);
     fadeInBtn_->setSelected(info.fadeIn);
     fadeOutBtn_->setSelected(info.fadeOut);
@@ -392,7 +392,7 @@ void MusicPanel::refreshMusicTimeField(int index) {
 }
 
 void MusicPanel::updateMusicSlider() {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info) return;
     applySpanRule(*info);
     const double V = videoDuration(), M = musicDuration();
@@ -409,7 +409,7 @@ void MusicPanel::updateMusicSlider() {
 }
 
 void MusicPanel::storeRow(TimeRow row) {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info) return;
     const auto& f = rows_[row].fields;
     const double t = secondsFromMillisecondTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
@@ -437,7 +437,7 @@ void MusicPanel::readRow(TimeRow row) {
 }
 
 void MusicPanel::stepRow(TimeRow row, int delta) {
-    widgets::RDTextField* field = editedFields_[row];
+    kestrel::widgets::RDTextField* field = editedFields_[row];
     if (!field || !hasSelection()) return;
     const bool ms = rows_[row].isFractionField(field);
     const int value = steppedMusicFieldValue(field->text().toInt(), delta, ms);
@@ -447,7 +447,7 @@ void MusicPanel::stepRow(TimeRow row, int delta) {
     updateMusicSlider();
 }
 
-void MusicPanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+void MusicPanel::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
     for (size_t r = 0; r < rows_.size(); ++r) {
         const bool inRow = rows_[r].contains(field);
         if (inRow) editedFields_[r] = field;
@@ -455,21 +455,21 @@ void MusicPanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
     }
 }
 
-void MusicPanel::changeRangeValue(widgets::MusicRangeSlider* slider) {
-    model::MusicInfo* info = selectedInfo();
+void MusicPanel::changeRangeValue(kestrel::widgets::MusicRangeSlider* slider) {
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info || slider != musicRangSlider_) return;
-    editor::changeRangeValue(*info, slider->positionLeftValue(), slider->positionRightValue(), videoDuration());
+    kestrel::editor::changeRangeValue(*info, slider->positionLeftValue(), slider->positionRightValue(), videoDuration());
     writeRows(*info);
     updateMusicSlider();
 }
 
-void MusicPanel::changeProgress(widgets::MusicRangeSlider* slider) {
+void MusicPanel::changeProgress(kestrel::widgets::MusicRangeSlider* slider) {
     if (player_) player_->seekTime(platform::MediaTime::fromSeconds(slider->progress() * videoDuration(), 1000000000));
 }
 
-void MusicPanel::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue,
+void MusicPanel::actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float startvalue,
                                                          float stopvalue, int64_t) {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info || view != pruneRangSlider_) return;
     const double M = musicDuration();
     info->pruneStart = static_cast<float>(startvalue * M);
@@ -535,7 +535,7 @@ void MusicPanel::stopAudio() {
 }
 
 void MusicPanel::playPrune() {
-    model::MusicInfo* info = selectedInfo();
+    kestrel::model::MusicInfo* info = selectedInfo();
     if (!info || !rdmusicPlayer_) return;
     rdmusicPlayer_->seekTime(platform::MediaTime::fromSeconds(info->pruneStart, 1000000000));
     playingPrune_ = !isaudioplaying_;
@@ -546,7 +546,7 @@ void MusicPanel::changeMusicPlayerSlider() {
     if (!rdmusicPlayer_) return;
     const double now = rdmusicPlayer_->currentTime().seconds(), length = rdmusicPlayer_->duration().seconds();
     if (length > 0) pruneRangSlider_->setProgress(static_cast<float>(now / length));
-    const model::MusicInfo* info = selectedInfo();
+    const kestrel::model::MusicInfo* info = selectedInfo();
     if (playingPrune_ && info && now > double(info->pruneStart) + info->pruneDuration) stopAudio();
 }
 
@@ -555,7 +555,7 @@ void MusicPanel::videoWillPlay() {
     addDubbingWithPlayer();
 }
 
-void MusicPanel::addDubbingWithPlayer() { editor::addDubbingWithPlayer(player_, musicList_, removeOriginalMusic()); }
+void MusicPanel::addDubbingWithPlayer() { kestrel::editor::addDubbingWithPlayer(player_, musicList_, removeOriginalMusic()); }
 
 void MusicPanel::enableMusicEdit(bool flag) {
     musicRangSlider_->setEnable(flag);
@@ -568,4 +568,4 @@ void MusicPanel::enableMusicEdit(bool flag) {
     removeOriginalmusicBtn_->setEnabled(true);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

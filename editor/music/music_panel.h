@@ -26,14 +26,14 @@ namespace kestrel::player {
 class DIVuverIzizud;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
 class MusicPanel : public QWidget,
                    public MusicCollectionViewItemDelegate,
-                   public widgets::RDTextFieldDelegate,
-                   public widgets::VolumeProgressSliderDelegate,
-                   public widgets::MusicRangeSliderDelegate,
-                   public widgets::RDCutProgressViewDelegate {
+                   public kestrel::widgets::RDTextFieldDelegate,
+                   public kestrel::widgets::VolumeProgressSliderDelegate,
+                   public kestrel::widgets::MusicRangeSliderDelegate,
+                   public kestrel::widgets::RDCutProgressViewDelegate {
 public:
     enum TimeRow { kPositionStart = 0, kPositionLength = 1, kPruneStart = 2, kPruneLength = 3 };
 
@@ -41,12 +41,12 @@ public:
     ~MusicPanel() override;
 
     // The video preview (not owned) and its file; the list is kept.
-    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // How the music preview pauses a playing video preview (the window's own pause, so its
     // buttons and tick follow); without one the player is paused directly.
     void setVideoPreviewPause(std::function<void()> pause) { pauseVideoPreview_ = std::move(pause); }
 
-    const QList<model::MusicInfo>& musicList() const { return musicList_; }
+    const QList<kestrel::model::MusicInfo>& musicList() const { return musicList_; }
     int selectedMusicIndex() const { return selectedMusicIndex_; }
     bool removeOriginalMusic() const;
     // Volume of the video's own sound, 0..1.
@@ -85,17 +85,17 @@ public:
     void refreshMusicTimeField(int index);
     void changelanguage();
 
-    widgets::MusicRangeSlider* positionBar() const { return musicRangSlider_; }
-    widgets::RDCutProgressView* pruneBar() const { return pruneRangSlider_; }
+    kestrel::widgets::MusicRangeSlider* positionBar() const { return musicRangSlider_; }
+    kestrel::widgets::RDCutProgressView* pruneBar() const { return pruneRangSlider_; }
 
     // Delegates.
     void selectMusicCollectionViewItem(MusicCollectionViewItem* item) override;
     void checkMusicCollectionViewItem(MusicCollectionViewItem* item) override;
-    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
-    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void changeRangeValue(widgets::MusicRangeSlider* slider) override;
-    void changeProgress(widgets::MusicRangeSlider* slider) override;
-    void actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue, float stopvalue,
+    void actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void changeRangeValue(kestrel::widgets::MusicRangeSlider* slider) override;
+    void changeProgress(kestrel::widgets::MusicRangeSlider* slider) override;
+    void actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float startvalue, float stopvalue,
                                                  int64_t handleType) override;
 
 private:
@@ -103,51 +103,51 @@ private:
     void reloadData();
     void showEmptyList();
     bool hasSelection() const { return selectedMusicIndex_ >= 0 && selectedMusicIndex_ < musicList_.size(); }
-    model::MusicInfo* selectedInfo() { return hasSelection() ? &musicList_[selectedMusicIndex_] : nullptr; }
+    kestrel::model::MusicInfo* selectedInfo() { return hasSelection() ? &musicList_[selectedMusicIndex_] : nullptr; }
     double videoDuration() const;
     double musicDuration() const;
     void initmusicPlayer(const QString& path);
     void updateMusicSlider();
     void changeMusicPlayerSlider();
-    void writeRows(const model::MusicInfo& info);
+    void writeRows(const kestrel::model::MusicInfo& info);
     void storeRow(TimeRow row);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
-    model::SimpleDataPtr fileData_;
+    kestrel::model::SimpleDataPtr fileData_;
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     bool isaudioplaying_ = false;
     std::function<void()> pauseVideoPreview_;
     bool playingPrune_ = false;
     QTimer audioTimer_;
-    QList<model::MusicInfo> musicList_;
+    QList<kestrel::model::MusicInfo> musicList_;
     int selectedMusicIndex_ = -1;
 
     QVBoxLayout* listLayout_ = nullptr;
     QList<MusicCollectionViewItem*> items_;
-    widgets::ZorButton* loadmusicBtn_ = nullptr;
-    widgets::ZorButton* deletedMusicBtn_ = nullptr;
-    widgets::ZorButton* fadeInBtn_ = nullptr;
-    widgets::ZorButton* fadeOutBtn_ = nullptr;
-    widgets::ZorButton* repeatMusicBtn_ = nullptr;
-    widgets::ZorButton* pruneMusicBtn_ = nullptr;
-    widgets::ZorButton* removeOriginalmusicBtn_ = nullptr;
-    widgets::ZorButton* musicItemVolueBtn_ = nullptr;
-    widgets::ZorButton* musicItemPlayPauseBtn_ = nullptr;
-    widgets::ZorButton* musicItemStopBtn_ = nullptr;
-    widgets::ZorButton* playPruneMusicBtn_ = nullptr;
-    widgets::ZorButton* stopPruneMusicBtn_ = nullptr;
-    widgets::ZorButton* pruneMusicLeftBtn_ = nullptr;
-    widgets::ZorButton* pruneMusicRightBtn_ = nullptr;
-    widgets::MusicRangeSlider* musicRangSlider_ = nullptr;
-    widgets::RDCutProgressView* pruneRangSlider_ = nullptr;
-    widgets::VolumeProgressSlider* musicItemVolueSlider_ = nullptr;
-    widgets::VolumeProgressSlider* originalVolumeSlider_ = nullptr;
+    kestrel::widgets::ZorButton* loadmusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* deletedMusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* fadeInBtn_ = nullptr;
+    kestrel::widgets::ZorButton* fadeOutBtn_ = nullptr;
+    kestrel::widgets::ZorButton* repeatMusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* pruneMusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* removeOriginalmusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* musicItemVolueBtn_ = nullptr;
+    kestrel::widgets::ZorButton* musicItemPlayPauseBtn_ = nullptr;
+    kestrel::widgets::ZorButton* musicItemStopBtn_ = nullptr;
+    kestrel::widgets::ZorButton* playPruneMusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* stopPruneMusicBtn_ = nullptr;
+    kestrel::widgets::ZorButton* pruneMusicLeftBtn_ = nullptr;
+    kestrel::widgets::ZorButton* pruneMusicRightBtn_ = nullptr;
+    kestrel::widgets::MusicRangeSlider* musicRangSlider_ = nullptr;
+    kestrel::widgets::RDCutProgressView* pruneRangSlider_ = nullptr;
+    kestrel::widgets::VolumeProgressSlider* musicItemVolueSlider_ = nullptr;
+    kestrel::widgets::VolumeProgressSlider* originalVolumeSlider_ = nullptr;
     QLabel* musicItemVoluelabel_ = nullptr;
     QWidget* pruneContentView_ = nullptr;
     std::array<panel::TimeGroup, 4> rows_{};
-    std::array<widgets::RDTextField*, 4> editedFields_{};
-    std::array<std::array<widgets::ZorButton*, 2>, 4> steppers_{};
+    std::array<kestrel::widgets::RDTextField*, 4> editedFields_{};
+    std::array<std::array<kestrel::widgets::ZorButton*, 2>, 4> steppers_{};
     QList<QLabel*> titledLabels_;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

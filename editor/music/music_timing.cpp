@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace editor {
+namespace kestrel::editor {
 
 QStringList millisecondTexts(double t) {
     if (!std::isfinite(t) || t < 0) t = 0;
@@ -27,8 +27,8 @@ int steppedMusicFieldValue(int value, int delta, bool isMillisecondField) {
     return std::clamp(value + delta, 0, isMillisecondField ? 999 : 59);
 }
 
-model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now) {
-    model::MusicInfo info;
+kestrel::model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now) {
+    kestrel::model::MusicInfo info;
     info.path = path;
     info.musicDuration = static_cast<float>(musicDuration);
     info.duration = static_cast<float>(std::min(musicDuration, videoDuration));
@@ -41,37 +41,37 @@ model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double 
     return info;
 }
 
-void applySpanRule(model::MusicInfo& info) {
+void applySpanRule(kestrel::model::MusicInfo& info) {
     const float span = info.positionEnd - info.positionStart;
     if (span < info.pruneDuration) info.pruneDuration = std::max(0.0f, span);
 }
 
-void changeRangeValue(model::MusicInfo& info, double lower, double upper, double videoDuration) {
+void changeRangeValue(kestrel::model::MusicInfo& info, double lower, double upper, double videoDuration) {
     info.positionStart = static_cast<float>(lower * videoDuration);
     info.positionEnd = static_cast<float>(upper * videoDuration);
     applySpanRule(info);
 }
 
-void setPositionLength(model::MusicInfo& info, double length, double videoDuration) {
+void setPositionLength(kestrel::model::MusicInfo& info, double length, double videoDuration) {
     length = std::max(0.0, length);
     info.positionEnd = static_cast<float>(std::min(videoDuration, info.positionStart + length));
     applySpanRule(info);
 }
 
-void setPruneLength(model::MusicInfo& info, double length) {
+void setPruneLength(kestrel::model::MusicInfo& info, double length) {
     const double room = std::max(0.0, double(info.musicDuration) - info.pruneStart);
     const double span = std::max(0.0, double(info.positionEnd) - info.positionStart);
     info.pruneDuration = static_cast<float>(std::clamp(length, 0.0, std::min(room, span)));
 }
 
-void setPruneStartAt(model::MusicInfo& info, double t, double musicDuration) {
+void setPruneStartAt(kestrel::model::MusicInfo& info, double t, double musicDuration) {
     const double end = info.pruneStart + info.pruneDuration;
     info.pruneStart = static_cast<float>(t);
     info.pruneDuration = static_cast<float>(end > t ? end - t : std::max(0.0, musicDuration - t));
     applySpanRule(info);
 }
 
-void setPruneEndAt(model::MusicInfo& info, double t, double videoDuration) {
+void setPruneEndAt(kestrel::model::MusicInfo& info, double t, double videoDuration) {
     if (info.pruneStart > t) info.pruneStart = 0;
     info.pruneDuration = static_cast<float>(t - info.pruneStart);
     if (info.pruneDuration > info.positionEnd - info.positionStart) {
@@ -83,7 +83,7 @@ void setPruneEndAt(model::MusicInfo& info, double t, double videoDuration) {
     }
 }
 
-DubbingTrack dubbingTrackOf(const model::MusicInfo& info) {
+DubbingTrack dubbingTrackOf(const kestrel::model::MusicInfo& info) {
     DubbingTrack track;
     const double span = double(info.positionEnd) - info.positionStart;
     track.timelineStart = info.positionStart;
@@ -102,4 +102,4 @@ DubbingTrack dubbingTrackOf(const model::MusicInfo& info) {
     return track;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -10,7 +10,7 @@
 
 #include "model/music_info.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // "%02i" hours, minutes, seconds and "%03i" milliseconds.
 QStringList millisecondTexts(double seconds);
@@ -20,18 +20,18 @@ double secondsFromMillisecondTexts(const QString& hours, const QString& minutes,
 int steppedMusicFieldValue(int value, int delta, bool isMillisecondField);
 
 // A new item for a music file of that length, added at `now` of a video of that length.
-model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now);
+kestrel::model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now);
 
 // The used part never lasts longer than the span it plays in.
-void applySpanRule(model::MusicInfo& info);
+void applySpanRule(kestrel::model::MusicInfo& info);
 // The position bar moved to lower..upper (fractions of the video's length).
-void changeRangeValue(model::MusicInfo& info, double lower, double upper, double videoDuration);
+void changeRangeValue(kestrel::model::MusicInfo& info, double lower, double upper, double videoDuration);
 // The two length rows read back.
-void setPositionLength(model::MusicInfo& info, double length, double videoDuration);
-void setPruneLength(model::MusicInfo& info, double length);
+void setPositionLength(kestrel::model::MusicInfo& info, double length, double videoDuration);
+void setPruneLength(kestrel::model::MusicInfo& info, double length);
 // Set the used part's start or end at the music preview's position t.
-void setPruneStartAt(model::MusicInfo& info, double t, double musicDuration);
-void setPruneEndAt(model::MusicInfo& info, double t, double videoDuration);
+void setPruneStartAt(kestrel::model::MusicInfo& info, double t, double musicDuration);
+void setPruneEndAt(kestrel::model::MusicInfo& info, double t, double videoDuration);
 
 struct DubbingTrack {
     double sourceStart = 0, sourceEnd = 0;      // used part of the music file
@@ -42,6 +42,6 @@ struct DubbingTrack {
 // The same track for the preview mix and the export, so both sound alike: the used part (the
 // pruned part, or the file from its start for as long as the span lasts), played from the
 // position start to the position end, or only for the used part's length when repeat is off.
-DubbingTrack dubbingTrackOf(const model::MusicInfo& info);
+DubbingTrack dubbingTrackOf(const kestrel::model::MusicInfo& info);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -71,4 +71,4 @@ SubtitleCheck checkSubtitleFile(const QString& path) {
     return {true, {}};
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

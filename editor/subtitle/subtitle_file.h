@@ -3,7 +3,7 @@
 // hold at least one cue in the form its extension names ("srt", or "ass"/"ssa").
 #include <QString>
 
-namespace editor {
+namespace kestrel::editor {
 
 enum class SubtitleTextEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Legacy };
 
@@ -21,4 +21,4 @@ struct SubtitleCheck {
 // Refuses unknown extensions, unreadable or empty files, and files without a cue.
 SubtitleCheck checkSubtitleFile(const QString& path);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -4,7 +4,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
-namespace editor {
+namespace kestrel::editor {
 
 QString subtitleFontFolder() { return QStringLiteral("/usr/share/fonts"); }
 
@@ -31,4 +31,4 @@ int defaultSubtitleFontIndex(const QStringList& names) {
     return 0;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace editor {
+namespace kestrel::editor {
 
 // Where the panel looks for font files.
 QString subtitleFontFolder();
@@ -16,4 +16,4 @@ QStringList listSubtitleFontFiles(const QString& folder);
 // font; -1 for an empty list.
 int defaultSubtitleFontIndex(const QStringList& names);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -14,7 +14,7 @@
 #include "services/help_class.h"
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 using services::localized;
 
@@ -36,10 +36,10 @@ void SubtitlePanel::buildUi() {
     };
     subtitleMenu_ = new QMenu(this);
     fontMenu_ = new QMenu(this);
-    subtitleTypeBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](widgets::ZorButton* b) {
+    subtitleTypeBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](kestrel::widgets::ZorButton* b) {
         subtitleMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
     });
-    subtitleFontStyleBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](widgets::ZorButton* b) {
+    subtitleFontStyleBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](kestrel::widgets::ZorButton* b) {
         fontMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
     });
     colorWellBtn_ = panel::makeTextButton(this, "ZantImage/Cut/btnCommonBlack", [this](auto*) {
@@ -61,7 +61,7 @@ void SubtitlePanel::buildUi() {
         grid->addWidget(placeButtons_[static_cast<size_t>(i)], row, i + 1);
     }
     ++row;
-    positionSlider_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 140, 20), this);
+    positionSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 140, 20), this);
     positionSlider_->setFixedSize(140, 20);
     positionSlider_->setDelegate(this);
     positionSlider_->setProgress(1.0f);
@@ -99,10 +99,10 @@ void SubtitlePanel::changelanguage() {
     rebuildSubtitleMenu();
 }
 
-void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
     fileData_ = std::move(fileData);
-    subtitleParam_ = fileData_ ? fileData_->subtitleParam : model::SubtitleParam();
+    subtitleParam_ = fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
     if (player_ && !subtitleParam_.subtitlePath.isEmpty()) sendRecord();
 }
 
@@ -176,7 +176,7 @@ SubtitleCheck SubtitlePanel::loadSubtitleFile(const QString& path) {
     SubtitleCheck check = checkSubtitleFile(path);
     if (!check.ok) return check;
     if (!makeSubtitleRecord([&] {
-            model::SubtitleParam probe = subtitleParam_;
+            kestrel::model::SubtitleParam probe = subtitleParam_;
             probe.subtitlePath = path;
             return probe;
         }())) {
@@ -256,18 +256,18 @@ void SubtitlePanel::stepPosition(int delta) {
     applyPosition(clampedSubtitlePosition(positionField_->text().toInt() + delta, videoHeight(), subtitleParam_.fontSize));
 }
 
-void SubtitlePanel::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
+void SubtitlePanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == positionSlider_) setPositionProgress(progress);
 }
 
-void SubtitlePanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+void SubtitlePanel::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
     for (auto* stepper : positionSteppers_) stepper->setEnabled(field == positionField_ && !captionPath_.isEmpty());
 }
 
-model::SubtitleParam SubtitlePanel::subtitleParamForExport() const {
-    model::SubtitleParam param = subtitleParam_;
+kestrel::model::SubtitleParam SubtitlePanel::subtitleParamForExport() const {
+    kestrel::model::SubtitleParam param = subtitleParam_;
     if (captionColor_.isValid()) param.fontColor = captionColor_;
     return param;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -16,14 +16,14 @@ namespace kestrel::player {
 class DIVuverIzizud;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
-class SubtitlePanel : public QWidget, public widgets::VolumeProgressSliderDelegate, public widgets::RDTextFieldDelegate {
+class SubtitlePanel : public QWidget, public kestrel::widgets::VolumeProgressSliderDelegate, public kestrel::widgets::RDTextFieldDelegate {
 public:
     explicit SubtitlePanel(QWidget* parent = nullptr);
 
     // The open file and its preview (not owned); the panel starts from the file's own settings.
-    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     void setFontFolder(const QString& folder) { fontFolder_ = folder; }
 
     // Checks and loads a file; nothing changes when it is refused.
@@ -36,16 +36,16 @@ public:
     void placeSubtitle(int place);  // 0 top, 1 centre, 2 bottom
     void stepPosition(int delta);
 
-    const model::SubtitleParam& subtitleParam() const { return subtitleParam_; }
+    const kestrel::model::SubtitleParam& subtitleParam() const { return subtitleParam_; }
     // What the export burns in: the settings with the colour chosen last.
-    model::SubtitleParam subtitleParamForExport() const;
+    kestrel::model::SubtitleParam subtitleParamForExport() const;
     QStringList subtitleMenuTitles() const;
     bool colourEnabled() const;
-    widgets::RDTextField* positionField() const { return positionField_; }
+    kestrel::widgets::RDTextField* positionField() const { return positionField_; }
     void changelanguage();
 
-    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
-    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) override;
 
 private:
     void buildUi();
@@ -58,8 +58,8 @@ private:
     void openLoadPanel();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
-    model::SimpleDataPtr fileData_;
-    model::SubtitleParam subtitleParam_;
+    kestrel::model::SimpleDataPtr fileData_;
+    kestrel::model::SubtitleParam subtitleParam_;
     QString fontFolder_;
     QStringList loadedFiles_;
     QString captionPath_;
@@ -68,14 +68,14 @@ private:
 
     QMenu* subtitleMenu_ = nullptr;
     QMenu* fontMenu_ = nullptr;
-    widgets::ZorButton* subtitleTypeBtn_ = nullptr;
-    widgets::ZorButton* subtitleFontStyleBtn_ = nullptr;
-    widgets::ZorButton* colorWellBtn_ = nullptr;
-    std::array<widgets::ZorButton*, 3> placeButtons_{};
-    std::array<widgets::ZorButton*, 2> positionSteppers_{};
-    widgets::VolumeProgressSlider* positionSlider_ = nullptr;
-    widgets::RDTextField* positionField_ = nullptr;
+    kestrel::widgets::ZorButton* subtitleTypeBtn_ = nullptr;
+    kestrel::widgets::ZorButton* subtitleFontStyleBtn_ = nullptr;
+    kestrel::widgets::ZorButton* colorWellBtn_ = nullptr;
+    std::array<kestrel::widgets::ZorButton*, 3> placeButtons_{};
+    std::array<kestrel::widgets::ZorButton*, 2> positionSteppers_{};
+    kestrel::widgets::VolumeProgressSlider* positionSlider_ = nullptr;
+    kestrel::widgets::RDTextField* positionField_ = nullptr;
     QList<QLabel*> titledLabels_;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -28,4 +28,4 @@ int clampedSubtitlePosition(int position, int videoHeight, int fontSize) {
     return capped(position, videoHeight - 2.0 * fontSize);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

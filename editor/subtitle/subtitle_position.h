@@ -1,7 +1,7 @@
 #pragma once
 // The subtitle's vertical position: pixels from the top of the frame, kept so that the text
 // (about two font sizes high at the bottom, one elsewhere) stays inside the picture.
-namespace editor {
+namespace kestrel::editor {
 
 enum class SubtitlePlace { Top, Center, Bottom };
 
@@ -13,4 +13,4 @@ int subtitlePositionForPlace(SubtitlePlace place, int videoHeight, int fontSize)
 // A typed or stepped position, kept within what the slider can reach.
 int clampedSubtitlePosition(int position, int videoHeight, int fontSize);
 
-}  // namespace editor
+}  // namespace kestrel::editor

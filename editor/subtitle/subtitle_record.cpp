@@ -6,9 +6,9 @@
 #include "engine/mediacore/media_core.h"
 #include "services/help_class.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-std::optional<SubtitleRecord> makeSubtitleRecord(const model::SubtitleParam& param) {
+std::optional<SubtitleRecord> makeSubtitleRecord(const kestrel::model::SubtitleParam& param) {
     SubtitleRecord record;
     std::memset(&record, 0, sizeof record);
     if (!copyUtf8Field(record.path, sizeof record.path, param.subtitlePath)) return std::nullopt;
@@ -23,11 +23,11 @@ std::optional<SubtitleRecord> makeSubtitleRecord(const model::SubtitleParam& par
     return record;
 }
 
-int addConvertSubtitle(void* job, const model::SubtitleParam& param) {
+int addConvertSubtitle(void* job, const kestrel::model::SubtitleParam& param) {
     if (param.subtitlePath.isEmpty()) return 1;
     const std::optional<SubtitleRecord> record = makeSubtitleRecord(param);
     if (!record) return 0;
     return apiMediaConvertSetSubtitle(job, *record);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -6,14 +6,14 @@
 #include "engine/core/media_records.h"
 #include "model/subtitle_param.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // Empty when a path does not fit its 259-byte field (a shortened path would name another file).
 // An empty subtitle path gives the record that removes the subtitle.
-std::optional<SubtitleRecord> makeSubtitleRecord(const model::SubtitleParam& param);
+std::optional<SubtitleRecord> makeSubtitleRecord(const kestrel::model::SubtitleParam& param);
 
 // Burns the subtitle into the job when the settings name a file. 1 when nothing is to be done or
 // the job took it; 0 or below when the job refused it or a path is too long.
-int addConvertSubtitle(void* job, const model::SubtitleParam& param);
+int addConvertSubtitle(void* job, const kestrel::model::SubtitleParam& param);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace editor {
+namespace kestrel::editor {
 
 // QImage's 32-bit premultiplied format is B, G, R, A in memory on a little-endian machine,
 // which is the byte order the engines hand us.
@@ -53,4 +53,4 @@ void PreviewDrawTextCallback(int32_t width, int32_t height, uint8_t* pixels, kes
              param.x, param.y);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

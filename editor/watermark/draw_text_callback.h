@@ -6,7 +6,7 @@
 #include "engine/core/media_records.h"
 #include "engine/player/player_records.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // buffer: width x height pixels, BGRA with premultiplied alpha, rows of width*4 bytes, top row
 // first. The text is drawn over what the buffer holds, its baseline starting at the record's
@@ -17,4 +17,4 @@ void DrawTextCallback(int32_t width, int32_t height, uint8_t* buffer, TextWaterm
 // The preview player's form of the same routine.
 void PreviewDrawTextCallback(int32_t width, int32_t height, uint8_t* pixels, kestrel::player::DrawTextParam param);
 
-}  // namespace editor
+}  // namespace kestrel::editor

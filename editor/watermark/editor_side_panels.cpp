@@ -10,7 +10,7 @@
 #include "editor/watermark/watermark_panel.h"
 #include "services/folders.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -28,7 +28,7 @@ Panel* fill(QWidget* container) {
 EditorSidePanels::EditorSidePanels(QWidget* waterView, QWidget* captionView, QWidget* musicView)
     : watermark_(fill<WatermarkPanel>(waterView)), subtitle_(fill<SubtitlePanel>(captionView)), music_(fill<MusicPanel>(musicView)) {}
 
-void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     watermark_->setPlayer(player, fileData);
     subtitle_->setPlayer(player, fileData);
     music_->setPlayer(player, std::move(fileData));
@@ -76,4 +76,4 @@ void EditorSidePanels::fillExportEdits(ExportEdits& edits) const {
     };
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

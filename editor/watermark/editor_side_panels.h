@@ -11,7 +11,7 @@ namespace kestrel::player {
 class DIVuverIzizud;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
 class WatermarkPanel;
 class SubtitlePanel;
@@ -24,7 +24,7 @@ public:
     EditorSidePanels(QWidget* waterView, QWidget* captionView, QWidget* musicView);
 
     // A file was opened (or the preview rebuilt): the panels start over on it.
-    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // The window's pause of the video preview, used when the music preview starts.
     void setVideoPreviewPause(std::function<void()> pause);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark
@@ -51,4 +51,4 @@ private:
     MusicPanel* music_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -7,7 +7,7 @@
 
 #include "engine/mediacore/media_core.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -44,4 +44,4 @@ double mediaDurationSeconds(const QString& path) {
     return us > 0 ? us / 1e6 : 0;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

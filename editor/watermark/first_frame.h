@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-namespace editor {
+namespace kestrel::editor {
 
 // The first frame of the video at the path, 180 pixels high with its aspect kept; a null image
 // when the file cannot be opened or has no picture.
@@ -12,4 +12,4 @@ QImage getWaterImageWithPath(const QString& path);
 // Length of a media file in seconds; 0 when it cannot be opened.
 double mediaDurationSeconds(const QString& path);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -7,7 +7,7 @@
 
 #include "services/language.h"
 
-namespace editor::panel {
+namespace kestrel::editor::panel {
 
 using look::kControlText;
 using look::picture;
@@ -16,7 +16,7 @@ namespace {
 
 QString stateName(QString normal, const QString& state) { return normal.replace("Normal", state); }
 
-void styleField(widgets::RDTextField* field, widgets::RDTextFieldDelegate* mouseDelegate) {
+void styleField(kestrel::widgets::RDTextField* field, kestrel::widgets::RDTextFieldDelegate* mouseDelegate) {
     field->setAlignment(Qt::AlignCenter);
     field->setFrame(false);
     field->setPointColor(kControlText);
@@ -33,8 +33,8 @@ QLabel* makeLabel(QWidget* parent, const QString& text) {
     return label;
 }
 
-widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBase, widgets::ZorButton::Block block) {
-    auto* button = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBase, kestrel::widgets::ZorButton::Block block) {
+    auto* button = new kestrel::widgets::ZorButton(parent);
     button->setNormalBackgroundImage(picture(backgroundBase + "_Normal@2x.png"));
     button->setOnBackgroundImage(picture(backgroundBase + "_On@2x.png"));
     button->setDownBackgroundImage(picture(backgroundBase + "_Down@2x.png"));
@@ -46,36 +46,36 @@ widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBas
     return button;
 }
 
-widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPicture, widgets::ZorButton::Block block) {
-    auto* button = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPicture, kestrel::widgets::ZorButton::Block block) {
+    auto* button = new kestrel::widgets::ZorButton(parent);
     button->setNormalImage(picture(normalPicture));
     button->setOnImage(picture(stateName(normalPicture, "On")));
     button->setDownImage(picture(stateName(normalPicture, "Down")));
     button->setDisAbleImage(picture(stateName(normalPicture, "Disable")));
-    button->setImagePosition(widgets::ImagePosition::ImageOnly);
+    button->setImagePosition(kestrel::widgets::ImagePosition::ImageOnly);
     button->setBordered(false);
     button->setMouseDownAction(std::move(block));
     button->setFixedSize(24, 24);
     return button;
 }
 
-widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block block) {
-    widgets::ZorButton* box = look::makeCheckButton(parent, QStringLiteral("Join"));
+kestrel::widgets::ZorButton* makeCheckBox(QWidget* parent, kestrel::widgets::ZorButton::Block block) {
+    kestrel::widgets::ZorButton* box = look::makeCheckButton(parent, QStringLiteral("Join"));
     box->setMouseDownAction(std::move(block));
     box->setMinimumHeight(22);
     return box;
 }
 
-void setCheckBoxTitle(widgets::ZorButton* box, const QString& title) { box->setContentTitle(QStringLiteral("  ") + title); }
+void setCheckBoxTitle(kestrel::widgets::ZorButton* box, const QString& title) { box->setContentTitle(QStringLiteral("  ") + title); }
 
-widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, widgets::ZorButton::Block block) {
-    auto* button = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, kestrel::widgets::ZorButton::Block block) {
+    auto* button = new kestrel::widgets::ZorButton(parent);
     look::styleSpinButton(button, up, std::move(block));
     button->setFixedSize(19, 13);
     return button;
 }
 
-bool TimeGroup::contains(const widgets::RDTextField* field) const {
+bool TimeGroup::contains(const kestrel::widgets::RDTextField* field) const {
     return std::find(fields.begin(), fields.end(), field) != fields.end();
 }
 
@@ -119,7 +119,7 @@ QStringList runOpenPanel(QWidget* window, const QString& message, const QStringL
     return dialog.selectedFiles();
 }
 
-TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate) {
+TimeGroup makeTimeGroup(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate) {
     TimeGroup group;
     group.box = new QWidget(parent);
     group.box->setObjectName("timeGroup");
@@ -137,11 +137,11 @@ TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDele
     return group;
 }
 
-widgets::RDTextField* makeValueField(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate) {
-    auto* field = new widgets::RDTextField(parent);
+kestrel::widgets::RDTextField* makeValueField(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate) {
+    auto* field = new kestrel::widgets::RDTextField(parent);
     styleField(field, mouseDelegate);
     field->setText("0");
     return field;
 }
 
-}  // namespace editor::panel
+}  // namespace kestrel::editor::panel

@@ -13,27 +13,27 @@ class QVBoxLayout;
 #include "editor/editor_look.h"
 #include "widgets/zor_button.h"
 
-namespace editor::panel {
+namespace kestrel::editor::panel {
 
 using look::setPlayPictures;
 
 QLabel* makeLabel(QWidget* parent, const QString& text = QString());
 // A button with a background picture per state (ZantImage/<folder>/<name>_<State>@2x.png).
-widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBase, widgets::ZorButton::Block block);
+kestrel::widgets::ZorButton* makeTextButton(QWidget* parent, const QString& backgroundBase, kestrel::widgets::ZorButton::Block block);
 // A button whose picture is its face (name with "Normal" replaced by each state).
-widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPicture, widgets::ZorButton::Block block);
+kestrel::widgets::ZorButton* makePictureButton(QWidget* parent, const QString& normalPicture, kestrel::widgets::ZorButton::Block block);
 // A check box: picture at the leading side, a selected picture, the title as "  %@".
-widgets::ZorButton* makeCheckBox(QWidget* parent, widgets::ZorButton::Block block);
-void setCheckBoxTitle(widgets::ZorButton* box, const QString& title);
+kestrel::widgets::ZorButton* makeCheckBox(QWidget* parent, kestrel::widgets::ZorButton::Block block);
+void setCheckBoxTitle(kestrel::widgets::ZorButton* box, const QString& title);
 // Stepper buttons start disabled; the owner enables them while a field of their group is edited.
-widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, widgets::ZorButton::Block block);
+kestrel::widgets::ZorButton* makeStepperButton(QWidget* parent, bool up, kestrel::widgets::ZorButton::Block block);
 
 // Hours, minutes, seconds and a fraction field, centred, the owner as delegates.
 struct TimeGroup {
-    std::array<widgets::RDTextField*, 4> fields{};
+    std::array<kestrel::widgets::RDTextField*, 4> fields{};
     QWidget* box = nullptr;
-    bool contains(const widgets::RDTextField* field) const;
-    bool isFractionField(const widgets::RDTextField* field) const { return field == fields[3]; }
+    bool contains(const kestrel::widgets::RDTextField* field) const;
+    bool isFractionField(const kestrel::widgets::RDTextField* field) const { return field == fields[3]; }
     void setTexts(const QStringList& texts);
     void setEnabled(bool enabled);
 };
@@ -44,7 +44,7 @@ QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column);
 // allowed too; the chosen paths, empty when cancelled.
 QStringList runOpenPanel(QWidget* window, const QString& message, const QStringList& extensions);
 
-TimeGroup makeTimeGroup(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
-widgets::RDTextField* makeValueField(QWidget* parent, widgets::RDTextFieldDelegate* mouseDelegate);
+TimeGroup makeTimeGroup(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate);
+kestrel::widgets::RDTextField* makeValueField(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate);
 
-}  // namespace editor::panel
+}  // namespace kestrel::editor::panel

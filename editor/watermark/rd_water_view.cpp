@@ -8,7 +8,7 @@
 #include "editor/watermark/text_watermark_layout.h"
 #include "platform/frame.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 RDWaterView::RDWaterView(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -162,4 +162,4 @@ void RDWaterView::updateHoverCursor(const QPointF& p) {
     else if (zone == kZoneBody) setCursor(Qt::OpenHandCursor);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

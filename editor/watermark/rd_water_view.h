@@ -13,7 +13,7 @@
 
 #include "editor/watermark/water_box_geometry.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 class RDWaterView;
 
@@ -92,4 +92,4 @@ private:
     RDWaterViewDelegate* delegate_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -7,9 +7,9 @@
 #include "editor/watermark/watermark_records.h"
 #include "services/help_class.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-QFont waterMarkFontOf(const model::WaterParam& mark) {
+QFont waterMarkFontOf(const kestrel::model::WaterParam& mark) {
     QFont font(mark.waterFontName);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(mark.waterFontSize))));
     return font;
@@ -21,7 +21,7 @@ double textAscentPixels(const QString& family, int pixelSize) {
     return QFontMetricsF(font).ascent();
 }
 
-double textBaselineRaisePixels(const model::WaterParam& mark, double frameWidth, double frameHeight) {
+double textBaselineRaisePixels(const kestrel::model::WaterParam& mark, double frameWidth, double frameHeight) {
     const int pixelSize = static_cast<int>(std::trunc(mark.waterFontSize * fontScaleForFrame(mark, frameWidth)));
     return mark.waterPercentClipRect.height() * frameHeight - textAscentPixels(mark.waterFontName, pixelSize);
 }
@@ -33,4 +33,4 @@ QSizeF textBoxSize(const QString& text, const QFont& font, const QSizeF& view) {
     return QSizeF(std::min(view.width(), std::max(measured.width(), textWidth)), std::min(view.height(), measured.height()));
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

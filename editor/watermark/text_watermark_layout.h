@@ -8,17 +8,17 @@
 
 #include "model/water_param.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 // The watermark's font at its size, one overlay point per pixel.
-QFont waterMarkFontOf(const model::WaterParam& mark);
+QFont waterMarkFontOf(const kestrel::model::WaterParam& mark);
 
 double textAscentPixels(const QString& family, int pixelSize);
 
 // How far above the box's bottom edge the baseline lies, in pixels of a frame of that size.
-double textBaselineRaisePixels(const model::WaterParam& mark, double frameWidth, double frameHeight);
+double textBaselineRaisePixels(const kestrel::model::WaterParam& mark, double frameWidth, double frameHeight);
 
 // The size of a box that holds the text in the font, no larger than the view.
 QSizeF textBoxSize(const QString& text, const QFont& font, const QSizeF& view);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace editor {
+namespace kestrel::editor {
 
 WaterZone waterZoneAt(const QRectF& box, const QPointF& p, bool isPicture) {
     if (!isPicture) return kZoneBody;
@@ -120,4 +120,4 @@ QRectF fractionsOfView(const QRectF& box, const QSizeF& view) {
                   box.height() / view.height());
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

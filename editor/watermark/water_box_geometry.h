@@ -6,7 +6,7 @@
 #include <QSizeF>
 #include <optional>
 
-namespace editor {
+namespace kestrel::editor {
 
 enum WaterZone {
     kZoneNone = 0,
@@ -36,4 +36,4 @@ QRectF limitedWaterBox(const QRectF& box, const QSizeF& view);
 // The box as fractions of the view (bottom-left origin, y upward).
 QRectF fractionsOfView(const QRectF& box, const QSizeF& view);
 
-}  // namespace editor
+}  // namespace kestrel::editor

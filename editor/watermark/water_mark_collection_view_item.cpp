@@ -6,7 +6,7 @@
 #include "editor/watermark/panel_controls.h"
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 WaterMarkCollectionViewItem::WaterMarkCollectionViewItem(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_StyledBackground);
@@ -24,7 +24,7 @@ WaterMarkCollectionViewItem::WaterMarkCollectionViewItem(QWidget* parent) : QWid
     QObject::connect(nameLabel_, &QLineEdit::textEdited, this, [this](const QString& t) { controlTextDidChange(t); });
 }
 
-void WaterMarkCollectionViewItem::setItem(const model::WaterParam& item) {
+void WaterMarkCollectionViewItem::setItem(const kestrel::model::WaterParam& item) {
     item_ = item;
     const bool isText = item.waterType == 4;
     {
@@ -62,4 +62,4 @@ void WaterMarkCollectionViewItem::mouseReleaseEvent(QMouseEvent* event) {
     else mDelegate_->selectWaterMarkCollectionViewItem(this);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

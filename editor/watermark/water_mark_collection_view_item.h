@@ -8,7 +8,7 @@
 
 #include "model/water_param.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 class WaterMarkCollectionViewItem;
 
@@ -24,8 +24,8 @@ class WaterMarkCollectionViewItem : public QWidget {
 public:
     explicit WaterMarkCollectionViewItem(QWidget* parent = nullptr);
 
-    void setItem(const model::WaterParam& item);
-    const model::WaterParam& item() const { return item_; }
+    void setItem(const kestrel::model::WaterParam& item);
+    const kestrel::model::WaterParam& item() const { return item_; }
     void setViewTag(int tag) { viewTag_ = tag; }
     int viewTag() const { return viewTag_; }
     // Not owned.
@@ -42,10 +42,10 @@ private:
 
     QLabel* selectedView_ = nullptr;
     QLineEdit* nameLabel_ = nullptr;
-    model::WaterParam item_;
+    kestrel::model::WaterParam item_;
     int viewTag_ = 0;
     bool isEditFileding_ = false;
     WaterMarkCollectionViewItemDelegate* mDelegate_ = nullptr;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

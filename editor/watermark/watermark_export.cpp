@@ -9,11 +9,11 @@
 #include "engine/mediacore/media_core.h"
 #include "services/output_name.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
-bool isExportedAsVideo(const model::WaterParam& mark) { return mark.fileDuration > 0; }
+bool isExportedAsVideo(const kestrel::model::WaterParam& mark) { return mark.fileDuration > 0; }
 
 // Writes a rendered text under a name nothing else uses; empty on failure.
 QString saveRenderedText(const QImage& picture, const QString& folder, int index) {
@@ -29,11 +29,11 @@ QSize watermarkFrameSize(int sourceWidth, int sourceHeight, int userAngle) {
     return (quarter == 90 || quarter == 270) ? QSize(sourceHeight, sourceWidth) : QSize(sourceWidth, sourceHeight);
 }
 
-int addConvertWaterMark(void* job, QList<model::WaterParam>& list, int frameWidth, int frameHeight,
+int addConvertWaterMark(void* job, QList<kestrel::model::WaterParam>& list, int frameWidth, int frameHeight,
                         const QString& pictureFolder, QStringList* writtenFiles) {
     int added = 0;
     for (int i = 0; i < list.size(); ++i) {
-        model::WaterParam& mark = list[i];
+        kestrel::model::WaterParam& mark = list[i];
         if (!mark.isCheck) continue;
         int32_t result = 0;
         if (mark.waterType == 2 && !mark.waterImagePath.isEmpty()) {
@@ -64,4 +64,4 @@ int addConvertWaterMark(void* job, QList<model::WaterParam>& list, int frameWidt
     return added;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -20,7 +20,7 @@
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 using services::localized;
 
@@ -120,7 +120,7 @@ void WatermarkPanel::buildUi() {
     for (auto* w : std::initializer_list<QWidget*>{wmWidthField_, valueSteppers_[0], valueSteppers_[1], wmHeightField_,
                                                    valueSteppers_[2], valueSteppers_[3]})
         sizeRow->addWidget(w);
-    wmkeepaspectRatioBtn_ = panel::makeCheckBox(wmsizeBackgroundView_, [this](widgets::ZorButton* b) {
+    wmkeepaspectRatioBtn_ = panel::makeCheckBox(wmsizeBackgroundView_, [this](kestrel::widgets::ZorButton* b) {
         setKeepAspectRatio(!b->selected());
     });
     sizeRow->addWidget(wmkeepaspectRatioBtn_);
@@ -130,7 +130,7 @@ void WatermarkPanel::buildUi() {
 
     auto* alphaRow = new QHBoxLayout;
     alphaRow->addWidget(addTitled("wmTransparenceLabelstringValue"));
-    wmAlphaProgressView_ = new widgets::VolumeProgressSlider(QRectF(0, 0, 120, 20), this);
+    wmAlphaProgressView_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 120, 20), this);
     wmAlphaProgressView_->setFixedSize(120, 20);
     wmAlphaProgressView_->setDelegate(this);
     alphaRow->addWidget(wmAlphaProgressView_);
@@ -168,7 +168,7 @@ void WatermarkPanel::changelanguage() {
 
 // ---- the open file and the overlay --------------------------------------------------------
 
-void WatermarkPanel::setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData) {
+void WatermarkPanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
     fileData_ = std::move(fileData);
     waterMarkList_.clear();
@@ -224,7 +224,7 @@ void WatermarkPanel::changesize() {
     watermarkView_->setFrameRect(videoRectInPlayer());
     watermarkView_->setVideoSize(videoSize());
     // The box keeps its place in the picture: it is stored as fractions of the frame.
-    for (model::WaterParam& mark : waterMarkList_) {
+    for (kestrel::model::WaterParam& mark : waterMarkList_) {
         const QSizeF view = watermarkView_->viewSize();
         const QRectF& f = mark.waterPercentClipRect;
         mark.waterRect = QRectF(f.x() * view.width(), f.y() * view.height(), f.width() * view.width(),
@@ -238,7 +238,7 @@ void WatermarkPanel::changesize() {
 
 void WatermarkPanel::placeOverlayForSelection() {
     if (!watermarkView_) return;
-    const model::WaterParam* mark = selectedMark();
+    const kestrel::model::WaterParam* mark = selectedMark();
     if (!mark) {
         watermarkView_->setWaterMark(QImage());
         watermarkView_->setWaterMarkString(QString());
@@ -262,7 +262,7 @@ void WatermarkPanel::placeOverlayForSelection() {
 }
 
 void WatermarkPanel::storeBox() {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || !watermarkView_) return;
     mark->waterRect = watermarkView_->getclipRectFrame();
     mark->waterPercentClipRect = watermarkView_->getPercentImageClipRect();
@@ -277,7 +277,7 @@ void WatermarkPanel::actionMouseMovedForWaterViewBlock(RDWaterView* view, const 
     if (view == watermarkView_) storeBox();
 }
 
-void WatermarkPanel::fitTextBox(model::WaterParam& mark) {
+void WatermarkPanel::fitTextBox(kestrel::model::WaterParam& mark) {
     if (!watermarkView_) return;
     const QSizeF view = watermarkView_->viewSize();
     const QSizeF size = textBoxSize(mark.waterText, waterMarkFontOf(mark), view);
@@ -305,8 +305,8 @@ void WatermarkPanel::reloadData() {
     }
 }
 
-void WatermarkPanel::appendNewMark(model::WaterParam mark) {
-    for (model::WaterParam& other : waterMarkList_) other.selected = false;
+void WatermarkPanel::appendNewMark(kestrel::model::WaterParam mark) {
+    for (kestrel::model::WaterParam& other : waterMarkList_) other.selected = false;
     mark.selected = true;
     mark.isCheck = true;
     mark.waterAlph = 0;
@@ -321,7 +321,7 @@ void WatermarkPanel::appendNewMark(model::WaterParam mark) {
 void WatermarkPanel::addTextWaterMark() {
     if (!watermarkView_ || !player_) return;
     if (player_->playerStatus() == 1) player_->pause();
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterType = 4;
     mark.waterText = localized("watermarkstringValue");
     mark.waterFontColor = QColor::fromRgbF(1, 1, 1, 1);
@@ -347,7 +347,7 @@ void WatermarkPanel::imagemarkAction() {
 
 bool WatermarkPanel::addPictureWaterMark(const QString& path) {
     if (!watermarkView_ || !player_) return false;
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterType = 2;
     mark.waterImagePath = path;
     mark.keepaspectRatio = true;
@@ -414,7 +414,7 @@ void WatermarkPanel::checkWaterMark(int index) {
 
 void WatermarkPanel::changeWaterMarkText(int index, const QString& text) {
     if (index != selectedWaterMarkIndex_ || !hasSelection() || waterMarkList_[index].waterType != 4) return;
-    model::WaterParam& mark = waterMarkList_[index];
+    kestrel::model::WaterParam& mark = waterMarkList_[index];
     mark.waterText = text;
     fitTextBox(mark);
     if (watermarkView_) watermarkView_->setWaterMarkString(text);
@@ -431,7 +431,7 @@ void WatermarkPanel::changeWaterMarkTextCollectionViewItem(WaterMarkCollectionVi
 
 // ---- fields and steppers --------------------------------------------------------------------
 
-void WatermarkPanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* field) {
+void WatermarkPanel::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
     for (size_t g = 0; g < timeGroups_.size(); ++g) {
         const bool inGroup = timeGroups_[g].contains(field);
         if (inGroup) editedFields_[g] = field;
@@ -443,7 +443,7 @@ void WatermarkPanel::actionMouseDownForTextFieldBlock(widgets::RDTextField* fiel
 }
 
 void WatermarkPanel::readTimeGroup(TimeGroupIndex group) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark) return;
     const auto& f = timeGroups_[group].fields;
     const double t = secondsFromHundredthsTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
@@ -458,8 +458,8 @@ void WatermarkPanel::readTimeGroup(TimeGroupIndex group) {
 }
 
 void WatermarkPanel::stepTimeGroup(TimeGroupIndex group, int delta) {
-    model::WaterParam* mark = selectedMark();
-    widgets::RDTextField* field = editedFields_[group];
+    kestrel::model::WaterParam* mark = selectedMark();
+    kestrel::widgets::RDTextField* field = editedFields_[group];
     if (!mark || !field) return;
     const QString before = field->text();
     field->setText(QString::asprintf("%02i", steppedFieldValue(before.toInt(), delta, timeGroups_[group].isFractionField(field))));
@@ -486,7 +486,7 @@ void WatermarkPanel::stepTimeGroup(TimeGroupIndex group, int delta) {
 }
 
 void WatermarkPanel::stepWidth(int delta) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || !watermarkView_ || mark->waterType == 4) return;
     const int limit = std::max(1, static_cast<int>(videoSize().width()));
     const int value = std::clamp(wmWidthField_->text().toInt() + delta, 1, limit);
@@ -499,7 +499,7 @@ void WatermarkPanel::stepWidth(int delta) {
 }
 
 void WatermarkPanel::stepHeight(int delta) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || !watermarkView_ || mark->waterType == 4) return;
     const int limit = std::max(1, static_cast<int>(videoSize().height()));
     const int value = std::clamp(wmHeightField_->text().toInt() + delta, 1, limit);
@@ -511,15 +511,15 @@ void WatermarkPanel::stepHeight(int delta) {
 }
 
 void WatermarkPanel::stepAlpha(int delta) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark) return;
     const int value = std::clamp(wmAlphaField_->text().toInt() + delta, delta == 0 ? 0 : 1, 100);
     mark->waterAlph = value;
     refreshWaterTime();
 }
 
-void WatermarkPanel::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) {
-    model::WaterParam* mark = selectedMark();
+void WatermarkPanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
+    kestrel::model::WaterParam* mark = selectedMark();
     if (slider != wmAlphaProgressView_ || !mark) return;
     mark->waterAlph = progress * 100.0;
     wmAlphaField_->setText(QString::number(static_cast<int>(mark->waterAlph)));
@@ -527,7 +527,7 @@ void WatermarkPanel::actionProgressForProgressSliderBlock(widgets::VolumeProgres
 }
 
 void WatermarkPanel::setKeepAspectRatio(bool keep) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark) return;
     mark->keepaspectRatio = keep;
     wmkeepaspectRatioBtn_->setSelected(keep);
@@ -540,7 +540,7 @@ void WatermarkPanel::setKeepAspectRatio(bool keep) {
 // ---- font and colour ------------------------------------------------------------------------
 
 void WatermarkPanel::showFontPanel() {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || mark->waterType != 4) return;
     QFont initial(mark->waterFontName);
     initial.setPointSizeF(mark->waterFontSize);
@@ -551,7 +551,7 @@ void WatermarkPanel::showFontPanel() {
 }
 
 void WatermarkPanel::showColourPanel() {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || mark->waterType != 4) return;
     const QColor colour = QColorDialog::getColor(mark->waterFontColor, window(), localized("wmFontColorBtnTitle"),
                                                  QColorDialog::DontUseNativeDialog);
@@ -559,7 +559,7 @@ void WatermarkPanel::showColourPanel() {
 }
 
 void WatermarkPanel::changeWaterFont(const QFont& font) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || mark->waterType != 4) return;
     mark->waterFontName = font.family();
     mark->waterFontSize = static_cast<float>(font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize());
@@ -568,7 +568,7 @@ void WatermarkPanel::changeWaterFont(const QFont& font) {
 }
 
 void WatermarkPanel::changeColor(const QColor& colour) {
-    model::WaterParam* mark = selectedMark();
+    kestrel::model::WaterParam* mark = selectedMark();
     if (!mark || mark->waterType != 4) return;
     mark->waterFontColor = colour;
     if (watermarkView_) watermarkView_->setWaterMarkColor(colour);
@@ -598,11 +598,11 @@ void WatermarkPanel::hideEvent(QHideEvent* event) {
 
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
-    editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
+    kestrel::editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
 }
 
 void WatermarkPanel::refreshWaterTime() {
-    const model::WaterParam* mark = selectedMark();
+    const kestrel::model::WaterParam* mark = selectedMark();
     const QList<double> times = mark ? QList<double>{mark->startTime, mark->duration, mark->fileStartTime, mark->fileEndTime}
                                      : QList<double>{0, 0, 0, 0};
     for (size_t g = 0; g < timeGroups_.size(); ++g) timeGroups_[g].setTexts(hundredthsTexts(times[static_cast<int>(g)]));
@@ -628,7 +628,7 @@ void WatermarkPanel::enableWaterChildView(bool flag) {
     for (auto& group : timeGroups_) group.setEnabled(flag);
     wmAlphaField_->setEnabled(flag);
     wmAlphaProgressView_->setDisable(!flag);
-    const model::WaterParam* mark = selectedMark();
+    const kestrel::model::WaterParam* mark = selectedMark();
     const bool text = mark && mark->waterType == 4;
     const bool picture = mark && mark->waterType == 2;
     waterFontBtn_->setEnabled(text && flag);
@@ -637,4 +637,4 @@ void WatermarkPanel::enableWaterChildView(bool flag) {
     wmHeightField_->setEnabled(picture && flag);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

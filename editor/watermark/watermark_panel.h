@@ -21,13 +21,13 @@ namespace kestrel::player {
 class DIVuverIzizud;
 }
 
-namespace editor {
+namespace kestrel::editor {
 
 class WatermarkPanel : public QWidget,
                        public RDWaterViewDelegate,
                        public WaterMarkCollectionViewItemDelegate,
-                       public widgets::RDTextFieldDelegate,
-                       public widgets::VolumeProgressSliderDelegate {
+                       public kestrel::widgets::RDTextFieldDelegate,
+                       public kestrel::widgets::VolumeProgressSliderDelegate {
 public:
     enum TimeGroupIndex { kStart = 0, kDuration = 1, kFileStart = 2, kFileEnd = 3 };
 
@@ -36,11 +36,11 @@ public:
 
     // The open file and its preview (not owned). The overlay is laid over the player's view,
     // fitted to the picture; the list is emptied for a new file.
-    void setPlayer(kestrel::player::DIVuverIzizud* player, model::SimpleDataPtr fileData);
+    void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // Call when the player's view changed size: the overlay follows the picture.
     void changesize();
 
-    QList<model::WaterParam>& waterMarkList() { return waterMarkList_; }
+    QList<kestrel::model::WaterParam>& waterMarkList() { return waterMarkList_; }
     int selectedWaterMarkIndex() const { return selectedWaterMarkIndex_; }
     RDWaterView* watermarkView() const { return watermarkView_; }
 
@@ -75,9 +75,9 @@ public:
     void changelanguage();
 
     panel::TimeGroup& timeGroup(TimeGroupIndex index) { return timeGroups_[index]; }
-    widgets::RDTextField* widthField() const { return wmWidthField_; }
-    widgets::RDTextField* heightField() const { return wmHeightField_; }
-    widgets::RDTextField* alphaField() const { return wmAlphaField_; }
+    kestrel::widgets::RDTextField* widthField() const { return wmWidthField_; }
+    kestrel::widgets::RDTextField* heightField() const { return wmHeightField_; }
+    kestrel::widgets::RDTextField* alphaField() const { return wmAlphaField_; }
     QList<WaterMarkCollectionViewItem*> listItems() const { return items_; }
 
     // RDWaterViewDelegate
@@ -88,9 +88,9 @@ public:
     void checkWaterMarkCollectionViewItem(WaterMarkCollectionViewItem* item) override;
     void changeWaterMarkTextCollectionViewItem(WaterMarkCollectionViewItem* item, const QString& waterText) override;
     // RDTextFieldDelegate: remembers which field of a group the steppers act on.
-    void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
+    void actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) override;
     // VolumeProgressSliderDelegate: the transparency slider.
-    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) override;
 
 protected:
     // The overlay is shown only while the panel is: elsewhere the player draws every watermark.
@@ -101,14 +101,14 @@ private:
     void buildUi();
     void reloadData();
     bool hasSelection() const { return selectedWaterMarkIndex_ >= 0 && selectedWaterMarkIndex_ < waterMarkList_.size(); }
-    model::WaterParam* selectedMark() { return hasSelection() ? &waterMarkList_[selectedWaterMarkIndex_] : nullptr; }
+    kestrel::model::WaterParam* selectedMark() { return hasSelection() ? &waterMarkList_[selectedWaterMarkIndex_] : nullptr; }
     void initWatermarkView();
     QRectF videoRectInPlayer() const;
     QSizeF videoSize() const;
     double fileDurationSeconds() const;
     void storeBox();
-    void fitTextBox(model::WaterParam& mark);
-    void appendNewMark(model::WaterParam mark);
+    void fitTextBox(kestrel::model::WaterParam& mark);
+    void appendNewMark(kestrel::model::WaterParam mark);
     void readTimeGroup(TimeGroupIndex group);
     void enableWaterChildView(bool flag);
     void placeOverlayForSelection();
@@ -116,32 +116,32 @@ private:
     void showColourPanel();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
-    model::SimpleDataPtr fileData_;
-    QList<model::WaterParam> waterMarkList_;
+    kestrel::model::SimpleDataPtr fileData_;
+    QList<kestrel::model::WaterParam> waterMarkList_;
     int selectedWaterMarkIndex_ = -1;
     QPointer<RDWaterView> watermarkView_;
     bool editingAllowed_ = true;
 
     QVBoxLayout* listLayout_ = nullptr;
     QList<WaterMarkCollectionViewItem*> items_;
-    widgets::ZorButton* textmarkBtn_ = nullptr;
-    widgets::ZorButton* imagemarkBtn_ = nullptr;
-    widgets::ZorButton* deletedmarkBtn_ = nullptr;
-    widgets::ZorButton* waterFontBtn_ = nullptr;
-    widgets::ZorButton* waterColorBtn_ = nullptr;
-    widgets::ZorButton* wmkeepaspectRatioBtn_ = nullptr;
+    kestrel::widgets::ZorButton* textmarkBtn_ = nullptr;
+    kestrel::widgets::ZorButton* imagemarkBtn_ = nullptr;
+    kestrel::widgets::ZorButton* deletedmarkBtn_ = nullptr;
+    kestrel::widgets::ZorButton* waterFontBtn_ = nullptr;
+    kestrel::widgets::ZorButton* waterColorBtn_ = nullptr;
+    kestrel::widgets::ZorButton* wmkeepaspectRatioBtn_ = nullptr;
     std::array<panel::TimeGroup, 4> timeGroups_{};
-    std::array<widgets::RDTextField*, 4> editedFields_{};
-    std::array<std::array<widgets::ZorButton*, 2>, 4> timeSteppers_{};
-    widgets::RDTextField* wmWidthField_ = nullptr;
-    widgets::RDTextField* wmHeightField_ = nullptr;
-    widgets::RDTextField* wmAlphaField_ = nullptr;
-    std::array<widgets::ZorButton*, 6> valueSteppers_{};
-    widgets::VolumeProgressSlider* wmAlphaProgressView_ = nullptr;
+    std::array<kestrel::widgets::RDTextField*, 4> editedFields_{};
+    std::array<std::array<kestrel::widgets::ZorButton*, 2>, 4> timeSteppers_{};
+    kestrel::widgets::RDTextField* wmWidthField_ = nullptr;
+    kestrel::widgets::RDTextField* wmHeightField_ = nullptr;
+    kestrel::widgets::RDTextField* wmAlphaField_ = nullptr;
+    std::array<kestrel::widgets::ZorButton*, 6> valueSteppers_{};
+    kestrel::widgets::VolumeProgressSlider* wmAlphaProgressView_ = nullptr;
     QWidget* wmfontStyleBackView_ = nullptr;
     QWidget* wmsizeBackgroundView_ = nullptr;
     QWidget* watermarkContent3View_ = nullptr;
     QList<QLabel*> titledLabels_;
 };
 
-}  // namespace editor
+}  // namespace kestrel::editor

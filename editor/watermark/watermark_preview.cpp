@@ -6,16 +6,16 @@
 #include "editor/watermark/watermark_records.h"
 #include "engine/player/DIVuverIzizud.h"
 
-namespace editor {
+namespace kestrel::editor {
 
-int refreshPlayerWaterMark(kestrel::player::DIVuverIzizud* player, const QList<model::WaterParam>& list,
+int refreshPlayerWaterMark(kestrel::player::DIVuverIzizud* player, const QList<kestrel::model::WaterParam>& list,
                            int skipIndex, const QSizeF& videoSize) {
     if (!player) return 0;
     player->ClearWatermask();
     const double W = videoSize.width(), H = videoSize.height();
     int added = 0;
     for (int i = 0; i < list.size(); ++i) {
-        const model::WaterParam& mark = list[i];
+        const kestrel::model::WaterParam& mark = list[i];
         if (!mark.isCheck || i == skipIndex) continue;
         int32_t result = 0;
         if (mark.waterType == 2 && !mark.waterImagePath.isEmpty()) {
@@ -36,4 +36,4 @@ int refreshPlayerWaterMark(kestrel::player::DIVuverIzizud* player, const QList<m
     return added;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

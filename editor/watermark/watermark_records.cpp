@@ -6,7 +6,7 @@
 
 #include "services/help_class.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -15,7 +15,7 @@ int32_t truncated(double value) {
     return static_cast<int32_t>(std::trunc(value));
 }
 
-int32_t transparencyOf(const model::WaterParam& mark) { return truncated(mark.waterAlph); }
+int32_t transparencyOf(const kestrel::model::WaterParam& mark) { return truncated(mark.waterAlph); }
 
 }  // namespace
 
@@ -48,18 +48,18 @@ bool copyUtf8Field(char* field, size_t fieldSize, const QString& text) {
     return fits;
 }
 
-WatermarkWindow watermarkWindow(const model::WaterParam& mark) {
+WatermarkWindow watermarkWindow(const kestrel::model::WaterParam& mark) {
     WatermarkWindow window;
     window.start_us = microsecondsFromSeconds(mark.startTime);
     window.end_us = window.start_us + microsecondsFromSeconds(mark.duration);
     return window;
 }
 
-double fontScaleForFrame(const model::WaterParam& mark, double frameWidth) {
+double fontScaleForFrame(const kestrel::model::WaterParam& mark, double frameWidth) {
     return mark.waterViewFrameWidth > 0 ? frameWidth / mark.waterViewFrameWidth : 1.0;
 }
 
-std::optional<ImageWatermarkRecord> makeImageWatermarkRecord(const QString& picturePath, const model::WaterParam& mark,
+std::optional<ImageWatermarkRecord> makeImageWatermarkRecord(const QString& picturePath, const kestrel::model::WaterParam& mark,
                                                              double frameWidth, double frameHeight) {
     ImageWatermarkRecord record;
     std::memset(&record, 0, sizeof record);
@@ -76,7 +76,7 @@ std::optional<ImageWatermarkRecord> makeImageWatermarkRecord(const QString& pict
     return record;
 }
 
-std::optional<VideoWatermarkRecord> makeVideoWatermarkRecord(const model::WaterParam& mark, double frameWidth,
+std::optional<VideoWatermarkRecord> makeVideoWatermarkRecord(const kestrel::model::WaterParam& mark, double frameWidth,
                                                              double frameHeight) {
     VideoWatermarkRecord record;
     std::memset(&record, 0, sizeof record);
@@ -95,7 +95,7 @@ std::optional<VideoWatermarkRecord> makeVideoWatermarkRecord(const model::WaterP
     return record;
 }
 
-TextWatermarkRecord makeTextWatermarkRecord(const model::WaterParam& mark, double frameWidth, double frameHeight,
+TextWatermarkRecord makeTextWatermarkRecord(const kestrel::model::WaterParam& mark, double frameWidth, double frameHeight,
                                             double yOffsetPixels) {
     TextWatermarkRecord record;
     std::memset(&record, 0, sizeof record);
@@ -116,4 +116,4 @@ TextWatermarkRecord makeTextWatermarkRecord(const model::WaterParam& mark, doubl
     return record;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

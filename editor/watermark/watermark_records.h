@@ -10,7 +10,7 @@
 #include "engine/core/media_records.h"
 #include "model/water_param.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 struct PixelEdges {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -31,20 +31,20 @@ struct WatermarkWindow {
     int64_t start_us = 0;
     int64_t end_us = 0;
 };
-WatermarkWindow watermarkWindow(const model::WaterParam& mark);
+WatermarkWindow watermarkWindow(const kestrel::model::WaterParam& mark);
 
 // Video pixels per overlay point: text sizes are kept in points of the overlay the watermark was
 // placed on (its width is the record's waterViewFrameWidth).
-double fontScaleForFrame(const model::WaterParam& mark, double frameWidth);
+double fontScaleForFrame(const kestrel::model::WaterParam& mark, double frameWidth);
 
 // Empty when the path does not fit its field: a shortened path would name another file.
-std::optional<ImageWatermarkRecord> makeImageWatermarkRecord(const QString& picturePath, const model::WaterParam& mark,
+std::optional<ImageWatermarkRecord> makeImageWatermarkRecord(const QString& picturePath, const kestrel::model::WaterParam& mark,
                                                              double frameWidth, double frameHeight);
-std::optional<VideoWatermarkRecord> makeVideoWatermarkRecord(const model::WaterParam& mark, double frameWidth,
+std::optional<VideoWatermarkRecord> makeVideoWatermarkRecord(const kestrel::model::WaterParam& mark, double frameWidth,
                                                              double frameHeight);
 // The text origin is the rectangle's bottom-left corner in pixels counted from the frame's bottom,
 // raised by yOffsetPixels. A missing colour is drawn white.
-TextWatermarkRecord makeTextWatermarkRecord(const model::WaterParam& mark, double frameWidth, double frameHeight,
+TextWatermarkRecord makeTextWatermarkRecord(const kestrel::model::WaterParam& mark, double frameWidth, double frameHeight,
                                             double yOffsetPixels);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -1,6 +1,6 @@
 #include "editor/watermark/watermark_stacking.h"
 
-namespace editor {
+namespace kestrel::editor {
 
 namespace {
 
@@ -35,4 +35,4 @@ QRectF intersectsRect(const QRectF& proposed, const QList<QRectF>& placed, doubl
     return r;
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -4,11 +4,11 @@
 #include <QList>
 #include <QRectF>
 
-namespace editor {
+namespace kestrel::editor {
 
 // Rectangles that only share an edge do not overlap. Obstacles without width or height cannot
 // move the box on and are passed over, so the search always ends; a box that finds no free
 // place within the search bound is returned where it stands last.
 QRectF intersectsRect(const QRectF& proposed, const QList<QRectF>& placed, double previewHeight);
 
-}  // namespace editor
+}  // namespace kestrel::editor

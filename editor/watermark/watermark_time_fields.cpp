@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace editor {
+namespace kestrel::editor {
 
 HundredthsTime splitHundredths(double t) {
     HundredthsTime parts;
@@ -33,4 +33,4 @@ int steppedFieldValue(int value, int delta, bool isFractionField) {
     return std::clamp(value + delta, 0, isFractionField ? 99 : 59);
 }
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -3,7 +3,7 @@
 // written with two digits (hours may take more). Written and read back in the same unit.
 #include <QStringList>
 
-namespace editor {
+namespace kestrel::editor {
 
 struct HundredthsTime {
     int hours = 0, minutes = 0, seconds = 0, hundredths = 0;
@@ -19,4 +19,4 @@ double secondsFromHundredthsTexts(const QString& hours, const QString& minutes, 
 // Limit of one field when stepped: 0..99 for the hundredths field, else 0..59.
 int steppedFieldValue(int value, int delta, bool isFractionField);
 
-}  // namespace editor
+}  // namespace kestrel::editor

@@ -36,8 +36,8 @@ void styleCaption(QLabel* label, const QColor& color, int pointSize) {
     label->setFont(font);
 }
 
-widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, const QString& suffix) {
-    auto* button = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, const QString& suffix) {
+    auto* button = new kestrel::widgets::ZorButton(parent);
     button->setNormalBackgroundImage(picture(stem + QStringLiteral("_Normal") + suffix));
     button->setOnBackgroundImage(picture(stem + QStringLiteral("_On") + suffix));
     button->setDownBackgroundImage(picture(stem + QStringLiteral("_Down") + suffix));
@@ -56,15 +56,15 @@ widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, cons
     return button;
 }
 
-widgets::ZorButton* makeCheckButton(QWidget* parent, bool withDown) {
-    auto* box = new widgets::ZorButton(parent);
+kestrel::widgets::ZorButton* makeCheckButton(QWidget* parent, bool withDown) {
+    auto* box = new kestrel::widgets::ZorButton(parent);
     box->setNormalImage(picture(QStringLiteral("ZantImage/Cut/chk_NoChecked_Normal@2x.png")));
     box->setOnImage(picture(QStringLiteral("ZantImage/Cut/chk_NoChecked_On@2x.png")));
     if (withDown) box->setDownImage(picture(QStringLiteral("ZantImage/Cut/chk_NoChecked_Down@2x.png")));
     box->setSelectedImage(picture(QStringLiteral("ZantImage/Cut/chk_Checked_Normal@2x.png")));
     box->setContentColor(kCaptionColor);
     box->setSelectColor(kCaptionColor);
-    box->setImagePosition(widgets::ImagePosition::ImageLeading);
+    box->setImagePosition(kestrel::widgets::ImagePosition::ImageLeading);
     box->setBordered(false);
     QFont font = box->font();
     font.setPointSize(13);
@@ -82,7 +82,7 @@ int textWidth(const QWidget* widget, const QString& text) {
     return static_cast<int>(std::ceil(QFontMetricsF(widget->font()).horizontalAdvance(text)));
 }
 
-int fitCheckBox(widgets::ZorButton* box, const QString& title, int maxWidth) {
+int fitCheckBox(kestrel::widgets::ZorButton* box, const QString& title, int maxWidth) {
     // The title starts right after the picture; a little air keeps the last glyph off the edge.
     const int picture = static_cast<int>(std::ceil(box->layoutInput().picture.width()));
     const int wanted = picture + textWidth(box, title) + 2;

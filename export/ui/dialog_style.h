@@ -8,7 +8,7 @@
 class QLabel;
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
@@ -24,9 +24,9 @@ void styleWindow(QWidget* window);
 void styleCaption(QLabel* label, const QColor& color, int pointSize = 13);
 // A button drawn from the four state pictures "<stem>_Normal<suffix>", "_On", "_Down",
 // "_Disable"; a plain dark face where the pictures are missing.
-widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, const QString& suffix);
+kestrel::widgets::ZorButton* makePictureButton(QWidget* parent, const QString& stem, const QString& suffix);
 // A check box drawn from the "ZantImage/Cut/chk_..." pictures; withDown=false has no down look.
-widgets::ZorButton* makeCheckButton(QWidget* parent, bool withDown);
+kestrel::widgets::ZorButton* makeCheckButton(QWidget* parent, bool withDown);
 // A bordered box (RGB 49, 60, 72, width 1, radius 3).
 void styleBorderedBox(QWidget* box, int radius = 3);
 
@@ -34,7 +34,7 @@ void styleBorderedBox(QWidget* box, int radius = 3);
 int textWidth(const QWidget* widget, const QString& text);
 // Sizes a check box to its picture and title, at most maxWidth; a title that does not fit even
 // then is cut with an ellipsis and shown whole in the tooltip. Returns the width given.
-int fitCheckBox(widgets::ZorButton* box, const QString& title, int maxWidth);
+int fitCheckBox(kestrel::widgets::ZorButton* box, const QString& title, int maxWidth);
 // Shows text in label, cut in the middle with an ellipsis when wider than the label (the whole
 // text then goes to the tooltip).
 void setElidedText(QLabel* label, const QString& text);

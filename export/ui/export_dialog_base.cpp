@@ -118,7 +118,7 @@ void ExportDialogBase::buildSharedViews() {
     selectOutputDirBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnBrowsePath"), QStringLiteral("@2x.png"));
     selectOutputDirBtn->setGeometry(458, 44, 34, 24);
     if (selectOutputDirBtn->normalBackgroundImage().isNull()) selectOutputDirBtn->setContentTitle(QStringLiteral("\u2026"));
-    selectOutputDirBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    selectOutputDirBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         platform::dispatchMainAsync([self = QPointer<ExportDialogBase>(this)] {
             if (self) self->selectOutputDirAction();
         });
@@ -126,7 +126,7 @@ void ExportDialogBase::buildSharedViews() {
     outputOpenBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnOpenPath"), QStringLiteral("@2x.png"));
     outputOpenBtn->setGeometry(498, 44, 34, 24);
     if (outputOpenBtn->normalBackgroundImage().isNull()) outputOpenBtn->setContentTitle(QStringLiteral("\u2197"));
-    outputOpenBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    outputOpenBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         platform::dispatchMainAsync([self = QPointer<ExportDialogBase>(this)] {
             if (self) self->outputOpenAction();
         });
@@ -137,7 +137,7 @@ void ExportDialogBase::buildSharedViews() {
     progressTitlelabel = new QLabel(progressGroup);
     progressTitlelabel->setGeometry(20, 0, 110, 24);
     style::styleCaption(progressTitlelabel, style::kCaptionColor);
-    progressView = new widgets::NSProgressView(QRectF(130, 4, 402, 16), progressGroup);
+    progressView = new kestrel::widgets::NSProgressView(QRectF(130, 4, 402, 16), progressGroup);
     progressView->setGeometry(130, 4, 402, 16);
     progressView->setIsShowProgressLabel(true);
     progressView->progressBackView()->setImageNamed(QStringLiteral("ZantImage/Reverse/pbBottom.bmp"));
@@ -151,10 +151,10 @@ void ExportDialogBase::buildSharedViews() {
 
     startBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnCommon"), QStringLiteral(".png"));
     startBtn->setGeometry(227, 180, 100, 28);
-    startBtn->setMouseDownAction([this](widgets::ZorButton*) { startExport(); });
+    startBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { startExport(); });
     openBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnCommon"), QStringLiteral(".png"));
     openBtn->setGeometry(165, 180, 100, 28);
-    openBtn->setMouseDownAction([this](widgets::ZorButton*) {
+    openBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         platform::dispatchMainAsync([self = QPointer<ExportDialogBase>(this)] {
             if (self) self->openfileAction();
         });
@@ -162,14 +162,14 @@ void ExportDialogBase::buildSharedViews() {
     openBtn->hide();
     closeBtn = style::makePictureButton(this, QStringLiteral("ZantImage/Reverse/btnCommon"), QStringLiteral(".png"));
     closeBtn->setGeometry(289, 180, 100, 28);
-    closeBtn->setMouseDownAction([this](widgets::ZorButton*) { closeWindowAction(); });
+    closeBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { closeWindowAction(); });
     closeBtn->hide();
 }
 
 void ExportDialogBase::changeLanguage() {
     if (!loaded_) return;
     const bool running = progressView->progress() > 0 && exporting_;
-    for (widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) button->setContentColor(style::kWindowColor);
+    for (kestrel::widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) button->setContentColor(style::kWindowColor);
     startBtn->setContentTitle(services::localized(running ? QStringLiteral("Stop") : QStringLiteral("Start")));
     openBtn->setContentTitle(services::localized(QStringLiteral("Reverse Open")));
     closeBtn->setContentTitle(services::localized(QStringLiteral("Reverse Close")));

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 
-namespace widgets {
+namespace kestrel::widgets {
 class NSProgressView;
 class ZorButton;
 }
@@ -82,12 +82,12 @@ public:
     QLineEdit* outputPathTextFiled = nullptr;
     QWidget* outputPathBox = nullptr;
     QWidget* progressGroup = nullptr;
-    widgets::ZorButton* selectOutputDirBtn = nullptr;
-    widgets::ZorButton* outputOpenBtn = nullptr;
-    widgets::NSProgressView* progressView = nullptr;
-    widgets::ZorButton* startBtn = nullptr;
-    widgets::ZorButton* openBtn = nullptr;
-    widgets::ZorButton* closeBtn = nullptr;
+    kestrel::widgets::ZorButton* selectOutputDirBtn = nullptr;
+    kestrel::widgets::ZorButton* outputOpenBtn = nullptr;
+    kestrel::widgets::NSProgressView* progressView = nullptr;
+    kestrel::widgets::ZorButton* startBtn = nullptr;
+    kestrel::widgets::ZorButton* openBtn = nullptr;
+    kestrel::widgets::ZorButton* closeBtn = nullptr;
 
 protected:
     // Builds the views of a subclass; called once by loadWindow after the shared ones.

@@ -27,9 +27,9 @@ void ExportWindowController::buildOwnViews() {
     reEncodingBtn = style::makeCheckButton(this, true);
     mergeAllIntoOne = style::makeCheckButton(this, true);
     enableGpuBtn = style::makeCheckButton(this, false);
-    for (widgets::ZorButton* box : {reEncodingBtn, mergeAllIntoOne, enableGpuBtn}) {
+    for (kestrel::widgets::ZorButton* box : {reEncodingBtn, mergeAllIntoOne, enableGpuBtn}) {
         box->setGeometry(captionRight(), kBoxRowY, 115, kBoxHeight);
-        box->setMouseDownAction([this](widgets::ZorButton* clicked) {
+        box->setMouseDownAction([this](kestrel::widgets::ZorButton* clicked) {
             clicked->setSelected(!clicked->selected());
             if (clicked == mergeAllIntoOne) isMergeAllIntoOne_ = !isMergeAllIntoOne_;
             resetFinishState();
@@ -53,7 +53,7 @@ void ExportWindowController::layoutCaptionColumn() {
 int ExportWindowController::layoutOptionBoxes(int left) {
     int x = left;
     int y = kBoxRowY;
-    const std::pair<widgets::ZorButton*, const char*> boxes[] = {
+    const std::pair<kestrel::widgets::ZorButton*, const char*> boxes[] = {
         {reEncodingBtn, "ReEncodingstringValue"}, {mergeAllIntoOne, "MerageBtnstringValue"}, {enableGpuBtn, "EnableGpustringValue"}};
     for (const auto& [box, key] : boxes) {
         const int width = style::fitCheckBox(box, services::localized(QLatin1String(key)), kContentRight - left);

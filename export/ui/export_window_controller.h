@@ -21,9 +21,9 @@ public:
     // whether to stop, then sends the stop request.
     void startExport() override;
 
-    widgets::ZorButton* reEncodingBtn = nullptr;
-    widgets::ZorButton* mergeAllIntoOne = nullptr;
-    widgets::ZorButton* enableGpuBtn = nullptr;
+    kestrel::widgets::ZorButton* reEncodingBtn = nullptr;
+    kestrel::widgets::ZorButton* mergeAllIntoOne = nullptr;
+    kestrel::widgets::ZorButton* enableGpuBtn = nullptr;
 
 protected:
     void buildOwnViews() override;

@@ -67,12 +67,12 @@ void OutputFormatBar::load() {
 }
 
 void OutputFormatBar::initTabbarView() {
-    tabbarbackView_ = new widgets::ZorImageView(this);
+    tabbarbackView_ = new kestrel::widgets::ZorImageView(this);
     tabbarbackView_->setImage(picture(QStringLiteral("Resources/WSCategoryBack.png")));
-    tabbarbackView_->setImageScaling(widgets::ImageScaling::AxesIndependently);
+    tabbarbackView_->setImageScaling(kestrel::widgets::ImageScaling::AxesIndependently);
     tabbarbackView_->setBackGroundColor(QColor(33, 37, 45));
     const auto makePageButton = [this](const QString& pictureName, void (OutputFormatBar::*action)()) {
-        auto* button = new widgets::MouseMoveButton(this);
+        auto* button = new kestrel::widgets::MouseMoveButton(this);
         button->setFlat(true);
         button->setIcon(picture(pictureName));
         button->setIconSize(QSize(28, 28));
@@ -97,7 +97,7 @@ void OutputFormatBar::initfunctionView() {
     // Tabs share the row: the first at the left edge, the last at the right; one tab sits left.
     const float pitch = n > 1 ? static_cast<float>(kTabRowWidth - kTabWidth * n) / (n - 1) + kTabWidth : 0.0f;
     for (int i = 0; i < n; ++i) {
-        auto* tab = new widgets::RDCustomButton(QRectF(0, 0, kTabWidth, 24), functionView_);
+        auto* tab = new kestrel::widgets::RDCustomButton(QRectF(0, 0, kTabWidth, 24), functionView_);
         tab->setGeometry(static_cast<int>(i * pitch), 3, kTabWidth, 24);
         tab->setSelectedBackImage(picture(QStringLiteral("Resources/selImageView.png")));
         tab->setHightideBackImage(picture(QStringLiteral("Resources/selImageView.png")));
@@ -113,7 +113,7 @@ void OutputFormatBar::initfunctionView() {
         function_Items_.push_back(tab);
     }
     if (!showFunctionBtn_) {
-        showFunctionBtn_ = new widgets::ZorButton(this);
+        showFunctionBtn_ = new kestrel::widgets::ZorButton(this);
         QFont headerFont = showFunctionBtn_->font();
         headerFont.setPointSize(kHeaderPoints);
         showFunctionBtn_->setFont(headerFont);
@@ -125,11 +125,11 @@ void OutputFormatBar::initfunctionView() {
         showFunctionBtn_->setSelectedBackgroundImage(head);
         showFunctionBtn_->setDownBackgroundImage(head);
         if (head.isNull()) showFunctionBtn_->setBackGroundColor(QColor(33, 176, 235));
-        showFunctionBtn_->setMouseDownAction([this](widgets::ZorButton*) { toggleCollapsed(); });
+        showFunctionBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { toggleCollapsed(); });
         if (screenHeight() < kSmallScreen) {
-            showFunctionIconView_ = new widgets::ZorImageView(showFunctionBtn_);
+            showFunctionIconView_ = new kestrel::widgets::ZorImageView(showFunctionBtn_);
             showFunctionIconView_->setGeometry(kHeaderArrowX, (30 - 10) / 2 - 3, 8, 10);
-            showFunctionIconView_->setImageScaling(widgets::ImageScaling::AxesIndependently);
+            showFunctionIconView_->setImageScaling(kestrel::widgets::ImageScaling::AxesIndependently);
             showFunctionIconView_->setImage(picture(QStringLiteral("Resources/shrink.png")));
         }
     }
@@ -171,9 +171,9 @@ QString OutputFormatBar::chosenProfilePath() const {
     return categoryPath(chosenCategory_, names[selectItemIndex_ - 1]);
 }
 
-void OutputFormatBar::actionMouseUpForCustomButtonBlock(widgets::RDCustomButton* tab) { actionFunctionItem(tab); }
+void OutputFormatBar::actionMouseUpForCustomButtonBlock(kestrel::widgets::RDCustomButton* tab) { actionFunctionItem(tab); }
 
-void OutputFormatBar::actionFunctionItem(widgets::RDCustomButton* tab) {
+void OutputFormatBar::actionFunctionItem(kestrel::widgets::RDCustomButton* tab) {
     if (function_Items_.empty()) return;
     const bool loading = tab == nullptr;
     if (loading) {
@@ -182,7 +182,7 @@ void OutputFormatBar::actionFunctionItem(widgets::RDCustomButton* tab) {
         const size_t k = stored >= 1 && stored <= static_cast<qint64>(function_Items_.size()) ? size_t(stored) : 1;
         tab = function_Items_[k - 1];
     }
-    for (widgets::RDCustomButton* each : function_Items_) each->setSelected(each->index() == tab->index());
+    for (kestrel::widgets::RDCustomButton* each : function_Items_) each->setSelected(each->index() == tab->index());
     initFunctionItemView(tab->index());
     checkLeft_fight_btn_isDisable(pageCount());
 
@@ -223,14 +223,14 @@ void OutputFormatBar::initFunctionItemView(int category) {
     auto* content = new QWidget;
     const int contentHeight = kRowHeight - 15;
     content->resize(std::max(1, pageCount()) * kPageSize * kButtonPitch, contentHeight);
-    itemSelectView_ = new widgets::ZorImageView(content);
+    itemSelectView_ = new kestrel::widgets::ZorImageView(content);
     itemSelectView_->setTag(kSelectViewTag);
-    itemSelectView_->setImageScaling(widgets::ImageScaling::AxesIndependently);
+    itemSelectView_->setImageScaling(kestrel::widgets::ImageScaling::AxesIndependently);
     itemSelectView_->setImage(picture(QStringLiteral("Resources/selDVDItemBack.png")));
     itemSelectView_->hide();
     for (int i = 0; i < functionItemChilds_.size(); ++i) {
         const QString& name = functionItemChilds_[i];
-        auto* button = new widgets::ZorButton(content);
+        auto* button = new kestrel::widgets::ZorButton(content);
         button->setGeometry(i * kButtonPitch, 0, kButtonWidth, contentHeight);
         button->setTag(i + 1);
         // The picture shows the profile's kind; its name goes in a line of its own below it,
@@ -253,8 +253,8 @@ void OutputFormatBar::initFunctionItemView(int category) {
         button->setOnImage(image);
         button->setSelectedImage(image);
         button->setDisAbleImage(image);
-        button->setImagePosition(image.isNull() ? widgets::ImagePosition::NoImage : widgets::ImagePosition::ImageAbove);
-        button->setMouseDownAction([this](widgets::ZorButton* clicked) { actionFunctionItemScrollChild(clicked); });
+        button->setImagePosition(image.isNull() ? kestrel::widgets::ImagePosition::NoImage : kestrel::widgets::ImagePosition::ImageAbove);
+        button->setMouseDownAction([this](kestrel::widgets::ZorButton* clicked) { actionFunctionItemScrollChild(clicked); });
         button->setEnabled(choicesEnabled_);
         auto* settingsButton = new QPushButton(button);
         settingsButton->setGeometry(kButtonWidth - kSettingsButtonSize, contentHeight - kSettingsButtonSize, kSettingsButtonSize,
@@ -278,7 +278,7 @@ void OutputFormatBar::initFunctionItemView(int category) {
 }
 
 void OutputFormatBar::placeSelection(int tag) {
-    for (widgets::ZorButton* button : functionItemBtn_Childs_) {
+    for (kestrel::widgets::ZorButton* button : functionItemBtn_Childs_) {
         const bool chosen = button->tag() == tag;
         if (auto* settingsButton = button->findChild<QPushButton*>(QStringLiteral("settingsButton")))
             settingsButton->setVisible(chosen);
@@ -299,7 +299,7 @@ void OutputFormatBar::showHeaderTitle(const QString& profileName) {
     showFunctionBtn_->setToolTip(title.cut ? headerTitle(profileName) : QString());
     if (!showFunctionIconView_) return;
     const int width = static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(title.shown)));
-    showFunctionBtn_->setTitlePosition(model::ZorPosition(0, static_cast<float>(kHeaderPadding + (room - width) / 2), 0, 0));
+    showFunctionBtn_->setTitlePosition(kestrel::model::ZorPosition(0, static_cast<float>(kHeaderPadding + (room - width) / 2), 0, 0));
 }
 
 void OutputFormatBar::checkLeft_fight_btn_isDisable(int pageCount) {
@@ -330,12 +330,12 @@ void OutputFormatBar::action_right_move_item_Btn() {
     checkLeft_fight_btn_isDisable(pageCount());
 }
 
-void OutputFormatBar::mouseupEntered(widgets::MouseMoveButton* button) {
+void OutputFormatBar::mouseupEntered(kestrel::widgets::MouseMoveButton* button) {
     if (button == left_move_item_Btn_) action_left_move_item_Btn();
     if (button == right_move_item_Btn_) action_right_move_item_Btn();
 }
 
-void OutputFormatBar::actionFunctionItemScrollChild(widgets::ZorButton* profileButton) {
+void OutputFormatBar::actionFunctionItemScrollChild(kestrel::widgets::ZorButton* profileButton) {
     const auto& keys = *config_.keys;
     const int tag = static_cast<int>(profileButton->tag());
     selectItemIndex_ = tag;
@@ -363,7 +363,7 @@ void OutputFormatBar::writeTarget(const MediaProperties& source, MediaProperties
 }
 
 void OutputFormatBar::actionEditsetting(QPushButton* settingsButton) {
-    const auto* profileButton = qobject_cast<widgets::ZorButton*>(settingsButton->parentWidget());
+    const auto* profileButton = qobject_cast<kestrel::widgets::ZorButton*>(settingsButton->parentWidget());
     if (!profileButton) return;
     const QString name = functionItemChilds_.value(static_cast<int>(profileButton->tag()) - 1);
     SettingWindowController dialog(window());
@@ -399,8 +399,8 @@ void OutputFormatBar::reloadProfiles() {
 
 void OutputFormatBar::setChoicesEnabled(bool enabled) {
     choicesEnabled_ = enabled;
-    for (widgets::RDCustomButton* tab : function_Items_) tab->setEnabled(enabled);
-    for (widgets::ZorButton* button : functionItemBtn_Childs_) {
+    for (kestrel::widgets::RDCustomButton* tab : function_Items_) tab->setEnabled(enabled);
+    for (kestrel::widgets::ZorButton* button : functionItemBtn_Childs_) {
         button->setEnabled(enabled);
         if (auto* settingsButton = button->findChild<QPushButton*>(QStringLiteral("settingsButton"))) settingsButton->setEnabled(enabled);
     }

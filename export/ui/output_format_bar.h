@@ -21,10 +21,10 @@
 class QPushButton;
 class QScrollArea;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 class ZorImageView;
-}  // namespace widgets
+}  // namespace kestrel::widgets
 
 namespace exportkit {
 
@@ -55,7 +55,7 @@ struct FormatBarConfig {
     static FormatBarConfig joiner();
 };
 
-class OutputFormatBar : public QWidget, public widgets::RDCustomButtonDelegate, public widgets::ButtonMouseDelegate {
+class OutputFormatBar : public QWidget, public kestrel::widgets::RDCustomButtonDelegate, public kestrel::widgets::ButtonMouseDelegate {
     Q_OBJECT
 public:
     static constexpr int kHeight = 180;
@@ -83,12 +83,12 @@ public:
     void initfunctionView();
     void initFunctionItemView(int category);
     void checkLeft_fight_btn_isDisable(int pageCount);
-    void actionFunctionItem(widgets::RDCustomButton* tab);
-    void actionMouseUpForCustomButtonBlock(widgets::RDCustomButton* tab) override;
-    void actionFunctionItemScrollChild(widgets::ZorButton* profileButton);
+    void actionFunctionItem(kestrel::widgets::RDCustomButton* tab);
+    void actionMouseUpForCustomButtonBlock(kestrel::widgets::RDCustomButton* tab) override;
+    void actionFunctionItemScrollChild(kestrel::widgets::ZorButton* profileButton);
     void action_left_move_item_Btn();
     void action_right_move_item_Btn();
-    void mouseupEntered(widgets::MouseMoveButton* button) override;
+    void mouseupEntered(kestrel::widgets::MouseMoveButton* button) override;
     void actionEditsetting(QPushButton* settingsButton);
     // Applies the profile file (the tree's default profile when empty).
     void setViewChildesPf(const QString& path);
@@ -112,12 +112,12 @@ public:
     qint64 selectFunctionOfsetIndex() const { return selectFunctionOfsetIndex_; }
     qint64 selectItemIndex() const { return selectItemIndex_; }
     qint64 selectFunListItemIndex() const { return selectFunListItemIndex_; }
-    const std::vector<widgets::RDCustomButton*>& functionItems() const { return function_Items_; }
-    const std::vector<widgets::ZorButton*>& functionItemButtons() const { return functionItemBtn_Childs_; }
-    widgets::ZorButton* showFunctionBtn() const { return showFunctionBtn_; }
-    widgets::MouseMoveButton* leftMoveButton() const { return left_move_item_Btn_; }
-    widgets::MouseMoveButton* rightMoveButton() const { return right_move_item_Btn_; }
-    widgets::ZorImageView* itemSelectView() const { return itemSelectView_; }
+    const std::vector<kestrel::widgets::RDCustomButton*>& functionItems() const { return function_Items_; }
+    const std::vector<kestrel::widgets::ZorButton*>& functionItemButtons() const { return functionItemBtn_Childs_; }
+    kestrel::widgets::ZorButton* showFunctionBtn() const { return showFunctionBtn_; }
+    kestrel::widgets::MouseMoveButton* leftMoveButton() const { return left_move_item_Btn_; }
+    kestrel::widgets::MouseMoveButton* rightMoveButton() const { return right_move_item_Btn_; }
+    kestrel::widgets::ZorImageView* itemSelectView() const { return itemSelectView_; }
     QScrollArea* functionItemScrollview() const { return functionItemScrollview_; }
     // Enables or disables every tab, profile button and settings button (a reference clip).
     void setChoicesEnabled(bool enabled);
@@ -149,16 +149,16 @@ private:
     qint64 selectFunListItemIndex_ = 0;
     bool choicesEnabled_ = true;
 
-    widgets::ZorImageView* tabbarbackView_ = nullptr;
+    kestrel::widgets::ZorImageView* tabbarbackView_ = nullptr;
     QWidget* functionView_ = nullptr;
-    std::vector<widgets::RDCustomButton*> function_Items_;
-    widgets::ZorButton* showFunctionBtn_ = nullptr;
-    widgets::ZorImageView* showFunctionIconView_ = nullptr;
-    widgets::MouseMoveButton* left_move_item_Btn_ = nullptr;
-    widgets::MouseMoveButton* right_move_item_Btn_ = nullptr;
+    std::vector<kestrel::widgets::RDCustomButton*> function_Items_;
+    kestrel::widgets::ZorButton* showFunctionBtn_ = nullptr;
+    kestrel::widgets::ZorImageView* showFunctionIconView_ = nullptr;
+    kestrel::widgets::MouseMoveButton* left_move_item_Btn_ = nullptr;
+    kestrel::widgets::MouseMoveButton* right_move_item_Btn_ = nullptr;
     QScrollArea* functionItemScrollview_ = nullptr;
-    widgets::ZorImageView* itemSelectView_ = nullptr;
-    std::vector<widgets::ZorButton*> functionItemBtn_Childs_;
+    kestrel::widgets::ZorImageView* itemSelectView_ = nullptr;
+    std::vector<kestrel::widgets::ZorButton*> functionItemBtn_Childs_;
 };
 
 }  // namespace exportkit

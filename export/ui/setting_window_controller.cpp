@@ -84,14 +84,14 @@ void SettingWindowController::loadWindow() {
     }
     buildSection(audioBackView, Setting::AudioCodec, 4);
 
-    defaultBtn = new widgets::ZorButton(this);
+    defaultBtn = new kestrel::widgets::ZorButton(this);
     defaultBtn->setNormalBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_Normal@2x.png")));
     defaultBtn->setOnBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_On@2x.png")));
     defaultBtn->setDownBackgroundImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/btnCommonBlack_Down@2x.png")));
     if (defaultBtn->normalBackgroundImage().isNull()) defaultBtn->setBackGroundColor(QColor(44, 48, 56));
     defaultBtn->setCornerRadius(3);
     defaultBtn->setContentColor(style::kSettingsTextColor);
-    defaultBtn->setMouseDownAction([this](widgets::ZorButton*) { actiondefaultBtn(); });
+    defaultBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { actiondefaultBtn(); });
     createCustomBtn = new QPushButton(this);
     connect(createCustomBtn, &QPushButton::clicked, this, [this] { actionCreateCustomBtn(); });
     changeLanguage();
@@ -121,7 +121,7 @@ void SettingWindowController::buildSection(QWidget* box, Setting first, int coun
 
 void SettingWindowController::buildCustomFields() {
     const auto makeField = [this](int x, int y, int width, int height, int tag, int maxDigits) {
-        auto* field = new widgets::RDTextField(videoBackView);
+        auto* field = new kestrel::widgets::RDTextField(videoBackView);
         field->setGeometry(x, y, width, height);
         field->setAlignment(Qt::AlignCenter);
         field->setValidator(new QIntValidator(0, maxDigits == 5 ? 99999 : 999999, field));

@@ -18,7 +18,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace widgets {
+namespace kestrel::widgets {
 class ZorButton;
 }
 
@@ -26,7 +26,7 @@ namespace exportkit {
 
 class InputFileNameWindowController;
 
-class SettingWindowController : public QDialog, public widgets::RDTextFieldDelegate {
+class SettingWindowController : public QDialog, public kestrel::widgets::RDTextFieldDelegate {
     Q_OBJECT
 public:
     using SelectBlock = std::function<void(int flag)>;
@@ -74,11 +74,11 @@ public:
     QLabel* audioTitleLabel = nullptr;
     QWidget* videoBackView = nullptr;
     QWidget* audioBackView = nullptr;
-    widgets::RDTextField* customWidth = nullptr;
-    widgets::RDTextField* customHeight = nullptr;
-    widgets::RDTextField* customVideoBit = nullptr;
+    kestrel::widgets::RDTextField* customWidth = nullptr;
+    kestrel::widgets::RDTextField* customHeight = nullptr;
+    kestrel::widgets::RDTextField* customVideoBit = nullptr;
     QLabel* sp = nullptr;
-    widgets::ZorButton* defaultBtn = nullptr;
+    kestrel::widgets::ZorButton* defaultBtn = nullptr;
     QPushButton* createCustomBtn = nullptr;
 
 private:

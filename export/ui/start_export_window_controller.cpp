@@ -25,7 +25,7 @@ const QString kVideoFormats = QStringLiteral(".mp4,.mkv,.mov,.webm,.avi,.flv,.ts
 const QString kAudioFormats = QStringLiteral(".mp3,.mp2,.wma,.m4a,.aac,.wav,.ogg,.m4r,.ac3,.flac");
 
 // The chosen (or hovered) row is painted in the highlight blue.
-void paintRow(widgets::MenuItemView* row, bool highlighted) {
+void paintRow(kestrel::widgets::MenuItemView* row, bool highlighted) {
     row->titleLabel()->setStyleSheet(
         QStringLiteral("QLabel { background-color: %1; border-radius: 5px; color: white; padding-left: 2px; }")
             .arg(highlighted ? QStringLiteral("rgb(10, 132, 255)") : QStringLiteral("rgb(22, 22, 22)")));
@@ -56,7 +56,7 @@ void StartExportWindowController::buildOwnViews() {
     outputFormatLabel->setGeometry(20, 1, 110, 24);
     style::styleCaption(outputFormatLabel, style::kTitleColor);
     const auto makeDropDown = [this](int x, int width, MenuType type) {
-        auto* button = new widgets::ZorButton(formatRow);
+        auto* button = new kestrel::widgets::ZorButton(formatRow);
         button->setGeometry(x, 0, width, 26);
         button->setBackGroundColor(QColor(22, 22, 22));
         button->setDisAblebackGroundColor(QColor(22, 22, 22));
@@ -65,7 +65,7 @@ void StartExportWindowController::buildOwnViews() {
         button->setBordColor(style::kBorderColor);
         button->setContentColor(style::kTitleColor);
         button->setDisableColor(QColor(204, 204, 204, 128));
-        button->setMouseDownAction([this, type](widgets::ZorButton* clicked) {
+        button->setMouseDownAction([this, type](kestrel::widgets::ZorButton* clicked) {
             if (!clicked->isEnabled()) return;
             QMenu* menu = type == kFormatMenu ? addOutputMenu() : addQualityMenu();
             menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -138,7 +138,7 @@ QString StartExportWindowController::menuCaption(const QString& text) {
     return QStringLiteral("   ") + text + QStringLiteral("  \u25BE");
 }
 
-void StartExportWindowController::showMenuCaption(widgets::ZorButton* button, const QString& text) {
+void StartExportWindowController::showMenuCaption(kestrel::widgets::ZorButton* button, const QString& text) {
     const int room = button->width() - style::textWidth(button, menuCaption(QString())) - 4;
     const QString shown = QFontMetricsF(button->font()).elidedText(text, Qt::ElideRight, room);
     button->setContentTitle(menuCaption(shown));
@@ -164,7 +164,7 @@ QMenu* StartExportWindowController::buildMenu(MenuType type, const QStringList& 
     const QFontMetricsF rowMetrics(rowFont);
     for (const QString& text : rows) width = std::max(width, static_cast<int>(std::ceil(rowMetrics.horizontalAdvance(text))) + 20);
     for (int i = 0; i < rows.size(); ++i) {
-        auto* row = new widgets::MenuItemView(QRectF(0, 0, width, 30));
+        auto* row = new kestrel::widgets::MenuItemView(QRectF(0, 0, width, 30));
         row->setMdelegate(this);
         row->setType(type);
         row->titleLabel()->setText(rows[i]);
@@ -190,14 +190,14 @@ QMenu* StartExportWindowController::addQualityMenu() {
     return buildMenu(kQualityMenu, rows, qualityMenuIndex_);
 }
 
-void StartExportWindowController::menuClicked(widgets::MenuItemView* view, qint64 index) {
+void StartExportWindowController::menuClicked(kestrel::widgets::MenuItemView* view, qint64 index) {
     if (QMenu* menu = view->enclosingMenu()) menu->close();
     menuClicked(static_cast<int>(view->type()), static_cast<int>(index));
 }
 
-void StartExportWindowController::mouseEntered(widgets::MenuItemView* view, qint64) { paintRow(view, true); }
+void StartExportWindowController::mouseEntered(kestrel::widgets::MenuItemView* view, qint64) { paintRow(view, true); }
 
-void StartExportWindowController::mouseExited(widgets::MenuItemView* view, qint64 index) {
+void StartExportWindowController::mouseExited(kestrel::widgets::MenuItemView* view, qint64 index) {
     const int chosen = view->type() == kFormatMenu ? mainMenuIndex_ : qualityMenuIndex_;
     paintRow(view, index == chosen);
 }

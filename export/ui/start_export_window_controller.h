@@ -10,7 +10,7 @@ class QMenu;
 
 namespace exportkit {
 
-class StartExportWindowController : public ExportDialogBase, public widgets::MenuItemViewDelegate {
+class StartExportWindowController : public ExportDialogBase, public kestrel::widgets::MenuItemViewDelegate {
     Q_OBJECT
 public:
     enum MenuType { kFormatMenu = 1, kQualityMenu = 2 };
@@ -37,14 +37,14 @@ public:
     void jobEnded() override;
     // A row of one of the menus was chosen.
     void menuClicked(int menuType, int index);
-    void menuClicked(widgets::MenuItemView* view, qint64 index) override;
-    void mouseEntered(widgets::MenuItemView* view, qint64 index) override;
-    void mouseExited(widgets::MenuItemView* view, qint64 index) override;
+    void menuClicked(kestrel::widgets::MenuItemView* view, qint64 index) override;
+    void mouseEntered(kestrel::widgets::MenuItemView* view, qint64 index) override;
+    void mouseExited(kestrel::widgets::MenuItemView* view, qint64 index) override;
     QMenu* addOutputMenu();
     QMenu* addQualityMenu();
 
-    widgets::ZorButton* outputFormatBtn = nullptr;
-    widgets::ZorButton* qualityBtn = nullptr;
+    kestrel::widgets::ZorButton* outputFormatBtn = nullptr;
+    kestrel::widgets::ZorButton* qualityBtn = nullptr;
     QLabel* outputFormatLabel = nullptr;
     QLabel* qualityLabel = nullptr;
     QWidget* formatRow = nullptr;
@@ -57,7 +57,7 @@ private:
     void setMenusEnabled(bool enabled);
     // "   <text>  ▾"; showMenuCaption cuts text to the button and puts it whole in the tooltip.
     static QString menuCaption(const QString& text);
-    void showMenuCaption(widgets::ZorButton* button, const QString& text);
+    void showMenuCaption(kestrel::widgets::ZorButton* button, const QString& text);
     QStringList qualityTitles() const;
     QMenu* buildMenu(MenuType type, const QStringList& rows, int chosen);
 

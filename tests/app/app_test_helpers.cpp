@@ -83,7 +83,7 @@ QWidget* ShellTest::homeWindow() const { return ui.homeWindow.get(); }
 void ShellTest::answerPanelWith(QStringList paths) { panelAnswer = std::move(paths); }
 
 void ShellTest::pressTile(int tag) {
-    widgets::ZorButton* tile = home()->tileWithTag(tag);
+    kestrel::widgets::ZorButton* tile = home()->tileWithTag(tag);
     ASSERT_NE(tile, nullptr) << tag;
     const std::size_t before = opened.size();
     const std::size_t asked = requests.size();

@@ -43,7 +43,7 @@ protected:
         return nullptr;
     }
     bool buttonsEnabled() const {
-        for (widgets::ZorButton* button : view->toolButtons())
+        for (kestrel::widgets::ZorButton* button : view->toolButtons())
             if (!button->isEnabled()) return false;
         return view->langeuagePopBtn()->isEnabled() && view->aboutButton()->isEnabled() && view->homepageButton()->isEnabled();
     }

@@ -141,7 +141,7 @@ TEST_F(LauncherTest, StartsToTheHomeScreenWithMenusAndTwentyTitledTiles) {
     EXPECT_EQ(app::topLevelItemWithTag(bar, 20)->menu()->actions().size(), 9);
 
     for (int tag = 1; tag <= 20; ++tag) {
-        widgets::ZorButton* tile = home()->tileWithTag(tag);
+        kestrel::widgets::ZorButton* tile = home()->tileWithTag(tag);
         ASSERT_NE(tile, nullptr) << tag;
         const QString name = app::subFunImageName(tag - 1);
         EXPECT_EQ(app::HomeViewController::tileLabel(tile)->text(), localized(name + "_Title")) << tag;
@@ -152,7 +152,7 @@ TEST_F(LauncherTest, StartsToTheHomeScreenWithMenusAndTwentyTitledTiles) {
 }
 
 TEST_F(LauncherTest, HoverShowsTheTileHintAndKeepsItAfterwards) {
-    widgets::ZorButton* crop = home()->tileWithTag(5);
+    kestrel::widgets::ZorButton* crop = home()->tileWithTag(5);
     crop->mouseEntered()(crop);
     EXPECT_EQ(home()->descLabel()->text(), localized("Crop_PlaceholderString"));
     EXPECT_EQ(app::HomeViewController::tileLabel(crop)->textColor(), QColor(96, 222, 208));

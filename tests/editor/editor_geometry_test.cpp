@@ -3,7 +3,7 @@
 #include "editor/editor_geometry.h"
 #include "editor/media_probe.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 
 namespace {
 void expectRectNear(const QRectF& a, const QRectF& b, double eps = 0.01) {
@@ -44,8 +44,8 @@ TEST(EditorGeometry, OverlayBoxBecomesVideoPixelsAndEvenMargins) {
     const auto px = overlayToVideo({100.6, 50.2, 400, 300}, {800, 450}, {1920, 1080});
     ASSERT_TRUE(px);
     expectRectNear(*px, {241.44, 120.48, 960, 720});
-    const model::RECT m = cropMargins(*px, {1920, 1080});
-    EXPECT_EQ(m, (model::RECT{240, 238, 718, 120}));
+    const kestrel::model::RECT m = cropMargins(*px, {1920, 1080});
+    EXPECT_EQ(m, (kestrel::model::RECT{240, 238, 718, 120}));
     EXPECT_FALSE(overlayToVideo({0, 0, 1, 1}, {0, 0}, {1920, 1080}));
     const auto back = videoToOverlay(*px, {1920, 1080}, {800, 450});
     ASSERT_TRUE(back);

@@ -57,7 +57,7 @@ struct EditorFixture : ::testing::Test {
     }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     // The whole value at once, as a paste does (typing applies every keystroke's value).
-    static void typeInto(widgets::RDTextField* field, const QString& text) {
+    static void typeInto(kestrel::widgets::RDTextField* field, const QString& text) {
         field->setText(text);
         Q_EMIT field->textEdited(text);
     }
@@ -175,7 +175,7 @@ TEST_F(EditorFixture, TrimFromFieldsPlayHeadAndModeLandsInTheJob) {
 
 TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     open(4);
-    editor::RDUICliper* cliper = v().cliper;
+    kestrel::editor::RDUICliper* cliper = v().cliper;
     ASSERT_NE(cliper, nullptr);
     EXPECT_EQ(editor->videoSize(), QSizeF(320, 240));
     const QSizeF overlay = cliper->size();
@@ -187,7 +187,7 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     EXPECT_NEAR(clip.x(), 80, 2);
     EXPECT_NEAR(clip.y(), 60, 2);
     EXPECT_NEAR(clip.width(), 240, 2);
-    EXPECT_EQ(editor->fileData()->convertCropSize, editor::cropMargins(clip, {320, 240}));
+    EXPECT_EQ(editor->fileData()->convertCropSize, kestrel::editor::cropMargins(clip, {320, 240}));
     EXPECT_EQ(v().cropLeftField->text(), QString::number(int(clip.x())));
     EXPECT_EQ(editor->fileData()->convertCropSize.left % 2, 0);
 
@@ -201,7 +201,7 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     v().window->resize(v().window->width() + 200, v().window->height() + 100);
     QCoreApplication::processEvents();
     EXPECT_EQ(editor->editVideoClipRect(), clip);
-    const auto shown = editor::overlayToVideo(cliper->getclipRectFrame(), cliper->size(), editor->videoSize());
+    const auto shown = kestrel::editor::overlayToVideo(cliper->getclipRectFrame(), cliper->size(), editor->videoSize());
     ASSERT_TRUE(shown);
     EXPECT_NEAR(shown->x(), clip.x(), 1.5);
     EXPECT_NEAR(shown->width(), clip.width(), 1.5);
@@ -211,7 +211,7 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     EXPECT_EQ(editor->playerRotateAngle(), 90);
     EXPECT_EQ(editor->videoSize(), QSizeF(240, 320));
     EXPECT_EQ(v().original_SizeValueLabel->text(), QStringLiteral("240 x 320"));
-    EXPECT_EQ(editor->convertCropSize(), model::RECT{});
+    EXPECT_EQ(editor->convertCropSize(), kestrel::model::RECT{});
     typeInto(v().cropHeightField, QStringLiteral("300"));
     EXPECT_DOUBLE_EQ(editor->editVideoClipRect().height(), 300);
     typeInto(v().cropWidthField, QStringLiteral("300"));
@@ -219,7 +219,7 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     typeInto(v().cropWidthField, QStringLiteral("200"));
     typeInto(v().cropTopField, QStringLiteral("0"));
     EXPECT_DOUBLE_EQ(editor->editVideoClipRect().y(), 20);  // 320 - 300 - 0
-    EXPECT_EQ(editor->fileData()->convertCropSize, (model::RECT{0, 0, 40, 20}));
+    EXPECT_EQ(editor->fileData()->convertCropSize, (kestrel::model::RECT{0, 0, 40, 20}));
     // The stepper bound for the width is the turned width.
     editor->actionMouseDownForTextFieldBlock(v().cropWidthField);
     v().cropWidthField->setText(QStringLiteral("240"));
@@ -265,7 +265,7 @@ TEST_F(EditorFixture, KeepAspectAndRangeBarFollowTheirRules) {
     EXPECT_NEAR(editor->rdPlayer()->currentTime().seconds(), 0.75 * d, 0.05);
     EXPECT_EQ(v().stopSecondsField->text(), QString::asprintf("%02i", int(0.75f * float(d))));
     editor->actionMouseMovedForCutProgressViewBlock(v().cutProgressView, 0.25f, 0.75f, 1);
-    EXPECT_EQ(v().startMioSecondsField->text(), QString::asprintf("%03i", editor::splitSeconds(0.25f * float(d)).millis));
+    EXPECT_EQ(v().startMioSecondsField->text(), QString::asprintf("%03i", kestrel::editor::splitSeconds(0.25f * float(d)).millis));
     editor->actionSeekToTimeForCutProgressViewBlock(v().cutProgressView, 7.0f);
     EXPECT_NEAR(editor->rdPlayer()->currentTime().seconds(), d, 0.05);
     // The end taken before the start: the start goes back to zero.
@@ -337,10 +337,10 @@ TEST_F(EditorFixture, ChoosingAProfileRewritesTheJobTarget) {
     auto* bar = v().formatBar;
     ASSERT_NE(bar, nullptr);
     ASSERT_FALSE(bar->functionItemButtons().empty());
-    for (widgets::ZorButton* profile : bar->functionItemButtons()) {
+    for (kestrel::widgets::ZorButton* profile : bar->functionItemButtons()) {
         bar->actionFunctionItemScrollChild(profile);
         const auto& choice = bar->choice();
-        const model::FileData& target = editor->fileData()->targetData;
+        const kestrel::model::FileData& target = editor->fileData()->targetData;
         EXPECT_EQ(target.extension, choice.extName.value_or(editor->fileData()->sourceData.extension));
         if (choice.resolution && choice.resolution->contains(QLatin1Char('x')) && !bar->chosenIsAudio())
             EXPECT_EQ(target.width, choice.resolution->section(QLatin1Char('x'), 0, 0).toInt());

@@ -13,15 +13,15 @@ TEST(PreviewLoadImage, AnswersTheSizeThenFillsAnExactBuffer) {
     const std::string path = dir.file("mark.png");
     makePicture(path, 640, 480);
     int32_t w = 0, h = 0;
-    EXPECT_EQ(editor::PreviewLoadImageCallback(path.c_str(), &w, &h, 0, nullptr), 1);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(path.c_str(), &w, &h, 0, nullptr), 1);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
     std::vector<uint8_t> buffer(size_t(640) * 480 * 4, 0);
-    EXPECT_EQ(editor::PreviewLoadImageCallback(path.c_str(), &w, &h, int32_t(buffer.size()) - 1, buffer.data()), 0);
-    EXPECT_EQ(editor::PreviewLoadImageCallback(path.c_str(), &w, &h, int32_t(buffer.size()), buffer.data()), 1);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(path.c_str(), &w, &h, int32_t(buffer.size()) - 1, buffer.data()), 0);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(path.c_str(), &w, &h, int32_t(buffer.size()), buffer.data()), 1);
     EXPECT_EQ(buffer[3], 255);  // opaque alpha of the first pixel
-    EXPECT_EQ(editor::PreviewLoadImageCallback(nullptr, &w, &h, 0, nullptr), 0);
-    EXPECT_EQ(editor::PreviewLoadImageCallback(dir.file("none.png").c_str(), &w, &h, 0, nullptr), 0);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(nullptr, &w, &h, 0, nullptr), 0);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(dir.file("none.png").c_str(), &w, &h, 0, nullptr), 0);
     const char invalidUtf8[] = {'\xff', '\xfe', '.', 'p', 'n', 'g', 0};
-    EXPECT_EQ(editor::PreviewLoadImageCallback(invalidUtf8, &w, &h, 0, nullptr), 0);
+    EXPECT_EQ(kestrel::editor::PreviewLoadImageCallback(invalidUtf8, &w, &h, 0, nullptr), 0);
 }

@@ -4,10 +4,10 @@
 
 #include "editor/rd_ui_cliper.h"
 
-using editor::RDUICliper;
+using kestrel::editor::RDUICliper;
 
 namespace {
-struct Recorder : editor::RDUICliperDelegate {
+struct Recorder : kestrel::editor::RDUICliperDelegate {
     int begins = 0, moves = 0, ends = 0;
     QRectF last;
     void actionMoveBeginForRDUICliperBlock(RDUICliper*, const QRectF&) override { ++begins; }

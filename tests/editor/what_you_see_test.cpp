@@ -60,7 +60,7 @@ TEST(WhatYouSeeIsExported, CropTurnAndMirrorMatchThePreview) {
     cliper->dragTo({o.width() * 0.7, o.height() * 0.9});
     cliper->releaseAt({o.width() * 0.7, o.height() * 0.9});
     ASSERT_TRUE(editor->commitEditsToJob());
-    const model::SimpleData job = *editor->fileData();
+    const kestrel::model::SimpleData job = *editor->fileData();
 
     // What the preview shows at the start, cut to the box (its rectangle counts from the bottom).
     auto* player = editor->rdPlayer();
@@ -71,7 +71,7 @@ TEST(WhatYouSeeIsExported, CropTurnAndMirrorMatchThePreview) {
     std::vector<uint8_t> frame(size_t(w) * h * 4);
     ASSERT_EQ(player->Snapshot(&w, &h, frame.data()), 1);
     const QImage shown(frame.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied);
-    const model::RECT m = job.convertCropSize;
+    const kestrel::model::RECT m = job.convertCropSize;
     const QRect box(m.left, m.top, w - m.left - m.right, h - m.top - m.bottom);
     const QImage expected = shown.copy(box);
 

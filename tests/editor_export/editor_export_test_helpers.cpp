@@ -44,7 +44,7 @@ bool waitUntil(const std::function<bool()>& done, int limitMs) {
     return true;
 }
 
-ExportHarness::ExportHarness(const std::string& input) : record(model::makeSimpleData()), run(&window) {
+ExportHarness::ExportHarness(const std::string& input) : record(kestrel::model::makeSimpleData()), run(&window) {
     record->path = QString::fromStdString(input);
     record->name = QDir(record->path).dirName();
     record->targetData.extension = QStringLiteral("mp4");

@@ -37,9 +37,9 @@ struct ExportHarness {
     bool waitForEnd();
 
     QWidget window;
-    model::SimpleDataPtr record;
-    editor::ExportEdits edits;
-    editor::EditorExportRun run;
+    kestrel::model::SimpleDataPtr record;
+    kestrel::editor::ExportEdits edits;
+    kestrel::editor::EditorExportRun run;
     QStringList alerts;
 };
 

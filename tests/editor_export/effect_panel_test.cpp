@@ -16,9 +16,9 @@ namespace kestrel::test {
 namespace {
 
 TEST(EffectPanel, SliderMappings) {
-    EXPECT_FLOAT_EQ(editor::speedForProgress(0), 0.1f);
-    EXPECT_FLOAT_EQ(editor::speedForProgress(1), 4.0f);
-    EXPECT_NEAR(editor::speedForProgress(editor::progressForSpeed(1.0)), 1.0f, 1e-6);
+    EXPECT_FLOAT_EQ(kestrel::editor::speedForProgress(0), 0.1f);
+    EXPECT_FLOAT_EQ(kestrel::editor::speedForProgress(1), 4.0f);
+    EXPECT_NEAR(kestrel::editor::speedForProgress(kestrel::editor::progressForSpeed(1.0)), 1.0f, 1e-6);
     struct Case {
         float progress;
         int brightness, contrast;
@@ -26,11 +26,11 @@ TEST(EffectPanel, SliderMappings) {
     const Case cases[] = {{0, -255, -100}, {1, 255, 100}, {0.5f, 0, 0}, {0.7501f, 127, 50}, {0.25f, -127, -50}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.progress);
-        EXPECT_EQ(editor::brightnessForProgress(c.progress), c.brightness);  // truncated, not rounded
-        EXPECT_EQ(editor::contrastForProgress(c.progress), c.contrast);
+        EXPECT_EQ(kestrel::editor::brightnessForProgress(c.progress), c.brightness);  // truncated, not rounded
+        EXPECT_EQ(kestrel::editor::contrastForProgress(c.progress), c.contrast);
     }
-    EXPECT_FLOAT_EQ(editor::progressForBrightness(-255), 0);
-    EXPECT_FLOAT_EQ(editor::progressForContrast(100), 1);
+    EXPECT_FLOAT_EQ(kestrel::editor::progressForBrightness(-255), 0);
+    EXPECT_FLOAT_EQ(kestrel::editor::progressForContrast(100), 1);
 }
 
 struct PanelFixture : ::testing::Test {
@@ -39,8 +39,8 @@ struct PanelFixture : ::testing::Test {
         ASSERT_NE(player, nullptr);
         player->seekTime(platform::MediaTime::fromSeconds(0.4));
         plain = shown();
-        record = model::makeSimpleData();
-        panel = std::make_unique<editor::KxfxView>();
+        record = kestrel::model::makeSimpleData();
+        panel = std::make_unique<kestrel::editor::KxfxView>();
         panel->setPlayer(player.get());
         panel->setFileData(record);
         panel->enableEdit(true);
@@ -70,8 +70,8 @@ struct PanelFixture : ::testing::Test {
 
     std::unique_ptr<player::DIVuverIzizud> player;
     std::vector<unsigned char> plain;
-    model::SimpleDataPtr record;
-    std::unique_ptr<editor::KxfxView> panel;
+    kestrel::model::SimpleDataPtr record;
+    std::unique_ptr<kestrel::editor::KxfxView> panel;
 };
 
 // Effects reach the preview in list order, whatever order they were checked in, with magic
@@ -92,11 +92,11 @@ TEST_F(PanelFixture, CheckedEffectsApplyInListOrderThenMagicEnhance) {
     EXPECT_TRUE(panel->magicEnhanceOn());
     EXPECT_LT(meanAbsDiff(shown(), reference({2, 10, engine::kMagicEnhanceEffect})), 0.5);
 
-    editor::ExportEdits edits;
+    kestrel::editor::ExportEdits edits;
     panel->fillExportEdits(edits);
-    EXPECT_EQ(editor::effectIdsToApply(edits), (QList<int32_t>{2, 10, engine::kMagicEnhanceEffect}));
+    EXPECT_EQ(kestrel::editor::effectIdsToApply(edits), (QList<int32_t>{2, 10, engine::kMagicEnhanceEffect}));
     edits.stop = {0, 0, 1, 0};
-    ASSERT_TRUE(editor::applyEditsToRecord(edits, *record));
+    ASSERT_TRUE(kestrel::editor::applyEditsToRecord(edits, *record));
     EXPECT_EQ(record->effectTypes.size(), panel->effectTypes().size());  // every id, checked or not
 }
 
@@ -125,7 +125,7 @@ TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
     // Typing a value moves its slider and shows at once.
     panel->brightnessValueLabel->clear();
     QTest::keyClicks(panel->brightnessValueLabel, "120");
-    EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), editor::progressForBrightness(120));
+    EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), kestrel::editor::progressForBrightness(120));
     EXPECT_GT(meanAbsDiff(shown(), plain), 20.0);
 
     panel->actionProgressForProgressSliderBlock(panel->contrastSlider, 1.0f);
@@ -141,7 +141,7 @@ TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
     EXPECT_EQ(panel->contrast(), 0);
     EXPECT_FLOAT_EQ(record->speed, 1.0f);
     EXPECT_FALSE(panel->magicEnhanceOn());
-    for (const editor::EffectItem& item : panel->effectTypes()) EXPECT_FALSE(item.isCheck);
+    for (const kestrel::editor::EffectItem& item : panel->effectTypes()) EXPECT_FALSE(item.isCheck);
     EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), 0.5f);
     EXPECT_LT(meanAbsDiff(shown(), plain), 0.5);
 }
@@ -152,7 +152,7 @@ TEST(EffectPanel, OpenedForImageEnhancementStartsEnhanced) {
     player->seekTime(platform::MediaTime::fromSeconds(0.4));
     int w = 0, h = 0;
     const std::vector<unsigned char> plain = snapshotRGB(*player, &w, &h);
-    editor::KxfxView panel(QList<editor::EffectItem>{}, nullptr);  // an empty list is fine
+    kestrel::editor::KxfxView panel(QList<kestrel::editor::EffectItem>{}, nullptr);  // an empty list is fine
     EXPECT_TRUE(panel.effectItems().isEmpty());
     panel.setPlayer(player.get());
     panel.setIsMagicEnhance(true);
@@ -171,16 +171,16 @@ TEST(EffectPanel, OpenedForImageEnhancementStartsEnhanced) {
 namespace kestrel::test {
 namespace {
 
-struct CellRecorder : editor::EffectTableCellViewDelegate {
+struct CellRecorder : kestrel::editor::EffectTableCellViewDelegate {
     QStringList events;
     bool takesSelectedForCell = true;
-    void actionMouseDownForEffectTableCellViewBlock(editor::EffectTableCellView*, int64_t row) override {
+    void actionMouseDownForEffectTableCellViewBlock(kestrel::editor::EffectTableCellView*, int64_t row) override {
         events << QString("down %1").arg(row);
     }
-    void actionSelectedForEffectTableCellViewBlock(editor::EffectTableCellView*, int64_t row) override {
+    void actionSelectedForEffectTableCellViewBlock(kestrel::editor::EffectTableCellView*, int64_t row) override {
         events << QString("check %1").arg(row);
     }
-    void actionSelectedBlock(editor::EffectTableCellView*, bool selected, int64_t row) override {
+    void actionSelectedBlock(kestrel::editor::EffectTableCellView*, bool selected, int64_t row) override {
         events << QString("selected %1 %2").arg(selected).arg(row);
     }
     bool answersSelectedForCell() const override { return takesSelectedForCell; }
@@ -188,7 +188,7 @@ struct CellRecorder : editor::EffectTableCellViewDelegate {
 };
 
 TEST(EffectTableCell, ReportsClicksWhileEnabledAndColoursItsRow) {
-    editor::EffectTableCellView cell(QRect(0, 0, 200, 30));
+    kestrel::editor::EffectTableCellView cell(QRect(0, 0, 200, 30));
     CellRecorder recorder;
     cell.setDelegate(&recorder);
     cell.setRow(3);
@@ -212,7 +212,7 @@ TEST(EffectTableCell, ReportsClicksWhileEnabledAndColoursItsRow) {
     EXPECT_TRUE(recorder.events.isEmpty());
     EXPECT_EQ(cell.titleColour(), QColor(173, 173, 173));
 
-    cell.setRow(editor::EffectTableCellView::kNoBackgroundRow);
+    cell.setRow(kestrel::editor::EffectTableCellView::kNoBackgroundRow);
     EXPECT_FALSE(cell.rowFill().has_value());
 }
 

@@ -17,11 +17,11 @@ namespace kestrel::test {
 namespace {
 
 TEST(EffectList, ShippedEntriesAreNamedAndKnownToTheEngines) {
-    const QList<editor::EffectItem> items = editor::loadBundledEffectList();
+    const QList<kestrel::editor::EffectItem> items = kestrel::editor::loadBundledEffectList();
     ASSERT_GE(items.size(), 12);
-    editor::registerEditorEffects();
+    kestrel::editor::registerEditorEffects();
     QSet<int> ids;
-    for (const editor::EffectItem& item : items) {
+    for (const kestrel::editor::EffectItem& item : items) {
         SCOPED_TRACE(item.name.toStdString());
         EXPECT_FALSE(item.isCheck);
         EXPECT_FALSE(item.selected);
@@ -41,7 +41,7 @@ TEST(EffectList, ReadsIdsAsNumbersOrTextAndRefusesBrokenFiles) {
                "<dict><key>EffectName</key><string>A</string><key>EffectId</key><integer>12</integer></dict>"
                "<dict><key>EffectId</key><string>12</string><key>EffectName</key><string>B</string></dict>"
                "</array></plist>");
-    const QList<editor::EffectItem> items = editor::loadEffectList(QString::fromStdString(good));
+    const QList<kestrel::editor::EffectItem> items = kestrel::editor::loadEffectList(QString::fromStdString(good));
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].name, "A");
     EXPECT_EQ(items[0].effectId, 12);
@@ -50,19 +50,19 @@ TEST(EffectList, ReadsIdsAsNumbersOrTextAndRefusesBrokenFiles) {
 
     const std::string broken = dir.file("broken.plist");
     writeBytes(broken, "<plist><array><dict><key>EffectName</key><string>A");
-    EXPECT_TRUE(editor::loadEffectList(QString::fromStdString(broken)).isEmpty());
-    EXPECT_TRUE(editor::loadEffectList(QString::fromStdString(dir.file("missing.plist"))).isEmpty());
+    EXPECT_TRUE(kestrel::editor::loadEffectList(QString::fromStdString(broken)).isEmpty());
+    EXPECT_TRUE(kestrel::editor::loadEffectList(QString::fromStdString(dir.file("missing.plist"))).isEmpty());
     const std::string empty = dir.file("empty.plist");
     writeBytes(empty, "");
-    EXPECT_TRUE(editor::loadEffectList(QString::fromStdString(empty)).isEmpty());
+    EXPECT_TRUE(kestrel::editor::loadEffectList(QString::fromStdString(empty)).isEmpty());
 }
 
 // Each effect visibly changes the picture, and the exported frame matches what the preview
 // showed for the same source time (a lossless codec keeps compression out of the comparison).
 TEST(EffectList, EveryEffectChangesTheFrameAndExportMatchesPreview) {
-    editor::registerEditorEffects();
+    kestrel::editor::registerEditorEffects();
     QList<int> ids;
-    for (const editor::EffectItem& item : editor::loadBundledEffectList()) ids.append(item.effectId);
+    for (const kestrel::editor::EffectItem& item : kestrel::editor::loadBundledEffectList()) ids.append(item.effectId);
     ids.append(engine::kMagicEnhanceEffect);
 
     auto player = player::DIVuverIzizud::initWithString(standardClip(), QRectF(0, 0, 320, 240));

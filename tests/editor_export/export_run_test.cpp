@@ -68,31 +68,31 @@ TEST(EditorExportRun, CroppedTrimmedOutputTakesTheChosenCodecs) {
 }
 
 TEST(EditorExportRun, FrameSizeChoiceFollowsTheRules) {
-    model::SimpleData record;
+    kestrel::model::SimpleData record;
     record.targetData.width = 640;
     record.targetData.height = 360;
     struct Case {
         const char* resolution;
         bool keepAspect;
-        editor::FrameSizeRule rule;
+        kestrel::editor::FrameSizeRule rule;
         const char* customWidth;
         int width, height;
     };
     const Case cases[] = {
-        {"1280x720", false, editor::FrameSizeRule::Normal, nullptr, 1280, 720},
-        {"1280x720", true, editor::FrameSizeRule::Normal, nullptr, 0, 0},         // keep-aspect: nothing
-        {"1280x720", true, editor::FrameSizeRule::RemovePart, nullptr, 640, 360}, // keep-aspect: target
-        {"Custom", false, editor::FrameSizeRule::Normal, nullptr, 640, 360},
-        {"Custom", false, editor::FrameSizeRule::Normal, "800", 800, 360},
-        {"Custom", false, editor::FrameSizeRule::Normal, "0", 640, 360},
-        {" ", false, editor::FrameSizeRule::Normal, nullptr, 0, 0},
+        {"1280x720", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 1280, 720},
+        {"1280x720", true, kestrel::editor::FrameSizeRule::Normal, nullptr, 0, 0},         // keep-aspect: nothing
+        {"1280x720", true, kestrel::editor::FrameSizeRule::RemovePart, nullptr, 640, 360}, // keep-aspect: target
+        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 640, 360},
+        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, "800", 800, 360},
+        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, "0", 640, 360},
+        {" ", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.resolution) + (c.keepAspect ? " keep" : "") + (c.customWidth ? c.customWidth : ""));
         setEditorChoice({{keys().resolution, c.resolution}, {keys().achannel, "2(Stereo)"}, {keys().framerate, "29.97 fps"}});
         if (c.customWidth) platform::UserDefaults::standard().setString(exportkit::kCustomWidthKey, c.customWidth);
         record.keepAspectratio = c.keepAspect;
-        const editor::ConvertChoice choice = editor::readEditorConvertChoice(record, c.rule);
+        const kestrel::editor::ConvertChoice choice = kestrel::editor::readEditorConvertChoice(record, c.rule);
         EXPECT_EQ(choice.width, c.width);
         EXPECT_EQ(choice.height, c.height);
         EXPECT_EQ(choice.channels, 2);

@@ -28,7 +28,7 @@ namespace {
 struct WindowExport : ::testing::Test {
     QPointer<EditVideoWindowController> window;
     QStringList alerts;
-    QPointer<editor::EditorExportRun> run;  // the window's own export
+    QPointer<kestrel::editor::EditorExportRun> run;  // the window's own export
 
     void open(int64_t tool) {
         window = new EditVideoWindowController(tool);
@@ -47,7 +47,7 @@ struct WindowExport : ::testing::Test {
         if (window) window->closeAction();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    static void typeInto(widgets::RDTextField* field, const QString& text) {
+    static void typeInto(kestrel::widgets::RDTextField* field, const QString& text) {
         field->setText(text);
         Q_EMIT field->textEdited(text);
     }
@@ -66,13 +66,13 @@ struct WindowExport : ::testing::Test {
 
 TEST_F(WindowExport, CropTileToFinishedFile) {
     open(4);
-    editor::RDUICliper* cliper = v().cliper;
+    kestrel::editor::RDUICliper* cliper = v().cliper;
     ASSERT_NE(cliper, nullptr);
     const QSizeF overlay = cliper->size();
     cliper->pressAt({2, 2});
     cliper->dragTo({overlay.width() / 4, overlay.height() / 4});
     cliper->releaseAt({overlay.width() / 4, overlay.height() / 4});
-    const model::RECT margins = window->convertCropSize();
+    const kestrel::model::RECT margins = window->convertCropSize();
     ASSERT_GT(margins.left, 0);
     typeInto(v().startMioSecondsField, QStringLiteral("400"));
     typeInto(v().stopSecondsField, QStringLiteral("01"));
@@ -158,9 +158,9 @@ TEST_F(WindowExport, ClosingTheWindowStopsTheExport) {
 // choice, the finished dialog offers the file, and the exported picture is the previewed one.
 TEST_F(WindowExport, ExportButtonExportsWhatThePreviewShows) {
     open(8);
-    editor::EditorExportAttachment* attachment = window->exportAttachment();
+    kestrel::editor::EditorExportAttachment* attachment = window->exportAttachment();
     ASSERT_NE(attachment, nullptr);
-    editor::KxfxView* panel = attachment->effectPanel();
+    kestrel::editor::KxfxView* panel = attachment->effectPanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->parentWidget(), v().kxfxView);
     EXPECT_TRUE(panel->isVisible());  // the effect tile opens the effect panel

@@ -7,7 +7,7 @@
 
 #include "editor/watermark/draw_text_callback.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 
 namespace {
 

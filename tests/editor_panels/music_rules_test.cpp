@@ -3,7 +3,7 @@
 
 #include "editor/music/music_timing.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 
 TEST(MusicTimeRows, MillisecondsAreWrittenAndReadBack) {
     EXPECT_EQ(millisecondTexts(3725.5), (QStringList{"01", "02", "05", "500"}));
@@ -17,7 +17,7 @@ TEST(MusicTimeRows, MillisecondsAreWrittenAndReadBack) {
 }
 
 TEST(MusicTiming, NewItemsStartNowAndUseAtMostTheVideosLength) {
-    const model::MusicInfo longer = newMusicInfo("a.mp3", 90, 60, 10);
+    const kestrel::model::MusicInfo longer = newMusicInfo("a.mp3", 90, 60, 10);
     EXPECT_EQ(longer.duration, 60);
     EXPECT_EQ(longer.pruneDuration, 60);
     EXPECT_EQ(longer.positionStart, 10);
@@ -28,7 +28,7 @@ TEST(MusicTiming, NewItemsStartNowAndUseAtMostTheVideosLength) {
 }
 
 TEST(MusicTiming, BarAndLengthRowsKeepTheUsedPartInsideTheSpan) {
-    model::MusicInfo info = newMusicInfo("a.mp3", 60, 40, 0);
+    kestrel::model::MusicInfo info = newMusicInfo("a.mp3", 60, 40, 0);
     info.pruneDuration = 25;
     changeRangeValue(info, 0.25, 0.75, 40);
     EXPECT_EQ(info.positionStart, 10);
@@ -48,7 +48,7 @@ TEST(MusicTiming, BarAndLengthRowsKeepTheUsedPartInsideTheSpan) {
 }
 
 TEST(MusicTiming, SettingThePruneStartAndEndAtThePreviewPosition) {
-    model::MusicInfo info = newMusicInfo("a.mp3", 60, 100, 0);
+    kestrel::model::MusicInfo info = newMusicInfo("a.mp3", 60, 100, 0);
     info.pruneStart = 10;
     info.pruneDuration = 10;
     setPruneEndAt(info, 5, 100);  // before the start: the used part starts at 0
@@ -58,7 +58,7 @@ TEST(MusicTiming, SettingThePruneStartAndEndAtThePreviewPosition) {
     EXPECT_EQ(info.pruneStart, 30);
     EXPECT_EQ(info.pruneDuration, 30);
 
-    model::MusicInfo tight = newMusicInfo("a.mp3", 60, 40, 30);  // span 30..40
+    kestrel::model::MusicInfo tight = newMusicInfo("a.mp3", 60, 40, 30);  // span 30..40
     tight.pruneStart = 0;
     setPruneEndAt(tight, 20, 40);  // 20 s used: the span is shifted to end at the video's end
     EXPECT_EQ(tight.positionStart, 20);
@@ -66,7 +66,7 @@ TEST(MusicTiming, SettingThePruneStartAndEndAtThePreviewPosition) {
 }
 
 TEST(MusicTiming, TracksOfThePreviewMixAndTheExport) {
-    model::MusicInfo info;
+    kestrel::model::MusicInfo info;
     info.duration = 60;
     info.positionStart = 5;
     info.positionEnd = 50;

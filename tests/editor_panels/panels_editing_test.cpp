@@ -12,7 +12,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 using kestrel::player::DIVuverIzizud;
 namespace kt = kestrel::test;
 
@@ -22,7 +22,7 @@ struct Fixture {
     kt::TempDir dir;
     std::string video = dir.file("v.mp4");
     std::unique_ptr<DIVuverIzizud> player;
-    model::SimpleDataPtr file = model::makeSimpleData();
+    kestrel::model::SimpleDataPtr file = kestrel::model::makeSimpleData();
 
     Fixture() {
         kt::FixtureSpec spec;
@@ -51,7 +51,7 @@ TEST(WatermarkPanelEditing, DeletingLeavesNoStaleSelection) {
     ASSERT_EQ(panel.waterMarkList().size(), 1);
     EXPECT_EQ(panel.selectedWaterMarkIndex(), -1);
     // With nothing selected the steppers change no entry.
-    const model::WaterParam before = panel.waterMarkList()[0];
+    const kestrel::model::WaterParam before = panel.waterMarkList()[0];
     panel.stepAlpha(+1);
     panel.setKeepAspectRatio(true);
     EXPECT_EQ(panel.waterMarkList()[0], before);
@@ -112,7 +112,7 @@ TEST(WatermarkPanelEditing, DraggingTheOverlayStoresPointsAndFractions) {
                      Qt::LeftButton, Qt::LeftButton, {});
     QApplication::sendEvent(overlay, &move);
     QTest::mouseRelease(overlay, Qt::LeftButton, {}, press + QPoint(100, -50));
-    const model::WaterParam& mark = panel.waterMarkList()[0];
+    const kestrel::model::WaterParam& mark = panel.waterMarkList()[0];
     EXPECT_NEAR(mark.waterRect.x(), box.x() + 100, 1);
     EXPECT_NEAR(mark.waterRect.y(), box.y() + 50, 1);
     EXPECT_NEAR(mark.waterPercentClipRect.x(), mark.waterRect.x() / 320, 1e-6);
@@ -182,7 +182,7 @@ TEST(WatermarkPanelEditing, AVideoWatermarkTakesItsFirstFrameAndItsOwnLength) {
     WatermarkPanel panel;
     panel.setPlayer(f.player.get(), f.file);
     ASSERT_TRUE(panel.addPictureWaterMark(QString::fromStdString(f.video)));
-    const model::WaterParam& mark = panel.waterMarkList()[0];
+    const kestrel::model::WaterParam& mark = panel.waterMarkList()[0];
     EXPECT_TRUE(mark.isVideo);
     EXPECT_NEAR(mark.fileDuration, 2.0, 0.1);
     EXPECT_EQ(mark.fileEndTime, mark.fileDuration);
@@ -202,7 +202,7 @@ TEST(WatermarkPanelEditing, FontAndColourRestyleOnlyATextWatermark) {
     bigger.setPointSizeF(48);
     panel.changeWaterFont(bigger);
     panel.changeColor(QColor(255, 0, 0));
-    const model::WaterParam& mark = panel.waterMarkList()[0];
+    const kestrel::model::WaterParam& mark = panel.waterMarkList()[0];
     EXPECT_EQ(mark.waterFontSize, 48);
     EXPECT_EQ(mark.waterFontColor, QColor(255, 0, 0));
     EXPECT_GT(mark.waterRect.height(), before.height());

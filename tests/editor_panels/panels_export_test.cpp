@@ -26,7 +26,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 using kestrel::player::DIVuverIzizud;
 namespace kt = kestrel::test;
 
@@ -62,7 +62,7 @@ double regionDiff(const std::vector<unsigned char>& a, const std::vector<unsigne
 struct OpenVideo {
     std::string path;
     std::unique_ptr<DIVuverIzizud> player;
-    model::SimpleDataPtr fileData = model::makeSimpleData();
+    kestrel::model::SimpleDataPtr fileData = kestrel::model::makeSimpleData();
 
     explicit OpenVideo(const kt::TempDir& dir) : path(dir.file("black.mp4")) {
         kt::FixtureSpec spec;
@@ -152,7 +152,7 @@ TEST(PanelsExport, WatermarksAppearInTheExportOnlyDuringTheirOwnTimeWindows) {
 TEST(PanelsExport, RenderedTextGoesInAsANewPictureFileTheCallerRemoves) {
     kt::TempDir dir;
     OpenVideo video(dir);
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterType = 4;
     mark.isCheck = true;
     mark.waterText = "x";
@@ -160,7 +160,7 @@ TEST(PanelsExport, RenderedTextGoesInAsANewPictureFileTheCallerRemoves) {
     mark.waterImage.fill(Qt::white);
     mark.waterPercentClipRect = QRectF(0.5, 0.5, 0.25, 0.25);
     mark.duration = 2;
-    QList<model::WaterParam> list{mark};
+    QList<kestrel::model::WaterParam> list{mark};
     kt::writeBytes(dir.file("waterImage_0.png"), "taken");  // never overwritten
     QStringList written;
     ASSERT_GE(runJob(video.path, dir.file("out.mp4"),
@@ -220,12 +220,12 @@ TEST(PanelsExport, SubtitleAndMusicSetInThePanelsAreBurntInAndMixed) {
 TEST(PanelsExport, AMusicTrackTheEngineRefusesEndsTheMusicStep) {
     kt::TempDir dir;
     OpenVideo video(dir);
-    model::MusicInfo missing = newMusicInfo(QString::fromStdString(dir.file("gone.mp3")), 10, 2, 0);
+    kestrel::model::MusicInfo missing = newMusicInfo(QString::fromStdString(dir.file("gone.mp3")), 10, 2, 0);
     void* job = apiMediaConvertCreate();
     ASSERT_NE(job, nullptr);
     apiMediaConvertSetInputMedia(job, video.path.c_str());
     EXPECT_LT(addDubbingMusic(job, {missing}, false), 1);
-    model::MusicInfo unchecked = missing;
+    kestrel::model::MusicInfo unchecked = missing;
     unchecked.isCheck = false;
     EXPECT_EQ(addDubbingMusic(job, {unchecked}, false), 1);
     apiMediaConvertClose(job);

@@ -13,7 +13,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 using kestrel::test::TempDir;
 using kestrel::test::writeBytes;
 
@@ -107,7 +107,7 @@ TEST(SubtitlePosition, SliderAndPlaceButtonsStayInsideThePicture) {
 }
 
 TEST(SubtitleRecord, FilledFromTheSettingsAndEmptyForNoSubtitle) {
-    model::SubtitleParam param;
+    kestrel::model::SubtitleParam param;
     param.subtitlePath = "/tmp/a.srt";
     param.fontPath = "/fonts/x.ttf";
     param.positon = 300;
@@ -141,7 +141,7 @@ TEST(SubtitlePanel, LoadingEnablesColourForSrtOnlyAndARefusedFileChangesNothing)
     EXPECT_FALSE(panel.colourEnabled());
     EXPECT_EQ(panel.subtitleMenuTitles().mid(1, 2), (QStringList{"two.ass", "one.SRT"}));
 
-    const model::SubtitleParam before = panel.subtitleParam();
+    const kestrel::model::SubtitleParam before = panel.subtitleParam();
     const SubtitleCheck refused = panel.loadSubtitleFile(QString::fromStdString(dir.file("bad.srt")));
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(panel.subtitleParam(), before);

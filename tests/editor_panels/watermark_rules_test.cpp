@@ -9,7 +9,7 @@
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 
-using namespace editor;
+using namespace kestrel::editor;
 
 TEST(WatermarkRecords, FractionsBecomeTruncatedPixelEdgesWithTheYAxisFlipped) {
     struct Case {
@@ -32,7 +32,7 @@ TEST(WatermarkRecords, FractionsBecomeTruncatedPixelEdgesWithTheYAxisFlipped) {
 }
 
 TEST(WatermarkRecords, EachRecordCarriesTheWatermarksOwnTimeWindow) {
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterType = 2;
     mark.waterImagePath = "/tmp/logo.png";
     mark.waterPercentClipRect = QRectF(0.5, 0.5, 0.25, 0.25);
@@ -58,7 +58,7 @@ TEST(WatermarkRecords, EachRecordCarriesTheWatermarksOwnTimeWindow) {
 }
 
 TEST(WatermarkRecords, TextRecordScalesTheFontToVideoPixels) {
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterType = 4;
     mark.waterText = "Hello";
     mark.waterFontName = "DejaVu Sans";
@@ -85,7 +85,7 @@ TEST(WatermarkRecords, LongTextIsCutAtACharacterAndALongPathIsRefused) {
     EXPECT_FALSE(copyUtf8Field(small, sizeof small, QString::fromUtf8("aé€")));
     EXPECT_STREQ(small, "aé");
 
-    model::WaterParam mark;
+    kestrel::model::WaterParam mark;
     mark.waterImagePath = "/" + QString(300, 'x');
     EXPECT_FALSE(makeImageWatermarkRecord(mark.waterImagePath, mark, 100, 100));
     EXPECT_FALSE(makeVideoWatermarkRecord(mark, 100, 100));

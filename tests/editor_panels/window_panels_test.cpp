@@ -50,7 +50,7 @@ bool waitUntil(const std::function<bool()>& done) {
 }
 
 // Mean of the RGB values inside a box of a kW x kH frame.
-double meanInside(const std::vector<unsigned char>& rgb, const editor::PixelEdges& box) {
+double meanInside(const std::vector<unsigned char>& rgb, const kestrel::editor::PixelEdges& box) {
     double sum = 0;
     long count = 0;
     for (int y = std::max(0, box.top); y < std::min(kH, box.bottom); ++y)
@@ -98,9 +98,9 @@ struct WindowPanels : ::testing::Test {
         ASSERT_NE(window->fileData(), nullptr);
         ASSERT_NE(window->sidePanels(), nullptr);
     }
-    editor::WatermarkPanel& watermarks() { return *window->sidePanels()->watermarkPanel(); }
-    editor::SubtitlePanel& subtitles() { return *window->sidePanels()->subtitlePanel(); }
-    editor::MusicPanel& music() { return *window->sidePanels()->musicPanel(); }
+    kestrel::editor::WatermarkPanel& watermarks() { return *window->sidePanels()->watermarkPanel(); }
+    kestrel::editor::SubtitlePanel& subtitles() { return *window->sidePanels()->subtitlePanel(); }
+    kestrel::editor::MusicPanel& music() { return *window->sidePanels()->musicPanel(); }
     void TearDown() override {
         if (window) window->closeAction();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -122,13 +122,13 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     // A text watermark for the first 0.8 s, a picture from 1.2 s to the end.
     EXPECT_TRUE(watermarks().isVisible());
     watermarks().addTextWaterMark();
-    auto& duration = watermarks().timeGroup(editor::WatermarkPanel::kDuration).fields;
+    auto& duration = watermarks().timeGroup(kestrel::editor::WatermarkPanel::kDuration).fields;
     typeInto(duration[0], "00");
     typeInto(duration[1], "00");
     typeInto(duration[2], "00");
     typeInto(duration[3], "80");
     ASSERT_TRUE(watermarks().addPictureWaterMark(QString::fromStdString(picture)));
-    auto& start = watermarks().timeGroup(editor::WatermarkPanel::kStart).fields;
+    auto& start = watermarks().timeGroup(kestrel::editor::WatermarkPanel::kStart).fields;
     typeInto(start[2], "01");
     typeInto(start[3], "20");
 
@@ -150,7 +150,7 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     const QRectF textFractions = window->waterMarkList()[0].waterPercentClipRect;
     const QRectF pictureFractions = window->waterMarkList()[1].waterPercentClipRect;
 
-    auto* attachment = new editor::EditorExportAttachment(*window);
+    auto* attachment = new kestrel::editor::EditorExportAttachment(*window);
     attachment->playerRefreshed(1.0);
     kt::TempDir out;
     bool finished = false;
@@ -174,13 +174,13 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     EXPECT_EQ(probed.countOf("audio"), 1) << "the silent video gains the music";
     EXPECT_NEAR(probed.duration_s, 2.0, 0.2);
 
-    const editor::PixelEdges textBox = editor::pixelEdgesFromFractions(textFractions, kW, kH);
-    const editor::PixelEdges pictureBox = editor::pixelEdgesFromFractions(pictureFractions, kW, kH);
+    const kestrel::editor::PixelEdges textBox = kestrel::editor::pixelEdgesFromFractions(textFractions, kW, kH);
+    const kestrel::editor::PixelEdges pictureBox = kestrel::editor::pixelEdgesFromFractions(pictureFractions, kW, kH);
     // Above both watermarks (they stack up from the bottom-left corner).
     const int marksTop = std::min(textBox.top, pictureBox.top);
     ASSERT_GT(marksTop, kH / 2);
-    const editor::PixelEdges captionBand{0, 0, kW, marksTop};
-    const editor::PixelEdges whole{0, 0, kW, kH};
+    const kestrel::editor::PixelEdges captionBand{0, 0, kW, marksTop};
+    const kestrel::editor::PixelEdges whole{0, 0, kW, kH};
     const auto early = kt::decodeFrameRGB(written, 0.3, kW, kH);
     const auto middle = kt::decodeFrameRGB(written, 1.0, kW, kH);
     const auto late = kt::decodeFrameRGB(written, 1.6, kW, kH);
@@ -276,7 +276,7 @@ TEST_F(WindowPanels, ExportSwitchesThePanelsOffWhileItRuns) {
     watermarks().addTextWaterMark();
     QStringList failures;
     exportkit::ExportSession::setFailureAlert([&](QWidget*, const QString& text) { failures << text; });
-    editor::EditorExportRun* run = window->exportAttachment()->exportRun();
+    kestrel::editor::EditorExportRun* run = window->exportAttachment()->exportRun();
     auto panelsEnabled = [&] {
         return watermarks().isEnabled() && subtitles().isEnabled() && music().isEnabled() &&
                watermarks().watermarkView()->isEnabled();
@@ -316,11 +316,11 @@ TEST_F(WindowPanels, ExportSwitchesThePanelsOffWhileItRuns) {
 TEST_F(WindowPanels, PlayerBarVolumeReachesThePanelAndTheJobRecord) {
     open(8, blackVideo());
     EditVideoWindowController::Views& v = window->views();
-    editor::KxfxView* panel = window->exportAttachment()->effectPanel();
+    kestrel::editor::KxfxView* panel = window->exportAttachment()->effectPanel();
     EXPECT_DOUBLE_EQ(window->volume(), 1.0);
     QTest::mouseClick(v.b_volumeBtn, Qt::LeftButton, {}, v.b_volumeBtn->rect().center());
     ASSERT_TRUE(v.volumeSliderContainer->isVisible());
-    widgets::VolumeProgressSlider* slider = v.b_volumeSlider;
+    kestrel::widgets::VolumeProgressSlider* slider = v.b_volumeSlider;
     // A press near the top of the upright slider: loud.
     const QPoint top(slider->width() / 2, slider->height() / 10);
     QTest::mousePress(slider, Qt::LeftButton, {}, top);
@@ -331,7 +331,7 @@ TEST_F(WindowPanels, PlayerBarVolumeReachesThePanelAndTheJobRecord) {
     EXPECT_DOUBLE_EQ(window->volume(), chosen);
     ASSERT_TRUE(window->commitEditsToJob());
     EXPECT_DOUBLE_EQ(window->fileData()->volume, chosen);
-    EXPECT_DOUBLE_EQ(editor::exportEditsFromWindow(*window, panel).volume, chosen);
+    EXPECT_DOUBLE_EQ(kestrel::editor::exportEditsFromWindow(*window, panel).volume, chosen);
 
     // A new file starts over at 1.0, the slider in the middle.
     window->setFilePath(QString::fromStdString(blackVideo()));

@@ -63,7 +63,7 @@ int advance(const QWidget* widget, const QString& text) {
 
 bool insideProgressView(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget())
-        if (dynamic_cast<const widgets::NSProgressView*>(w)) return true;
+        if (dynamic_cast<const kestrel::widgets::NSProgressView*>(w)) return true;
     return false;
 }
 
@@ -92,9 +92,9 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
         const Qt::Alignment alignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
         return ShownText{label->text(), needed, box.width(), QRect(alignedX(alignment, box, needed), frame.y(), needed, frame.height())};
     }
-    if (auto* button = qobject_cast<widgets::ZorButton*>(control)) {
+    if (auto* button = qobject_cast<kestrel::widgets::ZorButton*>(control)) {
         if (button->contentTitle().isEmpty()) return std::nullopt;
-        const bool leading = button->imagePosition() == widgets::ImagePosition::ImageLeading;
+        const bool leading = button->imagePosition() == kestrel::widgets::ImagePosition::ImageLeading;
         const int picture = leading ? static_cast<int>(std::ceil(button->layoutInput().picture.width())) : 0;
         const int needed = picture + advance(button, button->contentTitle());
         const int x = leading ? frame.left() : alignedX(Qt::AlignHCenter, frame, needed);
@@ -264,7 +264,7 @@ const QString kEllipsis(QChar(0x2026));
 // A profile name under its picture: whole, or cut with the whole name in the button's tool tip;
 // never under the settings button (bottom right) nor over the picture.
 void expectProfileNamesFit(const OutputFormatBar& bar, const std::string& state) {
-    for (widgets::ZorButton* button : bar.functionItemButtons()) {
+    for (kestrel::widgets::ZorButton* button : bar.functionItemButtons()) {
         const QString name = bar.functionItemChilds().value(static_cast<int>(button->tag()) - 1);
         const std::string where = state + ", profile \"" + name.toStdString() + "\"";
         const auto* label = button->findChild<QLabel*>("profileNameLabel");
@@ -275,9 +275,9 @@ void expectProfileNamesFit(const OutputFormatBar& bar, const std::string& state)
         EXPECT_TRUE(button->rect().contains(label->geometry())) << where << " at " << describe(label->geometry());
         EXPECT_FALSE(label->geometry().intersects(settings->geometry()))
             << where << " at " << describe(label->geometry()) << " runs under the settings button at " << describe(settings->geometry());
-        const widgets::ZorLayoutInput face = button->layoutInput();
+        const kestrel::widgets::ZorLayoutInput face = button->layoutInput();
         if (!face.picture.isEmpty()) {
-            const QRectF picture(widgets::zorPictureOrigin(face), face.picture);
+            const QRectF picture(kestrel::widgets::zorPictureOrigin(face), face.picture);
             EXPECT_LE(picture.bottom(), label->geometry().top()) << where << " runs into its picture";
         }
         if (label->text() == name) {
@@ -292,15 +292,15 @@ void expectProfileNamesFit(const OutputFormatBar& bar, const std::string& state)
 // The header names the chosen profile: whole, or cut at its end with the whole title in the tool
 // tip; it stays inside the header and clear of the arrow shown on small screens.
 void expectHeaderFits(const OutputFormatBar& bar, const std::string& state) {
-    const widgets::ZorButton* header = bar.showFunctionBtn();
+    const kestrel::widgets::ZorButton* header = bar.showFunctionBtn();
     const QString whole = "Target Format: " + bar.functionItemChilds().value(static_cast<int>(bar.selectItemIndex()) - 1);
     const QString shown = header->contentTitle();
     const std::string where = state + ", header \"" + shown.toStdString() + "\"";
-    widgets::ZorLayoutInput layout = header->layoutInput();
+    kestrel::widgets::ZorLayoutInput layout = header->layoutInput();
     layout.text.setWidth(advance(header, shown));
-    const QRectF drawn = widgets::zorTitleRect(layout);
+    const QRectF drawn = kestrel::widgets::zorTitleRect(layout);
     EXPECT_TRUE(QRectF(header->rect()).contains(drawn)) << where;
-    for (const widgets::ZorImageView* arrow : header->findChildren<widgets::ZorImageView*>())
+    for (const kestrel::widgets::ZorImageView* arrow : header->findChildren<kestrel::widgets::ZorImageView*>())
         EXPECT_FALSE(drawn.intersects(QRectF(arrow->geometry()))) << where << " runs into the arrow";
     if (shown == whole) {
         EXPECT_TRUE(header->toolTip().isEmpty()) << where;
@@ -311,8 +311,8 @@ void expectHeaderFits(const OutputFormatBar& bar, const std::string& state) {
 }
 
 void expectTabTitlesFit(const OutputFormatBar& bar, const std::string& state) {
-    for (const widgets::RDCustomButton* tab : bar.functionItems()) {
-        const widgets::RDTitleButton* title = tab->titleBtn();
+    for (const kestrel::widgets::RDCustomButton* tab : bar.functionItems()) {
+        const kestrel::widgets::RDTitleButton* title = tab->titleBtn();
         ASSERT_TRUE(title->attributedStringTitle().has_value()) << state;
         const services::ButtonTitle& text = *title->attributedStringTitle();
         const QFont font = text.hasFont ? text.font : title->font();
@@ -349,9 +349,9 @@ TEST_P(DialogTextFit, OutputFormatBar) {
             ASSERT_EQ(bar.functionList(), QStringList({"Custom", "Video", "Audio"})) << state;
             expectTabTitlesFit(bar, state);
             int cut = 0;
-            for (widgets::RDCustomButton* tab : bar.functionItems()) {
+            for (kestrel::widgets::RDCustomButton* tab : bar.functionItems()) {
                 bar.actionFunctionItem(tab);
-                for (widgets::ZorButton* profile : bar.functionItemButtons()) {
+                for (kestrel::widgets::ZorButton* profile : bar.functionItemButtons()) {
                     bar.actionFunctionItemScrollChild(profile);
                     const std::string chosen = state + ", chosen " + bar.functionItemTitle().toStdString() + "/" +
                                                bar.functionItemChilds().value(static_cast<int>(profile->tag()) - 1).toStdString();
@@ -366,7 +366,7 @@ TEST_P(DialogTextFit, OutputFormatBar) {
             bar.actionFunctionItem(bar.functionItems()[0]);
             EXPECT_EQ(bar.functionItemButtons()[0]->toolTip(), longName) << state;
             bar.actionFunctionItem(bar.functionItems()[1]);
-            for (const widgets::ZorButton* profile : bar.functionItemButtons())
+            for (const kestrel::widgets::ZorButton* profile : bar.functionItemButtons())
                 EXPECT_TRUE(profile->toolTip().isEmpty()) << state << ", " << profile->tag();
         }
     }

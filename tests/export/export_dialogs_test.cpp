@@ -27,7 +27,7 @@ using kestrel::test::writeBytes;
 
 namespace {
 
-void click(widgets::ZorButton* button) {
+void click(kestrel::widgets::ZorButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     QApplication::processEvents();  // folder and open actions run from the main queue
 }

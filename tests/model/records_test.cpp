@@ -5,7 +5,7 @@
 #include "model/simple_data.h"
 #include "platform/user_defaults.h"
 
-using namespace model;
+using namespace kestrel::model;
 
 TEST(Records, NewJobRecordHasItsDefaults) {
     const SimpleDataPtr data = makeSimpleData();

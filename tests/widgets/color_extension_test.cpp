@@ -5,7 +5,7 @@
 #include "widgets/color_extension.h"
 #include "widgets/view_extension.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 
 TEST(ColorExtension, PackedFormsAgreeOnTheWorkedBlue) {
     const QColor blue = colorWithRGB(0x21B0EB);

@@ -19,7 +19,7 @@
 #include "widgets/zor_image_view.h"
 #include "widgets/zor_view.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "widgets/volume_progress_slider.h"
 #include "widgets/zor_dragged_view.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/zor_dragged_view.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 using widgets_test::dragTo;
 using widgets_test::pressAt;
 using widgets_test::releaseAt;

@@ -11,7 +11,7 @@
 #include "widgets/rd_text_field.h"
 #include "widgets/view_frame.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 
 namespace {
 

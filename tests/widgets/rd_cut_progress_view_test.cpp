@@ -11,7 +11,7 @@
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/view_frame.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 using widgets_test::dragTo;
 using widgets_test::pressAt;
 using widgets_test::releaseAt;

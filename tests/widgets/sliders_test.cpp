@@ -13,7 +13,7 @@
 #include "widgets/view_frame.h"
 #include "widgets/volume_progress_slider.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 using widgets_test::dragTo;
 using widgets_test::pressAt;
 using widgets_test::releaseAt;

@@ -17,7 +17,7 @@
 #include "widgets/zor_image_view.h"
 #include "widgets/zor_view.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 using widgets_test::pixelAt;
 using widgets_test::solidPixmap;
 

@@ -20,7 +20,7 @@
 #include "widgets/xj_label.h"
 #include "widgets/zor_button.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 using widgets_test::solidPixmap;
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "widgets/view_frame.h"
 
-using namespace widgets;
+using namespace kestrel::widgets;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 namespace beauty {
 
-BeautyWindowController::BeautyWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1500, 876); }
+BeautyWindowController::BeautyWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1500, 876); }
 
 void BeautyWindowController::windowDidLoad() { showPath(videoPath_); }
 

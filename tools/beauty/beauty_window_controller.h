@@ -7,7 +7,7 @@
 
 namespace beauty {
 
-class BeautyWindowController : public widgets::ToolWindow {
+class BeautyWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit BeautyWindowController(QWidget* parent = nullptr);

@@ -2,6 +2,6 @@
 
 namespace collage {
 
-CollageWindowController::CollageWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1370, 770); }
+CollageWindowController::CollageWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1370, 770); }
 
 }  // namespace collage

@@ -7,7 +7,7 @@
 
 namespace collage {
 
-class CollageWindowController : public widgets::ToolWindow {
+class CollageWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit CollageWindowController(QWidget* parent = nullptr);

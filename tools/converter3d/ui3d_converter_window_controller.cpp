@@ -2,7 +2,7 @@
 
 namespace converter3d {
 
-UI3DConverterWindowController::UI3DConverterWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1500, 876); }
+UI3DConverterWindowController::UI3DConverterWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1500, 876); }
 
 void UI3DConverterWindowController::windowDidLoad() { showPath(videoPath_); }
 

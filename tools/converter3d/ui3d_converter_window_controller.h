@@ -7,7 +7,7 @@
 
 namespace converter3d {
 
-class UI3DConverterWindowController : public widgets::ToolWindow {
+class UI3DConverterWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit UI3DConverterWindowController(QWidget* parent = nullptr);

@@ -2,6 +2,6 @@
 
 namespace cutter {
 
-BatchCutterWindowController::BatchCutterWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1000, 680); }
+BatchCutterWindowController::BatchCutterWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1000, 680); }
 
 }  // namespace cutter

@@ -7,7 +7,7 @@
 
 namespace cutter {
 
-class BatchCutterWindowController : public widgets::ToolWindow {
+class BatchCutterWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit BatchCutterWindowController(QWidget* parent = nullptr);

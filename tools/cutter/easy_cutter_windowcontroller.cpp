@@ -2,7 +2,7 @@
 
 namespace cutter {
 
-EasyCutterWindowcontroller::EasyCutterWindowcontroller(QWidget* parent) : widgets::ToolWindow(parent) { resize(1000, 680); }
+EasyCutterWindowcontroller::EasyCutterWindowcontroller(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1000, 680); }
 
 void EasyCutterWindowcontroller::windowDidLoad() { showPath(filePath_); }
 

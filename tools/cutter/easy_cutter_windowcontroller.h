@@ -7,7 +7,7 @@
 
 namespace cutter {
 
-class EasyCutterWindowcontroller : public widgets::ToolWindow {
+class EasyCutterWindowcontroller : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit EasyCutterWindowcontroller(QWidget* parent = nullptr);

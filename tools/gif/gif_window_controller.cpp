@@ -9,7 +9,7 @@
 namespace gif {
 
 GIFWindowController::GIFWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    widgets::applyToolWindowLook(this);
+    kestrel::widgets::applyToolWindowLook(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 }

@@ -2,6 +2,6 @@
 
 namespace joiner {
 
-JoinnerWindowController::JoinnerWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1100, 720); }
+JoinnerWindowController::JoinnerWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1100, 720); }
 
 }  // namespace joiner

@@ -7,7 +7,7 @@
 
 namespace joiner {
 
-class JoinnerWindowController : public widgets::ToolWindow {
+class JoinnerWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit JoinnerWindowController(QWidget* parent = nullptr);

@@ -2,7 +2,7 @@
 
 namespace splitter {
 
-SplitWindowController::SplitWindowController(QWidget* parent) : widgets::ToolWindow(parent) { resize(1000, 680); }
+SplitWindowController::SplitWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1000, 680); }
 
 void SplitWindowController::windowDidLoad() { showPath(filePath_); }
 

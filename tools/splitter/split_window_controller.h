@@ -7,7 +7,7 @@
 
 namespace splitter {
 
-class SplitWindowController : public widgets::ToolWindow {
+class SplitWindowController : public kestrel::widgets::ToolWindow {
     Q_OBJECT
 public:
     explicit SplitWindowController(QWidget* parent = nullptr);

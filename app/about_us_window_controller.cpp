@@ -1,7 +1,7 @@
 #include "app/about_us_window_controller.h"
 
-#include "app/dark_look.h"
-#include "app/dialog_buttons.h"
+#include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/dialog_buttons.h"
 #include "app/links.h"
 #include "platform/frame.h"
 #include "services/language.h"
@@ -22,8 +22,8 @@ constexpr int kHeight = 270;
 QLabel* makeAboutLabel(QWidget* parent, const QString& text, int points, const QRectF& frame) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
-    setTextColor(label, kTextColor);
-    setPointSize(label, points);
+    kestrel::widgets::setTextColor(label, kestrel::widgets::kTextColor);
+    kestrel::widgets::setPointSize(label, points);
     platform::setFrame(label, frame);
     return label;
 }
@@ -32,7 +32,7 @@ kestrel::widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& titl
     auto* link = new kestrel::widgets::ZorButton(parent);
     link->setUnderLine(true);
     link->setContentTitle(title);
-    link->setContentColor(kHoverTextColor);
+    link->setContentColor(kestrel::widgets::kHoverTextColor);
     link->setBordered(false);
     link->setCursor(Qt::PointingHandCursor);
     platform::setFrame(link, frame);
@@ -53,12 +53,12 @@ kestrel::widgets::ZorView* makeLine(QWidget* parent, const QRectF& frame) {
 AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(kWidth, kHeight);
-    setBackgroundColor(this, kDarkWindowColor);
+    kestrel::widgets::setBackgroundColor(this, kestrel::widgets::kDarkWindowColor);
     const QString version = Language::getCurrentVersion();
     setWindowTitle(QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), version));
 
     contentBackView_ = new kestrel::widgets::ZorView(this);
-    contentBackView_->setBackGroundColor(kDarkWindowColor);
+    contentBackView_->setBackGroundColor(kestrel::widgets::kDarkWindowColor);
     contentBackView_->setBordColor(Qt::black);
     contentBackView_->setCornerRadius(4);
     contentBackView_->setBorderWidth(0);
@@ -81,11 +81,11 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     middleRightContentLabel_->setMouseDownAction(
         [](kestrel::widgets::ZorButton*) { openLink(mailLink(localized(QStringLiteral("email_address")))); });
 
-    okBtn_ = makeDialogButton(this, 15);
+    okBtn_ = kestrel::widgets::makeDialogButton(this, 15);
     okBtn_->setContentTitle(localized(QStringLiteral("OKBtnTitle")));
     platform::setFrame(okBtn_, QRectF((kWidth - 86) / 2, 20, 86, 26));
     okBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { accept(); });
-    applyTextDirection(this);
+    kestrel::widgets::applyTextDirection(this);
 }
 
 int AboutUsWindowController::runModal() { return exec(); }

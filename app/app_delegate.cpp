@@ -1,7 +1,7 @@
 #include "app/app_delegate.h"
 
 #include "app/about_us_window_controller.h"
-#include "app/dark_look.h"
+#include "widgets/dialogs/dark_look.h"
 #include "app/links.h"
 #include "app/main_menu.h"
 #include "app/preferred_languages.h"
@@ -42,7 +42,7 @@ void AppDelegate::applicationDidFinishLaunching(QWidget* mainWindow) {
     if (mainWindow) {
         // The strip above the dark content stands for the coloured title bar.
         QPalette palette = mainWindow->palette();
-        palette.setColor(QPalette::Window, kTitleBarColor);
+        palette.setColor(QPalette::Window, kestrel::widgets::kTitleBarColor);
         mainWindow->setPalette(palette);
         mainWindow->setAutoFillBackground(true);
         mainWindow->setWindowTitle(services::localized(QStringLiteral("Ixy-de-Rz5.title")));
@@ -67,7 +67,7 @@ void AppDelegate::setLange(qint64 index) {
     services::Language::setLanguage();
     if (mainMenu_) {
         titleMainMenu(mainMenu_, true);
-        for (QMenu* menu : mainMenu_->findChildren<QMenu*>()) applyTextDirection(menu);
+        for (QMenu* menu : mainMenu_->findChildren<QMenu*>()) kestrel::widgets::applyTextDirection(menu);
     }
     platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
 }

@@ -1,13 +1,13 @@
 #include "app/home_view_controller.h"
 
 #include "app/about_us_window_controller.h"
-#include "app/alert_window_controller.h"
-#include "app/app_icon.h"
-#include "app/dark_look.h"
-#include "app/file_kinds.h"
+#include "widgets/dialogs/alert_window_controller.h"
+#include "widgets/dialogs/app_icon.h"
+#include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/file_kinds.h"
 #include "app/home_tiles.h"
 #include "app/links.h"
-#include "app/open_panel.h"
+#include "widgets/dialogs/open_panel.h"
 #include "app/window_placement.h"
 #include "platform/dispatch.h"
 #include "platform/frame.h"
@@ -48,7 +48,7 @@ float measuredTitleWidth(const kestrel::widgets::ZorButton* button) {
 
 HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
     setFixedSize(kViewWidth, kViewHeight);
-    setBackgroundColor(this, kDarkWindowColor);
+    kestrel::widgets::setBackgroundColor(this, kestrel::widgets::kDarkWindowColor);
     auto& center = platform::NotificationCenter::defaultCenter();
     center.addObserver(platform::kWillCloseNotification, [this](const platform::Notification&) { childEnable(); }, this);
     center.addObserver(platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
@@ -60,17 +60,17 @@ HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
 void HomeViewController::buildHeader() {
     appIconView_ = new QLabel(this);
     appIconView_->setScaledContents(true);
-    appIconView_->setPixmap(applicationIcon());
+    appIconView_->setPixmap(kestrel::widgets::applicationIcon());
     platform::setFrame(appIconView_, QRectF(24, kViewHeight - 24 - 52, 52, 52));
 
     windowTitleLabel_ = new QLabel(this);
-    setPointSize(windowTitleLabel_, 18);
+    kestrel::widgets::setPointSize(windowTitleLabel_, 18);
     platform::setFrame(windowTitleLabel_, QRectF(92, kViewHeight - 50, 420, 28));
     descLabel_ = new QLabel(this);
-    setPointSize(descLabel_, 13);
+    kestrel::widgets::setPointSize(descLabel_, 13);
     platform::setFrame(descLabel_, QRectF(92, kViewHeight - 78, kViewWidth - 92 - 24, 22));
-    setTextColor(windowTitleLabel_, kTextColor);
-    setTextColor(descLabel_, kTextColor);
+    kestrel::widgets::setTextColor(windowTitleLabel_, kestrel::widgets::kTextColor);
+    kestrel::widgets::setTextColor(descLabel_, kestrel::widgets::kTextColor);
 
     homepageBtn_ = new kestrel::widgets::ZorButton(this);
     // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
@@ -82,10 +82,10 @@ void HomeViewController::buildHeader() {
     aboutBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) { aboutAction(button); });
     for (kestrel::widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
         button->setLeftIconWidth(20);
-        button->setContentColor(kTextColor);
-        button->setOnColor(kHoverTextColor);
+        button->setContentColor(kestrel::widgets::kTextColor);
+        button->setOnColor(kestrel::widgets::kHoverTextColor);
         button->setBordered(false);
-        setPointSize(button, 13);
+        kestrel::widgets::setPointSize(button, 13);
     }
     // Placement before the titles are measured; changeLanguage sizes them to their texts.
     const bool english = Language::isEnglishLanguage();
@@ -121,8 +121,8 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
     label->setGeometry(0, tile->height() - 40, tile->width(), 20);
     label->setAlignment(Qt::AlignCenter);
     label->setText(localized(name + "_Title"));
-    setPointSize(label, 13);
-    label->setTextColor(kTextColor);
+    kestrel::widgets::setPointSize(label, 13);
+    label->setTextColor(kestrel::widgets::kTextColor);
     label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
 
     const QPixmap symbol = picture(QStringLiteral("ZantImage/Main/btn%1_Normal@2x.png").arg(name));
@@ -138,10 +138,10 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
     tile->setBordered(false);
 
     tile->setMouseEntered([this, label, name](kestrel::widgets::ZorButton*) {
-        label->setTextColor(kHoverTextColor);
+        label->setTextColor(kestrel::widgets::kHoverTextColor);
         descLabel_->setText(localized(name + "_PlaceholderString"));
     });
-    tile->setMouseExited([label](kestrel::widgets::ZorButton*) { label->setTextColor(kTextColor); });
+    tile->setMouseExited([label](kestrel::widgets::ZorButton*) { label->setTextColor(kestrel::widgets::kTextColor); });
     tile->setMouseDownAction([this, label](kestrel::widgets::ZorButton* button) {
         // The tool opens after the click has been handled.
         QPointer<kestrel::widgets::ZorButton> pressed(button);
@@ -151,7 +151,7 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
             self->subFunAction(pressed);
             if (!pressed) return;
             pressed->setButtonState(0);
-            label->setTextColor(kTextColor);
+            label->setTextColor(kestrel::widgets::kTextColor);
         });
     });
 }
@@ -181,7 +181,7 @@ void HomeViewController::changeLanguage() {
             label->setText(localized(subFunImageName(tag - 1) + "_Title"));
     aboutBtn_->update();
     homepageBtn_->update();
-    applyTextDirection(this);
+    kestrel::widgets::applyTextDirection(this);
 }
 
 void HomeViewController::layoutHeaderButtons() {
@@ -213,7 +213,7 @@ void HomeViewController::aboutAction(const QObject* sender) {
 void HomeViewController::showAlert() { showMessage(QStringLiteral("ShowFunMessage")); }
 
 void HomeViewController::showMessage(const QString& messageKey) {
-    AlertWindowController alert(window());
+    kestrel::widgets::AlertWindowController alert(window());
     alert.setGeometry(frameCentredOver(window(), QSizeF(416, 180)));
     alert.setTitle(windowTitleLabel_->text());
     alert.setMessage(messageKey);
@@ -228,13 +228,13 @@ void HomeViewController::showMessage(const QString& messageKey) {
 }
 
 QStringList HomeViewController::openFile(bool allowPictures, bool allowAudio) {
-    OpenPanelRequest request = standardOpenPanelRequest();
-    request.allowedFileTypes = openPanelFileTypes(allowPictures, allowAudio);
+    kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
+    request.allowedFileTypes = kestrel::widgets::openPanelFileTypes(allowPictures, allowAudio);
     request.allowsMultipleSelection = allowPictures;
-    const QStringList chosen = runOpenPanel(request);
+    const QStringList chosen = kestrel::widgets::runOpenPanel(request);
     QStringList allowed;
     for (const QString& path : chosen)
-        if (hasAllowedExtension(path, request.allowedFileTypes)) allowed << path;
+        if (kestrel::widgets::hasAllowedExtension(path, request.allowedFileTypes)) allowed << path;
     if (allowed.isEmpty() && !chosen.isEmpty()) showMessage(QStringLiteral("Main_Unsupported_File"));
     return allowed;
 }

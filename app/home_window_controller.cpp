@@ -1,7 +1,7 @@
 #include "app/home_window_controller.h"
 
-#include "app/app_icon.h"
-#include "app/dark_look.h"
+#include "widgets/dialogs/app_icon.h"
+#include "widgets/dialogs/dark_look.h"
 #include "app/home_view_controller.h"
 #include "app/window_placement.h"
 
@@ -11,8 +11,8 @@
 namespace app {
 
 HomeWindowController::HomeWindowController(QWidget* parent) : QMainWindow(parent) {
-    setBackgroundColor(this, kDarkWindowColor);
-    setWindowIcon(applicationWindowIcon());
+    kestrel::widgets::setBackgroundColor(this, kestrel::widgets::kDarkWindowColor);
+    setWindowIcon(kestrel::widgets::applicationWindowIcon());
     menuBar()->setStyleSheet(QStringLiteral(
         "QMenuBar { background: rgb(23, 26, 32); color: rgb(205, 214, 221); }"
         "QMenuBar::item:selected { background: rgb(44, 50, 61); color: rgb(96, 222, 208); }"));

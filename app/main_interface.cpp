@@ -3,7 +3,7 @@
 #include "app/app_delegate.h"
 #include "app/home_window_controller.h"
 #include "app/main_menu.h"
-#include "app/media_thumbnails.h"
+#include "session/media_thumbnails.h"
 #include "services/language.h"
 
 #include <QMenuBar>
@@ -23,7 +23,7 @@ MainInterface& MainInterface::operator=(MainInterface&& other) noexcept {
 
 MainInterface loadMainInterface() {
     services::Language::setLanguage();
-    installMediaThumbnails();
+    kestrel::session::installMediaThumbnails();
     MainInterface ui;
     ui.delegate = std::make_unique<AppDelegate>();
     ui.homeWindow = std::make_unique<HomeWindowController>();

@@ -2,11 +2,11 @@
 
 #include "app/about_us_window_controller.h"
 #include "app/app_delegate.h"
-#include "app/dark_look.h"
-#include "app/file_kinds.h"
+#include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/file_kinds.h"
 #include "app/links.h"
 #include "app/main_menu.h"
-#include "app/open_panel.h"
+#include "widgets/dialogs/open_panel.h"
 #include "app/window_placement.h"
 #include "editor/edit_video_window_controller.h"
 #include "platform/dispatch.h"
@@ -78,7 +78,7 @@ void sizeToTitle(kestrel::widgets::ZorButton* button, const QString& title) {
 
 ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     setFixedSize(kViewWidth, kViewHeight);
-    setBackgroundColor(this, kBrandBlue);
+    kestrel::widgets::setBackgroundColor(this, kBrandBlue);
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kWillCloseNotification, [this](const platform::Notification&) { childEnable(); }, this);
     platform::NotificationCenter::defaultCenter().addObserver(
@@ -92,7 +92,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     platform::setFrame(backImageView_, QRectF(10, 10, kViewWidth - 20, kViewHeight - 80));
 
     descLabel1_ = new QLabel(normalDescription(), this);
-    setTextColor(descLabel1_, kBrandBlue);
+    kestrel::widgets::setTextColor(descLabel1_, kBrandBlue);
     platform::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
 
     homepageButton_ = new kestrel::widgets::ZorButton(this);
@@ -162,8 +162,8 @@ void ViewController::initButtonTitle() {
     for (kestrel::widgets::ZorButton* button : toolButtons_) {
         auto* label = new QLabel(button);
         label->setGeometry(10, button->height() - 25, button->width() - 20, 20);
-        setPointSize(label, 13);
-        setTextColor(label, Qt::white);
+        kestrel::widgets::setPointSize(label, 13);
+        kestrel::widgets::setTextColor(label, Qt::white);
         label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
     }
 }
@@ -185,7 +185,7 @@ void ViewController::viewDidLayout() {
     for (std::size_t i = 0; i < toolButtons_.size(); ++i)
         if (QLabel* label = buttonLabel(toolButtons_[i])) label->setText(localized(QString::fromLatin1(kToolButtons[i].labelKey)));
     langeuagePopBtn_->setItemText(0, localized(QStringLiteral("LanguageBtnTitle")));
-    applyTextDirection(this);
+    kestrel::widgets::applyTextDirection(this);
 }
 
 void ViewController::langeuageAction() {
@@ -246,10 +246,10 @@ void ViewController::splitAction() {
 }
 
 QString ViewController::openFile() {
-    OpenPanelRequest request = standardOpenPanelRequest();
-    request.allowedFileTypes = openPanelFileTypes(false, true);
-    const QStringList chosen = runOpenPanel(request);
-    if (chosen.isEmpty() || !hasAllowedExtension(chosen.first(), request.allowedFileTypes)) return QString();
+    kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
+    request.allowedFileTypes = kestrel::widgets::openPanelFileTypes(false, true);
+    const QStringList chosen = kestrel::widgets::runOpenPanel(request);
+    if (chosen.isEmpty() || !kestrel::widgets::hasAllowedExtension(chosen.first(), request.allowedFileTypes)) return QString();
     return chosen.first();
 }
 

@@ -3,9 +3,9 @@
 add_library(kestrel_options INTERFACE)
 target_compile_options(kestrel_options INTERFACE
   -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
-target_compile_definitions(kestrel_options INTERFACE
-  KESTREL_BUILD_RESOURCES_DIR="${CMAKE_BINARY_DIR}/Resources"
-  QT_NO_KEYWORDS)
+# Build-folder paths are defined only where they are read, so the other objects do not depend
+# on where the build folder is (a compiler cache shares them between checkouts).
+target_compile_definitions(kestrel_options INTERFACE QT_NO_KEYWORDS)
 if(KESTREL_SANITIZE)
   target_compile_options(kestrel_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(kestrel_options INTERFACE -fsanitize=address,undefined)

@@ -3,9 +3,9 @@
 #include "tests/app/app_test_helpers.h"
 
 #include "app/about_us_window_controller.h"
-#include "app/alert_window_controller.h"
+#include "widgets/dialogs/alert_window_controller.h"
 #include "app/links.h"
-#include "app/zor_open_alert.h"
+#include "widgets/dialogs/zor_open_alert.h"
 #include "platform/notification_center.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
@@ -29,7 +29,7 @@ int runWhile(Dialog& dialog, std::function<void()> act) {
 }
 
 TEST(AlertWindow, LeftButtonRunsTheBlockOnceWithYes) {
-    app::AlertWindowController alert;
+    kestrel::widgets::AlertWindowController alert;
     std::vector<bool> answers;
     alert.setTitle("Title");
     alert.setMessage("ShowFunMessage");
@@ -48,7 +48,7 @@ TEST(AlertWindow, LeftButtonRunsTheBlockOnceWithYes) {
 
 TEST(AlertWindow, RightButtonAndCloseBoxEndTheRunWithoutTheBlock) {
     for (bool viaCloseBox : {false, true}) {
-        app::AlertWindowController alert;
+        kestrel::widgets::AlertWindowController alert;
         int calls = 0;
         alert.setLeftBtnClickCallbackBlock([&](bool) { ++calls; });
         alert.changeLanguage();
@@ -63,7 +63,7 @@ TEST(AlertWindow, RightButtonAndCloseBoxEndTheRunWithoutTheBlock) {
 }
 
 TEST(AlertWindow, RetitlesOnALanguageChange) {
-    app::AlertWindowController alert;
+    kestrel::widgets::AlertWindowController alert;
     alert.setMessage("ShowFunMessage");
     alert.changeLanguage();
     platform::UserDefaults::standard().setInteger("AppLanguage", 4);
@@ -79,7 +79,7 @@ TEST(TaskFinishedAlert, OpenGivesOneCloseGivesZeroAndTheTitleBarCloseActsAsClose
     };
     for (const Case& c : {Case{"open", 1}, Case{"close", 0}, Case{"titlebar", 0}, Case{"escape", 0}}) {
         SCOPED_TRACE(c.how);
-        app::ZorOpenAlert alert;
+        kestrel::widgets::ZorOpenAlert alert;
         std::vector<qint64> answers;
         alert.setInfomation("Joinnerfinishedstring");
         alert.setSelectedOkBlock([&](qint64 choice) {
@@ -101,7 +101,7 @@ TEST(TaskFinishedAlert, OpenGivesOneCloseGivesZeroAndTheTitleBarCloseActsAsClose
 }
 
 TEST(TaskFinishedAlert, EmptyTextsShowTheDefaults) {
-    app::ZorOpenAlert alert;
+    kestrel::widgets::ZorOpenAlert alert;
     alert.setSelectedOkBlock([](qint64) {});
     runWhile(alert, [&] { alert.close(); });
     EXPECT_EQ(alert.windowTitleLabel()->text(), localized("Title"));

@@ -54,7 +54,7 @@ UrlCatcher::~UrlCatcher() {
 void ShellTest::SetUp() {
     platform::UserDefaults::standard().setInteger(QStringLiteral("AppLanguage"), 0);
     services::Language::setLanguage();
-    app::setOpenPanelRunner([this](const app::OpenPanelRequest& request) {
+    kestrel::widgets::setOpenPanelRunner([this](const kestrel::widgets::OpenPanelRequest& request) {
         requests.push_back(request);
         return panelAnswer;
     });
@@ -72,7 +72,7 @@ void ShellTest::TearDown() {
         return true;
     });
     ui = app::MainInterface();
-    app::setOpenPanelRunner({});
+    kestrel::widgets::setOpenPanelRunner({});
     platform::UserDefaults::standard().setInteger(QStringLiteral("AppLanguage"), 0);
     services::Language::setLanguage();
 }

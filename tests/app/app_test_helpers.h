@@ -2,7 +2,7 @@
 // What the shell tests share: a started main interface with its open panel answered by the
 // test, a catcher for links opened in the desktop, and event pumping until a condition holds.
 #include "app/main_interface.h"
-#include "app/open_panel.h"
+#include "widgets/dialogs/open_panel.h"
 
 #include <QHash>
 #include <QObject>
@@ -58,7 +58,7 @@ protected:
     void pressTile(int tag);
 
     app::MainInterface ui;
-    std::vector<app::OpenPanelRequest> requests;
+    std::vector<kestrel::widgets::OpenPanelRequest> requests;
     std::vector<OpenedTool> opened;
     QStringList panelAnswer;
 };

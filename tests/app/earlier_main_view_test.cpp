@@ -24,7 +24,7 @@ using services::localized;
 class EarlierMainViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::setOpenPanelRunner([this](const app::OpenPanelRequest&) {
+        kestrel::widgets::setOpenPanelRunner([this](const kestrel::widgets::OpenPanelRequest&) {
             ++panels;
             return answer;
         });
@@ -34,7 +34,7 @@ protected:
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top != &window && top->isVisible()) top->close();
         pumpEvents();
-        app::setOpenPanelRunner({});
+        kestrel::widgets::setOpenPanelRunner({});
     }
     template <class T>
     T* openWindowOf() const {

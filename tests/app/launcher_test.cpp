@@ -4,7 +4,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
-#include "app/alert_window_controller.h"
+#include "widgets/dialogs/alert_window_controller.h"
 #include "app/app_delegate.h"
 #include "app/home_tiles.h"
 #include "app/home_view_controller.h"
@@ -180,7 +180,7 @@ TEST_F(LauncherTest, EachTileOpensItsWindowWithItsOptionsTitleAndSize) {
             EXPECT_EQ(tile.pathOf(tool.controller), QStringLiteral("-")) << "wrong window class";
         } else {
             ASSERT_EQ(requests.size(), asked + 1);
-            const app::OpenPanelRequest& request = requests.back();
+            const kestrel::widgets::OpenPanelRequest& request = requests.back();
             EXPECT_TRUE(request.allowedFileTypes.contains("mp4"));
             EXPECT_EQ(request.allowedFileTypes.contains("mp3"), tile.panel == 2);
             EXPECT_EQ(request.allowedFileTypes.contains("jpg"), tile.panel == 3);
@@ -227,7 +227,7 @@ TEST_F(LauncherTest, ACancelledOrUnsuitablePanelOpensNothing) {
     // A file of another kind (".wm" is a video type, ".wma" only with audio) is refused with a message.
     QString message;
     closeNextModal([&](QWidget* modal) {
-        if (auto* alert = qobject_cast<app::AlertWindowController*>(modal)) message = alert->messageLabel()->text();
+        if (auto* alert = qobject_cast<kestrel::widgets::AlertWindowController*>(modal)) message = alert->messageLabel()->text();
     });
     answerPanelWith({QStringLiteral("/nowhere/song.wma")});
     pressTile(5);

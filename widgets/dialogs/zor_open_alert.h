@@ -12,7 +12,7 @@ namespace kestrel::widgets {
 class ZorButton;
 }
 
-namespace app {
+namespace kestrel::widgets {
 
 class ZorOpenAlert : public QDialog {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
     bool answered_ = false;
 };
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -1,15 +1,15 @@
-#include "app/zor_open_alert.h"
+#include "widgets/dialogs/zor_open_alert.h"
 
-#include "app/app_icon.h"
-#include "app/dark_look.h"
-#include "app/dialog_buttons.h"
+#include "widgets/dialogs/app_icon.h"
+#include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/dialog_buttons.h"
 #include "platform/frame.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
 #include <QLabel>
 
-namespace app {
+namespace kestrel::widgets {
 
 using services::localized;
 
@@ -76,4 +76,4 @@ void ZorOpenAlert::reject() {
 
 int ZorOpenAlert::runModal() { return exec(); }
 
-}  // namespace app
+}  // namespace kestrel::widgets

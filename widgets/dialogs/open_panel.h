@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-namespace app {
+namespace kestrel::widgets {
 
 struct OpenPanelRequest {
     QString message;
@@ -26,4 +26,4 @@ QStringList runOpenPanel(const OpenPanelRequest& request);
 // The request with the localised texts and the start folder every panel of the shell uses.
 OpenPanelRequest standardOpenPanelRequest();
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -1,10 +1,10 @@
-#include "app/dialog_buttons.h"
+#include "widgets/dialogs/dialog_buttons.h"
 
-#include "app/dark_look.h"
+#include "widgets/dialogs/dark_look.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
-namespace app {
+namespace kestrel::widgets {
 
 kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
     using services::Language;
@@ -22,4 +22,4 @@ kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
     return button;
 }
 
-}  // namespace app
+}  // namespace kestrel::widgets

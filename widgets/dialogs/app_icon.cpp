@@ -1,11 +1,11 @@
-#include "app/app_icon.h"
+#include "widgets/dialogs/app_icon.h"
 
 #include "services/language.h"
 
-namespace app {
+namespace kestrel::widgets {
 
 QPixmap applicationIcon() { return services::Language::pixmapWithfileName(QStringLiteral("AppIcon@2x.png")); }
 
 QIcon applicationWindowIcon() { return QIcon(applicationIcon()); }
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -1,4 +1,4 @@
-#include "app/media_thumbnails.h"
+#include "session/media_thumbnails.h"
 
 #include "engine/mediacore/media_core.h"
 #include "services/folders.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace app {
+namespace kestrel::session {
 namespace {
 
 struct MediaHandle {
@@ -40,4 +40,4 @@ void installMediaThumbnails() {
     services::FileManager::sharedManager().setVideoFrameGrabber([](const QString& path) { return firstVideoFrame(path); });
 }
 
-}  // namespace app
+}  // namespace kestrel::session

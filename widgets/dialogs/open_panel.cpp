@@ -1,12 +1,12 @@
-#include "app/open_panel.h"
+#include "widgets/dialogs/open_panel.h"
 
-#include "app/file_kinds.h"
+#include "widgets/dialogs/file_kinds.h"
 #include "services/folders.h"
 #include "services/language.h"
 
 #include <QFileDialog>
 
-namespace app {
+namespace kestrel::widgets {
 
 namespace {
 
@@ -51,4 +51,4 @@ OpenPanelRequest standardOpenPanelRequest() {
     return request;
 }
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "app/media_thumbnails.h"
+#include "session/media_thumbnails.h"
 #include "services/folders.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -21,7 +21,7 @@ TEST(MediaThumbnails, FirstFrameIsUprightScaledAndRealOrNull) {
     const std::string rotated = dir.file("red.mp4");
     makeMedia(rotated, red);
 
-    const QImage image = app::firstVideoFrame(QString::fromStdString(rotated), 100);
+    const QImage image = kestrel::session::firstVideoFrame(QString::fromStdString(rotated), 100);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(50, 100));  // shown upright, long side scaled to 100
     const QColor centre = image.pixelColor(25, 50);
@@ -35,7 +35,7 @@ TEST(MediaThumbnails, FirstFrameIsUprightScaledAndRealOrNull) {
     makeMedia(sound, audioOnly);
     writeBytes(dir.file("junk.mp4"), std::string(4096, '\x5a'));
     for (const std::string& path : {sound, dir.file("junk.mp4"), dir.file("missing.mp4")})
-        EXPECT_TRUE(app::firstVideoFrame(QString::fromStdString(path)).isNull()) << path;
+        EXPECT_TRUE(kestrel::session::firstVideoFrame(QString::fromStdString(path)).isNull()) << path;
 }
 
 TEST(MediaThumbnails, InstalledGrabberMakesTheCachedVideoThumbnail) {
@@ -45,7 +45,7 @@ TEST(MediaThumbnails, InstalledGrabberMakesTheCachedVideoThumbnail) {
     auto& files = services::FileManager::sharedManager();
     files.setVideoFrameGrabber(nullptr);
     EXPECT_TRUE(files.readThumbFromLocal(QString::fromStdString(clip), 2).isEmpty());
-    app::installMediaThumbnails();
+    kestrel::session::installMediaThumbnails();
     const QString thumb = files.readThumbFromLocal(QString::fromStdString(clip), 2);
     ASSERT_FALSE(thumb.isEmpty());
     EXPECT_TRUE(QFileInfo::exists(thumb));

@@ -1,4 +1,4 @@
-#include "app/dark_look.h"
+#include "widgets/dialogs/dark_look.h"
 
 #include "services/language.h"
 
@@ -9,14 +9,7 @@
 #include <QMenu>
 #include <QWidget>
 
-namespace app {
-
-void setBackgroundColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
+namespace kestrel::widgets {
 
 void setTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -49,4 +42,4 @@ void applyTextDirection(QWidget* root) {
         if (isTextControl(widget)) widget->setLayoutDirection(direction);
 }
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -1,8 +1,8 @@
-#include "app/file_kinds.h"
+#include "widgets/dialogs/file_kinds.h"
 
 #include <QFileInfo>
 
-namespace app {
+namespace kestrel::widgets {
 
 namespace {
 const QString kVideoList = QStringLiteral(
@@ -44,4 +44,4 @@ QString caseInsensitivePattern(const QString& extension) {
     return pattern;
 }
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -3,9 +3,9 @@
 #include <QIcon>
 #include <QPixmap>
 
-namespace app {
+namespace kestrel::widgets {
 
 QPixmap applicationIcon();
 QIcon applicationWindowIcon();
 
-}  // namespace app
+}  // namespace kestrel::widgets

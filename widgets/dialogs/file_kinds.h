@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace app {
+namespace kestrel::widgets {
 
 // ".a,.b,.c" -> {"a", "b", "c"}: the first character dropped, split at ",.".
 QStringList splitExtensionList(const QString& dottedList);
@@ -20,4 +20,4 @@ bool hasAllowedExtension(const QString& path, const QStringList& fileTypes);
 // A file-dialog pattern that matches the extension in any letter case: "mp4" -> "*.[mM][pP]4".
 QString caseInsensitivePattern(const QString& extension);
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -4,9 +4,11 @@
 // themselves are never mirrored).
 #include <QColor>
 
+#include "widgets/view_extension.h"  // setBackgroundColor
+
 class QWidget;
 
-namespace app {
+namespace kestrel::widgets {
 
 inline const QColor kDarkWindowColor(23, 26, 32);
 inline const QColor kTitleBarColor(33, 176, 235);
@@ -14,7 +16,6 @@ inline const QColor kTextColor(205, 214, 221);
 inline const QColor kHoverTextColor(96, 222, 208);
 inline const QColor kAlertTextColor(204, 204, 204);
 
-void setBackgroundColor(QWidget* widget, const QColor& color);
 void setTextColor(QWidget* widget, const QColor& color);
 void setPointSize(QWidget* widget, int points);
 
@@ -22,4 +23,4 @@ void setPointSize(QWidget* widget, int points);
 // now chosen; containers keep their layout.
 void applyTextDirection(QWidget* root);
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -1,7 +1,7 @@
-#include "app/alert_window_controller.h"
+#include "widgets/dialogs/alert_window_controller.h"
 
-#include "app/dark_look.h"
-#include "app/dialog_buttons.h"
+#include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/dialog_buttons.h"
 #include "platform/frame.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
@@ -9,7 +9,7 @@
 
 #include <QLabel>
 
-namespace app {
+namespace kestrel::widgets {
 
 using services::localized;
 
@@ -78,4 +78,4 @@ void AlertWindowController::dissmiss() { done(QDialog::Rejected); }
 
 int AlertWindowController::runModal() { return exec(); }
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -7,8 +7,8 @@ namespace kestrel::widgets {
 class ZorButton;
 }
 
-namespace app {
+namespace kestrel::widgets {
 
 kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize);
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-namespace app {
+namespace kestrel::session {
 
 // The picture shown at the start of a video file, at most max_side pixels on its long side;
 // a null image when the file has no picture or cannot be read.
@@ -13,4 +13,4 @@ QImage firstVideoFrame(const QString& path, int max_side = 900);
 // Installs firstVideoFrame as the folder service's video frame grabber.
 void installMediaThumbnails();
 
-}  // namespace app
+}  // namespace kestrel::session

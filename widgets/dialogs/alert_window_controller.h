@@ -12,7 +12,7 @@ namespace kestrel::widgets {
 class ZorButton;
 }
 
-namespace app {
+namespace kestrel::widgets {
 
 class AlertWindowController : public QDialog {
     Q_OBJECT
@@ -53,4 +53,4 @@ private:
     kestrel::widgets::ZorButton* rightBtn_ = nullptr;
 };
 
-}  // namespace app
+}  // namespace kestrel::widgets

@@ -8,7 +8,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "editor/media_probe.h"
+#include "session/media_probe.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
@@ -44,7 +44,7 @@ void EditVideoWindowController::addfileAction() {
 void EditVideoWindowController::addFile() {
     // A file that cannot be probed leaves no record behind, so the no-video alert follows
     // instead of a preview of a file the record does not describe.
-    fileData_ = kestrel::editor::probeMediaFile(filePath_, kestrel::editor::SavedOutputChoices::read());
+    fileData_ = kestrel::session::probeMediaFile(filePath_, kestrel::session::SavedOutputChoices::read());
     if (!fileData_) return;
     const auto& s = fileData_->sourceData;
     v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_geometry.h"
-#include "editor/media_probe.h"
+#include "session/media_probe.h"
 
 using namespace kestrel::editor;
 
@@ -112,6 +112,6 @@ TEST(EditorGeometry, TypedCropValuesAreCheckedAgainstTheShownPicture) {
 
 TEST(EditorGeometry, ThumbnailsAre180High) {
     const struct { int w, h, tw; } cases[] = {{1920, 1080, 320}, {1280, 720, 320}, {720, 480, 270}, {1080, 1920, 101}};
-    for (const auto& c : cases) EXPECT_EQ(thumbnailSize(c.w, c.h), QSize(c.tw, 180)) << c.w << "x" << c.h;
-    EXPECT_EQ(thumbnailSize(0, 0), QSize());
+    for (const auto& c : cases) EXPECT_EQ(kestrel::session::thumbnailSize(c.w, c.h), QSize(c.tw, 180)) << c.w << "x" << c.h;
+    EXPECT_EQ(kestrel::session::thumbnailSize(0, 0), QSize());
 }

@@ -1,4 +1,4 @@
-#include "editor/media_probe.h"
+#include "session/media_probe.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -10,7 +10,7 @@
 #include "platform/user_defaults.h"
 #include "services/language.h"
 
-namespace kestrel::editor {
+namespace kestrel::session {
 
 namespace {
 
@@ -166,4 +166,4 @@ kestrel::model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOut
     return record;
 }
 
-}  // namespace kestrel::editor
+}  // namespace kestrel::session

@@ -8,7 +8,7 @@
 #include "model/audio_stream_info.h"
 #include "model/simple_data.h"
 
-namespace kestrel::editor {
+namespace kestrel::session {
 
 // The output choices the format bar saved ("<name>_SelectTitle" user defaults); empty = none.
 struct SavedOutputChoices {
@@ -29,4 +29,4 @@ void fillTarget(kestrel::model::SimpleData& record, const SavedOutputChoices& ch
 // sound format.
 kestrel::model::SimpleDataPtr probeMediaFile(const QString& path, const SavedOutputChoices& choices);
 
-}  // namespace kestrel::editor
+}  // namespace kestrel::session

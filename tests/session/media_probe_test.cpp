@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/media_probe.h"
+#include "session/media_probe.h"
 #include "platform/user_defaults.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -18,7 +18,7 @@ TEST(EditorProbe, FillsTheJobRecordFromTheFile) {
     const ProbedMedia oracle = ffprobe(path);
     ASSERT_TRUE(oracle.ok);
 
-    const auto record = kestrel::editor::probeMediaFile(QString::fromStdString(path), {});
+    const auto record = kestrel::session::probeMediaFile(QString::fromStdString(path), {});
     ASSERT_TRUE(record);
     const kestrel::model::SimpleData& r = *record;
     EXPECT_EQ(r.name, QStringLiteral("clip.mov"));
@@ -49,7 +49,7 @@ TEST(EditorProbe, RotatedSourcesReportTheShownSize) {
     spec.rotation_deg = 90;
     spec.duration_s = 1.0;
     makeMedia(path, spec);
-    const auto record = kestrel::editor::probeMediaFile(QString::fromStdString(path), {});
+    const auto record = kestrel::session::probeMediaFile(QString::fromStdString(path), {});
     ASSERT_TRUE(record);
     EXPECT_EQ(record->sourceData.width, 240);
     EXPECT_EQ(record->sourceData.height, 320);
@@ -65,12 +65,12 @@ TEST(EditorProbe, ListsEveryAudioStreamAc3Included) {
     spec.audio_codec = "ac3";
     makeMedia(path, spec);
     const ProbedMedia oracle = ffprobe(path);
-    const auto streams = kestrel::editor::getAudioStreamInfomation(QString::fromStdString(path));
+    const auto streams = kestrel::session::getAudioStreamInfomation(QString::fromStdString(path));
     ASSERT_EQ(streams.size(), oracle.countOf("audio"));
     ASSERT_EQ(streams.size(), 2);
     EXPECT_EQ(streams[0].codec.toLower(), QStringLiteral("ac3"));
     EXPECT_NE(streams[0].index, streams[1].index);
-    const auto record = kestrel::editor::probeMediaFile(QString::fromStdString(path), {});
+    const auto record = kestrel::session::probeMediaFile(QString::fromStdString(path), {});
     ASSERT_TRUE(record);
     EXPECT_EQ(record->sourceData.a_codec.toLower(), QStringLiteral("ac3"));
 }
@@ -88,20 +88,20 @@ TEST(EditorProbe, SavedChoicesShapeTheTarget) {
         int w, h;
     } sizes[] = {{"1280x720", 1280, 720}, {"480", 480, 480}, {"axb", 640, 360}, {"", 640, 360}};
     for (const auto& c : sizes) {
-        kestrel::editor::SavedOutputChoices choices;
+        kestrel::session::SavedOutputChoices choices;
         choices.resolution = QString::fromLatin1(c.resolution);
-        kestrel::editor::fillTarget(r, choices);
+        kestrel::session::fillTarget(r, choices);
         EXPECT_EQ(r.targetData.width, c.w) << c.resolution;
         EXPECT_EQ(r.targetData.height, c.h) << c.resolution;
         EXPECT_EQ(r.targetData.extension, QStringLiteral("mov"));
     }
-    kestrel::editor::SavedOutputChoices choices;
+    kestrel::session::SavedOutputChoices choices;
     choices.extName = QStringLiteral("mp4");
     choices.bitate = QStringLiteral("2000");
     choices.abitate = QStringLiteral("192.7");
     choices.framerate = QStringLiteral("25");
     choices.vcodec = QStringLiteral("h264");
-    kestrel::editor::fillTarget(r, choices);
+    kestrel::session::fillTarget(r, choices);
     EXPECT_EQ(r.targetData.extension, QStringLiteral("mp4"));
     EXPECT_EQ(r.targetData.bitrate, 2000);
     EXPECT_EQ(r.targetData.a_bitrate, 192);
@@ -109,14 +109,14 @@ TEST(EditorProbe, SavedChoicesShapeTheTarget) {
     EXPECT_EQ(r.targetData.metadata_vcodec, QStringLiteral("h264"));
 
     platform::UserDefaults::standard().setString(QStringLiteral("resolution_SelectTitle"), QStringLiteral("800x600"));
-    EXPECT_EQ(kestrel::editor::SavedOutputChoices::read().resolution, QStringLiteral("800x600"));
+    EXPECT_EQ(kestrel::session::SavedOutputChoices::read().resolution, QStringLiteral("800x600"));
     platform::UserDefaults::standard().removeObjectForKey(QStringLiteral("resolution_SelectTitle"));
 }
 
 TEST(EditorProbe, RefusesWhatIsNotMedia) {
     TempDir dir;
     writeBytes(dir.file("junk.mp4"), "not a movie at all");
-    EXPECT_FALSE(kestrel::editor::probeMediaFile(QString::fromStdString(dir.file("junk.mp4")), {}));
-    EXPECT_FALSE(kestrel::editor::probeMediaFile(QString::fromStdString(dir.file("missing.mp4")), {}));
-    EXPECT_TRUE(kestrel::editor::getAudioStreamInfomation(QString::fromStdString(dir.file("missing.mp4"))).isEmpty());
+    EXPECT_FALSE(kestrel::session::probeMediaFile(QString::fromStdString(dir.file("junk.mp4")), {}));
+    EXPECT_FALSE(kestrel::session::probeMediaFile(QString::fromStdString(dir.file("missing.mp4")), {}));
+    EXPECT_TRUE(kestrel::session::getAudioStreamInfomation(QString::fromStdString(dir.file("missing.mp4"))).isEmpty());
 }

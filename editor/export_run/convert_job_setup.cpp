@@ -20,22 +20,11 @@ int32_t audioStreamIndexFor(const kestrel::model::SimpleData& record, int popUpI
     return record.audioStreamInfos.at(popUpIndex).index;
 }
 
-SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const ConvertChoice& choice,
+SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const session::OutputChoice& choice,
                                  const ExportEdits& edits, const CutRange& cut, QStringList* writtenFiles) {
     auto failed = [](int code) { return SetupOutcome{false, code, QString()}; };
     int32_t rc = kOk;
-    if (!choice.vcodec.isEmpty() && (rc = apiMediaConvertSetVcodec(job, choice.vcodec.toUtf8().constData())) < kOk)
-        return failed(rc);
-    if (choice.hasFrameSize() && (rc = apiMediaConvertSetVideoFrameSize(job, choice.width, choice.height)) < kOk)
-        return failed(rc);
-    if (choice.videoKbps > 0 && (rc = apiMediaConvertSetVideoBitrate(job, choice.videoKbps)) < kOk) return failed(rc);
-    if (choice.fps > 0 && (rc = apiMediaConvertSetVideoFps(job, choice.fps)) < kOk) return failed(rc);
-    if (!choice.acodec.isEmpty() && (rc = apiMediaConvertSetAcodec(job, choice.acodec.toUtf8().constData())) < kOk)
-        return failed(rc);
-    if (choice.audioKbps > 0 && (rc = apiMediaConvertSetAudioBitrate(job, choice.audioKbps)) < kOk) return failed(rc);
-    if ((choice.channels != 0 || choice.sampleRate != 0) &&
-        (rc = apiMediaConvertSetAudioEncodeContext(job, choice.channels, choice.sampleRate)) < kOk)
-        return failed(rc);
+    if ((rc = session::applyOutputChoice(job, choice)) < kOk) return failed(rc);
     apiMediaConvertSetAudioIndex(job, audioStreamIndexFor(record, edits.audioTrackIndex));
     apiMediaConvertSetMaineAudioVolume(job, edits.originalVolume);
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "editor/export_run/convert_choice.h"
+#include "session/output_choice.h"
 #include "editor/export_run/export_edits.h"
 #include "model/simple_data.h"
 
@@ -24,7 +24,7 @@ struct SetupOutcome {
 using CutRange = std::optional<std::pair<int64_t, int64_t>>;
 
 // Pictures the watermark step wrote for the job are appended to writtenFiles.
-SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const ConvertChoice& choice,
+SetupOutcome configureConvertJob(void* job, const kestrel::model::SimpleData& record, const session::OutputChoice& choice,
                                  const ExportEdits& edits, const CutRange& cut, QStringList* writtenFiles);
 
 // The stream index of the chosen audio track: the pop-up position mapped through the record's

@@ -1,6 +1,6 @@
 #include "editor/export_run/editor_export_run.h"
 
-#include "editor/export_run/convert_choice.h"
+#include "session/output_choice.h"
 #include "editor/export_run/convert_job_setup.h"
 #include "editor/export_run/export_phases.h"
 #include "editor/effects/effect_catalogue.h"
@@ -23,7 +23,7 @@ namespace kestrel::editor {
 struct EditorExportRun::Run {
     kestrel::model::SimpleDataPtr record;
     ExportEdits edits;
-    FrameSizeRule sizeRule = FrameSizeRule::Normal;
+    kestrel::session::FrameSizeRule sizeRule = kestrel::session::FrameSizeRule::Normal;
     QString extension;
     QString outputFile;
     std::vector<ExportPhase> phases;
@@ -145,7 +145,7 @@ void EditorExportRun::startRun() {
             return;
         }
         run.phases = plan.phases;
-        run.sizeRule = FrameSizeRule::RemovePart;
+        run.sizeRule = kestrel::session::FrameSizeRule::RemovePart;
     } else {
         run.phases = {plainExportPhase(record, run.outputFile)};
     }
@@ -176,7 +176,7 @@ void EditorExportRun::startConvertPhase(const ExportPhase& phase) {
     const QByteArray input = run->record->path.toUtf8();
     int rc = apiMediaConvertSetInputMedia(job, input.constData());
     if (rc < 1) return fail(rc, QString());
-    const ConvertChoice choice = readEditorConvertChoice(*run->record, run->sizeRule);
+    const session::OutputChoice choice = kestrel::session::readEditorOutputChoice(*run->record, run->sizeRule);
     const SetupOutcome setup = configureConvertJob(job, *run->record, choice, run->edits, phase.cut, &run->temporaries);
     if (!setup.ok) return fail(setup.code, setup.messageKey);
     if ((rc = apiMediaConvertSetOutputPath(job, phase.output.toUtf8().constData())) < 1) return fail(rc, QString());

@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-#include "editor/export_run/convert_choice.h"
+#include "session/output_choice.h"
 #include "export/profiles/profile_choice.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/user_defaults.h"
@@ -74,25 +74,25 @@ TEST(EditorExportRun, FrameSizeChoiceFollowsTheRules) {
     struct Case {
         const char* resolution;
         bool keepAspect;
-        kestrel::editor::FrameSizeRule rule;
+        kestrel::session::FrameSizeRule rule;
         const char* customWidth;
         int width, height;
     };
     const Case cases[] = {
-        {"1280x720", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 1280, 720},
-        {"1280x720", true, kestrel::editor::FrameSizeRule::Normal, nullptr, 0, 0},         // keep-aspect: nothing
-        {"1280x720", true, kestrel::editor::FrameSizeRule::RemovePart, nullptr, 640, 360}, // keep-aspect: target
-        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 640, 360},
-        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, "800", 800, 360},
-        {"Custom", false, kestrel::editor::FrameSizeRule::Normal, "0", 640, 360},
-        {" ", false, kestrel::editor::FrameSizeRule::Normal, nullptr, 0, 0},
+        {"1280x720", false, kestrel::session::FrameSizeRule::Normal, nullptr, 1280, 720},
+        {"1280x720", true, kestrel::session::FrameSizeRule::Normal, nullptr, 0, 0},         // keep-aspect: nothing
+        {"1280x720", true, kestrel::session::FrameSizeRule::RemovePart, nullptr, 640, 360}, // keep-aspect: target
+        {"Custom", false, kestrel::session::FrameSizeRule::Normal, nullptr, 640, 360},
+        {"Custom", false, kestrel::session::FrameSizeRule::Normal, "800", 800, 360},
+        {"Custom", false, kestrel::session::FrameSizeRule::Normal, "0", 640, 360},
+        {" ", false, kestrel::session::FrameSizeRule::Normal, nullptr, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.resolution) + (c.keepAspect ? " keep" : "") + (c.customWidth ? c.customWidth : ""));
         setEditorChoice({{keys().resolution, c.resolution}, {keys().achannel, "2(Stereo)"}, {keys().framerate, "29.97 fps"}});
         if (c.customWidth) platform::UserDefaults::standard().setString(exportkit::kCustomWidthKey, c.customWidth);
         record.keepAspectratio = c.keepAspect;
-        const kestrel::editor::ConvertChoice choice = kestrel::editor::readEditorConvertChoice(record, c.rule);
+        const kestrel::session::OutputChoice choice = kestrel::session::readEditorOutputChoice(record, c.rule);
         EXPECT_EQ(choice.width, c.width);
         EXPECT_EQ(choice.height, c.height);
         EXPECT_EQ(choice.channels, 2);

@@ -1,12 +1,13 @@
-#include "editor/export_run/convert_choice.h"
+#include "session/output_choice.h"
 
+#include "engine/mediacore/media_core.h"
 #include "export/profiles/profile_choice.h"
 #include "export/profiles/target_properties.h"
 #include "platform/user_defaults.h"
 
 #include <optional>
 
-namespace kestrel::editor {
+namespace kestrel::session {
 namespace {
 
 std::optional<QString> usable(const std::optional<QString>& title) {
@@ -38,11 +39,12 @@ void frameSizeForTitle(const QString& title, const kestrel::model::SimpleData& r
     *height = exportkit::leadingInt(pieces.last());
 }
 
-ConvertChoice readEditorConvertChoice(const kestrel::model::SimpleData& record, FrameSizeRule rule) {
+OutputChoice readOutputChoice(const exportkit::ChoiceKeys& keys, const kestrel::model::SimpleData& record,
+                              FrameSizeRule rule) {
     exportkit::ProfileChoice stored;
-    stored.loadStored(exportkit::ChoiceKeys::editor());
+    stored.loadStored(keys);
 
-    ConvertChoice choice;
+    OutputChoice choice;
     choice.vcodec = codecName(stored.vcodec);
     if (record.keepAspectratio) {
         if (rule == FrameSizeRule::RemovePart) {
@@ -61,4 +63,25 @@ ConvertChoice readEditorConvertChoice(const kestrel::model::SimpleData& record, 
     return choice;
 }
 
-}  // namespace kestrel::editor
+OutputChoice readEditorOutputChoice(const kestrel::model::SimpleData& record, FrameSizeRule rule) {
+    return readOutputChoice(exportkit::ChoiceKeys::editor(), record, rule);
+}
+
+int32_t applyOutputChoice(void* job, const OutputChoice& choice) {
+    int32_t rc = 1;
+    if (!choice.vcodec.isEmpty() && (rc = apiMediaConvertSetVcodec(job, choice.vcodec.toUtf8().constData())) < 1)
+        return rc;
+    if (choice.hasFrameSize() && (rc = apiMediaConvertSetVideoFrameSize(job, choice.width, choice.height)) < 1)
+        return rc;
+    if (choice.videoKbps > 0 && (rc = apiMediaConvertSetVideoBitrate(job, choice.videoKbps)) < 1) return rc;
+    if (choice.fps > 0 && (rc = apiMediaConvertSetVideoFps(job, choice.fps)) < 1) return rc;
+    if (!choice.acodec.isEmpty() && (rc = apiMediaConvertSetAcodec(job, choice.acodec.toUtf8().constData())) < 1)
+        return rc;
+    if (choice.audioKbps > 0 && (rc = apiMediaConvertSetAudioBitrate(job, choice.audioKbps)) < 1) return rc;
+    if ((choice.channels != 0 || choice.sampleRate != 0) &&
+        (rc = apiMediaConvertSetAudioEncodeContext(job, choice.channels, choice.sampleRate)) < 1)
+        return rc;
+    return 1;
+}
+
+}  // namespace kestrel::session

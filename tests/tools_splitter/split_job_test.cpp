@@ -1,0 +1,109 @@
+// The split run against ffprobe: pieces that cover the source frame for frame, size caps held,
+// stop and failures leaving nothing behind.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "session/split_job.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "tests/tools_splitter/split_test_helpers.h"
+
+namespace kestrel::test {
+namespace {
+
+using session::JobResult;
+using session::SplitJob;
+using session::SplitPlan;
+
+SplitPlan planFor(const std::string& source, const TempDir& out) {
+    SplitPlan plan;
+    plan.sourcePath = QString::fromStdString(source);
+    plan.folder = QString::fromStdString(out.file("run"));
+    plan.baseName = QStringLiteral("clip-split");
+    plan.extension = QStringLiteral("mp4");
+    return plan;
+}
+
+JobResult runToEnd(SplitJob& job) {
+    job.start();
+    EXPECT_TRUE(waitUntil([&] { return job.isFinished(); }));
+    return job.result();
+}
+
+TEST(SplitJob, PiecesAtPointsCoverTheSourceFrameForFrame) {
+    TempDir out;
+    SplitPlan plan = planFor(twentySecondClip(), out);
+    plan.endFractions = {0.13, 0.5, 0.771, 1.0};  // none of them on a key frame or a whole second
+    SplitJob job(plan);
+    const JobResult result = runToEnd(job);
+    ASSERT_TRUE(result.done()) << result.code << " " << result.message.toStdString();
+    ASSERT_EQ(result.outputs.size(), 4);
+    EXPECT_EQ(QFileInfo(result.outputs.at(0)).fileName(), "clip-split1.mp4");
+    EXPECT_EQ(QFileInfo(result.outputs.at(3)).fileName(), "clip-split4.mp4");
+    expectPiecesCoverSource(twentySecondClip(), toStd(result.outputs));
+    const ProbedMedia second = ffprobe(result.outputs.at(1).toStdString(), true);
+    EXPECT_NEAR(second.firstOf("video")->duration_s, (0.5 - 0.13) * 20, 0.04 + 1e-6);
+}
+
+TEST(SplitJob, SizeCapHeldAndEachPieceStartsWhereThePreviousEnded) {
+    TempDir out;
+    SplitPlan plan = planFor(largeClip(), out);
+    const int64_t cap = 1024 * 1024;
+    plan.pieceLimitBytes = cap;
+    SplitJob job(plan);
+    const JobResult result = runToEnd(job);
+    ASSERT_TRUE(result.done()) << result.code << " " << result.message.toStdString();
+    const long long sourceBytes = QFileInfo(QString::fromStdString(largeClip())).size();
+    ASSERT_GE(result.outputs.size(), 2) << sourceBytes;
+    for (int i = 0; i < result.outputs.size(); ++i) {
+        const double bytes = double(QFileInfo(result.outputs.at(i)).size());
+        EXPECT_LE(bytes, cap * 1.05) << i;
+        if (i + 1 < result.outputs.size()) EXPECT_GE(bytes, cap * 0.95) << i;
+    }
+    expectPiecesCoverSource(largeClip(), toStd(result.outputs));
+}
+
+TEST(SplitJob, SecondRunNumbersOnInTheSameFolder) {
+    TempDir out;
+    SplitPlan plan = planFor(twentySecondClip(), out);
+    plan.endFractions = {0.5, 1.0};
+    SplitJob first(plan);
+    ASSERT_TRUE(runToEnd(first).done());
+    SplitJob second(plan);
+    const JobResult result = runToEnd(second);
+    ASSERT_TRUE(result.done());
+    EXPECT_EQ(QFileInfo(result.outputs.at(0)).fileName(), "clip-split3.mp4");
+    EXPECT_EQ(QDir(plan.folder).entryList(QDir::Files).size(), 4);
+}
+
+TEST(SplitJob, StopLeavesNoPieceAndNoRunFolder) {
+    TempDir out;
+    SplitPlan plan = planFor(largeClip(), out);
+    plan.endFractions = {0.25, 0.5, 0.75, 1.0};
+    SplitJob job(plan);
+    job.start();
+    ASSERT_TRUE(waitUntil([&] { return job.pieceIndex() >= 1 || job.isFinished(); }));
+    job.stop();
+    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }));
+    EXPECT_TRUE(job.result().stopped());
+    EXPECT_FALSE(QFileInfo::exists(plan.folder));
+}
+
+TEST(SplitJob, UnreadableSourceFailsWithAMessageAndWritesNothing) {
+    TempDir out;
+    const std::string broken = out.file("broken.mp4");
+    writeBytes(broken, std::string(4096, 'x'));
+    SplitPlan plan = planFor(broken, out);
+    plan.endFractions = {0.5, 1.0};
+    SplitJob job(plan);
+    const JobResult result = runToEnd(job);
+    EXPECT_TRUE(result.failed());
+    EXPECT_FALSE(result.message.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(plan.folder));
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -3,9 +3,9 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace reverse {
+#include "tools/reverse/reverse_view_controller.h"
 
-class ReverseViewController;
+namespace reverse {
 
 class ReverseWindowController : public QWidget {
     Q_OBJECT

@@ -179,7 +179,7 @@ void SplitWindowController::buildViews() {
     averagestepperDownBtn->setText(QStringLiteral("\u25BC"));
     for (QWidget* w : {static_cast<QWidget*>(split_timeBtn), static_cast<QWidget*>(split_sizeBtn),
                        static_cast<QWidget*>(split_averageBtn), static_cast<QWidget*>(split_manuallyBtn)})
-        w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     modeGrid->addWidget(split_timeBtn, 0, 0, 1, 3);
     modeGrid->addWidget(split_timepopBtn, 1, 0, 1, 3);
     modeGrid->addWidget(split_sizeBtn, 2, 0, 1, 3);

@@ -1,0 +1,180 @@
+// The splitter window driven through its own buttons: each mode's pieces checked with ffprobe.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "export/ui/export_session.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "tests/tools_splitter/split_test_helpers.h"
+#include "tools/splitter/alert_input_window_controller.h"
+#include "tools/splitter/split_progress_view.h"
+#include "tools/splitter/split_window_controller.h"
+
+namespace kestrel::test {
+namespace {
+
+using kestrel::tools::splitter::SplitMode;
+using kestrel::tools::splitter::SplitWindowController;
+
+class SplitWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SplitWindowController::setExportDialogPresenter([this](exportkit::ExportWindowController* dialog) {
+            dialog->setOutputPath(QString::fromStdString(out.path()));
+            dialog->setStopConfirmer([](const QString&) { return true; });
+            dialog->startExport();  // the dialog's own Start
+        });
+        SplitWindowController::setMessagePresenter([this](const QString& text) { messages.append(text); });
+        exportkit::ExportSession::setFailureAlert([this](QWidget*, const QString& text) { messages.append(text); });
+    }
+    void TearDown() override {
+        SplitWindowController::setExportDialogPresenter(nullptr);
+        SplitWindowController::setMessagePresenter(nullptr);
+        SplitWindowController::setNumberPrompt(nullptr);
+        exportkit::ExportSession::setFailureAlert(nullptr);
+    }
+
+    std::unique_ptr<SplitWindowController> openWindow(const std::string& path) {
+        auto window = std::make_unique<SplitWindowController>();
+        window->setFilePath(QString::fromStdString(path));
+        window->show();
+        EXPECT_TRUE(window->fileData() != nullptr);
+        return window;
+    }
+
+    std::vector<std::string> exportPieces(SplitWindowController& window) {
+        EXPECT_TRUE(window.startExportBtn->isEnabled());
+        QTest::mouseClick(window.startExportBtn, Qt::LeftButton);
+        EXPECT_TRUE(waitUntil([&] { return !window.exporting(); }));
+        QDir folder(window.outputPath());
+        std::vector<std::string> pieces;
+        const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+        for (int n = 1; n <= names.size(); ++n)
+            pieces.push_back(folder.filePath(QStringLiteral("clip-split%1.mp4").arg(n)).toStdString());
+        return pieces;
+    }
+
+    TempDir out;
+    QStringList messages;
+};
+
+TEST_F(SplitWindowTest, FourEqualPartsWithTheStepper) {
+    auto window = openWindow(twentySecondClip());
+    EXPECT_TRUE(window->split_averageBtn->isChecked());
+    EXPECT_EQ(window->playerSlider->count(), 1);
+    QTest::mouseClick(window->averagestepperUpBtn, Qt::LeftButton);
+    QTest::mouseClick(window->averagestepperUpBtn, Qt::LeftButton);
+    EXPECT_EQ(window->averageTextField->text(), "4");
+    const auto pieces = exportPieces(*window);
+    ASSERT_EQ(pieces.size(), 4u);
+    expectPiecesCoverSource(twentySecondClip(), pieces);
+    for (const auto& piece : pieces) EXPECT_NEAR(ffprobe(piece).firstOf("video")->duration_s, 5.0, 0.04 + 1e-6);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+}
+
+TEST_F(SplitWindowTest, ByTimeWithACustomLengthFromThePrompt) {
+    auto window = openWindow(twentySecondClip());
+    SplitWindowController::setNumberPrompt([](int type, double max) {
+        EXPECT_EQ(type, 1);
+        EXPECT_NEAR(max, 20.0, 0.1);
+        return QStringLiteral("7");
+    });
+    window->split_timeBtn->click();
+    EXPECT_EQ(window->mode(), SplitMode::Time);
+    window->split_timepopBtn->setCurrentIndex(window->split_timepopBtn->count() - 1);
+    window->split_timepopBtn->activated(window->split_timepopBtn->count() - 1);
+    EXPECT_TRUE(window->split_timepopBtn->currentText().startsWith("7 "));
+    const auto pieces = exportPieces(*window);
+    ASSERT_EQ(pieces.size(), 3u);  // 7 s, 7 s and the last 6 s
+    expectPiecesCoverSource(twentySecondClip(), pieces);
+    EXPECT_NEAR(ffprobe(pieces[0]).firstOf("video")->duration_s, 7.0, 0.04 + 1e-6);
+}
+
+TEST_F(SplitWindowTest, AtThreeHandPlacedPoints) {
+    auto window = openWindow(twentySecondClip());
+    window->split_manuallyBtn->click();
+    EXPECT_FALSE(window->startExportBtn->isEnabled());
+    auto* bar = window->playerSlider;
+    for (float at : {0.62f, 0.18f, 0.41f}) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(int(bar->xForValue(at)), bar->height() / 2 + 8));
+        QTest::mouseClick(window->splitItemBtn, Qt::LeftButton);
+    }
+    ASSERT_EQ(bar->count(), 3);
+    // Adding twice at one place adds nothing.
+    QTest::mouseClick(window->splitItemBtn, Qt::LeftButton);
+    EXPECT_EQ(bar->count(), 3);
+    EXPECT_TRUE(window->leftMoveBtn->isEnabled());
+    const auto pieces = exportPieces(*window);
+    ASSERT_EQ(pieces.size(), 4u);
+    expectPiecesCoverSource(twentySecondClip(), pieces);
+}
+
+TEST_F(SplitWindowTest, BySizeHoldsTheCap) {
+    auto window = openWindow(largeClip());
+    window->split_sizeBtn->click();
+    window->split_sizepopBtn->setCurrentIndex(window->split_sizepopBtn->findData(1));
+    window->split_sizepopBtn->activated(window->split_sizepopBtn->currentIndex());
+    ASSERT_TRUE(window->split_sizepopBtn->currentText().startsWith("1 "));
+    auto pieces = exportPieces(*window);
+    for (auto& piece : pieces) piece.replace(piece.find("clip-split"), 10, "large-split");
+    ASSERT_GE(pieces.size(), 2u);
+    const double cap = 1024.0 * 1024.0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const double bytes = double(ffprobe(pieces[i]).size_bytes);
+        EXPECT_LE(bytes, cap * 1.05) << i;
+        if (i + 1 < pieces.size()) EXPECT_GE(bytes, cap * 0.95) << i;
+    }
+    expectPiecesCoverSource(largeClip(), pieces);
+}
+
+TEST_F(SplitWindowTest, StartWithoutAFileSaysSoAndAnUnreadableFileIsRefused) {
+    TempDir dir;
+    const std::string broken = dir.file("broken.mp4");
+    writeBytes(broken, std::string(2048, 'x'));
+    SplitWindowController window;
+    window.setFilePath(QString::fromStdString(broken));
+    window.show();
+    EXPECT_EQ(window.fileData(), nullptr);
+    EXPECT_FALSE(window.startExportBtn->isEnabled());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_FALSE(messages.first().contains("Message"));  // a text, not a key
+}
+
+TEST_F(SplitWindowTest, AnAc3SoundTrackIsAccepted) {
+    TempDir dir;
+    const std::string path = dir.file("ac3.mkv");
+    FixtureSpec spec;
+    spec.duration_s = 4;
+    spec.audio_codec = "ac3";
+    makeMedia(path, spec);
+    auto window = openWindow(path);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+    EXPECT_TRUE(window->startExportBtn->isEnabled());
+}
+
+TEST(NumberPrompt, CapsAtTheMaximumAndAnswersOnlyPositiveNumbers) {
+    kestrel::tools::splitter::AlertInputWindowController prompt;
+    prompt.setMaxNumber(125.7);
+    QTest::keyClicks(prompt.customValueTextField, "126");
+    EXPECT_EQ(prompt.valueText(), "125");
+    prompt.customValueTextField->clear();
+    QTest::keyClicks(prompt.customValueTextField, "abc");
+    EXPECT_EQ(prompt.valueText(), "abc");
+    prompt.accept();
+    EXPECT_TRUE(prompt.answer().isEmpty());
+    prompt.setValueText("30");
+    prompt.reject();
+    EXPECT_TRUE(prompt.answer().isEmpty());
+    prompt.accept();
+    EXPECT_EQ(prompt.answer(), "30");
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -1,0 +1,202 @@
+// The reverse tool through its own buttons, its job, and its input kinds; outputs checked
+// frame by frame and by their sound against the source.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QThread>
+
+#include "export/ui/export_session.h"
+#include "session/reverse_job.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "tools/reverse/reverse_input_kind.h"
+#include "tools/reverse/reverse_view_controller.h"
+
+namespace kestrel::test {
+namespace {
+
+using kestrel::tools::reverse::InputKind;
+using kestrel::tools::reverse::ReverseViewController;
+
+bool waitUntil(const std::function<bool()>& done, int limitMs = 240000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// 6 s of a moving test picture whose sound grows louder from silence to full.
+const std::string& risingClip() {
+    static TempDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.file("rising.mp4");
+        const std::string cmd = "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=s=320x240:r=25:d=6 "
+                                "-f lavfi -i \"aevalsrc='t/6*sin(2*PI*440*t)':s=44100:d=6\" -c:v libx264 -g 50 "
+                                "-pix_fmt yuv420p -c:a aac -shortest " + p;
+        std::string output;
+        if (runCommand(cmd, &output) != 0) throw std::runtime_error(output);
+        return p;
+    }();
+    return path;
+}
+
+// SSIM of the first picture of a against the picture of b at at_s (the first at or after it).
+double ssimOfFirstFrame(const std::string& a, const std::string& b, double at_s) {
+    std::string output;
+    runCommand("ffmpeg -hide_banner -nostdin -i " + a + " -ss " + std::to_string(at_s) + " -i " + b +
+                   " -lavfi \"[0:v]trim=end_frame=1,setpts=PTS-STARTPTS[x];[1:v]trim=end_frame=1,setpts=PTS-STARTPTS[y];"
+                   "[x][y]ssim\" -f null - 2>&1",
+               &output);
+    const QRegularExpressionMatch m = QRegularExpression("All:([0-9.]+)").match(QString::fromStdString(output));
+    return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+// RMS level in dB of one second of sound starting at from_s.
+double rmsDb(const std::string& path, double from_s) {
+    std::string output;
+    runCommand("ffmpeg -hide_banner -nostdin -ss " + std::to_string(from_s) + " -t 1 -i " + path +
+                   " -af astats=measure_overall=RMS_level:measure_perchannel=none -f null - 2>&1",
+               &output);
+    const QRegularExpressionMatch m = QRegularExpression("RMS level dB: (-?[0-9.]+|-inf)").match(QString::fromStdString(output));
+    return m.hasMatch() && m.captured(1) != "-inf" ? m.captured(1).toDouble() : -200;
+}
+
+class ReverseWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ReverseViewController::setExportDialogPresenter([this](exportkit::StartExportWindowController* dialog) {
+            dialog->setOutputPath(QString::fromStdString(out.path()));
+            dialog->setStopConfirmer([](const QString&) { return true; });
+            dialog->startExport();
+        });
+        exportkit::ExportSession::setFailureAlert([this](QWidget*, const QString& text) { alerts.append(text); });
+    }
+    void TearDown() override {
+        ReverseViewController::setExportDialogPresenter(nullptr);
+        exportkit::ExportSession::setFailureAlert(nullptr);
+    }
+    std::unique_ptr<ReverseViewController> openView(const std::string& path) {
+        auto view = std::make_unique<ReverseViewController>();
+        view->setFilePath(QString::fromStdString(path));
+        view->show();
+        EXPECT_GT(view->total_us(), 0);
+        return view;
+    }
+    static void type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    QStringList written() const { return QDir(QString::fromStdString(out.path())).entryList(QDir::Files); }
+
+    TempDir out;
+    QStringList alerts;
+};
+
+TEST_F(ReverseWindowTest, RangeRenderedBackwardsWithItsSoundReversed) {
+    auto view = openView(risingClip());
+    type(view->startFields[2], "01");
+    type(view->endFields[2], "04");
+    EXPECT_EQ(view->start_us(), 1000000);
+    EXPECT_EQ(view->end_us(), 4000000);
+    view->reverseSoundBtn->click();
+    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
+    const std::string output = out.file(written().first().toStdString());
+    const ProbedMedia probed = ffprobe(output);
+    ASSERT_TRUE(probed.ok);
+    EXPECT_NEAR(probed.firstOf("video")->duration_s, 3.0, 0.08);
+    ASSERT_EQ(probed.countOf("audio"), 1);
+    // The first picture is the last one of the range; the sound now fades out.
+    EXPECT_GT(ssimOfFirstFrame(output, risingClip(), 4.0 - 0.04 - 0.001), 0.98);
+    EXPECT_GT(rmsDb(output, 0.0), rmsDb(output, 2.0) + 3.0);
+    EXPECT_FALSE(view->exportProgressWindow()->exporting());
+    EXPECT_TRUE(alerts.isEmpty());
+}
+
+TEST_F(ReverseWindowTest, RemovedSoundLeavesNoAudioStream) {
+    auto view = openView(risingClip());
+    type(view->endFields[2], "02");
+    view->removeSoundBtn->click();
+    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    ASSERT_EQ(written().size(), 1);
+    EXPECT_EQ(ffprobe(out.file(written().first().toStdString())).countOf("audio"), 0);
+}
+
+TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
+    TempDir dir;
+    const std::string longer = dir.file("long.mp4");
+    FixtureSpec spec;
+    spec.duration_s = 60;
+    spec.width = 1280;
+    spec.height = 720;
+    makeMedia(longer, spec);
+    auto view = openView(longer);
+    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    ASSERT_TRUE(view->exporting());
+    view->exportProgressWindow()->startExport();  // Stop, confirmed
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    EXPECT_FALSE(view->exportProgressWindow()->exporting());
+    EXPECT_TRUE(written().isEmpty()) << written().join(",").toStdString();
+    EXPECT_TRUE(alerts.isEmpty());
+}
+
+TEST_F(ReverseWindowTest, SetStartKeepsTheExactPosition) {
+    auto view = openView(risingClip());
+    view->seekTo(2480000);
+    QTest::mouseClick(view->leftCutBtn, Qt::LeftButton);
+    EXPECT_NEAR(double(view->start_us()), 2480000.0, 40000.0);
+    EXPECT_EQ(view->startFields[3]->text().left(2), "48");
+    view->seekTo(1000000);
+    QTest::mouseClick(view->rightCutBtn, Qt::LeftButton);  // before the start: refused as an inverted range
+    EXPECT_GE(view->end_us(), view->start_us());
+}
+
+TEST(ReverseInputKind, WholeExtensionsOnly) {
+    struct Case {
+        const char* path;
+        InputKind kind;
+    } cases[] = {{"a.wma", InputKind::Audio}, {"a.wm", InputKind::Video}, {"CLIP.MP4", InputKind::Video},
+                 {"a.m4", InputKind::Other},  {"a.mp", InputKind::Other}, {"noext", InputKind::Other}};
+    for (const Case& c : cases) EXPECT_EQ(kestrel::tools::reverse::inputKind(c.path), c.kind) << c.path;
+}
+
+TEST(ReverseJob, AFailingEncodeIsReportedAsAFailure) {
+    TempDir dir;
+    session::ReverseRequest request;
+    request.inputPath = QString::fromStdString(risingClip());
+    request.outputPath = QString::fromStdString(dir.file("missing-folder/out.mp4"));
+    request.end_us = 1000000;
+    session::ReverseJob job(request);
+    job.start();
+    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }));
+    EXPECT_TRUE(job.result().failed());
+    EXPECT_FALSE(QFileInfo::exists(request.outputPath));
+}
+
+TEST(ReverseJob, QualityGivesTheBitRates) {
+    using session::ReverseQuality;
+    EXPECT_EQ(session::reverseVideoKbps(5000, ReverseQuality::High), 7000);
+    EXPECT_EQ(session::reverseVideoKbps(5000, ReverseQuality::Normal), 5000);
+    EXPECT_EQ(session::reverseVideoKbps(2500, ReverseQuality::Low), 1000);
+    EXPECT_EQ(session::reverseAudioKbps(ReverseQuality::Low), 64);
+}
+
+}  // namespace
+}  // namespace kestrel::test

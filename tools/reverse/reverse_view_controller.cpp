@@ -79,6 +79,8 @@ ReverseViewController::ReverseViewController(QWidget* parent) : QWidget(parent) 
         "QSlider::groove:horizontal { height: 4px; background: rgb(49,60,72); }"
         "QSlider::sub-page:horizontal { background: rgb(33,176,235); }"
         "QSlider::handle:horizontal { background: white; width: 12px; margin: -4px 0; border-radius: 6px; }"));
+    // Layouts stay left to right in every language; only text controls follow the language.
+    setLayoutDirection(Qt::LeftToRight);
     buildViews();
     changeLanguage();
     platform::NotificationCenter::defaultCenter().addObserver(

@@ -2,6 +2,7 @@
 
 #include "services/language.h"
 #include "tools/splitter/splitter_look.h"
+#include "widgets/dialogs/dark_look.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@ AlertInputWindowController::AlertInputWindowController(QWidget* parent) : QDialo
     setModal(true);
     setMinimumSize(420, 196);
     applySplitterLook(this);
+    setLayoutDirection(Qt::LeftToRight);
     titleLabel_ = new QLabel(this);
     titleLabel_->setObjectName(QStringLiteral("titleLine"));
     messageLabel_ = new QLabel(this);
@@ -50,6 +52,7 @@ AlertInputWindowController::AlertInputWindowController(QWidget* parent) : QDialo
     connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     customValueTextField->setFocus();
+    kestrel::widgets::applyTextDirection(this);
 }
 
 void AlertInputWindowController::setTexts(const QString& title, const QString& information,

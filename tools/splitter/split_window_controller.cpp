@@ -73,6 +73,8 @@ void SplitWindowController::setMessagePresenter(MessagePresenter presenter) { me
 SplitWindowController::SplitWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
     resize(1000, 680);
     setMinimumSize(900, 600);
+    // Layouts stay left to right in every language; only text controls follow the language.
+    setLayoutDirection(Qt::LeftToRight);
     applySplitterLook(this);
     buildViews();
     enableEdit(false);

@@ -66,6 +66,31 @@ TEST(SplitJob, SizeCapHeldAndEachPieceStartsWhereThePreviousEnded) {
     expectPiecesCoverSource(largeClip(), toStd(result.outputs));
 }
 
+TEST(SplitJob, SoundOnlyPiecesAddUpToTheSource) {
+    TempDir out;
+    const std::string source = out.file("tone.m4a");
+    FixtureSpec spec;
+    spec.duration_s = 9;
+    spec.width = 0;
+    makeMedia(source, spec);
+    SplitPlan plan = planFor(source, out);
+    plan.extension = QStringLiteral("m4a");
+    plan.endFractions = {1.0 / 3, 2.0 / 3, 1.0};
+    SplitJob job(plan);
+    const JobResult result = runToEnd(job);
+    ASSERT_TRUE(result.done()) << result.code << " " << result.message.toStdString();
+    ASSERT_EQ(result.outputs.size(), 3);
+    double total_s = 0;
+    for (const QString& piece : result.outputs) {
+        const ProbedMedia probed = ffprobe(piece.toStdString());
+        ASSERT_TRUE(probed.ok);
+        EXPECT_EQ(probed.countOf("video"), 0);
+        EXPECT_NEAR(probed.firstOf("audio")->duration_s, 3.0, 0.05);
+        total_s += probed.firstOf("audio")->duration_s;
+    }
+    EXPECT_NEAR(total_s, ffprobe(source).firstOf("audio")->duration_s, 3 * 1024.0 / 44100 + 1e-6);
+}
+
 TEST(SplitJob, SecondRunNumbersOnInTheSameFolder) {
     TempDir out;
     SplitPlan plan = planFor(twentySecondClip(), out);

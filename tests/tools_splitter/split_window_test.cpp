@@ -134,6 +134,22 @@ TEST_F(SplitWindowTest, BySizeHoldsTheCap) {
     expectPiecesCoverSource(largeClip(), pieces);
 }
 
+TEST_F(SplitWindowTest, StopFromTheDialogEndsTheRunAndLeavesNoPiece) {
+    auto window = openWindow(largeClip());
+    window->averagestepperUpBtn->click();
+    window->averagestepperUpBtn->click();
+    QTest::mouseClick(window->startExportBtn, Qt::LeftButton);
+    ASSERT_TRUE(window->exporting());
+    EXPECT_FALSE(window->addfileBtn->isEnabled());
+    window->exportProgressWindow()->startExport();  // Stop, confirmed
+    ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }));
+    EXPECT_FALSE(window->exportProgressWindow()->exporting());
+    EXPECT_FALSE(QDir(window->outputPath()).exists());
+    EXPECT_TRUE(window->startExportBtn->isEnabled());
+    EXPECT_TRUE(window->addfileBtn->isEnabled());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+}
+
 TEST_F(SplitWindowTest, StartWithoutAFileSaysSoAndAnUnreadableFileIsRefused) {
     TempDir dir;
     const std::string broken = dir.file("broken.mp4");

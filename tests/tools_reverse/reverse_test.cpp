@@ -168,6 +168,26 @@ TEST_F(ReverseWindowTest, SetStartKeepsTheExactPosition) {
     EXPECT_GE(view->end_us(), view->start_us());
 }
 
+TEST_F(ReverseWindowTest, SoundOnlyInputCanOnlyBeReversed) {
+    TempDir dir;
+    const std::string tone = dir.file("rising.m4a");
+    std::string output;
+    ASSERT_EQ(runCommand("ffmpeg -hide_banner -loglevel error -y -f lavfi -i \"aevalsrc='t/4*sin(2*PI*440*t)':s=44100:d=4\" "
+                         "-c:a aac " + tone, &output), 0) << output;
+    auto view = openView(tone);
+    EXPECT_FALSE(view->keepSoundBtn->isEnabled());
+    EXPECT_FALSE(view->removeSoundBtn->isEnabled());
+    EXPECT_TRUE(view->reverseSoundBtn->isChecked());
+    EXPECT_EQ(view->soundMode(), session::ReverseSound::Reverse);
+    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
+    const std::string reversed = out.file(written().first().toStdString());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(reversed)).suffix(), "m4a");
+    EXPECT_NEAR(ffprobe(reversed).firstOf("audio")->duration_s, 4.0, 0.1);
+    EXPECT_GT(rmsDb(reversed, 0.0), rmsDb(reversed, 2.5) + 3.0);
+}
+
 TEST(ReverseInputKind, WholeExtensionsOnly) {
     struct Case {
         const char* path;

@@ -82,7 +82,7 @@ TEST(EngineUnusualInput, VideoWithoutADecodablePictureFailsInsteadOfWritingSound
     const std::string input = dir.file("no_key_frame.mkv");
     makeMedia(input, spec);
     const std::string output = dir.file("out.mp4");
-    const int32_t rc = runConvert(input, output);
+    const int32_t rc = runConvert(input, output, [](void* job) { apiMediaConvertSetVcodec(job, "h264"); });
     EXPECT_LT(rc, 1);
     EXPECT_NE(rc, -1);  // failed, not stopped
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"no_key_frame.mkv"});

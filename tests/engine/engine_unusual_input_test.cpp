@@ -88,6 +88,27 @@ TEST(EngineUnusualInput, VideoWithoutADecodablePictureFailsInsteadOfWritingSound
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"no_key_frame.mkv"});
 }
 
+TEST(EngineUnusualInput, RepeatedTimeStampsAreRepairedBeforeTheMuxer) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.audio_streams = 0;
+    spec.extra_args = {"-bf", "0", "-bsf:v",
+                       "setts=pts=if(eq(N\\,10)\\,PREV_INPTS\\,PTS):dts=if(eq(N\\,10)\\,PREV_INDTS\\,DTS)"};
+    const std::string input = dir.file("repeated.mkv");
+    makeMedia(input, spec);
+    struct Case { const char* name; const char* vcodec; };
+    for (const Case& c : {Case{"copy.mp4", nullptr}, Case{"encode.mp4", "h264"}}) {
+        SCOPED_TRACE(c.name);
+        const std::string output = dir.file(c.name);
+        ASSERT_GE(runConvert(input, output, [&](void* job) {
+                      if (c.vcodec) apiMediaConvertSetVcodec(job, c.vcodec);
+                  }), 1);
+        const ProbedMedia probed = ffprobe(output, true);
+        ASSERT_NE(probed.firstOf("video"), nullptr);
+        EXPECT_NEAR(probed.firstOf("video")->frames, 50, 1);
+    }
+}
+
 TEST(EngineUnusualInput, OddSizedAndFullChromaSourcesGivePlayableH264) {
     TempDir dir;
     struct Case { const char* pixelFormat; int width, height; };

@@ -7,8 +7,10 @@ extern "C" {
 }
 #include <algorithm>
 #include <cmath>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace kestrel::engine {
 
@@ -35,6 +37,10 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
     };
     quietFfmpegLog();
     if (path.empty()) return fail("empty path");
+    // A FIFO or a device would block the open or never end; a folder holds no media.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return fail("cannot open " + path + ": " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) return fail(path + " is not a regular file");
     AVFormatContext* raw = nullptr;
     int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (rc < 0) return fail("cannot open " + path + ": " + ffErrorText(rc));
@@ -115,13 +121,61 @@ int MediaInput::displayRotationDeg(int stream_index) const {
 }
 
 bool MediaInput::seekUs(int64_t time_us) {
+    if (time_us <= 0) return rewind();
+    if (best_video_ < 0) return seekOnceUs(time_us);
+    // Streams without an index may land on any frame: step back until the first video packet
+    // read is a key frame. Landing is deterministic, so the final seek lands there again.
+    int64_t target = time_us;
+    int64_t step_us = 1000000;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        if (!seekOnceUs(target)) return attempt > 0 ? rewind() : false;
+        if (landsOnKeyFrame()) return seekOnceUs(target);
+        target -= step_us;
+        step_us *= 2;
+        if (target <= 0) break;
+    }
+    return rewind();
+}
+
+bool MediaInput::seekOnceUs(int64_t time_us) {
     int64_t target = time_us + start_time_us_;
     int rc = avformat_seek_file(format_.get(), -1, INT64_MIN, target, target, 0);
     if (rc < 0) rc = av_seek_frame(format_.get(), -1, target, AVSEEK_FLAG_BACKWARD);
+    read_since_seek_ = false;
     return rc >= 0;
 }
 
-int MediaInput::readPacket(AVPacket* packet) { return av_read_frame(format_.get(), packet); }
+bool MediaInput::rewind() {
+    if (!read_since_seek_) return true;
+    const AVInputFormat* iformat = format_->iformat;
+    // Demuxers without an index (pictures, streams whose time stamps may jump) are read from
+    // their first byte again; the others seek to their first key frame by time.
+    const bool by_bytes = still_picture_ || (iformat->flags & AVFMT_TS_DISCONT);
+    if (by_bytes && !(iformat->flags & AVFMT_NO_BYTE_SEEK) &&
+        av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0) {
+        read_since_seek_ = false;
+        return true;
+    }
+    return seekOnceUs(0);
+}
+
+bool MediaInput::landsOnKeyFrame() {
+    PacketPtr packet = makePacket();
+    // A few hundred packets of other streams at most before the video's first.
+    for (int read = 0; read < 512; ++read) {
+        if (readPacket(packet.get()) < 0) return false;
+        const bool video = packet->stream_index == best_video_;
+        const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+        av_packet_unref(packet.get());
+        if (video) return key;
+    }
+    return false;
+}
+
+int MediaInput::readPacket(AVPacket* packet) {
+    read_since_seek_ = true;
+    return av_read_frame(format_.get(), packet);
+}
 
 int64_t MediaInput::toFileTimeUs(int stream_index, int64_t pts) const {
     const AVStream* st = stream(stream_index);

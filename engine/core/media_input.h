@@ -36,7 +36,11 @@ public:
     // Clockwise angle the stream must be turned by to be seen upright: 0, 90, 180 or 270.
     int displayRotationDeg(int stream_index) const;
 
-    // Seeks every stream to the key frame at or before time_us (file time line).
+    // Seeks every stream to the key frame at or before time_us (file time line), so that
+    // decoding the video from there gives pictures: where the demuxer lands on a frame that is
+    // not a key frame (streams without an index, such as MPEG-TS), it tries earlier points, and
+    // at the start it reads the file from its first byte again. A seek to the start of an input
+    // nothing has been read from yet does nothing: a one-packet picture stays readable.
     bool seekUs(int64_t time_us);
     // Next packet of any stream: 0, AVERROR_EOF or another error.
     int readPacket(AVPacket* packet);
@@ -47,6 +51,10 @@ public:
 
 private:
     MediaInput() = default;
+    bool seekOnceUs(int64_t time_us);
+    bool rewind();
+    // Reads on after a seek until the first video packet; whether it holds a key frame.
+    bool landsOnKeyFrame();
 
     std::string path_;
     InputFormatPtr format_;
@@ -55,6 +63,7 @@ private:
     int64_t duration_us_ = 0;
     int64_t start_time_us_ = 0;
     bool still_picture_ = false;
+    bool read_since_seek_ = false;
 };
 
 // Normalises any angle in degrees to 0..359.

@@ -89,6 +89,18 @@ int MediaOutput::write(AVPacket* packet, int stream_index, AVRational from) {
     packet->stream_index = stream_index;
     av_packet_rescale_ts(packet, from, st->time_base);
     packet->pos = -1;
+    // Sources with repeated or falling time stamps (damaged or badly muxed files) are mended as
+    // players would read them: each packet one tick after the one before.
+    if (last_dts_.size() < format_->nb_streams) last_dts_.resize(format_->nb_streams, AV_NOPTS_VALUE);
+    int64_t& last = last_dts_[stream_index];
+    if (packet->dts != AV_NOPTS_VALUE) {
+        if (last != AV_NOPTS_VALUE && packet->dts <= last) {
+            const int64_t shift = last + 1 - packet->dts;
+            packet->dts += shift;
+            if (packet->pts != AV_NOPTS_VALUE && packet->pts < packet->dts) packet->pts = packet->dts;
+        }
+        last = packet->dts;
+    }
     return av_interleaved_write_frame(format_.get(), packet);
 }
 

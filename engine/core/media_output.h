@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kestrel::engine {
 
@@ -37,6 +38,7 @@ private:
     OutputFormatPtr format_;
     bool header_written_ = false;
     bool finished_ = false;
+    std::vector<int64_t> last_dts_;  // per output stream, in its time base
     std::string name_;  // the final name, whose extension is the file type
     bool audio_only_ = false;
 };

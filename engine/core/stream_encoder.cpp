@@ -71,6 +71,12 @@ int StreamEncoder::receive(AVPacket* packet) { return avcodec_receive_packet(con
 
 int choosePixelFormat(const AVCodec* codec, int source_format) {
     if (!codec->pix_fmts) return source_format;
+    // H.264 and HEVC in anything but 8-bit 4:2:0 (High 4:4:4, alpha, RGB) are refused by most
+    // players and hardware decoders.
+    if (codec->id == AV_CODEC_ID_H264 || codec->id == AV_CODEC_ID_HEVC) {
+        for (const AVPixelFormat* f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
+            if (*f == AV_PIX_FMT_YUV420P) return AV_PIX_FMT_YUV420P;
+    }
     for (const AVPixelFormat* f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
         if (*f == source_format) return source_format;
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(source_format));

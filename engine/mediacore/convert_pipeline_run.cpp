@@ -21,6 +21,9 @@ ResultCode ConvertPipeline::run(const std::string& input_path, const std::string
         if (stopped_()) return ResultCode::Stopped;
     }
     if (!video_.wrote && !audio_.wrote) return ResultCode::EmptyRange;
+    // The source's picture was asked for and none came out (undecodable or lost frames): a
+    // sound-only file is not what was asked.
+    if (video_.out_index >= 0 && !video_.wrote) return ResultCode::DecodeFailed;
     if (output_->finish() < 0) return ResultCode::WriteFailed;
     return ResultCode::Ok;
 }

@@ -83,7 +83,11 @@ void makeMedia(const std::string& path, const FixtureSpec& s) {
 
 void makePicture(const std::string& path, int width, int height, const std::string& source) {
     QStringList args{"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
-                     QString("%1=size=%2x%3:rate=1").arg(QString::fromStdString(source)).arg(width).arg(height),
+                     QString("%1%2size=%3x%4:rate=1")
+                         .arg(QString::fromStdString(source))
+                         .arg(source.find('=') == std::string::npos ? "=" : ":")  // "color=c=red" has options
+                         .arg(width)
+                         .arg(height),
                      "-frames:v", "1", QString::fromStdString(path)};
     std::string out;
     if (runArgs("ffmpeg", args, &out) != 0)

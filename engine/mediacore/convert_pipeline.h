@@ -1,6 +1,7 @@
 #pragma once
 // One convert run: demux -> (copy | decode -> filter graph -> encode) -> mux, written to a
 // temporary file the caller renames into place.
+#include "engine/core/frame_conformer.h"
 #include "engine/core/filter_graph.h"
 #include "engine/core/media_input.h"
 #include "engine/core/media_output.h"
@@ -32,6 +33,7 @@ private:
         bool copy = false;
         std::unique_ptr<engine::StreamDecoder> decoder;
         std::unique_ptr<engine::FilterGraph> graph;
+        std::unique_ptr<engine::FrameConformer> conformer;  // video: keeps the graph's input size
         std::unique_ptr<engine::StreamEncoder> encoder;
         int out_index = -1;
         int64_t start_offset = 0;        // container start in the input stream's time base

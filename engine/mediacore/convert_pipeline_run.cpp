@@ -101,7 +101,8 @@ ResultCode ConvertPipeline::decodeAndFilter(Lane& lane, const AVPacket* packet) 
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
         if (rc < 0) continue;  // a frame that cannot be decoded is left out, as players do
         if (frame_->pts != AV_NOPTS_VALUE) frame_->pts -= lane.start_offset;
-        if (lane.graph->push(frame_.get()) < 0) {
+        AVFrame* input = lane.conformer ? lane.conformer->conform(frame_.get()) : frame_.get();
+        if (!input || lane.graph->push(input) < 0) {
             av_frame_unref(frame_.get());
             return ResultCode::FilterFailed;
         }

@@ -88,6 +88,29 @@ TEST(EngineUnusualInput, VideoWithoutADecodablePictureFailsInsteadOfWritingSound
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"no_key_frame.mkv"});
 }
 
+TEST(EngineUnusualInput, PictureSizeChangingMidStreamConvertsAtTheFirstSize) {
+    TempDir dir;
+    FixtureSpec first;
+    first.duration_s = 1.0;
+    FixtureSpec second = first;
+    second.width = 640;
+    second.height = 360;
+    second.extra_args = {"-output_ts_offset", "1"};  // continues the first file's clock
+    makeMedia(dir.file("a.ts"), first);
+    makeMedia(dir.file("b.ts"), second);
+    const std::string joined = dir.file("joined.ts");
+    ASSERT_EQ(runCommand("cat '" + dir.file("a.ts") + "' '" + dir.file("b.ts") + "' > '" + joined + "'"), 0);
+
+    const std::string output = dir.file("out.mp4");
+    ASSERT_GE(runConvert(joined, output, [](void* job) { apiMediaConvertSetVcodec(job, "h264"); }), 1);
+    const ProbedMedia probed = ffprobe(output, true);
+    const ProbedStream* video = probed.firstOf("video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->width, 320);
+    EXPECT_EQ(video->height, 240);
+    EXPECT_NEAR(video->frames, 50, 3);
+}
+
 TEST(EngineUnusualInput, RepeatedTimeStampsAreRepairedBeforeTheMuxer) {
     TempDir dir;
     FixtureSpec spec;

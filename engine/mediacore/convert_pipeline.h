@@ -34,6 +34,7 @@ private:
         std::unique_ptr<engine::StreamDecoder> decoder;
         std::unique_ptr<engine::FilterGraph> graph;
         std::unique_ptr<engine::FrameConformer> conformer;  // video: keeps the graph's input size
+        engine::FramePtr last;           // video: the last picture sent to the encoder
         std::unique_ptr<engine::StreamEncoder> encoder;
         int out_index = -1;
         int64_t start_offset = 0;        // container start in the input stream's time base
@@ -55,6 +56,7 @@ private:
     engine::ResultCode drainGraph(Lane& lane, int64_t until_us);
     engine::ResultCode encodeFrame(Lane& lane, AVFrame* frame);
     engine::ResultCode finishLane(Lane& lane);
+    engine::ResultCode holdLastPicture(Lane& lane);
     bool cutHasEnd() const { return cut_end_us_ > 0; }
 
     const ConvertSettings& settings_;

@@ -111,6 +111,27 @@ TEST(EngineUnusualInput, PictureSizeChangingMidStreamConvertsAtTheFirstSize) {
     EXPECT_NEAR(video->frames, 50, 3);
 }
 
+TEST(EngineUnusualInput, PicturesEndingBeforeTheCutAreHeldSoPictureAndSoundEndTogether) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.duration_s = 6.0;
+    spec.frame_rate = "30";
+    // No pictures between 2.97 s and 6 s; the sound goes on.
+    spec.extra_args = {"-vf", "select='not(between(t,2.97,6))'", "-fps_mode", "vfr"};
+    const std::string input = dir.file("gap.mkv");
+    makeMedia(input, spec);
+    const std::string output = dir.file("cut.mp4");
+    ASSERT_GE(runConvert(input, output, [](void* job) {
+                  apiMediaConvertSetVcodec(job, "h264");
+                  apiMediaConvertSetCutTime(job, 1000000, 5000000);
+              }), 1);
+    const ProbedMedia probed = ffprobe(output);
+    ASSERT_NE(probed.firstOf("video"), nullptr);
+    ASSERT_NE(probed.firstOf("audio"), nullptr);
+    EXPECT_NEAR(probed.firstOf("video")->duration_s, 4.0, 0.1);
+    EXPECT_NEAR(probed.firstOf("audio")->duration_s, 4.0, 0.1);
+}
+
 TEST(EngineUnusualInput, RepeatedTimeStampsAreRepairedBeforeTheMuxer) {
     TempDir dir;
     FixtureSpec spec;

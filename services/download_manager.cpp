@@ -76,6 +76,7 @@ void DownloadManager::beginTransfer(const QString& url, qint64 offset, const QSt
     }
 
     QNetworkRequest request(address);
+    request.setTransferTimeout(stallTimeoutMs_);
     // Byte ranges must count the bytes as stored, so no transfer encoding is accepted.
     request.setRawHeader("Accept-Encoding", "identity");
     if (offset > 0) {
@@ -106,7 +107,9 @@ bool DownloadManager::checkResponse() {
     const QVariant statusValue = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!statusValue.isValid()) return true;  // headers not in yet
     const int status = statusValue.toInt();
-    if (status >= 400) {
+    // Only a reply that carries the file (or its rest) is one: "No Content", "Not Modified",
+    // redirections left unfollowed and errors all leave nothing to hand over.
+    if (status != 200 && status != 206) {
         fail(QStringLiteral("HTTP %1 %2 for %3")
                  .arg(status)
                  .arg(reply_->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString(), url_));
@@ -131,6 +134,10 @@ bool DownloadManager::checkResponse() {
         }
         expectedTotal_ = length;
     }
+    if (expectedTotal_ > maximumBytes_) {
+        fail(QStringLiteral("%1 is larger than %2 bytes").arg(url_).arg(maximumBytes_));
+        return false;
+    }
     responseChecked_ = true;
     return true;
 }
@@ -140,6 +147,10 @@ bool DownloadManager::drainReply() {
     if (!checkResponse()) return false;
     if (!responseChecked_) return true;
     const QByteArray chunk = reply_->readAll();
+    if (partial_->pos() + chunk.size() > maximumBytes_) {
+        fail(QStringLiteral("%1 is larger than %2 bytes").arg(url_).arg(maximumBytes_));
+        return false;
+    }
     if (!chunk.isEmpty() && partial_->write(chunk) != chunk.size()) {
         fail(QStringLiteral("Cannot write %1: %2").arg(partialFilePath(), partial_->errorString()));
         return false;
@@ -173,6 +184,10 @@ void DownloadManager::onFinished() {
         return;
     }
     const qint64 written = partial_->size();
+    if (written == 0) {
+        fail(QStringLiteral("The server sent nothing for %1").arg(url_));
+        return;
+    }
     if (expectedTotal_ >= 0 && written != expectedTotal_) {
         fail(QStringLiteral("Download of %1 ended after %2 of %3 bytes").arg(url_).arg(written).arg(expectedTotal_));
         return;
@@ -225,12 +240,17 @@ void DownloadManager::resume() {
     const QJsonObject record = QJsonDocument::fromJson(resumData_).object();
     resumData_.clear();
     const QString url = record["url"].toString();
-    if (url.isEmpty()) {
+    const double offsetValue = record["offset"].toDouble(-1);
+    // The record is a file on disk: whatever it holds goes into a request only once checked.
+    static const QRegularExpression controlCharacters(QStringLiteral("[\\x00-\\x1F\\x7F]"));
+    const bool validatorsClean = !record["etag"].toString().contains(controlCharacters) &&
+                                 !record["lastModified"].toString().contains(controlCharacters);
+    if (url.isEmpty() || !(offsetValue >= 0) || offsetValue > double(maximumBytes_) || !validatorsClean) {
         fail(QStringLiteral("The resume data of this download is unreadable"));
         return;
     }
     // What is really on disk decides where to continue.
-    const qint64 recorded = qint64(record["offset"].toDouble());
+    const qint64 recorded = qint64(offsetValue);
     const qint64 onDisk = QFileInfo(partialFilePath()).size();
     const qint64 offset = QFileInfo::exists(partialFilePath()) && onDisk == recorded ? recorded : 0;
     beginTransfer(url, offset, record["etag"].toString(), record["lastModified"].toString());

@@ -39,6 +39,10 @@ public:
     DownloadManager& operator=(const DownloadManager&) = delete;
 
     void setDelegate(DownloadManagerDelegate* delegate) { delegate_ = delegate; }  // not owned
+    // A transfer that receives nothing for this long fails (a stalled or silent server).
+    void setStallTimeoutMs(int ms) { stallTimeoutMs_ = ms; }
+    // A file larger than this fails instead of filling the disk.
+    void setMaximumBytes(qint64 bytes) { maximumBytes_ = bytes; }
     void setProgressBlock(std::function<void(float)> block) { progressBlock_ = std::move(block); }
     void setComplatedBlock(std::function<void(const QString&)> block) { complatedBlock_ = std::move(block); }
     void setFailedBlock(std::function<void(const QString&)> block) { failedBlock_ = std::move(block); }
@@ -82,6 +86,8 @@ private:
     QString url_;
     qint64 offset_ = 0;     // bytes already in the partial file when the current request began
     qint64 expectedTotal_ = -1;
+    int stallTimeoutMs_ = 30000;
+    qint64 maximumBytes_ = qint64(1) << 30;
     bool responseChecked_ = false;
     bool isDownloading_ = false;
     QByteArray resumData_;

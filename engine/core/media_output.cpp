@@ -109,6 +109,9 @@ int MediaOutput::finish() {
     finished_ = true;
     int rc = av_write_trailer(format_.get());
     if (!(format_->oformat->flags & AVFMT_NOFILE)) {
+        // The trailer's last bytes may still sit in the buffer: closing writes them but does not
+        // report a failed write, so flush first and read the error while it can be seen.
+        if (format_->pb) avio_flush(format_->pb);
         if (format_->pb && format_->pb->error < 0 && rc >= 0) rc = format_->pb->error;
         int close_rc = avio_closep(&format_->pb);
         if (rc >= 0 && close_rc < 0) rc = close_rc;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <stdio.h>
@@ -28,6 +29,52 @@ bool renameNoReplace(const std::string& from, const std::string& to, int* error_
     return false;
 }
 
+namespace {
+
+constexpr const char* kTemporaryPrefix = ".kestrel-";
+constexpr const char* kTemporarySuffix = ".part";
+constexpr size_t kNameMax = 255;  // bytes in one file name on the file systems we write to
+
+// The longest head of a UTF-8 name that fits max_bytes without splitting a character.
+std::string utf8Head(const std::string& name, size_t max_bytes) {
+    if (name.size() <= max_bytes) return name;
+    size_t cut = max_bytes;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return name.substr(0, cut);
+}
+
+// The owner's process id of a name temporaryName made; 0 when the name is not one.
+pid_t ownerOfTemporary(const std::string& name) {
+    const std::string prefix = kTemporaryPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    if (name.size() < prefix.size() + 5 || name.compare(name.size() - 5, 5, kTemporarySuffix) != 0) return 0;
+    size_t i = prefix.size();
+    pid_t pid = 0;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9') pid = pid * 10 + (name[i++] - '0');
+    return i < name.size() && name[i] == '-' ? pid : 0;
+}
+
+}  // namespace
+
+std::string temporaryName(const std::string& target_name, long pid, unsigned serial) {
+    const std::string head = kTemporaryPrefix + std::to_string(pid) + "-" + std::to_string(serial) + "-";
+    const std::string suffix = kTemporarySuffix;
+    // A target name that uses the whole limit still gets a temporary name within it.
+    return head + utf8Head(target_name, kNameMax - head.size() - suffix.size()) + suffix;
+}
+
+void removeStaleTemporaries(const std::string& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const pid_t owner = ownerOfTemporary(it->path().filename().string());
+        if (owner <= 0 || owner == ::getpid()) continue;
+        // Only the files of a process that no longer runs; a live one may still be writing.
+        if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+        if (!it->is_regular_file(ec)) continue;
+        ::unlink(it->path().c_str());
+    }
+}
+
 OutputFile::~OutputFile() { discard(); }
 
 ResultCode OutputFile::prepare(const std::string& target_path) {
@@ -40,10 +87,10 @@ ResultCode OutputFile::prepare(const std::string& target_path) {
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec) || ::access(folder.c_str(), W_OK) != 0) return ResultCode::WriteFailed;
 
+    removeStaleTemporaries(folder.string());
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                           std::to_string(counter++) + ".part";
+        std::string name = temporaryName(target.filename().string(), ::getpid(), counter++);
         fs::path candidate = folder / name;
         int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {

@@ -28,6 +28,14 @@ private:
     bool committed_ = false;
 };
 
+// The hidden name a job writes under before its output is complete: owner's process id, a
+// serial number and the target's name, cut so that the whole stays within 255 bytes.
+std::string temporaryName(const std::string& target_name, long pid, unsigned serial);
+
+// Removes the temporaries of processes that died while writing into folder (a crash or a kill
+// leaves them); those of running processes stay.
+void removeStaleTemporaries(const std::string& folder);
+
 // Rename that fails instead of replacing an existing `to`.
 bool renameNoReplace(const std::string& from, const std::string& to, int* error_number = nullptr);
 

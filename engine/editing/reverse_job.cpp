@@ -49,9 +49,12 @@ ResultCode ReverseJob::run() {
     if (s.start_us == s.end_us && s.start_us != 0) return ResultCode::EmptyRange;
     if (s.start_us < 0 || (s.end_us != 0 && s.end_us < s.start_us) || s.audio_mode < 0 || s.audio_mode > 2)
         return ResultCode::BadArgument;
+    // The temporary file is made only for an input that opens: a refused input leaves nothing.
+    std::unique_ptr<engine::MediaInput> input = engine::MediaInput::open(s.input_path);
+    if (!input) return ResultCode::OpenFailed;
     engine::OutputFile file;
     if (ResultCode rc = file.prepare(s.output_path); rc != ResultCode::Ok) return rc;
-    ResultCode rc = render(file.temporaryPath());
+    ResultCode rc = render(*input, file.temporaryPath());
     if (rc != ResultCode::Ok) return rc;
     if (stopRequested()) return ResultCode::Stopped;
     rc = file.commit();
@@ -59,10 +62,9 @@ ResultCode ReverseJob::run() {
     return rc;
 }
 
-ResultCode ReverseJob::render(const std::string& write_path) {
+ResultCode ReverseJob::render(engine::MediaInput& opened, const std::string& write_path) {
     const ReverseSettings& s = settings_;
-    auto input = engine::MediaInput::open(s.input_path);
-    if (!input) return ResultCode::OpenFailed;
+    engine::MediaInput* input = &opened;
     int64_t start_us = s.start_us;
     int64_t end_us = (s.end_us == 0 && s.start_us == 0) ? input->durationUs() : std::min(s.end_us, input->durationUs());
     if (end_us <= start_us) return ResultCode::EmptyRange;

@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+namespace kestrel::engine {
+class MediaInput;
+}
+
 namespace kestrel::editing {
 
 struct ReverseSettings {
@@ -29,7 +33,7 @@ protected:
     engine::ResultCode run() override;
 
 private:
-    engine::ResultCode render(const std::string& write_path);
+    engine::ResultCode render(engine::MediaInput& input, const std::string& write_path);
     std::atomic<double> progress_{0};
     ReverseSettings settings_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // One convert run: demux -> (copy | decode -> filter graph -> encode) -> mux, written to a
 // temporary file the caller renames into place.
+#include "engine/core/frame_conformer.h"
 #include "engine/core/filter_graph.h"
 #include "engine/core/media_input.h"
 #include "engine/core/media_output.h"
@@ -32,6 +33,8 @@ private:
         bool copy = false;
         std::unique_ptr<engine::StreamDecoder> decoder;
         std::unique_ptr<engine::FilterGraph> graph;
+        std::unique_ptr<engine::FrameConformer> conformer;  // video: keeps the graph's input size
+        engine::FramePtr last;           // video: the last picture sent to the encoder
         std::unique_ptr<engine::StreamEncoder> encoder;
         int out_index = -1;
         int64_t start_offset = 0;        // container start in the input stream's time base
@@ -53,6 +56,7 @@ private:
     engine::ResultCode drainGraph(Lane& lane, int64_t until_us);
     engine::ResultCode encodeFrame(Lane& lane, AVFrame* frame);
     engine::ResultCode finishLane(Lane& lane);
+    engine::ResultCode holdLastPicture(Lane& lane);
     bool cutHasEnd() const { return cut_end_us_ > 0; }
 
     const ConvertSettings& settings_;

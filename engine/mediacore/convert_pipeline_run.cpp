@@ -101,7 +101,8 @@ ResultCode ConvertPipeline::decodeAndFilter(Lane& lane, const AVPacket* packet) 
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) break;
         if (rc < 0) continue;  // a frame that cannot be decoded is left out, as players do
         if (frame_->pts != AV_NOPTS_VALUE) frame_->pts -= lane.start_offset;
-        if (lane.graph->push(frame_.get()) < 0) {
+        AVFrame* input = lane.conformer ? lane.conformer->conform(frame_.get()) : frame_.get();
+        if (!input || lane.graph->push(input) < 0) {
             av_frame_unref(frame_.get());
             return ResultCode::FilterFailed;
         }
@@ -121,6 +122,11 @@ ResultCode ConvertPipeline::drainGraph(Lane& lane, int64_t until_us) {
             break;
         }
         if (rc < 0) return ResultCode::FilterFailed;
+        if (&lane == &video_) {
+            if (!lane.last) lane.last = makeFrame();
+            av_frame_unref(lane.last.get());
+            if (av_frame_ref(lane.last.get(), filtered_.get()) < 0) return ResultCode::FilterFailed;
+        }
         ResultCode encoded = encodeFrame(lane, filtered_.get());
         av_frame_unref(filtered_.get());
         if (encoded != ResultCode::Ok) return encoded;
@@ -162,7 +168,36 @@ ResultCode ConvertPipeline::finishLane(Lane& lane) {
     }
     ResultCode rc = drainGraph(lane, INT64_MAX);
     if (rc != ResultCode::Ok) return rc;
+    if (&lane == &video_) {
+        rc = holdLastPicture(lane);
+        if (rc != ResultCode::Ok) return rc;
+    }
     return encodeFrame(lane, nullptr);
+}
+
+// A source whose pictures stop before the range ends (a variable-rate recording with a gap, a
+// picture track shorter than its sound) shows its last picture to the end, as players do, so
+// that picture and sound end together.
+ResultCode ConvertPipeline::holdLastPicture(Lane& lane) {
+    if (!lane.last || lane.last->pts == AV_NOPTS_VALUE || range_us_ <= 0 || settings_.limit_bytes > 0) return ResultCode::Ok;
+    const AVRational rate = lane.graph->outputFrameRate();
+    if (rate.num <= 0 || rate.den <= 0) return ResultCode::Ok;
+    const AVRational time_base = lane.graph->outputTimeBase();
+    const int64_t step = av_rescale_q(1, av_inv_q(rate), time_base);
+    if (step <= 0) return ResultCode::Ok;
+    const double speed = settings_.speed > 0 ? settings_.speed : 1.0;
+    const int64_t end = av_rescale_q(static_cast<int64_t>(double(range_us_) / speed), AV_TIME_BASE_Q, time_base);
+    int64_t pts = lane.last->pts;
+    while (pts + 2 * step <= end) {
+        if (stopped_()) return ResultCode::Stopped;
+        pts += step;
+        FramePtr held = makeFrame();
+        if (av_frame_ref(held.get(), lane.last.get()) < 0) return ResultCode::EncodeFailed;
+        held->pts = pts;
+        ResultCode rc = encodeFrame(lane, held.get());
+        if (rc != ResultCode::Ok) return rc;
+    }
+    return ResultCode::Ok;
 }
 
 }  // namespace kestrel::mediacore

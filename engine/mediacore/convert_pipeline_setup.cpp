@@ -160,6 +160,7 @@ ResultCode ConvertPipeline::setupVideo() {
 
     video_.graph = FilterGraph::buildVideo(source, video);
     if (!video_.graph) return ResultCode::FilterFailed;
+    video_.conformer = std::make_unique<FrameConformer>(source.width, source.height, source.pixel_format);
 
     VideoEncodeParams params;
     params.codec = codec;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/core/subtitle_limits.h"
 #include "engine/core/effect_chains.h"
 #include "engine/core/media_input.h"
 
@@ -89,7 +90,8 @@ engine::VideoSettings toVideoSettings(const PreviewSettings& preview, int source
         s.colour_rgb0 = r.colour;
         s.has_colour = true;
         s.position_px = r.position;
-        if (!s.path.empty()) v.subtitles.push_back(std::move(s));
+        // A file the export would refuse is not drawn in the preview either.
+        if (!s.path.empty() && engine::subtitleWithinLimits(s.path)) v.subtitles.push_back(std::move(s));
     }
     v.output_pixel_format = AV_PIX_FMT_BGRA;
     return v;

@@ -30,12 +30,12 @@ bool isHeaderOf(const QString& line, const QString& section) {
 }  // namespace
 
 bool IniDocument::load(const QString& path) {
+    lines_.clear();
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaximumBytes) return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        lines_.clear();
-        return false;
-    }
-    parse(file.readAll());
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    parse(file.read(kMaximumBytes));
     return true;
 }
 

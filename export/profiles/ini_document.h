@@ -14,7 +14,11 @@ class IniDocument {
 public:
     IniDocument() = default;
 
-    // Reads a file; false (document left empty) when it cannot be opened.
+    // Settings files of this kind are a few hundred bytes; anything past this is not one.
+    static constexpr qint64 kMaximumBytes = 1024 * 1024;
+
+    // Reads a file; false (document left empty) when it cannot be opened, is not a regular file
+    // or is larger than kMaximumBytes.
     bool load(const QString& path);
     void parse(const QByteArray& bytes);
 

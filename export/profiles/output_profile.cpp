@@ -4,6 +4,7 @@
 #include "export/profiles/profile_tree.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace exportkit {
 
@@ -20,7 +21,11 @@ OutputProfile OutputProfile::read(const QString& path) {
     };
     QString ext = new_startAndendnospaceString(file.value(QStringLiteral("Main"), QStringLiteral("ExtName")).value_or(QString()))
                       .value_or(QString());
-    profile.extName = ext.remove(QLatin1Char('\t'));
+    ext.remove(QLatin1Char('\t'));
+    // The extension becomes part of an output file name: a path separator or any character
+    // but letters and digits would write elsewhere or make a name no player recognises.
+    static const QRegularExpression plainExtension(QStringLiteral("^[A-Za-z0-9]{1,8}$"));
+    profile.extName = plainExtension.match(ext).hasMatch() ? ext : QString();
     profile.vcodec = parameter("vcodec");
     profile.size = parameter("s");
     profile.fps = parameter("r");

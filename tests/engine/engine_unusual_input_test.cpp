@@ -88,6 +88,50 @@ TEST(EngineUnusualInput, VideoWithoutADecodablePictureFailsInsteadOfWritingSound
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"no_key_frame.mkv"});
 }
 
+TEST(EngineUnusualInput, PictureSizeChangingMidStreamConvertsAtTheFirstSize) {
+    TempDir dir;
+    FixtureSpec first;
+    first.duration_s = 1.0;
+    FixtureSpec second = first;
+    second.width = 640;
+    second.height = 360;
+    second.extra_args = {"-output_ts_offset", "1"};  // continues the first file's clock
+    makeMedia(dir.file("a.ts"), first);
+    makeMedia(dir.file("b.ts"), second);
+    const std::string joined = dir.file("joined.ts");
+    ASSERT_EQ(runCommand("cat '" + dir.file("a.ts") + "' '" + dir.file("b.ts") + "' > '" + joined + "'"), 0);
+
+    const std::string output = dir.file("out.mp4");
+    ASSERT_GE(runConvert(joined, output, [](void* job) { apiMediaConvertSetVcodec(job, "h264"); }), 1);
+    const ProbedMedia probed = ffprobe(output, true);
+    const ProbedStream* video = probed.firstOf("video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(video->width, 320);
+    EXPECT_EQ(video->height, 240);
+    EXPECT_NEAR(video->frames, 50, 3);
+}
+
+TEST(EngineUnusualInput, PicturesEndingBeforeTheCutAreHeldSoPictureAndSoundEndTogether) {
+    TempDir dir;
+    FixtureSpec spec;
+    spec.duration_s = 6.0;
+    spec.frame_rate = "30";
+    // No pictures between 2.97 s and 6 s; the sound goes on.
+    spec.extra_args = {"-vf", "select='not(between(t,2.97,6))'", "-fps_mode", "vfr"};
+    const std::string input = dir.file("gap.mkv");
+    makeMedia(input, spec);
+    const std::string output = dir.file("cut.mp4");
+    ASSERT_GE(runConvert(input, output, [](void* job) {
+                  apiMediaConvertSetVcodec(job, "h264");
+                  apiMediaConvertSetCutTime(job, 1000000, 5000000);
+              }), 1);
+    const ProbedMedia probed = ffprobe(output);
+    ASSERT_NE(probed.firstOf("video"), nullptr);
+    ASSERT_NE(probed.firstOf("audio"), nullptr);
+    EXPECT_NEAR(probed.firstOf("video")->duration_s, 4.0, 0.1);
+    EXPECT_NEAR(probed.firstOf("audio")->duration_s, 4.0, 0.1);
+}
+
 TEST(EngineUnusualInput, RepeatedTimeStampsAreRepairedBeforeTheMuxer) {
     TempDir dir;
     FixtureSpec spec;

@@ -1,4 +1,5 @@
 #include "export/profiles/ini_document.h"
+#include "export/profiles/output_profile.h"
 
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -96,4 +97,26 @@ TEST(IniDocument, SaveNeverOverwritesUnlessAskedAndReportsFailure) {
     error.clear();
     EXPECT_FALSE(doc.save(QString::fromStdString(dir.file("missing/folder/b.pf")), false, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(IniDocument, ProfileValuesAreCheckedAndOversizedFilesRefused) {
+    TempDir dir;
+    struct Case { const char* extension; const char* expected; };
+    for (const Case& c : {Case{"mp4", "mp4"}, Case{" mkv\t", "mkv"}, Case{"../../home/evil", ""},
+                          Case{"mp4/x", ""}, Case{"a.b", ""}, Case{"averyverylongname", ""}}) {
+        SCOPED_TRACE(c.extension);
+        const std::string path = dir.file("p.pf");
+        writeBytes(path, std::string("[Main]\nExtName=") + c.extension + "\n[Parameter]\nab=128\n");
+        EXPECT_EQ(exportkit::OutputProfile::read(QString::fromStdString(path)).extName, c.expected);
+    }
+    // Two million lines are no profile: refused at once rather than searched line by line.
+    std::string huge = "[Main]\n";
+    huge.reserve(2000000 * 6);
+    for (int i = 0; i < 2000000; ++i) huge += "k=v\n";
+    huge += "ExtName=mp4\n";
+    writeBytes(dir.file("huge.pf"), huge);
+    IniDocument document;
+    EXPECT_FALSE(document.load(QString::fromStdString(dir.file("huge.pf"))));
+    EXPECT_FALSE(document.value("Main", "ExtName").has_value());
+    EXPECT_TRUE(exportkit::OutputProfile::read(QString::fromStdString(dir.file("huge.pf"))).extName.isEmpty());
 }

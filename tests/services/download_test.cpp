@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 #include <memory>
@@ -178,4 +179,53 @@ TEST(Downloads, TwoPausedDownloadsKeepSeparateResumeFiles) {
     idle.resume();
     EXPECT_FALSE(idle.isDownloading());
     EXPECT_FALSE(idle.hasDownloadTask());
+}
+
+TEST(Downloads, OnlyARepliedFileIsAFinishedDownload) {
+    TestHttpServer server;
+    server.rawReplies["/no-content"] = "HTTP/1.1 204 No Content\r\n\r\n";
+    server.rawReplies["/not-modified"] = "HTTP/1.1 304 Not Modified\r\n\r\n";
+    server.rawReplies["/choices"] = "HTTP/1.1 300 Multiple Choices\r\nContent-Length: 4\r\n\r\nlist";
+    server.rawReplies["/empty"] = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+    server.silent << "/silent";
+    server.bodies["/big"] = knownBody(50000, 3);
+    struct Case { const char* path; qint64 maximumBytes; };
+    for (const Case& c : {Case{"/no-content", 1 << 20}, Case{"/not-modified", 1 << 20}, Case{"/choices", 1 << 20},
+                          Case{"/empty", 1 << 20}, Case{"/silent", 1 << 20}, Case{"/big", 10000}}) {
+        SCOPED_TRACE(c.path);
+        DownloadManager manager;
+        Recorder recorder;
+        manager.setDelegate(&recorder);
+        manager.setStallTimeoutMs(300);
+        manager.setMaximumBytes(c.maximumBytes);
+        manager.start(server.url(c.path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs));
+        EXPECT_EQ(recorder.finished, 0);
+        EXPECT_EQ(recorder.failed, 1);
+        EXPECT_FALSE(QFileInfo::exists(manager.partialFilePath()));
+    }
+}
+
+TEST(Downloads, AResumeRecordThatDoesNotHoldUpIsRefusedBeforeAnyRequest) {
+    TestHttpServer server;
+    server.bodies["/a.png"] = knownBody(1000, 4);
+    const QByteArray url = server.url("/a.png").toUtf8();
+    for (const QByteArray& record :
+         {QByteArray("not json"), "{\"url\":\"" + url + "\",\"offset\":-5}",
+          "{\"url\":\"" + url + "\",\"offset\":10,\"etag\":\"v1\\r\\nX-Injected: 1\"}",
+          QByteArray("{\"url\":\"file:///etc/passwd\",\"offset\":0}")}) {
+        SCOPED_TRACE(record.toStdString());
+        DownloadManager manager;
+        Recorder recorder;
+        manager.setDelegate(&recorder);
+        QDir().mkpath(QFileInfo(manager.resumeFilePath()).path());
+        QFile file(manager.resumeFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(record);
+        file.close();
+        manager.resume();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.done(); }, kWaitMs));
+        EXPECT_EQ(recorder.failed, 1);
+    }
+    EXPECT_EQ(server.requests, 0);
 }

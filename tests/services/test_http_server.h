@@ -3,6 +3,7 @@
 #include <QMap>
 #include <QNetworkProxy>
 #include <QPointer>
+#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -28,6 +29,8 @@ public:
     QString url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
 
     QMap<QString, QByteArray> bodies;
+    QMap<QString, QByteArray> rawReplies;  // path -> the whole reply, sent as it is
+    QStringList silent;                    // paths answered with nothing at all
     FirstRequest firstRequest = FirstRequest::Whole;
     qint64 cut = 0;
     bool ignoreRanges = false;
@@ -52,6 +55,12 @@ private:
     }
 
     void respond(QTcpSocket* socket, const QString& path, const QByteArray& range) {
+        if (silent.contains(path)) return;
+        if (rawReplies.contains(path)) {
+            socket->write(rawReplies[path]);
+            socket->disconnectFromHost();
+            return;
+        }
         if (!bodies.contains(path)) {
             socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found");
             socket->disconnectFromHost();

@@ -1,0 +1,4 @@
+// libFuzzer target: see fuzz/fuzz_entries.h.
+#include "fuzz/fuzz_entries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { return kestrel::fuzz::readProfile(data, size); }

@@ -32,7 +32,11 @@ std::string colourClip(const TempDir& dir, const std::string& name, const std::s
 
 std::string colourPicture(const TempDir& dir, const std::string& name, const std::string& colour) {
     std::string path = dir.file(name + ".png");
-    makePicture(path, 400, 300, "color=c=" + colour);
+    std::string output;
+    if (runCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=" + colour +
+                       ":s=400x300 -frames:v 1 '" + path + "'",
+                   &output) != 0)
+        throw std::runtime_error("ffmpeg could not make " + path + ": " + output);
     return path;
 }
 

@@ -24,11 +24,17 @@ CollageCellView::CollageCellView(int index, QWidget* parent) : QWidget(parent), 
 
 void CollageCellView::setSelected(bool selected) {
     selected_ = selected;
-    update();
+    repaintWithGround();
 }
 
 void CollageCellView::setPlaying(bool playing) {
     playing_ = playing;
+    repaintWithGround();
+}
+
+void CollageCellView::repaintWithGround() {
+    // A see-through cell: the preview under it must be drawn again, or the old frame stays.
+    if (parentWidget()) parentWidget()->update(geometry());
     update();
 }
 

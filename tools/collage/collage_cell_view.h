@@ -40,6 +40,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void repaintWithGround();
+
     int index_;
     bool selected_ = false;
     bool playing_ = false;

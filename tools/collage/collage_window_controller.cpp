@@ -57,6 +57,7 @@ QSlider::sub-page:horizontal:disabled { background: rgb(58, 65, 77); }
 
 QLabel* caption(QWidget* parent, QList<QLabel*>* captions, const char* key) {
     auto* label = new QLabel(parent);
+    label->setMaximumWidth(130);
     label->setProperty("caption", true);
     label->setProperty("key", QString::fromLatin1(key));
     label->setWordWrap(true);
@@ -76,6 +77,7 @@ QPushButton* button(QWidget* parent, const char* name) {
 CollageWindowController::CollageWindowController(QWidget* parent) : widgets::ToolWindow(parent) {
     resize(1370, 770);
     setMinimumSize(1100, 640);
+    setLayoutDirection(Qt::LeftToRight);  // Arabic reads right to left inside the controls only
     colorChooser_ = [this](const QColor& current) { return QColorDialog::getColor(current, this); };
     alert_ = [](QWidget* parent, const QString& text) {
         QMessageBox::warning(parent, localized(QStringLiteral("Collage_Title")), text);
@@ -114,7 +116,7 @@ QWidget* CollageWindowController::buildLeftPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("collageLeftPanel"));
     panel->setAttribute(Qt::WA_StyledBackground);
-    panel->setFixedWidth(320);
+    panel->setFixedWidth(370);
     auto* v = new QVBoxLayout(panel);
     v->setContentsMargins(14, 14, 14, 14);
     v->setSpacing(8);
@@ -199,8 +201,8 @@ QWidget* CollageWindowController::buildLeftPanel() {
     connect(musicBox, &QComboBox::activated, this, [this](int i) { musicChosen(i); });
     cutMusicBtn = button(panel, "collageTrimMusic");
     connect(cutMusicBtn, &QPushButton::clicked, this, [this] { openMusicTrimWindow(); });
-    grid->addWidget(musicBox, row, 1, 1, 2);
-    grid->addWidget(cutMusicBtn, row++, 3);
+    grid->addWidget(musicBox, row++, 1, 1, 3);
+    grid->addWidget(cutMusicBtn, row++, 1, 1, 3);
     v->addLayout(grid);
     return panel;
 }
@@ -303,6 +305,7 @@ void CollageWindowController::windowDidLoad() {
     recreatePreview();
     fillFilterBox();
     fillMusicBox();
+    setBorderColor(borderColor_);
     updateEnabling();
 }
 

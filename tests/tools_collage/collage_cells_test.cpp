@@ -12,6 +12,9 @@
 #include "tools/collage/collage_trim_window.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QSlider>
+#include <QTimer>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
@@ -165,4 +168,93 @@ TEST(CollageCells, SoundOnlyAndDamagedFilesAreRefused) {
     EXPECT_EQ(h.alerts.size(), 2);
     EXPECT_FALSE(h.w().cellViews()[0]->holdsFile());
     EXPECT_FALSE(h.w().exportBtn->isEnabled());
+}
+
+// Turns and mirrors move the picture as seen: a picture red on the left and blue on the right,
+// turned a quarter clockwise, shows red at the top; mirrored top to bottom, blue at the top.
+TEST(CollageCells, TurnAndMirrorInTheExport) {
+    TempDir media, out;
+    const std::string halves = media.file("halves.png");
+    std::string output;
+    ASSERT_EQ(runCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=red:s=200x300 -f lavfi -i "
+                         "color=c=blue:s=200x300 -filter_complex hstack -frames:v 1 '" + halves + "'",
+                         &output),
+              0)
+        << output;
+    CollageHarness h;
+    h.fillCell(0, halves);
+    h.fillCell(1, colourClip(media, "lime", "lime", 1.0));
+    clickCell(h, 0);
+    QTest::mouseClick(h.w().rotateBtn, Qt::LeftButton);
+    EXPECT_EQ(h.w().cellViews()[0]->cell.angle, 90);
+    std::string written = h.exportTo(out.path());
+    ASSERT_FALSE(written.empty()) << h.alerts.join(", ").toStdString();
+    std::vector<unsigned char> frame = decodeFrameRGB(written, 0.5, 1920, 1080);
+    ASSERT_FALSE(frame.empty());
+    expectNear(meanAt(frame, 1920, 480, 200), 255, 0, 0, "top after the turn");
+    expectNear(meanAt(frame, 1920, 480, 880), 0, 0, 255, "bottom after the turn");
+    expectNear(meanAt(frame, 1920, 1440, 540), 0, 255, 0, "other cell");
+
+    QTest::mouseClick(h.w().mirrorVerticalBtn, Qt::LeftButton);
+    written = h.exportTo(out.path());
+    ASSERT_FALSE(written.empty());
+    frame = decodeFrameRGB(written, 0.5, 1920, 1080);
+    expectNear(meanAt(frame, 1920, 480, 200), 0, 0, 255, "top after the mirror");
+    expectNear(meanAt(frame, 1920, 480, 880), 255, 0, 0, "bottom after the mirror");
+}
+
+// Another aspect gives its own even frame size; the border keeps its width; the layout's
+// cells keep their files.
+TEST(CollageCells, AspectChangeKeepsCellsAndBorderWidth) {
+    TempDir media, out;
+    CollageHarness h;
+    h.fillCell(0, colourClip(media, "red", "red", 1.0));
+    h.fillCell(1, colourClip(media, "blue", "blue", 1.0));
+    h.w().borderWidthSlider->setValue(12);
+    h.w().aspectBox->setCurrentIndex(1);  // 9 : 16
+    EXPECT_EQ(h.w().aspectIndex(), 1);
+    EXPECT_FLOAT_EQ(h.w().borderWidth(), 12.0f);
+    EXPECT_TRUE(h.w().cellViews()[0]->holdsFile());
+    EXPECT_TRUE(h.w().cellViews()[1]->holdsFile());
+    const QSize frame = h.w().playerFrame()->size();
+    EXPECT_NEAR(double(frame.width()) / frame.height(), 9.0 / 16.0, 0.02);
+    const std::string written = h.exportTo(out.path());
+    ASSERT_FALSE(written.empty()) << h.alerts.join(", ").toStdString();
+    const ProbedMedia probe = ffprobe(written);
+    ASSERT_TRUE(probe.ok) << probe.error;
+    ASSERT_NE(probe.firstOf("video"), nullptr);
+    EXPECT_EQ(probe.firstOf("video")->width, 606);
+    EXPECT_EQ(probe.firstOf("video")->height, 1080);
+    const std::vector<unsigned char> picture = decodeFrameRGB(written, 0.5, 606, 1080);
+    ASSERT_FALSE(picture.empty());
+    expectNear(meanAt(picture, 606, 151, 540), 255, 0, 0, "left");
+    expectNear(meanAt(picture, 606, 454, 540), 0, 0, 255, "right");
+    // 12 points of a 540-line frame: a line at least 12 pixels wide between the cells.
+    expectNear(meanAt(picture, 606, 303, 540, 4), 195, 197, 201, "border");
+}
+
+// Stopping the export from its dialog ends it stopped and leaves no file behind.
+TEST(CollageCells, StoppedExportLeavesNoFile) {
+    TempDir media, out;
+    CollageHarness h;
+    h.fillCell(0, colourClip(media, "red", "red", 20.0));
+    h.fillCell(1, colourClip(media, "blue", "blue", 20.0));
+    bool stopped = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = h.w().exportDialog();
+        ASSERT_NE(dialog, nullptr);
+        dialog->setStopConfirmer([](const QString&) { return true; });
+        dialog->setOutputPath(QString::fromStdString(out.path()));
+        dialog->startExport();
+        waitUntil([&] { return h.w().exporting() && QDir(QString::fromStdString(out.path())).entryList(QDir::Files).size() > 0; }, 30000);
+        dialog->startExport();  // Stop
+        stopped = waitUntil([&] { return !dialog->exporting(); }, 60000);
+        dialog->closeWindowAction();
+    });
+    QTest::mouseClick(h.w().exportBtn, Qt::LeftButton);
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
+    EXPECT_TRUE(waitUntil([&] { return QDir(QString::fromStdString(out.path())).entryList(QDir::Files).isEmpty(); }, 30000))
+        << QDir(QString::fromStdString(out.path())).entryList(QDir::Files).join(", ").toStdString();
+    EXPECT_TRUE(h.w().exportBtn->isEnabled());
 }

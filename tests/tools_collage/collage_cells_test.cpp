@@ -11,7 +11,10 @@
 #include "tools/collage/collage_music_window.h"
 #include "tools/collage/collage_trim_window.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QSlider>
 #include <QTimer>
@@ -256,5 +259,24 @@ TEST(CollageCells, StoppedExportLeavesNoFile) {
     EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
     EXPECT_TRUE(waitUntil([&] { return QDir(QString::fromStdString(out.path())).entryList(QDir::Files).isEmpty(); }, 30000))
         << QDir(QString::fromStdString(out.path())).entryList(QDir::Files).join(", ").toStdString();
+    EXPECT_TRUE(h.w().exportBtn->isEnabled());
+}
+
+// A file dropped on a cell fills that cell and selects it.
+TEST(CollageCells, DropFillsTheCell) {
+    TempDir media;
+    CollageHarness h;
+    CollageCellView* cell = h.w().cellViews()[1];
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(colourClip(media, "red", "red", 1.0)))});
+    QDragEnterEvent enter(cell->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(cell->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell, &drop);
+    EXPECT_TRUE(cell->holdsFile());
+    EXPECT_FALSE(h.w().cellViews()[0]->holdsFile());
+    EXPECT_EQ(h.w().selectedCell(), 1);
+    EXPECT_EQ(h.w().preview()->totalUs(), cell->cell.trimDuration_us);
     EXPECT_TRUE(h.w().exportBtn->isEnabled());
 }

@@ -283,6 +283,14 @@ QWidget* CollageWindowController::buildCentre() {
         muted_ = false;
         setVolume(v / 100.0f);
     });
+    zoomBtn = button(centre, "collageZoom");
+    zoomBtn->setText(QStringLiteral("\u26F6"));
+    connect(zoomBtn, &QPushButton::clicked, this, [this] {
+        if (isFullScreen())
+            showNormal();
+        else
+            showFullScreen();
+    });
     exportBtn = button(centre, "collageExport");
     exportBtn->setMinimumWidth(110);
     connect(exportBtn, &QPushButton::clicked, this, [this] { exportAction(); });
@@ -292,6 +300,7 @@ QWidget* CollageWindowController::buildCentre() {
     transport->addWidget(timeLabel);
     transport->addWidget(volumeBtn);
     transport->addWidget(volumeSlider);
+    transport->addWidget(zoomBtn);
     transport->addSpacing(12);
     transport->addWidget(exportBtn);
     v->addLayout(transport);
@@ -323,6 +332,7 @@ void CollageWindowController::changeLanguage() {
     nextCellBtn->setToolTip(localized(QStringLiteral("Collage_NextCell")));
     stopBtn->setToolTip(localized(QStringLiteral("Stop")));
     volumeBtn->setToolTip(localized(QStringLiteral("Collage_Mute")));
+    zoomBtn->setToolTip(localized(QStringLiteral("Collage_FullScreen")));
     simultaneousBtn->setText(localized(QStringLiteral("Collage_Simultaneous")));
     sequentialBtn->setText(localized(QStringLiteral("Collage_Sequential")));
     for (int i = 0; i < kAspectCount; ++i) aspectBox->setItemText(i, localized(aspectText(i)));

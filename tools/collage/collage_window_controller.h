@@ -101,6 +101,7 @@ public:
     QLabel* timeLabel = nullptr;
     QPushButton* volumeBtn = nullptr;
     QSlider* volumeSlider = nullptr;
+    QPushButton* zoomBtn = nullptr;
     QPushButton* exportBtn = nullptr;
 
     // The sub-windows while open (tests drive them).

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QDir>
 #include <QSlider>
 #include <QTimer>
@@ -279,4 +280,38 @@ TEST(CollageCells, DropFillsTheCell) {
     EXPECT_EQ(h.w().selectedCell(), 1);
     EXPECT_EQ(h.w().preview()->totalUs(), cell->cell.trimDuration_us);
     EXPECT_TRUE(h.w().exportBtn->isEnabled());
+}
+
+// Dragging in a cell pans the picture within it: a wide picture red on the left and blue on the
+// right shows both halves at the cell's centre line; dragged far right, its left (red) part.
+TEST(CollageCells, DragPansThePicture) {
+    TempDir media, out;
+    const std::string halves = media.file("wide.png");
+    std::string output;
+    ASSERT_EQ(runCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=red:s=400x300 -f lavfi -i "
+                         "color=c=blue:s=400x300 -filter_complex hstack -frames:v 1 '" + halves + "'",
+                         &output),
+              0)
+        << output;
+    CollageHarness h;
+    h.fillCell(0, halves);
+    CollageCellView* cell = h.w().cellViews()[0];
+    const double before = cell->cell.clip.left;
+    EXPECT_GT(before, 0.2);  // an 8:3 picture in a nearly square cell shows its middle
+    const QPoint from = cell->rect().center();
+    QTest::mousePress(cell, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(3 * cell->width(), 0)), cell->mapToGlobal(QPointF(from + QPoint(3 * cell->width(), 0))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell, &move);
+    QTest::mouseRelease(cell, Qt::LeftButton, {}, from + QPoint(3 * cell->width(), 0));
+    EXPECT_NEAR(cell->cell.clip.left, 0.0, 1e-6);
+    EXPECT_NEAR(cell->cell.clip.right - cell->cell.clip.left, 1 - 2 * before, 1e-6);  // same size, moved
+
+    h.fillCell(1, colourClip(media, "lime", "lime", 1.0));
+    const std::string written = h.exportTo(out.path());
+    ASSERT_FALSE(written.empty()) << h.alerts.join(", ").toStdString();
+    const std::vector<unsigned char> frame = decodeFrameRGB(written, 0.5, 1920, 1080);
+    ASSERT_FALSE(frame.empty());
+    expectNear(meanAt(frame, 1920, 480, 540), 255, 0, 0, "panned to the left half");
+    expectNear(meanAt(frame, 1920, 880, 540), 255, 0, 0, "the right of the cell is still red");
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The background music's trim window: the used part of the music file. OK hands it back; the
-// music always ends with the collage (it repeats when shorter).
+// music plays from the collage's start and never past its end.
 #include <QWidget>
 #include <cstdint>
 #include <functional>

@@ -59,9 +59,11 @@ void CollageWindowController::fillLayoutList() {
     updatingControls_ = true;
     layoutList->clear();
     const double ratio = aspectRatio(aspectIndex_);
-    const QSize icon = ratio >= 1 ? QSize(80, int(80 / ratio)) : QSize(int(80 * ratio), 80);
-    layoutList->setIconSize(QSize(80, 80));
-    layoutList->setGridSize(QSize(88, 88));
+    // Four thumbnails a row in the panel's fixed width.
+    const int side = 70;
+    const QSize icon = ratio >= 1 ? QSize(side, int(side / ratio)) : QSize(int(side * ratio), side);
+    layoutList->setIconSize(QSize(side, side));
+    layoutList->setGridSize(QSize(side + 6, side + 6));
     for (int i = 0; i < layouts_.size(); ++i) {
         auto* item = new QListWidgetItem(layoutIcon(layouts_[i], icon), QString());
         item->setToolTip(QString::number(layouts_[i].size()));

@@ -320,7 +320,11 @@ void CollageWindowController::windowDidLoad() {
 
 void CollageWindowController::changeLanguage() {
     setWindowTitle(localized(QStringLiteral("Collage_Title")));
-    for (QLabel* label : captions_) label->setText(localized(label->property("key").toString()));
+    for (QLabel* label : captions_) {
+        label->setText(localized(label->property("key").toString()));
+        // A caption keeps its text on one line unless it is longer than the column allows.
+        label->setMinimumWidth(std::min(label->maximumWidth(), label->fontMetrics().horizontalAdvance(label->text()) + 2));
+    }
     const std::pair<QPushButton*, const char*> titles[] = {
         {rotateBtn, "Collage_Rotate"},       {mirrorHorizontalBtn, "Collage_MirrorH"},
         {mirrorVerticalBtn, "Collage_MirrorV"}, {trimBtn, "Collage_Trim"},

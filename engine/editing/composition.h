@@ -33,6 +33,7 @@ struct Media {
     float factor = 1.0f;
     int flip = 0;                                 // 1 left-right, 2 top-bottom, 3 both
     int rotate_deg = 0;
+    std::string lookup_path;                      // .cube colour table; empty: none
 };
 
 struct Scene {

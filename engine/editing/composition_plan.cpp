@@ -38,6 +38,7 @@ CompositionPlan makePlan(const VirtualVideo& video, int canvas_width, int canvas
             layer.flip = media->flip;
             layer.rotate_deg = media->rotate_deg;
             layer.factor = media->factor;
+            layer.lookup_path = media->lookup_path;
             if (layer.factor > 0) {
                 SoundPlan sound;
                 sound.id = media->id;

@@ -20,6 +20,7 @@ struct LayerPlan {
     int flip = 0;
     int rotate_deg = 0;
     float factor = 1.0f;
+    std::string lookup_path;                      // colour table; empty: none
     // The source time shown at t; past the cut end the last frame is held.
     int64_t sourceTimeUs(int64_t t_us) const;
     bool visibleAt(int64_t t_us) const { return t_us >= show_start_us && t_us < show_end_us; }

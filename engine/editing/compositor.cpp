@@ -1,4 +1,5 @@
 #include "engine/editing/compositor.h"
+#include "engine/editing/lookup_filter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,7 @@ bool placeLayer(const LayerPlan& layer, int source_width, int source_height, int
     out->y = y0;
     shape.out_width = w;
     shape.out_height = h;
+    if (!layer.lookup_path.empty()) shape.lookup_chain = lookupFilterChain(layer.lookup_path);
     return true;
 }
 

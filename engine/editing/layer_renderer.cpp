@@ -77,6 +77,7 @@ bool LayerRenderer::convert(const LayerShape& shape) {
         settings.out_width = shape.out_width;
         settings.out_height = shape.out_height;
         settings.output_pixel_format = AV_PIX_FMT_BGRA;
+        if (!shape.lookup_chain.empty()) settings.effect_chains.push_back(shape.lookup_chain);
         graph_ = engine::FilterGraph::buildVideo(params, settings);
         if (!graph_) return false;
         graph_shape_ = shape;

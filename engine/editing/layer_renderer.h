@@ -18,8 +18,9 @@ struct LayerShape {
     bool hflip = false, vflip = false;
     engine::CropMargins crop;
     int out_width = 0, out_height = 0;
+    std::string lookup_chain;  // colour look-up filter text; empty: none
     bool operator==(const LayerShape& o) const {
-        return rotation_deg == o.rotation_deg && hflip == o.hflip && vflip == o.vflip && crop.left == o.crop.left &&
+        return lookup_chain == o.lookup_chain && rotation_deg == o.rotation_deg && hflip == o.hflip && vflip == o.vflip && crop.left == o.crop.left &&
                crop.top == o.crop.top && crop.right == o.crop.right && crop.bottom == o.crop.bottom &&
                out_width == o.out_width && out_height == o.out_height;
     }

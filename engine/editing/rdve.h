@@ -56,8 +56,10 @@ int32_t rdVESetMediaDisplayMode(void* media, int32_t mode);
 int32_t rdVESetMediaFactor(void* media, float factor);
 int32_t rdVESetMediaFlip(void* media, int32_t flip);
 int32_t rdVESetMediaRotateAngle(void* media, int32_t degrees);
-// Look-up filters and face beauty come later: only their neutral values are accepted now.
+// A colour look-up table in the .cube text form (3D, 2..128 levels); null or "" removes it.
+// An unreadable or malformed file is refused (-3) and the media keeps its previous table.
 int32_t rdVESetMediaLookupFilter(void* media, const char* lut_path);
+// Face beauty comes later: only the neutral values are accepted now.
 int32_t rdVESetMediaBeautyBlurIntensity(void* media, int32_t value);
 int32_t rdVESetMediaBeautyBrightIntensity(void* media, int32_t value);
 int32_t rdVESetMediaBeautyToneIntensity(void* media, int32_t value);

@@ -2,6 +2,7 @@
 #include "engine/editing/composition.h"
 #include "engine/editing/edit_job.h"
 #include "engine/editing/handle_registry.h"
+#include "engine/editing/lookup_filter.h"
 #include "engine/editing/preview_player.h"
 #include "engine/editing/preview_surface.h"
 #include "engine/editing/rdve.h"
@@ -328,8 +329,16 @@ int32_t rdVESetMediaRotateAngle(void* handle, int32_t degrees) {
     });
 }
 
+// A null or empty path removes the filter; a file that is no usable .cube table is refused and
+// leaves the media as it was.
 int32_t rdVESetMediaLookupFilter(void* handle, const char* lut_path) {
-    return withMedia(handle, [&](Media&) { return lut_path ? kNotAvailable : kOk; });
+    std::string path = lut_path ? lut_path : "";
+    bool usable = path.empty() || isUsableLookupFile(path);
+    return withMedia(handle, [&](Media& m) {
+        if (!usable) return result(ResultCode::OpenFailed);
+        m.lookup_path = path;
+        return kOk;
+    });
 }
 
 // Face beauty is not rendered yet: only the neutral value is honoured.

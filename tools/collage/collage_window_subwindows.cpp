@@ -1,0 +1,58 @@
+// The collage window's sub-windows: cell trim, music trim and filters. Each hands its result
+// back for what it was opened for; the collage keeps its state while they are open.
+#include "session/collage_composition.h"
+#include "session/collage_preview.h"
+#include "tools/collage/collage_cell_view.h"
+#include "tools/collage/collage_filter_window.h"
+#include "tools/collage/collage_music_window.h"
+#include "tools/collage/collage_trim_window.h"
+#include "tools/collage/collage_window_controller.h"
+
+#include <QPointer>
+
+namespace kestrel::tools::collage {
+
+void CollageWindowController::openTrimWindow() {
+    CollageCellView* view = cells_.value(selected_);
+    if (!view || !view->holdsFile() || subWindow_) return;
+    if (preview_ && preview_->playing()) togglePlay();
+    // The result goes to the cell the window was opened for, and only while it holds that file.
+    QPointer<CollageCellView> target = view;
+    const QString path = view->cell.path;
+    auto* window = new CollageTrimWindow(view->cell, view->crop,
+                                         [this, target, path](int64_t start, int64_t duration,
+                                                              const session::CellEdges& crop, float volume) {
+                                             if (!target || target->cell.path != path) return;
+                                             applyCellTrim(target->index(), start, duration, crop, volume);
+                                         },
+                                         this);
+    subWindow_ = window;
+    window->show();
+}
+
+void CollageWindowController::openMusicTrimWindow() {
+    if (!music_ || subWindow_) return;
+    if (preview_ && preview_->playing()) togglePlay();
+    const session::CollageMusic music = *music_;
+    const int64_t length = session::probeDurationUs(music.path);
+    auto* window = new CollageMusicWindow(music.path, std::max<int64_t>(0, length), music.sourceStart_us,
+                                          music.sourceDuration_us,
+                                          [this, path = music.path](int64_t start, int64_t duration) {
+                                              // Only the music the window was opened for is trimmed.
+                                              if (music_ && music_->path == path) setMusic(path, start, duration);
+                                          },
+                                          this);
+    subWindow_ = window;
+    window->show();
+}
+
+void CollageWindowController::openFilterWindow() {
+    if (subWindow_) return;
+    if (preview_ && preview_->playing()) togglePlay();
+    auto* window = new CollageFilterWindow(
+        lookupPath_, [this](const QString& table, const QString& name) { applyFilter(table, name); }, this);
+    subWindow_ = window;
+    window->show();
+}
+
+}  // namespace kestrel::tools::collage

@@ -46,4 +46,12 @@ std::string includeBreach(const std::string& file, const Include& include, const
 std::vector<Breach> checkTree(const std::map<std::string, std::string>& files, const QtModuleOf& qtModule,
                               const std::set<std::string>& engineAllowance = {});
 
+// The libraries each folder's CMakeLists.txt links (the DEPS of kestrel_folder_library), checked
+// against the same table: our libraries by the folder that builds them, Qt modules by the
+// folder's Qt rule, FFmpeg and libass only for engine/ and session/. `cmakeFiles` maps a
+// CMakeLists.txt's repository path to its text. Each "target -> dependency" pair in `allowance`
+// is excused.
+std::vector<Breach> checkLinks(const std::map<std::string, std::string>& cmakeFiles,
+                               const std::set<std::string>& allowance = {});
+
 }  // namespace kestrel::tests::layers

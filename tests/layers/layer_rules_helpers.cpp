@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <sstream>
 
 namespace kestrel::tests::layers {
 namespace {
@@ -275,6 +276,69 @@ std::vector<Breach> checkTree(const std::map<std::string, std::string>& files, c
         if (!mayCall && !excused)
             for (const std::string& call : engineCallsIn(text))
                 breaches.push_back({path, call + "()", "engine C calls only in session/ and engine/"});
+    }
+    return breaches;
+}
+
+std::vector<Breach> checkLinks(const std::map<std::string, std::string>& cmakeFiles,
+                               const std::set<std::string>& allowance) {
+    static const std::regex library(R"(kestrel_folder_library\(\s*(\w+)([^)]*)\))");
+    struct Library {
+        std::string cmakeFile;
+        std::string folder;
+        std::vector<std::string> deps;
+        bool withoutUi = false;   // built with EXCLUDE "/export/ui/"
+    };
+    std::vector<Library> libraries;
+    for (const auto& [path, text] : cmakeFiles) {
+        const std::string code = std::regex_replace(text, std::regex("#[^\n]*"), "");
+        const std::string folder = path.substr(0, path.rfind('/'));
+        for (auto it = std::sregex_iterator(code.begin(), code.end(), library); it != std::sregex_iterator(); ++it) {
+            Library lib{path, folder, {}, false};
+            std::istringstream words((*it)[2].str());
+            bool inDeps = false;
+            for (std::string word; words >> word;) {
+                if (word == "DEPS") inDeps = true;
+                else if (word == "EXCLUDE") inDeps = false;
+                else if (inDeps) lib.deps.push_back(word);
+                else if (word.find("/export/ui/") != std::string::npos) lib.withoutUi = true;
+            }
+            lib.deps.insert(lib.deps.begin(), (*it)[1].str());   // the target's own name first
+            libraries.push_back(std::move(lib));
+        }
+    }
+    // Which folder builds each of our libraries; export builds profiles, settings and (when the
+    // widget kit is there) its dialogs as one library, so it counts as its highest part.
+    std::map<std::string, std::string> folderOf;
+    for (const Library& lib : libraries) {
+        std::string folder = lib.folder;
+        if (folder == "export") folder = lib.withoutUi ? "export/settings" : "export/ui";
+        auto [it, added] = folderOf.emplace(lib.deps.front(), folder);
+        if (!added && folder == "export/ui") it->second = folder;
+    }
+
+    std::vector<Breach> breaches;
+    for (const Library& lib : libraries) {
+        const std::string& target = lib.deps.front();
+        const std::string layer = folderOf[target];
+        const Layer* row = rowOf(layer);
+        if (!row) continue;
+        for (size_t i = 1; i < lib.deps.size(); ++i) {
+            const std::string& dep = lib.deps[i];
+            if (allowance.count(target + " -> " + dep)) continue;
+            std::string rule;
+            if (startsWith(dep, "Qt6::")) {
+                const std::string module = "Qt" + dep.substr(5);
+                const std::string probe = layer == "engine/editing" ? "engine/editing/preview_view.cpp" : layer + "/x.cpp";
+                if (!qtAllowed(probe, layer, row->qt, module)) rule = layer + " uses " + qtRuleText(row->qt);
+            } else if (startsWith(dep, "PkgConfig::")) {
+                if (!startsWith(layer, "engine/") && layer != "session") rule = "FFmpeg and libass only in engine/ and session/";
+            } else if (auto it = folderOf.find(dep); it != folderOf.end()) {
+                if (it->second != layer && !rowAllows(*row, it->second))
+                    rule = layer + " may not use " + it->second;
+            }
+            if (!rule.empty()) breaches.push_back({lib.cmakeFile, target + " -> " + dep, rule});
+        }
     }
     return breaches;
 }

@@ -3,7 +3,7 @@
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/dialog_buttons.h"
 #include "app/links.h"
-#include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_view.h"
@@ -24,7 +24,7 @@ QLabel* makeAboutLabel(QWidget* parent, const QString& text, int points, const Q
     label->setAlignment(Qt::AlignCenter);
     kestrel::widgets::setTextColor(label, kestrel::widgets::kTextColor);
     kestrel::widgets::setPointSize(label, points);
-    platform::setFrame(label, frame);
+    kestrel::widgets::setFrame(label, frame);
     return label;
 }
 
@@ -35,7 +35,7 @@ kestrel::widgets::ZorButton* makeLinkButton(QWidget* parent, const QString& titl
     link->setContentColor(kestrel::widgets::kHoverTextColor);
     link->setBordered(false);
     link->setCursor(Qt::PointingHandCursor);
-    platform::setFrame(link, frame);
+    kestrel::widgets::setFrame(link, frame);
     return link;
 }
 
@@ -45,7 +45,7 @@ kestrel::widgets::ZorView* makeLine(QWidget* parent, const QRectF& frame) {
     line->setBordColor(Qt::black);
     line->setCornerRadius(1);
     line->setBorderWidth(0);
-    platform::setFrame(line, frame);
+    kestrel::widgets::setFrame(line, frame);
     return line;
 }
 }  // namespace
@@ -62,7 +62,7 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     contentBackView_->setBordColor(Qt::black);
     contentBackView_->setCornerRadius(4);
     contentBackView_->setBorderWidth(0);
-    platform::setFrame(contentBackView_, QRectF(12, 62, kWidth - 24, kHeight - 74));
+    kestrel::widgets::setFrame(contentBackView_, QRectF(12, 62, kWidth - 24, kHeight - 74));
     topLine_ = makeLine(this, QRectF(24, 196, kWidth - 48, 1));
     bottomLine_ = makeLine(this, QRectF(24, 100, kWidth - 48, 1));
 
@@ -83,7 +83,7 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
 
     okBtn_ = kestrel::widgets::makeDialogButton(this, 15);
     okBtn_->setContentTitle(localized(QStringLiteral("OKBtnTitle")));
-    platform::setFrame(okBtn_, QRectF((kWidth - 86) / 2, 20, 86, 26));
+    kestrel::widgets::setFrame(okBtn_, QRectF((kWidth - 86) / 2, 20, 86, 26));
     okBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { accept(); });
     kestrel::widgets::applyTextDirection(this);
 }

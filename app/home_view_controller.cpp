@@ -10,7 +10,7 @@
 #include "widgets/dialogs/open_panel.h"
 #include "app/window_placement.h"
 #include "platform/dispatch.h"
-#include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "platform/notification_center.h"
 #include "services/help_class.h"
 #include "services/language.h"
@@ -61,14 +61,14 @@ void HomeViewController::buildHeader() {
     appIconView_ = new QLabel(this);
     appIconView_->setScaledContents(true);
     appIconView_->setPixmap(kestrel::widgets::applicationIcon());
-    platform::setFrame(appIconView_, QRectF(24, kViewHeight - 24 - 52, 52, 52));
+    kestrel::widgets::setFrame(appIconView_, QRectF(24, kViewHeight - 24 - 52, 52, 52));
 
     windowTitleLabel_ = new QLabel(this);
     kestrel::widgets::setPointSize(windowTitleLabel_, 18);
-    platform::setFrame(windowTitleLabel_, QRectF(92, kViewHeight - 50, 420, 28));
+    kestrel::widgets::setFrame(windowTitleLabel_, QRectF(92, kViewHeight - 50, 420, 28));
     descLabel_ = new QLabel(this);
     kestrel::widgets::setPointSize(descLabel_, 13);
-    platform::setFrame(descLabel_, QRectF(92, kViewHeight - 78, kViewWidth - 92 - 24, 22));
+    kestrel::widgets::setFrame(descLabel_, QRectF(92, kViewHeight - 78, kViewWidth - 92 - 24, 22));
     kestrel::widgets::setTextColor(windowTitleLabel_, kestrel::widgets::kTextColor);
     kestrel::widgets::setTextColor(descLabel_, kestrel::widgets::kTextColor);
 
@@ -92,8 +92,8 @@ void HomeViewController::buildHeader() {
     const float homeWidth = english ? 105 : 60;
     const float aboutWidth = english ? 86 : 60;
     const float homeX = kViewWidth - homeWidth - 20;
-    platform::setFrame(homepageBtn_, QRectF(homeX, kHeaderButtonY, homeWidth, 26));
-    platform::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 20, kHeaderButtonY, aboutWidth, 26));
+    kestrel::widgets::setFrame(homepageBtn_, QRectF(homeX, kHeaderButtonY, homeWidth, 26));
+    kestrel::widgets::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 20, kHeaderButtonY, aboutWidth, 26));
 }
 
 void HomeViewController::buildTiles() {
@@ -101,14 +101,14 @@ void HomeViewController::buildTiles() {
     const int rows = (kHomeTileCount + kTileColumns - 1) / kTileColumns;
     const int width = kViewWidth - 40;
     const int height = rows * kTileHeight + (rows - 1) * kTileRowGap;
-    platform::setFrame(subFunView_, QRectF(20, 20, width, height));
+    kestrel::widgets::setFrame(subFunView_, QRectF(20, 20, width, height));
     const int columnGap = (width - kTileColumns * kTileWidth) / (kTileColumns - 1);
     for (int tag = 1; tag <= kHomeTileCount; ++tag) {
         auto* tile = new kestrel::widgets::ZorButton(subFunView_);
         tile->setTag(tag);
         const int column = (tag - 1) % kTileColumns, row = (tag - 1) / kTileColumns;
         // Rows run from the top; frames count from the bottom.
-        platform::setFrame(tile, QRectF(column * (kTileWidth + columnGap), height - (row + 1) * kTileHeight - row * kTileRowGap,
+        kestrel::widgets::setFrame(tile, QRectF(column * (kTileWidth + columnGap), height - (row + 1) * kTileHeight - row * kTileRowGap,
                                         kTileWidth, kTileHeight));
         styleTile(tile, subFunImageName(tag - 1));
     }
@@ -187,10 +187,10 @@ void HomeViewController::changeLanguage() {
 void HomeViewController::layoutHeaderButtons() {
     const float homeWidth = measuredTitleWidth(homepageBtn_) + 26;
     const float aboutWidth = measuredTitleWidth(aboutBtn_) + 36;
-    const float y = float(platform::frameOf(homepageBtn_).y());
+    const float y = float(kestrel::widgets::frameOf(homepageBtn_).y());
     const float homeX = float(width()) - homeWidth - 10;
-    platform::setFrame(homepageBtn_, QRectF(homeX, y, homeWidth, 26));
-    platform::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 10, y, aboutWidth, 26));
+    kestrel::widgets::setFrame(homepageBtn_, QRectF(homeX, y, homeWidth, 26));
+    kestrel::widgets::setFrame(aboutBtn_, QRectF(homeX - aboutWidth - 10, y, aboutWidth, 26));
 }
 
 void HomeViewController::childEnable() {
@@ -220,9 +220,9 @@ void HomeViewController::showMessage(const QString& messageKey) {
     alert.setLeftBtnTitle(QString());
     alert.leftBtn()->hide();
     alert.setRightBtnTitle(QStringLiteral("OKBtnTitle"));
-    QRectF right = platform::frameOf(alert.rightBtn());
+    QRectF right = kestrel::widgets::frameOf(alert.rightBtn());
     right.moveLeft(208 - right.width() / 2);
-    platform::setFrame(alert.rightBtn(), right);
+    kestrel::widgets::setFrame(alert.rightBtn(), right);
     alert.changeLanguage();
     alert.runModal();
 }

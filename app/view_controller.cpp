@@ -10,7 +10,7 @@
 #include "app/window_placement.h"
 #include "editor/edit_video_window_controller.h"
 #include "platform/dispatch.h"
-#include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "platform/notification_center.h"
 #include "services/help_class.h"
 #include "services/language.h"
@@ -70,9 +70,9 @@ QString normalDescription() {
 void sizeToTitle(kestrel::widgets::ZorButton* button, const QString& title) {
     button->setContentTitle(title);
     const double width = services::HelpClass::getWidthOfText(title, 150, 20, button->font()).width() + 25;
-    QRectF frame = platform::frameOf(button);
+    QRectF frame = kestrel::widgets::frameOf(button);
     frame.setWidth(width);
-    platform::setFrame(button, frame);
+    kestrel::widgets::setFrame(button, frame);
 }
 }  // namespace
 
@@ -89,18 +89,18 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     backImageView_->setBordColor(kPanelGrey);
     backImageView_->setCornerRadius(1.0f);
     backImageView_->setBorderWidth(0);
-    platform::setFrame(backImageView_, QRectF(10, 10, kViewWidth - 20, kViewHeight - 80));
+    kestrel::widgets::setFrame(backImageView_, QRectF(10, 10, kViewWidth - 20, kViewHeight - 80));
 
     descLabel1_ = new QLabel(normalDescription(), this);
     kestrel::widgets::setTextColor(descLabel1_, kBrandBlue);
-    platform::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
+    kestrel::widgets::setFrame(descLabel1_, QRectF(20, 20, kViewWidth - 40, 22));
 
     homepageButton_ = new kestrel::widgets::ZorButton(this);
     // The pictures are whole faces with a glyph at the left; the title goes beside the glyph.
     homepageButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnHomepage_Normal.png")));
     homepageButton_->setContentColor(Qt::white);
     homepageButton_->setLeftIconWidth(20);
-    platform::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
+    kestrel::widgets::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
     homepageButton_->setMouseDownAction([](kestrel::widgets::ZorButton*) {
         platform::dispatchMainAsync([] { openUrlText(localized(QStringLiteral("homepageUrl"))); });
     });
@@ -108,7 +108,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     aboutButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));
     aboutButton_->setContentColor(Qt::white);
     aboutButton_->setLeftIconWidth(20);
-    platform::setFrame(aboutButton_, QRectF(kViewWidth - 260, kViewHeight - 48, 120, 26));
+    kestrel::widgets::setFrame(aboutButton_, QRectF(kViewWidth - 260, kViewHeight - 48, 120, 26));
     aboutButton_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) {
         QPointer<ViewController> self(this);
         QPointer<kestrel::widgets::ZorButton> sender(button);
@@ -118,7 +118,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     });
 
     langeuagePopBtn_ = new QComboBox(this);
-    platform::setFrame(langeuagePopBtn_, QRectF(20, kViewHeight - 48, 160, 26));
+    kestrel::widgets::setFrame(langeuagePopBtn_, QRectF(20, kViewHeight - 48, 160, 26));
     langeuagePopBtn_->addItem(localized(QStringLiteral("LanguageBtnTitle")));
     for (int index = 0; index < Language::kLanguageCount; ++index)
         langeuagePopBtn_->addItem(languageItemTitle(index));
@@ -142,7 +142,7 @@ void ViewController::buildToolButtons() {
         button->setDownBackgroundImage(Language::pixmapWithfileName(stem + "_Down.bmp"));
         button->setDisAbleBackgroundImage(Language::pixmapWithfileName(stem + "_Disable.bmp"));
         const int column = int(i % 4), row = int(i / 4);
-        platform::setFrame(button, QRectF(30 + column * (kButtonWidth + 20), kViewHeight - 90 - (row + 1) * (kButtonHeight + 10),
+        kestrel::widgets::setFrame(button, QRectF(30 + column * (kButtonWidth + 20), kViewHeight - 90 - (row + 1) * (kButtonHeight + 10),
                                           kButtonWidth, kButtonHeight));
         const QString hoverKey = QString::fromLatin1(spec.hoverKey);
         button->setMouseEntered([this, hoverKey](kestrel::widgets::ZorButton*) { descLabel1_->setText(localized(hoverKey)); });
@@ -175,13 +175,13 @@ QLabel* ViewController::buttonLabel(const kestrel::widgets::ZorButton* button) {
 void ViewController::viewDidLayout() {
     window()->setWindowTitle(localized(QStringLiteral("Ixy-de-Rz5.title")));
     sizeToTitle(homepageButton_, localized(QStringLiteral("HomepageBtnTitle")));
-    QRectF home = platform::frameOf(homepageButton_);
+    QRectF home = kestrel::widgets::frameOf(homepageButton_);
     home.moveLeft(kViewWidth - 5 - home.width());
-    platform::setFrame(homepageButton_, home);
+    kestrel::widgets::setFrame(homepageButton_, home);
     sizeToTitle(aboutButton_, localized(QStringLiteral("aboutBtnTitle")));
-    QRectF about = platform::frameOf(aboutButton_);
+    QRectF about = kestrel::widgets::frameOf(aboutButton_);
     about.moveLeft(home.x() - 5 - about.width());
-    platform::setFrame(aboutButton_, about);
+    kestrel::widgets::setFrame(aboutButton_, about);
     for (std::size_t i = 0; i < toolButtons_.size(); ++i)
         if (QLabel* label = buttonLabel(toolButtons_[i])) label->setText(localized(QString::fromLatin1(kToolButtons[i].labelKey)));
     langeuagePopBtn_->setItemText(0, localized(QStringLiteral("LanguageBtnTitle")));

@@ -8,6 +8,7 @@
 
 #include "editor/editor_geometry.h"
 #include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "widgets/rd_crop_tmp_view.h"
 
 namespace kestrel::editor {
@@ -26,7 +27,7 @@ kestrel::widgets::RDCropTmpView* makeVeil(QWidget* parent) {
 }  // namespace
 
 RDUICliper::RDUICliper(const QRectF& frame, QWidget* parent) : QWidget(parent), oFrame_(frame) {
-    platform::setFrame(this, frame);
+    widgets::setFrame(this, frame);
     cliprect_ = QRectF(0, 0, frame.width(), frame.height());
     leftView_ = makeVeil(this);
     topView_ = makeVeil(this);
@@ -42,10 +43,10 @@ void RDUICliper::layVeils(double l, double b, double r, double t) {
     edgeRight_ = r;
     edgeTop_ = t;
     const double w = W(), h = H();
-    platform::setFrame(leftView_, QRectF(0, 0, std::max(0.0, l), h));
-    platform::setFrame(rightView_, QRectF(r, 0, std::max(0.0, w - r), h));
-    platform::setFrame(topView_, QRectF(l, t, std::max(0.0, r - l), std::max(0.0, h - t)));
-    platform::setFrame(bottomView_, QRectF(l, 0, std::max(0.0, r - l), std::max(0.0, b)));
+    widgets::setFrame(leftView_, QRectF(0, 0, std::max(0.0, l), h));
+    widgets::setFrame(rightView_, QRectF(r, 0, std::max(0.0, w - r), h));
+    widgets::setFrame(topView_, QRectF(l, t, std::max(0.0, r - l), std::max(0.0, h - t)));
+    widgets::setFrame(bottomView_, QRectF(l, 0, std::max(0.0, r - l), std::max(0.0, b)));
 }
 
 void RDUICliper::layVeilsFor(const QRectF& r) { layVeils(r.x(), r.y(), r.x() + r.width(), r.y() + r.height()); }
@@ -58,7 +59,7 @@ void RDUICliper::resizeEvent(QResizeEvent*) { layVeils(edgeLeft_, edgeBottom_, e
 
 void RDUICliper::setFrameRect(const QRectF& frame) {
     oFrame_ = frame;
-    platform::setFrame(this, frame);
+    widgets::setFrame(this, frame);
     cliprect_ = frame;
     update();
 }

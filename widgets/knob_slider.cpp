@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "widgets/slider_geometry.h"
+#include "widgets/widget_frame.h"
 #include "widgets/view_frame.h"
 #include "widgets/widget_log.h"
 
@@ -48,7 +49,7 @@ void KnobSlider::setFrame(const QRectF& frame) {
 }
 
 void KnobSlider::resizeEvent(QResizeEvent*) {
-    // Resized by other means than setFrame (a layout, platform::setFrame).
+    // Resized by other means than setFrame (a layout, widgets::setFrame).
     if (viewSize(this) != laidOutSize_) followNewSize();
 }
 

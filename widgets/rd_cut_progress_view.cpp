@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "widgets/cut_progress_geometry.h"
+#include "widgets/widget_frame.h"
 #include "widgets/value_math.h"
 #include "widgets/view_extension.h"
 #include "widgets/view_frame.h"
@@ -101,7 +102,7 @@ void RDCutProgressView::setFrame(const QRectF& frame) {
 }
 
 void RDCutProgressView::resizeEvent(QResizeEvent*) {
-    // Someone else resized the bar (a layout, platform::setFrame): lay it out as setFrame does.
+    // Someone else resized the bar (a layout, widgets::setFrame): lay it out as setFrame does.
     if (size() != laidOutSize_) layOutForSize();
 }
 

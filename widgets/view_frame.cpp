@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/frame.h"
+#include "widgets/widget_frame.h"
 
 namespace kestrel::widgets {
 namespace {
@@ -62,7 +63,7 @@ QRectF viewFrame(const QWidget* view) {
     QRectF frame;
     qreal parentHeight = 0;
     if (storedFrame(view, &frame, &parentHeight)) return frame;
-    return platform::frameOf(view);
+    return widgets::frameOf(view);
 }
 
 QSizeF viewSize(const QWidget* view) { return view ? viewFrame(view).size() : QSizeF(); }

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "model/zor_position.h"
+#include "widgets/zor_position.h"
 #include "widgets/zor_button_layout.h"
 
 namespace kestrel::widgets {
@@ -70,8 +70,8 @@ public:
     void setContentTitle(const QString& title);
     qint64 contentImagePosition() const { return contentImagePosition_; }
     void setContentImagePosition(qint64 v) { contentImagePosition_ = v; }
-    const std::optional<kestrel::model::ZorPosition>& titlePosition() const { return titlePosition_; }
-    void setTitlePosition(std::optional<kestrel::model::ZorPosition> p) { titlePosition_ = p; }
+    const std::optional<kestrel::widgets::ZorPosition>& titlePosition() const { return titlePosition_; }
+    void setTitlePosition(std::optional<kestrel::widgets::ZorPosition> p) { titlePosition_ = p; }
 
     // Content pictures per look.
     const QPixmap& normalImage() const { return images_.normal; }
@@ -155,7 +155,7 @@ private:
     float leftIconWidth_ = 0;
     QString contentTitle_;
     qint64 contentImagePosition_ = 0;
-    std::optional<kestrel::model::ZorPosition> titlePosition_;
+    std::optional<kestrel::widgets::ZorPosition> titlePosition_;
     ZorPictures images_;
     ZorPictures backgrounds_;
     ImagePosition imagePosition_ = ImagePosition::NoImage;

@@ -65,7 +65,7 @@ QRectF zorTitleRect(const ZorLayoutInput& in) {
         x = (W - tw) / 2;
         y = std::floor((H - th) / 2);
     } else {
-        const kestrel::model::ZorPosition& inset = *in.titlePosition;
+        const kestrel::widgets::ZorPosition& inset = *in.titlePosition;
         x = tx;
         y = (H - th) / 2;
         if (inset.left != 0) x = tx + inset.left;

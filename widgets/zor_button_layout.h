@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <optional>
 
-#include "model/zor_position.h"
+#include "widgets/zor_position.h"
 
 namespace kestrel::widgets {
 
@@ -47,7 +47,7 @@ struct ZorLayoutInput {
     ImagePosition imagePosition = ImagePosition::NoImage;
     qint64 contentImagePosition = 0;  // 0 centred block, 1 left edge, 2 right edge
     float leftIconWidth = 0;
-    std::optional<kestrel::model::ZorPosition> titlePosition;
+    std::optional<kestrel::widgets::ZorPosition> titlePosition;
 };
 
 // Rectangle the title is drawn in.

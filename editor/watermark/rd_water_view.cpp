@@ -7,18 +7,19 @@
 
 #include "editor/watermark/text_watermark_layout.h"
 #include "platform/frame.h"
+#include "widgets/widget_frame.h"
 
 namespace kestrel::editor {
 
 RDWaterView::RDWaterView(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
-    platform::setFrame(this, frame);
+    widgets::setFrame(this, frame);
     cliprect_ = QRectF(0, 0, frame.width(), frame.height());
 }
 
 void RDWaterView::setFrameRect(const QRectF& frame) {
-    platform::setFrame(this, frame);
+    widgets::setFrame(this, frame);
     update();
 }
 

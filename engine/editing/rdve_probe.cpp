@@ -22,6 +22,11 @@ struct Snapshot {
     std::unique_ptr<LayerRenderer> renderer;
 };
 
+SharedHandles<Snapshot>& snapshots() {
+    static SharedHandles<Snapshot> handles;
+    return handles;
+}
+
 // Picture shape for a snapshot: display orientation, scaled to the asked size.
 LayerShape snapshotShape(const LayerRenderer& r, int width, int height) {
     LayerShape shape;
@@ -107,14 +112,13 @@ void* rdVEMediaSnapshotOpen(const char* path) {
     if (!path || !*path) return nullptr;
     auto renderer = LayerRenderer::open(path);
     if (!renderer) return nullptr;
-    auto* snapshot = new Snapshot();
+    auto snapshot = std::make_shared<Snapshot>();
     snapshot->renderer = std::move(renderer);
-    registerHandle(snapshot, HandleKind::Snapshot);
-    return snapshot;
+    return snapshots().add(std::move(snapshot));
 }
 
 int64_t rdVEMediaSnapshotGetDuration(void* handle) {
-    auto* snapshot = handleCast<Snapshot>(handle, HandleKind::Snapshot);
+    auto snapshot = snapshots().find(handle);
     if (!snapshot) return kBadHandle;
     std::lock_guard lock(snapshot->mutex);
     return snapshot->renderer->durationUs();
@@ -122,7 +126,7 @@ int64_t rdVEMediaSnapshotGetDuration(void* handle) {
 
 int32_t rdVEMediaSnapshotBGRA(void* handle, int32_t kind, int64_t time_us, int32_t width, int32_t height,
                               uint8_t* buffer) {
-    auto* snapshot = handleCast<Snapshot>(handle, HandleKind::Snapshot);
+    auto snapshot = snapshots().find(handle);
     if (!snapshot) return kBadHandle;
     if (!buffer || width <= 0 || height <= 0 || width > 16384 || height > 16384 || time_us < 0)
         return result(ResultCode::BadArgument);
@@ -138,7 +142,7 @@ int32_t rdVEMediaSnapshotBGRA(void* handle, int32_t kind, int64_t time_us, int32
 
 int32_t rdVEMediaSnapshot(void* handle, int32_t kind, int64_t time_us, int32_t width, int32_t height,
                           const char* png_path) {
-    auto* snapshot = handleCast<Snapshot>(handle, HandleKind::Snapshot);
+    auto snapshot = snapshots().find(handle);
     if (!snapshot) return kBadHandle;
     if (!png_path || !*png_path || width < 0 || height < 0 || time_us < 0) return result(ResultCode::BadArgument);
     (void)kind;
@@ -149,12 +153,8 @@ int32_t rdVEMediaSnapshot(void* handle, int32_t kind, int64_t time_us, int32_t w
 }
 
 int32_t rdVEMediaSnapshotClose(void* handle) {
-    auto* snapshot = handleCast<Snapshot>(handle, HandleKind::Snapshot);
-    if (!snapshot) return kBadHandle;
-    unregisterHandle(snapshot);
-    { std::lock_guard lock(snapshot->mutex); }  // a read in progress finishes first
-    delete snapshot;
-    return kOk;
+    // A read in progress keeps its own owner: the reader goes when that read returns.
+    return snapshots().remove(handle) ? kOk : kBadHandle;
 }
 
 }  // extern "C"

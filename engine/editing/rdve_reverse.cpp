@@ -19,9 +19,14 @@ struct Reverse {
     bool stopped = false;              // a stop before the encode makes it return at once
 };
 
+SharedHandles<Reverse>& reverses() {
+    static SharedHandles<Reverse> handles;
+    return handles;
+}
+
 template <typename F>
 int32_t withSettings(void* handle, F&& apply) {
-    auto* reverse = handleCast<Reverse>(handle, HandleKind::Reverse);
+    auto reverse = reverses().find(handle);
     if (!reverse) return kBadHandle;
     std::lock_guard lock(reverse->mutex);
     if (reverse->job && reverse->job->isRunning()) return result(ResultCode::BadArgument);
@@ -33,9 +38,7 @@ int32_t withSettings(void* handle, F&& apply) {
 extern "C" {
 
 void* rdVEMediaReverseCreate(void) {
-    auto* reverse = new Reverse();
-    registerHandle(reverse, HandleKind::Reverse);
-    return reverse;
+    return reverses().add(std::make_shared<Reverse>());
 }
 
 int32_t rdVEMediaReverseSetInputFile(void* h, const char* path) {
@@ -103,7 +106,7 @@ int32_t rdVEMediaReverseSetMaxCacheSize(void* h, int32_t megabytes) {
 }
 
 int32_t rdVEMediaReverseEncode(void* handle) {
-    auto* reverse = handleCast<Reverse>(handle, HandleKind::Reverse);
+    auto reverse = reverses().find(handle);
     if (!reverse) return kBadHandle;
     std::shared_ptr<ReverseJob> job;
     {
@@ -117,14 +120,14 @@ int32_t rdVEMediaReverseEncode(void* handle) {
 }
 
 double rdVEMediaReverseGetProgress(void* handle) {
-    auto* reverse = handleCast<Reverse>(handle, HandleKind::Reverse);
+    auto reverse = reverses().find(handle);
     if (!reverse) return kBadHandle;
     std::lock_guard lock(reverse->mutex);
     return reverse->job ? reverse->job->progressExact() : 0.0;
 }
 
 int32_t rdVEMediaReverseStop(void* handle) {
-    auto* reverse = handleCast<Reverse>(handle, HandleKind::Reverse);
+    auto reverse = reverses().find(handle);
     if (!reverse) return kBadHandle;
     std::shared_ptr<ReverseJob> job;
     {
@@ -137,17 +140,15 @@ int32_t rdVEMediaReverseStop(void* handle) {
 }
 
 int32_t rdVEMediaReverseClose(void* handle) {
-    auto* reverse = handleCast<Reverse>(handle, HandleKind::Reverse);
+    auto reverse = reverses().remove(handle);
     if (!reverse) return kBadHandle;
-    unregisterHandle(reverse);
     std::shared_ptr<ReverseJob> job;
     {
         std::lock_guard lock(reverse->mutex);
         job = reverse->job;
     }
     if (job) job->stop();
-    delete reverse;
-    return kOk;
+    return kOk;   // a call still running on it holds its own owner
 }
 
 }  // extern "C"

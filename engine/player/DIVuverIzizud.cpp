@@ -1,6 +1,7 @@
 #include "engine/player/DIVuverIzizud.h"
 
 #include <QPointer>
+#include <QWidget>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
@@ -124,7 +125,12 @@ std::unique_ptr<DIVuverIzizud> DIVuverIzizud::initWithString(const std::string& 
 QWidget* DIVuverIzizud::view() const { return d_->view.data(); }
 
 void DIVuverIzizud::setFrame(const QRectF& frame) {
-    if (d_->view) platform::setFrame(d_->view, frame);
+    QWidget* view = d_->view.data();
+    if (!view) return;
+    // The view sits in the caller's window: place it by the parent's bottom-left frame rules.
+    const QWidget* parent = view->isWindow() ? nullptr : view->parentWidget();
+    view->setGeometry(parent ? platform::qtRectFromFrame(frame, parent->height(), platform::isFlipped(parent))
+                             : platform::qtRectFromFrame(frame, 0, true));
 }
 
 void DIVuverIzizud::play() {

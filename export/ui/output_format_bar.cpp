@@ -299,7 +299,7 @@ void OutputFormatBar::showHeaderTitle(const QString& profileName) {
     showFunctionBtn_->setToolTip(title.cut ? headerTitle(profileName) : QString());
     if (!showFunctionIconView_) return;
     const int width = static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(title.shown)));
-    showFunctionBtn_->setTitlePosition(kestrel::model::ZorPosition(0, static_cast<float>(kHeaderPadding + (room - width) / 2), 0, 0));
+    showFunctionBtn_->setTitlePosition(kestrel::widgets::ZorPosition(0, static_cast<float>(kHeaderPadding + (room - width) / 2), 0, 0));
 }
 
 void OutputFormatBar::checkLeft_fight_btn_isDisable(int pageCount) {

@@ -3,7 +3,9 @@
 
 #include <QWidget>
 
+#include "platform/frame.h"
 #include "widgets/view_frame.h"
+#include "widgets/widget_frame.h"
 
 using namespace kestrel::widgets;
 
@@ -26,6 +28,23 @@ TEST(ViewFrame, KeepsFractionalFramesAndKeepsChildrenOnTheBottomEdge) {
     reapplyChildFrames(&parent);
     EXPECT_EQ(viewFrame(&child), QRectF(10.25, 20.5, 30.5, 10));
     EXPECT_EQ(child.geometry().y(), 120) << "same distance from the bottom edge: 150 - 30.5, rounded";
+}
+
+TEST(WidgetFrame, PlacesByTheParentsBottomLeftOriginUnlessTheParentIsFlipped) {
+    QWidget parent;
+    parent.resize(400, 300);
+    QWidget child(&parent);
+    setFrame(&child, {5, 10, 40, 20});
+    EXPECT_EQ(child.geometry(), QRect(5, 270, 40, 20));
+    EXPECT_EQ(frameOf(&child), QRectF(5, 10, 40, 20));
+    EXPECT_EQ(boundsOf(&child), QRectF(0, 0, 40, 20));
+    platform::setFlipped(&parent, true);
+    setFrame(&child, {5, 10, 40, 20});
+    EXPECT_EQ(child.geometry(), QRect(5, 10, 40, 20));
+    EXPECT_EQ(frameOf(&child), QRectF(5, 10, 40, 20));
+    QWidget window;
+    setFrame(&window, {30, 40, 100, 50});
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 100, 50)) << "a window is placed as a top-left frame";
 }
 
 TEST(ViewFrame, AutoresizingSharesTheChangeAmongFlexibleParts) {

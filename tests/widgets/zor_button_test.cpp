@@ -71,7 +71,7 @@ TEST(ZorButtonLook, TitleAndPicturePlacement) {
         ImagePosition position;
         qint64 contentPosition;
         float leftIcon;
-        std::optional<kestrel::model::ZorPosition> inset;
+        std::optional<kestrel::widgets::ZorPosition> inset;
         QRectF title;
         QPointF pictureAt;
     };
@@ -85,8 +85,8 @@ TEST(ZorButtonLook, TitleAndPicturePlacement) {
         {"left icon space", {}, ImagePosition::NoImage, 0, 10, std::nullopt, {40, 12.5, 30, 15}, {35, 20}},
         // A negative left icon counts as 0 in the width but still moves the text.
         {"negative left icon", {}, ImagePosition::NoImage, 0, -10, std::nullopt, {25, 12.5, 30, 15}, {35, 20}},
-        {"insets left and top", {}, ImagePosition::NoImage, 0, 0, kestrel::model::ZorPosition(5, 8, 0, 0), {8, 5, 30, 15}, {35, 20}},
-        {"inset right", {}, ImagePosition::NoImage, 0, 0, kestrel::model::ZorPosition(0, 0, 3, 6), {64, 12.5, 30, 15}, {35, 20}},
+        {"insets left and top", {}, ImagePosition::NoImage, 0, 0, kestrel::widgets::ZorPosition(5, 8, 0, 0), {8, 5, 30, 15}, {35, 20}},
+        {"inset right", {}, ImagePosition::NoImage, 0, 0, kestrel::widgets::ZorPosition(0, 0, 3, 6), {64, 12.5, 30, 15}, {35, 20}},
     };
     for (const Case& c : cases) {
         ZorLayoutInput in;

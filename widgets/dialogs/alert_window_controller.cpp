@@ -2,7 +2,7 @@
 
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/dialog_buttons.h"
-#include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
@@ -42,16 +42,16 @@ AlertWindowController::AlertWindowController(QWidget* parent) : QDialog(parent) 
     bgImage_->setGeometry(0, 0, kWidth, kHeight);
 
     windowTitleLabel_ = makeAlertLabel(this, localized(QStringLiteral("Title")));
-    platform::setFrame(windowTitleLabel_, QRectF(20, 140, kWidth - 40, 32));
+    widgets::setFrame(windowTitleLabel_, QRectF(20, 140, kWidth - 40, 32));
     messageLabel_ = makeAlertLabel(this, QString());
-    platform::setFrame(messageLabel_, QRectF(20, 62, kWidth - 40, 66));
+    widgets::setFrame(messageLabel_, QRectF(20, 62, kWidth - 40, 66));
 
     leftBtn_ = makeDialogButton(this, 15);
     leftBtn_->setContentTitle(localized(QStringLiteral("OK")));
-    platform::setFrame(leftBtn_, QRectF(kWidth / 2 - 10 - 86, 20, 86, 26));
+    widgets::setFrame(leftBtn_, QRectF(kWidth / 2 - 10 - 86, 20, 86, 26));
     rightBtn_ = makeDialogButton(this, 15);
     rightBtn_->setContentTitle(localized(QStringLiteral("Cancel")));
-    platform::setFrame(rightBtn_, QRectF(kWidth / 2 + 10, 20, 86, 26));
+    widgets::setFrame(rightBtn_, QRectF(kWidth / 2 + 10, 20, 86, 26));
 
     leftBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (leftBtnClickCallbackBlock_) leftBtnClickCallbackBlock_(true);

@@ -3,7 +3,7 @@
 #include "widgets/dialogs/app_icon.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/dialog_buttons.h"
-#include "platform/frame.h"
+#include "widgets/widget_frame.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
@@ -26,16 +26,16 @@ ZorOpenAlert::ZorOpenAlert(QWidget* parent) : QDialog(parent) {
 
     appIconView_ = new QLabel(this);
     appIconView_->setScaledContents(true);
-    platform::setFrame(appIconView_, QRectF(24, kHeight - 24 - 48, 48, 48));
+    widgets::setFrame(appIconView_, QRectF(24, kHeight - 24 - 48, 48, 48));
     windowTitleLabel_ = new QLabel(this);
-    platform::setFrame(windowTitleLabel_, QRectF(88, kHeight - 50, kWidth - 108, 26));
+    widgets::setFrame(windowTitleLabel_, QRectF(88, kHeight - 50, kWidth - 108, 26));
     titleLabel_ = new QLabel(this);
     titleLabel_->setWordWrap(true);
-    platform::setFrame(titleLabel_, QRectF(88, 62, kWidth - 108, kHeight - 50 - 66));
+    widgets::setFrame(titleLabel_, QRectF(88, 62, kWidth - 108, kHeight - 50 - 66));
     openBtn_ = makeDialogButton(this, 13);
-    platform::setFrame(openBtn_, QRectF(kWidth - 20 - 86 - 12 - 86, 20, 86, 26));
+    widgets::setFrame(openBtn_, QRectF(kWidth - 20 - 86 - 12 - 86, 20, 86, 26));
     okBtn_ = makeDialogButton(this, 13);
-    platform::setFrame(okBtn_, QRectF(kWidth - 20 - 86, 20, 86, 26));
+    widgets::setFrame(okBtn_, QRectF(kWidth - 20 - 86, 20, 86, 26));
     openBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { answer(1); });
     okBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { answer(0); });
 }

@@ -1,6 +1,6 @@
 #pragma once
-// One media file placed in a scene, with every per-media setting the tools carry.
-#include "engine/editing/rdve.h"
+// One media file placed in a scene, with every per-media setting the tools carry. It owns its
+// engine media, which is released when this object goes unless its scene released it first.
 
 #include <QColor>
 #include <QSizeF>
@@ -9,30 +9,44 @@
 #include <cstdint>
 #include <memory>
 
-namespace kestrel::model {
+namespace kestrel::session {
+
+class VEScene;
+
+// Fractions of a picture, as the editing engine takes them (left, top, right, bottom).
+struct SlideRect {
+    float left = 0;
+    float top = 0;
+    float right = 0;
+    float bottom = 0;
+};
 
 class VEMedia {
 public:
     VEMedia() { setDefaultValue(); }
-    // Creates the engine media; hMedia stays null when the file cannot be used (check it).
+    // Creates the engine media; hMedia() stays null when the file cannot be used (check it).
     explicit VEMedia(const QString& path);
+    ~VEMedia();
+    VEMedia& operator=(const VEMedia&) = delete;
+
+    void* hMedia() const { return media_; }
+    VEScene* scene() const { return scene_; }
 
     void setDefaultValue();
-    // A copy without an engine handle.
+    // A copy of the settings without an engine handle.
     std::unique_ptr<VEMedia> copy() const;
 
     // The media fitted into the video, aspect kept, centred; scaled by a factor.
-    static SLIDE_RECT showMediaInVideo(QSizeF media, QSizeF video);
-    static SLIDE_RECT showMediaInPIPVideo(QSizeF media, QSizeF video);
-    static SLIDE_RECT showMediaInVideo(QSizeF media, QSizeF video, double scale);
+    static SlideRect showMediaInVideo(QSizeF media, QSizeF video);
+    static SlideRect showMediaInPIPVideo(QSizeF media, QSizeF video);
+    static SlideRect showMediaInVideo(QSizeF media, QSizeF video, double scale);
 
-    void* hMedia = nullptr;
     float nBitrate = 0;
     float fps = 0;
     QString filePath, reversePath;
     QSizeF mediaSize;
     bool isInPIP = false;
-    SLIDE_RECT showRect{0, 0, 0, 0};
+    SlideRect showRect{0, 0, 0, 0};
     double videoSpeed = 1.0;
     bool isReverse = false;
     int64_t videoRotate = 0, videoFlip = 0;
@@ -57,10 +71,20 @@ public:
     int64_t nEnable = 0, clrR = 0, clrG = 0, clrB = 0;
     int64_t nAlphaLower = 50, nAlphaUpper = 25, nEdgeSize = 50;
     int64_t startTime = 0;
-    SLIDE_RECT originClipRect{0, 0, 1, 1};
-    SLIDE_RECT clipRect{0, 0, 1, 1};
+    SlideRect originClipRect{0, 0, 1, 1};
+    SlideRect clipRect{0, 0, 1, 1};
     bool isAspectRatio = true;
     int64_t selectedZoom = -1, selectedMosaic = -1, selectedDeLogo = -1;
+
+private:
+    friend class VEScene;
+    // Settings only: the copy owns no engine media and sits in no scene.
+    VEMedia(const VEMedia& other);
+    // The engine released this media with its scene.
+    void forget() { media_ = nullptr, scene_ = nullptr; }
+
+    void* media_ = nullptr;
+    VEScene* scene_ = nullptr;
 };
 
-}  // namespace kestrel::model
+}  // namespace kestrel::session

@@ -1,6 +1,6 @@
 #pragma once
 // Four edges (top, left, bottom, right): a button's title insets, or a rectangle by its edges.
-namespace kestrel::model {
+namespace kestrel::widgets {
 
 struct ZorPosition {
     float top = 0;
@@ -13,4 +13,4 @@ struct ZorPosition {
         : top(top_), left(left_), bottom(bottom_), right(right_) {}
 };
 
-}  // namespace kestrel::model
+}  // namespace kestrel::widgets

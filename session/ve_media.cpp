@@ -1,10 +1,19 @@
-#include "model/ve_media.h"
+#include "session/ve_media.h"
 
-namespace kestrel::model {
+#include "engine/editing/rdve.h"
+#include "session/ve_scene.h"
 
-VEMedia::VEMedia(const QString& path) {
-    hMedia = rdVESceneCreateMedia(path.toUtf8().constData());
+namespace kestrel::session {
+
+VEMedia::VEMedia(const QString& path) : media_(rdVESceneCreateMedia(path.toUtf8().constData())) {
     setDefaultValue();
+}
+
+VEMedia::VEMedia(const VEMedia& other) = default;
+
+VEMedia::~VEMedia() {
+    if (scene_) scene_->media_.erase(this);
+    if (media_) rdVESceneDeleteMedia(media_);
 }
 
 void VEMedia::setDefaultValue() {
@@ -15,7 +24,7 @@ void VEMedia::setDefaultValue() {
     audioFadeIn = audioFadeOut = audioEffect = 0;
     nEnable = 0;
     nAlphaLower = 50, nAlphaUpper = 25, nEdgeSize = 50;
-    originClipRect = SLIDE_RECT{0, 0, 1, 1};
+    originClipRect = SlideRect{0, 0, 1, 1};
     clipRect = originClipRect;
     isAspectRatio = true;
     backgroundColor = QColor(0, 0, 0, 255);
@@ -24,8 +33,9 @@ void VEMedia::setDefaultValue() {
 }
 
 std::unique_ptr<VEMedia> VEMedia::copy() const {
-    auto media = std::make_unique<VEMedia>(*this);
-    media->hMedia = nullptr;
+    std::unique_ptr<VEMedia> media(new VEMedia(*this));
+    media->media_ = nullptr;
+    media->scene_ = nullptr;
     media->nBitrate = 0;
     media->fps = 0;
     media->audioSplit = false;
@@ -34,13 +44,13 @@ std::unique_ptr<VEMedia> VEMedia::copy() const {
     return media;
 }
 
-SLIDE_RECT VEMedia::showMediaInVideo(QSizeF media, QSizeF video, double factor) {
+SlideRect VEMedia::showMediaInVideo(QSizeF media, QSizeF video, double factor) {
     double mw = media.width(), mh = media.height(), vw = video.width(), vh = video.height();
     double w = mw, h = mh;
     if (mw / mh >= vw / vh) w = vw, h = mh * vw / mw;
     if (vw / vh > w / h) w = w * vh / h, h = vh;
     w *= factor, h *= factor;
-    SLIDE_RECT r;
+    SlideRect r;
     r.left = static_cast<float>((vw - w) * 0.5 / vw);
     r.top = static_cast<float>((vh - h) * 0.5 / vh);
     r.right = static_cast<float>(r.left + w / vw);
@@ -48,7 +58,7 @@ SLIDE_RECT VEMedia::showMediaInVideo(QSizeF media, QSizeF video, double factor) 
     return r;
 }
 
-SLIDE_RECT VEMedia::showMediaInVideo(QSizeF media, QSizeF video) { return showMediaInVideo(media, video, 1.0); }
-SLIDE_RECT VEMedia::showMediaInPIPVideo(QSizeF media, QSizeF video) { return showMediaInVideo(media, video, 0.5); }
+SlideRect VEMedia::showMediaInVideo(QSizeF media, QSizeF video) { return showMediaInVideo(media, video, 1.0); }
+SlideRect VEMedia::showMediaInPIPVideo(QSizeF media, QSizeF video) { return showMediaInVideo(media, video, 0.5); }
 
-}  // namespace kestrel::model
+}  // namespace kestrel::session

@@ -1,0 +1,174 @@
+// The editing engine's model classes own their handles: whichever of video, scene and media
+// goes first, nothing is released twice or used after the engine released it.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include <memory>
+
+#include "engine/editing/rdve.h"
+#include "session/ve_media.h"
+#include "session/ve_scene.h"
+#include "session/ve_virual_video.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+
+using namespace kestrel::session;
+
+namespace {
+
+class VEModel : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new kestrel::test::TempDir();
+        kestrel::test::FixtureSpec spec;
+        spec.duration_s = 1.0;
+        spec.width = 160;
+        spec.height = 120;
+        kestrel::test::makeMedia(dir_->file("clip.mp4"), spec);
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static QString clip() { return QString::fromStdString(dir_->file("clip.mp4")); }
+    // A live media handle accepts a setter; a released one is refused.
+    static bool alive(void* media) { return media && rdVESetMediaFactor(media, 1.0f) >= 1; }
+
+    static kestrel::test::TempDir* dir_;
+};
+kestrel::test::TempDir* VEModel::dir_ = nullptr;
+
+TEST_F(VEModel, RetimingKeepsOneSceneAndDestroyForgetsScenesAndMedia) {
+    VEVirualVideo video;
+    ASSERT_NE(video.hVirualVideo(), nullptr);
+    VEScene scene(0, 1000000);
+    void* first = scene.hScene();
+    ASSERT_NE(first, nullptr);
+    scene.setEndTime(2000000);
+    scene.setStartTime(500000);
+    EXPECT_EQ(scene.hScene(), first) << "moved in place, no new engine scene per re-timing";
+    ASSERT_TRUE(video.addScene(&scene));
+    EXPECT_EQ(video.scenes().size(), 1u);
+    EXPECT_EQ(rdVEGetTotalPlaybackTime(video.hVirualVideo()), 2000000);
+
+    VEMedia missing(QStringLiteral("/no/such/file.mp4"));
+    EXPECT_EQ(missing.hMedia(), nullptr);
+    EXPECT_FALSE(scene.addMedia(&missing));
+    VEMedia media(clip());
+    ASSERT_TRUE(scene.addMedia(&media));
+    EXPECT_EQ(media.scene(), &scene);
+
+    EXPECT_TRUE(video.virtualVideoDestory());
+    EXPECT_EQ(video.hVirualVideo(), nullptr);
+    EXPECT_TRUE(video.scenes().empty());
+    EXPECT_EQ(scene.hScene(), nullptr) << "released with the video";
+    EXPECT_EQ(media.hMedia(), nullptr) << "released with its scene";
+    EXPECT_FALSE(video.virtualVideoDestory()) << "a released video is not released twice";
+}
+
+TEST_F(VEModel, AnyDestructionOrderReleasesEachHandleOnce) {
+    // Video first: the scene and media it released are forgotten, not deleted again.
+    {
+        auto media = std::make_unique<VEMedia>(clip());
+        auto scene = std::make_unique<VEScene>(0, 1000000);
+        auto video = std::make_unique<VEVirualVideo>();
+        ASSERT_TRUE(scene->addMedia(media.get()));
+        ASSERT_TRUE(video->addScene(scene.get()));
+        video.reset();
+        EXPECT_EQ(scene->hScene(), nullptr);
+        EXPECT_EQ(media->hMedia(), nullptr);
+    }
+    // Scene first: it leaves the video, which plays nothing then; its media are released.
+    {
+        VEVirualVideo video;
+        auto media = std::make_unique<VEMedia>(clip());
+        auto scene = std::make_unique<VEScene>(0, 1000000);
+        ASSERT_TRUE(scene->addMedia(media.get()));
+        ASSERT_TRUE(video.addScene(scene.get()));
+        void* handle = media->hMedia();
+        EXPECT_TRUE(alive(handle));
+        scene.reset();
+        EXPECT_TRUE(video.scenes().empty());
+        EXPECT_EQ(rdVEGetTotalPlaybackTime(video.hVirualVideo()), 0);
+        EXPECT_EQ(media->hMedia(), nullptr);
+        EXPECT_FALSE(alive(handle));
+    }
+    // Media first: the scene no longer lists it and the engine released it.
+    {
+        VEScene scene(0, 1000000);
+        auto media = std::make_unique<VEMedia>(clip());
+        ASSERT_TRUE(scene.addMedia(media.get()));
+        void* handle = media->hMedia();
+        media.reset();
+        EXPECT_TRUE(scene.media().empty());
+        EXPECT_FALSE(alive(handle));
+    }
+    // Removing by hand, then going: released once.
+    {
+        VEVirualVideo video;
+        VEScene scene(0, 1000000);
+        VEMedia media(clip());
+        ASSERT_TRUE(scene.addMedia(&media));
+        ASSERT_TRUE(video.addScene(&scene));
+        EXPECT_TRUE(scene.removeMedia(&media));
+        EXPECT_EQ(media.hMedia(), nullptr);
+        EXPECT_FALSE(scene.removeMedia(&media)) << "not in the scene any more";
+        EXPECT_TRUE(video.removeScene(&scene));
+        EXPECT_EQ(scene.hScene(), nullptr);
+        EXPECT_FALSE(video.addScene(&scene)) << "a released scene cannot be added";
+    }
+}
+
+TEST_F(VEModel, PreviewIsTheEnginesViewForTheWindowToPlace) {
+    VEVirualVideo video;
+    VEScene scene(0, 1000000);
+    VEMedia media(clip());
+    ASSERT_TRUE(scene.addMedia(&media));
+    ASSERT_TRUE(video.addScene(&scene));
+    std::unique_ptr<QObject> preview(video.createPreviewWithDisplayRatio(4.0 / 3.0, QSizeF(320, 240)));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_NE(qobject_cast<QWidget*>(preview.get()), nullptr);
+    EXPECT_EQ(video.videoFrameSize, QSizeF(320, 240));
+    EXPECT_DOUBLE_EQ(video.displayRatio, 4.0 / 3.0);
+    preview.reset();   // the caller may delete the view before the video goes
+}
+
+TEST_F(VEModel, PreviewFailureReleasesTheVideo) {
+    VEVirualVideo video;
+    VEScene scene(0, 1000000);
+    ASSERT_TRUE(video.addScene(&scene));
+    EXPECT_EQ(video.createPreviewWithDisplayRatio(1.0, QSizeF(0, 0)), nullptr);
+    EXPECT_EQ(video.hVirualVideo(), nullptr);
+    EXPECT_EQ(scene.hScene(), nullptr);
+}
+
+TEST(VEMediaPlacement, FitsCentredAndCopiesDropTheHandle) {
+    SlideRect r = VEMedia::showMediaInVideo(QSizeF(1920, 1080), QSizeF(1080, 1080));
+    EXPECT_FLOAT_EQ(r.top, 0.21875f);
+    EXPECT_FLOAT_EQ(r.bottom, 0.78125f);
+    SlideRect pip = VEMedia::showMediaInPIPVideo(QSizeF(1920, 1080), QSizeF(1080, 1080));
+    EXPECT_FLOAT_EQ(pip.left, 0.25f);
+    EXPECT_FLOAT_EQ(pip.top, 0.359375f);
+}
+
+TEST_F(VEModel, CopyKeepsSettingsButOwnsNoHandle) {
+    VEScene scene(0, 1000000);
+    VEMedia media(clip());
+    ASSERT_TRUE(scene.addMedia(&media));
+    media.fps = 30;
+    media.audioMute = true;
+    media.scale = 0.5f;
+    auto copy = media.copy();
+    EXPECT_EQ(copy->hMedia(), nullptr);
+    EXPECT_EQ(copy->scene(), nullptr);
+    EXPECT_EQ(copy->fps, 0);
+    EXPECT_FALSE(copy->audioMute);
+    EXPECT_FLOAT_EQ(copy->scale, 0.5f);
+    EXPECT_EQ(copy->nAlphaLower, 50);
+    copy.reset();
+    EXPECT_TRUE(alive(media.hMedia())) << "the copy going releases nothing of the original";
+    EXPECT_EQ(scene.media().size(), 1u);
+}
+
+}  // namespace

@@ -35,9 +35,10 @@ OutputSize initialPictureSize(int64_t w, int64_t h) {
     OutputSize s{w, h, 300, 300, 100, 100};
     if (w <= 0 || h <= 0) return s;
     // A source larger than the cap is scaled down as a whole, keeping its shape.
-    double scale = std::min(1.0, double(kMax) / double(std::max(w, h)));
-    s.width = even(double(w) * scale);
-    s.height = even(double(h) * scale);
+    const int64_t longSide = std::max(w, h);
+    const int64_t target = std::min(longSide, kMax);
+    s.width = even(double(w * target / longSide));
+    s.height = even(double(h * target / longSide));
     s.widthPercent = std::max<int64_t>(1, nearest(100.0 * double(s.width) / double(w)));
     s.heightPercent = std::max<int64_t>(1, nearest(100.0 * double(s.height) / double(h)));
     return s;

@@ -5,6 +5,7 @@
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "session/gif_export_job.h"
+#include "session/gif_limits.h"
 #include "session/gif_media_info.h"
 #include "session/gif_picture_sequence_job.h"
 #include "session/gif_preview.h"
@@ -107,6 +108,8 @@ GIFViewController::GIFViewController(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("gifView"));
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QString::fromLatin1(kPanelStyle));
+    // Text runs right to left in Arabic, but the window's layout is never mirrored.
+    setLayoutDirection(Qt::LeftToRight);
     preview_ = std::make_unique<session::GifPreview>();
     connect(preview_.get(), &session::GifPreview::playFinished, this, [this] {
         playing_ = false;
@@ -226,7 +229,7 @@ void GIFViewController::buildViews() {
     vgrid->addWidget(setEndBtn, row++, 3);
     for (QTimeEdit* edit : {startTimeEdit, endTimeEdit}) {
         edit->setDisplayFormat(QStringLiteral("HH:mm:ss.zzz"));
-        edit->setLayoutDirection(Qt::LeftToRight);
+        edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     }
     outputsetsLabel_ = label(videoPanel, "gifSection");
     vgrid->addWidget(outputsetsLabel_, row++, 0, 1, 4);
@@ -251,6 +254,10 @@ void GIFViewController::buildViews() {
     outputFrameRateField = numberField(videoPanel);
     vgrid->addWidget(outputFrameRateLabel_, row, 0);
     vgrid->addWidget(outputFrameRateField, row++, 1);
+    resultTitleLabel_ = label(videoPanel, "gifSection");
+    vgrid->addWidget(resultTitleLabel_, row++, 0, 1, 4);
+    resultLabel_ = label(videoPanel);
+    vgrid->addWidget(resultLabel_, row++, 0, 1, 4);
     vgrid->setRowStretch(row, 1);
     vgrid->setColumnStretch(1, 1);
     settingsStack_->addWidget(videoPanel);
@@ -374,6 +381,23 @@ void GIFViewController::changeLanguage() {
     photoHeightLabel_->setText(tr_("gif_miker_Vertical"));
     photoFrameRateLabel_->setText(tr_("gif_miker_FrameRate"));
     photoHintLabel->setText(tr_("gif_miker_PhotoHint"));
+    resultTitleLabel_->setText(tr_("gif_miker_Result"));
+    refreshResult();
+}
+
+void GIFViewController::refreshResult() {
+    // What the export will hold, so a size or rate slip shows before anything runs.
+    const OutputSize& size = mode_ == Mode::VideoToPictures ? pictureSize_ : gifSize_;
+    const double rate = fps(mode_);
+    const int64_t span_us = std::max<int64_t>(0, endUs_ - startUs_);
+    const int64_t count = mode_ == Mode::VideoToPictures ? int64_t(double(span_us) / 1e6 * rate) + 1
+                                                         : int64_t(std::ceil(double(span_us) / 1e6 * rate));
+    const QString dimensions = QString::number(session::clampGifSide(size.width)) + " × " +
+                               QString::number(session::clampGifSide(size.height));
+    const QString what = tr_(mode_ == Mode::VideoToPictures ? "gif_miker_ResultPictures" : "gif_miker_ResultFrames")
+                             .arg(span_us > 0 ? count : 0)
+                             .arg(QString::number(double(span_us) / 1e6, 'f', 1));
+    resultLabel_->setText(dimensions + "\n" + what);
 }
 
 void GIFViewController::showEvent(QShowEvent* event) {
@@ -434,6 +458,7 @@ void GIFViewController::refreshOutputFields() {
     photostoGif_SizeWidthField->setText(QString::number(photoWidth_));
     photostoGif_SizeHeightField->setText(QString::number(photoHeight_));
     photostoGif_FrameRateField->setText(QString::asprintf("%.1f", ptoGifFps_));
+    refreshResult();
 }
 
 void GIFViewController::commitSizeField(bool width) {
@@ -471,6 +496,7 @@ void GIFViewController::commitTimes() {
     endUs_ = end;
     startTimeEdit->setTime(timeOf(startUs_));
     endTimeEdit->setTime(timeOf(endUs_));
+    refreshResult();
 }
 
 void GIFViewController::rebuildPreview() {

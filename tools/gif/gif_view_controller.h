@@ -114,6 +114,7 @@ private:
     void selectMode(Mode mode);
     void loadVideo(const QString& path);
     void refreshOutputFields();
+    void refreshResult();
     void commitSizeField(bool width);
     void commitPhotoSizeField(bool width);
     void commitFpsField(QLineEdit* field, Mode mode);
@@ -160,6 +161,8 @@ private:
     QLabel* photoHeightLabel_ = nullptr;
     QLabel* photoFrameRateLabel_ = nullptr;
     QLabel* videoNameLabel_ = nullptr;
+    QLabel* resultTitleLabel_ = nullptr;
+    QLabel* resultLabel_ = nullptr;
     QTimer* previewTimer_ = nullptr;
     QTimer* addFileTimer_ = nullptr;
     QTimer* addPhotosTimer_ = nullptr;

@@ -210,6 +210,7 @@ void GIFViewController::buildViews() {
     int row = 0;
     videoNameLabel_ = label(videoPanel);
     videoNameLabel_->setWordWrap(false);
+    videoNameLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addFileBtn = new QPushButton(videoPanel);
     vgrid->addWidget(videoNameLabel_, row, 0, 1, 3);
     vgrid->addWidget(addFileBtn, row++, 3);
@@ -422,8 +423,7 @@ void GIFViewController::loadVideo(const QString& path) {
     endUs_ = durationUs_;
     gifSize_ = rules::initialGifSize(info.width, info.height);
     pictureSize_ = rules::initialPictureSize(info.width, info.height);
-    videoNameLabel_->setText(QFileInfo(path).fileName());
-    videoNameLabel_->setToolTip(path);
+    showVideoName();
     for (QTimeEdit* edit : {startTimeEdit, endTimeEdit}) {
         edit->setMinimumTime(QTime(0, 0));
         edit->setMaximumTime(timeOf(durationUs_));
@@ -432,6 +432,18 @@ void GIFViewController::loadVideo(const QString& path) {
     endTimeEdit->setTime(timeOf(endUs_));
     refreshOutputFields();
     if (mode_ != Mode::PhotosToGif) rebuildPreview();
+}
+
+void GIFViewController::showVideoName() {
+    const QString name = QFileInfo(videoPath_).fileName();
+    const int room = std::max(40, videoNameLabel_->width());
+    videoNameLabel_->setText(videoNameLabel_->fontMetrics().elidedText(name, Qt::ElideMiddle, room));
+    videoNameLabel_->setToolTip(videoPath_);
+}
+
+void GIFViewController::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    QTimer::singleShot(0, this, [this] { showVideoName(); });  // after the layout has placed the label
 }
 
 void GIFViewController::selectMode(Mode mode) {

@@ -105,6 +105,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Reads what the opener handed over; runs at the first show.
@@ -115,6 +116,8 @@ private:
     void loadVideo(const QString& path);
     void refreshOutputFields();
     void refreshResult();
+    // The video's name, cut in the middle when it does not fit (whole in the tool tip).
+    void showVideoName();
     void commitSizeField(bool width);
     void commitPhotoSizeField(bool width);
     void commitFpsField(QLineEdit* field, Mode mode);

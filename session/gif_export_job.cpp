@@ -5,6 +5,7 @@
 #include "services/output_name.h"
 #include "session/engine_runs.h"
 #include "session/gif_limits.h"
+#include "session/gif_media_info.h"
 
 #include <QFileInfo>
 #include <cmath>
@@ -38,6 +39,8 @@ void GifExportJob::begin() {
     rdVESetFPS(vv, float(fps_));
 
     if (fromVideo_) {
+        if (!probeGifMedia(video_.videoPath).ok)
+            return finishFailed(-3, services::localized(QStringLiteral("gif_miker_CannotOpen")));
         if (video_.end_us <= video_.start_us)
             return finishFailed(-2, services::localized(QStringLiteral("gif_miker_EmptyRange")));
         void* scene = rdVECreateScene(0, video_.end_us - video_.start_us);

@@ -7,6 +7,7 @@
 #include "session/engine_runs.h"
 #include "session/gif_jpeg_writer.h"
 #include "session/gif_limits.h"
+#include "session/gif_media_info.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,6 +76,8 @@ PictureSequenceJob::PictureSequenceJob(PictureSequenceRequest request, QObject* 
 }
 
 void PictureSequenceJob::begin() {
+    if (!probeGifMedia(request_.videoPath).ok)
+        return finishFailed(kOpenFailedCode, services::localized(QStringLiteral("gif_miker_CannotOpen")));
     if (request_.end_us <= request_.start_us)
         return finishFailed(kNoPictureCode, services::localized(QStringLiteral("gif_miker_NoPictures")));
     if (!QDir().mkpath(request_.folder))

@@ -262,11 +262,15 @@ TEST_F(GifWindow, FailuresEndTheDialogWithAMessageAndNoFile) {
     {
         const std::string broken = dir_.file("broken.mp4");
         kestrel::test::writeBytes(broken, std::string(4096, 'x'));
-        auto view = open(broken, 0);
-        auto* dialog = exportAndWait(*view);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(alerts_.size(), 1);
-        EXPECT_FALSE(dialog->openBtn->isVisibleTo(dialog));
+        for (qint64 tab : {0, -1}) {
+            alerts_.clear();
+            auto view = open(broken, tab);
+            auto* dialog = exportAndWait(*view);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(alerts_.size(), 1);
+            EXPECT_EQ(alerts_.first(), services::localized("gif_miker_CannotOpen"));
+            EXPECT_FALSE(dialog->openBtn->isVisibleTo(dialog));
+        }
     }
     alerts_.clear();
     {

@@ -164,6 +164,7 @@ TEST(GifExport, ClipOfManyColoursBecomesAFaithfulPaletteGif) {
     EXPECT_EQ(v->width, 320);
     EXPECT_EQ(v->height, 180);
     EXPECT_EQ(v->frames, 20);
+    EXPECT_EQ(v->avg_frame_rate, "10/1");
     EXPECT_NEAR(probed.duration_s, 2.0, 0.11);
 
     // The same range cut out of the source is the reference.

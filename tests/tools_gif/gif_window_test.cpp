@@ -152,6 +152,7 @@ TEST_F(GifWindow, ClipBecomesAGifOfTheAskedSizeRateAndRange) {
     EXPECT_EQ(v->width, 160);
     EXPECT_EQ(v->height, 120);
     EXPECT_EQ(v->frames, 20);
+    EXPECT_EQ(v->avg_frame_rate, "10/1");
     EXPECT_NEAR(probed.duration_s, 2.0, 0.11);
 
     // A second export never overwrites the first.
@@ -195,6 +196,7 @@ TEST_F(GifWindow, PhotosOfDifferentSizesAndKindsBecomeOneFrameEach) {
     EXPECT_EQ(v->width, 300);
     EXPECT_EQ(v->height, 224);
     EXPECT_EQ(v->frames, 3);
+    EXPECT_EQ(v->avg_frame_rate, "2/1");
     EXPECT_NEAR(probed.duration_s, 1.5, 0.11);
 }
 

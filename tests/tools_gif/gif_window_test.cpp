@@ -160,6 +160,27 @@ TEST_F(GifWindow, ClipBecomesAGifOfTheAskedSizeRateAndRange) {
     EXPECT_EQ(entries("walk_*.gif").size(), 2);
 }
 
+TEST_F(GifWindow, PreviewPlaysPausesAndPlaysTheRangeOnly) {
+    auto view = open(clip("walk.mp4", 3), 0);
+    click(view->playBtn);
+    EXPECT_TRUE(view->previewPlaying());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->previewPositionUs() > 200000; }, 10000));
+    click(view->playBtn);  // pause
+    EXPECT_FALSE(view->previewPlaying());
+    const int64_t paused = view->previewPositionUs();
+    QTest::qWait(300);
+    EXPECT_EQ(view->previewPositionUs(), paused);
+
+    // The range plays from its start and pauses at its end.
+    setTime(view->endTimeEdit, 1600);
+    setTime(view->startTimeEdit, 1200);
+    click(view->stopBtn);
+    EXPECT_EQ(view->previewPositionUs(), 0);
+    click(view->playSelectBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->previewPlaying(); }, 10000));
+    EXPECT_EQ(view->previewPositionUs(), 1'600'000);
+}
+
 TEST_F(GifWindow, PhotosOfDifferentSizesAndKindsBecomeOneFrameEach) {
     auto view = open(clip("any.mp4", 1), 1);
     ASSERT_EQ(view->mode(), GIFViewController::Mode::PhotosToGif);

@@ -130,6 +130,8 @@ GIFViewController::~GIFViewController() {
 
 exportkit::StartExportWindowController* GIFViewController::exportDialog() const { return exportDialog_; }
 
+int64_t GIFViewController::previewPositionUs() const { return preview_->positionUs(); }
+
 bool GIFViewController::exporting() const { return job_ && job_->running(); }
 
 double GIFViewController::fps(Mode mode) const {
@@ -542,9 +544,12 @@ void GIFViewController::rebuildPreview() {
 
 void GIFViewController::pollPreview() {
     const int64_t total = preview_->totalUs();
-    const int64_t now = preview_->positionUs();
+    int64_t now = preview_->positionUs();
     if (playing_ && playingSelection_ && now >= endUs_) {
+        // The poll may come a little late: the playhead rests on the range's end itself.
         preview_->pause();
+        preview_->seek(endUs_);
+        now = endUs_;
         playing_ = false;
         playBtn->setText(tr_("gif_miker_Play"));
     }

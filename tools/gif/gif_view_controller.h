@@ -71,6 +71,9 @@ public:
     // The export dialog of the running or last export.
     exportkit::StartExportWindowController* exportDialog() const;
     bool exporting() const;
+    // The preview's playhead and whether it plays.
+    int64_t previewPositionUs() const;
+    bool previewPlaying() const { return playing_; }
 
     // Outlets (the tests drive the window through them).
     QPushButton* videotoGifBtn = nullptr;

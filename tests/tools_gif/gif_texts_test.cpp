@@ -1,5 +1,6 @@
 // Every text of the GIF maker fits its control in all nine languages, at the smallest size the
 // home screen gives the window, in each of the three modes.
+#include "platform/notification_center.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
 #include "tests/support/media_fixtures.h"
@@ -49,6 +50,20 @@ TEST(GifTexts, FitTheirControlsInEveryLanguage) {
             }
         }
     }
+    platform::UserDefaults::standard().setInteger("AppLanguage", 0);
+    services::Language::setLanguage();
+}
+
+TEST(GifTexts, FollowALanguageChangeWhileOpen) {
+    platform::UserDefaults::standard().setInteger("AppLanguage", 0);
+    services::Language::setLanguage();
+    gif::GIFViewController view;
+    const QString english = view.exportBtn->text();
+    platform::UserDefaults::standard().setInteger("AppLanguage", 4);  // German
+    services::Language::setLanguage();
+    platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
+    EXPECT_EQ(view.exportBtn->text(), services::localized("gif_miker_Export"));
+    EXPECT_NE(view.exportBtn->text(), english);
     platform::UserDefaults::standard().setInteger("AppLanguage", 0);
     services::Language::setLanguage();
 }

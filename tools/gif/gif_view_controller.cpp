@@ -38,6 +38,8 @@ GIFViewController::GIFViewController(QWidget* parent) : QWidget(parent) {
     });
     buildViews();
     changeLanguage();
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     previewTimer_ = new QTimer(this);
     previewTimer_->setInterval(kPollMs);
     connect(previewTimer_, &QTimer::timeout, this, &GIFViewController::pollPreview);

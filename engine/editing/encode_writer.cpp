@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <set>
 
 namespace kestrel::editing {
@@ -48,7 +49,10 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     if (!codec || !output_->accepts(codec->id)) return ResultCode::EncoderMissing;
     engine::VideoEncodeParams params;
     params.codec = codec;
-    params.pixel_format = codec->id == AV_CODEC_ID_H264 ? AV_PIX_FMT_YUV420P : engine::choosePixelFormat(codec, AV_PIX_FMT_BGRA);
+    // A GIF gets the palette made from its own frames (PAL8); a fixed palette bands and blotches.
+    params.pixel_format = codec->id == AV_CODEC_ID_H264 ? AV_PIX_FMT_YUV420P
+                          : gif                        ? AV_PIX_FMT_PAL8
+                                                       : engine::choosePixelFormat(codec, AV_PIX_FMT_BGRA);
     if (engine::needsEvenSize(params.pixel_format)) {
         width = std::max(2, width & ~1);
         height = std::max(2, height & ~1);
@@ -64,6 +68,7 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     video_ = engine::StreamEncoder::openVideo(params);
     if (!video_) return ResultCode::EncoderMissing;
     video_index_ = output_->addStream(video_->context());
+    if (gif) gif_group_ = std::make_unique<GifFrameGroup>(width, height);
     return video_index_ < 0 ? ResultCode::WriteFailed : ResultCode::Ok;
 }
 
@@ -109,20 +114,53 @@ ResultCode EncodeWriter::drain(engine::StreamEncoder& encoder, int stream_index)
     }
 }
 
+ResultCode EncodeWriter::flushGifGroup() {
+    AVCodecContext* ctx = video_->context();
+    ResultCode result = ResultCode::Ok;
+    bool flushed = gif_group_->flush([&](const uint8_t* indices, const GifPalette& palette, int64_t frame_index) {
+        engine::FramePtr frame = engine::makeFrame();
+        frame->format = AV_PIX_FMT_PAL8;
+        frame->width = ctx->width;
+        frame->height = ctx->height;
+        if (av_frame_get_buffer(frame.get(), 0) < 0) {
+            result = ResultCode::EncodeFailed;
+            return false;
+        }
+        for (int y = 0; y < ctx->height; ++y)
+            std::memcpy(frame->data[0] + size_t(y) * size_t(frame->linesize[0]), indices + size_t(y) * size_t(ctx->width),
+                        size_t(ctx->width));
+        std::memcpy(frame->data[1], palette.argb.data(), AVPALETTE_SIZE);
+        frame->pts = frame_index;
+        if (video_->send(frame.get()) < 0) {
+            result = ResultCode::EncodeFailed;
+            return false;
+        }
+        result = drain(*video_, video_index_);
+        return result == ResultCode::Ok;
+    });
+    return flushed ? ResultCode::Ok : (result == ResultCode::Ok ? ResultCode::EncodeFailed : result);
+}
+
 ResultCode EncodeWriter::writeVideo(const AVFrame* picture, int64_t frame_index) {
     AVCodecContext* ctx = video_->context();
+    // GIF pictures are scaled to packed BGR and kept for the group's palette.
+    const AVPixelFormat target_format = gif_group_ ? AV_PIX_FMT_BGR24 : ctx->pix_fmt;
     if (!sws_ || sws_src_w_ != picture->width || sws_src_h_ != picture->height || sws_src_format_ != picture->format) {
         sws_.reset(sws_getContext(picture->width, picture->height, static_cast<AVPixelFormat>(picture->format),
-                                  ctx->width, ctx->height, ctx->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                                  ctx->width, ctx->height, target_format, SWS_BICUBIC, nullptr, nullptr, nullptr));
         if (!sws_) return ResultCode::EncodeFailed;
         sws_src_w_ = picture->width, sws_src_h_ = picture->height, sws_src_format_ = picture->format;
     }
     av_frame_unref(converted_.get());
-    converted_->format = ctx->pix_fmt;
+    converted_->format = target_format;
     converted_->width = ctx->width;
     converted_->height = ctx->height;
     if (av_frame_get_buffer(converted_.get(), 0) < 0) return ResultCode::EncodeFailed;
     sws_scale(sws_.get(), picture->data, picture->linesize, 0, picture->height, converted_->data, converted_->linesize);
+    if (gif_group_) {
+        gif_group_->add(converted_->data[0], converted_->linesize[0], frame_index);
+        return gif_group_->full() ? flushGifGroup() : ResultCode::Ok;
+    }
     converted_->pts = frame_index;
     if (video_->send(converted_.get()) < 0) return ResultCode::EncodeFailed;
     return drain(*video_, video_index_);
@@ -185,6 +223,8 @@ ResultCode EncodeWriter::finish() {
         if (ResultCode rc = drain(*audio_, audio_index_); rc != ResultCode::Ok) return rc;
     }
     if (video_) {
+        if (gif_group_)
+            if (ResultCode rc = flushGifGroup(); rc != ResultCode::Ok) return rc;
         video_->send(nullptr);
         if (ResultCode rc = drain(*video_, video_index_); rc != ResultCode::Ok) return rc;
     }

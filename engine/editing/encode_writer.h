@@ -5,6 +5,7 @@
 #include "engine/core/media_output.h"
 #include "engine/core/result_code.h"
 #include "engine/core/stream_encoder.h"
+#include "engine/editing/gif_frame_group.h"
 
 #include <cstdint>
 #include <memory>
@@ -45,6 +46,8 @@ public:
 private:
     engine::ResultCode drain(engine::StreamEncoder& encoder, int stream_index);
     engine::ResultCode sendAudioFrame(int count);
+    // GIF pictures wait in a group for the palette made from them; this encodes the group.
+    engine::ResultCode flushGifGroup();
 
     std::unique_ptr<engine::MediaOutput> output_;
     std::unique_ptr<engine::StreamEncoder> video_, audio_;
@@ -56,6 +59,7 @@ private:
     int audio_frame_size_ = 1024;
     int64_t audio_pts_ = 0;
     engine::PacketPtr packet_ = engine::makePacket();
+    std::unique_ptr<GifFrameGroup> gif_group_;
 };
 
 }  // namespace kestrel::editing

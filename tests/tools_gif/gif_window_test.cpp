@@ -1,0 +1,309 @@
+// The GIF maker driven through its own buttons on generated media: a clip to a GIF, photos of
+// different sizes and kinds to a GIF, a clip to a picture sequence, and every end of the export
+// dialog (done, failed with a message, stopped) with what each leaves on disk.
+#include "export/ui/export_session.h"
+#include "export/ui/start_export_window_controller.h"
+#include "platform/user_defaults.h"
+#include "services/language.h"
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "tools/gif/gif_photo_list.h"
+#include "tools/gif/gif_view_controller.h"
+#include "widgets/dialogs/open_panel.h"
+#include "widgets/zor_button.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using gif::GIFViewController;
+using kestrel::test::ffprobe;
+using kestrel::test::FixtureSpec;
+using kestrel::test::makeMedia;
+using kestrel::test::makePicture;
+using kestrel::test::TempDir;
+
+namespace {
+
+constexpr int kJobWaitMs = 120000;
+
+void click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QApplication::processEvents();
+}
+
+void type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+void setTime(QTimeEdit* edit, int ms) {
+    edit->setTime(QTime(0, 0).addMSecs(ms));
+    Q_EMIT edit->editingFinished();
+}
+
+bool startsWith(const QString& path, const QByteArray& magic) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(magic.size()) == magic;
+}
+
+class GifWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        out_ = QString::fromStdString(dir_.path()) + "/out";
+        QDir().mkpath(out_);
+        platform::UserDefaults::standard().setString("kOutputDir", out_);
+        exportkit::ExportSession::setFailureAlert([this](QWidget*, const QString& text) { alerts_.append(text); });
+        GIFViewController::setDialogRunner([this](exportkit::StartExportWindowController* dialog, QWidget*) {
+            dialog->setStopConfirmer([](const QString&) { return true; });
+            dialog->setRevealer([](const QString&) { return true; });
+            dialog->show();
+            dialog->setOutputPath(out_);
+            QApplication::processEvents();
+            click(dialog->startBtn);
+            if (stopAtOnce_) click(dialog->startBtn);  // titled Stop now
+        });
+    }
+    void TearDown() override {
+        GIFViewController::setDialogRunner({});
+        kestrel::widgets::setOpenPanelRunner({});
+        exportkit::ExportSession::setFailureAlert({});
+        platform::UserDefaults::standard().removeObjectForKey("kOutputDir");
+    }
+
+    std::string clip(const std::string& name, double seconds, int w = 320, int h = 240) {
+        std::string path = dir_.file(name);
+        FixtureSpec spec;
+        spec.duration_s = seconds;
+        spec.width = w;
+        spec.height = h;
+        spec.frame_rate = "25";
+        makeMedia(path, spec);
+        return path;
+    }
+
+    std::unique_ptr<GIFViewController> open(const std::string& video, qint64 tab) {
+        auto view = std::make_unique<GIFViewController>();
+        view->setVideoPath(QString::fromStdString(video));
+        view->setTabState(tab);
+        view->resize(1200, 700);
+        view->show();
+        QApplication::processEvents();
+        return view;
+    }
+
+    // Clicks Export and waits until the dialog has left its running state.
+    exportkit::StartExportWindowController* exportAndWait(GIFViewController& view) {
+        auto* before = view.exportDialog();
+        click(view.exportBtn);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view.exportDialog() && view.exportDialog() != before; }, 5000));
+        auto* dialog = view.exportDialog();
+        if (!dialog) return nullptr;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->exporting() && !view.exporting(); }, kJobWaitMs));
+        return dialog;
+    }
+
+    QStringList entries(const QString& filter = "*") const {
+        return QDir(out_).entryList({filter}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    TempDir dir_;
+    QString out_;
+    QStringList alerts_;
+    bool stopAtOnce_ = false;
+};
+
+TEST_F(GifWindow, ClipBecomesAGifOfTheAskedSizeRateAndRange) {
+    auto view = open(clip("walk.mp4", 3), 0);
+    ASSERT_EQ(view->mode(), GIFViewController::Mode::VideoToGif);
+    EXPECT_TRUE(view->videotoGifBtn->isChecked());
+    type(view->outputSizeWidthField, "161");  // linked: 160 x 120
+    EXPECT_EQ(view->outputSizeWidthField->text(), "160");
+    EXPECT_EQ(view->outputSizeHeightField->text(), "120");
+    type(view->outputFrameRateField, "125");
+    EXPECT_EQ(view->outputFrameRateField->text(), "120.0");
+    type(view->outputFrameRateField, "10");
+    setTime(view->startTimeEdit, 500);
+    setTime(view->endTimeEdit, 2500);
+
+    auto* dialog = exportAndWait(*view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(alerts_.isEmpty()) << alerts_.join("; ").toStdString();
+    EXPECT_TRUE(dialog->openBtn->isVisibleTo(dialog));
+    EXPECT_FALSE(dialog->startBtn->isVisibleTo(dialog));
+    const QStringList gifs = entries("walk_*.gif");
+    ASSERT_EQ(gifs.size(), 1) << entries().join(",").toStdString();
+    EXPECT_EQ(entries().size(), 1);  // nothing else left behind
+    auto probed = ffprobe((out_ + "/" + gifs.first()).toStdString(), true);
+    ASSERT_TRUE(probed.ok) << probed.error;
+    const auto* v = probed.firstOf("video");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->codec, "gif");
+    EXPECT_EQ(v->width, 160);
+    EXPECT_EQ(v->height, 120);
+    EXPECT_EQ(v->frames, 20);
+    EXPECT_EQ(v->avg_frame_rate, "10/1");
+    EXPECT_NEAR(probed.duration_s, 2.0, 0.11);
+
+    // A second export never overwrites the first.
+    exportAndWait(*view);
+    EXPECT_EQ(entries("walk_*.gif").size(), 2);
+}
+
+TEST_F(GifWindow, PreviewPlaysPausesAndPlaysTheRangeOnly) {
+    auto view = open(clip("walk.mp4", 3), 0);
+    click(view->playBtn);
+    EXPECT_TRUE(view->previewPlaying());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->previewPositionUs() > 200000; }, 10000));
+    click(view->playBtn);  // pause
+    EXPECT_FALSE(view->previewPlaying());
+    const int64_t paused = view->previewPositionUs();
+    QTest::qWait(300);
+    EXPECT_EQ(view->previewPositionUs(), paused);
+
+    // The range plays from its start and pauses at its end.
+    setTime(view->endTimeEdit, 1600);
+    setTime(view->startTimeEdit, 1200);
+    click(view->stopBtn);
+    EXPECT_EQ(view->previewPositionUs(), 0);
+    click(view->playSelectBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->previewPlaying(); }, 10000));
+    EXPECT_EQ(view->previewPositionUs(), 1'600'000);
+}
+
+TEST_F(GifWindow, PhotosOfDifferentSizesAndKindsBecomeOneFrameEach) {
+    auto view = open(clip("any.mp4", 1), 1);
+    ASSERT_EQ(view->mode(), GIFViewController::Mode::PhotosToGif);
+    const QString a = QString::fromStdString(dir_.file("first.png"));
+    const QString b = QString::fromStdString(dir_.file("SECOND.JPG"));  // upper case is a picture too
+    const QString c = QString::fromStdString(dir_.file("third.bmp"));
+    const QString notes = QString::fromStdString(dir_.file("notes.txt"));
+    makePicture(a.toStdString(), 320, 240);
+    makePicture(b.toStdString(), 200, 300, "smptebars");
+    makePicture(c.toStdString(), 640, 360, "rgbtestsrc");
+    kestrel::test::writeBytes(notes.toStdString(), "not a picture");
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest& request) {
+        EXPECT_TRUE(request.allowsMultipleSelection);
+        return QStringList{c, a, notes, b};
+    });
+    click(view->addPhotosBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photoList->count() == 3; }, 5000));
+    // Reordered as a drag would: the first row to the end.
+    view->photoList->moveRow(0, 2);
+    EXPECT_EQ(view->photoList->paths(), (QStringList{a, b, c}));
+    EXPECT_EQ(view->photostoGif_SizeWidthField->text(), "300");  // the first photo's shape
+    EXPECT_EQ(view->photostoGif_SizeHeightField->text(), "224");
+    type(view->photostoGif_FrameRateField, "2");
+
+    auto* dialog = exportAndWait(*view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(alerts_.isEmpty()) << alerts_.join("; ").toStdString();
+    const QStringList gifs = entries("*.gif");
+    ASSERT_EQ(gifs.size(), 1);
+    auto probed = ffprobe((out_ + "/" + gifs.first()).toStdString(), true);
+    ASSERT_TRUE(probed.ok) << probed.error;
+    const auto* v = probed.firstOf("video");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->width, 300);
+    EXPECT_EQ(v->height, 224);
+    EXPECT_EQ(v->frames, 3);
+    EXPECT_EQ(v->avg_frame_rate, "2/1");
+    EXPECT_NEAR(probed.duration_s, 1.5, 0.11);
+}
+
+TEST_F(GifWindow, ClipBecomesNumberedRealJpegs) {
+    auto view = open(clip("street.mp4", 3), -1);
+    ASSERT_EQ(view->mode(), GIFViewController::Mode::VideoToPictures);
+    EXPECT_EQ(view->outputSizeWidthField->text(), "320");  // pictures start at the source size
+    type(view->outputFrameRateField, "10");
+    setTime(view->startTimeEdit, 0);
+    setTime(view->endTimeEdit, 1000);
+
+    auto* dialog = exportAndWait(*view);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(alerts_.isEmpty()) << alerts_.join("; ").toStdString();
+    const QStringList folders = entries("street_*");
+    ASSERT_EQ(folders.size(), 1) << entries().join(",").toStdString();
+    EXPECT_EQ(entries().size(), 1);  // no hidden work folder left
+    const QString folder = out_ + "/" + folders.first();
+    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+    QStringList expected;
+    for (int ms = 0; ms <= 1000; ms += 100) expected << QString::number(ms) + ".jpg";
+    QStringList sorted = files;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(sorted, expected);
+    for (const QString& name : files) EXPECT_TRUE(startsWith(folder + "/" + name, QByteArray("\xFF\xD8\xFF", 3))) << name.toStdString();
+    auto probed = ffprobe((folder + "/500.jpg").toStdString());
+    ASSERT_TRUE(probed.ok);
+    EXPECT_EQ(probed.firstOf("video")->codec, "mjpeg");
+    EXPECT_EQ(probed.firstOf("video")->width, 320);
+    EXPECT_EQ(probed.firstOf("video")->height, 240);
+}
+
+TEST_F(GifWindow, StopEndsStoppedWithNothingLeftInEveryMode) {
+    const std::string video = clip("long.mp4", 20, 1280, 720);
+    for (qint64 tab : {0, -1}) {
+        auto view = open(video, tab);
+        type(view->outputSizeWidthField, "1280");
+        type(view->outputFrameRateField, "30");
+        stopAtOnce_ = true;
+        auto* dialog = exportAndWait(*view);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(alerts_.isEmpty()) << "a stop is no failure: " << alerts_.join("; ").toStdString();
+        EXPECT_TRUE(dialog->startBtn->isVisibleTo(dialog));
+        EXPECT_FALSE(dialog->openBtn->isVisibleTo(dialog));
+        EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized("Start"));
+        EXPECT_TRUE(entries().isEmpty()) << "tab " << tab << ": " << entries().join(",").toStdString();
+    }
+}
+
+TEST_F(GifWindow, FailuresEndTheDialogWithAMessageAndNoFile) {
+    // An empty range, and a file that is no video: each ends failed, never done, never running.
+    {
+        auto view = open(clip("short.mp4", 2), -1);
+        setTime(view->endTimeEdit, 1000);
+        setTime(view->startTimeEdit, 1000);
+        auto* dialog = exportAndWait(*view);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(alerts_.size(), 1);
+        EXPECT_EQ(alerts_.first(), services::localized("gif_miker_NoPictures"));
+        EXPECT_TRUE(dialog->startBtn->isVisibleTo(dialog));
+        EXPECT_FALSE(dialog->openBtn->isVisibleTo(dialog));
+    }
+    alerts_.clear();
+    {
+        const std::string broken = dir_.file("broken.mp4");
+        kestrel::test::writeBytes(broken, std::string(4096, 'x'));
+        for (qint64 tab : {0, -1}) {
+            alerts_.clear();
+            auto view = open(broken, tab);
+            auto* dialog = exportAndWait(*view);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(alerts_.size(), 1);
+            EXPECT_EQ(alerts_.first(), services::localized("gif_miker_CannotOpen"));
+            EXPECT_FALSE(dialog->openBtn->isVisibleTo(dialog));
+        }
+    }
+    alerts_.clear();
+    {
+        auto view = open(clip("x.mp4", 1), 1);  // photos mode with no photo
+        auto* dialog = exportAndWait(*view);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(alerts_.size(), 1);
+        EXPECT_EQ(alerts_.first(), services::localized("gif_miker_NoPhotos"));
+    }
+    EXPECT_TRUE(entries().isEmpty()) << entries().join(",").toStdString();
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "session/cut_jobs.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"
@@ -19,6 +20,18 @@ QList<CutRange> piecesOutside(CutRange removed, int64_t duration_us) {
     for (const CutRange& piece : pieces)
         if (!piece.empty() && !piece.wholeFile()) kept.append(piece);
     return kept;
+}
+
+CutJob* makeRecordCutJob(const kestrel::model::SimpleData& record, const QString& folder, QObject* parent) {
+    const CutRange range{record.cutTimeRange_start, record.cutTimeRange_stop};
+    const int64_t duration_us = int64_t(double(record.sourceData.duration) * 1000000.0);
+    QList<CutRange> ranges;
+    if (!record.isTrimFanxuan)
+        ranges = {range.stop_us == 0 ? CutRange{} : range};  // no range set: the whole file
+    else
+        ranges = piecesOutside(range, duration_us);
+    const QFileInfo source(record.path);
+    return new CutJob(record.path, ranges, {folder, source.completeBaseName(), source.suffix()}, parent);
 }
 
 QString emptyCutMessage() { return services::localized(QStringLiteral("CutRangeEmptyMessage")); }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "model/simple_data.h"
 #include "session/job.h"
 
 namespace kestrel::session {
@@ -62,6 +63,10 @@ private:
     double volume_ = 1.0;
     QString outputPath_;
 };
+
+// A batch cutter file's job: its range kept, or (remove mode) what lies outside it, written into
+// the folder under the source's name and extension.
+CutJob* makeRecordCutJob(const kestrel::model::SimpleData& record, const QString& folder, QObject* parent = nullptr);
 
 // The localised reason a cut cannot be made: every range was empty.
 QString emptyCutMessage();

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace cutter {
+namespace kestrel::tools::cutter {
 
 class EasyCutterWindowcontroller : public kestrel::widgets::ToolWindow {
     Q_OBJECT
@@ -23,4 +23,4 @@ private:
     QString filePath_;
 };
 
-}  // namespace cutter
+}  // namespace kestrel::tools::cutter

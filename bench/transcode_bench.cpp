@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
         };
         std::fprintf(stderr, "cut_keep frames engine=%ld cli=%ld\n", frames(engine_out), frames(cli_out));
         std::string a;
-        runShell("ffmpeg -v error -i " + shellQuote(engine_out) + " -ss 10.3 -i " + shellQuote(source60) +
+        runShell("ffmpeg -hide_banner -v info -i " + shellQuote(engine_out) + " -ss 10.3 -i " + shellQuote(source60) +
                      " -filter_complex \"[0:v]trim=end_frame=1,scale=64:36[a];[1:v]trim=end_frame=1,scale=64:36[b];[a][b]psnr\" -f null - 2>&1 | grep -o 'average:[^ ]*'",
                  &a);
         std::fprintf(stderr, "cut_keep first frame against the source at 10.3 s: psnr %s", a.c_str());

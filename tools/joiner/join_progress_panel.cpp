@@ -20,7 +20,8 @@ ConvertJoinProgressVC::ConvertJoinProgressVC(QWidget* parent) : QWidget(parent) 
     kestrel::widgets::applyToolWindowLook(this);
     resize(420, 120);
     const int w = width(), h = height();
-    progressView_ = new kestrel::widgets::NSProgressView(QRectF(10, (h - 22 - 40 - 6) / 2 + 40 - 20, w - 100, 6), this);
+    progressView_ = new kestrel::widgets::NSProgressView(QRectF(0, 0, w - 100, 6), this);
+    progressView_->setGeometry(10, h / 2 - 3, w - 100, 6);
     titleLabel_ = new QLabel(this);
     titleLabel_->setGeometry(0, 8, w, 22);
     titleLabel_->setAlignment(Qt::AlignCenter);
@@ -30,7 +31,8 @@ ConvertJoinProgressVC::ConvertJoinProgressVC(QWidget* parent) : QWidget(parent) 
     statuesLabel_ = new QLabel(this);
     statuesLabel_->setGeometry(w - 85, progressView_->y() - 7, 80, 20);
     statuesLabel_->setAlignment(Qt::AlignCenter);
-    cancelBtn_ = new kestrel::widgets::RDButton(QRectF(w - 120, h - 34, 100, 24), this);
+    cancelBtn_ = new kestrel::widgets::RDButton(QRectF(0, 0, 100, 24), this);
+    cancelBtn_->setGeometry(w - 120, h - 34, 100, 24);
     cancelBtn_->setNormalColor(QColor(205, 214, 221));
     cancelBtn_->setHeightedColor(QColor(96, 222, 208));
     cancelBtn_->setDelegate(this);

@@ -172,7 +172,7 @@ void JoinnerWindowController::showPlayPictures(bool playing) {
     setButtonPictures(playBtn_, playing && !isPlaySelected_ ? QStringLiteral("ZantImage/GifMaker/btnPause")
                                                              : QStringLiteral("ZantImage/GifMaker/btnPlay"));
     setButtonPictures(playSelectBtn_, playing && isPlaySelected_ ? QStringLiteral("ZantImage/GifMaker/btnPause")
-                                                                  : QStringLiteral("ZantImage/GifMaker/btnPlay"));
+                                                                  : QStringLiteral("ZantImage/Join/btnPlayRange"));
 }
 
 void JoinnerWindowController::playToggle() {

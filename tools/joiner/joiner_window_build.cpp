@@ -66,6 +66,8 @@ kestrel::widgets::RDTextField* makeTimeField(QWidget* parent, const QRect& frame
     p.setColor(QPalette::Base, kPanelBackground);
     f->setPalette(p);
     f->setPointColor(QColor(204, 204, 204));
+    f->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(34, 39, 48); color: rgb(204, 204, 204); border: none; }"
+                                    "QLineEdit:disabled { color: rgb(120, 126, 133); }"));
     f->setMouseDelegate(owner);
     f->setText(QStringLiteral("00"));
     f->setEnabled(false);
@@ -138,6 +140,8 @@ void JoinnerWindowController::buildWindow() {
     formatBar_ = new exportkit::OutputFormatBar(exportkit::FormatBarConfig::joiner(), this);
     formatBar_->setGeometry(0, kFormatBarY, kWindowWidth, exportkit::OutputFormatBar::kHeight);
     formatBar_->setDelegate(this);
+    // Built before the window first shows, so every part of the bar shows with it.
+    formatBar_->load();
     buildBottomBar();
 }
 
@@ -180,18 +184,20 @@ void JoinnerWindowController::buildPreview() {
     playerView_->setPalette(p);
     playerView_->setAutoFillBackground(true);
 
-    leftTimeLabel_ = makeLabel(this, QRect(kRightX, 372, 200, 18), kSecondaryText, 12);
-    rightTimeLabel_ = makeLabel(this, QRect(kRightX + kRightWidth - 200, 372, 200, 18), kSecondaryText, 12);
+    leftTimeLabel_ = makeLabel(this, QRect(kRightX, 374, 200, 18), kSecondaryText, 12);
+    rightTimeLabel_ = makeLabel(this, QRect(kRightX + kRightWidth - 200, 374, 200, 18), kSecondaryText, 12);
     rightTimeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    cutProgressView_ = new kestrel::widgets::RDCutProgressView(QRectF(kRightX, 388, kRightWidth, 44), this);
+    // The kit's frames count from the bottom left; these are placed with Qt's geometry instead.
+    cutProgressView_ = new kestrel::widgets::RDCutProgressView(QRectF(0, 0, kRightWidth, 44), this);
+    cutProgressView_->setGeometry(kRightX, 392, kRightWidth, 44);
     cutProgressView_->setIsNew(true);
     cutProgressView_->setIsFanxuan(false);
     cutProgressView_->setDelegate(this);
 
     const int ty = 436;
     playBtn_ = makeIconButton(this, QRect(kRightX, ty, 32, 32), QStringLiteral("ZantImage/GifMaker/btnPlay"));
-    playSelectBtn_ = makeIconButton(this, QRect(kRightX + 40, ty, 32, 32), QStringLiteral("ZantImage/GifMaker/btnPlay"));
+    playSelectBtn_ = makeIconButton(this, QRect(kRightX + 40, ty, 32, 32), QStringLiteral("ZantImage/Join/btnPlayRange"));
     stopBtn_ = makeIconButton(this, QRect(kRightX + 80, ty, 32, 32), QStringLiteral("ZantImage/GifMaker/btnStop"));
     startCutTimeBtn_ = makeIconButton(this, QRect(kRightX + 132, ty, 32, 32), QStringLiteral("ZantImage/Join/btnSetStart"));
     stopCutTimeBtn_ = makeIconButton(this, QRect(kRightX + 172, ty, 32, 32), QStringLiteral("ZantImage/Join/btnSetEnd"));
@@ -210,7 +216,8 @@ void JoinnerWindowController::buildPreview() {
         const kestrel::model::SimpleDataPtr clip = selectedClip();
         if (rdPlayer_) rdPlayer_->SetVolume(muted_ ? 0.0 : (clip ? clip->volume : 1.0));
     });
-    volumeSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(kRightX + 398, ty + 6, 120, 20), this);
+    volumeSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 120, 20), this);
+    volumeSlider_->setGeometry(kRightX + 398, ty + 6, 120, 20);
     volumeSlider_->setProgress(0.5f);
     volumeSlider_->setTickrefresh(true);
     volumeSlider_->setDelegate(this);
@@ -219,8 +226,8 @@ void JoinnerWindowController::buildPreview() {
     buildTimeBoxes();
 
     const int ry = 520;
-    selectTimeBtn_ = makeTextButton(this, QRect(kRightX, ry, 170, 28));
-    unSelectTimeBtn_ = makeTextButton(this, QRect(kRightX + 176, ry, 170, 28));
+    selectTimeBtn_ = makeTextButton(this, QRect(kRightX, ry, 186, 28));
+    unSelectTimeBtn_ = makeTextButton(this, QRect(kRightX + 192, ry, 186, 28));
     for (kestrel::widgets::ZorButton* b : {selectTimeBtn_, unSelectTimeBtn_}) {
         b->setSelectColor(QColor(96, 222, 208));
         b->setSelectedBackgroundImage(QPixmap());
@@ -228,8 +235,8 @@ void JoinnerWindowController::buildPreview() {
     }
     selectTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { selectCurrentTimeRadioAction(); });
     unSelectTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { unSelectCurrentTimeRadioAction(); });
-    resetCutterBtn_ = makeTextButton(this, QRect(kRightX + 352, ry, 108, 28));
-    applytoallBtn_ = makeTextButton(this, QRect(kRightX + 466, ry, 114, 28));
+    resetCutterBtn_ = makeTextButton(this, QRect(kRightX + 384, ry, 90, 28));
+    applytoallBtn_ = makeTextButton(this, QRect(kRightX + 480, ry, 100, 28));
     resetCutterBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { resetCutterAction(); });
     applytoallBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { applytoallAction(); });
 
@@ -268,7 +275,7 @@ void JoinnerWindowController::buildTimeBoxes() {
 
 void JoinnerWindowController::buildBottomBar() {
     outputLabel_ = makeLabel(this, QRect(20, kBottomY + 6, 120, 20), kSecondaryText, 13);
-    outputLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    outputLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     outputFolderBtn_ = new QComboBox(this);
     outputFolderBtn_->setGeometry(146, kBottomY, 223, 32);
     outputFolderBtn_->setStyleSheet(
@@ -282,8 +289,9 @@ void JoinnerWindowController::buildBottomBar() {
         if (!outputPath_.isEmpty()) exportkit::revealInFileManager(outputPath_);
     });
     joinnerLabel_ = makeLabel(this, QRect(420, kBottomY + 6, 110, 20), kSecondaryText, 13);
-    joinnerLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    joinnerProgressView_ = new kestrel::widgets::NSProgressView(QRectF(538, kBottomY + 11, 360, 10), this);
+    joinnerLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    joinnerProgressView_ = new kestrel::widgets::NSProgressView(QRectF(0, 0, 360, 10), this);
+    joinnerProgressView_->setGeometry(538, kBottomY + 11, 360, 10);
     joinnerProgressView_->setProgress(0);
     progressPercentLabel_ = makeLabel(this, QRect(904, kBottomY + 6, 56, 20), kControlText, 12);
     startJoinnerBtn_ = makeTextButton(this, QRect(kWindowWidth - 20 - 190, kBottomY - 4, 190, 40));
@@ -312,10 +320,10 @@ void JoinnerWindowController::changeLanguage() {
     fitLabel(startFieldLabel_, localized("StartFieldLabelstringValue"), 12, 8);
     fitLabel(stopFieldLabel_, localized("StopFieldLabelstringValue"), 12, 8);
     fitLabel(cutDurationLabel_, localized("cutDurationLabelstringValue"), 12, 8);
-    fitButton(selectTimeBtn_, localized("SelectTimeBtnTitle"), 12, 12, 8);
-    fitButton(unSelectTimeBtn_, localized("UnSelectTimeBtnTitle"), 12, 12, 8);
-    fitButton(resetCutterBtn_, localized("ResetBtnTitle"), 12, 12, 8);
-    fitButton(applytoallBtn_, localized("ApplytoallBtnTitle"), 12, 12, 8);
+    fitButton(selectTimeBtn_, localized("SelectTimeBtnTitle"), 12, 10, 8);
+    fitButton(unSelectTimeBtn_, localized("UnSelectTimeBtnTitle"), 12, 10, 8);
+    fitButton(resetCutterBtn_, localized("ResetBtnTitle"), 12, 10, 8);
+    fitButton(applytoallBtn_, localized("ApplytoallBtnTitle"), 12, 10, 8);
     fitLabel(outputLabel_, localized("outputFolderLabelstringValue"), 13, 9);
     fitLabel(joinnerLabel_, localized("progressLabelStringValue"), 13, 9);
     fitButton(startJoinnerBtn_, localized(job_ ? "CancelexportTitle" : "StartExportTitle"), 18, 24, 11);

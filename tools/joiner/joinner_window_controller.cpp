@@ -58,7 +58,6 @@ void JoinnerWindowController::windowDidLoad() {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     outputPopUpBtnAction(-1);
-    formatBar_->load();
     changeLanguage();
     fileListViewHidden(true);
 }

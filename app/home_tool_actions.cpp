@@ -86,14 +86,14 @@ void HomeViewController::rotateAction() { openEditor(2, false, QStringLiteral("R
 void HomeViewController::HDAction() { openEditor(8, false, QStringLiteral("ImageEnhancement_Title"), true); }
 
 void HomeViewController::easy_cutterAction() {
-    auto cutter = std::make_unique<cutter::EasyCutterWindowcontroller>();
+    auto cutter = std::make_unique<kestrel::tools::cutter::EasyCutterWindowcontroller>();
     cutter->setFilePath(firstPath(openFile(false, true)));
     if (cutter->filePath().isEmpty()) return;
     showTool(cutter.release(), QStringLiteral("EasyCut_Title"), std::nullopt);
 }
 
 void HomeViewController::batch_cutterAction() {
-    showTool(new cutter::BatchCutterWindowController(), QStringLiteral("BatchCut_Title"), std::nullopt);
+    showTool(new kestrel::tools::cutter::BatchCutterWindowController(), QStringLiteral("BatchCut_Title"), std::nullopt);
 }
 
 void HomeViewController::joinnerAction() {

@@ -1,0 +1,252 @@
+// The batch cutter driven through its own buttons on generated files: refused files named with
+// the reason, keep and remove runs checked with ffprobe and ffmpeg, Cancel leaving no file,
+// the list buttons and apply-to-all.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "tests/support/ffprobe.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_dir.h"
+#include "tests/tools_cutter/cut_test_helpers.h"
+#include "tools/cutter/batch_cutter_window_controller.h"
+#include "tools/cutter/cut_range_panel.h"
+#include "tools/cutter/time_box.h"
+#include "tools/shared/clip_list_cell.h"
+#include "tools/shared/clip_list_view.h"
+#include "tools/shared/output_folder_popup.h"
+#include "widgets/dialogs/open_panel.h"
+#include "widgets/zor_button.h"
+
+using kestrel::tools::cutter::BatchCutterWindowController;
+using kestrel::test::TempDir;
+using namespace kestrel::test::cutter;
+
+namespace {
+
+// Closes every modal window as soon as it shows (alerts of the window under test).
+class ModalCloser {
+public:
+    ModalCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++closed_;
+                modal->close();
+            }
+        });
+        timer_.start(20);
+    }
+    int closed() const { return closed_; }
+
+private:
+    QTimer timer_;
+    int closed_ = 0;
+};
+
+void click(kestrel::widgets::ZorButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
+
+void typeTime(kestrel::tools::cutter::TimeBox* box, int seconds, int hundredths) {
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit* field = box->field(i);
+        const int value = i == 2 ? seconds : i == 3 ? hundredths : 0;
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::asprintf("%02d", value));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+}
+
+struct BatchWindowTest : ::testing::Test {
+    TempDir dir;
+    QStringList panelAnswer;
+    std::unique_ptr<BatchCutterWindowController> window;
+    QString outputFolder;
+
+    void SetUp() override {
+        kestrel::widgets::setOpenPanelRunner([this](const kestrel::widgets::OpenPanelRequest&) { return panelAnswer; });
+        outputFolder = QString::fromStdString(dir.file("cuts"));
+        QDir().mkpath(outputFolder);
+        kestrel::tools::shared::OutputFolderPopup::setFolderChooser([this](const QString&) { return outputFolder; });
+        window = std::make_unique<BatchCutterWindowController>();
+        window->show();
+        window->outputFolderPopup()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+        ASSERT_EQ(window->outputPath(), outputFolder);
+    }
+    void TearDown() override {
+        window.reset();
+        kestrel::widgets::setOpenPanelRunner({});
+        kestrel::tools::shared::OutputFolderPopup::setFolderChooser({});
+    }
+
+    void selectRow(int row) {
+        auto* cell = window->fileListTableView()->cell(row);
+        QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(5, 5));
+        ASSERT_TRUE(waitFor([&] { return window->rangePanel()->hasFile() && window->fileListTableView()->selectedRow() == row; }));
+        QTest::qWait(50);
+    }
+    void runAndWait() {
+        bool ended = false;
+        QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+        click(window->startButton());
+        ASSERT_TRUE(waitFor([&] { return ended; }));
+    }
+};
+
+TEST_F(BatchWindowTest, RefusedFilesAreListedWithTheReasonAndTheOthersAdded) {
+    const std::string a = dir.file("a.mp4"), broken = dir.file("broken.mp4"), b = dir.file("b.mkv");
+    kestrel::test::makeMedia(a, {});
+    kestrel::test::writeBytes(broken, std::string(2048, '\x11'));
+    kestrel::test::makeMedia(b, {});
+    panelAnswer = {QString::fromStdString(a), QString::fromStdString(broken), QString::fromStdString(b),
+                   QString::fromStdString(dir.file("gone.mp4"))};
+    ModalCloser closer;
+    click(window->addFileButton());
+    ASSERT_EQ(window->fileList().size(), 2);
+    EXPECT_EQ(window->fileList()[0]->name, "a.mp4");
+    EXPECT_EQ(window->fileList()[1]->name, "b.mkv");
+    EXPECT_EQ(closer.closed(), 1);
+    const QString alert = window->lastAlertText();
+    EXPECT_TRUE(alert.contains("broken.mp4: ")) << alert.toStdString();
+    EXPECT_TRUE(alert.contains("gone.mp4: ")) << alert.toStdString();
+    EXPECT_FALSE(alert.contains("a.mp4"));
+    EXPECT_EQ(window->fileList()[0]->cutTimeRange_stop, int64_t(window->fileList()[0]->sourceData.duration * 1e6));
+    EXPECT_TRUE(window->fileListTableView()->isVisible());
+}
+
+TEST_F(BatchWindowTest, ListButtonsMoveRemoveAndClear) {
+    QStringList paths;
+    for (const char* name : {"one.mp4", "two.mp4", "three.mp4"}) {
+        kestrel::test::makeMedia(dir.file(name), {});
+        paths << QString::fromStdString(dir.file(name));
+    }
+    panelAnswer = paths;
+    click(window->addFileButton());
+    ASSERT_EQ(window->fileList().size(), 3);
+    EXPECT_FALSE(window->upButton()->isEnabled());
+    selectRow(2);
+    click(window->upButton());
+    EXPECT_EQ(window->fileList()[1]->name, "three.mp4");
+    EXPECT_EQ(window->fileListTableView()->selectedRow(), 1);
+    click(window->downButton());
+    EXPECT_EQ(window->fileList()[2]->name, "three.mp4");
+    EXPECT_FALSE(window->downButton()->isEnabled());
+    click(window->removeButton());
+    ASSERT_EQ(window->fileList().size(), 2);
+    // The selection never points past the list after a delete.
+    EXPECT_LT(window->fileListTableView()->selectedRow(), 2);
+    EXPECT_EQ(window->fileListTableView()->selectedItem(), window->fileList()[window->fileListTableView()->selectedRow()]);
+    click(window->clearButton());
+    EXPECT_TRUE(window->fileList().isEmpty());
+    EXPECT_FALSE(window->fileListTableView()->isVisible());
+    EXPECT_FALSE(window->startButton()->isEnabled());
+}
+
+TEST_F(BatchWindowTest, KeepAndRemoveRunsCutEveryFileExactly) {
+    // Three files: two cut in keep mode off their key frames, one with its middle removed.
+    QStringList paths;
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 6;
+    spec.gop = 50;
+    for (const char* name : {"k1.mp4", "k2.mov"}) {
+        kestrel::test::makeMedia(dir.file(name), spec);
+        paths << QString::fromStdString(dir.file(name));
+    }
+    paths << QString::fromStdString(makeColourThirds(dir.file("thirds.mp4")));
+    panelAnswer = paths;
+    click(window->addFileButton());
+    ASSERT_EQ(window->fileList().size(), 3);
+
+    selectRow(0);
+    typeTime(window->rangePanel()->startBox(), 1, 30);
+    typeTime(window->rangePanel()->stopBox(), 4, 70);
+    EXPECT_EQ(window->fileList()[0]->cutTimeRange_start, 1'300'000);
+    EXPECT_EQ(window->fileList()[0]->cutTimeRange_stop, 4'700'000);
+    // The same range on every file, then the third file in remove mode.
+    click(window->applyToAllButton());
+    EXPECT_EQ(window->fileList()[1]->cutTimeRange_start, 1'300'000);
+    EXPECT_EQ(window->fileList()[2]->cutTimeRange_stop, 4'700'000);
+    selectRow(2);
+    typeTime(window->rangePanel()->startBox(), 2, 50);
+    typeTime(window->rangePanel()->stopBox(), 7, 50);
+    click(window->removeRangeButton());
+    EXPECT_TRUE(window->fileList()[2]->isTrimFanxuan);
+    EXPECT_FALSE(window->fileList()[0]->isTrimFanxuan);
+
+    ModalCloser closer;
+    runAndWait();
+    EXPECT_EQ(closer.closed(), 1);
+    EXPECT_FALSE(window->lastAlertText().isEmpty());
+    EXPECT_FALSE(window->running());
+
+    const std::string k1 = (outputFolder + "/k1.mp4").toStdString();
+    const std::string k2 = (outputFolder + "/k2.mov").toStdString();
+    const std::string thirds = (outputFolder + "/thirds.mp4").toStdString();
+    for (const std::string& out : {k1, k2}) {
+        const auto probed = kestrel::test::ffprobe(out, true);
+        ASSERT_TRUE(probed.ok) << out << probed.error;
+        EXPECT_EQ(probed.firstOf("video")->frames, 85) << out;  // 3.4 s at 25 fps
+        EXPECT_EQ(probed.firstOf("video")->codec, "h264");
+        EXPECT_EQ(decodeErrors(out), "") << out;
+        const auto first = kestrel::test::decodeFrameRGB(out, 0, 160, 120);
+        const auto source = kestrel::test::decodeFrameRGB(dir.file("k1.mp4"), 1.3, 160, 120);
+        EXPECT_LT(kestrel::test::meanAbsDiff(first, source), 6.0) << out;
+    }
+    const auto hues = frameHues(thirds);
+    EXPECT_EQ(std::count(hues.begin(), hues.end(), Hue::Green), 0);
+    EXPECT_EQ(int(hues.size()), 150);  // 5.000 s at 30 fps
+    EXPECT_NEAR(kestrel::test::ffprobe(thirds).duration_s, 5.0, 1.0 / 30 + 0.03);
+    for (const auto& record : window->fileList()) EXPECT_TRUE(QFile::exists(record->exportPath));
+
+    // A second run never overwrites: every output is numbered.
+    runAndWait();
+    EXPECT_TRUE(QFile::exists(outputFolder + "/k1(2).mp4"));
+    EXPECT_TRUE(QFile::exists(outputFolder + "/thirds(2).mp4"));
+}
+
+TEST_F(BatchWindowTest, AFailedFileIsReportedAndNeverCalledFinished) {
+    const std::string good = dir.file("good.mp4");
+    kestrel::test::makeMedia(good, {});
+    panelAnswer = {QString::fromStdString(good)};
+    click(window->addFileButton());
+    // The whole file removed: nothing is left to write.
+    typeTime(window->rangePanel()->startBox(), 0, 0);
+    click(window->removeRangeButton());
+    ModalCloser closer;
+    runAndWait();
+    EXPECT_TRUE(window->lastAlertText().contains("good.mp4")) << window->lastAlertText().toStdString();
+    EXPECT_FALSE(QFile::exists(outputFolder + "/good.mp4"));
+}
+
+TEST_F(BatchWindowTest, CancelStopsTheRunAndLeavesNoFile) {
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    spec.gop = 250;
+    const std::string longFile = dir.file("long.mp4");
+    kestrel::test::makeMedia(longFile, spec);
+    panelAnswer = {QString::fromStdString(longFile), QString::fromStdString(longFile)};
+    click(window->addFileButton());
+    selectRow(0);
+    typeTime(window->rangePanel()->startBox(), 1, 10);
+    bool ended = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+    ModalCloser closer;
+    click(window->startButton());
+    ASSERT_TRUE(window->running());
+    ASSERT_TRUE(waitFor([&] {
+        auto* cell = window->fileListTableView()->cell(0);
+        return (cell && cell->progress() > 0.05f) || ended;
+    }));
+    click(window->startButton());
+    ASSERT_TRUE(waitFor([&] { return ended; }));
+    EXPECT_EQ(closer.closed(), 0);  // no finished alert after a cancel
+    EXPECT_TRUE(QDir(outputFolder).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(window->addFileButton()->isEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// Fixtures and checks the cutter tests share: a source whose thirds are distinct colours, the
+// colours of every decoded frame, and waiting for the event loop.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrel::test::cutter {
+
+// 10 s at 30 fps (2.5 s is a whole number of frames) with key frames every second: red for 0-2.5 s, green for 2.5-7.5 s, blue for
+// 7.5-10 s, and a sine tone.
+std::string makeColourThirds(const std::string& path);
+
+enum class Hue { Red, Green, Blue, Other };
+// The dominant colour of every frame of the first video stream, in order.
+std::vector<Hue> frameHues(const std::string& path);
+
+// Prints of `ffmpeg -v error` decoding the whole file (empty when it decodes cleanly).
+std::string decodeErrors(const std::string& path);
+
+// Spins the event loop until the condition holds; false after the timeout.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 120000);
+
+// One frame at 25 fps, in seconds.
+inline constexpr double kFrame_s = 0.04;
+
+}  // namespace kestrel::test::cutter

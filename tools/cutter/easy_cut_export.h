@@ -1,0 +1,63 @@
+#pragma once
+// The easy cutter's export: each clip to a file of its own in a new folder named after the
+// source, or every clip joined into one file, with the clips' sound volume. One job per file,
+// one after another, throttled progress over the whole export, a stop that removes the
+// unfinished file, and one outcome.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "model/cutter_time_item.h"
+
+namespace kestrel::session {
+class Job;
+class JobQueue;
+struct JobResult;
+}  // namespace kestrel::session
+
+namespace kestrel::tools::cutter {
+
+struct EasyExportOutcome {
+    enum Kind { Done, Stopped, Failed } kind = Done;
+    QString failure;        // the reason shown for Failed
+    QStringList outputs;    // files written
+    QString target;         // the folder (separate files) or the file (merged)
+};
+
+// "<source folder>/<base>_<stamp>" for separate files and "<folder>/<base>_<stamp>.<ext>" merged,
+// from the path the export dialog proposes ("<folder>/<stamp>.<ext>").
+QString separateFilesFolder(const QString& sourcePath, const QString& proposedPath);
+// The clip's file name without extension: start and end as "HHMMSS.mmm" joined by "-".
+QString clipFileBaseName(const kestrel::model::CutterTimeItem& clip);
+
+class EasyCutExport : public QObject {
+    Q_OBJECT
+public:
+    explicit EasyCutExport(QObject* parent = nullptr);
+
+    // Separate files into a new folder made from the proposed path.
+    void startSeparate(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, const QString& proposedPath);
+    // One file; volume 0..2 applies to every clip.
+    void startMerged(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, double volume,
+                     const QString& proposedPath);
+    void stop();
+    bool running() const { return running_; }
+
+Q_SIGNALS:
+    // The clip being written (separate files).
+    void clipStarted(int index);
+    void progress(double fraction);
+    void finished(const kestrel::tools::cutter::EasyExportOutcome& outcome);
+
+private:
+    void enqueue(kestrel::session::Job* job, int index, int count);
+    void jobFinished(kestrel::session::Job* job, const kestrel::session::JobResult& result);
+
+    kestrel::session::JobQueue* queue_ = nullptr;
+    QList<kestrel::session::Job*> jobs_;
+    EasyExportOutcome outcome_;
+    bool running_ = false;
+};
+
+}  // namespace kestrel::tools::cutter

@@ -11,6 +11,7 @@
 #include "services/language.h"
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"
+#include "tools/shared/output_folder_popup.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/zor_button.h"
 
@@ -27,8 +28,12 @@ JoinerWindowHarness::JoinerWindowHarness() {
     });
     window_->show();
     QTest::qWait(50);
+    // The output folder is chosen in the pop-up's "other folder" item, as a user would.
     QDir().mkpath(outputFolder());
-    window_->setOutputPath(outputFolder());
+    const QString folder = outputFolder();
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([folder](const QString&) { return folder; });
+    window_->outputFolderBtn()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser({});
 }
 
 JoinerWindowHarness::~JoinerWindowHarness() {

@@ -296,7 +296,8 @@ TEST_F(JoinerWindowTest, RefusedFilesAreNamedInOneAlert) {
     EXPECT_EQ(h.window().fileList().size(), 1);
     ASSERT_EQ(h.alerts.size(), 1);
     EXPECT_EQ(h.alerts[0].first, JoinnerWindowController::kPlainAlert);
-    EXPECT_TRUE(h.alerts[0].second.endsWith("broken.mp4"));
+    EXPECT_TRUE(h.alerts[0].second.contains("broken.mp4"));
+    EXPECT_EQ(h.window().outputPath(), h.outputFolder());
 }
 
 TEST_F(JoinerWindowTest, ClearAndRemoveBringBackTheEmptyList) {

@@ -15,6 +15,7 @@
 #include "services/language.h"
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"
+#include "tools/shared/output_folder_popup.h"
 #include "widgets/dialogs/app_icon.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
@@ -29,12 +30,12 @@ const QColor kControlText(205, 214, 221);
 const QColor kTitleText(170, 177, 185);
 const QColor kOutline(49, 60, 72);
 
-// Layout of the 1200 x 800 window, top-left origin.
-constexpr int kWindowWidth = 1200, kWindowHeight = 800;
-const QRect kListFrame(20, 84, 560, 430);
+// Layout of the 1200 x 836 window, top-left origin.
+constexpr int kWindowWidth = 1200, kWindowHeight = 836;
+const QRect kListFrame(20, 84, 560, 462);
 constexpr int kRightX = 600, kRightWidth = 580;
-constexpr int kFormatBarY = 568;
-constexpr int kBottomY = 756;
+constexpr int kFormatBarY = 600;
+constexpr int kBottomY = 792;
 
 QPixmap picture(const QString& name) { return services::Language::pixmapWithfileName(name); }
 
@@ -226,8 +227,8 @@ void JoinnerWindowController::buildPreview() {
     buildTimeBoxes();
 
     const int ry = 520;
-    selectTimeBtn_ = makeTextButton(this, QRect(kRightX, ry, 186, 28));
-    unSelectTimeBtn_ = makeTextButton(this, QRect(kRightX + 192, ry, 186, 28));
+    selectTimeBtn_ = makeTextButton(this, QRect(kRightX, ry, 287, 28));
+    unSelectTimeBtn_ = makeTextButton(this, QRect(kRightX + 293, ry, 287, 28));
     for (kestrel::widgets::ZorButton* b : {selectTimeBtn_, unSelectTimeBtn_}) {
         b->setSelectColor(QColor(96, 222, 208));
         b->setSelectedBackgroundImage(QPixmap());
@@ -235,8 +236,8 @@ void JoinnerWindowController::buildPreview() {
     }
     selectTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { selectCurrentTimeRadioAction(); });
     unSelectTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { unSelectCurrentTimeRadioAction(); });
-    resetCutterBtn_ = makeTextButton(this, QRect(kRightX + 384, ry, 90, 28));
-    applytoallBtn_ = makeTextButton(this, QRect(kRightX + 480, ry, 100, 28));
+    resetCutterBtn_ = makeTextButton(this, QRect(kRightX + 330, ry + 36, 122, 28));
+    applytoallBtn_ = makeTextButton(this, QRect(kRightX + 458, ry + 36, 122, 28));
     resetCutterBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { resetCutterAction(); });
     applytoallBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { applytoallAction(); });
 
@@ -276,14 +277,17 @@ void JoinnerWindowController::buildTimeBoxes() {
 void JoinnerWindowController::buildBottomBar() {
     outputLabel_ = makeLabel(this, QRect(20, kBottomY + 6, 120, 20), kSecondaryText, 13);
     outputLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    outputFolderBtn_ = new QComboBox(this);
+    outputFolderBtn_ = new kestrel::tools::shared::OutputFolderPopup(this);
+    outputFolderBtn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     outputFolderBtn_->setGeometry(146, kBottomY, 223, 32);
     outputFolderBtn_->setStyleSheet(
         QStringLiteral("QComboBox{background:rgb(34,39,48);color:rgb(205,214,221);border:1px solid rgb(58,65,77);"
                        "border-radius:6px;padding:0 8px}"
                        "QComboBox QAbstractItemView{background:rgb(34,39,48);color:rgb(205,214,221);"
                        "selection-background-color:rgb(44,50,61)}"));
-    connect(outputFolderBtn_, QOverload<int>::of(&QComboBox::activated), this, [this](int index) { outputPopUpBtnAction(index); });
+    outputPath_ = outputFolderBtn_->outputPath();
+    connect(outputFolderBtn_, &kestrel::tools::shared::OutputFolderPopup::outputPathChanged, this,
+            [this](const QString& path) { outputPath_ = path; });
     openOutputFolderBtn_ = makeIconButton(this, QRect(376, kBottomY, 32, 32), QStringLiteral("ZantImage/Reverse/btnBrowsePath"));
     openOutputFolderBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (!outputPath_.isEmpty()) exportkit::revealInFileManager(outputPath_);
@@ -339,24 +343,7 @@ void JoinnerWindowController::changeLanguage() {
     const Qt::LayoutDirection direction = services::Language::isalaboLanguage() ? Qt::RightToLeft : Qt::LeftToRight;
     for (QWidget* control : textControls()) control->setLayoutDirection(direction);
     outputFolderBtn_->setLayoutDirection(direction);
-    // The pop-up's items follow the language too.
-    rebuildOutputItems();
-}
-
-void JoinnerWindowController::rebuildOutputItems() {
-    outputPathTitles_ = {localized("outputFolderItemMovies"), localized("outputFolderItemDocuments"), localized("outputFolderItemDesktop"),
-                         services::FileManager::sharedManager().getCurrentBundleName(), localized("outputFolderItemOther...")};
-    const QSignalBlocker block(outputFolderBtn_);
-    outputFolderBtn_->clear();
-    outputFolderBtn_->addItems(outputPathTitles_);
-    if (!chosenFolder_.isEmpty()) outputFolderBtn_->addItem(QFileInfo(chosenFolder_).fileName(), chosenFolder_);
-    int shown = kApplicationFolder;
-    if (!chosenFolder_.isEmpty() && outputPath_ == chosenFolder_) shown = kChosen;
-    else if (outputPath_ == services::FileManager::moviesFolderPath()) shown = kMovies;
-    else if (outputPath_ == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) shown = kDocuments;
-    else if (outputPath_ == QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)) shown = kDesktop;
-    outputFolderBtn_->setCurrentIndex(shown);
-    outputFolderBtn_->setToolTip(outputPath_);
+    outputFolderBtn_->retranslate();
 }
 
 QList<QWidget*> JoinnerWindowController::textControls() const {

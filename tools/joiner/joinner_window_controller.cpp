@@ -21,6 +21,8 @@
 #include "tools/joiner/joiner_time_fields.h"
 #include "services/help_class.h"
 #include "tools/shared/clip_list_view.h"
+#include "tools/shared/media_input.h"
+#include "tools/shared/output_folder_popup.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/ns_progress_view.h"
@@ -30,13 +32,6 @@ namespace kestrel::tools::joiner {
 namespace {
 
 QString localized(const char* key) { return services::Language::localizedStringForKey(QString::fromLatin1(key)); }
-
-// The extensions the joiner's open panel offers.
-QStringList joinerFileTypes() {
-    return {"mov", "qt",  "mp4", "m4v", "flv", "ts",   "m2ts", "mts",  "mkv", "mka", "mpg", "mpeg", "mpa",
-            "m2v", "mpv", "dat", "avi", "divx", "3gp", "3g2",  "mxf",  "tp",  "trp", "nut", "h261", "h264",
-            "mod", "tod", "wmv", "mp3", "mp2", "m4a",  "m4r",  "flac", "wav", "wma", "ogg", "aac",  "ac3", "webm", "opus"};
-}
 
 }  // namespace
 
@@ -57,7 +52,6 @@ JoinnerWindowController::~JoinnerWindowController() {
 void JoinnerWindowController::windowDidLoad() {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
-    outputPopUpBtnAction(-1);
     changeLanguage();
     fileListViewHidden(true);
 }
@@ -76,34 +70,21 @@ void JoinnerWindowController::closeEvent(QCloseEvent* event) {
 // ---- Adding and the list buttons ----
 
 void JoinnerWindowController::addFileAction() {
-    kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
-    request.allowsMultipleSelection = true;
-    request.allowedFileTypes = joinerFileTypes();
-    const QStringList paths = kestrel::widgets::runOpenPanel(request);
+    const QStringList paths = kestrel::tools::shared::chooseMediaFiles(true);
     if (paths.isEmpty()) return;
     addFiles(paths);
 }
 
 QStringList JoinnerWindowController::addFiles(const QStringList& paths) {
+    const kestrel::tools::shared::ProbedFiles probed = kestrel::tools::shared::probeMediaFiles(paths, true);
+    const QList<kestrel::model::SimpleDataPtr>& added = probed.accepted;
     QStringList refused;
-    QList<kestrel::model::SimpleDataPtr> added;
-    for (const QString& path : paths) {
-        kestrel::model::SimpleDataPtr record = kestrel::session::probeMediaFile(path, {});
-        // A clip with no sound and no picture, or no length, cannot be joined.
-        if (!record || record->sourceData.duration <= 0 || (record->sourceData.exist == 0 && record->sourceData.a_exist <= 0)) {
-            refused.append(QFileInfo(path).fileName());
-            continue;
-        }
-        record->cutTimeRange_start = 0;
-        record->cutTimeRange_stop = static_cast<int64_t>(double(record->sourceData.duration) * 1000000.0);
-        record->volume = 1.0;
-        added.append(record);
-    }
+    for (const kestrel::tools::shared::RefusedFile& file : probed.refused) refused.append(file.name);
     // New clips take the chosen output values as their targets.
     applyChoiceToClips(formatBar_->choice(), formatBar_->chosenIsAudio(), added);
     const bool wasEmpty = fileList_.isEmpty();
     fileList_.append(added);
-    if (!refused.isEmpty()) showSimpleAlert(localized("nonsupportfilesstringValue") + refused.join(QLatin1Char(',')), kPlainAlert);
+    if (!probed.refused.isEmpty()) showSimpleAlert(kestrel::tools::shared::refusedFilesMessage(probed.refused), kPlainAlert);
     if (fileList_.isEmpty()) return refused;
     const qint64 row = wasEmpty ? 0 : fileListTableView_->selectedRow();
     fileListTableView_->setItems(fileList_);
@@ -219,53 +200,6 @@ void JoinnerWindowController::enableEdit(bool enable) {
     volumeSlider_->setDisable(!enable);
     outputFolderBtn_->setEnabled(enable);
     updateMoveButtons();
-}
-
-// ---- Output folder ----
-
-void JoinnerWindowController::setOutputPath(const QString& folder) {
-    chosenFolder_ = folder;
-    outputPath_ = folder;
-    rebuildOutputItems();
-}
-
-void JoinnerWindowController::outputPopUpBtnAction(int index) {
-    const QString appFolder = services::FileManager::sharedManager().rootDirPath();
-    switch (index) {
-    case kMovies:
-    case kDocuments:
-    case kDesktop: {
-        const QString folder = index == kMovies ? services::FileManager::moviesFolderPath()
-                               : index == kDocuments ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                                                     : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-        if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable()) return outputPopUpBtnAction(kOther);
-        outputPath_ = folder;
-        break;
-    }
-    case kOther: {
-        QString folder;
-        if (folderChooser_) {
-            folder = folderChooser_();
-        } else {
-            QFileDialog dialog(this, localized("Main_Sel_Dir_Hit"), appFolder);
-            dialog.setFileMode(QFileDialog::Directory);
-            dialog.setOption(QFileDialog::ShowDirsOnly);
-            dialog.setOption(QFileDialog::DontUseNativeDialog);
-            dialog.setLabelText(QFileDialog::Accept, localized("OpenPanelOpenTitle"));
-            dialog.setLabelText(QFileDialog::Reject, localized("OpenPanelCancelTitle"));
-            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) folder = dialog.selectedFiles().first();
-        }
-        if (!folder.isEmpty()) chosenFolder_ = outputPath_ = folder;
-        break;
-    }
-    case kChosen:
-        outputPath_ = chosenFolder_;
-        break;
-    default:  // the application's folder, also at start-up
-        outputPath_ = appFolder.isEmpty() ? services::FileManager::moviesFolderPath() : appFolder;
-        break;
-    }
-    rebuildOutputItems();
 }
 
 }  // namespace kestrel::tools::joiner

@@ -17,7 +17,6 @@
 #include "widgets/tool_window.h"
 #include "widgets/volume_progress_slider.h"
 
-class QComboBox;
 class QLabel;
 class QTimer;
 
@@ -34,7 +33,8 @@ class ZorButton;
 }  // namespace kestrel::widgets
 namespace kestrel::tools::shared {
 class ClipListView;
-}
+class OutputFolderPopup;
+}  // namespace kestrel::tools::shared
 
 namespace kestrel::tools::joiner {
 
@@ -47,8 +47,6 @@ class JoinnerWindowController : public kestrel::widgets::ToolWindow,
 public:
     // Alert tags: 1 the task-finished alert, 2 a plain alert, 100 the unwritable output folder.
     enum AlertTag { kFinishedAlert = 1, kPlainAlert = 2, kNotWritableAlert = 100 };
-    // Output-folder pop-up items.
-    enum OutputItem { kMovies = 0, kDocuments = 1, kDesktop = 2, kApplicationFolder = 3, kOther = 4, kChosen = 5 };
 
     explicit JoinnerWindowController(QWidget* parent = nullptr);
     ~JoinnerWindowController() override;
@@ -57,8 +55,6 @@ public:
     // tag and the shown text; for the finished alert it answers whether Open was pressed.
     using AlertPresenter = std::function<bool(int tag, const QString& text)>;
     void setAlertPresenter(AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
-    using FolderChooser = std::function<QString()>;
-    void setFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
 
     // ---- Window shell ----
     void changeLanguage();
@@ -71,9 +67,8 @@ public:
     void clearAction();
     void upAction();
     void downAction();
-    void outputPopUpBtnAction(int index);
+    // The output folder chosen in the pop-up.
     const QString& outputPath() const { return outputPath_; }
-    void setOutputPath(const QString& folder);
 
     // ---- Preview and cut range ----
     void initPlayer();
@@ -119,7 +114,7 @@ public:
     kestrel::widgets::VolumeProgressSlider* volumeSlider() const { return volumeSlider_; }
     kestrel::widgets::NSProgressView* joinnerProgressView() const { return joinnerProgressView_; }
     exportkit::OutputFormatBar* formatBar() const { return formatBar_; }
-    QComboBox* outputFolderBtn() const { return outputFolderBtn_; }
+    kestrel::tools::shared::OutputFolderPopup* outputFolderBtn() const { return outputFolderBtn_; }
     QLabel* cutDurationValueLabel() const { return cutDurationValueLabel_; }
     QLabel* progressPercentLabel() const { return progressPercentLabel_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& startFields() const { return startFields_; }
@@ -157,7 +152,6 @@ private:
     void buildPreview();
     void buildTimeBoxes();
     void buildBottomBar();
-    void rebuildOutputItems();
     kestrel::widgets::ZorButton* makeTextButton(QWidget* parent, const QRect& frame);
     kestrel::widgets::ZorButton* makeIconButton(QWidget* parent, const QRect& frame, const QString& stem);
     void setButtonPictures(kestrel::widgets::ZorButton* button, const QString& stem);
@@ -189,8 +183,6 @@ private:
     QList<kestrel::model::SimpleDataPtr> fileList_;
     QString outputPath_;
     QString outputFilePath_;
-    QStringList outputPathTitles_;
-    QString chosenFolder_;
     bool isPlaying_ = false;
     bool isPlaySelected_ = false;
     bool muted_ = false;
@@ -200,7 +192,6 @@ private:
     QTimer* timer_ = nullptr;
     kestrel::session::JoinExportJob* job_ = nullptr;
     AlertPresenter alertPresenter_;
-    FolderChooser folderChooser_;
     kestrel::widgets::RDTextField* edittingField_ = nullptr;
 
     QLabel* windowTitlelabel_ = nullptr;
@@ -243,7 +234,7 @@ private:
 
     exportkit::OutputFormatBar* formatBar_ = nullptr;
     QLabel* outputLabel_ = nullptr;
-    QComboBox* outputFolderBtn_ = nullptr;
+    kestrel::tools::shared::OutputFolderPopup* outputFolderBtn_ = nullptr;
     kestrel::widgets::ZorButton* openOutputFolderBtn_ = nullptr;
     QLabel* joinnerLabel_ = nullptr;
     kestrel::widgets::NSProgressView* joinnerProgressView_ = nullptr;

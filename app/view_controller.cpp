@@ -232,10 +232,10 @@ void ViewController::rotateAction() { openEditor(2, QStringLiteral("Rotate_Title
 void ViewController::addOrremovemusicAction() { openEditor(64, QStringLiteral("AddMusic_Title")); }
 void ViewController::joinnerAction() { showTool(new joiner::JoinnerWindowController(), QStringLiteral("Joiner_Title")); }
 void ViewController::easy_cutterAction() {
-    showTool(new cutter::EasyCutterWindowcontroller(), QStringLiteral("EasyCut_Title"));
+    showTool(new kestrel::tools::cutter::EasyCutterWindowcontroller(), QStringLiteral("EasyCut_Title"));
 }
 void ViewController::batch_cutterAction() {
-    showTool(new cutter::BatchCutterWindowController(), QStringLiteral("BatchCut_Title"));
+    showTool(new kestrel::tools::cutter::BatchCutterWindowController(), QStringLiteral("BatchCut_Title"));
 }
 
 void ViewController::splitAction() {

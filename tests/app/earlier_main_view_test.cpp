@@ -79,11 +79,11 @@ TEST_F(EarlierMainViewTest, SplitOpensTheSplitterWithTheChosenFileAndCancelOpens
 
 TEST_F(EarlierMainViewTest, ToolButtonsOpenWithoutAPanelAndRelayoutRetitles) {
     QTest::mouseClick(view->toolButtons().at(2), Qt::LeftButton);  // batch cutter
-    ASSERT_TRUE(pumpUntil([&] { return openWindowOf<cutter::BatchCutterWindowController>() != nullptr; }));
+    ASSERT_TRUE(pumpUntil([&] { return openWindowOf<kestrel::tools::cutter::BatchCutterWindowController>() != nullptr; }));
     EXPECT_EQ(panels, 0);
-    EXPECT_EQ(openWindowOf<cutter::BatchCutterWindowController>()->windowTitle(), localized("BatchCut_Title"));
+    EXPECT_EQ(openWindowOf<kestrel::tools::cutter::BatchCutterWindowController>()->windowTitle(), localized("BatchCut_Title"));
     EXPECT_FALSE(buttonsEnabled());
-    openWindowOf<cutter::BatchCutterWindowController>()->close();
+    openWindowOf<kestrel::tools::cutter::BatchCutterWindowController>()->close();
     EXPECT_TRUE(buttonsEnabled());
 
     EXPECT_EQ(app::ViewController::buttonLabel(view->toolButtons().at(4))->text(), localized("JoinnervideoWinTitle"));

@@ -60,7 +60,7 @@ QString pathVia(QObject* controller, QString (*get)(T*)) {
 }
 
 QString editorPath(QObject* c) { return pathVia<EditVideoWindowController>(c, [](EditVideoWindowController* e) { return e->filePath(); }); }
-QString easyPath(QObject* c) { return pathVia<cutter::EasyCutterWindowcontroller>(c, [](cutter::EasyCutterWindowcontroller* w) { return w->filePath(); }); }
+QString easyPath(QObject* c) { return pathVia<kestrel::tools::cutter::EasyCutterWindowcontroller>(c, [](kestrel::tools::cutter::EasyCutterWindowcontroller* w) { return w->filePath(); }); }
 QString splitPath(QObject* c) { return pathVia<splitter::SplitWindowController>(c, [](splitter::SplitWindowController* w) { return w->filePath(); }); }
 QString reversePath(QObject* c) {
     return pathVia<reverse::ReverseWindowController>(c, [](reverse::ReverseWindowController* w) {
@@ -80,7 +80,7 @@ QString noPath(QObject* c) { return qobject_cast<T*>(c) ? QStringLiteral("-") : 
 const std::vector<TileCase>& tileCases() {
     static const std::vector<TileCase> cases = {
         {1, "EasyCut_Title", 2, easyPath},
-        {2, "BatchCut_Title", 0, noPath<cutter::BatchCutterWindowController>},
+        {2, "BatchCut_Title", 0, noPath<kestrel::tools::cutter::BatchCutterWindowController>},
         {3, "AdvancedCut_Title", 2, editorPath, 1},
         {4, "Joiner_Title", 0, noPath<joiner::JoinnerWindowController>},
         {5, "Crop_Title", 1, editorPath, 4},

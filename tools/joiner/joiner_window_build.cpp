@@ -314,8 +314,8 @@ void JoinnerWindowController::changeLanguage() {
     fitButton(addfileBtn_, localized("AddFileBtnTitle"), 13, 16);
     fitLabel(noFileTitle_, localized("Joiner_Title"), 24, 14);
     fitLabel(gettingstatedlabel_, localized("joinner_desc"), 16, 10);
-    for (int i = 0; i < 4; ++i)
-        fitLabel(descLabels_[size_t(i)], QStringLiteral("%1. %2").arg(i + 1).arg(localized(QStringLiteral("joinner_desc%1").arg(i + 1).toLatin1().constData())), 14, 9);
+    const char* steps[] = {"joinner_desc1", "joinner_desc2", "joinner_desc3", "joinner_desc4"};
+    for (int i = 0; i < 4; ++i) fitLabel(descLabels_[size_t(i)], QStringLiteral("%1. %2").arg(i + 1).arg(localized(steps[i])), 14, 9);
     fitLabel(email_addressLabel_, localized("email_address"), 13, 9);
     fitButton(removeBtn_, localized("RemoveBtnTitle"), 13, 12);
     fitButton(clearBtn_, localized("ClearBtnTitle"), 13, 12);

@@ -28,12 +28,7 @@ JoinerWindowHarness::JoinerWindowHarness() {
     });
     window_->show();
     QTest::qWait(50);
-    // The output folder is chosen in the pop-up's "other folder" item, as a user would.
-    QDir().mkpath(outputFolder());
-    const QString folder = outputFolder();
-    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([folder](const QString&) { return folder; });
-    window_->outputFolderBtn()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
-    kestrel::tools::shared::OutputFolderPopup::setFolderChooser({});
+    chooseOutputFolder(QString::fromStdString(dir_.file("out")));
 }
 
 JoinerWindowHarness::~JoinerWindowHarness() {
@@ -43,7 +38,16 @@ JoinerWindowHarness::~JoinerWindowHarness() {
     QTest::qWait(20);
 }
 
-QString JoinerWindowHarness::outputFolder() const { return QString::fromStdString(dir_.file("out")); }
+QString JoinerWindowHarness::outputFolder() const { return outputFolder_; }
+
+void JoinerWindowHarness::chooseOutputFolder(const QString& folder) {
+    // Chosen in the pop-up's "other folder" item, as a user would.
+    QDir().mkpath(folder);
+    outputFolder_ = folder;
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([folder](const QString&) { return folder; });
+    window_->outputFolderBtn()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser({});
+}
 
 void JoinerWindowHarness::addThroughPanel(const QStringList& paths) {
     kestrel::widgets::setOpenPanelRunner([paths](const kestrel::widgets::OpenPanelRequest&) { return paths; });
@@ -94,6 +98,6 @@ bool JoinerWindowHarness::waitJoinEnded(int timeoutMs) {
     return !window_->joining();
 }
 
-QStringList JoinerWindowHarness::outputs() const { return QDir(outputFolder()).entryList(QDir::Files); }
+QStringList JoinerWindowHarness::outputs() const { return QDir(outputFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
 
 }  // namespace kestrel::test

@@ -24,6 +24,8 @@ public:
     kestrel::tools::joiner::JoinnerWindowController& window() { return *window_; }
     const TempDir& dir() const { return dir_; }
     QString outputFolder() const;
+    // Chooses another output folder through the pop-up's "other folder" item.
+    void chooseOutputFolder(const QString& folder);
     QString file(const char* name) const { return QString::fromStdString(dir_.file(name)); }
 
     // Presses Add File with the open panel answering paths.
@@ -38,13 +40,14 @@ public:
     bool chooseProfile(const QString& name);
     // Waits until the running join has ended.
     bool waitJoinEnded(int timeoutMs = 300000);
-    // Files in the output folder.
+    // Files in the output folder, hidden ones (a run's unfinished file) too.
     QStringList outputs() const;
 
     QList<QPair<int, QString>> alerts;
 
 private:
     TempDir dir_;
+    QString outputFolder_;
     std::unique_ptr<kestrel::tools::joiner::JoinnerWindowController> window_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
@@ -312,6 +313,34 @@ TEST_F(JoinerWindowTest, ClearAndRemoveBringBackTheEmptyList) {
     EXPECT_FALSE(w.fileListTableView()->isVisible());
     EXPECT_EQ(w.player(), nullptr);
     EXPECT_FALSE(w.startJoinnerBtn()->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(JoinerWindowClose, ClosingWhileJoiningLeavesNoFile) {
+    kestrel::test::TempDir media;
+    kestrel::test::FixtureSpec longer;
+    longer.duration_s = 40;
+    longer.width = 640;
+    longer.height = 360;
+    const std::string path = media.file("long.mp4");
+    kestrel::test::makeMedia(path, longer);
+    const QString folder = q(media.file("out"));
+    {
+        JoinerWindowHarness h;
+        h.chooseOutputFolder(folder);
+        h.addThroughPanel({q(path), q(path)});
+        h.cell(0)->chooseTransition(2);
+        JoinerWindowHarness::click(h.window().startJoinnerBtn());
+        ASSERT_TRUE(h.window().joining());
+        QTest::qWait(300);
+        ASSERT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);  // being written
+    }  // the window closes and goes while the join runs
+    // The stopped run removes its unfinished file once the engine has let go of it.
+    for (int i = 0; i < 200 && !QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty(); ++i) QTest::qWait(50);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <cmath>
@@ -341,6 +342,27 @@ TEST(JoinerWindowClose, ClosingWhileJoiningLeavesNoFile) {
     // The stopped run removes its unfinished file once the engine has let go of it.
     for (int i = 0; i < 200 && !QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty(); ++i) QTest::qWait(50);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(JoinerWindowTest, SnapshotsAreNewPicturesInTheOutputFolder) {
+    h.addThroughPanel({q(clips().h264)});
+    JoinnerWindowController& w = h.window();
+    h.selectRow(0);
+    QTest::qWait(300);
+    JoinerWindowHarness::click(w.cutCoverBtn());
+    JoinerWindowHarness::click(w.cutCoverBtn());
+    const QStringList pictures = h.outputs();
+    ASSERT_EQ(pictures.size(), 2);  // two in the same second: the second is numbered
+    for (const QString& name : pictures) {
+        EXPECT_TRUE(name.endsWith(".png"));
+        const QImage picture(h.outputFolder() + "/" + name);
+        EXPECT_EQ(picture.width(), 640);
+        EXPECT_EQ(picture.height(), 360);
+    }
 }
 
 }  // namespace

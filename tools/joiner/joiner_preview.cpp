@@ -3,12 +3,15 @@
 // into the selected clip's record; the join reads them from there.
 #include "tools/joiner/joinner_window_controller.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTimer>
 #include <cmath>
 
 #include "engine/player/DIVuverIzizud.h"
+#include "platform/atomic_image_write.h"
 #include "services/help_class.h"
+#include "services/output_name.h"
 #include "services/language.h"
 #include "tools/joiner/joiner_time_fields.h"
 #include "tools/shared/clip_list_view.h"
@@ -87,6 +90,10 @@ void JoinnerWindowController::initPlayer() {
                                            .scaled(playerView_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         audioFileImageLogo_->show();
     }
+    // A clip without a picture has no frame to save.
+    const bool picture = clip->sourceData.width > 0 && clip->sourceData.height > 0;
+    cutCoverBtn_->setEnabled(picture);
+    cutcoverStyleBtn_->setEnabled(picture);
     selectTimeBtn_->setSelected(!clip->isTrimFanxuan);
     unSelectTimeBtn_->setSelected(clip->isTrimFanxuan);
     cutProgressView_->setIsFanxuan(clip->isTrimFanxuan);
@@ -381,6 +388,23 @@ bool JoinnerWindowController::commitTimeField(kestrel::widgets::RDTextField* fie
     showRange(*clip);
     refreshList();
     return true;
+}
+
+QString JoinnerWindowController::actionCarameraBtn() {
+    if (!rdPlayer_) return {};
+    int32_t w = rdPlayer_->frameWidth(), h = rdPlayer_->frameHeight();
+    if (w <= 0 || h <= 0) return {};
+    std::vector<uint8_t> buffer(size_t(w) * size_t(h) * 4, 0);
+    const int32_t askedW = w, askedH = h;
+    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0 || w > askedW || h > askedH) return {};
+    const QImage image = QImage(buffer.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied).copy();
+    if (outputPath_.isEmpty() || !QDir().mkpath(outputPath_)) return {};
+    const char* format = coverStyle_ == QLatin1String("bmp") ? "BMP" : coverStyle_ == QLatin1String("jpg") ? "JPEG" : "PNG";
+    const QString ext = coverStyle_ == QLatin1String("bmp") || coverStyle_ == QLatin1String("jpg") ? coverStyle_ : QStringLiteral("png");
+    // A second snapshot in the same second gets a new name; a picture is written whole or not at all.
+    const QString path = services::uniqueOutputPath(outputPath_, services::HelpClass::createFilename(), ext);
+    const QImage saved = ext == QLatin1String("png") ? image : image.convertToFormat(QImage::Format_RGB32);
+    return platform::saveImageAtomically(saved, path, format) ? path : QString();
 }
 
 // ---- Volume ----

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 
 #include "engine/player/DIVuverIzizud.h"
@@ -208,6 +209,26 @@ void JoinnerWindowController::buildPreview() {
     startCutTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { setStartTrimBtnTouchUp(); });
     stopCutTimeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { setStopTrimBtnTouchUp(); });
 
+    cutCoverBtn_ = makeIconButton(this, QRect(kRightX + 224, ty, 32, 32), QStringLiteral("ZantImage/Join/btnCapture"));
+    cutCoverBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { actionCarameraBtn(); });
+    cutcoverStyleBtn_ = makeIconButton(this, QRect(kRightX + 258, ty + 4, 24, 24), QStringLiteral("ZantImage/Join/btnCaptureSet"));
+    cutcoverStyleBtn_->setNormalImage(picture(QStringLiteral("ZantImage/Join/btnCaptureSet_Normal.png")));
+    cutcoverStyleBtn_->setOnImage(picture(QStringLiteral("ZantImage/Join/btnCaptureSet_On.png")));
+    cutcoverStyleBtn_->setDownImage(picture(QStringLiteral("ZantImage/Join/btnCaptureSet_Down.png")));
+    cutcoverStyleBtn_->setDisAbleImage(picture(QStringLiteral("ZantImage/Join/btnCaptureSet_Disable.png")));
+    cutcoverStyleBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) {
+        if (!rdPlayer_) return;
+        QMenu menu(this);
+        menu.setStyleSheet(QStringLiteral("QMenu{background:rgb(34,39,48);color:rgb(205,214,221)}"
+                                          "QMenu::item:selected{background:rgb(44,50,61)}"));
+        for (const char* format : {"png", "jpg", "bmp"}) {
+            QAction* action = menu.addAction(localized(format));
+            action->setCheckable(true);
+            action->setChecked(coverStyle_ == QLatin1String(format));
+            connect(action, &QAction::triggered, this, [this, format] { picstyleAction(QString::fromLatin1(format)); });
+        }
+        menu.exec(button->mapToGlobal(QPoint(0, button->height())));
+    });
     volumeBtn_ = makeIconButton(this, QRect(kRightX + 360, ty, 32, 32), QStringLiteral("ZantImage/Reverse/btnOpenVolume"));
     volumeBtn_->setSelectedImage(picture(QStringLiteral("ZantImage/Reverse/btnOpenVolume_Disable@2x.png")));
     volumeBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
@@ -337,6 +358,8 @@ void JoinnerWindowController::changeLanguage() {
     startCutTimeBtn_->setToolTip(localized("SetStartToolTip"));
     stopCutTimeBtn_->setToolTip(localized("SetEndToolTip"));
     volumeBtn_->setToolTip(localized("MuteToolTip"));
+    cutCoverBtn_->setToolTip(localized("SnapshotTip"));
+    cutcoverStyleBtn_->setToolTip(localized("SnapshotFormatToolTip"));
     openOutputFolderBtn_->setToolTip(localized("OpenOutputFolderToolTip"));
     fileListTableView_->retranslate();
     // Arabic reads right to left inside each control; the window's layout is not mirrored.

@@ -168,7 +168,7 @@ void JoinnerWindowController::fileListViewHidden(bool hidden) {
     for (auto* f : startFields_) f->setEnabled(!hidden);
     for (auto* f : stopFields_) f->setEnabled(!hidden);
     for (kestrel::widgets::ZorButton* b : {startCutTimeBtn_, stopCutTimeBtn_, resetCutterBtn_, applytoallBtn_, playBtn_,
-                                           playSelectBtn_, volumeBtn_})
+                                           playSelectBtn_, volumeBtn_, cutCoverBtn_, cutcoverStyleBtn_})
         b->setEnabled(!hidden);
     stopBtn_->setEnabled(false);
     selectTimeBtn_->setEnabled(!hidden);

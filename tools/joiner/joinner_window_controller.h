@@ -89,6 +89,9 @@ public:
     // Commits a time field when editing ends; false (after the alert) keeps it in edit.
     bool commitTimeField(kestrel::widgets::RDTextField* field);
     bool isPlaying() const { return isPlaying_; }
+    // Saves the shown frame into the output folder under a new name; the path, or empty.
+    QString actionCarameraBtn();
+    void picstyleAction(const QString& format) { coverStyle_ = format; }
 
     // ---- Join run ----
     void startJoinnerAction();
@@ -106,6 +109,7 @@ public:
     kestrel::widgets::ZorButton* upBtn() const { return upBtn_; }
     kestrel::widgets::ZorButton* downBtn() const { return downBtn_; }
     kestrel::widgets::ZorButton* playBtn() const { return playBtn_; }
+    kestrel::widgets::ZorButton* cutCoverBtn() const { return cutCoverBtn_; }
     kestrel::widgets::ZorButton* selectTimeBtn() const { return selectTimeBtn_; }
     kestrel::widgets::ZorButton* unSelectTimeBtn() const { return unSelectTimeBtn_; }
     kestrel::widgets::ZorButton* resetCutterBtn() const { return resetCutterBtn_; }
@@ -219,6 +223,9 @@ private:
     kestrel::widgets::ZorButton* startCutTimeBtn_ = nullptr;
     kestrel::widgets::ZorButton* stopCutTimeBtn_ = nullptr;
     kestrel::widgets::ZorButton* volumeBtn_ = nullptr;
+    kestrel::widgets::ZorButton* cutCoverBtn_ = nullptr;
+    kestrel::widgets::ZorButton* cutcoverStyleBtn_ = nullptr;
+    QString coverStyle_ = QStringLiteral("png");
     kestrel::widgets::VolumeProgressSlider* volumeSlider_ = nullptr;
     QLabel* volumeValueLabel_ = nullptr;
     QLabel* startFieldLabel_ = nullptr;

@@ -123,6 +123,18 @@ TEST_F(JoinerWindowTest, ThreeCodecsJoinWithTransitionsIntoOneFile) {
     EXPECT_NEAR(video->duration_s, expected, 2 * frame);
     EXPECT_NEAR(video->frames * frame, expected, 2 * frame);
     EXPECT_NEAR(audio->duration_s, video->duration_s, 0.1);
+
+    // The fade into the second clip passes through black halfway through its overlap.
+    const auto mean = [](const std::vector<unsigned char>& rgb) {
+        double sum = 0;
+        for (unsigned char v : rgb) sum += v;
+        return rgb.empty() ? -1.0 : sum / double(rgb.size());
+    };
+    const std::string out = w.outputFilePath().toStdString();
+    const double inClip = mean(kestrel::test::decodeFrameRGB(out, 1.0, 160, 90));
+    const double midFade = mean(kestrel::test::decodeFrameRGB(out, 3.0 - 2.5 / 6, 160, 90));
+    EXPECT_GT(inClip, 40.0);
+    EXPECT_LT(midFade, inClip * 0.35);
 }
 
 TEST_F(JoinerWindowTest, ReferenceClipGivesItsOwnValuesWithTheExactFrameRate) {
@@ -363,6 +375,25 @@ TEST_F(JoinerWindowTest, SnapshotsAreNewPicturesInTheOutputFolder) {
         EXPECT_EQ(picture.width(), 640);
         EXPECT_EQ(picture.height(), 360);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(JoinerWindowTest, AClipGoneBeforeTheJoinFailsWithAnAlertAndNoFile) {
+    const QString copy = h.file("copy.mp4");
+    ASSERT_TRUE(QFile::copy(q(clips().h264), copy));
+    h.addThroughPanel({q(clips().mpeg2), copy});
+    ASSERT_EQ(h.window().fileList().size(), 2);
+    ASSERT_TRUE(QFile::remove(copy));
+    JoinerWindowHarness::click(h.window().startJoinnerBtn());
+    ASSERT_TRUE(h.waitJoinEnded());
+    ASSERT_EQ(h.alerts.size(), 1);
+    EXPECT_EQ(h.alerts[0].first, JoinnerWindowController::kPlainAlert);
+    EXPECT_TRUE(h.alerts[0].second.startsWith(tr("JoinFailedMessage")));
+    EXPECT_TRUE(h.outputs().isEmpty());
+    EXPECT_EQ(h.window().startJoinnerBtn()->contentTitle(), tr("StartExportTitle"));
 }
 
 }  // namespace

@@ -64,8 +64,10 @@ void JoinnerWindowController::startJoinnerAction() {
     enableEdit(false);
     setProgressShown(0);
     fitButton(startJoinnerBtn_, localized("CancelexportTitle"), 18, 24, 11);
+    outputFilePath_.clear();
     job_->start();
-    outputFilePath_ = job_->outputPath();
+    // A set-up the engine refuses ends the job at once (joinFinished has run).
+    if (job_) outputFilePath_ = job_->outputPath();
 }
 
 void JoinnerWindowController::joinFinished(const kestrel::session::JobResult& result) {

@@ -8,6 +8,7 @@
 #include "engine/core/stream_decoder.h"
 #include "engine/core/stream_encoder.h"
 #include "engine/mediacore/convert_settings.h"
+#include "engine/mediacore/convert_smart_cut.h"
 
 #include <functional>
 #include <memory>
@@ -49,6 +50,8 @@ private:
     engine::ResultCode mainLoop();
     engine::ResultCode handlePacket(Lane& lane, AVPacket* packet);
     engine::ResultCode copyPacket(Lane& lane, AVPacket* packet);
+    engine::ResultCode smartCutPacket(AVPacket* packet);
+    SmartCutVideo::Writer smartCutWriter();
     engine::ResultCode decodeAndFilter(Lane& lane, const AVPacket* packet);
     engine::ResultCode drainGraph(Lane& lane, int64_t until_us);
     engine::ResultCode encodeFrame(Lane& lane, AVFrame* frame);
@@ -62,6 +65,7 @@ private:
     std::unique_ptr<engine::MediaOutput> output_;
     Lane video_;
     Lane audio_;
+    std::unique_ptr<SmartCutVideo> smart_cut_;  // the picture kept, re-encoded only at the cut ends
     int64_t cut_start_us_ = 0;
     int64_t cut_end_us_ = 0;             // 0: to the end of the file
     int64_t range_us_ = 0;               // length of the part converted, for progress

@@ -59,6 +59,7 @@ ResultCode ConvertPipeline::mainLoop() {
 }
 
 ResultCode ConvertPipeline::handlePacket(Lane& lane, AVPacket* packet) {
+    if (&lane == &video_ && smart_cut_) return smartCutPacket(packet);
     if (cutHasEnd() && packet->dts != AV_NOPTS_VALUE) {
         // Frames are shown no earlier than they are decoded: past the end, nothing more is needed.
         if (input_->toFileTimeUs(lane.in_index, packet->dts) >= cut_end_us_) {
@@ -67,6 +68,18 @@ ResultCode ConvertPipeline::handlePacket(Lane& lane, AVPacket* packet) {
         }
     }
     return lane.copy ? copyPacket(lane, packet) : decodeAndFilter(lane, packet);
+}
+
+SmartCutVideo::Writer ConvertPipeline::smartCutWriter() {
+    return [this](AVPacket* packet, AVRational time_base) { return output_->write(packet, video_.out_index, time_base); };
+}
+
+ResultCode ConvertPipeline::smartCutPacket(AVPacket* packet) {
+    ResultCode rc = smart_cut_->handle(packet, smartCutWriter());
+    video_.reached_us = smart_cut_->reachedUs();
+    video_.wrote = smart_cut_->wrote();
+    if (smart_cut_->done()) video_.input_done = true;
+    return rc;
 }
 
 ResultCode ConvertPipeline::copyPacket(Lane& lane, AVPacket* packet) {
@@ -151,6 +164,11 @@ ResultCode ConvertPipeline::encodeFrame(Lane& lane, AVFrame* frame) {
 }
 
 ResultCode ConvertPipeline::finishLane(Lane& lane) {
+    if (&lane == &video_ && smart_cut_) {
+        ResultCode rc = smart_cut_->finish(smartCutWriter());
+        video_.wrote = smart_cut_->wrote();
+        return rc;
+    }
     if (lane.copy) return ResultCode::Ok;
     if (lane.decoder) {
         ResultCode rc = decodeAndFilter(lane, nullptr);

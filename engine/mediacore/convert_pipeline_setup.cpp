@@ -116,8 +116,15 @@ ResultCode ConvertPipeline::setupVideo() {
     video_.in_index = index;
     video_.start_offset = av_rescale_q(input_->startTimeUs(), AV_TIME_BASE_Q, st->time_base);
 
-    if (isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
-        output_->accepts(st->codecpar->codec_id) && (cut_start_us_ == 0 || startsOnKeyFrame(index, cut_start_us_))) {
+    const bool keepPicture = isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
+                             output_->accepts(st->codecpar->codec_id);
+    // A cut between key frames keeps the packets between them and encodes only its ends again.
+    if (keepPicture && settings_.limit_bytes <= 0 && (smart_cut_ = SmartCutVideo::plan(*input_, index, cut_start_us_, cut_end_us_))) {
+        video_.copy = true;
+        video_.out_index = output_->addCopyStream(st);
+        return video_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;
+    }
+    if (keepPicture && (cut_start_us_ == 0 || startsOnKeyFrame(index, cut_start_us_))) {
         video_.copy = true;
         video_.out_index = output_->addCopyStream(st);
         return video_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +206,28 @@ TEST_F(BatchWindowTest, KeepAndRemoveRunsCutEveryFileExactly) {
     runAndWait();
     EXPECT_TRUE(QFile::exists(outputFolder + "/k1(2).mp4"));
     EXPECT_TRUE(QFile::exists(outputFolder + "/thirds(2).mp4"));
+}
+
+TEST_F(BatchWindowTest, SnapshotWritesTheShownFrameIntoTheOutputFolder) {
+    kestrel::test::FixtureSpec spec;
+    spec.width = 352;
+    spec.height = 288;
+    const std::string video = dir.file("cif.mp4");
+    kestrel::test::makeMedia(video, spec);
+    panelAnswer = {QString::fromStdString(video)};
+    click(window->addFileButton());
+    ASSERT_TRUE(waitFor([&] { return window->rangePanel()->hasFile(); }));
+    QTest::qWait(200);
+    click(window->rangePanel()->snapshotButton());
+    const QString path = window->lastSnapshotPath();
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_TRUE(path.startsWith(outputFolder + "/"));
+    const QImage picture(path);
+    EXPECT_EQ(picture.size(), QSize(352, 288));
+    // A second one in the same second gets a name of its own.
+    click(window->rangePanel()->snapshotButton());
+    EXPECT_NE(window->lastSnapshotPath(), path);
+    EXPECT_TRUE(QFile::exists(path));
 }
 
 TEST_F(BatchWindowTest, AFailedFileIsReportedAndNeverCalledFinished) {

@@ -172,3 +172,31 @@ TEST(CutJobs, QueuedCutsIntoOneFolderAreNumberedAndStopLeavesNoFile) {
     EXPECT_TRUE(stopped.stopped());
     EXPECT_FALSE(QFile::exists(folder + "/long.mp4"));
 }
+
+namespace {
+
+// Mean loudness of a file's sound in dB, by ffmpeg's volumedetect.
+double meanVolumeDb(const std::string& path) {
+    std::string out;
+    kestrel::test::runCommand("ffmpeg -v info -i '" + path + "' -map 0:a:0 -af volumedetect -f null - 2>&1 | grep mean_volume", &out);
+    const auto at = out.find("mean_volume:");
+    return at == std::string::npos ? 0 : std::stod(out.substr(at + 12));
+}
+
+}  // namespace
+
+TEST(CutJobs, JoinedRangesTakeTheVolumeAsAFraction) {
+    TempDir dir;
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 6;
+    const std::string source = dir.file("tone.mp4");
+    kestrel::test::makeMedia(source, spec);
+    const QList<CutRange> ranges{{0, 2'000'000}, {3'000'000, 5'000'000}};
+    CutJob full(QString::fromStdString(source), ranges, {QString::fromStdString(dir.path()), "full", "mp4"});
+    CutJob half(QString::fromStdString(source), ranges, {QString::fromStdString(dir.path()), "half", "mp4"});
+    half.setVolume(0.5);  // a whole number would make it 0: silence
+    ASSERT_TRUE(runToEnd(&full).done());
+    ASSERT_TRUE(runToEnd(&half).done());
+    const double loss = meanVolumeDb(dir.file("full.mp4")) - meanVolumeDb(dir.file("half.mp4"));
+    EXPECT_NEAR(loss, 6.0, 1.0);
+}

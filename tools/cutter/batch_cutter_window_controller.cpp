@@ -21,6 +21,7 @@
 #include "tools/shared/output_folder_popup.h"
 #include "widgets/dialogs/zor_open_alert.h"
 #include "widgets/ns_progress_view.h"
+#include "widgets/dialogs/dark_look.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::tools::cutter {
@@ -31,6 +32,8 @@ using services::localized;
 
 BatchCutterWindowController::BatchCutterWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
     resize(1180, 760);
+    // Windows are never mirrored; text controls follow the language (changeLanguage).
+    setLayoutDirection(Qt::LeftToRight);
     run_ = new BatchCutRun(this);
     buildWindow();
     connect(run_, &BatchCutRun::fileStarted, this, [this](int row) {
@@ -155,7 +158,7 @@ void BatchCutterWindowController::buildWindow() {
     outputLabel_ = dimLabel(this, 13);
     outputFolderBtn_ = new kestrel::tools::shared::OutputFolderPopup(this);
     outputFolderBtn_->setMinimumWidth(200);
-    openOutputFolderBtn_ = pictureButton(QStringLiteral("SubFun/btnBrowse"), QStringLiteral(".png"), this);
+    openOutputFolderBtn_ = pictureButton(QStringLiteral("ZantImage/Reverse/btnOpenPath"), QStringLiteral("@2x.png"), this);
     openOutputFolderBtn_->setMouseDownAction([this](ZorButton*) {
         if (!outputPath().isEmpty()) exportkit::revealInFileManager(outputPath());
     });
@@ -208,6 +211,8 @@ void BatchCutterWindowController::changeLanguage() {
     outputFolderBtn_->retranslate();
     panel_->retranslate();
     fileListTableView_->retranslate();
+    kestrel::widgets::applyTextDirection(this);
+    panel_->keepTimesLeftToRight();
 }
 
 SimpleDataPtr BatchCutterWindowController::selectedRecord() const {

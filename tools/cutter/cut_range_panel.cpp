@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QShortcut>
@@ -61,19 +62,19 @@ void CutRangePanel::build() {
     playerArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     audioPicture_ = new QLabel(playerArea_);
     audioPicture_->setAlignment(Qt::AlignCenter);
-    audioPicture_->setPixmap(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Join/FileList/imgAudio.bmp")));
+    audioPicture_->setPixmap(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Cut/FileList/imgAudio.bmp")));
     audioPicture_->hide();
     column->addWidget(playerArea_, 1);
 
     // Transport bar.
     auto* transport = new QHBoxLayout;
     transport->setSpacing(6);
-    playBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnPlay"), QStringLiteral("@2x.png"), this);
+    playBtn_ = pictureButton(QStringLiteral("ZantImage/GifMaker/btnPlay"), QStringLiteral("@2x.png"), this);
     playRangeBtn_ = pictureButton(QStringLiteral("ZantImage/GifMaker/btnPreview"), QStringLiteral("@2x.png"), this);
-    stopBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnStop"), QStringLiteral("@2x.png"), this);
-    formatBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnCaptureSet"), QStringLiteral("@2x.png"), this);
+    stopBtn_ = pictureButton(QStringLiteral("ZantImage/GifMaker/btnStop"), QStringLiteral("@2x.png"), this);
+    formatBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnCaptureSet"), QStringLiteral(".png"), this);
     snapshotBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnCapture"), QStringLiteral("@2x.png"), this);
-    muteBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnOpenVolume"), QStringLiteral(".png"), this);
+    muteBtn_ = pictureButton(QStringLiteral("ZantImage/Reverse/btnOpenVolume"), QStringLiteral("@2x.png"), this);
     volumeSlider_ = new QSlider(Qt::Horizontal, this);
     volumeSlider_->setRange(0, 100);
     volumeSlider_->setValue(50);
@@ -140,8 +141,8 @@ void CutRangePanel::build() {
     setStopBtn_->setMouseDownAction([this](ZorButton*) { setStopAtPosition(); });
     muteBtn_->setMouseDownAction([this](ZorButton*) {
         muted_ = !muted_;
-        setButtonPictures(muteBtn_, muted_ ? QStringLiteral("ZantImage/Join/btnCloseVolume") : QStringLiteral("ZantImage/Join/btnOpenVolume"),
-                          QStringLiteral(".png"));
+        setButtonPictures(muteBtn_, muted_ ? QStringLiteral("ZantImage/Reverse/btnCloseVolume") : QStringLiteral("ZantImage/Reverse/btnOpenVolume"),
+                          QStringLiteral("@2x.png"));
         if (player_) player_->SetVolume(muted_ ? 0.0 : volume_);
     });
     connect(volumeSlider_, &QSlider::valueChanged, this, [this](int value) {
@@ -185,6 +186,12 @@ void CutRangePanel::retranslate() {
     setStartBtn_->setToolTip(localized(QStringLiteral("SetStartTip")));
     setStopBtn_->setToolTip(localized(QStringLiteral("SetEndTip")));
     snapshotBtn_->setToolTip(localized(QStringLiteral("SnapshotTip")));
+}
+
+void CutRangePanel::keepTimesLeftToRight() {
+    for (TimeBox* box : {startBox_, stopBox_})
+        for (int i = 0; i < 4; ++i) box->field(i)->setLayoutDirection(Qt::LeftToRight);
+    for (QLabel* label : {elapsedLabel_, totalLabel_, durationValue_}) label->setLayoutDirection(Qt::LeftToRight);
 }
 
 void CutRangePanel::loadFile(const QString& path, double duration_s, bool hasPicture, double volume, int64_t start_us,
@@ -344,9 +351,9 @@ void CutRangePanel::stop() {
 void CutRangePanel::stepBy(int64_t delta_us) { seekUs(positionUs() + delta_us); }
 
 void CutRangePanel::updateTransport() {
-    setButtonPictures(playBtn_, playing_ && !playingRange_ ? QStringLiteral("ZantImage/Join/btnPause") : QStringLiteral("ZantImage/Join/btnPlay"),
+    setButtonPictures(playBtn_, playing_ && !playingRange_ ? QStringLiteral("ZantImage/GifMaker/btnPause") : QStringLiteral("ZantImage/GifMaker/btnPlay"),
                       QStringLiteral("@2x.png"));
-    setButtonPictures(playRangeBtn_, playing_ && playingRange_ ? QStringLiteral("ZantImage/Join/btnPause")
+    setButtonPictures(playRangeBtn_, playing_ && playingRange_ ? QStringLiteral("ZantImage/GifMaker/btnPause")
                                                                : QStringLiteral("ZantImage/GifMaker/btnPreview"),
                       QStringLiteral("@2x.png"));
     stopBtn_->setEnabled(playing_ && editingEnabled_);

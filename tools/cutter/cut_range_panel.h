@@ -71,6 +71,8 @@ public:
     // Enables or disables every control that edits the range (off while a run works).
     void setEditingEnabled(bool enabled);
     void retranslate();
+    // Times read left to right in every language; called after the window set its text direction.
+    void keepTimesLeftToRight();
 
     // Parts, for the windows that place extra controls and for tests.
     TimeBox* startBox() const { return startBox_; }

@@ -31,7 +31,8 @@ int64_t secondsToUs(double seconds) { return int64_t(seconds * 1000000.0); }
 
 RangeUs rangeAppliedTo(double s, double e, double d) {
     const double length = e - s;
-    if (length > d) return {0, secondsToUs(d)};
+    // A range as long as the file (or longer) takes the whole file, never an empty range at its end.
+    if (length >= d) return {0, secondsToUs(d)};
     if (e > d && length < d) return {secondsToUs(d - length), secondsToUs(d)};
     return {secondsToUs(std::min(s, d)), secondsToUs(std::min(e, d))};
 }

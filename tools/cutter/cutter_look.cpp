@@ -1,6 +1,7 @@
 #include "tools/cutter/cutter_look.h"
 
 #include <QFontMetrics>
+#include <cmath>
 #include <QLabel>
 
 #include "services/language.h"
@@ -51,7 +52,9 @@ ZorButton* textButton(QWidget* parent) {
 void setButtonText(ZorButton* button, const QString& text) {
     button->setContentTitle(text);
     button->setToolTip(QString());
-    button->setMinimumWidth(QFontMetrics(button->font()).horizontalAdvance(text) + 24);
+    const bool leading = button->imagePosition() == kestrel::widgets::ImagePosition::ImageLeading;
+    const int picture = leading ? int(std::ceil(button->normalImage().deviceIndependentSize().width())) : 0;
+    button->setMinimumWidth(picture + int(std::ceil(QFontMetricsF(button->font()).horizontalAdvance(text))) + 24);
     button->updateGeometry();
 }
 

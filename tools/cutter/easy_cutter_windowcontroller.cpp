@@ -19,6 +19,7 @@
 #include "tools/cutter/easy_clip_list.h"
 #include "tools/cutter/easy_cut_export.h"
 #include "tools/shared/media_input.h"
+#include "widgets/dialogs/dark_look.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::tools::cutter {
@@ -43,6 +44,8 @@ QLabel* keyCap(const QString& text, QWidget* parent) {
 
 EasyCutterWindowcontroller::EasyCutterWindowcontroller(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
     resize(1180, 720);
+    // Windows are never mirrored; text controls follow the language (changeLanguage).
+    setLayoutDirection(Qt::LeftToRight);
     export_ = new EasyCutExport(this);
     connect(export_, &EasyCutExport::progress, this, [this](double p) {
         if (session_) session_->setProgress(p);
@@ -179,6 +182,8 @@ void EasyCutterWindowcontroller::changeLanguage() {
     resetCutRightBtn_->setToolTip(localized(QStringLiteral("ResetEndTip")));
     panel_->retranslate();
     reloadClips();
+    kestrel::widgets::applyTextDirection(this);
+    panel_->keepTimesLeftToRight();
 }
 
 void EasyCutterWindowcontroller::windowDidLoad() { setupDataForFilePath(); }
@@ -233,7 +238,7 @@ void EasyCutterWindowcontroller::addClipAction() {
     clip.end = float(double(stop) / 1e6);
     const bool hasPicture = fileData_->sourceData.width != 0 || fileData_->sourceData.height != 0;
     clip.thumb = hasPicture ? kestrel::session::videoFrameAt(fileData_->path, start)
-                            : services::Language::imageWithfileName(QStringLiteral("Cut/musicIconB.png"));
+                            : services::Language::imageWithfileName(QStringLiteral("ZantImage/Cut/FileList/imgAudio.bmp"));
     panel_->seekUs(start);
     clips_.append(clip);
     reloadClips();

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kLabelHeight = 17;
 constexpr int kThumbX = 20, kThumbW = 120, kThumbH = 68;
-constexpr int kTextX = 140;
+constexpr int kTextX = 150;
 const QColor kDimText(255, 255, 255, 153);
 
 QLabel* makeLabel(QWidget* parent, const QColor& color) {
@@ -41,6 +41,28 @@ QLabel* makeLabel(QWidget* parent, const QColor& color) {
 // Width a caption needs, never below the designed width.
 int captionWidth(const QLabel* label, int designed) {
     return std::max(designed, QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2);
+}
+
+// The record's picture at twice the thumbnail's size; one of another shape (the audio picture)
+// is fitted whole in the middle rather than cut.
+QPixmap thumbnailPicture(const QImage& image) {
+    if (image.isNull()) return {};
+    const QSize size(kThumbW * 2, kThumbH * 2);
+    const double ratio = double(image.width()) / std::max(1, image.height());
+    // Drawn at the view's size in points, sharp on screens of twice the density.
+    const auto atViewSize = [](QPixmap pixmap) {
+        pixmap.setDevicePixelRatio(2.0);
+        return pixmap;
+    };
+    if (std::abs(ratio - double(kThumbW) / kThumbH) < 0.2)
+        return atViewSize(QPixmap::fromImage(services::HelpClass::resizeImage(image, size)));
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(QColor(23, 26, 32));
+    const QImage fitted = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&canvas);
+    painter.drawImage((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2, fitted);
+    painter.end();
+    return atViewSize(QPixmap::fromImage(canvas));
 }
 
 }  // namespace
@@ -126,10 +148,7 @@ void ClipListCell::setFileData(const kestrel::model::SimpleDataPtr& record) {
     const QString name = record->path.section('/', -1);
     nameLabel_->setText(name);
     nameLabel_->setToolTip(name);
-    thumbView_->setNormalImage(record->thumbImage.isNull()
-                                   ? QPixmap()
-                                   : QPixmap::fromImage(services::HelpClass::resizeImage(
-                                         record->thumbImage, QSize(kThumbW * 2, kThumbH * 2))));
+    thumbView_->setNormalImage(thumbnailPicture(record->thumbImage));
     durationLabel_->setText(services::HelpClass::returnTimeToStr(record->sourceData.duration));
     const bool hasPicture = record->sourceData.width != 0 || record->sourceData.height != 0;
     frameLabel_->setText(QString::asprintf("%dx%d", record->sourceData.width, record->sourceData.height));

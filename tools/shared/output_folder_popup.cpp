@@ -39,6 +39,16 @@ QString OutputFolderPopup::programFolder() {
 
 OutputFolderPopup::OutputFolderPopup(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const QString arrow = services::Language::pathWithfileName(QStringLiteral("ZantImage/Join/btnShowPanel_Normal@2x.png"));
+    setStyleSheet(QStringLiteral("QComboBox { background: rgb(34,39,48); color: rgb(205,214,221);"
+                                 " border: 1px solid rgb(58,65,77); border-radius: 4px; padding: 3px 8px; }"
+                                 "QComboBox::drop-down { border: none; width: 18px; }"
+                                 "QComboBox QAbstractItemView { background: rgb(34,39,48); color: rgb(205,214,221);"
+                                 " selection-background-color: rgb(44,50,61); selection-color: rgb(96,222,208);"
+                                 " border: 1px solid rgb(58,65,77); }")
+                      + (arrow.isEmpty() ? QString()
+                                         : QStringLiteral("QComboBox::down-arrow { image: url(\"%1\"); width: 12px; height: 12px; }")
+                                               .arg(arrow)));
     rebuild();
     connect(this, qOverload<int>(&QComboBox::activated), this, &OutputFolderPopup::choose);
     choose(ProgramFolder);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -234,6 +235,8 @@ TEST_F(JoinerWindowTest, TimeFieldsTakeOnlyAValidRange) {
     EXPECT_TRUE(h.alerts.isEmpty());
     EXPECT_EQ(clip->cutTimeRange_stop, 3000000);
     EXPECT_EQ(w.cutDurationValueLabel()->text(), services::HelpClass::returnTimeToStr(3.0));
+    EXPECT_LE(QFontMetrics(w.cutDurationValueLabel()->font()).horizontalAdvance(w.cutDurationValueLabel()->text()),
+              w.cutDurationValueLabel()->width());
     // The row shows the new length.
     EXPECT_EQ(h.cell(0)->cutLengthLabel()->text(), services::HelpClass::returnTimeToStr(3.0));
     // Remove mode and reset.
@@ -394,6 +397,35 @@ TEST_F(JoinerWindowTest, AClipGoneBeforeTheJoinFailsWithAnAlertAndNoFile) {
     EXPECT_TRUE(h.alerts[0].second.startsWith(tr("JoinFailedMessage")));
     EXPECT_TRUE(h.outputs().isEmpty());
     EXPECT_EQ(h.window().startJoinnerBtn()->contentTitle(), tr("StartExportTitle"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(JoinerWindowTest, SteppersMoveTheClickedFieldAndTakeBackAnInvalidStep) {
+    h.addThroughPanel({q(clips().mpeg2)});
+    JoinnerWindowController& w = h.window();
+    h.selectRow(0);
+    const auto clip = w.fileList()[0];
+    const int64_t whole = clip->cutTimeRange_stop;
+    EXPECT_FALSE(w.steppers()[0]->isEnabled());  // until a field is clicked
+    QTest::mouseClick(w.startFields()[2], Qt::LeftButton);
+    ASSERT_TRUE(w.steppers()[0]->isEnabled());
+    EXPECT_FALSE(w.steppers()[2]->isEnabled());
+    JoinerWindowHarness::click(w.steppers()[0]);  // start seconds up
+    EXPECT_EQ(clip->cutTimeRange_start, 1000000);
+    JoinerWindowHarness::click(w.steppers()[1]);
+    JoinerWindowHarness::click(w.steppers()[1]);  // below 0: not taken
+    EXPECT_EQ(clip->cutTimeRange_start, 0);
+    EXPECT_EQ(w.startFields()[2]->text(), "00");
+    QTest::mouseClick(w.stopFields()[2], Qt::LeftButton);
+    ASSERT_TRUE(w.steppers()[2]->isEnabled());
+    JoinerWindowHarness::click(w.steppers()[2]);  // past the clip's end: taken back
+    EXPECT_NEAR(clip->cutTimeRange_stop, whole, 10000);
+    JoinerWindowHarness::click(w.steppers()[3]);
+    EXPECT_EQ(clip->cutTimeRange_stop, 2000000);
+    EXPECT_TRUE(h.alerts.isEmpty());  // steppers say nothing
 }
 
 }  // namespace

@@ -349,7 +349,40 @@ kestrel::widgets::RDTextField* JoinnerWindowController::editingTimeField() const
 }
 
 void JoinnerWindowController::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
-    if (isStartField(field) || isStopField(field)) edittingField_ = field;
+    if (!isStartField(field) && !isStopField(field)) return;
+    edittingField_ = field;
+    // The steppers of the clicked field's box take over.
+    const bool start = isStartField(field);
+    const bool editable = selectedClip() != nullptr && !job_;
+    steppers_[0]->setEnabled(editable && start);
+    steppers_[1]->setEnabled(editable && start);
+    steppers_[2]->setEnabled(editable && !start);
+    steppers_[3]->setEnabled(editable && !start);
+}
+
+void JoinnerWindowController::stepTimeField(bool startBox, int delta) {
+    const kestrel::model::SimpleDataPtr clip = selectedClip();
+    if (!clip) return;
+    const auto& box = startBox ? startFields_ : stopFields_;
+    kestrel::widgets::RDTextField* field =
+        edittingField_ && (startBox ? isStartField(edittingField_) : isStopField(edittingField_)) ? edittingField_ : box[2];
+    const int before = fieldValue(field->text());
+    const int limit = field == box[3] ? 99 : 999;
+    const int after = std::clamp(before + delta, 0, limit);
+    if (after == before) return;
+    field->setText(fieldText(after));
+    const double d = clipDuration(*clip);
+    const double s = fieldsTime(startFields_), e = fieldsTime(stopFields_);
+    if ((startBox ? checkStart(s, e) : checkEnd(s, e, d)) != RangeProblem::None) {
+        field->setText(fieldText(before));  // one step back: the range stays valid
+        return;
+    }
+    clip->cutTimeRange_start = toMicroseconds(s);
+    clip->cutTimeRange_stop = toMicroseconds(e);
+    cutProgressView_->setLowerValue(float(s / d), float(e / d));
+    cutDurationValueLabel_->setText(timeText(e - s));
+    seekTo(startBox ? s : e);
+    refreshList();
 }
 
 void JoinnerWindowController::controlTextDidChange(kestrel::widgets::RDTextField* field) {

@@ -186,8 +186,8 @@ void JoinnerWindowController::buildPreview() {
     playerView_->setPalette(p);
     playerView_->setAutoFillBackground(true);
 
-    leftTimeLabel_ = makeLabel(this, QRect(kRightX, 374, 200, 18), kSecondaryText, 12);
-    rightTimeLabel_ = makeLabel(this, QRect(kRightX + kRightWidth - 200, 374, 200, 18), kSecondaryText, 12);
+    leftTimeLabel_ = makeLabel(this, QRect(kRightX, 374, 120, 18), kSecondaryText, 12);
+    rightTimeLabel_ = makeLabel(this, QRect(kRightX + kRightWidth - 120, 374, 120, 18), kSecondaryText, 12);
     rightTimeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // The kit's frames count from the bottom left; these are placed with Qt's geometry instead.
@@ -269,10 +269,14 @@ void JoinnerWindowController::buildPreview() {
 
 void JoinnerWindowController::buildTimeBoxes() {
     const int y = 478;
-    startFieldLabel_ = makeLabel(this, QRect(kRightX, y + 4, 64, 20), kSecondaryText, 12);
-    stopFieldLabel_ = makeLabel(this, QRect(kRightX + 212, y + 4, 64, 20), kSecondaryText, 12);
-    cutDurationLabel_ = makeLabel(this, QRect(kRightX + 424, y + 4, 68, 20), kSecondaryText, 12);
-    cutDurationValueLabel_ = makeLabel(this, QRect(kRightX + 494, y + 4, 86, 20), kControlText, 12);
+    startFieldLabel_ = makeLabel(this, QRect(kRightX, y + 4, 62, 20), kSecondaryText, 12);
+    stopFieldLabel_ = makeLabel(this, QRect(kRightX + 226, y + 4, 58, 20), kSecondaryText, 12);
+    stopFieldLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // The range's length sits between the elapsed and total times under the preview.
+    cutDurationLabel_ = makeLabel(this, QRect(kRightX + 196, 374, 90, 18), kSecondaryText, 12);
+    cutDurationLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    cutDurationValueLabel_ = makeLabel(this, QRect(kRightX + 290, 374, 96, 18), kControlText, 12);
+    cutDurationValueLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     const auto makeBox = [this](int x, std::array<kestrel::widgets::RDTextField*, 4>& fields) {
         auto* box = new QWidget(this);
         box->setGeometry(x, y, 140, 28);
@@ -291,8 +295,24 @@ void JoinnerWindowController::buildTimeBoxes() {
             }
         }
     };
-    makeBox(kRightX + 66, startFields_);
-    makeBox(kRightX + 278, stopFields_);
+    makeBox(kRightX + 64, startFields_);
+    makeBox(kRightX + 286, stopFields_);
+    // Up and down steppers beside each box step the field last clicked in it.
+    const auto makeStepper = [this](int x, int dy, bool up, bool startBox) {
+        auto* b = new kestrel::widgets::ZorButton(this);
+        b->setGeometry(x, y + dy, 18, 14);
+        const QString stem = up ? QStringLiteral("ZantImage/Reverse/btnSpinUp_") : QStringLiteral("ZantImage/Reverse/btnSpinDown_");
+        b->setNormalBackgroundImage(picture(stem + QStringLiteral("Normal@2x.png")));
+        b->setOnBackgroundImage(picture(stem + QStringLiteral("On@2x.png")));
+        b->setDownBackgroundImage(picture(stem + QStringLiteral("Down@2x.png")));
+        b->setDisAbleBackgroundImage(picture(stem + QStringLiteral("Disable@2x.png")));
+        b->setBordered(false);
+        b->setEnabled(false);
+        b->setMouseDownAction([this, up, startBox](kestrel::widgets::ZorButton*) { stepTimeField(startBox, up ? 1 : -1); });
+        return b;
+    };
+    steppers_ = {makeStepper(kRightX + 205, 0, true, true), makeStepper(kRightX + 205, 14, false, true),
+                 makeStepper(kRightX + 427, 0, true, false), makeStepper(kRightX + 427, 14, false, false)};
 }
 
 void JoinnerWindowController::buildBottomBar() {

@@ -171,6 +171,7 @@ void JoinnerWindowController::fileListViewHidden(bool hidden) {
                                            playSelectBtn_, volumeBtn_, cutCoverBtn_, cutcoverStyleBtn_})
         b->setEnabled(!hidden);
     stopBtn_->setEnabled(false);
+    for (kestrel::widgets::ZorButton* b : steppers_) b->setEnabled(false);  // until a field is clicked
     selectTimeBtn_->setEnabled(!hidden);
     unSelectTimeBtn_->setEnabled(!hidden);
     startJoinnerBtn_->setEnabled(!hidden || job_);
@@ -196,6 +197,8 @@ void JoinnerWindowController::enableEdit(bool enable) {
     for (auto* f : startFields_) f->setEnabled(enable);
     for (auto* f : stopFields_) f->setEnabled(enable);
     stopBtn_->setEnabled(false);
+    if (!enable)
+        for (kestrel::widgets::ZorButton* b : steppers_) b->setEnabled(false);
     cutProgressView_->setEnabled(enable);
     volumeSlider_->setDisable(!enable);
     outputFolderBtn_->setEnabled(enable);

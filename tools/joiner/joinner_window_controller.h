@@ -86,6 +86,9 @@ public:
     void applytoallAction();
     // A time field's typed value, applied while typing when the range stays valid.
     void controlTextDidChange(kestrel::widgets::RDTextField* field);
+    // A stepper: the field last clicked in the start (or end) box one up or down; a step that
+    // would leave no valid range is taken back.
+    void stepTimeField(bool startBox, int delta);
     // Commits a time field when editing ends; false (after the alert) keeps it in edit.
     bool commitTimeField(kestrel::widgets::RDTextField* field);
     bool isPlaying() const { return isPlaying_; }
@@ -123,6 +126,7 @@ public:
     QLabel* progressPercentLabel() const { return progressPercentLabel_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& startFields() const { return startFields_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& stopFields() const { return stopFields_; }
+    const std::array<kestrel::widgets::ZorButton*, 4>& steppers() const { return steppers_; }
     kestrel::player::DIVuverIzizud* player() const { return rdPlayer_.get(); }
     // Every label and button text of the window, for the fit checks.
     QList<QWidget*> textControls() const;
@@ -234,6 +238,7 @@ private:
     QLabel* cutDurationValueLabel_ = nullptr;
     std::array<kestrel::widgets::RDTextField*, 4> startFields_{};
     std::array<kestrel::widgets::RDTextField*, 4> stopFields_{};
+    std::array<kestrel::widgets::ZorButton*, 4> steppers_{};  // start up, start down, end up, end down
     kestrel::widgets::ZorButton* selectTimeBtn_ = nullptr;
     kestrel::widgets::ZorButton* unSelectTimeBtn_ = nullptr;
     kestrel::widgets::ZorButton* resetCutterBtn_ = nullptr;

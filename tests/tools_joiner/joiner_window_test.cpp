@@ -429,3 +429,21 @@ TEST_F(JoinerWindowTest, SteppersMoveTheClickedFieldAndTakeBackAnInvalidStep) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(JoinerWindowTest, OnSmallScreensTheFormatBarCollapsesAndTheWindowFollows) {
+    JoinnerWindowController& w = h.window();
+    const int height = w.height();
+    const int startY = w.startJoinnerBtn()->y();
+    w.formatBar()->setScreenHeight(700);
+    JoinerWindowHarness::click(w.formatBar()->showFunctionBtn());
+    EXPECT_EQ(w.height(), height - 140);
+    EXPECT_EQ(w.startJoinnerBtn()->y(), startY - 140);
+    EXPECT_LE(w.startJoinnerBtn()->geometry().bottom(), w.height());
+    JoinerWindowHarness::click(w.formatBar()->showFunctionBtn());
+    EXPECT_EQ(w.height(), height);
+    EXPECT_EQ(w.startJoinnerBtn()->y(), startY);
+}
+
+}  // namespace

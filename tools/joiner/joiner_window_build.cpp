@@ -316,11 +316,10 @@ void JoinnerWindowController::buildTimeBoxes() {
 }
 
 void JoinnerWindowController::buildBottomBar() {
-    outputLabel_ = makeLabel(this, QRect(20, kBottomY + 6, 120, 20), kSecondaryText, 13);
+    outputLabel_ = makeLabel(this, QRect(), kSecondaryText, 13);
     outputLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     outputFolderBtn_ = new kestrel::tools::shared::OutputFolderPopup(this);
     outputFolderBtn_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    outputFolderBtn_->setGeometry(146, kBottomY, 223, 32);
     outputFolderBtn_->setStyleSheet(
         QStringLiteral("QComboBox{background:rgb(34,39,48);color:rgb(205,214,221);border:1px solid rgb(58,65,77);"
                        "border-radius:6px;padding:0 8px}"
@@ -329,17 +328,17 @@ void JoinnerWindowController::buildBottomBar() {
     outputPath_ = outputFolderBtn_->outputPath();
     connect(outputFolderBtn_, &kestrel::tools::shared::OutputFolderPopup::outputPathChanged, this,
             [this](const QString& path) { outputPath_ = path; });
-    openOutputFolderBtn_ = makeIconButton(this, QRect(376, kBottomY, 32, 32), QStringLiteral("ZantImage/Reverse/btnBrowsePath"));
+    openOutputFolderBtn_ = makeIconButton(this, QRect(), QStringLiteral("ZantImage/Reverse/btnBrowsePath"));
     openOutputFolderBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (!outputPath_.isEmpty()) exportkit::revealInFileManager(outputPath_);
     });
-    joinnerLabel_ = makeLabel(this, QRect(420, kBottomY + 6, 110, 20), kSecondaryText, 13);
+    joinnerLabel_ = makeLabel(this, QRect(), kSecondaryText, 13);
     joinnerLabel_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     joinnerProgressView_ = new kestrel::widgets::NSProgressView(QRectF(0, 0, 360, 10), this);
-    joinnerProgressView_->setGeometry(538, kBottomY + 11, 360, 10);
+
     joinnerProgressView_->setProgress(0);
-    progressPercentLabel_ = makeLabel(this, QRect(904, kBottomY + 6, 56, 20), kControlText, 12);
-    startJoinnerBtn_ = makeTextButton(this, QRect(kWindowWidth - 20 - 190, kBottomY - 4, 190, 40));
+    progressPercentLabel_ = makeLabel(this, QRect(), kControlText, 12);
+    startJoinnerBtn_ = makeTextButton(this, QRect(0, 0, 190, 40));
     startJoinnerBtn_->setBackGroundColor(QColor(33, 176, 235));
     startJoinnerBtn_->setContentColor(Qt::white);
     startJoinnerBtn_->setOnColor(Qt::white);
@@ -348,6 +347,25 @@ void JoinnerWindowController::buildBottomBar() {
     startJoinnerBtn_->setMouseDownAction([self](kestrel::widgets::ZorButton*) {
         if (self) self->startJoinnerAction();
     });
+    placeBottomBar(kBottomY);
+}
+
+void JoinnerWindowController::placeBottomBar(int y) {
+    outputLabel_->setGeometry(20, y + 6, 120, 20);
+    outputFolderBtn_->setGeometry(146, y, 223, 32);
+    openOutputFolderBtn_->setGeometry(376, y, 32, 32);
+    joinnerLabel_->setGeometry(420, y + 6, 110, 20);
+    joinnerProgressView_->setGeometry(538, y + 11, 360, 10);
+    progressPercentLabel_->setGeometry(904, y + 6, 56, 20);
+    startJoinnerBtn_->setGeometry(kWindowWidth - 20 - 190, y - 4, 190, 40);
+}
+
+void JoinnerWindowController::outputBarCollapseToggled(exportkit::OutputFormatBar*, bool collapsed) {
+    const int d = collapsed ? -140 : 0;
+    setMinimumHeight(kWindowHeight + d);
+    resize(width(), kWindowHeight + d);
+    formatBar_->setGeometry(0, kFormatBarY, kWindowWidth, exportkit::OutputFormatBar::kHeight + d);
+    placeBottomBar(kBottomY + d);
 }
 
 void JoinnerWindowController::changeLanguage() {

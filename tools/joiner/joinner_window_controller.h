@@ -135,6 +135,8 @@ public:
     void outputChoiceChanged(exportkit::OutputFormatBar* bar) override;
     void outputSettingChanged(exportkit::OutputFormatBar* bar, int flag) override;
     void outputSettingsRestored(exportkit::OutputFormatBar* bar) override;
+    // Small screens: the window gives up (or takes back) the profile strip's height.
+    void outputBarCollapseToggled(exportkit::OutputFormatBar* bar, bool collapsed) override;
 
 protected:
     void windowDidLoad() override;
@@ -160,6 +162,7 @@ private:
     void buildPreview();
     void buildTimeBoxes();
     void buildBottomBar();
+    void placeBottomBar(int y);
     kestrel::widgets::ZorButton* makeTextButton(QWidget* parent, const QRect& frame);
     kestrel::widgets::ZorButton* makeIconButton(QWidget* parent, const QRect& frame, const QString& stem);
     void setButtonPictures(kestrel::widgets::ZorButton* button, const QString& stem);

@@ -207,6 +207,32 @@ TEST_F(EasyWindowTest, ThreeClipsExportSeparatelyAndMerged) {
     EXPECT_EQ(QDir(out).entryList({"holiday_*.mp4"}, QDir::Files).size(), 2);
 }
 
+TEST_F(EasyWindowTest, ClosingDuringAnExportStopsItAndLeavesNoFile) {
+    source = dir.file("long.mp4");
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    spec.gop = 300;
+    kestrel::test::makeMedia(source, spec);
+    open(source);
+    addClip(1, 0, 28, 500);
+    exportkit::ExportWindowController* dialog = window->prepareExportDialog();
+    const QString out = QString::fromStdString(dir.file("out"));
+    dialog->setOutputPath(out);
+    bool ended = false;
+    QObject::connect(window.get(), &EasyCutterWindowcontroller::exportEnded, [&] { ended = true; });
+    click(dialog->startBtn);
+    ASSERT_TRUE(window->exporting());
+    QTest::qWait(300);
+    window->close();
+    ASSERT_TRUE(waitFor([&] { return ended; }));
+    QStringList files;
+    for (const QFileInfo& entry : QDir(out).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+        files += entry.isDir() ? QDir(entry.filePath()).entryList(QDir::Files) : QStringList{entry.fileName()};
+    EXPECT_TRUE(files.isEmpty()) << files.join(", ").toStdString();
+}
+
 TEST_F(EasyWindowTest, AFileThatCannotBeUsedHidesTheEditingControlsWithTheReason) {
     source = dir.file("broken.mp4");
     kestrel::test::writeBytes(source, "not a movie");

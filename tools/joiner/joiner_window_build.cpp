@@ -4,15 +4,12 @@
 #include "tools/joiner/joinner_window_controller.h"
 
 #include <QComboBox>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
 
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/reveal_in_file_manager.h"
-#include "services/folders.h"
 #include "services/language.h"
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"

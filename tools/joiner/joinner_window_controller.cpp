@@ -5,10 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include "engine/player/DIVuverIzizud.h"
@@ -23,8 +21,6 @@
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/media_input.h"
 #include "tools/shared/output_folder_popup.h"
-#include "widgets/dialogs/file_kinds.h"
-#include "widgets/dialogs/open_panel.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
 
@@ -35,10 +31,7 @@ QString localized(const char* key) { return services::Language::localizedStringF
 
 }  // namespace
 
-JoinnerWindowController::JoinnerWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
-    buildWindow();
-}
+JoinnerWindowController::JoinnerWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { buildWindow(); }
 
 JoinnerWindowController::~JoinnerWindowController() {
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);

@@ -14,7 +14,7 @@
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/output_target.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"

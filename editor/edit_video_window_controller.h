@@ -22,6 +22,7 @@
 #include "model/simple_data.h"
 #include "model/subtitle_param.h"
 #include "model/water_param.h"
+#include "session/edit_state.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
@@ -213,6 +214,11 @@ public:
     kestrel::model::SubtitleParam subtitleParam() const;
     const QList<kestrel::model::MusicInfo>& musicList() const;
     kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
+    // Every edit the window holds, from its controls and panels, as one value: what the
+    // preview shows and what an export started now would write.
+    kestrel::session::EditState editState();
+    // Re-applies the edit state's parts (session::PreviewPart) to the preview; nothing without one.
+    void applyEditState(unsigned parts);
     // Copies the window's trim, crop, rotation, mirror and colour state into the job record
     // the way the export does when it starts (the trim range from the eight fields).
     bool commitEditsToJob();

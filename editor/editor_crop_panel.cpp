@@ -6,7 +6,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
-#include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
@@ -139,7 +139,7 @@ void EditVideoWindowController::placeOverlays(const QRectF& rect) {
 
 void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
     playerRotateAngle_ = angle;
-    if (rdPlayer_) rdPlayer_->SetRotateAngle(playerRotateAngle_);
+    applyEditState(kestrel::session::kPreviewPicture);
     videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
@@ -171,10 +171,10 @@ void EditVideoWindowController::horizontalMirrorAction() {
     v_->horizontal_mirrorBtn->setSelected(false);
     if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
         vFlip_ = vFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+        applyEditState(kestrel::session::kPreviewPicture);
     } else {
         hFlip_ = hFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+        applyEditState(kestrel::session::kPreviewPicture);
     }
     // The crop stays as the overlay shows it: the box is in the mirrored picture's pixels.
     refreshIfPaused();
@@ -184,10 +184,10 @@ void EditVideoWindowController::verticalMirrorAction() {
     v_->vertical_mirrorBtn->setSelected(false);
     if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
         hFlip_ = hFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+        applyEditState(kestrel::session::kPreviewPicture);
     } else {
         vFlip_ = vFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+        applyEditState(kestrel::session::kPreviewPicture);
     }
     refreshIfPaused();
 }
@@ -224,11 +224,6 @@ void EditVideoWindowController::keepAspectAction() {
 void EditVideoWindowController::resetAction() {
     v_->resetRotateBtn->setSelected(false);
     playerRotateAngle_ = 0;
-    if (rdPlayer_) {
-        rdPlayer_->SetRotateAngle(0);
-        rdPlayer_->SetHFlip(0);
-        rdPlayer_->SetVFlip(0);
-    }
     resetRotateTouchUp();
     v_->cropLeftField->setText(QStringLiteral("0"));
     v_->cropTopField->setText(QStringLiteral("0"));
@@ -242,11 +237,7 @@ void EditVideoWindowController::resetRotateTouchUp() {
     playerRotateAngle_ = 0;
     if (v_->horizontal_mirrorBtn) v_->horizontal_mirrorBtn->setSelected(false);
     vFlip_ = hFlip_ = 0;
-    if (rdPlayer_) {
-        rdPlayer_->SetVFlip(0);
-        rdPlayer_->SetHFlip(0);
-        rdPlayer_->SetRotateAngle(0);
-    }
+    applyEditState(kestrel::session::kPreviewPicture);
     videoSize_ = sourceSize();
     // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
     placeOverlays(videoRect());

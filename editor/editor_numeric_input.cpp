@@ -6,7 +6,7 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "widgets/zor_button.h"
 

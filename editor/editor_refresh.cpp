@@ -5,9 +5,12 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
+#include "editor/editor_export_attachment.h"
+#include "editor/window_edit_state.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
 #include "widgets/zor_button.h"
@@ -110,4 +113,14 @@ void EditVideoWindowController::initPlayerCliper() {
     cliper->setDelegate(this);
     if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, frame.size())) cliper->setClipRect(*box);
     cliper->setVisible(toolItemType_ == kToolCrop);
+}
+
+kestrel::session::EditState EditVideoWindowController::editState() {
+    const kestrel::editor::KxfxView* effects = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    return kestrel::editor::editStateFromWindow(*this, effects);
+}
+
+void EditVideoWindowController::applyEditState(unsigned parts) {
+    if (!rdPlayer_ || !fileData_ || !v_) return;
+    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts);
 }

@@ -9,7 +9,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"

@@ -9,12 +9,14 @@
 
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "editor/subtitle/subtitle_record.h"
+#include "session/subtitle_record.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/help_class.h"
 #include "services/language.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::makeSubtitleRecord;
 
 using services::localized;
 

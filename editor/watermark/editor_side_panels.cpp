@@ -2,13 +2,9 @@
 
 #include <QVBoxLayout>
 
-#include "editor/export_run/export_edits.h"
-#include "editor/music/music_mix.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
-#include "editor/watermark/watermark_export.h"
 #include "editor/watermark/watermark_panel.h"
-#include "services/folders.h"
 
 namespace kestrel::editor {
 
@@ -62,18 +58,12 @@ void EditorSidePanels::changelanguage() {
     music_->changelanguage();
 }
 
-void EditorSidePanels::fillExportEdits(ExportEdits& edits) const {
-    edits.subtitle = subtitle_->subtitleParamForExport();
-    edits.originalVolume = music_->originalVolume();
-    edits.hasMusicItems = !music_->musicList().isEmpty();
-    // The steps run later, on the export's own copies of the panels' lists.
-    edits.addWatermarks = [marks = watermark_->waterMarkList()](void* job, int width, int height,
-                                                                QStringList* written) mutable {
-        addConvertWaterMark(job, marks, width, height, services::FileManager::sharedManager().waterDirPath(), written);
-    };
-    edits.addMusic = [music = music_->musicList(), removeOriginal = music_->removeOriginalMusic()](void* job) {
-        return addDubbingMusic(job, music, removeOriginal);
-    };
+void EditorSidePanels::fillEditState(session::EditState& state) const {
+    state.watermarks = watermark_->waterMarkList();
+    state.subtitle = subtitle_->subtitleParamForExport();
+    state.originalVolume = music_->originalVolume();
+    state.music = music_->musicList();
+    state.removeOriginalSound = music_->removeOriginalMusic();
 }
 
 }  // namespace kestrel::editor

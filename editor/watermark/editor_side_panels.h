@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/simple_data.h"
+#include "session/edit_state.h"
 
 namespace kestrel::player {
 class DIVuverIzizud;
@@ -16,7 +17,6 @@ namespace kestrel::editor {
 class WatermarkPanel;
 class SubtitlePanel;
 class MusicPanel;
-struct ExportEdits;
 
 class EditorSidePanels {
 public:
@@ -37,9 +37,9 @@ public:
     // The window's editing switch (off while an export runs): every control of the three panels
     // and the watermark overlay follow it; each control keeps its own state for when it is back.
     void enableEdit(bool enabled);
-    // The panels' shares of an export: subtitle, level of the video's own sound, watermark and
-    // music steps.
-    void fillExportEdits(ExportEdits& edits) const;
+    // The panels' shares of the edit state: watermarks, subtitle, music and the level of the
+    // video's own sound.
+    void fillEditState(session::EditState& state) const;
 
     WatermarkPanel* watermarkPanel() const { return watermark_; }
     SubtitlePanel* subtitlePanel() const { return subtitle_; }

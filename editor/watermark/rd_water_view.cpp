@@ -5,10 +5,12 @@
 #include <QPen>
 #include <algorithm>
 
-#include "editor/watermark/text_watermark_layout.h"
+#include "session/text_watermark_layout.h"
 #include "platform/frame.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::textAscentPixels;
 
 RDWaterView::RDWaterView(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);

@@ -11,16 +11,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/watermark/draw_text_callback.h"
-#include "editor/watermark/first_frame.h"
-#include "editor/watermark/text_watermark_layout.h"
-#include "editor/watermark/watermark_preview.h"
+#include "session/draw_text_callback.h"
+#include "session/first_frame.h"
+#include "session/text_watermark_layout.h"
+#include "session/watermark_preview.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::getWaterImageWithPath;
+using kestrel::session::mediaDurationSeconds;
+using kestrel::session::PreviewDrawTextCallback;
+using kestrel::session::waterMarkFontOf;
+using kestrel::session::textBoxSize;
 
 using services::localized;
 
@@ -598,7 +604,7 @@ void WatermarkPanel::hideEvent(QHideEvent* event) {
 
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
-    kestrel::editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
+    kestrel::session::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
 }
 
 void WatermarkPanel::refreshWaterTime() {

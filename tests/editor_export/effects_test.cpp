@@ -87,9 +87,9 @@ TEST(EffectList, EveryEffectChangesTheFrameAndExportMatchesPreview) {
         setEditorChoice({{exportkit::ChoiceKeys::editor().vcodec, "ffv1"}});
         ExportHarness harness(standardClip());
         harness.record->targetData.extension = "mkv";
-        harness.edits.start = {0, 0, 0, 400};
-        harness.edits.stop = {0, 0, 0, 520};
-        harness.edits.effects = {{id, true}};
+        harness.edits.trimStart_us = (0) * 1000000LL + (400) * 1000LL;
+        harness.edits.trimStop_us = (0) * 1000000LL + (520) * 1000LL;
+        harness.edits.effectIds = {id};
         harness.start(out.path());
         ASSERT_TRUE(harness.waitForEnd());
         ASSERT_TRUE(harness.alerts.isEmpty()) << harness.alerts.join(", ").toStdString();

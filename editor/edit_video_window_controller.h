@@ -22,6 +22,7 @@
 #include "model/simple_data.h"
 #include "model/subtitle_param.h"
 #include "model/water_param.h"
+#include "session/edit_bindings.h"
 #include "session/edit_state.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/rd_text_field.h"
@@ -218,7 +219,7 @@ public:
     // preview shows and what an export started now would write.
     kestrel::session::EditState editState();
     // Re-applies the edit state's parts (session::PreviewPart) to the preview; nothing without one.
-    void applyEditState(unsigned parts);
+    void applyEditState(unsigned parts, const kestrel::session::PreviewContext& context = {});
     // Copies the window's trim, crop, rotation, mirror and colour state into the job record
     // the way the export does when it starts (the trim range from the eight fields).
     bool commitEditsToJob();

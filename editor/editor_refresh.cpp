@@ -120,7 +120,7 @@ kestrel::session::EditState EditVideoWindowController::editState() {
     return kestrel::editor::editStateFromWindow(*this, effects);
 }
 
-void EditVideoWindowController::applyEditState(unsigned parts) {
+void EditVideoWindowController::applyEditState(unsigned parts, const kestrel::session::PreviewContext& context) {
     if (!rdPlayer_ || !fileData_ || !v_) return;
-    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts);
+    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts, context);
 }

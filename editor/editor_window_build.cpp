@@ -209,5 +209,8 @@ void EditVideoWindowController::buildEmptyPanels() {
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();
     });
+    // Every panel's change reaches the preview as the window's one edit state.
+    sidePanels_->setPreviewApplier(
+        [this](unsigned parts, const kestrel::session::PreviewContext& context) { applyEditState(parts, context); });
     changesize(LayoutReason::Request);
 }

@@ -49,7 +49,9 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
     }
     if (parts & kPreviewWatermarks) {
         player->SetDrawTextCallback(&PreviewDrawTextCallback);
-        refreshPlayerWaterMark(player, state.watermarks, context.skipWatermarkIndex, watermarkFrame(state, source));
+        QSizeF frame = watermarkFrame(state, source);
+        if (frame.isEmpty()) frame = QSizeF(player->frameWidth(), player->frameHeight());  // a record not probed
+        refreshPlayerWaterMark(player, state.watermarks, context.skipWatermarkIndex, frame);
     }
     if (parts & kPreviewMusic) addDubbingWithPlayer(player, state.music, state.removeOriginalSound);
     if (player->playerStatus() != 1) player->Refresh();

@@ -341,7 +341,7 @@ void MusicPanel::togglePrune() {
 
 void MusicPanel::toggleRemoveOriginal() {
     removeOriginalmusicBtn_->setSelected(!removeOriginalmusicBtn_->selected());
-    if (player_) player_->DisableMainAudio(removeOriginalmusicBtn_->selected());
+    applyPreview(kestrel::session::kPreviewSound);
 }
 
 void MusicPanel::setItemVolume(float volume) {
@@ -355,7 +355,7 @@ void MusicPanel::setItemVolume(float volume) {
 
 void MusicPanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == musicItemVolueSlider_) setItemVolume(progress);
-    else if (slider == originalVolumeSlider_ && player_) player_->SetMainAudioVolume(progress);
+    else if (slider == originalVolumeSlider_) applyPreview(kestrel::session::kPreviewSound);
 }
 
 // ---- time rows and bars ----------------------------------------------------------------------
@@ -553,7 +553,20 @@ void MusicPanel::videoWillPlay() {
     addDubbingWithPlayer();
 }
 
-void MusicPanel::addDubbingWithPlayer() { kestrel::session::addDubbingWithPlayer(player_, musicList_, removeOriginalMusic()); }
+void MusicPanel::addDubbingWithPlayer() { applyPreview(kestrel::session::kPreviewMusic); }
+
+void MusicPanel::applyPreview(unsigned parts) {
+    if (!player_) return;
+    if (previewApplier_) {
+        previewApplier_(parts, {});
+        return;
+    }
+    kestrel::session::EditState state;
+    state.music = musicList_;
+    state.removeOriginalSound = removeOriginalMusic();
+    state.originalVolume = originalVolume();
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{}, parts);
+}
 
 void MusicPanel::enableMusicEdit(bool flag) {
     musicRangSlider_->setEnable(flag);

@@ -207,29 +207,27 @@ bool SubtitlePanel::colourEnabled() const { return colorWellBtn_->isEnabled(); }
 
 void SubtitlePanel::sendRecord() {
     if (!player_) return;
-    if (const std::optional<SubtitleRecord> record = makeSubtitleRecord(subtitleParam_)) {
-        player_->SetSubtitle(*record);
-        if (player_->playerStatus() != 1) player_->Refresh();
+    if (previewApplier_) {
+        previewApplier_(kestrel::session::kPreviewSubtitle, {});
+        return;
     }
+    kestrel::session::EditState state;
+    state.subtitle = subtitleParamForExport();
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{},
+                                     kestrel::session::kPreviewSubtitle);
 }
 
 void SubtitlePanel::chooseFont(int index) {
     if (index < 0 || index >= subtitleParam_.fontPathList.size()) return;
     subtitleParam_.fontPath = fontFolder_ + "/" + subtitleParam_.fontPathList[index];
     subtitleParam_.fontSelectIndex = index;
-    if (player_) {
-        player_->UpdateSubtitleFontFile(subtitleParam_.fontPath.toUtf8().constData());
-        if (player_->playerStatus() != 1) player_->Refresh();
-    }
+    sendRecord();
 }
 
 void SubtitlePanel::changeSubtitleColor(const QColor& colour) {
     captionColor_ = colour;
     subtitleParam_.fontColor = colour;
-    if (!player_) return;
-    const uint32_t packed = services::HelpClass::retDwordColorVolue(colour);
-    player_->UpdateSubtitleFontClr(packed, 1, packed);
-    if (player_->playerStatus() != 1) player_->Refresh();
+    sendRecord();
 }
 
 void SubtitlePanel::applyPosition(int position) {
@@ -237,9 +235,7 @@ void SubtitlePanel::applyPosition(int position) {
     const int height = videoHeight();
     if (height > 0) positionSlider_->setProgress(static_cast<float>(double(position) / height));
     if (positionField_->text() != QString::number(position)) positionField_->setText(QString::number(position));
-    if (!player_) return;
-    player_->UpdateSubtitlePos(position);
-    if (player_->playerStatus() != 1) player_->Refresh();
+    sendRecord();
 }
 
 void SubtitlePanel::setPositionProgress(float progress) {

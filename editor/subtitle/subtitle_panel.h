@@ -2,6 +2,7 @@
 // The editor's subtitle panel (tool type 32): loads one subtitle file ("ass", "ssa", "srt") for
 // the open video, picks its font file, its colour (srt only) and its vertical position, and shows
 // it on the preview at once. The export takes subtitleParamForExport() (see subtitle_record.h).
+#include "editor/preview_applier.h"
 #include <QColor>
 #include <QMenu>
 #include <QStringList>
@@ -24,6 +25,8 @@ public:
 
     // The open file and its preview (not owned); the panel starts from the file's own settings.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // The subtitle's changes go to the preview through this (the panel applies its own share when unset).
+    void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
     void setFontFolder(const QString& folder) { fontFolder_ = folder; }
 
     // Checks and loads a file; nothing changes when it is refused.
@@ -58,6 +61,7 @@ private:
     void openLoadPanel();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
+    PreviewApplier previewApplier_;
     kestrel::model::SimpleDataPtr fileData_;
     kestrel::model::SubtitleParam subtitleParam_;
     QString fontFolder_;

@@ -30,6 +30,12 @@ void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel
     music_->setPlayer(player, std::move(fileData));
 }
 
+void EditorSidePanels::setPreviewApplier(const PreviewApplier& apply) {
+    watermark_->setPreviewApplier(apply);
+    subtitle_->setPreviewApplier(apply);
+    music_->setPreviewApplier(apply);
+}
+
 void EditorSidePanels::setVideoPreviewPause(std::function<void()> pause) {
     music_->setVideoPreviewPause(std::move(pause));
 }

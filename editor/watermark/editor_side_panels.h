@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/simple_data.h"
+#include "editor/preview_applier.h"
 #include "session/edit_state.h"
 
 namespace kestrel::player {
@@ -25,6 +26,8 @@ public:
 
     // A file was opened (or the preview rebuilt): the panels start over on it.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // How the panels' changes reach the preview (the window re-applies its edit state).
+    void setPreviewApplier(const PreviewApplier& apply);
     // The window's pause of the video preview, used when the music preview starts.
     void setVideoPreviewPause(std::function<void()> pause);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark

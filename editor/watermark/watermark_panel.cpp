@@ -179,7 +179,6 @@ void WatermarkPanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::
     fileData_ = std::move(fileData);
     waterMarkList_.clear();
     selectedWaterMarkIndex_ = -1;
-    if (player_) player_->SetDrawTextCallback(&PreviewDrawTextCallback);
     reloadData();
     initWatermarkView();
     refreshWaterTime();
@@ -604,7 +603,16 @@ void WatermarkPanel::hideEvent(QHideEvent* event) {
 
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
-    kestrel::session::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
+    if (!player_) return;
+    if (previewApplier_) {
+        previewApplier_(kestrel::session::kPreviewWatermarks, {skip});
+        return;
+    }
+    kestrel::session::EditState state;
+    state.watermarks = waterMarkList_;
+    if (fileData_) state.setUserAngleDegrees(fileData_->convertRateAngle);
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{},
+                                     kestrel::session::kPreviewWatermarks, {skip});
 }
 
 void WatermarkPanel::refreshWaterTime() {

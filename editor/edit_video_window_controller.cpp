@@ -226,8 +226,7 @@ QList<kestrel::model::WaterParam>& EditVideoWindowController::waterMarkList() {
 }
 
 kestrel::model::SubtitleParam EditVideoWindowController::subtitleParam() const {
-    if (sidePanels_) return sidePanels_->subtitlePanel()->subtitleParamForExport();
-    return fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
+    return sidePanels_ ? sidePanels_->subtitlePanel()->subtitleParamForExport() : kestrel::model::SubtitleParam();
 }
 
 const QList<kestrel::model::MusicInfo>& EditVideoWindowController::musicList() const {
@@ -265,20 +264,8 @@ void EditVideoWindowController::handleWindowClosed() {
 void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
     r.cutTimeRange_start = int64_t(cutTimeRange_start_);
     r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
-    r.clipRect = editVideoClipRect_;
-    r.convertCropSize = convertCropSize_;
-    r.convertRateAngle = playerRotateAngle_;
     r.keepAspectratio = keepAspectratio_;
-    r.brightness = brightness_;
-    r.contrast = contrast_;
-    r.saturation = saturation_;
     r.volume = volume();
-    r.vFlip = vFlip_;
-    r.hFlip = hFlip_;
-    // Every identifier of the list, checked or not, as the export writes it.
-    r.effectTypes.clear();
-    for (const kestrel::editor::EffectItem& e : effectTypes()) r.effectTypes.append(e.effectId);
-    r.subtitleParam = subtitleParam();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }
 

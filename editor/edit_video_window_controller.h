@@ -220,8 +220,8 @@ public:
     kestrel::session::EditState editState();
     // Re-applies the edit state's parts (session::PreviewPart) to the preview; nothing without one.
     void applyEditState(unsigned parts, const kestrel::session::PreviewContext& context = {});
-    // Copies the window's trim, crop, rotation, mirror and colour state into the job record
-    // the way the export does when it starts (the trim range from the eight fields).
+    // Copies what the job record keeps of the window's edits (the trim range from the eight
+    // fields, the remove mode, the aspect lock and the level) into it, as an export does.
     bool commitEditsToJob();
 
     // ---- Views (built in code; names follow the panels' outlets) ----

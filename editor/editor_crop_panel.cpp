@@ -144,10 +144,6 @@ void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
     resetCropState();
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
     v_->cropTopField->setText(QStringLiteral("0"));
     v_->cropLeftField->setText(QStringLiteral("0"));
     v_->original_SizeValueLabel->setText(
@@ -215,10 +211,6 @@ void EditVideoWindowController::keepAspectAction() {
     v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - editVideoClipRect_.height())));
     v_->cliper->setCropType(2);
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
 }
 
 void EditVideoWindowController::resetAction() {
@@ -242,10 +234,6 @@ void EditVideoWindowController::resetRotateTouchUp() {
     // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
     placeOverlays(videoRect());
     resetCropState();
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
     refreshIfPaused();
 }
 
@@ -256,10 +244,6 @@ void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
     convertCropSize_ = kestrel::editor::cropMargins(px, videoSize_);
     v_->cropLeftField->setText(QString::number(int(px.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
 }
 
 void EditVideoWindowController::actionMoveEndForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& box) {

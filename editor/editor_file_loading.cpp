@@ -64,7 +64,6 @@ void EditVideoWindowController::setUpDataForFilePath() {
         }
         v_->cropLeftField->setEnabled(true);
         v_->cropTopField->setEnabled(true);
-        fileData_->subtitleParam.subtitlePath.clear();
         refreshPlayerView();
         resetRotateTouchUp();
         for (auto* b : v_->toolButtons()) b->setEnabled(true);

@@ -70,10 +70,6 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     show(v_->cropLeftField, rect->x());
     // The job takes what the overlay now shows, margins included.
     convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }

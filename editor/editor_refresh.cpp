@@ -38,15 +38,7 @@ void EditVideoWindowController::refreshPlayerView() {
     filePath_ = r.path;
     cutTimeRange_start_ = double(r.cutTimeRange_start);
     cutTimeRange_stop_ = double(r.cutTimeRange_stop);
-    editVideoClipRect_ = r.clipRect;
-    convertCropSize_ = r.convertCropSize;
-    playerRotateAngle_ = r.convertRateAngle;
     keepAspectratio_ = r.keepAspectratio;
-    brightness_ = r.brightness;
-    contrast_ = r.contrast;
-    saturation_ = r.saturation;
-    vFlip_ = r.vFlip;
-    hFlip_ = r.hFlip;
     isTrimFanxuan_ = r.isTrimFanxuan;
 
     initPlayer();
@@ -100,7 +92,7 @@ QRectF EditVideoWindowController::videoRect() const {
 
 void EditVideoWindowController::initPlayerCliper() {
     if (!fileData_) return;
-    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
     const QRectF picture = videoRect();
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
     delete v_->cliper.data();

@@ -103,14 +103,15 @@ void SubtitlePanel::changelanguage() {
 
 void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
+    // Another file starts without a subtitle; a preview made again for the same file keeps it.
+    if (!fileData || fileData != fileData_) subtitleParam_ = kestrel::model::SubtitleParam();
     fileData_ = std::move(fileData);
-    subtitleParam_ = fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
     if (player_ && !subtitleParam_.subtitlePath.isEmpty()) sendRecord();
 }
 
 int SubtitlePanel::videoHeight() const {
     if (fileData_ && fileData_->sourceData.height > 0) {
-        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        const int angle = std::abs(userTurn_ ? userTurn_() : 0) % 360;
         return (angle == 90 || angle == 270) ? fileData_->sourceData.width : fileData_->sourceData.height;
     }
     return player_ ? player_->frameHeight() : 0;

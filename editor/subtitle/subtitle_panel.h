@@ -27,6 +27,8 @@ public:
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // The subtitle's changes go to the preview through this (the panel applies its own share when unset).
     void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
+    // The user's turn of the picture in degrees (the caption's height follows it); 0 when unset.
+    void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     void setFontFolder(const QString& folder) { fontFolder_ = folder; }
 
     // Checks and loads a file; nothing changes when it is refused.
@@ -62,6 +64,7 @@ private:
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     PreviewApplier previewApplier_;
+    std::function<int32_t()> userTurn_;
     kestrel::model::SimpleDataPtr fileData_;
     kestrel::model::SubtitleParam subtitleParam_;
     QString fontFolder_;

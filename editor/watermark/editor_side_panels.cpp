@@ -36,6 +36,11 @@ void EditorSidePanels::setPreviewApplier(const PreviewApplier& apply) {
     music_->setPreviewApplier(apply);
 }
 
+void EditorSidePanels::setUserTurn(const std::function<int32_t()>& turn) {
+    watermark_->setUserTurn(turn);
+    subtitle_->setUserTurn(turn);
+}
+
 void EditorSidePanels::setVideoPreviewPause(std::function<void()> pause) {
     music_->setVideoPreviewPause(std::move(pause));
 }

@@ -28,6 +28,8 @@ public:
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // How the panels' changes reach the preview (the window re-applies its edit state).
     void setPreviewApplier(const PreviewApplier& apply);
+    // The user's turn of the picture in degrees, which the watermark frame and caption follow.
+    void setUserTurn(const std::function<int32_t()>& turn);
     // The window's pause of the video preview, used when the music preview starts.
     void setVideoPreviewPause(std::function<void()> pause);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark

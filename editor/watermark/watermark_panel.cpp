@@ -189,7 +189,7 @@ QSizeF WatermarkPanel::videoSize() const {
     QSizeF size;
     if (fileData_ && fileData_->sourceData.width > 0 && fileData_->sourceData.height > 0) {
         size = QSizeF(fileData_->sourceData.width, fileData_->sourceData.height);
-        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        const int angle = std::abs(userTurn_ ? userTurn_() : 0) % 360;
         if (angle == 90 || angle == 270) size.transpose();
     } else if (player_) {
         size = QSizeF(player_->frameWidth(), player_->frameHeight());
@@ -610,7 +610,7 @@ void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     }
     kestrel::session::EditState state;
     state.watermarks = waterMarkList_;
-    if (fileData_) state.setUserAngleDegrees(fileData_->convertRateAngle);
+    state.setUserAngleDegrees(userTurn_ ? userTurn_() : 0);
     kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{},
                                      kestrel::session::kPreviewWatermarks, {skip});
 }

@@ -40,6 +40,8 @@ public:
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // The watermarks go to the preview through this (the panel applies its own share when unset).
     void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
+    // The user's turn of the picture in degrees (the watermark frame follows it); 0 when unset.
+    void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     // Call when the player's view changed size: the overlay follows the picture.
     void changesize();
 
@@ -120,6 +122,7 @@ private:
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     PreviewApplier previewApplier_;
+    std::function<int32_t()> userTurn_;
     kestrel::model::SimpleDataPtr fileData_;
     QList<kestrel::model::WaterParam> waterMarkList_;
     int selectedWaterMarkIndex_ = -1;

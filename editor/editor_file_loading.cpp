@@ -36,7 +36,6 @@ void EditVideoWindowController::addfileAction() {
         chosen = panel.selectedFiles();
     }
     if (chosen.isEmpty()) return;
-    if (rdPlayer_) rdPlayer_->ClearWatermask();
     filePath_ = chosen.first();
     setUpDataForFilePath();
 }

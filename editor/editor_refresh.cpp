@@ -67,11 +67,8 @@ void EditVideoWindowController::refreshPlayerView() {
     updateTimeLabels();
 
     if (rdPlayer_) {
-        rdPlayer_->SetRotateAngle(playerRotateAngle_);
-        rdPlayer_->SetHFlip(hFlip_);
-        rdPlayer_->SetVFlip(vFlip_);
-        rdPlayer_->SetVolume(r.volume);
-        rdPlayer_->SetBCS(brightness_, contrast_, saturation_);
+        // The new preview takes the whole edit state (the music mix is rebuilt when it plays).
+        applyEditState(kestrel::session::kPreviewAll & ~kestrel::session::kPreviewMusic);
         rdPlayer_->seekTime(platform::MediaTime::fromSeconds(start, 1000000000));
         if (d > 0) v_->cutProgressView->setProgress(float(start / d));
     }

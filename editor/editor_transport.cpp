@@ -12,8 +12,6 @@
 #include "editor/editor_views.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "editor/preview_callbacks.h"
-#include "session/draw_text_callback.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "session/edit_bindings.h"
 #include "platform/atomic_image_write.h"
@@ -57,8 +55,6 @@ void EditVideoWindowController::initPlayer() {
             view->setGeometry(v_->playerView->rect());
             setBackground(view, kPlayerBackground);
             view->show();
-            rdPlayer_->SetDrawTextCallback(&kestrel::session::PreviewDrawTextCallback);
-            rdPlayer_->SetLoadImageCallback(&kestrel::editor::PreviewLoadImageCallback);
         }
     }
     auto* bar = v_->cutProgressView;

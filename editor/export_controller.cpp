@@ -1,6 +1,6 @@
 #include "editor/export_controller.h"
 
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "services/folders.h"
@@ -18,7 +18,7 @@ namespace kestrel::editor {
 
 EditorExportController::EditorExportController(QWidget* window, QObject* parent)
     : QObject(parent), window_(window), queue_(new session::JobQueue(this)) {
-    registerEditorEffects();
+    session::registerEditorEffects();
     connect(queue_, &session::JobQueue::jobFinished, this, [this](session::Job* job, const session::JobResult& result) {
         jobFinished(static_cast<session::ExportJob*>(job), result);
     });

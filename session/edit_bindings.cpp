@@ -5,6 +5,7 @@
 #include "session/draw_text_callback.h"
 #include "session/engine_outcome.h"
 #include "session/music_mix.h"
+#include "session/preview_callbacks.h"
 #include "session/subtitle_record.h"
 #include "session/watermark_export.h"
 #include "session/watermark_preview.h"
@@ -49,6 +50,7 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
     }
     if (parts & kPreviewWatermarks) {
         player->SetDrawTextCallback(&PreviewDrawTextCallback);
+        player->SetLoadImageCallback(&PreviewLoadImageCallback);
         QSizeF frame = watermarkFrame(state, source);
         if (frame.isEmpty()) frame = QSizeF(player->frameWidth(), player->frameHeight());  // a record not probed
         refreshPlayerWaterMark(player, state.watermarks, context.skipWatermarkIndex, frame);

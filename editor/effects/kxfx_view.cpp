@@ -1,6 +1,6 @@
 #include "editor/effects/kxfx_view.h"
 
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "session/edit_bindings.h"
@@ -55,7 +55,7 @@ float progressForContrast(int value) { return static_cast<float>(value / 100.0 *
 KxfxView::KxfxView(QWidget* parent) : KxfxView(loadBundledEffectList(), parent) {}
 
 KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWidget(parent), effectTypes_(effectTypes) {
-    registerEditorEffects();
+    session::registerEditorEffects();
     // The panel's frames are written from its top-left corner.
     platform::setFlipped(this, true);
     resize(kWidth, kHeight);

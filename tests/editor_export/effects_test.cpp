@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/core/effect_chains.h"
 #include "export/profiles/profile_choice.h"
@@ -19,7 +19,7 @@ namespace {
 TEST(EffectList, ShippedEntriesAreNamedAndKnownToTheEngines) {
     const QList<kestrel::editor::EffectItem> items = kestrel::editor::loadBundledEffectList();
     ASSERT_GE(items.size(), 12);
-    kestrel::editor::registerEditorEffects();
+    kestrel::session::registerEditorEffects();
     QSet<int> ids;
     for (const kestrel::editor::EffectItem& item : items) {
         SCOPED_TRACE(item.name.toStdString());
@@ -60,7 +60,7 @@ TEST(EffectList, ReadsIdsAsNumbersOrTextAndRefusesBrokenFiles) {
 // Each effect visibly changes the picture, and the exported frame matches what the preview
 // showed for the same source time (a lossless codec keeps compression out of the comparison).
 TEST(EffectList, EveryEffectChangesTheFrameAndExportMatchesPreview) {
-    kestrel::editor::registerEditorEffects();
+    kestrel::session::registerEditorEffects();
     QList<int> ids;
     for (const kestrel::editor::EffectItem& item : kestrel::editor::loadBundledEffectList()) ids.append(item.effectId);
     ids.append(engine::kMagicEnhanceEffect);

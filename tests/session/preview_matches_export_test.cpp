@@ -12,6 +12,7 @@
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "session/edit_bindings.h"
+#include "session/effect_catalogue.h"
 #include "session/engine_handles.h"
 #include "session/engine_outcome.h"
 #include "session/media_probe.h"
@@ -30,6 +31,8 @@ namespace {
 constexpr double kSameFrame = 2.5;
 // Settings that move or recolour whole quadrants change the picture at least this much.
 constexpr double kLargeChange = 12.0;
+// Sepia in the effect list.
+constexpr int32_t kSepia = 2;
 
 // Four coloured quadrants (red, green / blue, yellow) with a moving test pattern in the top-left
 // one, so orientation, crop and the time shown all change the picture. 320x240, 25 fps, 2 s.
@@ -210,9 +213,7 @@ void expectPreviewMatchesExport(const MatchCase& c) {
 }
 
 TEST(PreviewMatchesExport, OneEditStateGivesTheSameFrame) {
-    // Effect ids are the effect list's; the editor registers its catalogue the same way.
-    constexpr int32_t kSepia = 2;
-    engine::registerImageEffect(kSepia, "colorchannelmixer=.393:.769:.189:0:.349:.686:.168:0:.272:.534:.131");
+    session::registerEditorEffects();  // the effect list's ids, as the editor has them
     const MatchCase cases[] = {
         {"plain", quadrantClip, 1.2, nullptr, 0.0},
         {"crop", quadrantClip, 0.8, [](EditState& s) { s.cropMargins = {100, 10, 0, 60}; }},
@@ -234,7 +235,7 @@ TEST(PreviewMatchesExport, OneEditStateGivesTheSameFrame) {
              s.saturation = -60;
          }},
         {"an effect and magic enhance", quadrantClip, 1.6,
-         [kSepia](EditState& s) {
+         [](EditState& s) {
              s.effectIds = {kSepia};
              s.magicEnhance = true;
          }},

@@ -1,9 +1,9 @@
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 
 #include "engine/core/effect_chains.h"
 #include "platform/dispatch.h"
 
-namespace kestrel::editor {
+namespace kestrel::session {
 
 const std::map<int32_t, QString>& effectCatalogue() {
     // Deterministic chains only (no random noise), so a frame looks the same whichever
@@ -32,4 +32,4 @@ void registerEditorEffects() {
     });
 }
 
-}  // namespace kestrel::editor
+}  // namespace kestrel::session

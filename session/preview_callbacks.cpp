@@ -1,11 +1,11 @@
-#include "editor/preview_callbacks.h"
+#include "session/preview_callbacks.h"
 
 #include <QImage>
 #include <QImageReader>
 #include <QString>
 #include <cstring>
 
-namespace kestrel::editor {
+namespace kestrel::session {
 
 int32_t PreviewLoadImageCallback(const char* path, int32_t* width, int32_t* height, int32_t bufferSize,
                                  uint8_t* pixels) {
@@ -30,4 +30,4 @@ int32_t PreviewLoadImageCallback(const char* path, int32_t* width, int32_t* heig
     return 1;
 }
 
-}  // namespace kestrel::editor
+}  // namespace kestrel::session

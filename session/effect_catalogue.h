@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <map>
 
-namespace kestrel::editor {
+namespace kestrel::session {
 
 // Identifier -> libavfilter chain of every effect of "EffectList.plist".
 const std::map<int32_t, QString>& effectCatalogue();
@@ -13,4 +13,4 @@ const std::map<int32_t, QString>& effectCatalogue();
 // Registers the catalogue with the engines; later calls do nothing.
 void registerEditorEffects();
 
-}  // namespace kestrel::editor
+}  // namespace kestrel::session

@@ -100,7 +100,6 @@ void EditVideoWindowController::windowDidLoad() {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changelanguage(); }, this);
 
-    brightness_ = contrast_ = saturation_ = 0;
 
     // The output-format bar opens the remembered category and profile.
     v_->formatBar->load();
@@ -264,7 +263,7 @@ void EditVideoWindowController::handleWindowClosed() {
 void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
     r.cutTimeRange_start = int64_t(cutTimeRange_start_);
     r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
-    r.keepAspectratio = keepAspectratio_;
+    r.keepAspectratio = edits_.keepAspectRatio;
     r.volume = volume();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }

@@ -125,7 +125,7 @@ void EditVideoWindowController::initCropView() {
 }
 
 void EditVideoWindowController::resetCropState() {
-    convertCropSize_ = kestrel::model::RECT{};
+    edits_.cropMargins = kestrel::model::RECT{};
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
 }
 
@@ -138,9 +138,9 @@ void EditVideoWindowController::placeOverlays(const QRectF& rect) {
 }
 
 void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
-    playerRotateAngle_ = angle;
+    edits_.setUserAngleDegrees(angle);
     applyEditState(kestrel::session::kPreviewPicture);
-    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), edits_.userAngleDegrees());
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
     resetCropState();
@@ -155,21 +155,21 @@ void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
 
 void EditVideoWindowController::rotateLeftAction() {
     v_->left_ratioBtn->setSelected(false);
-    applyQuarterTurn(kestrel::editor::rotateLeft(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateLeft(edits_.userAngleDegrees()));
 }
 
 void EditVideoWindowController::rotateRightAction() {
     v_->right_ratioBtn->setSelected(false);
-    applyQuarterTurn(kestrel::editor::rotateRight(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateRight(edits_.userAngleDegrees()));
 }
 
 void EditVideoWindowController::horizontalMirrorAction() {
     v_->horizontal_mirrorBtn->setSelected(false);
-    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
-        vFlip_ = vFlip_ == 0 ? 1 : 0;
+    if (edits_.userAngleDegrees() == 90 || edits_.userAngleDegrees() == 270) {
+        edits_.vFlip = !edits_.vFlip;
         applyEditState(kestrel::session::kPreviewPicture);
     } else {
-        hFlip_ = hFlip_ == 0 ? 1 : 0;
+        edits_.hFlip = !edits_.hFlip;
         applyEditState(kestrel::session::kPreviewPicture);
     }
     // The crop stays as the overlay shows it: the box is in the mirrored picture's pixels.
@@ -178,11 +178,11 @@ void EditVideoWindowController::horizontalMirrorAction() {
 
 void EditVideoWindowController::verticalMirrorAction() {
     v_->vertical_mirrorBtn->setSelected(false);
-    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
-        hFlip_ = hFlip_ == 0 ? 1 : 0;
+    if (edits_.userAngleDegrees() == 90 || edits_.userAngleDegrees() == 270) {
+        edits_.hFlip = !edits_.hFlip;
         applyEditState(kestrel::session::kPreviewPicture);
     } else {
-        vFlip_ = vFlip_ == 0 ? 1 : 0;
+        edits_.vFlip = !edits_.vFlip;
         applyEditState(kestrel::session::kPreviewPicture);
     }
     refreshIfPaused();
@@ -205,7 +205,7 @@ void EditVideoWindowController::keepAspectAction() {
     resetCropState();
     v_->cliper->setVideoSize(videoSize_);
     if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
-    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
+    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     v_->cropWidthField->setText(QString::asprintf("%02.f", editVideoClipRect_.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", editVideoClipRect_.height()));
     v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
@@ -215,7 +215,7 @@ void EditVideoWindowController::keepAspectAction() {
 
 void EditVideoWindowController::resetAction() {
     v_->resetRotateBtn->setSelected(false);
-    playerRotateAngle_ = 0;
+    edits_.setUserAngleDegrees(0);
     resetRotateTouchUp();
     v_->cropLeftField->setText(QStringLiteral("0"));
     v_->cropTopField->setText(QStringLiteral("0"));
@@ -226,9 +226,9 @@ void EditVideoWindowController::resetAction() {
 }
 
 void EditVideoWindowController::resetRotateTouchUp() {
-    playerRotateAngle_ = 0;
+    edits_.setUserAngleDegrees(0);
     if (v_->horizontal_mirrorBtn) v_->horizontal_mirrorBtn->setSelected(false);
-    vFlip_ = hFlip_ = 0;
+    edits_.vFlip = edits_.hFlip = false;
     applyEditState(kestrel::session::kPreviewPicture);
     videoSize_ = sourceSize();
     // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
@@ -241,7 +241,7 @@ void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
     editVideoClipRect_ = px;
     v_->cropWidthField->setText(QString::asprintf("%02.f", px.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", px.height()));
-    convertCropSize_ = kestrel::editor::cropMargins(px, videoSize_);
+    edits_.cropMargins = kestrel::editor::cropMargins(px, videoSize_);
     v_->cropLeftField->setText(QString::number(int(px.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
 }

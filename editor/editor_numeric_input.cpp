@@ -69,7 +69,7 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     show(v_->cropTopField, videoSize_.height() - (rect->height() + rect->y()));
     show(v_->cropLeftField, rect->x());
     // The job takes what the overlay now shows, margins included.
-    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
+    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }

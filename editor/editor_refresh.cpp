@@ -31,14 +31,13 @@ void EditVideoWindowController::refreshPlayerView() {
     cutTimeRange_start_ = fieldsSeconds(true) * 1000000.0;
     cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
     // The colour values and the volume start over with every refresh.
-    brightness_ = contrast_ = saturation_ = 0;
     writeEditsToJob(r);
     r.volume = 1.0;
 
     filePath_ = r.path;
     cutTimeRange_start_ = double(r.cutTimeRange_start);
     cutTimeRange_stop_ = double(r.cutTimeRange_stop);
-    keepAspectratio_ = r.keepAspectratio;
+    edits_.keepAspectRatio = r.keepAspectratio;
     isTrimFanxuan_ = r.isTrimFanxuan;
 
     initPlayer();
@@ -89,7 +88,7 @@ QRectF EditVideoWindowController::videoRect() const {
 
 void EditVideoWindowController::initPlayerCliper() {
     if (!fileData_) return;
-    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), edits_.userAngleDegrees());
     const QRectF picture = videoRect();
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
     delete v_->cliper.data();

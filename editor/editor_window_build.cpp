@@ -209,7 +209,7 @@ void EditVideoWindowController::buildEmptyPanels() {
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();
     });
-    sidePanels_->setUserTurn([this] { return playerRotateAngle_; });
+    sidePanels_->setUserTurn([this] { return edits_.userAngleDegrees(); });
     // Every panel's change reaches the preview as the window's one edit state.
     sidePanels_->setPreviewApplier(
         [this](unsigned parts, const kestrel::session::PreviewContext& context) { applyEditState(parts, context); });

@@ -23,7 +23,7 @@ double TrimFields::microseconds() const {
 
 session::EditState editStateFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel) {
     EditVideoWindowController::Views& views = window.views();
-    session::EditState state;
+    session::EditState state = window.ownEdits();
     // The range as the eight fields hold it; a stop not after the start keeps the whole file.
     const double start_us = trimFields(views.startFields()).microseconds();
     const double stop_us = trimFields(views.stopFields()).microseconds();
@@ -32,11 +32,6 @@ session::EditState editStateFromWindow(EditVideoWindowController& window, const 
         state.trimStop_us = static_cast<int64_t>(stop_us);
     }
     if (views.cutProgressView) state.removeSelectedPart = views.cutProgressView->isFanxuan();
-    state.setUserAngleDegrees(window.playerRotateAngle());
-    state.hFlip = window.hFlip() != 0;
-    state.vFlip = window.vFlip() != 0;
-    if (!window.editVideoClipRect().isNull()) state.cropMargins = window.convertCropSize();
-    state.keepAspectRatio = window.keepAspectratio();
     if (effectPanel) effectPanel->fillEditState(state);
     if (views.audiochanelPopBtn && window.fileData())
         state.audioStreamIndex =

@@ -2,8 +2,8 @@
 // The editor's effect, colour and speed panel (effect tool; also the filter, speed and
 // image-enhancement tiles): speed, brightness, contrast and saturation sliders with their value
 // fields, the effect list, the magic-enhance toggle and a reset. Every change reaches the
-// preview player at once; the export reads the same state (fillExportEdits). The player-bar
-// volume slider is handled here too (action_volueSlider).
+// preview through the window's edit state at once; the export takes the same state
+// (fillEditState). The player-bar volume slider is handled here too (action_volueSlider).
 #include <QList>
 #include <algorithm>
 #include <QWidget>

@@ -14,7 +14,7 @@
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/output_target.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
@@ -100,7 +100,6 @@ void EditVideoWindowController::windowDidLoad() {
     platform::NotificationCenter::defaultCenter().addObserver(
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changelanguage(); }, this);
 
-    brightness_ = contrast_ = saturation_ = 0;
 
     // The output-format bar opens the remembered category and profile.
     v_->formatBar->load();
@@ -226,8 +225,7 @@ QList<kestrel::model::WaterParam>& EditVideoWindowController::waterMarkList() {
 }
 
 kestrel::model::SubtitleParam EditVideoWindowController::subtitleParam() const {
-    if (sidePanels_) return sidePanels_->subtitlePanel()->subtitleParamForExport();
-    return fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
+    return sidePanels_ ? sidePanels_->subtitlePanel()->subtitleParamForExport() : kestrel::model::SubtitleParam();
 }
 
 const QList<kestrel::model::MusicInfo>& EditVideoWindowController::musicList() const {
@@ -265,20 +263,8 @@ void EditVideoWindowController::handleWindowClosed() {
 void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
     r.cutTimeRange_start = int64_t(cutTimeRange_start_);
     r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
-    r.clipRect = editVideoClipRect_;
-    r.convertCropSize = convertCropSize_;
-    r.convertRateAngle = playerRotateAngle_;
-    r.keepAspectratio = keepAspectratio_;
-    r.brightness = brightness_;
-    r.contrast = contrast_;
-    r.saturation = saturation_;
+    r.keepAspectratio = edits_.keepAspectRatio;
     r.volume = volume();
-    r.vFlip = vFlip_;
-    r.hFlip = hFlip_;
-    // Every identifier of the list, checked or not, as the export writes it.
-    r.effectTypes.clear();
-    for (const kestrel::editor::EffectItem& e : effectTypes()) r.effectTypes.append(e.effectId);
-    r.subtitleParam = subtitleParam();
     r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
 }
 

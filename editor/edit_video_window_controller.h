@@ -22,6 +22,8 @@
 #include "model/simple_data.h"
 #include "model/subtitle_param.h"
 #include "model/water_param.h"
+#include "session/edit_bindings.h"
+#include "session/edit_state.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
@@ -194,14 +196,11 @@ public:
     double cutTimeRange_stop() const { return cutTimeRange_stop_; }
     bool isTrimFanxuan() const { return isTrimFanxuan_; }
     QRectF editVideoClipRect() const { return editVideoClipRect_; }
-    kestrel::model::RECT convertCropSize() const { return convertCropSize_; }
-    int32_t playerRotateAngle() const { return playerRotateAngle_; }
-    int32_t hFlip() const { return hFlip_; }
-    int32_t vFlip() const { return vFlip_; }
-    bool keepAspectratio() const { return keepAspectratio_; }
-    int32_t brightness() const { return brightness_; }
-    int32_t contrast() const { return contrast_; }
-    int32_t saturation() const { return saturation_; }
+    kestrel::model::RECT convertCropSize() const { return edits_.cropMargins; }
+    int32_t playerRotateAngle() const { return edits_.userAngleDegrees(); }
+    int32_t hFlip() const { return edits_.hFlip ? 1 : 0; }
+    int32_t vFlip() const { return edits_.vFlip ? 1 : 0; }
+    bool keepAspectratio() const { return edits_.keepAspectRatio; }
     // The effect panel's list (empty before the window is built).
     const QList<kestrel::editor::EffectItem>& effectTypes() const;
     // The watermark, subtitle and music panels own their lists; these read them (empty before
@@ -213,8 +212,15 @@ public:
     kestrel::model::SubtitleParam subtitleParam() const;
     const QList<kestrel::model::MusicInfo>& musicList() const;
     kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
-    // Copies the window's trim, crop, rotation, mirror and colour state into the job record
-    // the way the export does when it starts (the trim range from the eight fields).
+    // Every edit the window holds, from its controls and panels, as one value: what the
+    // preview shows and what an export started now would write.
+    kestrel::session::EditState editState();
+    // The share the window itself keeps (turn, flips, crop margins, aspect lock).
+    const kestrel::session::EditState& ownEdits() const { return edits_; }
+    // Re-applies the edit state's parts (session::PreviewPart) to the preview; nothing without one.
+    void applyEditState(unsigned parts, const kestrel::session::PreviewContext& context = {});
+    // Copies what the job record keeps of the window's edits (the trim range from the eight
+    // fields, the remove mode, the aspect lock and the level) into it, as an export does.
     bool commitEditsToJob();
 
     // ---- Views (built in code; names follow the panels' outlets) ----
@@ -287,16 +293,10 @@ private:
     int64_t stopStepperValue_ = 0;
 
     QRectF editVideoClipRect_;
-    kestrel::model::RECT convertCropSize_;
-    int32_t playerRotateAngle_ = 0;
-    int32_t hFlip_ = 0;
-    int32_t vFlip_ = 0;
-    bool keepAspectratio_ = false;
+    // The window's own share of the edit state: turn, flips, crop margins, aspect lock.
+    kestrel::session::EditState edits_;
     int64_t cropEditStepperValue_ = 0;
 
-    int32_t brightness_ = 0;
-    int32_t contrast_ = 0;
-    int32_t saturation_ = 0;
     std::unique_ptr<kestrel::editor::EditorSidePanels> sidePanels_;
     kestrel::editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller
     QList<kestrel::model::WaterParam> noWaterMarks_;  // what waterMarkList() hands out before the panels exist

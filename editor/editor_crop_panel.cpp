@@ -6,7 +6,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
-#include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
@@ -125,7 +125,7 @@ void EditVideoWindowController::initCropView() {
 }
 
 void EditVideoWindowController::resetCropState() {
-    convertCropSize_ = kestrel::model::RECT{};
+    edits_.cropMargins = kestrel::model::RECT{};
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
 }
 
@@ -138,16 +138,12 @@ void EditVideoWindowController::placeOverlays(const QRectF& rect) {
 }
 
 void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
-    playerRotateAngle_ = angle;
-    if (rdPlayer_) rdPlayer_->SetRotateAngle(playerRotateAngle_);
-    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
+    edits_.setUserAngleDegrees(angle);
+    applyEditState(kestrel::session::kPreviewPicture);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), edits_.userAngleDegrees());
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
     resetCropState();
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
     v_->cropTopField->setText(QStringLiteral("0"));
     v_->cropLeftField->setText(QStringLiteral("0"));
     v_->original_SizeValueLabel->setText(
@@ -159,22 +155,22 @@ void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
 
 void EditVideoWindowController::rotateLeftAction() {
     v_->left_ratioBtn->setSelected(false);
-    applyQuarterTurn(kestrel::editor::rotateLeft(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateLeft(edits_.userAngleDegrees()));
 }
 
 void EditVideoWindowController::rotateRightAction() {
     v_->right_ratioBtn->setSelected(false);
-    applyQuarterTurn(kestrel::editor::rotateRight(playerRotateAngle_));
+    applyQuarterTurn(kestrel::editor::rotateRight(edits_.userAngleDegrees()));
 }
 
 void EditVideoWindowController::horizontalMirrorAction() {
     v_->horizontal_mirrorBtn->setSelected(false);
-    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
-        vFlip_ = vFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+    if (edits_.userAngleDegrees() == 90 || edits_.userAngleDegrees() == 270) {
+        edits_.vFlip = !edits_.vFlip;
+        applyEditState(kestrel::session::kPreviewPicture);
     } else {
-        hFlip_ = hFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+        edits_.hFlip = !edits_.hFlip;
+        applyEditState(kestrel::session::kPreviewPicture);
     }
     // The crop stays as the overlay shows it: the box is in the mirrored picture's pixels.
     refreshIfPaused();
@@ -182,12 +178,12 @@ void EditVideoWindowController::horizontalMirrorAction() {
 
 void EditVideoWindowController::verticalMirrorAction() {
     v_->vertical_mirrorBtn->setSelected(false);
-    if (playerRotateAngle_ == 90 || playerRotateAngle_ == 270) {
-        hFlip_ = hFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetHFlip(hFlip_);
+    if (edits_.userAngleDegrees() == 90 || edits_.userAngleDegrees() == 270) {
+        edits_.hFlip = !edits_.hFlip;
+        applyEditState(kestrel::session::kPreviewPicture);
     } else {
-        vFlip_ = vFlip_ == 0 ? 1 : 0;
-        if (rdPlayer_) rdPlayer_->SetVFlip(vFlip_);
+        edits_.vFlip = !edits_.vFlip;
+        applyEditState(kestrel::session::kPreviewPicture);
     }
     refreshIfPaused();
 }
@@ -209,26 +205,17 @@ void EditVideoWindowController::keepAspectAction() {
     resetCropState();
     v_->cliper->setVideoSize(videoSize_);
     if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
-    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
+    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     v_->cropWidthField->setText(QString::asprintf("%02.f", editVideoClipRect_.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", editVideoClipRect_.height()));
     v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - editVideoClipRect_.height())));
     v_->cliper->setCropType(2);
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
 }
 
 void EditVideoWindowController::resetAction() {
     v_->resetRotateBtn->setSelected(false);
-    playerRotateAngle_ = 0;
-    if (rdPlayer_) {
-        rdPlayer_->SetRotateAngle(0);
-        rdPlayer_->SetHFlip(0);
-        rdPlayer_->SetVFlip(0);
-    }
+    edits_.setUserAngleDegrees(0);
     resetRotateTouchUp();
     v_->cropLeftField->setText(QStringLiteral("0"));
     v_->cropTopField->setText(QStringLiteral("0"));
@@ -239,22 +226,14 @@ void EditVideoWindowController::resetAction() {
 }
 
 void EditVideoWindowController::resetRotateTouchUp() {
-    playerRotateAngle_ = 0;
+    edits_.setUserAngleDegrees(0);
     if (v_->horizontal_mirrorBtn) v_->horizontal_mirrorBtn->setSelected(false);
-    vFlip_ = hFlip_ = 0;
-    if (rdPlayer_) {
-        rdPlayer_->SetVFlip(0);
-        rdPlayer_->SetHFlip(0);
-        rdPlayer_->SetRotateAngle(0);
-    }
+    edits_.vFlip = edits_.hFlip = false;
+    applyEditState(kestrel::session::kPreviewPicture);
     videoSize_ = sourceSize();
     // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
     placeOverlays(videoRect());
     resetCropState();
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
     refreshIfPaused();
 }
 
@@ -262,13 +241,9 @@ void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
     editVideoClipRect_ = px;
     v_->cropWidthField->setText(QString::asprintf("%02.f", px.width()));
     v_->cropHeightField->setText(QString::asprintf("%02.f", px.height()));
-    convertCropSize_ = kestrel::editor::cropMargins(px, videoSize_);
+    edits_.cropMargins = kestrel::editor::cropMargins(px, videoSize_);
     v_->cropLeftField->setText(QString::number(int(px.x())));
     v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
 }
 
 void EditVideoWindowController::actionMoveEndForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& box) {

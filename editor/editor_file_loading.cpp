@@ -36,7 +36,6 @@ void EditVideoWindowController::addfileAction() {
         chosen = panel.selectedFiles();
     }
     if (chosen.isEmpty()) return;
-    if (rdPlayer_) rdPlayer_->ClearWatermask();
     filePath_ = chosen.first();
     setUpDataForFilePath();
 }
@@ -64,7 +63,6 @@ void EditVideoWindowController::setUpDataForFilePath() {
         }
         v_->cropLeftField->setEnabled(true);
         v_->cropTopField->setEnabled(true);
-        fileData_->subtitleParam.subtitlePath.clear();
         refreshPlayerView();
         resetRotateTouchUp();
         for (auto* b : v_->toolButtons()) b->setEnabled(true);

@@ -6,7 +6,7 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "widgets/zor_button.h"
 
@@ -69,11 +69,7 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     show(v_->cropTopField, videoSize_.height() - (rect->height() + rect->y()));
     show(v_->cropLeftField, rect->x());
     // The job takes what the overlay now shows, margins included.
-    convertCropSize_ = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
-    if (fileData_) {
-        fileData_->clipRect = editVideoClipRect_;
-        fileData_->convertCropSize = convertCropSize_;
-    }
+    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }

@@ -5,9 +5,12 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
+#include "editor/editor_export_attachment.h"
+#include "editor/window_edit_state.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
 #include "widgets/zor_button.h"
@@ -28,22 +31,13 @@ void EditVideoWindowController::refreshPlayerView() {
     cutTimeRange_start_ = fieldsSeconds(true) * 1000000.0;
     cutTimeRange_stop_ = fieldsSeconds(false) * 1000000.0;
     // The colour values and the volume start over with every refresh.
-    brightness_ = contrast_ = saturation_ = 0;
     writeEditsToJob(r);
     r.volume = 1.0;
 
     filePath_ = r.path;
     cutTimeRange_start_ = double(r.cutTimeRange_start);
     cutTimeRange_stop_ = double(r.cutTimeRange_stop);
-    editVideoClipRect_ = r.clipRect;
-    convertCropSize_ = r.convertCropSize;
-    playerRotateAngle_ = r.convertRateAngle;
-    keepAspectratio_ = r.keepAspectratio;
-    brightness_ = r.brightness;
-    contrast_ = r.contrast;
-    saturation_ = r.saturation;
-    vFlip_ = r.vFlip;
-    hFlip_ = r.hFlip;
+    edits_.keepAspectRatio = r.keepAspectratio;
     isTrimFanxuan_ = r.isTrimFanxuan;
 
     initPlayer();
@@ -72,11 +66,8 @@ void EditVideoWindowController::refreshPlayerView() {
     updateTimeLabels();
 
     if (rdPlayer_) {
-        rdPlayer_->SetRotateAngle(playerRotateAngle_);
-        rdPlayer_->SetHFlip(hFlip_);
-        rdPlayer_->SetVFlip(vFlip_);
-        rdPlayer_->SetVolume(r.volume);
-        rdPlayer_->SetBCS(brightness_, contrast_, saturation_);
+        // The new preview takes the whole edit state (the music mix is rebuilt when it plays).
+        applyEditState(kestrel::session::kPreviewAll & ~kestrel::session::kPreviewMusic);
         rdPlayer_->seekTime(platform::MediaTime::fromSeconds(start, 1000000000));
         if (d > 0) v_->cutProgressView->setProgress(float(start / d));
     }
@@ -97,7 +88,7 @@ QRectF EditVideoWindowController::videoRect() const {
 
 void EditVideoWindowController::initPlayerCliper() {
     if (!fileData_) return;
-    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), fileData_->convertRateAngle);
+    videoSize_ = kestrel::editor::rotatedSize(sourceSize(), edits_.userAngleDegrees());
     const QRectF picture = videoRect();
     editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
     delete v_->cliper.data();
@@ -110,4 +101,14 @@ void EditVideoWindowController::initPlayerCliper() {
     cliper->setDelegate(this);
     if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, frame.size())) cliper->setClipRect(*box);
     cliper->setVisible(toolItemType_ == kToolCrop);
+}
+
+kestrel::session::EditState EditVideoWindowController::editState() {
+    const kestrel::editor::KxfxView* effects = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    return kestrel::editor::editStateFromWindow(*this, effects);
+}
+
+void EditVideoWindowController::applyEditState(unsigned parts, const kestrel::session::PreviewContext& context) {
+    if (!rdPlayer_ || !fileData_ || !v_) return;
+    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts, context);
 }

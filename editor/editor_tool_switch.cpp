@@ -99,7 +99,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
         v_->cliper->raise();
         const QRectF r = v_->cliper->getclipRect();
         QSizeF shown = sourceSize();
-        if (kestrel::editor::isQuarterTurn(playerRotateAngle_)) shown.transpose();
+        if (kestrel::editor::isQuarterTurn(edits_.userAngleDegrees())) shown.transpose();
         v_->original_SizeValueLabel->setText(
             QStringLiteral("%1 x %2").arg(int(shown.width())).arg(int(shown.height())));
         v_->cropWidthField->setText(QString::asprintf("%.f", r.width()));
@@ -173,7 +173,7 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
 
     if (reason == LayoutReason::Resize || reason == LayoutReason::EnterFullScreen || reason == LayoutReason::Request) {
         if (!fileData_ || !v_->cliper) return;
-        videoSize_ = kestrel::editor::rotatedSize(sourceSize(), playerRotateAngle_);
+        videoSize_ = kestrel::editor::rotatedSize(sourceSize(), edits_.userAngleDegrees());
         const QRectF rect = videoRect();
         // The overlay follows the picture and keeps showing the crop the job holds.
         v_->cliper->setFrameRect(rect);

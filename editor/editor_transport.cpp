@@ -12,9 +12,8 @@
 #include "editor/editor_views.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "editor/preview_callbacks.h"
-#include "editor/watermark/draw_text_callback.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "platform/atomic_image_write.h"
 #include "platform/frame.h"
 #include "services/folders.h"
@@ -45,7 +44,6 @@ void EditVideoWindowController::initPlayer() {
         const QRectF bounds(QPointF(0, 0), QSizeF(v_->playerView->size()));
         rdPlayer_ = DIVuverIzizud::initWithString(filePath_.toStdString(), bounds);
         if (rdPlayer_) {
-            rdPlayer_->SetSpeed(fileData_ ? double(fileData_->speed) : 1.0);
             rdPlayer_->seekTime(platform::MediaTime::make(1, 30));
             QPointer<QObject> guard = this;
             rdPlayer_->setPlayerDidEndBlock([this, guard] {
@@ -57,8 +55,6 @@ void EditVideoWindowController::initPlayer() {
             view->setGeometry(v_->playerView->rect());
             setBackground(view, kPlayerBackground);
             view->show();
-            rdPlayer_->SetDrawTextCallback(&kestrel::editor::PreviewDrawTextCallback);
-            rdPlayer_->SetLoadImageCallback(&kestrel::editor::PreviewLoadImageCallback);
         }
     }
     auto* bar = v_->cutProgressView;
@@ -119,21 +115,11 @@ void EditVideoWindowController::showPlayPictures(bool playing) {
 void EditVideoWindowController::play() {
     if (!rdPlayer_) return;
     isPlaying_ = true;
-    // The chosen audio track, by its engine index when the file lists streams.
-    const int position = std::max(0, v_->audiochanelPopBtn->currentIndex());
-    int32_t audioIndex = position;
-    if (fileData_ && position < fileData_->audioStreamInfos.size())
-        audioIndex = fileData_->audioStreamInfos[position].index;
-    rdPlayer_->SetAudioIndex(audioIndex);
     // The music preview stops, the checked music is mixed in and the player draws every
-    // checked watermark.
-    bool removeOriginal = false;
-    if (sidePanels_) {
-        sidePanels_->previewWillPlay();
-        removeOriginal = sidePanels_->musicPanel()->removeOriginalMusic();
-    }
+    // checked watermark; the chosen audio track and the levels go with them.
+    if (sidePanels_) sidePanels_->previewWillPlay();
     addTimer();
-    rdPlayer_->DisableMainAudio(removeOriginal);
+    applyEditState(kestrel::session::kPreviewSound);
     rdPlayer_->play();
     showPlayPictures(true);
 }

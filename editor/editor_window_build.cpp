@@ -9,7 +9,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
@@ -209,5 +209,9 @@ void EditVideoWindowController::buildEmptyPanels() {
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();
     });
+    sidePanels_->setUserTurn([this] { return edits_.userAngleDegrees(); });
+    // Every panel's change reaches the preview as the window's one edit state.
+    sidePanels_->setPreviewApplier(
+        [this](unsigned parts, const kestrel::session::PreviewContext& context) { applyEditState(parts, context); });
     changesize(LayoutReason::Request);
 }

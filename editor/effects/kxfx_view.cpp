@@ -1,9 +1,9 @@
 #include "editor/effects/kxfx_view.h"
 
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
-#include "engine/core/effect_chains.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/language.h"
 #include "widgets/jj_scroller.h"
@@ -55,7 +55,7 @@ float progressForContrast(int value) { return static_cast<float>(value / 100.0 *
 KxfxView::KxfxView(QWidget* parent) : KxfxView(loadBundledEffectList(), parent) {}
 
 KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWidget(parent), effectTypes_(effectTypes) {
-    registerEditorEffects();
+    session::registerEditorEffects();
     // The panel's frames are written from its top-left corner.
     platform::setFlipped(this, true);
     resize(kWidth, kHeight);
@@ -283,46 +283,43 @@ void KxfxView::setIsMagicEnhance(bool on) {
 
 void KxfxView::magicEnhanceAction() {
     // The rebuild adds magic enhance while the toggle is on, never twice.
-    if (isMagicEnhance_ && player_) {
-        rebuildEffects();
-        player_->Refresh();
-    }
+    if (isMagicEnhance_ && player_) rebuildEffects();
     speedValueLabel->setReadOnly(false);
 }
 
 int KxfxView::brightness() const { return brightnessValueLabel->text().toInt(); }
 int KxfxView::contrast() const { return contrastValueLabel->text().toInt(); }
 int KxfxView::saturation() const { return saturationValueLabel->text().toInt(); }
-double KxfxView::speed() const { return fileData_ ? fileData_->speed : 1.0; }
+double KxfxView::speed() const { return speed_; }
 bool KxfxView::magicEnhanceOn() const { return magicEnhance->selected(); }
 
-void KxfxView::fillExportEdits(ExportEdits& edits) const {
-    edits.effects.clear();
-    for (const EffectItem& item : effectTypes_) edits.effects.append({item.effectId, item.isCheck});
-    edits.magicEnhance = magicEnhanceOn();
-    edits.brightness = brightness();
-    edits.contrast = contrast();
-    edits.saturation = saturation();
-    edits.volume = volume_;
+void KxfxView::fillEditState(kestrel::session::EditState& state) const {
+    state.effectIds.clear();
+    for (const EffectItem& item : effectTypes_)
+        if (item.isCheck) state.effectIds.append(item.effectId);
+    state.magicEnhance = magicEnhanceOn();
+    state.brightness = brightness();
+    state.contrast = contrast();
+    state.saturation = saturation();
+    state.previewVolume = volume_;
+    state.speed = speed_;
+}
+
+void KxfxView::applyPreview(unsigned parts) {
+    if (previewApplier_) {
+        previewApplier_(parts);
+        return;
+    }
+    // On its own (no window around it) the panel's share is all there is.
+    kestrel::session::EditState state;
+    fillEditState(state);
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{}, parts);
 }
 
 bool KxfxView::previewPlaying() const { return player_ && player_->playerStatus() == 1; }
 
-void KxfxView::refreshWhenPaused() {
-    if (player_ && !previewPlaying()) player_->Refresh();
-}
-
-void KxfxView::sendColour() {
-    if (player_) player_->SetBCS(brightness(), contrast(), saturation());
-}
-
 void KxfxView::rebuildEffects() {
-    if (!player_) return;
-    player_->ClearImageEffect();
-    for (const EffectItem& item : effectTypes_)
-        if (item.isCheck) player_->AddImageEffect(item.effectId);
-    if (magicEnhanceOn()) player_->AddImageEffect(kestrel::engine::kMagicEnhanceEffect);
-    refreshWhenPaused();
+    if (player_) applyPreview(kestrel::session::kPreviewColour);
 }
 
 void KxfxView::toggleMagicEnhance() {
@@ -361,8 +358,8 @@ void KxfxView::selectEffectCollectionViewItem(EffectCollectionViewItem* item, QM
 
 void KxfxView::speedChanged(float progress) {
     const float speed = speedForProgress(progress);
-    if (fileData_) fileData_->speed = speed;
-    if (player_) player_->SetSpeed(speed);
+    speed_ = speed;
+    if (player_) applyPreview(kestrel::session::kPreviewSpeed);
     speedValueLabel->setText(QString::asprintf("%.2f", speed));
     if (speedChangedBlock_) speedChangedBlock_(speed);
 }
@@ -373,8 +370,7 @@ void KxfxView::colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slide
                                   : slider == contrastSlider ? contrastValueLabel
                                                              : saturationValueLabel;
     field->setText(QString::number(value));
-    sendColour();
-    refreshWhenPaused();
+    rebuildEffects();
 }
 
 void KxfxView::colourFieldEdited(kestrel::widgets::RDTextField* field) {
@@ -389,8 +385,7 @@ void KxfxView::colourFieldEdited(kestrel::widgets::RDTextField* field) {
         saturation_ = value;
         saturationSlider->setProgress(progressForContrast(value));
     }
-    sendColour();
-    refreshWhenPaused();
+    rebuildEffects();
 }
 
 void KxfxView::actionMouseDownForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float) {
@@ -420,9 +415,7 @@ void KxfxView::actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgr
 
 void KxfxView::action_volueSlider(float progress) {
     volume_ = 2.0 * static_cast<double>(progress);
-    if (!player_) return;
-    player_->SetVolume(volume_);
-    refreshWhenPaused();
+    if (player_) applyPreview(kestrel::session::kPreviewSound);
 }
 
 void KxfxView::refreshPlayerView() {
@@ -434,18 +427,15 @@ void KxfxView::refreshPlayerView() {
     brightnessValueLabel->setText(QString::number(brightness_));
     contrastValueLabel->setText(QString::number(contrast_));
     saturationValueLabel->setText(QString::number(saturation_));
-    if (!player_) return;
-    player_->SetVolume(volume_);
-    player_->SetBCS(brightness_, contrast_, saturation_);
     // A new preview starts without effects; it shows the checked ones, as the export will.
-    rebuildEffects();
+    if (player_) applyPreview(kestrel::session::kPreviewColour | kestrel::session::kPreviewSound | kestrel::session::kPreviewSpeed);
 }
 
 void KxfxView::actionEffectReset() {
     saturation_ = contrast_ = brightness_ = 0;
     volume_ = 1.0;
     magicEnhance->setSelected(false);
-    if (fileData_) fileData_->speed = 1.0f;
+    speed_ = 1.0;
     speedSlider->setProgress(progressForSpeed(1.0));
     brightnessSlider->setProgress(progressForBrightness(brightness_));
     contrastSlider->setProgress(progressForContrast(contrast_));
@@ -457,12 +447,8 @@ void KxfxView::actionEffectReset() {
     for (EffectItem& item : effectTypes_) item.isCheck = false;
     for (int i = 0; i < items_.size(); ++i) items_[i]->setItem(effectTypes_[i]);
     if (speedChangedBlock_) speedChangedBlock_(1.0);
-    if (!player_) return;
-    player_->SetSpeed(1.0);
-    player_->SetVolume(volume_);
-    player_->SetBCS(brightness_, contrast_, saturation_);
-    player_->ClearImageEffect();
-    refreshWhenPaused();
+    if (player_)
+        applyPreview(kestrel::session::kPreviewSpeed | kestrel::session::kPreviewSound | kestrel::session::kPreviewColour);
 }
 
 }  // namespace kestrel::editor

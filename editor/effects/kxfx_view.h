@@ -2,8 +2,8 @@
 // The editor's effect, colour and speed panel (effect tool; also the filter, speed and
 // image-enhancement tiles): speed, brightness, contrast and saturation sliders with their value
 // fields, the effect list, the magic-enhance toggle and a reset. Every change reaches the
-// preview player at once; the export reads the same state (fillExportEdits). The player-bar
-// volume slider is handled here too (action_volueSlider).
+// preview through the window's edit state at once; the export takes the same state
+// (fillEditState). The player-bar volume slider is handled here too (action_volueSlider).
 #include <QList>
 #include <algorithm>
 #include <QWidget>
@@ -11,7 +11,7 @@
 
 #include "editor/effects/effect_collection_view_item.h"
 #include "editor/effects/effect_item.h"
-#include "editor/export_run/export_edits.h"
+#include "session/edit_state.h"
 #include "model/simple_data.h"
 #include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
@@ -80,8 +80,11 @@ public:
     const QList<EffectItem>& effectTypes() const { return effectTypes_; }
     int64_t selectedEffectIndex() const { return selectedEffectIndex_; }
     const QList<EffectCollectionViewItem*>& effectItems() const { return items_; }
-    // The panel's share of an export: effects, magic enhance, the three colour values.
-    void fillExportEdits(ExportEdits& edits) const;
+    // The panel's share of the edit state: effects, magic enhance, colour, speed, preview volume.
+    void fillEditState(kestrel::session::EditState& state) const;
+    // How a change reaches the preview: the window re-applies its whole edit state (the parts
+    // named); unset, the panel applies its own share.
+    void setPreviewApplier(std::function<void(unsigned parts)> apply) { previewApplier_ = std::move(apply); }
 
     // EffectCollectionViewItemDelegate
     void selectEffectCollectionViewItem(EffectCollectionViewItem* item, QMouseEvent* event) override;
@@ -129,8 +132,7 @@ private:
     void reloadEffectList();
     // ClearImageEffect, the checked entries in list order, then magic enhance; a redraw while paused.
     void rebuildEffects();
-    void sendColour();
-    void refreshWhenPaused();
+    void applyPreview(unsigned parts);
     bool previewPlaying() const;
     void colourFieldEdited(kestrel::widgets::RDTextField* field);
     void speedChanged(float progress);
@@ -138,6 +140,8 @@ private:
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     kestrel::model::SimpleDataPtr fileData_;
+    std::function<void(unsigned parts)> previewApplier_;
+    double speed_ = 1.0;
     std::function<void()> pausePreview_, playPreview_;
     std::function<void(double)> speedChangedBlock_;
     QList<EffectItem> effectTypes_;

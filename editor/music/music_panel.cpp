@@ -10,13 +10,24 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/music/music_mix.h"
-#include "editor/music/music_timing.h"
-#include "engine/mediacore/media_core.h"
+#include "session/music_mix.h"
+#include "session/music_timing.h"
+#include "session/first_frame.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::millisecondTexts;
+using kestrel::session::secondsFromMillisecondTexts;
+using kestrel::session::steppedMusicFieldValue;
+using kestrel::session::newMusicInfo;
+using kestrel::session::applySpanRule;
+using kestrel::session::setPositionLength;
+using kestrel::session::setPruneLength;
+using kestrel::session::setPruneStartAt;
+using kestrel::session::setPruneEndAt;
+using kestrel::session::soundLengthSeconds;
 
 using services::localized;
 
@@ -27,19 +38,6 @@ const QStringList kMusicTypes = {"mov", "qt",  "mp4", "m4v", "flv", "ts",   "m2t
                                  "mxf", "tp",  "trp", "nut", "h261", "h264", "mod",  "tod", "wmv",  "mp3",
                                  "mp2", "m4a", "m4r", "flac", "wav", "wma",  "ogg",  "aac", "ac3"};
 
-// Length in seconds of a file with sound, or 0 when it has none or cannot be read.
-double soundLengthSeconds(const QString& path) {
-    void* media = MediaOpen(path.toUtf8().constData());
-    if (!media) return 0;
-    MediaAudioInfo audio;
-    MediaVideoInfo video;
-    std::memset(&audio, 0, sizeof audio);
-    std::memset(&video, 0, sizeof video);
-    double seconds = 0;
-    if (MediaGetInfo(media, &audio, &video) >= 0 && audio.exist) seconds = std::max<int64_t>(0, MediaGetDuration(media)) / 1e6;
-    MediaClose(media);
-    return seconds;
-}
 
 }  // namespace
 
@@ -343,7 +341,7 @@ void MusicPanel::togglePrune() {
 
 void MusicPanel::toggleRemoveOriginal() {
     removeOriginalmusicBtn_->setSelected(!removeOriginalmusicBtn_->selected());
-    if (player_) player_->DisableMainAudio(removeOriginalmusicBtn_->selected());
+    applyPreview(kestrel::session::kPreviewSound);
 }
 
 void MusicPanel::setItemVolume(float volume) {
@@ -357,7 +355,7 @@ void MusicPanel::setItemVolume(float volume) {
 
 void MusicPanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == musicItemVolueSlider_) setItemVolume(progress);
-    else if (slider == originalVolumeSlider_ && player_) player_->SetMainAudioVolume(progress);
+    else if (slider == originalVolumeSlider_) applyPreview(kestrel::session::kPreviewSound);
 }
 
 // ---- time rows and bars ----------------------------------------------------------------------
@@ -458,7 +456,7 @@ void MusicPanel::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField*
 void MusicPanel::changeRangeValue(kestrel::widgets::MusicRangeSlider* slider) {
     kestrel::model::MusicInfo* info = selectedInfo();
     if (!info || slider != musicRangSlider_) return;
-    kestrel::editor::changeRangeValue(*info, slider->positionLeftValue(), slider->positionRightValue(), videoDuration());
+    kestrel::session::changeRangeValue(*info, slider->positionLeftValue(), slider->positionRightValue(), videoDuration());
     writeRows(*info);
     updateMusicSlider();
 }
@@ -555,7 +553,20 @@ void MusicPanel::videoWillPlay() {
     addDubbingWithPlayer();
 }
 
-void MusicPanel::addDubbingWithPlayer() { kestrel::editor::addDubbingWithPlayer(player_, musicList_, removeOriginalMusic()); }
+void MusicPanel::addDubbingWithPlayer() { applyPreview(kestrel::session::kPreviewMusic); }
+
+void MusicPanel::applyPreview(unsigned parts) {
+    if (!player_) return;
+    if (previewApplier_) {
+        previewApplier_(parts, {});
+        return;
+    }
+    kestrel::session::EditState state;
+    state.music = musicList_;
+    state.removeOriginalSound = removeOriginalMusic();
+    state.originalVolume = originalVolume();
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{}, parts);
+}
 
 void MusicPanel::enableMusicEdit(bool flag) {
     musicRangSlider_->setEnable(flag);

@@ -4,6 +4,7 @@
 // the video's time line, the used part of its file, fades, repeat and volume, edited in time
 // rows and on two range bars, and played in a music preview of its own. The checked items are
 // mixed into the video preview (addDubbingWithPlayer) and into the export (music_mix.h).
+#include "editor/preview_applier.h"
 #include <QList>
 #include <QTimer>
 #include <QWidget>
@@ -42,6 +43,8 @@ public:
 
     // The video preview (not owned) and its file; the list is kept.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // The mix and the levels go to the preview through this (the panel applies its own share when unset).
+    void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
     // How the music preview pauses a playing video preview (the window's own pause, so its
     // buttons and tick follow); without one the player is paused directly.
     void setVideoPreviewPause(std::function<void()> pause) { pauseVideoPreview_ = std::move(pause); }
@@ -113,6 +116,8 @@ private:
     void storeRow(TimeRow row);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
+    PreviewApplier previewApplier_;
+    void applyPreview(unsigned parts);
     kestrel::model::SimpleDataPtr fileData_;
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     bool isaudioplaying_ = false;

@@ -9,12 +9,14 @@
 
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "editor/subtitle/subtitle_record.h"
+#include "session/subtitle_record.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/help_class.h"
 #include "services/language.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::makeSubtitleRecord;
 
 using services::localized;
 
@@ -101,14 +103,15 @@ void SubtitlePanel::changelanguage() {
 
 void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
+    // Another file starts without a subtitle; a preview made again for the same file keeps it.
+    if (!fileData || fileData != fileData_) subtitleParam_ = kestrel::model::SubtitleParam();
     fileData_ = std::move(fileData);
-    subtitleParam_ = fileData_ ? fileData_->subtitleParam : kestrel::model::SubtitleParam();
     if (player_ && !subtitleParam_.subtitlePath.isEmpty()) sendRecord();
 }
 
 int SubtitlePanel::videoHeight() const {
     if (fileData_ && fileData_->sourceData.height > 0) {
-        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        const int angle = std::abs(userTurn_ ? userTurn_() : 0) % 360;
         return (angle == 90 || angle == 270) ? fileData_->sourceData.width : fileData_->sourceData.height;
     }
     return player_ ? player_->frameHeight() : 0;
@@ -205,29 +208,27 @@ bool SubtitlePanel::colourEnabled() const { return colorWellBtn_->isEnabled(); }
 
 void SubtitlePanel::sendRecord() {
     if (!player_) return;
-    if (const std::optional<SubtitleRecord> record = makeSubtitleRecord(subtitleParam_)) {
-        player_->SetSubtitle(*record);
-        if (player_->playerStatus() != 1) player_->Refresh();
+    if (previewApplier_) {
+        previewApplier_(kestrel::session::kPreviewSubtitle, {});
+        return;
     }
+    kestrel::session::EditState state;
+    state.subtitle = subtitleParamForExport();
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{},
+                                     kestrel::session::kPreviewSubtitle);
 }
 
 void SubtitlePanel::chooseFont(int index) {
     if (index < 0 || index >= subtitleParam_.fontPathList.size()) return;
     subtitleParam_.fontPath = fontFolder_ + "/" + subtitleParam_.fontPathList[index];
     subtitleParam_.fontSelectIndex = index;
-    if (player_) {
-        player_->UpdateSubtitleFontFile(subtitleParam_.fontPath.toUtf8().constData());
-        if (player_->playerStatus() != 1) player_->Refresh();
-    }
+    sendRecord();
 }
 
 void SubtitlePanel::changeSubtitleColor(const QColor& colour) {
     captionColor_ = colour;
     subtitleParam_.fontColor = colour;
-    if (!player_) return;
-    const uint32_t packed = services::HelpClass::retDwordColorVolue(colour);
-    player_->UpdateSubtitleFontClr(packed, 1, packed);
-    if (player_->playerStatus() != 1) player_->Refresh();
+    sendRecord();
 }
 
 void SubtitlePanel::applyPosition(int position) {
@@ -235,9 +236,7 @@ void SubtitlePanel::applyPosition(int position) {
     const int height = videoHeight();
     if (height > 0) positionSlider_->setProgress(static_cast<float>(double(position) / height));
     if (positionField_->text() != QString::number(position)) positionField_->setText(QString::number(position));
-    if (!player_) return;
-    player_->UpdateSubtitlePos(position);
-    if (player_->playerStatus() != 1) player_->Refresh();
+    sendRecord();
 }
 
 void SubtitlePanel::setPositionProgress(float progress) {

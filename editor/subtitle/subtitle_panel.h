@@ -2,6 +2,7 @@
 // The editor's subtitle panel (tool type 32): loads one subtitle file ("ass", "ssa", "srt") for
 // the open video, picks its font file, its colour (srt only) and its vertical position, and shows
 // it on the preview at once. The export takes subtitleParamForExport() (see subtitle_record.h).
+#include "editor/preview_applier.h"
 #include <QColor>
 #include <QMenu>
 #include <QStringList>
@@ -24,6 +25,10 @@ public:
 
     // The open file and its preview (not owned); the panel starts from the file's own settings.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // The subtitle's changes go to the preview through this (the panel applies its own share when unset).
+    void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
+    // The user's turn of the picture in degrees (the caption's height follows it); 0 when unset.
+    void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     void setFontFolder(const QString& folder) { fontFolder_ = folder; }
 
     // Checks and loads a file; nothing changes when it is refused.
@@ -58,6 +63,8 @@ private:
     void openLoadPanel();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
+    PreviewApplier previewApplier_;
+    std::function<int32_t()> userTurn_;
     kestrel::model::SimpleDataPtr fileData_;
     kestrel::model::SubtitleParam subtitleParam_;
     QString fontFolder_;

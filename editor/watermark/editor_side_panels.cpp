@@ -2,13 +2,9 @@
 
 #include <QVBoxLayout>
 
-#include "editor/export_run/export_edits.h"
-#include "editor/music/music_mix.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
-#include "editor/watermark/watermark_export.h"
 #include "editor/watermark/watermark_panel.h"
-#include "services/folders.h"
 
 namespace kestrel::editor {
 
@@ -32,6 +28,17 @@ void EditorSidePanels::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel
     watermark_->setPlayer(player, fileData);
     subtitle_->setPlayer(player, fileData);
     music_->setPlayer(player, std::move(fileData));
+}
+
+void EditorSidePanels::setPreviewApplier(const PreviewApplier& apply) {
+    watermark_->setPreviewApplier(apply);
+    subtitle_->setPreviewApplier(apply);
+    music_->setPreviewApplier(apply);
+}
+
+void EditorSidePanels::setUserTurn(const std::function<int32_t()>& turn) {
+    watermark_->setUserTurn(turn);
+    subtitle_->setUserTurn(turn);
 }
 
 void EditorSidePanels::setVideoPreviewPause(std::function<void()> pause) {
@@ -62,18 +69,12 @@ void EditorSidePanels::changelanguage() {
     music_->changelanguage();
 }
 
-void EditorSidePanels::fillExportEdits(ExportEdits& edits) const {
-    edits.subtitle = subtitle_->subtitleParamForExport();
-    edits.originalVolume = music_->originalVolume();
-    edits.hasMusicItems = !music_->musicList().isEmpty();
-    // The steps run later, on the export's own copies of the panels' lists.
-    edits.addWatermarks = [marks = watermark_->waterMarkList()](void* job, int width, int height,
-                                                                QStringList* written) mutable {
-        addConvertWaterMark(job, marks, width, height, services::FileManager::sharedManager().waterDirPath(), written);
-    };
-    edits.addMusic = [music = music_->musicList(), removeOriginal = music_->removeOriginalMusic()](void* job) {
-        return addDubbingMusic(job, music, removeOriginal);
-    };
+void EditorSidePanels::fillEditState(session::EditState& state) const {
+    state.watermarks = watermark_->waterMarkList();
+    state.subtitle = subtitle_->subtitleParamForExport();
+    state.originalVolume = music_->originalVolume();
+    state.music = music_->musicList();
+    state.removeOriginalSound = music_->removeOriginalMusic();
 }
 
 }  // namespace kestrel::editor

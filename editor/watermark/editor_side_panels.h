@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "model/simple_data.h"
+#include "editor/preview_applier.h"
+#include "session/edit_state.h"
 
 namespace kestrel::player {
 class DIVuverIzizud;
@@ -16,7 +18,6 @@ namespace kestrel::editor {
 class WatermarkPanel;
 class SubtitlePanel;
 class MusicPanel;
-struct ExportEdits;
 
 class EditorSidePanels {
 public:
@@ -25,6 +26,10 @@ public:
 
     // A file was opened (or the preview rebuilt): the panels start over on it.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // How the panels' changes reach the preview (the window re-applies its edit state).
+    void setPreviewApplier(const PreviewApplier& apply);
+    // The user's turn of the picture in degrees, which the watermark frame and caption follow.
+    void setUserTurn(const std::function<int32_t()>& turn);
     // The window's pause of the video preview, used when the music preview starts.
     void setVideoPreviewPause(std::function<void()> pause);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark
@@ -37,9 +42,9 @@ public:
     // The window's editing switch (off while an export runs): every control of the three panels
     // and the watermark overlay follow it; each control keeps its own state for when it is back.
     void enableEdit(bool enabled);
-    // The panels' shares of an export: subtitle, level of the video's own sound, watermark and
-    // music steps.
-    void fillExportEdits(ExportEdits& edits) const;
+    // The panels' shares of the edit state: watermarks, subtitle, music and the level of the
+    // video's own sound.
+    void fillEditState(session::EditState& state) const;
 
     WatermarkPanel* watermarkPanel() const { return watermark_; }
     SubtitlePanel* subtitlePanel() const { return subtitle_; }

@@ -5,11 +5,13 @@
 #include <QPen>
 #include <algorithm>
 
-#include "editor/watermark/text_watermark_layout.h"
+#include "session/text_watermark_layout.h"
 #include "platform/frame.h"
 #include "widgets/widget_frame.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::textAscentPixels;
 
 RDWaterView::RDWaterView(const QRectF& frame, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);

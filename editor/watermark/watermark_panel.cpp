@@ -11,16 +11,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/watermark/draw_text_callback.h"
-#include "editor/watermark/first_frame.h"
-#include "editor/watermark/text_watermark_layout.h"
-#include "editor/watermark/watermark_preview.h"
+#include "session/draw_text_callback.h"
+#include "session/first_frame.h"
+#include "session/text_watermark_layout.h"
+#include "session/watermark_preview.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 
 namespace kestrel::editor {
+
+using kestrel::session::getWaterImageWithPath;
+using kestrel::session::mediaDurationSeconds;
+using kestrel::session::PreviewDrawTextCallback;
+using kestrel::session::waterMarkFontOf;
+using kestrel::session::textBoxSize;
 
 using services::localized;
 
@@ -173,7 +179,6 @@ void WatermarkPanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::
     fileData_ = std::move(fileData);
     waterMarkList_.clear();
     selectedWaterMarkIndex_ = -1;
-    if (player_) player_->SetDrawTextCallback(&PreviewDrawTextCallback);
     reloadData();
     initWatermarkView();
     refreshWaterTime();
@@ -184,7 +189,7 @@ QSizeF WatermarkPanel::videoSize() const {
     QSizeF size;
     if (fileData_ && fileData_->sourceData.width > 0 && fileData_->sourceData.height > 0) {
         size = QSizeF(fileData_->sourceData.width, fileData_->sourceData.height);
-        const int angle = std::abs(fileData_->convertRateAngle) % 360;
+        const int angle = std::abs(userTurn_ ? userTurn_() : 0) % 360;
         if (angle == 90 || angle == 270) size.transpose();
     } else if (player_) {
         size = QSizeF(player_->frameWidth(), player_->frameHeight());
@@ -598,7 +603,16 @@ void WatermarkPanel::hideEvent(QHideEvent* event) {
 
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
     const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
-    kestrel::editor::refreshPlayerWaterMark(player_, waterMarkList_, skip, videoSize());
+    if (!player_) return;
+    if (previewApplier_) {
+        previewApplier_(kestrel::session::kPreviewWatermarks, {skip});
+        return;
+    }
+    kestrel::session::EditState state;
+    state.watermarks = waterMarkList_;
+    state.setUserAngleDegrees(userTurn_ ? userTurn_() : 0);
+    kestrel::session::applyToPreview(player_, state, fileData_ ? *fileData_ : kestrel::model::SimpleData{},
+                                     kestrel::session::kPreviewWatermarks, {skip});
 }
 
 void WatermarkPanel::refreshWaterTime() {

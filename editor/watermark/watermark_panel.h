@@ -3,6 +3,7 @@
 // the selected one's time range, size and transparency, its font and colour, and the placement
 // overlay over the preview. Every change reaches the preview player at once; the export reads
 // waterMarkList() (see watermark_export.h).
+#include "editor/preview_applier.h"
 #include <QList>
 #include <QPointer>
 #include <QSizeF>
@@ -37,6 +38,10 @@ public:
     // The open file and its preview (not owned). The overlay is laid over the player's view,
     // fitted to the picture; the list is emptied for a new file.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
+    // The watermarks go to the preview through this (the panel applies its own share when unset).
+    void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
+    // The user's turn of the picture in degrees (the watermark frame follows it); 0 when unset.
+    void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     // Call when the player's view changed size: the overlay follows the picture.
     void changesize();
 
@@ -116,6 +121,8 @@ private:
     void showColourPanel();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
+    PreviewApplier previewApplier_;
+    std::function<int32_t()> userTurn_;
     kestrel::model::SimpleDataPtr fileData_;
     QList<kestrel::model::WaterParam> waterMarkList_;
     int selectedWaterMarkIndex_ = -1;

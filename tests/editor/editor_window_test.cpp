@@ -183,19 +183,19 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     cliper->pressAt({2, 2});
     cliper->dragTo({overlay.width() / 4, overlay.height() / 4});
     cliper->releaseAt({overlay.width() / 4, overlay.height() / 4});
-    const QRectF clip = editor->fileData()->clipRect;
+    const QRectF clip = editor->editVideoClipRect();
     EXPECT_NEAR(clip.x(), 80, 2);
     EXPECT_NEAR(clip.y(), 60, 2);
     EXPECT_NEAR(clip.width(), 240, 2);
-    EXPECT_EQ(editor->fileData()->convertCropSize, kestrel::editor::cropMargins(clip, {320, 240}));
+    EXPECT_EQ(editor->editState().cropMargins, kestrel::editor::cropMargins(clip, {320, 240}));
     EXPECT_EQ(v().cropLeftField->text(), QString::number(int(clip.x())));
-    EXPECT_EQ(editor->fileData()->convertCropSize.left % 2, 0);
+    EXPECT_EQ(editor->editState().cropMargins.left % 2, 0);
 
     // Mirroring keeps the crop the overlay shows.
     click(v().horizontal_mirrorBtn);
     EXPECT_EQ(editor->hFlip(), 1);
     EXPECT_EQ(editor->editVideoClipRect(), clip);
-    EXPECT_EQ(editor->fileData()->clipRect, clip);
+    EXPECT_EQ(editor->editState().cropMargins, kestrel::editor::cropMargins(clip, {320, 240}));
 
     // A window resize keeps it too, and the overlay still shows it.
     v().window->resize(v().window->width() + 200, v().window->height() + 100);
@@ -219,7 +219,7 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
     typeInto(v().cropWidthField, QStringLiteral("200"));
     typeInto(v().cropTopField, QStringLiteral("0"));
     EXPECT_DOUBLE_EQ(editor->editVideoClipRect().y(), 20);  // 320 - 300 - 0
-    EXPECT_EQ(editor->fileData()->convertCropSize, (kestrel::model::RECT{0, 0, 40, 20}));
+    EXPECT_EQ(editor->editState().cropMargins, (kestrel::model::RECT{0, 0, 40, 20}));
     // The stepper bound for the width is the turned width.
     editor->actionMouseDownForTextFieldBlock(v().cropWidthField);
     v().cropWidthField->setText(QStringLiteral("240"));
@@ -228,11 +228,11 @@ TEST_F(EditorFixture, CropRotationAndMirrorFromTheControlsLandInTheJob) {
 
     click(v().horizontal_mirrorBtn);  // at 90 degrees the picture's vertical flip
     EXPECT_EQ(editor->vFlip(), 1);
-    ASSERT_TRUE(editor->commitEditsToJob());
-    EXPECT_EQ(editor->fileData()->convertRateAngle, 90);
-    EXPECT_EQ(editor->fileData()->hFlip, 1);
-    EXPECT_EQ(editor->fileData()->vFlip, 1);
-    EXPECT_EQ(editor->fileData()->clipRect, editor->editVideoClipRect());
+    const kestrel::session::EditState state = editor->editState();
+    EXPECT_EQ(state.userAngleDegrees(), 90);
+    EXPECT_TRUE(state.hFlip);
+    EXPECT_TRUE(state.vFlip);
+    EXPECT_EQ(state.cropMargins, editor->convertCropSize());
 
     for (int i = 0; i < 3; ++i) click(v().right_ratioBtn);
     EXPECT_EQ(editor->playerRotateAngle(), 0);

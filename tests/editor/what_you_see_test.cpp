@@ -12,6 +12,7 @@
 #include "editor/editor_views.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit_bindings.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -59,8 +60,7 @@ TEST(WhatYouSeeIsExported, CropTurnAndMirrorMatchThePreview) {
     cliper->pressAt({o.width() - 2, o.height() - 2});
     cliper->dragTo({o.width() * 0.7, o.height() * 0.9});
     cliper->releaseAt({o.width() * 0.7, o.height() * 0.9});
-    ASSERT_TRUE(editor->commitEditsToJob());
-    const kestrel::model::SimpleData job = *editor->fileData();
+    const kestrel::session::EditState state = editor->editState();
 
     // What the preview shows at the start, cut to the box (its rectangle counts from the bottom).
     auto* player = editor->rdPlayer();
@@ -71,20 +71,21 @@ TEST(WhatYouSeeIsExported, CropTurnAndMirrorMatchThePreview) {
     std::vector<uint8_t> frame(size_t(w) * h * 4);
     ASSERT_EQ(player->Snapshot(&w, &h, frame.data()), 1);
     const QImage shown(frame.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied);
-    const kestrel::model::RECT m = job.convertCropSize;
+    const kestrel::model::RECT m = state.cropMargins;
     const QRect box(m.left, m.top, w - m.left - m.right, h - m.top - m.bottom);
     const QImage expected = shown.copy(box);
 
-    // The export's engine calls: the source's turn plus the user's, the flips, the margins.
+    // The export's convert job, configured from the same edit state: the source's turn plus the
+    // user's, the flips, the margins.
     const std::string output = dir.file("out.mp4");
     void* job_handle = apiMediaConvertCreate();
     ASSERT_NE(job_handle, nullptr);
     EXPECT_GT(apiMediaConvertSetInputMedia(job_handle, input.c_str()), 0);
     EXPECT_GT(apiMediaConvertSetOutputPath(job_handle, output.c_str()), 0);
-    EXPECT_GT(apiMediaConvertSetRotateAngle(job_handle, job.convertRateAngle + job.sourceData.angle), 0);
-    apiMediaConvertHFlipStatus(job_handle, job.hFlip);
-    apiMediaConvertVFlipStatus(job_handle, job.vFlip);
-    EXPECT_GT(apiMediaConvertSetCropSize(job_handle, MediaRect{m.left, m.top, m.right, m.bottom}), 0);
+    QStringList written;
+    EXPECT_TRUE(kestrel::session::configureConvert(job_handle, state, *editor->fileData(), {}, std::nullopt,
+                                                   QString::fromStdString(dir.path()), &written)
+                    .ok);
     EXPECT_GT(apiMediaConvertStart(job_handle), 0);
     apiMediaConvertClose(job_handle);
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/export_run/editor_export_run.h"
+#include "editor/export_controller.h"
 #include "engine/player/DIVuverIzizud.h"
 
 namespace kestrel::test {
@@ -38,8 +38,8 @@ struct ExportHarness {
 
     QWidget window;
     kestrel::model::SimpleDataPtr record;
-    kestrel::editor::ExportEdits edits;
-    kestrel::editor::EditorExportRun run;
+    kestrel::session::EditState edits;
+    kestrel::editor::EditorExportController run;
     QStringList alerts;
 };
 

@@ -6,7 +6,7 @@
 
 #include "editor/effects/effect_list.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/export_edits.h"
+#include "session/edit_state.h"
 #include "engine/core/effect_chains.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
@@ -92,12 +92,9 @@ TEST_F(PanelFixture, CheckedEffectsApplyInListOrderThenMagicEnhance) {
     EXPECT_TRUE(panel->magicEnhanceOn());
     EXPECT_LT(meanAbsDiff(shown(), reference({2, 10, engine::kMagicEnhanceEffect})), 0.5);
 
-    kestrel::editor::ExportEdits edits;
-    panel->fillExportEdits(edits);
-    EXPECT_EQ(kestrel::editor::effectIdsToApply(edits), (QList<int32_t>{2, 10, engine::kMagicEnhanceEffect}));
-    edits.stop = {0, 0, 1, 0};
-    ASSERT_TRUE(kestrel::editor::applyEditsToRecord(edits, *record));
-    EXPECT_EQ(record->effectTypes.size(), panel->effectTypes().size());  // every id, checked or not
+    kestrel::session::EditState edits;
+    panel->fillEditState(edits);
+    EXPECT_EQ(edits.effectsToApply(), (QList<int32_t>{2, 10, engine::kMagicEnhanceEffect}));
 }
 
 TEST_F(PanelFixture, SingleClickHighlightsAndDoubleClickSwitches) {
@@ -131,7 +128,7 @@ TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
     panel->actionProgressForProgressSliderBlock(panel->contrastSlider, 1.0f);
     EXPECT_EQ(panel->contrastValueLabel->text(), "100");
     panel->actionProgressForProgressSliderBlock(panel->speedSlider, 1.0f);
-    EXPECT_FLOAT_EQ(record->speed, 4.0f);
+    EXPECT_DOUBLE_EQ(panel->speed(), 4.0);
     EXPECT_EQ(panel->speedValueLabel->text(), "4.00");
     clickCheck(indexOf(10));
     QTest::mouseClick(panel->magicEnhance, Qt::LeftButton);
@@ -139,7 +136,7 @@ TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
     QTest::mouseClick(panel->effectReset, Qt::LeftButton);
     EXPECT_EQ(panel->brightness(), 0);
     EXPECT_EQ(panel->contrast(), 0);
-    EXPECT_FLOAT_EQ(record->speed, 1.0f);
+    EXPECT_DOUBLE_EQ(panel->speed(), 1.0);
     EXPECT_FALSE(panel->magicEnhanceOn());
     for (const kestrel::editor::EffectItem& item : panel->effectTypes()) EXPECT_FALSE(item.isCheck);
     EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), 0.5f);

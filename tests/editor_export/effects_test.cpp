@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "editor/effects/effect_catalogue.h"
+#include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/core/effect_chains.h"
 #include "export/profiles/profile_choice.h"
@@ -19,7 +19,7 @@ namespace {
 TEST(EffectList, ShippedEntriesAreNamedAndKnownToTheEngines) {
     const QList<kestrel::editor::EffectItem> items = kestrel::editor::loadBundledEffectList();
     ASSERT_GE(items.size(), 12);
-    kestrel::editor::registerEditorEffects();
+    kestrel::session::registerEditorEffects();
     QSet<int> ids;
     for (const kestrel::editor::EffectItem& item : items) {
         SCOPED_TRACE(item.name.toStdString());
@@ -60,7 +60,7 @@ TEST(EffectList, ReadsIdsAsNumbersOrTextAndRefusesBrokenFiles) {
 // Each effect visibly changes the picture, and the exported frame matches what the preview
 // showed for the same source time (a lossless codec keeps compression out of the comparison).
 TEST(EffectList, EveryEffectChangesTheFrameAndExportMatchesPreview) {
-    kestrel::editor::registerEditorEffects();
+    kestrel::session::registerEditorEffects();
     QList<int> ids;
     for (const kestrel::editor::EffectItem& item : kestrel::editor::loadBundledEffectList()) ids.append(item.effectId);
     ids.append(engine::kMagicEnhanceEffect);
@@ -87,9 +87,9 @@ TEST(EffectList, EveryEffectChangesTheFrameAndExportMatchesPreview) {
         setEditorChoice({{exportkit::ChoiceKeys::editor().vcodec, "ffv1"}});
         ExportHarness harness(standardClip());
         harness.record->targetData.extension = "mkv";
-        harness.edits.start = {0, 0, 0, 400};
-        harness.edits.stop = {0, 0, 0, 520};
-        harness.edits.effects = {{id, true}};
+        harness.edits.trimStart_us = (0) * 1000000LL + (400) * 1000LL;
+        harness.edits.trimStop_us = (0) * 1000000LL + (520) * 1000LL;
+        harness.edits.effectIds = {id};
         harness.start(out.path());
         ASSERT_TRUE(harness.waitForEnd());
         ASSERT_TRUE(harness.alerts.isEmpty()) << harness.alerts.join(", ").toStdString();

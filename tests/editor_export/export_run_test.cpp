@@ -1,12 +1,15 @@
 // The editor's export run driven through the real export dialog, checked with ffprobe.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
+#include <QImage>
 
 #include "session/output_choice.h"
 #include "export/profiles/profile_choice.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/user_defaults.h"
+#include "services/folders.h"
 #include "services/language.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
@@ -31,10 +34,9 @@ TEST(EditorExportRun, CroppedTrimmedOutputTakesTheChosenCodecs) {
     setEditorChoice({{keys().extName, "mkv"}, {keys().vcodec, " mpeg4 "}, {keys().acodec, "aac"}});
     ExportHarness h(standardClip());
     h.record->targetData.extension = "mkv";
-    h.edits.start = {0, 0, 0, 480};
-    h.edits.stop = {0, 0, 1, 480};
-    h.edits.clipRect = QRectF(40, 20, 240, 200);
-    h.edits.convertCropSize = {40, 20, 40, 20};
+    h.edits.trimStart_us = (0) * 1000000LL + (480) * 1000LL;
+    h.edits.trimStop_us = (1) * 1000000LL + (480) * 1000LL;
+    h.edits.cropMargins = {40, 20, 40, 20};
     h.start(out.path());
     ASSERT_TRUE(h.waitForEnd());
     EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();
@@ -126,9 +128,9 @@ TEST(RemovePartExport, KeepsWhatLiesOutsideTheRange) {
         else
             setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
         ExportHarness h(standardClip());
-        h.edits.inverseSelection = true;
-        h.edits.start = {0, 0, c.startMs / 1000, c.startMs % 1000};
-        h.edits.stop = {0, 0, c.stopMs / 1000, c.stopMs % 1000};
+        h.edits.removeSelectedPart = true;
+        h.edits.trimStart_us = (c.startMs / 1000) * 1000000LL + (c.startMs % 1000) * 1000LL;
+        h.edits.trimStop_us = (c.stopMs / 1000) * 1000000LL + (c.stopMs % 1000) * 1000LL;
         size_t phases = 0;
         h.run.setPhaseStartedBlock([&](int) { phases = h.run.phaseCount(); });
         h.start(out.path());
@@ -147,9 +149,9 @@ TEST(RemovePartExport, RangeCoveringTheWholeVideoFailsWithAMessage) {
     TempDir out;
     setEditorChoice({});
     ExportHarness h(standardClip());
-    h.edits.inverseSelection = true;
-    h.edits.start = {0, 0, 0, 0};
-    h.edits.stop = {0, 0, 5, 0};
+    h.edits.removeSelectedPart = true;
+    h.edits.trimStart_us = (0) * 1000000LL + (0) * 1000LL;
+    h.edits.trimStop_us = (5) * 1000000LL + (0) * 1000LL;
     h.start(out.path());
     ASSERT_TRUE(h.waitForEnd());
     ASSERT_EQ(h.alerts.size(), 1);
@@ -171,9 +173,9 @@ TEST(EditorExportRun, StopInAnyPhaseLeavesNoFile) {
         TempDir out;
         setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
         ExportHarness h(standardClip());
-        h.edits.inverseSelection = c.removePart;
-        h.edits.start = {0, 0, 0, 520};
-        h.edits.stop = {0, 0, 1, 200};
+        h.edits.removeSelectedPart = c.removePart;
+        h.edits.trimStart_us = (0) * 1000000LL + (520) * 1000LL;
+        h.edits.trimStop_us = (1) * 1000000LL + (200) * 1000LL;
         int stoppedIn = -1;
         h.run.setPhaseStartedBlock([&](int phase) {
             if (phase != c.phase) return;
@@ -213,8 +215,8 @@ TEST(EditorExportRun, FailuresLeaveTheRunningStateWithTheCode) {
         TempDir out;
         setEditorChoice({{keys().acodec, c.acodec}});
         ExportHarness h(c.input);
-        h.edits.start = {0, 0, c.startS, 0};
-        h.edits.stop = {0, 0, c.stopS, 0};
+        h.edits.trimStart_us = (c.startS) * 1000000LL + (0) * 1000LL;
+        h.edits.trimStop_us = (c.stopS) * 1000000LL + (0) * 1000LL;
         h.start(out.path());
         ASSERT_TRUE(h.waitForEnd());
         ASSERT_EQ(h.alerts.size(), 1);
@@ -238,31 +240,44 @@ namespace {
 TEST(EditorExportRun, PanelStepsJoinTheJobAndLeaveNothingBehind) {
     for (bool musicRefused : {false, true}) {
         SCOPED_TRACE(musicRefused);
-        TempDir out, pictures;
+        TempDir out;
         setEditorChoice({{keys().vcodec, "mpeg4"}});
         ExportHarness h(standardClip());
-        h.edits.stop = {0, 0, 0, 400};
-        const std::string picture = pictures.file("waterImage_1.png");
-        int frameWidth = 0, frameHeight = 0;
-        h.edits.rotateAngle = 90;
-        h.edits.addWatermarks = [&](void*, int w, int hgt, QStringList* written) {
-            makePicture(picture, 32, 32);
-            written->append(QString::fromStdString(picture));
-            frameWidth = w;
-            frameHeight = hgt;
-        };
-        h.edits.addMusic = [&](void*) { return musicRefused ? 0 : 1; };
+        h.edits.trimStop_us = 400000;
+        h.edits.setUserAngleDegrees(90);
+        // A text the overlay rendered goes to the job as a picture written for it.
+        kestrel::model::WaterParam mark;
+        mark.waterType = 4;
+        mark.isCheck = true;
+        mark.waterImage = QImage(64, 32, QImage::Format_ARGB32_Premultiplied);
+        mark.waterImage.fill(Qt::magenta);
+        mark.waterPercentClipRect = QRectF(0.1, 0.1, 0.4, 0.2);
+        mark.duration = 1;
+        h.edits.watermarks = {mark};
+        if (musicRefused) {
+            kestrel::model::MusicInfo missing;
+            missing.path = QStringLiteral("/no/such/music.m4a");
+            missing.isCheck = true;
+            missing.positionEnd = 1;
+            missing.volume = 1;
+            h.edits.music = {missing};
+        }
+        const QDir pictures(services::FileManager::sharedManager().waterDirPath());
+        const QStringList before = pictures.entryList(QDir::Files);
         h.start(out.path());
         ASSERT_TRUE(h.waitForEnd());
-        EXPECT_EQ(frameWidth, 240);  // the turned frame the overlay was placed on
-        EXPECT_EQ(frameHeight, 320);
-        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(picture)));
+        EXPECT_EQ(pictures.entryList(QDir::Files), before);  // the written picture is gone
         if (musicRefused) {
             EXPECT_EQ(h.alerts, QStringList{services::localized("showmessageTime7")});
             EXPECT_TRUE(filesIn(out.path()).isEmpty());
         } else {
             EXPECT_TRUE(h.alerts.isEmpty());
-            EXPECT_EQ(filesIn(out.path()).size(), 1);
+            ASSERT_EQ(filesIn(out.path()).size(), 1);
+            const ProbedMedia probed = ffprobe(h.record->exportPath.toStdString());
+            const ProbedStream* video = probed.firstOf("video");
+            ASSERT_NE(video, nullptr);
+            EXPECT_EQ(video->width, 240);  // the turned frame
+            EXPECT_EQ(video->height, 320);
         }
     }
 }

@@ -36,9 +36,9 @@ TEST(EditorExportFullDisk, EndsFailedWithTheCodeAndLeavesNoFile) {
         TempDir out;
         setEditorChoice({{keys().vcodec, "mpeg4"}, {keys().acodec, "aac"}});
         ExportHarness h(clip);
-        h.edits.inverseSelection = removePart;
-        h.edits.start = {0, 0, 0, 520};
-        h.edits.stop = {0, 0, 1, 200};
+        h.edits.removeSelectedPart = removePart;
+        h.edits.trimStart_us = (0) * 1000000LL + (520) * 1000LL;
+        h.edits.trimStop_us = (1) * 1000000LL + (200) * 1000LL;
         {
             ScopedFileSizeLimit full(16 * 1024);
             h.start(out.path());
@@ -139,8 +139,8 @@ TEST(InputsUntouched, ConvertJoinReverseAndEditorExportLeaveTheirInputsAsTheyWer
     setEditorChoice({});
     {
         ExportHarness h(first);
-        h.edits.start = {0, 0, 0, 400};
-        h.edits.stop = {0, 0, 1, 600};
+        h.edits.trimStart_us = (0) * 1000000LL + (400) * 1000LL;
+        h.edits.trimStop_us = (1) * 1000000LL + (600) * 1000LL;
         h.start(out.path());
         ASSERT_TRUE(h.waitForEnd());
         EXPECT_TRUE(h.alerts.isEmpty()) << h.alerts.join(", ").toStdString();

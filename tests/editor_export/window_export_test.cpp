@@ -11,7 +11,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "editor/export_run/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/effects/kxfx_view.h"
 #include "export/ui/export_session.h"
 #include "export/ui/output_format_bar.h"
@@ -28,7 +28,7 @@ namespace {
 struct WindowExport : ::testing::Test {
     QPointer<EditVideoWindowController> window;
     QStringList alerts;
-    QPointer<kestrel::editor::EditorExportRun> run;  // the window's own export
+    QPointer<kestrel::editor::EditorExportController> run;  // the window's own export
 
     void open(int64_t tool) {
         window = new EditVideoWindowController(tool);

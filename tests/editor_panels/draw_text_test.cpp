@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/watermark/draw_text_callback.h"
+#include "session/draw_text_callback.h"
 
-using namespace kestrel::editor;
+using namespace kestrel::session;
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Music timing: the time rows, the bar and prune rules, and the track each item becomes.
 #include <gtest/gtest.h>
 
-#include "editor/music/music_timing.h"
+#include "session/music_timing.h"
 
-using namespace kestrel::editor;
+using namespace kestrel::session;
 
 TEST(MusicTimeRows, MillisecondsAreWrittenAndReadBack) {
     EXPECT_EQ(millisecondTexts(3725.5), (QStringList{"01", "02", "05", "500"}));

@@ -6,13 +6,14 @@
 #include <QTest>
 
 #include "editor/music/music_panel.h"
-#include "editor/watermark/first_frame.h"
+#include "session/first_frame.h"
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 using namespace kestrel::editor;
+using namespace kestrel::session;
 using kestrel::player::DIVuverIzizud;
 namespace kt = kestrel::test;
 

@@ -10,16 +10,16 @@
 #include <cmath>
 #include <functional>
 
-#include "editor/music/music_mix.h"
+#include "session/music_mix.h"
 #include "editor/music/music_panel.h"
-#include "editor/music/music_timing.h"
+#include "session/music_timing.h"
 #include "editor/subtitle/subtitle_panel.h"
-#include "editor/subtitle/subtitle_record.h"
-#include "editor/export_run/export_edits.h"
+#include "session/subtitle_record.h"
+#include "session/edit_bindings.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "editor/watermark/watermark_export.h"
+#include "session/watermark_export.h"
 #include "editor/watermark/watermark_panel.h"
-#include "editor/watermark/watermark_records.h"
+#include "session/watermark_records.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "tests/support/ffprobe.h"
@@ -27,6 +27,7 @@
 #include "tests/support/temp_dir.h"
 
 using namespace kestrel::editor;
+using namespace kestrel::session;
 using kestrel::player::DIVuverIzizud;
 namespace kt = kestrel::test;
 
@@ -245,17 +246,18 @@ TEST(PanelsExport, TheSidePanelsFillTheExportsShares) {
     panels.watermarkPanel()->addTextWaterMark();
     panels.musicPanel()->addMusicFiles({QString::fromStdString(music)});
 
-    ExportEdits edits;
-    panels.fillExportEdits(edits);
-    EXPECT_TRUE(edits.hasMusicItems);
+    kestrel::session::EditState edits;
+    panels.fillEditState(edits);
+    EXPECT_FALSE(edits.music.isEmpty());
     EXPECT_DOUBLE_EQ(edits.originalVolume, 1.0);
-    ASSERT_TRUE(edits.addWatermarks && edits.addMusic);
+    ASSERT_FALSE(edits.watermarks.isEmpty());
     const std::string out = dir.file("out.mp4");
     QStringList written;
     ASSERT_GE(runJob(video.path, out,
                      [&](void* job) {
-                         edits.addWatermarks(job, kW, kH, &written);
-                         EXPECT_GE(edits.addMusic(job), 1);
+                         EXPECT_TRUE(kestrel::session::configureConvert(job, edits, *video.fileData, {}, std::nullopt,
+                                                                        QString::fromStdString(dir.path()), &written)
+                                         .ok);
                      }),
               1);
     const kt::ProbedMedia probed = kt::ffprobe(out);

@@ -9,11 +9,12 @@
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "editor/subtitle/subtitle_record.h"
+#include "session/subtitle_record.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 using namespace kestrel::editor;
+using namespace kestrel::session;
 using kestrel::test::TempDir;
 using kestrel::test::writeBytes;
 

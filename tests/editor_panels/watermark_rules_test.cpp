@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "editor/watermark/water_box_geometry.h"
-#include "editor/watermark/watermark_records.h"
+#include "session/watermark_records.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 
 using namespace kestrel::editor;
+using namespace kestrel::session;
 
 TEST(WatermarkRecords, FractionsBecomeTruncatedPixelEdgesWithTheYAxisFlipped) {
     struct Case {

@@ -16,14 +16,14 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/export_run/editor_export_attachment.h"
-#include "editor/export_run/window_export_edits.h"
+#include "editor/editor_export_attachment.h"
+#include "editor/window_edit_state.h"
 #include "widgets/volume_progress_slider.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "editor/watermark/watermark_panel.h"
-#include "editor/watermark/watermark_records.h"
+#include "session/watermark_records.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
@@ -50,7 +50,7 @@ bool waitUntil(const std::function<bool()>& done) {
 }
 
 // Mean of the RGB values inside a box of a kW x kH frame.
-double meanInside(const std::vector<unsigned char>& rgb, const kestrel::editor::PixelEdges& box) {
+double meanInside(const std::vector<unsigned char>& rgb, const kestrel::session::PixelEdges& box) {
     double sum = 0;
     long count = 0;
     for (int y = std::max(0, box.top); y < std::min(kH, box.bottom); ++y)
@@ -174,13 +174,13 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     EXPECT_EQ(probed.countOf("audio"), 1) << "the silent video gains the music";
     EXPECT_NEAR(probed.duration_s, 2.0, 0.2);
 
-    const kestrel::editor::PixelEdges textBox = kestrel::editor::pixelEdgesFromFractions(textFractions, kW, kH);
-    const kestrel::editor::PixelEdges pictureBox = kestrel::editor::pixelEdgesFromFractions(pictureFractions, kW, kH);
+    const kestrel::session::PixelEdges textBox = kestrel::session::pixelEdgesFromFractions(textFractions, kW, kH);
+    const kestrel::session::PixelEdges pictureBox = kestrel::session::pixelEdgesFromFractions(pictureFractions, kW, kH);
     // Above both watermarks (they stack up from the bottom-left corner).
     const int marksTop = std::min(textBox.top, pictureBox.top);
     ASSERT_GT(marksTop, kH / 2);
-    const kestrel::editor::PixelEdges captionBand{0, 0, kW, marksTop};
-    const kestrel::editor::PixelEdges whole{0, 0, kW, kH};
+    const kestrel::session::PixelEdges captionBand{0, 0, kW, marksTop};
+    const kestrel::session::PixelEdges whole{0, 0, kW, kH};
     const auto early = kt::decodeFrameRGB(written, 0.3, kW, kH);
     const auto middle = kt::decodeFrameRGB(written, 1.0, kW, kH);
     const auto late = kt::decodeFrameRGB(written, 1.6, kW, kH);
@@ -276,7 +276,7 @@ TEST_F(WindowPanels, ExportSwitchesThePanelsOffWhileItRuns) {
     watermarks().addTextWaterMark();
     QStringList failures;
     exportkit::ExportSession::setFailureAlert([&](QWidget*, const QString& text) { failures << text; });
-    kestrel::editor::EditorExportRun* run = window->exportAttachment()->exportRun();
+    kestrel::editor::EditorExportController* run = window->exportAttachment()->exportRun();
     auto panelsEnabled = [&] {
         return watermarks().isEnabled() && subtitles().isEnabled() && music().isEnabled() &&
                watermarks().watermarkView()->isEnabled();
@@ -331,7 +331,7 @@ TEST_F(WindowPanels, PlayerBarVolumeReachesThePanelAndTheJobRecord) {
     EXPECT_DOUBLE_EQ(window->volume(), chosen);
     ASSERT_TRUE(window->commitEditsToJob());
     EXPECT_DOUBLE_EQ(window->fileData()->volume, chosen);
-    EXPECT_DOUBLE_EQ(kestrel::editor::exportEditsFromWindow(*window, panel).volume, chosen);
+    EXPECT_DOUBLE_EQ(kestrel::editor::editStateFromWindow(*window, panel).previewVolume, chosen);
 
     // A new file starts over at 1.0, the slider in the middle.
     window->setFilePath(QString::fromStdString(blackVideo()));

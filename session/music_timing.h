@@ -1,0 +1,47 @@
+#pragma once
+// The timing rules of one background-music item as the music panel edits it, and the track it
+// becomes in the preview mix and in the export. All times are seconds.
+//
+// The panel's second time rows are lengths: the position row below the start shows how long the
+// music plays on the video's time line (positionEnd - positionStart), the prune row below the
+// prune start shows the used part's length (pruneDuration). They are filled and read back that way
+// everywhere (typed, stepped and dragged), as their "Length" title says.
+#include <QStringList>
+
+#include "model/music_info.h"
+
+namespace kestrel::session {
+
+// "%02i" hours, minutes, seconds and "%03i" milliseconds.
+QStringList millisecondTexts(double seconds);
+double secondsFromMillisecondTexts(const QString& hours, const QString& minutes, const QString& seconds,
+                                   const QString& milliseconds);
+// A stepped field: 0..999 for milliseconds, else 0..59.
+int steppedMusicFieldValue(int value, int delta, bool isMillisecondField);
+
+// A new item for a music file of that length, added at `now` of a video of that length.
+kestrel::model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now);
+
+// The used part never lasts longer than the span it plays in.
+void applySpanRule(kestrel::model::MusicInfo& info);
+// The position bar moved to lower..upper (fractions of the video's length).
+void changeRangeValue(kestrel::model::MusicInfo& info, double lower, double upper, double videoDuration);
+// The two length rows read back.
+void setPositionLength(kestrel::model::MusicInfo& info, double length, double videoDuration);
+void setPruneLength(kestrel::model::MusicInfo& info, double length);
+// Set the used part's start or end at the music preview's position t.
+void setPruneStartAt(kestrel::model::MusicInfo& info, double t, double musicDuration);
+void setPruneEndAt(kestrel::model::MusicInfo& info, double t, double videoDuration);
+
+struct DubbingTrack {
+    double sourceStart = 0, sourceEnd = 0;      // used part of the music file
+    double timelineStart = 0, timelineEnd = 0;  // where it plays
+    double fadeIn = 0, fadeOut = 0;
+    double volume = 0;
+};
+// The same track for the preview mix and the export, so both sound alike: the used part (the
+// pruned part, or the file from its start for as long as the span lasts), played from the
+// position start to the position end, or only for the used part's length when repeat is off.
+DubbingTrack dubbingTrackOf(const kestrel::model::MusicInfo& info);
+
+}  // namespace kestrel::session

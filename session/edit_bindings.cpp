@@ -60,7 +60,7 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
 }
 
 ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::model::SimpleData& source,
-                              const OutputChoice& choice, const CutRange& cut, const QString& pictureFolder,
+                              const OutputChoice& choice, const SourceCut& cut, const QString& pictureFolder,
                               QStringList* writtenFiles) {
     auto failed = [](int32_t code) { return ConvertSetup{false, code, QString()}; };
     int32_t rc = 1;

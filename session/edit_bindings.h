@@ -48,7 +48,7 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
 // ---- Export ----
 
 // The cut to send: nothing (the whole file) or a range in source µs.
-using CutRange = std::optional<std::pair<int64_t, int64_t>>;
+using SourceCut = std::optional<std::pair<int64_t, int64_t>>;
 
 struct ConvertSetup {
     bool ok = true;
@@ -62,7 +62,7 @@ struct ConvertSetup {
 // pictureFolder and listed in writtenFiles (the caller removes them once the job has ended).
 // The output path and the start are the caller's.
 ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::model::SimpleData& source,
-                              const OutputChoice& choice, const CutRange& cut, const QString& pictureFolder,
+                              const OutputChoice& choice, const SourceCut& cut, const QString& pictureFolder,
                               QStringList* writtenFiles);
 
 // The stream index of the chosen audio track: the pop-up position mapped through the record's

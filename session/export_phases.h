@@ -16,7 +16,7 @@ namespace kestrel::session {
 struct ExportPhase {
     enum Kind { Convert, Join };
     Kind kind = Convert;
-    CutRange cut;             // convert: the source range, none for the whole file
+    SourceCut cut;             // convert: the source range, none for the whole file
     QString output;
     bool temporary = false;   // removed when the export ends, whatever the outcome
     QStringList joinInputs;   // join: the files joined, in order

@@ -61,6 +61,15 @@ SingleClipFrame::~SingleClipFrame() {
 
 void SingleClipFrame::buildViews() {
     resize(1100, 680);
+    setStyleSheet(QStringLiteral(
+        "QPushButton { background: rgb(32,35,43); color: rgb(170,177,185); border: 1px solid rgb(49,60,72);"
+        " border-radius: 4px; padding: 3px 8px; }"
+        "QPushButton:hover { border-color: rgb(96,222,208); }"
+        "QPushButton:checked { color: rgb(96,222,208); border-color: rgb(96,222,208); }"
+        "QPushButton:disabled { color: rgb(90,95,105); }"
+        "QPushButton#exportBtn { background: rgb(40,150,140); color: white; }"
+        "QLabel { color: rgb(170,177,185); }"
+        "QSpinBox { background: rgb(23,26,32); color: rgb(170,177,185); border: 1px solid rgb(49,60,72); }"));
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(12, 12, 12, 12);
     root->setSpacing(12);
@@ -97,6 +106,7 @@ void SingleClipFrame::buildViews() {
     replaceFileBtn = button(left);
     exportBtn = button(left);
     exportBtn->setMinimumHeight(34);
+    exportBtn->setObjectName(QStringLiteral("exportBtn"));
     leftLayout->addWidget(replaceFileBtn);
     leftLayout->addWidget(exportBtn);
     root->addWidget(left);

@@ -14,7 +14,7 @@ constexpr const char* kModes[6][2] = {{"RedBlue", "lblRdRedBlue3d"},           {
 }
 
 UI3DConverterWindowController::UI3DConverterWindowController(QWidget* parent)
-    : SingleClipFrame(QStringLiteral("3D Converter"), QStringLiteral("3DModel"), parent) {
+    : SingleClipFrame(QStringLiteral("3D_Title"), QStringLiteral("3DModel"), parent) {
     for (int i = 0; i < 6; ++i) {
         auto* b = new QPushButton(this);
         b->setCheckable(true);

@@ -3,6 +3,7 @@
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "services/language.h"
+#include "platform/notification_center.h"
 #include "services/output_name.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
@@ -11,8 +12,11 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -28,7 +32,30 @@ QString formatTime(int64_t us) {
     return QString::asprintf("%02d:%02d:%02d.%03d", int(s / 3600), int(s / 60 % 60), int(s % 60), int(us / 1000 % 1000));
 }
 
+int64_t parseTime(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\s*(?:(?:(\\d+):)?(\\d+):)?(\\d+)(?:\\.(\\d{1,3}))?\\s*$"));
+    QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch()) return -1;
+    int64_t h = m.captured(1).toLongLong(), min = m.captured(2).toLongLong(), sec = m.captured(3).toLongLong();
+    QString ms = m.captured(4);
+    while (!ms.isEmpty() && ms.size() < 3) ms += QLatin1Char('0');
+    if (!m.captured(2).isEmpty() && (min >= 60 || sec >= 60)) return -1;
+    return ((h * 3600 + min * 60 + sec) * 1000 + ms.toLongLong()) * 1000;
+}
+
 namespace {
+// Keeps the cut bar (laid out by frames) the size of its host.
+class CutBarHost : public QWidget {
+public:
+    explicit CutBarHost(QWidget* parent) : QWidget(parent) { setMinimumHeight(44); }
+    widgets::RDCutProgressView* bar = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        if (bar) bar->setFrame(QRectF(0, 0, width(), height()));
+    }
+};
+
 QLabel* caption(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setStyleSheet(QStringLiteral("color: rgb(170,177,185); font-weight: bold;"));
@@ -46,6 +73,8 @@ SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* pa
     : widgets::ToolWindow(parent), titleKey_(std::move(titleKey)), panelKey_(std::move(panelKey)),
       preview_(std::make_unique<session::SingleClipPreview>()) {
     buildViews();
+    platform::NotificationCenter::defaultCenter().addObserver(
+        platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     connect(preview_.get(), &session::SingleClipPreview::playFinished, this, [this] {
         playing_ = false;
         preview_->pause();
@@ -55,6 +84,11 @@ SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* pa
 }
 
 SingleClipFrame::~SingleClipFrame() {
+    platform::NotificationCenter::defaultCenter().removeObserversOf(this);
+    // The fields report a last edit when focus leaves them while the widgets go.
+    startField->disconnect(this);
+    endField->disconnect(this);
+    cutBar->setDelegate(nullptr);
     if (job_ && job_->running()) job_->stop();
     delete playerArea_->findChild<QWidget*>(QStringLiteral("enginePreview"));
 }
@@ -69,7 +103,7 @@ void SingleClipFrame::buildViews() {
         "QPushButton:disabled { color: rgb(90,95,105); }"
         "QPushButton#exportBtn { background: rgb(40,150,140); color: white; }"
         "QLabel { color: rgb(170,177,185); }"
-        "QSpinBox { background: rgb(23,26,32); color: rgb(170,177,185); border: 1px solid rgb(49,60,72); }"));
+        "QSpinBox { background: rgb(23,26,32); color: rgb(170,177,185); }"));
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(12, 12, 12, 12);
     root->setSpacing(12);
@@ -86,6 +120,21 @@ void SingleClipFrame::buildViews() {
     rangePanel_ = new QWidget(left);
     rangePanel_->setStyleSheet(QStringLiteral("background: rgb(32,35,43); border-radius: 5px;"));
     auto* rangeLayout = new QVBoxLayout(rangePanel_);
+    auto* fields = new QGridLayout();
+    startLabel = new QLabel(rangePanel_);
+    endLabel = new QLabel(rangePanel_);
+    startField = new QLineEdit(rangePanel_);
+    endField = new QLineEdit(rangePanel_);
+    for (QLineEdit* f : {startField, endField}) {
+        f->setStyleSheet(QStringLiteral("background: rgb(23,26,32); color: rgb(170,177,185); border: 1px solid rgb(49,60,72);"));
+        f->setAlignment(Qt::AlignLeft);
+        f->setLayoutDirection(Qt::LeftToRight);
+    }
+    fields->addWidget(startLabel, 0, 0);
+    fields->addWidget(startField, 0, 1);
+    fields->addWidget(endLabel, 1, 0);
+    fields->addWidget(endField, 1, 1);
+    rangeLayout->addLayout(fields);
     rangeLabel = new QLabel(rangePanel_);
     rangeLabel->setWordWrap(true);
     rangeLayout->addWidget(rangeLabel);
@@ -128,8 +177,11 @@ void SingleClipFrame::buildViews() {
     bar->setContentsMargins(0, 0, 0, 0);
     playBtn = button(bottomBar_);
     stopBtn = button(bottomBar_);
-    positionSlider = new QSlider(Qt::Horizontal, bottomBar_);
-    positionSlider->setRange(0, 1000);
+    auto* host = new CutBarHost(bottomBar_);
+    cutBar = new widgets::RDCutProgressView(QRectF(0, 0, 400, 44), host);
+    cutBar->setTickMark(true);
+    cutBar->setDelegate(this);
+    host->bar = cutBar;
     timeLabel = new QLabel(bottomBar_);
     volumeSlider = new QSlider(Qt::Horizontal, bottomBar_);
     volumeSlider->setRange(0, 100);
@@ -137,7 +189,7 @@ void SingleClipFrame::buildViews() {
     volumeSlider->setFixedWidth(90);
     bar->addWidget(playBtn);
     bar->addWidget(stopBtn);
-    bar->addWidget(positionSlider, 1);
+    bar->addWidget(host, 1);
     bar->addWidget(timeLabel);
     bar->addWidget(volumeSlider);
     right->addWidget(bottomBar_);
@@ -151,14 +203,8 @@ void SingleClipFrame::buildViews() {
     connect(setStartBtn, &QPushButton::clicked, this, [this] { setRange(preview_->positionUs(), endUs_); });
     connect(setEndBtn, &QPushButton::clicked, this, [this] { setRange(startUs_, preview_->positionUs()); });
     connect(resetBtn, &QPushButton::clicked, this, [this] { setRange(0, preview_->info().duration_us); });
-    connect(positionSlider, &QSlider::sliderPressed, this, [this] { dragging_ = true; });
-    connect(positionSlider, &QSlider::sliderReleased, this, [this] { dragging_ = false; });
-    connect(positionSlider, &QSlider::valueChanged, this, [this](int value) {
-        if (!dragging_) return;
-        int64_t t = preview_->info().duration_us * value / 1000;
-        preview_->seek(t);
-        timeLabel->setText(formatTime(t) + QStringLiteral(" / ") + formatTime(preview_->info().duration_us));
-    });
+    connect(startField, &QLineEdit::editingFinished, this, [this] { typedTime(startField, true); });
+    connect(endField, &QLineEdit::editingFinished, this, [this] { typedTime(endField, false); });
     connect(volumeSlider, &QSlider::valueChanged, this, [this](int v) { preview_->setVolume(v / 100.0); });
     connect(replaceFileBtn, &QPushButton::clicked, this, [this] {
         if (playing_) playAction();
@@ -216,13 +262,54 @@ void SingleClipFrame::setRange(int64_t start_us, int64_t end_us) {
     start_us = std::clamp<int64_t>(start_us, 0, end_us);
     startUs_ = start_us;
     endUs_ = end_us;
+    if (total > 0) cutBar->setLowerValue(float(double(start_us) / total), float(double(end_us) / total));
     showRange();
 }
 
+void SingleClipFrame::typedTime(QLineEdit* field, bool start) {
+    int64_t t = parseTime(field->text());
+    int64_t total = preview_->info().duration_us;
+    bool valid = t >= 0 && (start ? t <= endUs_ : (t >= startUs_ && t <= total));
+    if (valid) {
+        if (start) setRange(t, endUs_);
+        else setRange(startUs_, t);
+        preview_->seek(t);
+    }
+    showRange();
+}
+
+void SingleClipFrame::actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView*, float) {
+    dragging_ = true;
+    preview_->pause();
+}
+
+void SingleClipFrame::actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView*, float progress) {
+    int64_t t = int64_t(double(progress) * preview_->info().duration_us);
+    preview_->seek(t);
+    timeLabel->setText(formatTime(t) + QStringLiteral(" / ") + formatTime(preview_->info().duration_us));
+}
+
+void SingleClipFrame::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView*, float startvalue,
+                                                              float stopvalue, int64_t handleType) {
+    const int64_t total = preview_->info().duration_us;
+    setRange(int64_t(double(startvalue) * total), int64_t(double(stopvalue) * total));
+    int64_t t = handleType == widgets::RDCutProgressView::kLeftHandle ? startUs_ : endUs_;
+    preview_->seek(t);
+    timeLabel->setText(formatTime(t) + QStringLiteral(" / ") + formatTime(total));
+}
+
+void SingleClipFrame::actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView*, float progress) {
+    if (playing_) {
+        preview_->seek(int64_t(double(progress) * preview_->info().duration_us));
+        preview_->play();
+    }
+    dragging_ = false;
+}
+
 void SingleClipFrame::showRange() {
-    rangeLabel->setText(localized(QStringLiteral("Start:")) + QLatin1Char(' ') + formatTime(startUs_) + QLatin1Char('\n') +
-                        localized(QStringLiteral("End:")) + QLatin1Char(' ') + formatTime(endUs_) + QLatin1Char('\n') +
-                        localized(QStringLiteral("Duration:")) + QLatin1Char(' ') + formatTime(endUs_ - startUs_));
+    startField->setText(formatTime(startUs_));
+    endField->setText(formatTime(endUs_));
+    rangeLabel->setText(localized(QStringLiteral("Duration:")) + QLatin1Char(' ') + formatTime(endUs_ - startUs_));
 }
 
 void SingleClipFrame::playAction() {
@@ -243,14 +330,14 @@ void SingleClipFrame::stopAction() {
     timer_->stop();
     playing_ = false;
     preview_->seek(0);
-    positionSlider->setValue(0);
+    cutBar->setProgress(0);
     changeLanguage();
 }
 
 void SingleClipFrame::tick() {
     if (dragging_) return;
     int64_t t = preview_->positionUs(), total = preview_->info().duration_us;
-    if (total > 0) positionSlider->setValue(int(t * 1000 / total));
+    if (total > 0) cutBar->setProgress(float(double(t) / total));
     timeLabel->setText(formatTime(t) + QStringLiteral(" / ") + formatTime(total));
 }
 
@@ -335,6 +422,8 @@ void SingleClipFrame::changeLanguage() {
     titleLabel_->setText(title);
     setWindowTitle(localized(titleKey_));
     rangeCaption_->setText(localized(QStringLiteral("TimeRange")));
+    startLabel->setText(localized(QStringLiteral("Start:")));
+    endLabel->setText(localized(QStringLiteral("End:")));
     panelCaption_->setText(localized(panelKey_));
     setStartBtn->setText(localized(QStringLiteral("SetStartBtnTitle")));
     setEndBtn->setText(localized(QStringLiteral("SetEndBtnTitle")));

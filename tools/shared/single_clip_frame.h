@@ -5,12 +5,14 @@
 #include "export/ui/export_window_controller.h"
 #include "session/single_clip_export.h"
 #include "session/single_clip_preview.h"
+#include "widgets/rd_cut_progress_view.h"
 #include "widgets/tool_window.h"
 
 #include <QPointer>
 #include <memory>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -22,7 +24,7 @@ class ExportSession;
 
 namespace kestrel::tools::shared {
 
-class SingleClipFrame : public widgets::ToolWindow {
+class SingleClipFrame : public widgets::ToolWindow, public widgets::RDCutProgressViewDelegate {
     Q_OBJECT
 public:
     // titleKey names the tool in the window title, panelKey captions its own panel.
@@ -47,8 +49,12 @@ public:
     QPushButton* setEndBtn = nullptr;
     QPushButton* resetBtn = nullptr;
     QPushButton* replaceFileBtn = nullptr;
-    QSlider* positionSlider = nullptr;
+    widgets::RDCutProgressView* cutBar = nullptr;
+    QLineEdit* startField = nullptr;
+    QLineEdit* endField = nullptr;
     QSlider* volumeSlider = nullptr;
+    QLabel* startLabel = nullptr;
+    QLabel* endLabel = nullptr;
     QLabel* rangeLabel = nullptr;
     QLabel* timeLabel = nullptr;
     QLabel* noteLabel = nullptr;
@@ -79,6 +85,13 @@ protected:
     // Shows a line under the preview (empty hides it).
     void showNote(const QString& text);
 
+    // The cut bar's reports.
+    void actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+    void actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+    void actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView* view, float startvalue, float stopvalue,
+                                                 int64_t handleType) override;
+    void actionMouseUpForCutProgressViewBlock(widgets::RDCutProgressView* view, float progress) override;
+
 private:
     void buildViews();
     void playAction();
@@ -86,6 +99,8 @@ private:
     void tick();
     void openExportDialog();
     void showRange();
+    // A typed start or end: taken when it is a time inside the clip and in order, else undone.
+    void typedTime(QLineEdit* field, bool start);
     bool isPicture(const QString& path) const;
 
     QString titleKey_, panelKey_;
@@ -109,5 +124,7 @@ private:
 
 // "hh:mm:ss.mmm" of a time in microseconds.
 QString formatTime(int64_t us);
+// The time of "hh:mm:ss.mmm" (also "mm:ss.mmm" or seconds) in microseconds; -1 when it is none.
+int64_t parseTime(const QString& text);
 
 }  // namespace kestrel::tools::shared

@@ -31,7 +31,9 @@ BeautyWindowController::BeautyWindowController(QWidget* parent)
         int low = isShapeRow(row) ? -100 : 0;
         sliders[row]->setRange(low, 100);
         fields[row]->setRange(low, 100);
-        fields[row]->setFixedWidth(64);
+        fields[row]->setFixedWidth(56);
+        fields[row]->setButtonSymbols(QAbstractSpinBox::NoButtons);
+        fields[row]->setAlignment(Qt::AlignRight);
         grid->addWidget(labels[row], row, 0);
         grid->addWidget(sliders[row], row, 1);
         grid->addWidget(fields[row], row, 2);

@@ -103,7 +103,7 @@ void SingleClipFrame::buildViews() {
         "QPushButton:disabled { color: rgb(90,95,105); }"
         "QPushButton#exportBtn { background: rgb(40,150,140); color: white; }"
         "QLabel { color: rgb(170,177,185); }"
-        "QSpinBox { background: rgb(23,26,32); color: rgb(170,177,185); }"));
+        "QSpinBox { background: rgb(23,26,32); color: rgb(170,177,185); border: 1px solid rgb(49,60,72); padding: 2px; }"));
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(12, 12, 12, 12);
     root->setSpacing(12);

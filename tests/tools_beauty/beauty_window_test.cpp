@@ -21,9 +21,18 @@ using beauty::BeautyWindowController;
 
 namespace {
 
-TEST(BeautyWindow, PictureExportsAsAPictureWithTheSlidersValues) {
+struct PictureCase {
+    const char* input;
+    const char* output;
+    const char* codec;
+};
+
+class BeautyPictureTest : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(BeautyPictureTest, ExportsAPictureOfItsOwnKind) {
+    const PictureCase& c = GetParam();
     TempDir dir;
-    std::string picture = dir.path() + "/face.JPG";
+    std::string picture = dir.path() + "/" + c.input;
     makePicture(picture, 321, 241);
     BeautyWindowController w;
     w.setVideoPath(QString::fromStdString(picture));
@@ -38,7 +47,7 @@ TEST(BeautyWindow, PictureExportsAsAPictureWithTheSlidersValues) {
     w.fields[1]->setValue(40);
     EXPECT_EQ(w.sliders[1]->value(), 40);
     QSignalSpy ended(&w, &BeautyWindowController::exportEnded);
-    std::string out = dir.path() + "/out.jpg";
+    std::string out = dir.path() + "/" + c.output;
     w.startExport(QString::fromStdString(out));
     ASSERT_TRUE(ended.wait(120000));
     auto result = ended.first().first().value<kestrel::session::JobResult>();
@@ -46,10 +55,17 @@ TEST(BeautyWindow, PictureExportsAsAPictureWithTheSlidersValues) {
     ProbedMedia probed = ffprobe(out);
     ASSERT_TRUE(probed.ok);
     ASSERT_NE(probed.firstOf("video"), nullptr);
-    EXPECT_EQ(probed.firstOf("video")->codec, "mjpeg");
+    EXPECT_EQ(probed.firstOf("video")->codec, c.codec);
     EXPECT_EQ(probed.firstOf("video")->width, 320);
     EXPECT_EQ(probed.firstOf("video")->height, 240);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BeautyPictureTest,
+                         ::testing::Values(PictureCase{"face.JPG", "out.jpg", "mjpeg"}, PictureCase{"face.PNG", "out.png", "png"},
+                                           PictureCase{"face.bmp", "out.png", "png"}),
+                         [](const auto& info) { return std::string(info.param.output) == "out.jpg" ? std::string("jpg")
+                                                       : std::string(info.param.input) == "face.bmp" ? std::string("bmp")
+                                                                                                      : std::string("png"); });
 
 TEST(BeautyJob, SlimmingWithoutTheModelFailsWithACodeAndNoFile) {
     TempDir dir;

@@ -39,6 +39,7 @@ TEST_P(BeautyPictureTest, ExportsAPictureOfItsOwnKind) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     ASSERT_TRUE(w.exportBtn->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(w.faceModelSettled(), 60000);
     EXPECT_EQ(w.faceModelLoaded(), QFile::exists("/usr/share/dlib/shape_predictor_68_face_landmarks.dat"));
     EXPECT_EQ(w.sliders[3]->isEnabled(), w.faceModelLoaded());
     EXPECT_EQ(w.noteLabel->isHidden(), w.faceModelLoaded());

@@ -3,6 +3,8 @@
 #include "services/language.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -44,19 +46,41 @@ BeautyWindowController::BeautyWindowController(QWidget* parent)
     changeLanguage();
 }
 
-BeautyWindowController::~BeautyWindowController() { releaseModel(); }
+BeautyWindowController::~BeautyWindowController() {
+    if (modelLoader_.joinable()) modelLoader_.join();
+    releaseModel();
+}
 
 void BeautyWindowController::windowDidLoad() {
-    // The model is the packaged landmark file the bundle links to; without it the shape rows
-    // are off and say why.
-    modelAsked_ = true;
-    modelLoaded_ = kestrel::session::SingleClipPreview::loadFaceModel(
-        ::services::Language::pathWithfileName(QStringLiteral("face_small.dat")));
+    // The model is the packaged landmark file the bundle links to. Reading it takes most of a
+    // second, so it loads off the UI thread; the shape rows wait for it, and without it they
+    // stay off and say why.
     for (int row = 3; row < 5; ++row) {
-        sliders[row]->setEnabled(modelLoaded_);
-        fields[row]->setEnabled(modelLoaded_);
+        sliders[row]->setEnabled(false);
+        fields[row]->setEnabled(false);
     }
+    const QString path = ::services::Language::pathWithfileName(QStringLiteral("face_small.dat"));
+    QPointer<BeautyWindowController> self(this);
+    modelLoader_ = std::thread([self, path] {
+        bool loaded = kestrel::session::SingleClipPreview::loadFaceModel(path);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, loaded] {
+                if (self) self->modelReady(loaded);
+                else if (loaded) kestrel::session::SingleClipPreview::releaseFaceModel();  // the window went first
+            },
+            Qt::QueuedConnection);
+    });
     SingleClipFrame::windowDidLoad();
+}
+
+void BeautyWindowController::modelReady(bool loaded) {
+    modelAsked_ = true;
+    modelLoaded_ = loaded;
+    for (int row = 3; row < 5; ++row) {
+        sliders[row]->setEnabled(loaded);
+        fields[row]->setEnabled(loaded);
+    }
     changeLanguage();
 }
 

@@ -5,6 +5,7 @@
 #include "tools/shared/single_clip_frame.h"
 
 #include <array>
+#include <thread>
 
 class QLabel;
 class QSlider;
@@ -23,6 +24,8 @@ public:
     std::array<QSpinBox*, 5> fields{};
     std::array<QLabel*, 5> labels{};
     bool faceModelLoaded() const { return modelLoaded_; }
+    // False while the model is still being read (it loads off the UI thread).
+    bool faceModelSettled() const { return modelAsked_; }
 
 protected:
     void windowDidLoad() override;
@@ -35,9 +38,11 @@ protected:
 private:
     void setValue(int row, int value);
     void releaseModel();
+    void modelReady(bool loaded);
 
     bool modelLoaded_ = false;
     bool modelAsked_ = false;
+    std::thread modelLoader_;
 };
 
 }  // namespace beauty

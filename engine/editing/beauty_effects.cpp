@@ -141,12 +141,32 @@ std::vector<uint8_t> boxBlur(const RegionCopy& src, int radius) {
     return out;
 }
 
+// 1 for skin colours (a disc in the CbCr plane around skin's usual chroma), 0 far from them.
+float skinLikeness(const uint8_t* bgra) {
+    float b = bgra[0], g = bgra[1], r = bgra[2];
+    float cb = 128.0f - 0.168736f * r - 0.331264f * g + 0.5f * b;
+    float cr = 128.0f + 0.5f * r - 0.418688f * g - 0.081312f * b;
+    float d = std::hypot(cr - 150.0f, cb - 108.0f);
+    return std::clamp(1.0f - (d - 14.0f) / 14.0f, 0.0f, 1.0f);
+}
+
 void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::vector<float>& mask, const FaceShape& face,
                  const BeautySettings& s) {
-    std::vector<uint8_t> blurred;
+    // The blur serves the smoothing and, being free of pixel noise, the skin estimate.
+    int radius = std::max(2, static_cast<int>((face.right - face.left) / 36.0f * (0.5f + s.blur / 100.0f)));
+    std::vector<uint8_t> blurred = boxBlur(src, radius);
+    std::vector<uint8_t> edges;   // how far each neighbourhood is from its blur: features, not skin
     if (s.blur > 0) {
-        int radius = std::max(2, static_cast<int>((face.right - face.left) / 40.0f * (0.5f + s.blur / 100.0f)));
-        blurred = boxBlur(src, radius);
+        RegionCopy difference;
+        difference.r = src.r, difference.w = src.w, difference.h = src.h;
+        difference.bgra.resize(src.bgra.size());
+        for (size_t i = 0; i + 3 < src.bgra.size(); i += 4) {
+            int d = (std::abs(src.bgra[i] - blurred[i]) + std::abs(src.bgra[i + 1] - blurred[i + 1]) +
+                     std::abs(src.bgra[i + 2] - blurred[i + 2])) / 3;
+            difference.bgra[i] = difference.bgra[i + 1] = difference.bgra[i + 2] = static_cast<uint8_t>(d);
+        }
+        // Smoothed, so that the weight changes gently and draws no new edges.
+        edges = boxBlur(difference, radius);
     }
     const float blur = s.blur / 100.0f, bright = s.bright / 100.0f, tone = s.tone / 100.0f;
     for (int y = 0; y < src.h; ++y) {
@@ -155,13 +175,15 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
             float m = mask[static_cast<size_t>(y) * src.w + x];
             if (m <= 0) continue;
             uint8_t* p = row + x * 4;
+            const size_t at = (static_cast<size_t>(y) * src.w + x) * 4;
+            m *= skinLikeness(&blurred[at]);   // hair, eyes and the background behind the face stay as they are
+            if (m <= 0) continue;
             float c[3] = {float(p[0]), float(p[1]), float(p[2])};
             if (blur > 0) {
-                const uint8_t* b = &blurred[(static_cast<size_t>(y) * src.w + x) * 4];
-                // Keep edges (eyes, brows, lips): the further a pixel is from its blur, the less it moves.
-                float diff = std::abs(c[0] - b[0]) + std::abs(c[1] - b[1]) + std::abs(c[2] - b[2]);
-                float keep = std::clamp(1.0f - diff / 90.0f, 0.0f, 1.0f);
-                float t = blur * m * keep;
+                const uint8_t* b = &blurred[at];
+                // Keep eyes, brows and lips: where the neighbourhood is far from its blur, move less.
+                float keep = std::clamp(1.4f - edges[at] / 16.0f, 0.0f, 1.0f);
+                float t = 0.9f * blur * m * keep;
                 for (int k = 0; k < 3; ++k) c[k] += (b[k] - c[k]) * t;
             }
             if (bright > 0)

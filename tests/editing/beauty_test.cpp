@@ -1,6 +1,6 @@
-// Face beauty: the effects on an injected face (no photo of a face can be made here, so the
-// detector's box and landmarks are given), the real detector on a picture without a face, the
-// setters' ranges and the export's refusal of the shape effects without the landmark model.
+// Face beauty: each effect on an injected face box and landmarks (exact regions, every effect
+// alone), the real detector on a picture without a face, the setters' ranges and the export's
+// refusal of the shape effects without the landmark model. Real faces: beauty_faces_test.cpp.
 #include "engine/editing/beauty_effects.h"
 #include "engine/editing/face_model.h"
 #include "engine/editing/face_tracker.h"

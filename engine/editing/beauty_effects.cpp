@@ -3,10 +3,29 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace kestrel::editing {
 
 namespace {
+
+// Runs body(y) for every row, in bands on up to four threads (rows never share pixels).
+template <typename F>
+void forEachRow(int rows, F&& body) {
+    const int threads = rows < 64 ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    if (threads == 1) {
+        for (int y = 0; y < rows; ++y) body(y);
+        return;
+    }
+    std::vector<std::thread> pool;
+    const int band = (rows + threads - 1) / threads;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back([&, t] {
+            for (int y = t * band; y < std::min(rows, (t + 1) * band); ++y) body(y);
+        });
+    for (int y = 0; y < std::min(rows, band); ++y) body(y);
+    for (auto& thread : pool) thread.join();
+}
 
 struct RegionCopy {
     PixelRegion r;
@@ -33,12 +52,13 @@ std::vector<float> faceMask(const FaceShape& face, const PixelRegion& r) {
     std::vector<float> mask(static_cast<size_t>(w) * h, 0.0f);
     float cx = (face.left + face.right) / 2, cy = (face.top + face.bottom) / 2;
     float ax = std::max(1.0f, (face.right - face.left) * 0.55f), ay = std::max(1.0f, (face.bottom - face.top) * 0.62f);
-    for (int y = 0; y < h; ++y)
+    forEachRow(h, [&](int y) {
         for (int x = 0; x < w; ++x) {
             float dx = (r.left + x + 0.5f - cx) / ax, dy = (r.top + y + 0.5f - cy) / ay;
             float d = std::sqrt(dx * dx + dy * dy);
             mask[static_cast<size_t>(y) * w + x] = std::clamp((1.0f - d) / 0.3f, 0.0f, 1.0f);
         }
+    });
     return mask;
 }
 
@@ -63,7 +83,7 @@ struct Warp {
 
 // Inverse mapping: every pixel inside a warp circle takes its colour from where the warp says.
 void applyWarps(uint8_t* bgra, int stride, const RegionCopy& src, const std::vector<Warp>& warps) {
-    for (int y = 0; y < src.h; ++y) {
+    forEachRow(src.h, [&](int y) {
         uint8_t* row = bgra + static_cast<size_t>(src.r.top + y) * stride + src.r.left * 4;
         for (int x = 0; x < src.w; ++x) {
             float sx = float(x), sy = float(y);
@@ -84,7 +104,7 @@ void applyWarps(uint8_t* bgra, int stride, const RegionCopy& src, const std::vec
             }
             if (moved) sampleBilinear(src, sx, sy, row + x * 4);
         }
-    }
+    });
 }
 
 FacePoint mean(const FaceShape& f, int from, int to) {
@@ -128,7 +148,7 @@ std::vector<uint8_t> boxBlur(const RegionCopy& src, int radius) {
         for (int x = 0; x < w; ++x)
             for (int k = 0; k < 3; ++k) S(x + 1, y + 1, k) = src.at(x, y)[k] + S(x, y + 1, k) + S(x + 1, y, k) - S(x, y, k);
     std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4);
-    for (int y = 0; y < h; ++y) {
+    forEachRow(h, [&](int y) {
         int y0 = std::max(0, y - radius), y1 = std::min(h, y + radius + 1);
         for (int x = 0; x < w; ++x) {
             int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
@@ -137,7 +157,7 @@ std::vector<uint8_t> boxBlur(const RegionCopy& src, int radius) {
                 out[(static_cast<size_t>(y) * w + x) * 4 + k] =
                     static_cast<uint8_t>((S(x1, y1, k) - S(x0, y1, k) - S(x1, y0, k) + S(x0, y0, k) + n / 2) / n);
         }
-    }
+    });
     return out;
 }
 
@@ -169,7 +189,7 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
         edges = boxBlur(difference, radius);
     }
     const float blur = s.blur / 100.0f, bright = s.bright / 100.0f, tone = s.tone / 100.0f;
-    for (int y = 0; y < src.h; ++y) {
+    forEachRow(src.h, [&](int y) {
         uint8_t* row = bgra + static_cast<size_t>(src.r.top + y) * stride + src.r.left * 4;
         for (int x = 0; x < src.w; ++x) {
             float m = mask[static_cast<size_t>(y) * src.w + x];
@@ -194,7 +214,7 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
             }
             for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(std::clamp(std::lround(c[k]), 0L, 255L));
         }
-    }
+    });
 }
 
 }  // namespace

@@ -83,9 +83,19 @@ struct Warp {
 
 // Inverse mapping: every pixel inside a warp circle takes its colour from where the warp says.
 void applyWarps(uint8_t* bgra, int stride, const RegionCopy& src, const std::vector<Warp>& warps) {
-    forEachRow(src.h, [&](int y) {
+    // Only pixels inside a circle move: visit their bounding box.
+    float fx0 = float(src.w), fy0 = float(src.h), fx1 = 0, fy1 = 0;
+    for (const Warp& wp : warps) {
+        fx0 = std::min(fx0, wp.cx - wp.radius), fx1 = std::max(fx1, wp.cx + wp.radius);
+        fy0 = std::min(fy0, wp.cy - wp.radius), fy1 = std::max(fy1, wp.cy + wp.radius);
+    }
+    const int x0 = std::clamp(int(std::floor(fx0)), 0, src.w), x1 = std::clamp(int(std::ceil(fx1)) + 1, 0, src.w);
+    const int y0 = std::clamp(int(std::floor(fy0)), 0, src.h), y1 = std::clamp(int(std::ceil(fy1)) + 1, 0, src.h);
+    if (x1 <= x0 || y1 <= y0) return;
+    forEachRow(y1 - y0, [&](int band_y) {
+        const int y = y0 + band_y;
         uint8_t* row = bgra + static_cast<size_t>(src.r.top + y) * stride + src.r.left * 4;
-        for (int x = 0; x < src.w; ++x) {
+        for (int x = x0; x < x1; ++x) {
             float sx = float(x), sy = float(y);
             bool moved = false;
             for (const Warp& wp : warps) {
@@ -166,8 +176,32 @@ float skinLikeness(const uint8_t* bgra) {
     float b = bgra[0], g = bgra[1], r = bgra[2];
     float cb = 128.0f - 0.168736f * r - 0.331264f * g + 0.5f * b;
     float cr = 128.0f + 0.5f * r - 0.418688f * g - 0.081312f * b;
-    float d = std::hypot(cr - 150.0f, cb - 108.0f);
+    float d = std::sqrt((cr - 150.0f) * (cr - 150.0f) + (cb - 108.0f) * (cb - 108.0f));
     return std::clamp(1.0f - (d - 14.0f) / 14.0f, 0.0f, 1.0f);
+}
+
+// Box blur of one channel (w x h) through a summed-area table.
+std::vector<uint8_t> boxBlurGrey(const std::vector<uint8_t>& grey, int w, int h, int radius) {
+    std::vector<uint32_t> sum(static_cast<size_t>(w + 1) * (h + 1), 0);
+    for (int y = 0; y < h; ++y) {
+        uint32_t row = 0;
+        for (int x = 0; x < w; ++x) {
+            row += grey[static_cast<size_t>(y) * w + x];
+            sum[static_cast<size_t>(y + 1) * (w + 1) + x + 1] = sum[static_cast<size_t>(y) * (w + 1) + x + 1] + row;
+        }
+    }
+    std::vector<uint8_t> out(static_cast<size_t>(w) * h);
+    forEachRow(h, [&](int y) {
+        int y0 = std::max(0, y - radius), y1 = std::min(h, y + radius + 1);
+        for (int x = 0; x < w; ++x) {
+            int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
+            uint32_t n = uint32_t(x1 - x0) * uint32_t(y1 - y0);
+            uint32_t total = sum[size_t(y1) * (w + 1) + x1] - sum[size_t(y0) * (w + 1) + x1] - sum[size_t(y1) * (w + 1) + x0] +
+                             sum[size_t(y0) * (w + 1) + x0];
+            out[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>((total + n / 2) / n);
+        }
+    });
+    return out;
 }
 
 void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::vector<float>& mask, const FaceShape& face,
@@ -177,16 +211,12 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
     std::vector<uint8_t> blurred = boxBlur(src, radius);
     std::vector<uint8_t> edges;   // how far each neighbourhood is from its blur: features, not skin
     if (s.blur > 0) {
-        RegionCopy difference;
-        difference.r = src.r, difference.w = src.w, difference.h = src.h;
-        difference.bgra.resize(src.bgra.size());
-        for (size_t i = 0; i + 3 < src.bgra.size(); i += 4) {
-            int d = (std::abs(src.bgra[i] - blurred[i]) + std::abs(src.bgra[i + 1] - blurred[i + 1]) +
-                     std::abs(src.bgra[i + 2] - blurred[i + 2])) / 3;
-            difference.bgra[i] = difference.bgra[i + 1] = difference.bgra[i + 2] = static_cast<uint8_t>(d);
-        }
+        std::vector<uint8_t> difference(static_cast<size_t>(src.w) * src.h);
+        for (size_t i = 0, j = 0; i + 3 < src.bgra.size(); i += 4, ++j)
+            difference[j] = static_cast<uint8_t>((std::abs(src.bgra[i] - blurred[i]) + std::abs(src.bgra[i + 1] - blurred[i + 1]) +
+                                                  std::abs(src.bgra[i + 2] - blurred[i + 2])) / 3);
         // Smoothed, so that the weight changes gently and draws no new edges.
-        edges = boxBlur(difference, radius);
+        edges = boxBlurGrey(difference, src.w, src.h, radius);
     }
     const float blur = s.blur / 100.0f, bright = s.bright / 100.0f, tone = s.tone / 100.0f;
     forEachRow(src.h, [&](int y) {
@@ -202,7 +232,7 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
             if (blur > 0) {
                 const uint8_t* b = &blurred[at];
                 // Keep eyes, brows and lips: where the neighbourhood is far from its blur, move less.
-                float keep = std::clamp(1.4f - edges[at] / 16.0f, 0.0f, 1.0f);
+                float keep = std::clamp(1.4f - edges[at / 4] / 16.0f, 0.0f, 1.0f);
                 float t = 0.9f * blur * m * keep;
                 for (int k = 0; k < 3; ++k) c[k] += (b[k] - c[k]) * t;
             }
@@ -212,7 +242,7 @@ void applyColour(uint8_t* bgra, int stride, const RegionCopy& src, const std::ve
                 c[2] += (255.0f - c[2]) * 0.12f * tone * m;   // red up
                 c[1] -= c[1] * 0.03f * tone * m;              // a touch less green
             }
-            for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(std::clamp(std::lround(c[k]), 0L, 255L));
+            for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(std::clamp(c[k] + 0.5f, 0.0f, 255.0f));
         }
     });
 }

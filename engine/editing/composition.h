@@ -1,6 +1,7 @@
 #pragma once
 // The objects behind the editing engine's handles. All composition data is guarded by one
 // process-wide mutex; the preview and the export copy what they need into a plan under it.
+#include "engine/editing/beauty_effects.h"
 #include "engine/editing/rdve.h"
 
 #include <cstdint>
@@ -14,6 +15,7 @@ namespace kestrel::editing {
 class PreviewPlayer;
 class EditJob;
 class PreviewSurface;
+struct StereoConfig;
 
 std::mutex& compositionMutex();
 
@@ -34,12 +36,15 @@ struct Media {
     int flip = 0;                                 // 1 left-right, 2 top-bottom, 3 both
     int rotate_deg = 0;
     std::string lookup_path;                      // .cube colour table; empty: none
+    BeautySettings beauty;
 };
 
 struct Scene {
     int64_t start_us = 0, end_us = 0;
     VirtualVideo* video = nullptr;
     std::vector<std::unique_ptr<Media>> media;
+    // Set for a filter scene (rdVEAddFilter): it holds no media and packs the composed picture.
+    std::shared_ptr<const StereoConfig> filter;
 };
 
 struct AudioTrack {

@@ -17,6 +17,10 @@ CompositionPlan makePlan(const VirtualVideo& video, int canvas_width, int canvas
     plan.fps = video.fps > 0 ? video.fps : 30.0;
     plan.volume = std::max(0.0f, video.volume);
     for (const auto& scene : video.scenes) {
+        if (scene->filter) {
+            plan.filters.push_back(FilterPlan{scene->filter, scene->start_us, scene->end_us});
+            continue;
+        }
         plan.total_us = std::max(plan.total_us, scene->end_us);
         for (const auto& media : scene->media) {
             LayerPlan layer;
@@ -39,6 +43,7 @@ CompositionPlan makePlan(const VirtualVideo& video, int canvas_width, int canvas
             layer.rotate_deg = media->rotate_deg;
             layer.factor = media->factor;
             layer.lookup_path = media->lookup_path;
+            layer.beauty = media->beauty;
             if (layer.factor > 0) {
                 SoundPlan sound;
                 sound.id = media->id;

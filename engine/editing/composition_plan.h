@@ -21,6 +21,7 @@ struct LayerPlan {
     int rotate_deg = 0;
     float factor = 1.0f;
     std::string lookup_path;                      // colour table; empty: none
+    BeautySettings beauty;
     // The source time shown at t; past the cut end the last frame is held.
     int64_t sourceTimeUs(int64_t t_us) const;
     bool visibleAt(int64_t t_us) const { return t_us >= show_start_us && t_us < show_end_us; }
@@ -35,6 +36,12 @@ struct SoundPlan {
     double gain = 1.0;
 };
 
+// A filter stage over the composed picture during [start_us, end_us).
+struct FilterPlan {
+    std::shared_ptr<const StereoConfig> stereo;
+    int64_t start_us = 0, end_us = 0;
+};
+
 struct CompositionPlan {
     int width = 0, height = 0;
     double fps = 30.0;
@@ -42,6 +49,7 @@ struct CompositionPlan {
     int64_t total_us = 0;
     std::vector<LayerPlan> layers;                // bottom first
     std::vector<SoundPlan> sounds;
+    std::vector<FilterPlan> filters;              // adding order
 };
 
 // Copies the composition; the caller holds compositionMutex().

@@ -19,13 +19,13 @@ SLIDE_RECT wholeWhenEmpty(SLIDE_RECT r) {
 }
 
 // Straight-alpha "over" of a BGRA picture onto the opaque canvas.
-void blend(const AVFrame* picture, int x0, int y0, Canvas* canvas) {
-    for (int y = 0; y < picture->height; ++y) {
+void blend(const uint8_t* pixels, int stride, int width, int height, int x0, int y0, Canvas* canvas) {
+    for (int y = 0; y < height; ++y) {
         int cy = y0 + y;
         if (cy < 0 || cy >= canvas->height) continue;
-        const uint8_t* src = picture->data[0] + static_cast<size_t>(y) * picture->linesize[0];
+        const uint8_t* src = pixels + static_cast<size_t>(y) * stride;
         uint8_t* dst = canvas->bgra.data() + static_cast<size_t>(cy) * canvas->width * 4;
-        for (int x = 0; x < picture->width; ++x) {
+        for (int x = 0; x < width; ++x) {
             int cx = x0 + x;
             if (cx < 0 || cx >= canvas->width) continue;
             const uint8_t* s = src + x * 4;
@@ -106,6 +106,8 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
         LayerRenderer* renderer;
         LayerPlacement place;
         int64_t source_us;
+        uint64_t media_id;
+        BeautySettings beauty;
         const AVFrame* picture = nullptr;
     };
     std::vector<Visible> visible;
@@ -117,7 +119,7 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
         if (!placeLayer(layer, renderer->width(), renderer->height(), renderer->fileRotationDeg(), plan.width,
                         plan.height, &place))
             continue;
-        visible.push_back(Visible{renderer, place, layer.sourceTimeUs(t_us)});
+        visible.push_back(Visible{renderer, place, layer.sourceTimeUs(t_us), layer.media_id, layer.beauty});
     }
     // Every layer has a renderer of its own (one per media), so a split screen decodes and scales
     // its pictures side by side; they are laid onto the canvas in stacking order afterwards.
@@ -128,8 +130,30 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
         }));
     if (!visible.empty()) visible[0].picture = visible[0].renderer->pictureAt(visible[0].source_us, visible[0].place.shape);
     for (auto& job : pending) job.wait();
-    for (const Visible& v : visible)
-        if (v.picture) blend(v.picture, v.place.x, v.place.y, canvas);
+    for (size_t i = 0; i < visible.size(); ++i) {
+        const AVFrame* p = visible[i].picture;
+        if (!p) continue;
+        if (visible[i].beauty.any()) {
+            std::vector<uint8_t>& copy = retouched(visible[i].media_id, p, visible[i].source_us, visible[i].beauty);
+            blend(copy.data(), p->width * 4, p->width, p->height, visible[i].place.x, visible[i].place.y, canvas);
+        } else {
+            blend(p->data[0], p->linesize[0], p->width, p->height, visible[i].place.x, visible[i].place.y, canvas);
+        }
+    }
+}
+
+std::vector<uint8_t>& Compositor::retouched(uint64_t media_id, const AVFrame* picture, int64_t source_us,
+                                            const BeautySettings& beauty) {
+    std::unique_ptr<Retouch>& entry = retouch_[media_id];
+    if (!entry) entry = std::make_unique<Retouch>();
+    const int w = picture->width, h = picture->height;
+    entry->bgra.resize(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(entry->bgra.data() + static_cast<size_t>(y) * w * 4, picture->data[0] + static_cast<size_t>(y) * picture->linesize[0],
+                    static_cast<size_t>(w) * 4);
+    std::vector<FaceShape> faces = entry->tracker.track(entry->bgra.data(), w, h, w * 4, source_us);
+    applyBeauty(entry->bgra.data(), w, h, w * 4, faces, beauty);
+    return entry->bgra;
 }
 
 void Compositor::prune(const CompositionPlan& plan) {
@@ -137,6 +161,11 @@ void Compositor::prune(const CompositionPlan& plan) {
         bool used = std::any_of(plan.layers.begin(), plan.layers.end(),
                                 [&](const LayerPlan& l) { return l.media_id == it->first; });
         it = used ? std::next(it) : renderers_.erase(it);
+    }
+    for (auto it = retouch_.begin(); it != retouch_.end();) {
+        bool used = std::any_of(plan.layers.begin(), plan.layers.end(),
+                                [&](const LayerPlan& l) { return l.media_id == it->first && l.beauty.any(); });
+        it = used ? std::next(it) : retouch_.erase(it);
     }
 }
 

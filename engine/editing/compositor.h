@@ -2,6 +2,7 @@
 // Draws a composition plan at one time into a BGRA canvas: every visible media, bottom first,
 // into its show rectangle. Keeps one renderer per media so that playing forward decodes forward.
 #include "engine/editing/composition_plan.h"
+#include "engine/editing/face_tracker.h"
 #include "engine/editing/layer_renderer.h"
 
 #include <cstdint>
@@ -34,12 +35,21 @@ public:
 
 private:
     LayerRenderer* rendererFor(const LayerPlan& layer);
+    // The media's picture with its faces retouched.
+    std::vector<uint8_t>& retouched(uint64_t media_id, const AVFrame* picture, int64_t source_us,
+                                    const BeautySettings& beauty);
 
     struct Entry {
         std::string path;
         std::unique_ptr<LayerRenderer> renderer;  // null: the file could not be opened
     };
     std::map<uint64_t, Entry> renderers_;
+    // Face beauty per media: its tracker and the retouched copy of its picture.
+    struct Retouch {
+        FaceTracker tracker;
+        std::vector<uint8_t> bgra;
+    };
+    std::map<uint64_t, std::unique_ptr<Retouch>> retouch_;
 };
 
 }  // namespace kestrel::editing

@@ -3,6 +3,7 @@
 #include "engine/core/output_file.h"
 #include "engine/editing/compositor.h"
 #include "engine/editing/encode_writer.h"
+#include "engine/editing/filter_stage.h"
 #include "engine/editing/sound_mixer.h"
 
 #include <algorithm>
@@ -24,6 +25,10 @@ bool isGif(const OutputSettings& output) {
     return codec == "gif" || extensionOf(output.path) == "gif";
 }
 }  // namespace
+
+bool EditJob::needsLandmarks() const {
+    return std::any_of(plan_.layers.begin(), plan_.layers.end(), [](const LayerPlan& l) { return l.beauty.needsLandmarks(); });
+}
 
 ResultCode EditJob::run() {
     if (plan_.width <= 0 || plan_.height <= 0 || output_.path.empty()) return ResultCode::BadArgument;
@@ -48,8 +53,13 @@ ResultCode EditJob::render(const std::string& write_path) {
     EncodeWriter writer;
     if (ResultCode rc = writer.open(write_path, output_.path); rc != ResultCode::Ok) return rc;
     bool audio_only = isAudioOnlyExtension(output_.path);
+    // The filter stage may change the picture size and show several pictures per frame.
+    const int per_frame = picture_only ? 1 : filteredPicturesPerFrame(plan_);
+    int out_width = 0, out_height = 0;
+    filteredSize(plan_, plan_.width, plan_.height, &out_width, &out_height);
     if (!audio_only) {
-        if (ResultCode rc = writer.addVideo(gif, plan_.width, plan_.height, rate, int64_t(output_.video_kbps) * 1000, 0);
+        if (ResultCode rc = writer.addVideo(gif, out_width, out_height, av_mul_q(rate, AVRational{per_frame, 1}),
+                                            int64_t(output_.video_kbps) * 1000, 0);
             rc != ResultCode::Ok)
             return rc;
     }
@@ -91,12 +101,21 @@ ResultCode EditJob::render(const std::string& write_path) {
         if (stopRequested()) return ResultCode::Stopped;
         int64_t t_us = av_rescale_q(k, av_inv_q(rate), AVRational{1, 1000000});
         compositor.render(plan_, t_us, &canvas);
-        picture->format = AV_PIX_FMT_BGRA;
-        picture->width = canvas.width;
-        picture->height = canvas.height;
-        picture->data[0] = canvas.bgra.data();
-        picture->linesize[0] = canvas.width * 4;
-        if (ResultCode rc = writer.writeVideo(picture.get(), k); rc != ResultCode::Ok) return rc;
+        for (int view = 0; view < per_frame; ++view) {
+            Canvas packed;
+            const Canvas* shown = &canvas;
+            if (!plan_.filters.empty()) {
+                packed = canvas;
+                applyFilterStage(plan_, t_us, view, &packed);
+                shown = &packed;
+            }
+            picture->format = AV_PIX_FMT_BGRA;
+            picture->width = shown->width;
+            picture->height = shown->height;
+            picture->data[0] = const_cast<uint8_t*>(shown->bgra.data());
+            picture->linesize[0] = shown->width * 4;
+            if (ResultCode rc = writer.writeVideo(picture.get(), k * per_frame + view); rc != ResultCode::Ok) return rc;
+        }
         if (writer.hasAudio()) {
             int64_t next_us = av_rescale_q(k + 1, av_inv_q(rate), AVRational{1, 1000000});
             if (ResultCode rc = soundUpTo(av_rescale(next_us, writer.sampleRate(), 1000000)); rc != ResultCode::Ok)

@@ -14,6 +14,8 @@ public:
     EditJob(CompositionPlan plan, OutputSettings output) : plan_(std::move(plan)), output_(std::move(output)) {}
     // 0..100 with fractions; 100 once the file is in place.
     double progressExact() const { return progress_.load(std::memory_order_relaxed); }
+    // True when a media asks for face slimming or eye enlarging, which need the landmark model.
+    bool needsLandmarks() const;
 
 protected:
     engine::ResultCode run() override;

@@ -36,6 +36,7 @@ std::string formatName(const std::string& target) {
 }  // namespace
 
 ResultCode EncodeWriter::open(const std::string& write_path, const std::string& target_path) {
+    target_path_ = target_path;
     output_ = engine::MediaOutput::open(write_path, formatName(target_path));
     return output_ ? ResultCode::Ok : ResultCode::WriteFailed;
 }
@@ -45,6 +46,9 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     const AVCodec* codec = nullptr;
     if (gif) codec = engine::findEncoder(AV_CODEC_ID_GIF);
     else if (output_->accepts(AV_CODEC_ID_H264)) codec = engine::findEncoder(AV_CODEC_ID_H264);
+    // A picture file takes the codec of its extension (a .png is PNG, not the image muxer's JPEG).
+    if (!codec)
+        codec = engine::findEncoder(av_guess_codec(output_->format(), nullptr, target_path_.c_str(), nullptr, AVMEDIA_TYPE_VIDEO));
     if (!codec) codec = engine::findEncoder(output_->format()->video_codec);
     if (!codec || !output_->accepts(codec->id)) return ResultCode::EncoderMissing;
     engine::VideoEncodeParams params;

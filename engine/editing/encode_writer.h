@@ -50,6 +50,7 @@ private:
     engine::ResultCode flushGifGroup();
 
     std::unique_ptr<engine::MediaOutput> output_;
+    std::string target_path_;
     std::unique_ptr<engine::StreamEncoder> video_, audio_;
     int video_index_ = -1, audio_index_ = -1;
     engine::SwsPtr sws_;

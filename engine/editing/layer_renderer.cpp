@@ -34,7 +34,8 @@ bool LayerRenderer::decodedAt(int64_t source_us) {
     if (jump) {
         av_frame_unref(pending_.get());
         ended_ = false;
-        if (!reader_->seekUs(source_us) && have) return true;
+        // A still is read from the start: seeking a JPEG's demuxer loses its only picture.
+        if (!still_ && !reader_->seekUs(source_us) && have) return true;
         engine::FramePtr frame = engine::makeFrame();
         if (reader_->next(frame.get()) != 1) return have;
         av_frame_unref(current_.get());

@@ -1,6 +1,7 @@
 #include "engine/editing/preview_player.h"
 
 #include "engine/editing/composition_plan.h"
+#include "engine/editing/filter_stage.h"
 #include "engine/editing/preview_surface.h"
 
 #include <algorithm>
@@ -126,6 +127,9 @@ void PreviewPlayer::loop() {
         Canvas canvas;
         compositor_.render(plan, shown_us, &canvas);
         compositor_.prune(plan);
+        // Alternating views show one after the other at twice the frame rate.
+        int view = static_cast<int>((shown_us * 2 * plan.fps / 1000000.0)) % filteredPicturesPerFrame(plan);
+        applyFilterStage(plan, shown_us, view, &canvas);
         if (surface_) surface_->present(canvas);
 
         lock.lock();

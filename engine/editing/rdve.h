@@ -29,7 +29,8 @@ int32_t rdVESetDisplayRatio(void* video, float ratio);
 int32_t rdVESetFPS(void* video, float fps);
 int32_t rdVESetVolume(void* video, float volume);
 int32_t rdVEClearScenes(void* video);
-// 3D filter scenes come later: returns null until then.
+// Adds a 3D filter stage (a converter config.json) over the composed picture from start to end;
+// returns a scene handle that rdVEDeleteScene removes, null for a missing or wrong file.
 void* rdVEAddFilter(void* video, const char* config_path, int64_t start_us, int64_t end_us);
 
 // Scenes and media
@@ -59,12 +60,14 @@ int32_t rdVESetMediaRotateAngle(void* media, int32_t degrees);
 // A colour look-up table in the .cube text form (3D, 2..128 levels); null or "" removes it.
 // An unreadable or malformed file is refused (-3) and the media keeps its previous table.
 int32_t rdVESetMediaLookupFilter(void* media, const char* lut_path);
-// Face beauty comes later: only the neutral values are accepted now.
+// Face beauty: smoothing, brightening and tone 0..100; slimming and eye enlarging -100..100
+// (they need the landmark model; an export asking for them without it answers -12).
 int32_t rdVESetMediaBeautyBlurIntensity(void* media, int32_t value);
 int32_t rdVESetMediaBeautyBrightIntensity(void* media, int32_t value);
 int32_t rdVESetMediaBeautyToneIntensity(void* media, int32_t value);
 int32_t rdVESetMediaThinFaceIntensity(void* media, int32_t value);
 int32_t rdVESetMediaBigEyeIntensity(void* media, int32_t value);
+// Loads the 68-point landmark model (1), or answers -12 when the file is missing or wrong.
 int32_t rdVEDlibFaceInit2(const char* model_path);
 int32_t rdVEDlibFaceUnInit(void);
 

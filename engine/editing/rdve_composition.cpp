@@ -1,12 +1,14 @@
 // Virtual videos, scenes, media and audio tracks.
 #include "engine/editing/composition.h"
 #include "engine/editing/edit_job.h"
+#include "engine/editing/face_model.h"
 #include "engine/editing/handle_registry.h"
 #include "engine/editing/lookup_filter.h"
 #include "engine/editing/preview_player.h"
 #include "engine/editing/preview_surface.h"
 #include "engine/editing/rdve.h"
 #include "engine/editing/rdve_result.h"
+#include "engine/editing/stereo_filter.h"
 
 #include "engine/core/media_input.h"
 
@@ -163,7 +165,24 @@ int32_t rdVEClearScenes(void* handle) {
     });
 }
 
-void* rdVEAddFilter(void*, const char*, int64_t, int64_t) { return nullptr; }
+// A filter is a scene without media that holds the configuration; rdVEDeleteScene removes it.
+void* rdVEAddFilter(void* video_handle, const char* config_path, int64_t start_us, int64_t end_us) {
+    if (!config_path || !isRange(start_us, end_us) || end_us == start_us) return nullptr;
+    std::shared_ptr<const StereoConfig> config = readStereoConfig(config_path);
+    if (!config) return nullptr;
+    std::lock_guard lock(compositionMutex());
+    auto* video = handleCast<VirtualVideo>(video_handle, HandleKind::VirtualVideo);
+    if (!video) return nullptr;
+    auto scene = std::make_unique<Scene>();
+    scene->start_us = start_us;
+    scene->end_us = end_us;
+    scene->filter = std::move(config);
+    scene->video = video;
+    Scene* raw = scene.get();
+    video->scenes.push_back(std::move(scene));
+    registerHandle(raw, HandleKind::Scene);
+    return raw;
+}
 
 void* rdVECreateScene(int64_t start_us, int64_t end_us) {
     if (!isRange(start_us, end_us)) return nullptr;
@@ -341,14 +360,30 @@ int32_t rdVESetMediaLookupFilter(void* handle, const char* lut_path) {
     });
 }
 
-// Face beauty is not rendered yet: only the neutral value is honoured.
-int32_t rdVESetMediaBeautyBlurIntensity(void* h, int32_t v) { return withMedia(h, [&](Media&) { return v == 0 ? kOk : kNotAvailable; }); }
-int32_t rdVESetMediaBeautyBrightIntensity(void* h, int32_t v) { return withMedia(h, [&](Media&) { return v == 0 ? kOk : kNotAvailable; }); }
-int32_t rdVESetMediaBeautyToneIntensity(void* h, int32_t v) { return withMedia(h, [&](Media&) { return v == 0 ? kOk : kNotAvailable; }); }
-int32_t rdVESetMediaThinFaceIntensity(void* h, int32_t v) { return withMedia(h, [&](Media&) { return v == 0 ? kOk : kNotAvailable; }); }
-int32_t rdVESetMediaBigEyeIntensity(void* h, int32_t v) { return withMedia(h, [&](Media&) { return v == 0 ? kOk : kNotAvailable; }); }
-int32_t rdVEDlibFaceInit2(const char*) { return kNotAvailable; }
-int32_t rdVEDlibFaceUnInit(void) { return kOk; }
+// Face beauty: 0..100 for smoothing, brightening and tone, -100..100 for the shape effects.
+int32_t rdVESetMediaBeautyBlurIntensity(void* h, int32_t v) {
+    return withMedia(h, [&](Media& m) { return v < 0 || v > 100 ? result(ResultCode::BadArgument) : (m.beauty.blur = v, kOk); });
+}
+int32_t rdVESetMediaBeautyBrightIntensity(void* h, int32_t v) {
+    return withMedia(h, [&](Media& m) { return v < 0 || v > 100 ? result(ResultCode::BadArgument) : (m.beauty.bright = v, kOk); });
+}
+int32_t rdVESetMediaBeautyToneIntensity(void* h, int32_t v) {
+    return withMedia(h, [&](Media& m) { return v < 0 || v > 100 ? result(ResultCode::BadArgument) : (m.beauty.tone = v, kOk); });
+}
+int32_t rdVESetMediaThinFaceIntensity(void* h, int32_t v) {
+    return withMedia(h, [&](Media& m) { return v < -100 || v > 100 ? result(ResultCode::BadArgument) : (m.beauty.thin = v, kOk); });
+}
+int32_t rdVESetMediaBigEyeIntensity(void* h, int32_t v) {
+    return withMedia(h, [&](Media& m) { return v < -100 || v > 100 ? result(ResultCode::BadArgument) : (m.beauty.eye = v, kOk); });
+}
+// The landmark model; without it the box-based effects still render (the load answers -12).
+int32_t rdVEDlibFaceInit2(const char* model_path) {
+    return model_path && loadFaceModel(model_path) ? kOk : kNotAvailable;
+}
+int32_t rdVEDlibFaceUnInit(void) {
+    releaseFaceModel();
+    return kOk;
+}
 
 void* rdVEAddAudioMedia(void* video_handle, const char* path, int64_t source_start_us, int64_t source_end_us,
                         int64_t timeline_start_us, int64_t timeline_end_us, double factor) {

@@ -2,6 +2,7 @@
 #include "engine/editing/composition.h"
 #include "engine/editing/composition_plan.h"
 #include "engine/editing/edit_job.h"
+#include "engine/editing/face_model.h"
 #include "engine/editing/handle_registry.h"
 #include "engine/editing/preview_player.h"
 #include "engine/editing/preview_surface.h"
@@ -169,6 +170,9 @@ int32_t rdVEEditMedia(void* handle) {
         job = jobOf(handle);
         if (!job) return kBadHandle;
     }
+    // Slimming and eye enlarging cannot be rendered without the landmark model: refuse the
+    // export before anything is written rather than leave them out.
+    if (job->needsLandmarks() && !landmarkModel()) return kNotAvailable;
     return result(job->start());
 }
 

@@ -1,26 +1,48 @@
 #pragma once
-// The face beauty tool's window (a video or a picture), sized by the opener. Until the tool
-// itself lands it shows the file it was opened with; closing it brings the home screen back.
-#include "widgets/tool_window.h"
+// The face beauty tool: the single-clip frame for a video or a picture with five face values
+// (smoothing, brightening, tone, face slimming, eye enlarging) that the engine applies live.
+// Without the landmark model, slimming and eye enlarging are off with a note.
+#include "tools/shared/single_clip_frame.h"
 
-#include <QString>
+#include <array>
+#include <thread>
+
+class QLabel;
+class QSlider;
+class QSpinBox;
 
 namespace beauty {
 
-class BeautyWindowController : public kestrel::widgets::ToolWindow {
+class BeautyWindowController : public kestrel::tools::shared::SingleClipFrame {
     Q_OBJECT
 public:
     explicit BeautyWindowController(QWidget* parent = nullptr);
+    ~BeautyWindowController() override;
 
-    // The input path, handed over by the opener before the window is first shown.
-    const QString& videoPath() const { return videoPath_; }
-    void setVideoPath(const QString& value) { videoPath_ = value; }
+    // Smoothing, brightening, tone (0..100), slimming and eye enlarging (-100..100).
+    std::array<QSlider*, 5> sliders{};
+    std::array<QSpinBox*, 5> fields{};
+    std::array<QLabel*, 5> labels{};
+    bool faceModelLoaded() const { return modelLoaded_; }
+    // False while the model is still being read (it loads off the UI thread).
+    bool faceModelSettled() const { return modelAsked_; }
 
 protected:
     void windowDidLoad() override;
+    bool acceptsPictures() const override { return true; }
+    void mediaOpened() override;
+    bool fillExport(kestrel::session::SingleClipExport& settings) override;
+    void changeLanguage() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    QString videoPath_;
+    void setValue(int row, int value);
+    void releaseModel();
+    void modelReady(bool loaded);
+
+    bool modelLoaded_ = false;
+    bool modelAsked_ = false;
+    std::thread modelLoader_;
 };
 
 }  // namespace beauty

@@ -1,9 +1,55 @@
 #include "tools/converter3d/ui3d_converter_window_controller.h"
 
+#include "services/language.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace converter3d {
 
-UI3DConverterWindowController::UI3DConverterWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { resize(1500, 876); }
+namespace {
+constexpr const char* kModes[6][2] = {{"RedBlue", "lblRdRedBlue3d"},           {"LeftRight", "lblRdLeftRight3d"},
+                                      {"HalfLeftRight", "lblRdHalfLeftRight3d"}, {"TopBottom", "lblRdTopBottom3d"},
+                                      {"HalfTopBottom", "lblRdHalfTopBottom3d"}, {"FrameSequence", "lblRdFrameSequence3d"}};
+}
 
-void UI3DConverterWindowController::windowDidLoad() { showPath(videoPath_); }
+UI3DConverterWindowController::UI3DConverterWindowController(QWidget* parent)
+    : SingleClipFrame(QStringLiteral("3D_Title"), QStringLiteral("3DModel"), parent) {
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new QPushButton(this);
+        b->setCheckable(true);
+        b->setMinimumHeight(30);
+        b->setProperty("tag", i + 1);
+        connect(b, &QPushButton::clicked, this, [this, i] { applyMode(i + 1); });
+        toolPanel()->addWidget(b);
+        modeButtons[i] = b;
+    }
+    changeLanguage();
+}
+
+QString UI3DConverterWindowController::modeFolder(int tag) {
+    return tag >= 1 && tag <= 6 ? QString::fromLatin1(kModes[tag - 1][0]) : QString();
+}
+
+void UI3DConverterWindowController::applyMode(int tag) {
+    for (int i = 0; i < 6; ++i) modeButtons[i]->setChecked(i + 1 == tag);
+    const QString folder = modeFolder(tag);
+    effectPath_ = folder.isEmpty() ? QString()
+                                   : ::services::Language::pathWithfileName(QStringLiteral("3d/%1/filter/config.json").arg(folder));
+    preview().setFilter(effectPath_);
+}
+
+void UI3DConverterWindowController::mediaOpened() { applyMode(1); }
+
+bool UI3DConverterWindowController::fillExport(kestrel::session::SingleClipExport& settings) {
+    settings.filter_config = effectPath_;
+    return true;
+}
+
+void UI3DConverterWindowController::changeLanguage() {
+    SingleClipFrame::changeLanguage();
+    for (int i = 0; i < 6; ++i)
+        if (modeButtons[i]) modeButtons[i]->setText(::services::localized(QString::fromLatin1(kModes[i][1])));
+}
 
 }  // namespace converter3d

@@ -1,0 +1,31 @@
+#pragma once
+// Finds the faces of one media's pictures: the HOG detector runs on a scaled grey copy (long
+// side 640 to 960 pixels) every few pictures, and in between the faces are followed by fitting
+// the landmarks again around where they were, which keeps a 1080p preview in real time.
+#include "engine/editing/beauty_effects.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kestrel::editing {
+
+class FaceTracker {
+public:
+    FaceTracker();
+    ~FaceTracker();
+
+    // The faces of this picture. A jump in time (seek, a new file) starts a fresh detection.
+    std::vector<FaceShape> track(const uint8_t* bgra, int width, int height, int stride, int64_t time_us);
+
+    // Pictures between two detections.
+    static constexpr int kDetectEvery = 12;
+    // The scale of the grey copy for a picture of that size (long side kept between 640 and 960).
+    static double detectionScale(int width, int height);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace kestrel::editing

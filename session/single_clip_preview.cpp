@@ -5,7 +5,6 @@
 
 #include <QMetaObject>
 #include <QPointer>
-#include <QWidget>
 #include <cstring>
 
 namespace kestrel::session {
@@ -53,7 +52,8 @@ bool SingleClipPreview::open(const QString& path, bool picture, int view_width, 
     if (!accepted(rdVESetFrameSize(video.get(), w, h)) || !accepted(rdVESetDisplayRatio(video.get(), float(width) / height)) ||
         !accepted(rdVEPreviewInit(video.get())))
         return false;
-    auto* view = static_cast<QWidget*>(rdVEGetPreview(video.get()));
+    // The engine's preview is a QWidget, so a QObject: the window casts it back checked.
+    auto* view = static_cast<QObject*>(rdVEGetPreview(video.get()));
     void* scene = rdVECreateScene(0, duration_us);
     void* media = scene ? rdVESceneAddMedia(scene, utf8.constData()) : nullptr;
     if (!view || !media) {

@@ -8,7 +8,6 @@
 #include <QString>
 #include <array>
 
-class QWidget;
 
 namespace kestrel::session {
 
@@ -32,7 +31,7 @@ public:
     const SingleClipInfo& info() const { return info_; }
     bool isOpen() const { return static_cast<bool>(video_); }
     // The engine's view; the window places it (it is deleted with the preview).
-    QWidget* view() const { return view_; }
+    QObject* view() const { return view_; }
 
     void play();      // from the start after the end, else where it was
     void pause();
@@ -59,7 +58,7 @@ private:
     VirtualVideoHandle video_;
     void* media_ = nullptr;
     void* filter_ = nullptr;
-    QWidget* view_ = nullptr;
+    QObject* view_ = nullptr;
     SingleClipInfo info_;
     bool ended_ = false;
 };

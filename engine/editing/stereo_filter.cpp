@@ -1,18 +1,17 @@
 #include "engine/editing/stereo_filter.h"
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <regex>
 
 namespace kestrel::editing {
 
 namespace {
 
-bool packingFromName(const QString& name, StereoPacking* out) {
+bool packingFromName(const std::string& name, StereoPacking* out) {
     static const struct {
         const char* name;
         StereoPacking packing;
@@ -20,7 +19,7 @@ bool packingFromName(const QString& name, StereoPacking* out) {
                   {"HalfLeftRight", StereoPacking::HalfSideBySide}, {"TopBottom", StereoPacking::TopBottom},
                   {"HalfTopBottom", StereoPacking::HalfTopBottom}, {"FrameSequence", StereoPacking::FrameSequence}};
     for (const auto& entry : kNames)
-        if (name == QLatin1String(entry.name)) {
+        if (name == entry.name) {
             *out = entry.packing;
             return true;
         }
@@ -65,15 +64,21 @@ void drawView(const Canvas& in, int shift, int x_step, int y_step, int x0, int y
 }  // namespace
 
 std::shared_ptr<const StereoConfig> readStereoConfig(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return nullptr;
-    QJsonParseError error;
-    QJsonDocument doc = QJsonDocument::fromJson(file.read(64 * 1024), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) return nullptr;
-    QJsonObject object = doc.object();
+    // The file is a flat JSON object of our own; its two values are read by their keys.
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return nullptr;
+    std::string text(64 * 1024, '\0');
+    file.read(text.data(), std::streamsize(text.size()));
+    text.resize(size_t(file.gcount()));
+    if (text.find('{') == std::string::npos || text.find('}') == std::string::npos) return nullptr;
     auto config = std::make_shared<StereoConfig>();
-    if (!packingFromName(object.value(QStringLiteral("packing")).toString(), &config->packing)) return nullptr;
-    double shift = object.value(QStringLiteral("shift")).toDouble(config->shift);
+    static const std::regex packing_entry(R"re("packing"\s*:\s*"([^"]*)")re");
+    static const std::regex shift_entry(R"re("shift"\s*:\s*(-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?))re");
+    std::smatch match;
+    if (!std::regex_search(text, match, packing_entry) || !packingFromName(match[1].str(), &config->packing))
+        return nullptr;
+    double shift = config->shift;
+    if (std::regex_search(text, match, shift_entry)) shift = std::strtod(match[1].str().c_str(), nullptr);
     if (!std::isfinite(shift) || shift < 0 || shift > 0.2) return nullptr;
     config->shift = shift;
     return config;

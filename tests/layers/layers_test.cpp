@@ -14,20 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The advanced editor still drives the engines itself until it moves onto session/ (its
-// export run, probe, music mix and watermark pictures). These files are excused from the engine
-// rules only, and the list goes once that move has landed; nothing may be added to it.
-const std::set<std::string> kEditorEngineAllowance = {
-    "editor/export_run/convert_job_setup.cpp",
-    "editor/export_run/editor_export_run.cpp",
-    "editor/export_run/export_phases.cpp",
-    "editor/music/music_mix.cpp",
-    "editor/music/music_panel.cpp",
-    "editor/subtitle/subtitle_record.cpp",
-    "editor/watermark/first_frame.cpp",
-    "editor/watermark/watermark_export.cpp",
-};
-
 // Link pairs that break the table today, each with the change that ends it.
 const std::set<std::string> kLinkAllowance = {
     // export/ builds its profiles, settings and dialogs as one library; session needs only the
@@ -66,7 +52,7 @@ std::string describe(const std::vector<Breach>& breaches) {
 TEST(Layers, EverySourceKeepsToTheTable) {
     const auto files = sourceTree();
     ASSERT_GT(files.size(), 300u) << "the sources were not found under " << KESTREL_SOURCE_DIR;
-    const auto breaches = checkTree(files, installedQtModules(), kEditorEngineAllowance);
+    const auto breaches = checkTree(files, installedQtModules());
     EXPECT_TRUE(breaches.empty()) << breaches.size() << " breaches of the layer table:\n" << describe(breaches);
 }
 
@@ -79,17 +65,6 @@ TEST(Layers, EveryFolderLibraryLinksWhatTheTableAllows) {
     for (const std::string& pair : kLinkAllowance)
         EXPECT_TRUE(std::any_of(unexcused.begin(), unexcused.end(), [&](const Breach& b) { return b.what == pair; }))
             << pair << " keeps to the layers now: take it off the allowance list";
-}
-
-TEST(Layers, EveryEditorAllowanceIsStillNeeded) {
-    // An entry whose file no longer touches the engines is dropped, so the list only shrinks.
-    const auto files = sourceTree();
-    for (const std::string& path : kEditorEngineAllowance) {
-        auto it = files.find(path);
-        if (it == files.end()) continue;   // moved or gone: nothing to excuse
-        const auto breaches = checkTree({*it}, installedQtModules());
-        EXPECT_FALSE(breaches.empty()) << path << " keeps to the layers now: take it off the allowance list";
-    }
 }
 
 TEST(LayerRules, IncludeTable) {

@@ -231,17 +231,17 @@ void SingleClipFrame::windowDidLoad() {
 }
 
 bool SingleClipFrame::openFile(const QString& path) {
-    QWidget* old = preview_->view();
+    QWidget* old = qobject_cast<QWidget*>(preview_->view());
     bool picture = isPicture(path);
     if (!preview_->open(path, picture, std::max(640, playerArea_->width()), std::max(360, playerArea_->height()))) {
         showNote(localized(QStringLiteral("SingleClipOpenFailed")));
         exportBtn->setEnabled(preview_->isOpen());
         return false;
     }
-    if (old && old != preview_->view()) delete old;
+    if (old && old != qobject_cast<QWidget*>(preview_->view())) delete old;
     showNote(QString());
     videoPath_ = path;
-    QWidget* view = preview_->view();
+    QWidget* view = qobject_cast<QWidget*>(preview_->view());
     view->setObjectName(QStringLiteral("enginePreview"));
     playerArea_->layout()->addWidget(view);
     playing_ = false;

@@ -111,18 +111,12 @@ ResultCode EncodeWriter::drain(engine::StreamEncoder& encoder, int stream_index)
 
 ResultCode EncodeWriter::writeVideo(const AVFrame* picture, int64_t frame_index) {
     AVCodecContext* ctx = video_->context();
-    if (!sws_ || sws_src_w_ != picture->width || sws_src_h_ != picture->height || sws_src_format_ != picture->format) {
-        sws_.reset(sws_getContext(picture->width, picture->height, static_cast<AVPixelFormat>(picture->format),
-                                  ctx->width, ctx->height, ctx->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
-        if (!sws_) return ResultCode::EncodeFailed;
-        sws_src_w_ = picture->width, sws_src_h_ = picture->height, sws_src_format_ = picture->format;
-    }
     av_frame_unref(converted_.get());
     converted_->format = ctx->pix_fmt;
     converted_->width = ctx->width;
     converted_->height = ctx->height;
     if (av_frame_get_buffer(converted_.get(), 0) < 0) return ResultCode::EncodeFailed;
-    sws_scale(sws_.get(), picture->data, picture->linesize, 0, picture->height, converted_->data, converted_->linesize);
+    if (!converter_.convert(picture, converted_.get())) return ResultCode::EncodeFailed;
     converted_->pts = frame_index;
     if (video_->send(converted_.get()) < 0) return ResultCode::EncodeFailed;
     return drain(*video_, video_index_);

@@ -1,7 +1,7 @@
 // A 2x2 split-screen export through the editing engine against ffmpeg's xstack, both in child
 // processes so that each one's peak memory is its own.
 //
-// Usage: bench_split [--dir FOLDER] [--repeat N]
+// Usage: bench_split [--dir FOLDER] [--repeat N] [--only split2x2]
 #include "bench/common_bench.h"
 #include "bench/reverse_split_usage.h"
 #include "engine/editing/rdve.h"
@@ -56,8 +56,9 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (arg == "--dir" && i + 1 < argc) dir = argv[++i];
         else if (arg == "--repeat" && i + 1 < argc) repeats = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--only" && i + 1 < argc && std::string(argv[i + 1]) == "split2x2") ++i;  // its one job
         else {
-            std::fprintf(stderr, "usage: %s [--dir FOLDER] [--repeat N]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--dir FOLDER] [--repeat N] [--only split2x2]\n", argv[0]);
             return 1;
         }
     }

@@ -107,13 +107,13 @@ bool runEditExport60(const std::string& dir, int repeats) {
     // Semi-transparent white text with soft edges on nothing.
     ensureMedia(mark_png, "-f lavfi -i color=c=0x00000000:s=" + std::to_string(kMarkW) + "x" + std::to_string(kMarkH) +
                               ",format=rgba,drawtext=fontfile=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf:"
-                              "text=Kestrel:fontsize=64:fontcolor=white@0.7:x=12:y=6 -frames:v 1 -f image2");
+                              "text=Kestrel:fontsize=64:fontcolor=white@0.7:x=12:y=6 -frames:v 1 -c:v png -f image2");
     ensureMedia(mark_raw, "-i " + shellQuote(mark_png) + " -f rawvideo -pix_fmt rgba");
     writeCaptions(captions);
     std::ifstream raw(mark_raw, std::ios::binary);
     g_mark_rgba.assign(std::istreambuf_iterator<char>(raw), std::istreambuf_iterator<char>());
-    if (g_mark_rgba.size() != size_t(kMarkW) * kMarkH * 4) {
-        std::fprintf(stderr, "editexport60: the watermark picture is not %dx%d\n", kMarkW, kMarkH);
+    if (g_mark_rgba.size() != size_t(kMarkW) * kMarkH * 4 || g_mark_rgba[3] != 0) {
+        std::fprintf(stderr, "editexport60: the watermark picture is not %dx%d with a transparent ground\n", kMarkW, kMarkH);
         return false;
     }
 

@@ -13,6 +13,7 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -199,8 +200,13 @@ private:
             if (!mark.text_picture || mark.text_picture->width <= 0 || mark.text_picture->height <= 0 ||
                 mark.text_picture->pixels.size() < size_t(mark.text_picture->width) * mark.text_picture->height * 4)
                 return cur;
-            PlacedPicture placed = fitTextPicture(*mark.text_picture, textPictureCrop(*mark.text_picture),
-                                                  geometry_.output_width, geometry_.output_height);
+            PlacedPicture placed;
+            try {
+                placed = fitTextPicture(*mark.text_picture, textPictureCrop(*mark.text_picture), geometry_.output_width,
+                                        geometry_.output_height);
+            } catch (const std::bad_alloc&) {
+                throw GraphError("out of memory");
+            }
             if (!placed.frame) return cur;  // nothing of it shows
             layer = asm_.add("buffer", {{"video_size", std::to_string(placed.frame->width) + "x" + std::to_string(placed.frame->height)},
                                         {"pix_fmt", "bgra"},

@@ -1,10 +1,8 @@
 #pragma once
-// Converts whole pictures from one pixel format to another of the same size in horizontal
-// bands, one thread a band, so that a 1080p BGRA -> YUV conversion does not hold up the encoder.
-// Pictures of another size go through one scaler.
+// Converts pictures to the encoder's format and size with libswscale's own slice threads, so a
+// 1080p BGRA -> YUV conversion does not hold up the encoder. The slices see the whole source,
+// so the result is the one a single thread gives.
 #include "engine/core/ff_handles.h"
-
-#include <vector>
 
 namespace kestrel::editing {
 
@@ -16,11 +14,8 @@ public:
 private:
     bool prepare(const AVFrame* src, const AVFrame* dst);
 
-    struct Band {
-        int top = 0, height = 0;
-        engine::SwsPtr sws;
-    };
-    std::vector<Band> bands_;
+    engine::SwsPtr sws_;
+    engine::FramePtr source_ = engine::makeFrame();   // src without a copy, as the scaler wants it
     int src_w_ = 0, src_h_ = 0, src_format_ = -1;
     int dst_w_ = 0, dst_h_ = 0, dst_format_ = -1;
 };

@@ -1,5 +1,6 @@
 #include "bench/reverse_split_usage.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kestrel::bench {
 
@@ -22,6 +24,8 @@ ChildUsage finish(pid_t pid, std::chrono::steady_clock::time_point start) {
     if (wait4(pid, &status, 0, &resources) != pid) return usage;
     usage.wall_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     usage.peak_mb = resources.ru_maxrss / 1024.0;  // kilobytes on Linux
+    usage.cpu_s = resources.ru_utime.tv_sec + resources.ru_stime.tv_sec +
+                  (resources.ru_utime.tv_usec + resources.ru_stime.tv_usec) / 1e6;
     usage.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return usage;
 }
@@ -52,11 +56,26 @@ ChildUsage runProgram(const std::vector<std::string>& argv) {
     return finish(pid, start);
 }
 
+bool bestOfAlternating(int repeats, const std::function<ChildUsage()>& first, const std::function<ChildUsage()>& second,
+                       ChildUsage* first_best, ChildUsage* second_best) {
+    *first_best = ChildUsage{};
+    *second_best = ChildUsage{};
+    for (int i = 0; i < std::max(1, repeats); ++i) {
+        for (auto [run, best] : {std::pair{&first, first_best}, std::pair{&second, second_best}}) {
+            const ChildUsage usage = (*run)();
+            if (!usage.ok) return false;
+            if (!best->ok || usage.wall_s < best->wall_s) *best = usage;
+        }
+    }
+    return true;
+}
+
 void printUsageLine(const std::string& name, const ChildUsage& engine, const ChildUsage& cli) {
     std::printf("job=%s engine_s=%.2f cli_s=%.2f ratio=%.2f engine_peak_mb=%.0f cli_peak_mb=%.0f\n", name.c_str(),
                 engine.wall_s, cli.wall_s, cli.wall_s > 0 ? engine.wall_s / cli.wall_s : 0.0, engine.peak_mb,
                 cli.peak_mb);
     std::fflush(stdout);
+    std::fprintf(stderr, "  %s processor time: engine %.2f s, cli %.2f s\n", name.c_str(), engine.cpu_s, cli.cpu_s);
 }
 
 void removeOutput(const std::string& path) {

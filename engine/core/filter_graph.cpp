@@ -16,6 +16,8 @@ VideoSourceParams VideoSourceParams::fromDecoder(const AVCodecContext* decoder, 
     params.time_base = time_base;
     params.sample_aspect = decoder->sample_aspect_ratio;
     params.frame_rate = decoder->framerate;
+    params.color_space = decoder->colorspace;
+    params.color_range = decoder->color_range;
     return params;
 }
 

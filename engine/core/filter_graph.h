@@ -20,6 +20,8 @@ struct VideoSourceParams {
     AVRational time_base{1, 1000000};
     AVRational sample_aspect{0, 1};
     AVRational frame_rate{0, 1};
+    int color_space = -1;             // AVColorSpace, for converting watermarks to the video's YUV
+    int color_range = -1;             // AVColorRange
     static VideoSourceParams fromDecoder(const AVCodecContext* decoder, AVRational time_base);
 };
 

@@ -3,6 +3,7 @@
 #include "engine/core/graph_assembler.h"
 #include "engine/core/media_input.h"
 #include "engine/core/subtitle_charset.h"
+#include "engine/core/text_overlay_picture.h"
 
 extern "C" {
 #include <libavfilter/buffersrc.h>
@@ -12,6 +13,7 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -50,25 +52,29 @@ struct CoordinateMap {
     double y(double wy) const { return (wy * scale_y - crop_y) * out_y; }
 };
 
-// Straight alpha again: overlay blends straight BGRA exactly; premultiplied yuv blending is not.
-FramePtr straightAlphaFrame(const BgraPicture& picture) {
-    FramePtr frame = makeFrame();
-    frame->format = AV_PIX_FMT_BGRA;
-    frame->width = picture.width;
-    frame->height = picture.height;
-    if (av_frame_get_buffer(frame.get(), 0) < 0) throw GraphError("out of memory");
-    for (int y = 0; y < picture.height; ++y) {
-        const uint8_t* src = picture.pixels.data() + static_cast<size_t>(y) * picture.width * 4;
-        uint8_t* dst = frame->data[0] + static_cast<size_t>(y) * frame->linesize[0];
-        for (int x = 0; x < picture.width; ++x, src += 4, dst += 4) {
-            uint8_t a = src[3];
-            for (int k = 0; k < 3; ++k)
-                dst[k] = a == 0 ? 0 : static_cast<uint8_t>(std::min(255, (src[k] * 255 + a / 2) / a));
-            dst[3] = a;
-        }
+// Blending happens in the main picture's own format family, so frames are never converted to
+// RGB and back for a watermark; only the layer is converted, once for a still one.
+struct OverlayFormat {
+    const char* overlay_option;        // the overlay filter's `format`
+    AVPixelFormat layer = AV_PIX_FMT_NONE;  // YUV with alpha the layer is converted to; NONE: left to the graph
+};
+
+OverlayFormat overlayFormatFor(int pixel_format) {
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(pixel_format));
+    if (!d) return {"auto"};
+    if (d->flags & AV_PIX_FMT_FLAG_RGB) return {(d->flags & AV_PIX_FMT_FLAG_PLANAR) ? "gbrp" : "rgb"};
+    if (d->nb_components < 3 || (d->flags & (AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_PAL))) return {"auto"};
+    const int depth = d->comp[0].depth;
+    const int w = d->log2_chroma_w, h = d->log2_chroma_h;
+    if (depth == 8) {
+        if (w == 1 && h == 1) return {"yuv420", AV_PIX_FMT_YUVA420P};
+        if (w == 1 && h == 0) return {"yuv422", AV_PIX_FMT_YUVA422P};
+        if (w == 0 && h == 0) return {"yuv444", AV_PIX_FMT_YUVA444P};
+    } else if (depth == 10) {
+        if (w == 1 && h == 1) return {"yuv420p10", AV_PIX_FMT_YUVA420P10};
+        if (w == 1 && h == 0) return {"yuv422p10", AV_PIX_FMT_YUVA422P10};
     }
-    frame->pts = 0;
-    return frame;
+    return {"auto"};
 }
 
 }  // namespace
@@ -82,6 +88,7 @@ public:
         if (!computeGeometry(source_.width, source_.height, settings_, &geometry_))
             throw GraphError("the crop leaves no picture");
         makeCoordinateMap();
+        overlay_format_ = overlayFormatFor(source_.pixel_format);
         AVFilterContext* cur = addSource();
         if (settings_.cut_start_us > 0 || settings_.cut_end_us > 0) {
             FilterOptions trim;
@@ -92,7 +99,7 @@ public:
         cur = addRotation(cur);
         if (settings_.hflip) cur = asm_.chain(cur, "hflip");
         if (settings_.vflip) cur = asm_.chain(cur, "vflip");
-        cur = addCropAndScale(cur, false);
+        cur = addCropAndScale(cur);
         cur = addColour(cur);
         for (const std::string& effect : settings_.effect_chains)
             if (!effect.empty()) cur = asm_.chainText(cur, effect);
@@ -151,26 +158,24 @@ private:
     }
 
     // Crop to the user's rectangle, then to the output size (scaled, or cropped by one pixel
-    // when only an even size is asked). `picture` true: a watermark-frame-sized overlay.
-    AVFilterContext* addCropAndScale(AVFilterContext* cur, bool picture) {
+    // when only an even size is asked).
+    AVFilterContext* addCropAndScale(AVFilterContext* cur) {
         const PictureGeometry& g = geometry_;
         const CropMargins& c = settings_.crop;
-        double sx = picture ? 1.0 / map_.scale_x : 1.0;
-        double sy = picture ? 1.0 / map_.scale_y : 1.0;
         int cropped_w = g.turned_width - c.left - c.right;
         int cropped_h = g.turned_height - c.top - c.bottom;
         if (!c.isZero()) {
-            cur = asm_.chain(cur, "crop", {{"w", std::to_string(std::lround(cropped_w * sx))},
-                                           {"h", std::to_string(std::lround(cropped_h * sy))},
-                                           {"x", std::to_string(std::lround(c.left * sx))},
-                                           {"y", std::to_string(std::lround(c.top * sy))},
+            cur = asm_.chain(cur, "crop", {{"w", std::to_string(cropped_w)},
+                                           {"h", std::to_string(cropped_h)},
+                                           {"x", std::to_string(c.left)},
+                                           {"y", std::to_string(c.top)},
                                            {"exact", "1"}});
         }
         bool resized = settings_.out_width > 0 || settings_.out_height > 0;
-        if (picture || resized) {
-            if (picture || g.output_width != cropped_w || g.output_height != cropped_h)
+        if (resized) {
+            if (g.output_width != cropped_w || g.output_height != cropped_h)
                 cur = asm_.chain(cur, "scale", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)}});
-            if (!picture) cur = asm_.chain(cur, "setsar", {{"sar", "1"}});
+            cur = asm_.chain(cur, "setsar", {{"sar", "1"}});
         } else if (g.output_width != cropped_w || g.output_height != cropped_h) {
             cur = asm_.chain(cur, "crop", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)},
                                            {"x", "0"}, {"y", "0"}, {"exact", "1"}});
@@ -195,12 +200,21 @@ private:
             if (!mark.text_picture || mark.text_picture->width <= 0 || mark.text_picture->height <= 0 ||
                 mark.text_picture->pixels.size() < size_t(mark.text_picture->width) * mark.text_picture->height * 4)
                 return cur;
-            const BgraPicture& pic = *mark.text_picture;
-            AVFilterContext* src = asm_.add("buffer", {{"video_size", std::to_string(pic.width) + "x" + std::to_string(pic.height)},
-                                                       {"pix_fmt", "bgra"},
-                                                       {"time_base", "1/1000000"}});
-            still_pictures_.emplace_back(src, straightAlphaFrame(pic));
-            layer = addCropAndScale(src, true);
+            PlacedPicture placed;
+            try {
+                placed = fitTextPicture(*mark.text_picture, textPictureCrop(*mark.text_picture), geometry_.output_width,
+                                        geometry_.output_height);
+            } catch (const std::bad_alloc&) {
+                throw GraphError("out of memory");
+            }
+            if (!placed.frame) return cur;  // nothing of it shows
+            layer = asm_.add("buffer", {{"video_size", std::to_string(placed.frame->width) + "x" + std::to_string(placed.frame->height)},
+                                        {"pix_fmt", "bgra"},
+                                        {"time_base", "1/1000000"}});
+            still_pictures_.emplace_back(layer, std::move(placed.frame));
+            layer = addLayerConversion(layer);
+            x = placed.x;
+            y = placed.y;
         } else {
             if (mark.path.empty()) return cur;
             int left = static_cast<int>(std::lround(map_.x(mark.rect.left)));
@@ -223,6 +237,7 @@ private:
                 double opacity = 1.0 - std::clamp(mark.transparency_pct, 0, 100) / 100.0;
                 layer = asm_.chain(layer, "colorchannelmixer", {{"aa", number(opacity)}});
             }
+            layer = addLayerConversion(layer);
             x = left;
             y = top;
         }
@@ -232,11 +247,33 @@ private:
         const std::string shown = timeWindowExpression(mark.start_us, mark.end_us);
         AVFilterContext* overlay = asm_.add("overlay", {{"x", "if(" + shown + "," + std::to_string(x) + ",main_w)"},
                                                         {"y", std::to_string(y)},
-                                                        {"format", "auto"},
+                                                        {"format", overlay_format_.overlay_option},
                                                         {"eof_action", mark.kind == Watermark::Kind::Video ? "pass" : "repeat"}});
         asm_.link(cur, 0, overlay, 0);
         asm_.link(layer, 0, overlay, 1);
         return overlay;
+    }
+
+    // The part of a full-frame text picture that the crop keeps, in the picture's pixels.
+    PixelBox textPictureCrop(const BgraPicture& picture) const {
+        const CropMargins& c = settings_.crop;
+        if (c.isZero()) return {0, 0, picture.width, picture.height};
+        const double sx = 1.0 / map_.scale_x, sy = 1.0 / map_.scale_y;
+        const int cropped_w = geometry_.turned_width - c.left - c.right;
+        const int cropped_h = geometry_.turned_height - c.top - c.bottom;
+        return {int(std::lround(c.left * sx)), int(std::lround(c.top * sy)), int(std::lround(cropped_w * sx)),
+                int(std::lround(cropped_h * sy))};
+    }
+
+    // A layer in RGB with alpha goes to the main picture's YUV with alpha, with the source's
+    // matrix and range so that its colours land where they would on an RGB blend.
+    AVFilterContext* addLayerConversion(AVFilterContext* layer) {
+        if (overlay_format_.layer == AV_PIX_FMT_NONE) return layer;
+        const bool bt709 = source_.color_space == AVCOL_SPC_BT709;
+        const bool full_range = source_.color_range == AVCOL_RANGE_JPEG;
+        layer = asm_.chain(layer, "scale", {{"out_color_matrix", bt709 ? "bt709" : "bt601"},
+                                            {"out_range", full_range ? "full" : "limited"}});
+        return asm_.chain(layer, "format", {{"pix_fmts", av_get_pix_fmt_name(overlay_format_.layer)}});
     }
 
     AVFilterContext* addSubtitle(AVFilterContext* cur, const SubtitleStyle& style) {
@@ -297,6 +334,7 @@ private:
     const VideoSettings& settings_;
     PictureGeometry geometry_;
     CoordinateMap map_;
+    OverlayFormat overlay_format_{"auto"};
     std::vector<std::pair<AVFilterContext*, FramePtr>> still_pictures_;
 };
 

@@ -25,6 +25,16 @@ void blend(const uint8_t* pixels, int stride, int width, int height, int x0, int
         if (cy < 0 || cy >= canvas->height) continue;
         const uint8_t* src = pixels + static_cast<size_t>(y) * stride;
         uint8_t* dst = canvas->bgra.data() + static_cast<size_t>(cy) * canvas->width * 4;
+        // Most pictures are opaque: their visible part of the row is copied as it is.
+        const int first = std::max(0, -x0), end = std::min(width, canvas->width - x0);
+        if (first >= end) continue;
+        bool opaque = true;
+        for (int x = first; x < end && opaque; ++x) opaque = src[x * 4 + 3] == 255;
+        if (opaque) {
+            std::memcpy(dst + static_cast<size_t>(x0 + first) * 4, src + static_cast<size_t>(first) * 4,
+                        static_cast<size_t>(end - first) * 4);
+            continue;
+        }
         for (int x = 0; x < width; ++x) {
             int cx = x0 + x;
             if (cx < 0 || cx >= canvas->width) continue;
@@ -100,8 +110,13 @@ LayerRenderer* Compositor::rendererFor(const LayerPlan& layer) {
 void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas) {
     canvas->width = plan.width;
     canvas->height = plan.height;
-    canvas->bgra.assign(static_cast<size_t>(plan.width) * plan.height * 4, 0);
-    for (size_t i = 3; i < canvas->bgra.size(); i += 4) canvas->bgra[i] = 255;
+    const size_t pixels = static_cast<size_t>(plan.width) * plan.height;
+    canvas->bgra.resize(pixels * 4);
+    const uint8_t opaque_black[4] = {0, 0, 0, 255};
+    uint32_t fill = 0;
+    std::memcpy(&fill, opaque_black, 4);
+    uint32_t* words = reinterpret_cast<uint32_t*>(canvas->bgra.data());
+    std::fill(words, words + pixels, fill);
     struct Visible {
         LayerRenderer* renderer;
         LayerPlacement place;

@@ -1,6 +1,7 @@
 #include "engine/editing/edit_job.h"
 
 #include "engine/core/output_file.h"
+#include "engine/editing/canvas_handoff.h"
 #include "engine/editing/compositor.h"
 #include "engine/editing/encode_writer.h"
 #include "engine/editing/filter_stage.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <thread>
 
 namespace kestrel::editing {
 
@@ -92,39 +94,82 @@ ResultCode EditJob::render(const std::string& write_path) {
         return ResultCode::Ok;
     };
 
-    Compositor compositor;
-    Canvas canvas;
-    engine::FramePtr picture = engine::makeFrame();
     const int64_t video_frames = writer.hasVideo() ? frames : 0;
     const int64_t steps = std::max<int64_t>(1, video_frames + (total_samples > 0 ? 1 : 0));
-    for (int64_t k = 0; k < video_frames; ++k) {
-        if (stopRequested()) return ResultCode::Stopped;
-        int64_t t_us = av_rescale_q(k, av_inv_q(rate), AVRational{1, 1000000});
-        compositor.render(plan_, t_us, &canvas);
-        for (int view = 0; view < per_frame; ++view) {
-            Canvas packed;
-            const Canvas* shown = &canvas;
-            if (!plan_.filters.empty()) {
-                packed = canvas;
-                applyFilterStage(plan_, t_us, view, &packed);
-                shown = &packed;
-            }
+    // This thread composites; another converts and encodes what it made, with the sound up to
+    // each picture's end, so neither waits for the other while canvases are free.
+    CanvasHandoff handoff(3);
+    ResultCode encode_rc = ResultCode::Ok;
+    std::thread encoding([&] {
+        engine::FramePtr picture = engine::makeFrame();
+        Canvas* canvas = nullptr;
+        int64_t k = 0;
+        while (handoff.takeDrawn(&canvas, &k)) {
             picture->format = AV_PIX_FMT_BGRA;
-            picture->width = shown->width;
-            picture->height = shown->height;
-            picture->data[0] = const_cast<uint8_t*>(shown->bgra.data());
-            picture->linesize[0] = shown->width * 4;
-            if (ResultCode rc = writer.writeVideo(picture.get(), k * per_frame + view); rc != ResultCode::Ok) return rc;
+            picture->width = canvas->width;
+            picture->height = canvas->height;
+            picture->data[0] = canvas->bgra.data();
+            picture->linesize[0] = canvas->width * 4;
+            ResultCode rc = writer.writeVideo(picture.get(), k);
+            handoff.giveBack(canvas);
+            // k counts output pictures; a frame-sequence filter makes several of one moment.
+            const int64_t moment = k / per_frame;
+            if (rc == ResultCode::Ok && writer.hasAudio()) {
+                int64_t next_us = av_rescale_q(moment + 1, av_inv_q(rate), AVRational{1, 1000000});
+                rc = soundUpTo(av_rescale(next_us, writer.sampleRate(), 1000000));
+            }
+            if (rc != ResultCode::Ok) {
+                encode_rc = rc;
+                handoff.cancel();
+                return;
+            }
+            double fraction = double(moment + 1) / double(steps);
+            setProgress(fraction);
+            progress_.store(std::min(99.9, fraction * 100.0), std::memory_order_relaxed);
         }
-        if (writer.hasAudio()) {
-            int64_t next_us = av_rescale_q(k + 1, av_inv_q(rate), AVRational{1, 1000000});
-            if (ResultCode rc = soundUpTo(av_rescale(next_us, writer.sampleRate(), 1000000)); rc != ResultCode::Ok)
-                return rc;
+    });
+    struct JoinOnExit {  // also when compositing throws
+        CanvasHandoff& handoff;
+        std::thread& thread;
+        ~JoinOnExit() {
+            if (!thread.joinable()) return;
+            handoff.cancel();
+            thread.join();
         }
-        double fraction = double(k + 1) / double(steps);
-        setProgress(fraction);
-        progress_.store(std::min(99.9, fraction * 100.0), std::memory_order_relaxed);
+    } join_on_exit{handoff, encoding};
+    Compositor compositor;
+    Canvas composed;
+    bool stopped = false;
+    for (int64_t k = 0; k < video_frames; ++k) {
+        if (stopRequested()) {
+            stopped = true;
+            break;
+        }
+        int64_t t_us = av_rescale_q(k, av_inv_q(rate), AVRational{1, 1000000});
+        if (plan_.filters.empty()) {
+            Canvas* canvas = handoff.takeEmpty();
+            if (!canvas) break;  // the encoding side failed
+            compositor.render(plan_, t_us, canvas);
+            handoff.submit(canvas, k);
+            continue;
+        }
+        // The filter stage after composition packs each view of the composed picture.
+        compositor.render(plan_, t_us, &composed);
+        bool handed = true;
+        for (int view = 0; view < per_frame && handed; ++view) {
+            Canvas* packed = handoff.takeEmpty();
+            if (!(handed = packed != nullptr)) break;
+            *packed = composed;
+            applyFilterStage(plan_, t_us, view, packed);
+            handoff.submit(packed, k * per_frame + view);
+        }
+        if (!handed) break;
     }
+    if (stopped) handoff.cancel();
+    else handoff.close();
+    encoding.join();  // the writer is this thread's again
+    if (stopped) return ResultCode::Stopped;
+    if (encode_rc != ResultCode::Ok) return encode_rc;
     if (writer.hasAudio()) {
         if (stopRequested()) return ResultCode::Stopped;
         if (ResultCode rc = soundUpTo(total_samples); rc != ResultCode::Ok) return rc;

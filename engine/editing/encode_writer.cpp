@@ -149,18 +149,13 @@ ResultCode EncodeWriter::writeVideo(const AVFrame* picture, int64_t frame_index)
     AVCodecContext* ctx = video_->context();
     // GIF pictures are scaled to packed BGR and kept for the group's palette.
     const AVPixelFormat target_format = gif_group_ ? AV_PIX_FMT_BGR24 : ctx->pix_fmt;
-    if (!sws_ || sws_src_w_ != picture->width || sws_src_h_ != picture->height || sws_src_format_ != picture->format) {
-        sws_.reset(sws_getContext(picture->width, picture->height, static_cast<AVPixelFormat>(picture->format),
-                                  ctx->width, ctx->height, target_format, SWS_BICUBIC, nullptr, nullptr, nullptr));
-        if (!sws_) return ResultCode::EncodeFailed;
-        sws_src_w_ = picture->width, sws_src_h_ = picture->height, sws_src_format_ = picture->format;
-    }
     av_frame_unref(converted_.get());
     converted_->format = target_format;
     converted_->width = ctx->width;
     converted_->height = ctx->height;
     if (av_frame_get_buffer(converted_.get(), 0) < 0) return ResultCode::EncodeFailed;
-    sws_scale(sws_.get(), picture->data, picture->linesize, 0, picture->height, converted_->data, converted_->linesize);
+    // The converter takes the target format from the destination frame.
+    if (!converter_.convert(picture, converted_.get())) return ResultCode::EncodeFailed;
     if (gif_group_) {
         gif_group_->add(converted_->data[0], converted_->linesize[0], frame_index);
         return gif_group_->full() ? flushGifGroup() : ResultCode::Ok;

@@ -6,6 +6,7 @@
 #include "engine/core/result_code.h"
 #include "engine/core/stream_encoder.h"
 #include "engine/editing/gif_frame_group.h"
+#include "engine/editing/sliced_converter.h"
 
 #include <cstdint>
 #include <memory>
@@ -53,8 +54,7 @@ private:
     std::string target_path_;
     std::unique_ptr<engine::StreamEncoder> video_, audio_;
     int video_index_ = -1, audio_index_ = -1;
-    engine::SwsPtr sws_;
-    int sws_src_w_ = 0, sws_src_h_ = 0, sws_src_format_ = -1;
+    SlicedConverter converter_;
     engine::FramePtr converted_ = engine::makeFrame();
     std::vector<float> pending_;            // interleaved samples not yet in a frame
     int audio_frame_size_ = 1024;

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace kestrel::test {
 namespace {
@@ -92,6 +94,78 @@ TEST(EngineConvertOverlay, WatermarkFollowsCropAndScale) {
     EXPECT_TRUE(near(pixelAt(rgb, 320, 80, 240), {255, 255, 255}));   // (200-160)*2, 120*2
     EXPECT_TRUE(near(pixelAt(rgb, 320, 20, 240), {0, 0, 0}));
     EXPECT_TRUE(near(pixelAt(rgb, 320, 140, 240), {0, 0, 0}));
+}
+
+// Draws a flat block of the record's colour, 40 rows up from the origin, premultiplied by the
+// opacity its transparency leaves, as the application's text drawing does.
+void drawTranslucentBlock(int32_t width, int32_t height, uint8_t* buffer, TextWatermarkRecord record) {
+    const int alpha = (255 * (100 - record.transparency) + 50) / 100;
+    const int rgb[3] = {int(record.colour >> 24) & 0xFF, int(record.colour >> 16) & 0xFF, int(record.colour >> 8) & 0xFF};
+    for (int y_up = record.y; y_up < record.y + 40 && y_up < height; ++y_up) {
+        const int row = height - 1 - y_up;
+        for (int x = record.x; x < record.right && x < width; ++x) {
+            uint8_t* p = buffer + (size_t(row) * width + x) * 4;
+            for (int k = 0; k < 3; ++k) p[2 - k] = uint8_t((rgb[k] * alpha + 127) / 255);
+            p[3] = uint8_t(alpha);
+        }
+    }
+}
+
+struct TranslucentTextCase {
+    const char* name;
+    int transparency_pct;
+    bool crop_and_scale;   // crop 40/20 px from each side, then scale by 1.5
+};
+
+TEST(EngineConvertOverlay, TranslucentTextWatermarkKeepsItsColour) {
+    TempDir dir;
+    makeColourVideo(dir.file("slate.mp4"), "0x305080", 1.0, false);
+    const Rgb text_colour{240, 200, 40};
+    const TranslucentTextCase cases[] = {
+        {"opaque", 0, false},
+        {"half", 50, false},
+        {"quarter", 75, false},
+        {"half_cropped_scaled", 50, true},
+    };
+    for (const TranslucentTextCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = dir.file(std::string(c.name) + ".mp4");
+        ASSERT_GE(runConvert(dir.file("slate.mp4"), out, [&](void* job) {
+            if (c.crop_and_scale) {
+                apiMediaConvertSetCropSize(job, MediaRect{40, 20, 40, 20});
+                apiMediaConvertSetVideoFrameSize(job, 360, 300);
+            }
+            apiMediaConvertSetDrawTextCallback(drawTranslucentBlock);
+            TextWatermarkRecord text{};
+            std::strcpy(text.text, "Kestrel");
+            text.x = 100;
+            text.y = 60;  // rows 140..179 of the full frame
+            text.right = 200;
+            text.font_size = 30;
+            text.colour = uint32_t(text_colour[0]) << 24 | uint32_t(text_colour[1]) << 16 | uint32_t(text_colour[2]) << 8;
+            text.transparency = c.transparency_pct;
+            ASSERT_GE(apiMediaConvertAddTextWatermask(job, text), 1);
+        }), 1);
+        const int width = c.crop_and_scale ? 360 : 320;
+        const int height = c.crop_and_scale ? 300 : 240;
+        auto rgb = decodeFrameRGB(out, 0.5, 0, 0);
+        ASSERT_EQ(rgb.size(), size_t(width * height * 3));
+        // The block's middle (150,160) and a point left of it, in output pixels.
+        auto place = [&](int x, int y) {
+            return c.crop_and_scale ? std::pair{(x - 40) * 3 / 2, (y - 20) * 3 / 2} : std::pair{x, y};
+        };
+        auto [mx, my] = place(150, 160);
+        auto [bx, by] = place(60, 160);
+        const Rgb background = pixelAt(rgb, width, bx, by);
+        const double opacity = (255 * (100 - c.transparency_pct) + 50) / 100 / 255.0;
+        Rgb expected;
+        for (int k = 0; k < 3; ++k)
+            expected[k] = int(std::lround(text_colour[k] * opacity + background[k] * (1 - opacity)));
+        const Rgb shown = pixelAt(rgb, width, mx, my);
+        EXPECT_TRUE(near(shown, expected, 6)) << "shown " << shown[0] << "," << shown[1] << "," << shown[2]
+                                              << " expected " << expected[0] << "," << expected[1] << "," << expected[2];
+        EXPECT_TRUE(near(background, {0x30, 0x50, 0x80}, 6));
+    }
 }
 
 struct SubtitleCase {

@@ -3,6 +3,7 @@
 // direction of the chosen language (Arabic reads right to left inside each control; windows
 // themselves are never mirrored).
 #include <QColor>
+#include <QPalette>
 
 #include "widgets/view_extension.h"  // setBackgroundColor
 
@@ -15,6 +16,20 @@ inline const QColor kTitleBarColor(33, 176, 235);
 inline const QColor kTextColor(205, 214, 221);
 inline const QColor kHoverTextColor(96, 222, 208);
 inline const QColor kAlertTextColor(204, 204, 204);
+inline const QColor kPanelColor(34, 39, 48);
+inline const QColor kRaisedColor(44, 50, 61);
+inline const QColor kSunkenColor(28, 32, 39);
+inline const QColor kOutlineColor(58, 65, 77);
+inline const QColor kPressedAccentColor(63, 179, 167);
+
+// The look guide's palette as a Qt palette: every stock piece Qt draws (file dialogs, menus,
+// message boxes, push buttons, progress bars, tool tips, scroll bars) takes it.
+QPalette darkPalette();
+
+// Gives the whole application the dark look, once, before the first window: Qt's own file
+// dialog instead of the desktop's (the desktop's cannot be styled), the Fusion style (it draws
+// with the palette alone, unlike the desktop styles) and the dark palette.
+void applyDarkLook();
 
 void setTextColor(QWidget* widget, const QColor& color);
 void setPointSize(QWidget* widget, int points);

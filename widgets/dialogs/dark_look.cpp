@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolTip>
+#include <QFontMetricsF>
+#include <cmath>
 #include <QWidget>
 
 namespace kestrel::widgets {
@@ -60,6 +62,59 @@ QPalette darkPalette() {
         palette.setColor(QPalette::Disabled, role, dimmed);
     palette.setColor(QPalette::Disabled, QPalette::Highlight, kOutlineColor);
     return palette;
+}
+
+namespace {
+int advanceAt(const QLabel* label, int points, const QString& text) {
+    QFont font = label->font();
+    font.setPointSize(points);
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
+
+void showCut(QLabel* label, const QString& text, int floorPoints) {
+    setPointSize(label, floorPoints);
+    label->setWordWrap(false);
+    const int room = label->contentsRect().width();
+    label->setText(QFontMetricsF(label->font()).elidedText(text, Qt::ElideRight, room));
+    label->setToolTip(text);
+}
+}  // namespace
+
+int fitOneLine(QLabel* label, const QString& text, int points, int floorPoints) {
+    label->setWordWrap(false);
+    label->setToolTip(QString());
+    const int room = label->contentsRect().width();
+    for (int size = points; size >= floorPoints; --size) {
+        if (advanceAt(label, size, text) <= room) {
+            setPointSize(label, size);
+            label->setText(text);
+            return size;
+        }
+    }
+    showCut(label, text, floorPoints);
+    return floorPoints;
+}
+
+int fitTwoLines(QLabel* label, const QString& text, int points, int floorPoints) {
+    label->setToolTip(QString());
+    const QRect box = label->contentsRect();
+    // At each size from the largest: one line, else two; smaller only when neither fits.
+    for (int size = points; size >= floorPoints; --size) {
+        QFont font = label->font();
+        font.setPointSize(size);
+        const QFontMetrics metrics(font);
+        const bool oneLine = advanceAt(label, size, text) <= box.width() && metrics.lineSpacing() <= box.height();
+        const QRect need = metrics.boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap | Qt::AlignHCenter, text);
+        const bool twoLines = need.width() <= box.width() && need.height() <= std::min(box.height(), 2 * metrics.lineSpacing() + 1);
+        if (oneLine || twoLines) {
+            setPointSize(label, size);
+            label->setWordWrap(!oneLine);
+            label->setText(text);
+            return size;
+        }
+    }
+    showCut(label, text, floorPoints);
+    return floorPoints;
 }
 
 void applyDarkLook() {

@@ -7,6 +7,7 @@
 
 #include "widgets/view_extension.h"  // setBackgroundColor
 
+class QLabel;
 class QWidget;
 
 namespace kestrel::widgets {
@@ -33,6 +34,15 @@ void applyDarkLook();
 
 void setTextColor(QWidget* widget, const QColor& color);
 void setPointSize(QWidget* widget, int points);
+
+// Shows text in label on one line: at points when it fits, else at the largest size down to
+// floorPoints that fits, else at floorPoints cut at the end with the whole text as the tool tip.
+// Returns the point size used.
+int fitOneLine(QLabel* label, const QString& text, int points, int floorPoints);
+
+// As fitOneLine, allowing up to two lines (the label wraps) before the text is cut; the label's
+// height must hold two lines at points.
+int fitTwoLines(QLabel* label, const QString& text, int points, int floorPoints);
 
 // Sets the text direction of every text control under root (root included) for the language
 // now chosen; containers keep their layout.

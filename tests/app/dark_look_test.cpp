@@ -6,7 +6,9 @@
 #include "app/home_window_controller.h"
 #include "widgets/dialogs/alert_window_controller.h"
 #include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/dialog_buttons.h"
 #include "widgets/dialogs/open_panel.h"
+#include "widgets/zor_button.h"
 #include "widgets/ns_progress_view.h"
 
 #include <QApplication>
@@ -118,6 +120,26 @@ TEST_F(DarkLook, MenusAreDark) {
     expectDark({"context menu", popUp.grab().toImage(), popUp.palette().color(QPalette::Window)});
 }
 
+TEST_F(DarkLook, RightToLeftPopUpsOpenInsideTheirWindow) {
+    // Arabic menus read right to left and so open leftwards of their point; the window is not
+    // mirrored, so a pop-up from a control at its left edge would hang outside it.
+    QWidget window;
+    window.setGeometry(300, 200, 420, 320);
+    auto* button = new QPushButton("Format", &window);
+    button->setGeometry(4, 280, 90, 26);
+    window.show();
+    pumpEvents();
+    QMenu menu(button);
+    menu.setLayoutDirection(Qt::RightToLeft);
+    for (const char* item : {"MP4", "MOV", "MKV", "WebM", "GIF"}) menu.addAction(QString::fromLatin1(item));
+    menu.popup(button->mapToGlobal(QPoint(0, button->height())));
+    pumpUntil([&] { return menu.isVisible(); });
+    const QRect area(window.mapToGlobal(QPoint(0, 0)), window.size());
+    EXPECT_TRUE(area.contains(menu.geometry())) << "menu at " << menu.x() << "," << menu.y() << " " << menu.width() << "x"
+                                                << menu.height();
+    menu.hide();
+}
+
 TEST_F(DarkLook, PushButtonsAndProgressTracksAreDark) {
     QDialog window;
     auto* layout = new QVBoxLayout(&window);
@@ -145,6 +167,13 @@ TEST_F(DarkLook, PushButtonsAndProgressTracksAreDark) {
     const QImage shellTrack = shellProgress.grab().toImage();
     const QColor shellGroove = shellTrack.pixelColor(shellTrack.width() * 7 / 8, shellTrack.height() / 2);
     EXPECT_LT(qGray(shellGroove.rgb()), 90) << "progress view track " << shellGroove.name().toStdString();
+    // The shell's dialog buttons (alerts, export dialogs): a dark face under light text.
+    kestrel::widgets::ZorButton* dialogButton = kestrel::widgets::makeDialogButton(&window, 13);
+    dialogButton->setContentTitle("OK");
+    dialogButton->resize(86, 26);
+    const QImage dialogFace = dialogButton->grab().toImage();
+    const QColor dialogMiddle = dialogFace.pixelColor(8, 13);
+    EXPECT_LT(qGray(dialogMiddle.rgb()), 70) << "dialog button face " << dialogMiddle.name().toStdString();
     expectDark({"plain dialog", window.grab().toImage(), window.palette().color(QPalette::Window)});
 }
 

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolTip>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <cmath>
 #include <QWidget>
@@ -117,7 +118,40 @@ int fitTwoLines(QLabel* label, const QString& text, int points, int floorPoints)
     return floorPoints;
 }
 
+namespace {
+// Moves every pop-up (menus, pop-up button lists) inside the window it opens from as it shows:
+// a right-to-left menu opens leftwards of its point and would otherwise leave a window whose
+// layout is not mirrored.
+class PopUpPlacement : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* popUp = static_cast<QWidget*>(watched);
+        if (!popUp->isWindow() || popUp->windowType() != Qt::Popup || !popUp->parentWidget()) return false;
+        keepInside(popUp, popUp->parentWidget()->window());
+        return false;
+    }
+};
+}  // namespace
+
+void keepInside(QWidget* popUp, const QWidget* window) {
+    if (!popUp || !window || popUp == window) return;
+    const QRect area(window->mapToGlobal(QPoint(0, 0)), window->size());
+    QRect shown = popUp->geometry();
+    if (shown.right() > area.right()) shown.moveRight(area.right());
+    if (shown.left() < area.left()) shown.moveLeft(area.left());
+    if (shown.bottom() > area.bottom() && shown.height() <= area.height()) shown.moveBottom(area.bottom());
+    if (shown.top() < area.top()) shown.moveTop(area.top());
+    if (shown.topLeft() != popUp->pos()) popUp->move(shown.topLeft());
+}
+
 void applyDarkLook() {
+    static PopUpPlacement* placement = nullptr;
+    if (!placement) {
+        placement = new PopUpPlacement(qApp);
+        qApp->installEventFilter(placement);
+    }
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
     const QPalette palette = darkPalette();

@@ -29,8 +29,12 @@ QPalette darkPalette();
 
 // Gives the whole application the dark look, once, before the first window: Qt's own file
 // dialog instead of the desktop's (the desktop's cannot be styled), the Fusion style (it draws
-// with the palette alone, unlike the desktop styles) and the dark palette.
+// with the palette alone, unlike the desktop styles) and the dark palette. Pop-ups (menus,
+// pop-up button lists) are kept inside the window they open from (see keepInside).
 void applyDarkLook();
+
+// Moves popUp (a shown top-level pop-up) so that it lies inside window where it can.
+void keepInside(QWidget* popUp, const QWidget* window);
 
 void setTextColor(QWidget* widget, const QColor& color);
 void setPointSize(QWidget* widget, int points);

@@ -6,6 +6,7 @@
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "app/home_tiles.h"
+#include "app/tile_title.h"
 #include "app/links.h"
 #include "widgets/dialogs/open_panel.h"
 #include "app/window_placement.h"
@@ -14,7 +15,6 @@
 #include "platform/notification_center.h"
 #include "services/help_class.h"
 #include "services/language.h"
-#include "widgets/xj_label.h"
 #include "widgets/zor_button.h"
 
 #include <QLabel>
@@ -34,6 +34,15 @@ constexpr int kTileHeight = 110;
 constexpr int kTileColumns = 5;
 constexpr int kTileRowGap = 12;
 constexpr int kHeaderButtonY = 556;
+// The header buttons' faces carry a glyph at the left (ending at x 20 of their drawn width, 105
+// and 86) and are stretched to the button: the title starts after the stretched glyph, with a
+// margin on each side.
+constexpr float kHeaderGlyphEnd = 20;
+constexpr float kHomepageFaceWidth = 105;
+constexpr float kAboutFaceWidth = 86;
+constexpr float kHeaderTitleMargin = 8;
+constexpr int kDescPointSize = 13;
+constexpr int kFloorPointSize = 10;
 
 QPixmap picture(const QString& name) { return Language::pixmapWithfileName(name); }
 
@@ -41,8 +50,13 @@ QString headerTitle() {
     return QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), Language::getCurrentVersion());
 }
 
-float measuredTitleWidth(const kestrel::widgets::ZorButton* button) {
-    return float(services::HelpClass::getWidthOfText(button->contentTitle(), 200, 22, button->font()).width());
+// Sizes button to its title and sets where the title may start.
+float fitHeaderButton(kestrel::widgets::ZorButton* button, float faceWidth) {
+    const float title = float(std::ceil(QFontMetricsF(button->font()).horizontalAdvance(button->contentTitle())));
+    // width = glyph end * width / face width + margin + title + margin
+    const float width = std::ceil((title + 2 * kHeaderTitleMargin) / (1 - kHeaderGlyphEnd / faceWidth));
+    button->setLeftIconWidth(std::ceil(kHeaderGlyphEnd * width / faceWidth));
+    return width;
 }
 }  // namespace
 
@@ -69,6 +83,9 @@ void HomeViewController::buildHeader() {
     descLabel_ = new QLabel(this);
     kestrel::widgets::setPointSize(descLabel_, 13);
     kestrel::widgets::setFrame(descLabel_, QRectF(92, kViewHeight - 78, kViewWidth - 92 - 24, 22));
+    // The header reads from the icon in every language: Arabic text reads right to left inside
+    // the label but the label keeps its place, as the tiles keep theirs.
+    for (QLabel* label : {windowTitleLabel_, descLabel_}) label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter | Qt::AlignAbsolute);
     kestrel::widgets::setTextColor(windowTitleLabel_, kestrel::widgets::kTextColor);
     kestrel::widgets::setTextColor(descLabel_, kestrel::widgets::kTextColor);
 
@@ -81,7 +98,6 @@ void HomeViewController::buildHeader() {
     aboutBtn_ = new kestrel::widgets::ZorButton(this);
     aboutBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton* button) { aboutAction(button); });
     for (kestrel::widgets::ZorButton* button : {homepageBtn_, aboutBtn_}) {
-        button->setLeftIconWidth(20);
         button->setContentColor(kestrel::widgets::kTextColor);
         button->setOnColor(kestrel::widgets::kHoverTextColor);
         button->setBordered(false);
@@ -116,14 +132,8 @@ void HomeViewController::buildTiles() {
 
 void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QString& name) {
     // A button lays its children out from the top (it is a flipped view).
-    auto* label = new kestrel::widgets::XJLabel(tile);
-    label->setEditable(false);
-    label->setGeometry(0, tile->height() - 40, tile->width(), 20);
-    label->setAlignment(Qt::AlignCenter);
-    label->setText(localized(name + "_Title"));
-    kestrel::widgets::setPointSize(label, 13);
-    label->setTextColor(kestrel::widgets::kTextColor);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    auto* label = new TileTitle(tile);
+    label->showTitle(localized(name + "_Title"));
 
     const QPixmap symbol = picture(QStringLiteral("ZantImage/Main/btn%1_Normal@2x.png").arg(name));
     tile->setNormalImage(symbol);
@@ -139,7 +149,7 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
 
     tile->setMouseEntered([this, label, name](kestrel::widgets::ZorButton*) {
         label->setTextColor(kestrel::widgets::kHoverTextColor);
-        descLabel_->setText(localized(name + "_PlaceholderString"));
+        kestrel::widgets::fitOneLine(descLabel_, localized(name + "_PlaceholderString"), kDescPointSize, kFloorPointSize);
     });
     tile->setMouseExited([label](kestrel::widgets::ZorButton*) { label->setTextColor(kestrel::widgets::kTextColor); });
     tile->setMouseDownAction([this, label](kestrel::widgets::ZorButton* button) {
@@ -162,31 +172,31 @@ kestrel::widgets::ZorButton* HomeViewController::tileWithTag(int tag) const {
     return nullptr;
 }
 
-kestrel::widgets::XJLabel* HomeViewController::tileLabel(const kestrel::widgets::ZorButton* tile) {
-    return tile ? tile->findChild<kestrel::widgets::XJLabel*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+TileTitle* HomeViewController::tileLabel(const kestrel::widgets::ZorButton* tile) {
+    return tile ? tile->findChild<TileTitle*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 void HomeViewController::changeLanguage() {
     windowTitleLabel_->setText(headerTitle());
-    homepageBtn_->setContentTitle(" " + localized(QStringLiteral("Homepage.title")));
-    descLabel_->setText(localized(QStringLiteral("viewController_normalDescLabelString")));
-    aboutBtn_->setContentTitle(" " + localized(QStringLiteral("aboutBtnTitle")));
+    homepageBtn_->setContentTitle(localized(QStringLiteral("Homepage.title")));
+    kestrel::widgets::fitOneLine(descLabel_, localized(QStringLiteral("viewController_normalDescLabelString")), kDescPointSize,
+                                 kFloorPointSize);
+    aboutBtn_->setContentTitle(localized(QStringLiteral("aboutBtnTitle")));
     const QPixmap aboutPicture = picture(QStringLiteral("Main/btnAbout_Normal.png"));
     aboutBtn_->setNormalBackgroundImage(aboutPicture);
     aboutBtn_->setOnBackgroundImage(aboutPicture);
     aboutBtn_->setDownBackgroundImage(aboutPicture);
     layoutHeaderButtons();
     for (int tag = 1; tag <= kHomeTileCount; ++tag)
-        if (kestrel::widgets::XJLabel* label = tileLabel(tileWithTag(tag)))
-            label->setText(localized(subFunImageName(tag - 1) + "_Title"));
+        if (TileTitle* label = tileLabel(tileWithTag(tag))) label->showTitle(localized(subFunImageName(tag - 1) + "_Title"));
     aboutBtn_->update();
     homepageBtn_->update();
     kestrel::widgets::applyTextDirection(this);
 }
 
 void HomeViewController::layoutHeaderButtons() {
-    const float homeWidth = measuredTitleWidth(homepageBtn_) + 26;
-    const float aboutWidth = measuredTitleWidth(aboutBtn_) + 36;
+    const float homeWidth = fitHeaderButton(homepageBtn_, kHomepageFaceWidth);
+    const float aboutWidth = fitHeaderButton(aboutBtn_, kAboutFaceWidth);
     const float y = float(kestrel::widgets::frameOf(homepageBtn_).y());
     const float homeX = float(width()) - homeWidth - 10;
     kestrel::widgets::setFrame(homepageBtn_, QRectF(homeX, y, homeWidth, 26));

@@ -3,6 +3,8 @@
 // a description line) and twenty tool tiles. A tile opens its tool: it creates the tool's window,
 // sets its options, asks for the input file where the tool needs one, and replaces the home
 // window by the tool window. When a tool window closes, the home window comes back.
+#include "app/tile_title.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -13,10 +15,11 @@ class QLabel;
 
 namespace kestrel::widgets {
 class ZorButton;
-class XJLabel;
 }  // namespace kestrel::widgets
 
 namespace app {
+
+
 
 class HomeViewController : public QWidget {
     Q_OBJECT
@@ -68,7 +71,7 @@ public:
     QWidget* subFunView() const { return subFunView_; }
     // The tile with tag 1..20, and the label it carries.
     kestrel::widgets::ZorButton* tileWithTag(int tag) const;
-    static kestrel::widgets::XJLabel* tileLabel(const kestrel::widgets::ZorButton* tile);
+    static TileTitle* tileLabel(const kestrel::widgets::ZorButton* tile);
 
 Q_SIGNALS:
     // A tool was opened: its controller (the window itself for most tools) and its window.

@@ -5,6 +5,7 @@
 #include "app/main_menu.h"
 #include "session/media_thumbnails.h"
 #include "services/language.h"
+#include "widgets/dialogs/dark_look.h"
 
 #include <QMenuBar>
 
@@ -22,6 +23,9 @@ MainInterface& MainInterface::operator=(MainInterface&& other) noexcept {
 }
 
 MainInterface loadMainInterface() {
+    // Application-wide, before any window: every window, dialog, menu and alert made later is
+    // dark without doing anything of its own.
+    kestrel::widgets::applyDarkLook();
     services::Language::setLanguage();
     kestrel::session::installMediaThumbnails();
     MainInterface ui;

@@ -39,7 +39,7 @@ NSProgressView::NSProgressView(const QRectF& frame, QWidget* parent) : QWidget(p
 
     progressLabel_ = new QLabel(this);
     QPalette palette = progressLabel_->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::WindowText, QColor(205, 214, 221));  // light text on the dark track and the blue fill
     progressLabel_->setPalette(palette);
     progressLabel_->setAttribute(Qt::WA_TranslucentBackground);
     progressLabel_->setAlignment(Qt::AlignCenter);

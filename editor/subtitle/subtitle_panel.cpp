@@ -1,6 +1,9 @@
 #include "editor/subtitle/subtitle_panel.h"
 
 #include <QColorDialog>
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -32,6 +35,9 @@ void SubtitlePanel::buildUi() {
     int row = 0;
     auto titled = [&](const QString& key) {
         QLabel* label = panel::makeLabel(this);
+        // Long translations ("Subtitle Color:") take a second line rather than run under the
+        // button beside them.
+        label->setWordWrap(true);
         label->setProperty("key", key);
         titledLabels_.append(label);
         return label;
@@ -91,7 +97,24 @@ void SubtitlePanel::buildUi() {
 }
 
 void SubtitlePanel::changelanguage() {
-    for (QLabel* label : titledLabels_) label->setText(localized(label->property("key").toString()));
+    for (QLabel* label : titledLabels_) {
+        label->setText(localized(label->property("key").toString()));
+        // The title column holds the longest word ("Untertitelfarbe:"), which cannot wrap: the
+        // font shrinks to a floor size until it does.
+        constexpr int kTitleColumnWidth = 108;
+        int widestWord = 0;
+        for (int points = 13; points >= 10; --points) {
+            QFont font = label->font();
+            font.setPointSize(points);
+            label->setFont(font);
+            widestWord = 0;
+            const QFontMetricsF metrics(font);
+            for (const QString& word : label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                widestWord = std::max(widestWord, static_cast<int>(std::ceil(metrics.horizontalAdvance(word))));
+            if (widestWord + 2 <= kTitleColumnWidth) break;
+        }
+        label->setMinimumWidth(std::min(widestWord + 2, kTitleColumnWidth));
+    }
     subtitleFontStyleBtn_->setContentTitle(localized("Font"));
     colorWellBtn_->setContentTitle(localized("subtitleColorBtnTitle"));
     placeButtons_[0]->setContentTitle(localized("Top"));

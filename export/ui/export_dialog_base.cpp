@@ -1,5 +1,7 @@
 #include "export/ui/export_dialog_base.h"
 
+#include "widgets/dialogs/dark_look.h"
+
 #include "export/ui/dialog_style.h"
 #include "export/ui/reveal_in_file_manager.h"
 #include "platform/bookmarks.h"
@@ -169,7 +171,10 @@ void ExportDialogBase::buildSharedViews() {
 void ExportDialogBase::changeLanguage() {
     if (!loaded_) return;
     const bool running = progressView->progress() > 0 && exporting_;
-    for (kestrel::widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) button->setContentColor(style::kWindowColor);
+    for (kestrel::widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) {
+        button->setContentColor(kestrel::widgets::kTextColor);
+        button->setOnColor(kestrel::widgets::kHoverTextColor);
+    }
     startBtn->setContentTitle(services::localized(running ? QStringLiteral("Stop") : QStringLiteral("Start")));
     openBtn->setContentTitle(services::localized(QStringLiteral("Reverse Open")));
     closeBtn->setContentTitle(services::localized(QStringLiteral("Reverse Close")));

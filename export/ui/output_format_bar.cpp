@@ -219,7 +219,7 @@ void OutputFormatBar::initFunctionItemView(int category) {
     functionItemScrollview_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     functionItemScrollview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     functionItemScrollview_->setFrameShape(QFrame::NoFrame);
-    functionItemScrollview_->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: rgb(134, 140, 147); }"));
+    functionItemScrollview_->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: rgb(34, 39, 48); }"));
     auto* content = new QWidget;
     const int contentHeight = kRowHeight - 15;
     content->resize(std::max(1, pageCount()) * kPageSize * kButtonPitch, contentHeight);

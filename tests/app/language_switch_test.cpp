@@ -40,10 +40,10 @@ TEST_F(LanguageSwitchTest, EachOfTheNineLanguagesRetitlesTheHomeScreenAndMenu) {
         EXPECT_EQ(defaults.integerForKey("AppLanguage"), index);
         EXPECT_EQ(defaults.objectForKey("AppleLanguages").toStringList(), QStringList{kCodes[index]});
         EXPECT_EQ(home()->descLabel()->text(), table.value("viewController_normalDescLabelString"));
-        EXPECT_EQ(home()->homepageBtn()->contentTitle(), " " + table.value("Homepage.title"));
-        EXPECT_EQ(home()->aboutBtn()->contentTitle(), " " + table.value("aboutBtnTitle"));
+        EXPECT_EQ(home()->homepageBtn()->contentTitle(), table.value("Homepage.title"));
+        EXPECT_EQ(home()->aboutBtn()->contentTitle(), table.value("aboutBtnTitle"));
         for (int tag = 1; tag <= 20; ++tag)
-            EXPECT_EQ(app::HomeViewController::tileLabel(home()->tileWithTag(tag))->text(),
+            EXPECT_EQ(app::HomeViewController::tileLabel(home()->tileWithTag(tag))->title(),
                       table.value(app::subFunImageName(tag - 1) + "_Title"));
         descriptions.insert(home()->descLabel()->text());
 

@@ -1,6 +1,7 @@
 // Every export and settings dialog in every interface language: no label, check box, button or
 // pop-up has text wider than the part of it that shows, no text runs into another control, and
-// Arabic reads right to left inside its controls. The output-format bar likewise: its tab titles,
+// Arabic reads right to left inside its controls (the shared check in tests/support/text_fit.h).
+// The output-format bar likewise: its tab titles,
 // profile names and header title show whole, or cut with the whole text in a tool tip.
 #include "export/profiles/profile_choice.h"
 #include "export/profiles/profile_tree.h"
@@ -20,6 +21,7 @@
 #include "widgets/zor_image_view.h"
 
 #include "tests/export/qt_print.h"
+#include "tests/support/text_fit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,18 +42,6 @@ using namespace exportkit;
 
 namespace {
 
-QRect windowRect(const QWidget* widget, const QWidget* window) {
-    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
-}
-
-// What of widget shows: its frame clipped by every parent and the window.
-QRect visibleRect(const QWidget* widget, const QWidget* window) {
-    QRect shown = windowRect(widget, window);
-    for (const QWidget* parent = widget->parentWidget(); parent && parent != window; parent = parent->parentWidget())
-        shown &= windowRect(parent, window);
-    return shown & window->rect();
-}
-
 std::string describe(const QRect& r) {
     return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
            std::to_string(r.height()) + ")";
@@ -61,114 +51,11 @@ int advance(const QWidget* widget, const QString& text) {
     return static_cast<int>(std::ceil(QFontMetricsF(widget->font()).horizontalAdvance(text)));
 }
 
-bool insideProgressView(const QWidget* widget) {
-    for (const QWidget* w = widget; w; w = w->parentWidget())
-        if (dynamic_cast<const kestrel::widgets::NSProgressView*>(w)) return true;
-    return false;
-}
+using kestrel::test::expectTextsFit;
 
-// A control's text: the room it has, the width it needs and where it is drawn (window
-// coordinates).
-struct ShownText {
-    QString text;
-    int needed = 0;
-    int room = 0;
-    QRect drawn;
-};
-
-int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
-    if (alignment & Qt::AlignRight) return box.right() + 1 - width;
-    if (alignment & Qt::AlignHCenter) return box.left() + (box.width() - width) / 2;
-    return box.left();
-}
-
-std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
-    const QRect frame = windowRect(control, window);
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        if (label->text().isEmpty()) return std::nullopt;
-        if (label->wordWrap()) return ShownText{label->text(), label->heightForWidth(label->width()), label->height(), frame};
-        const int needed = advance(label, label->text());
-        const QRect box = label->contentsRect().translated(frame.topLeft());
-        const Qt::Alignment alignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
-        return ShownText{label->text(), needed, box.width(), QRect(alignedX(alignment, box, needed), frame.y(), needed, frame.height())};
-    }
-    if (auto* button = qobject_cast<kestrel::widgets::ZorButton*>(control)) {
-        if (button->contentTitle().isEmpty()) return std::nullopt;
-        const bool leading = button->imagePosition() == kestrel::widgets::ImagePosition::ImageLeading;
-        const int picture = leading ? static_cast<int>(std::ceil(button->layoutInput().picture.width())) : 0;
-        const int needed = picture + advance(button, button->contentTitle());
-        const int x = leading ? frame.left() : alignedX(Qt::AlignHCenter, frame, needed);
-        return ShownText{button->contentTitle(), needed, button->width(), QRect(x, frame.y(), needed, frame.height())};
-    }
-    if (auto* button = qobject_cast<QPushButton*>(control)) {
-        if (button->text().isEmpty()) return std::nullopt;
-        return ShownText{button->text(), button->sizeHint().width(), button->width(), frame};
-    }
-    if (auto* popUp = qobject_cast<QComboBox*>(control)) {
-        if (popUp->currentText().isEmpty()) return std::nullopt;
-        QStyleOptionComboBox option;
-        option.initFrom(popUp);
-        option.currentText = popUp->currentText();
-        const QRect field = popUp->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, popUp);
-        return ShownText{popUp->currentText(), advance(popUp, popUp->currentText()), field.width(), frame};
-    }
-    return std::nullopt;
-}
-
-// Widgets that draw something of their own; plain containers only group others.
-bool drawsItself(const QWidget* widget) {
-    return std::strcmp(widget->metaObject()->className(), "QWidget") != 0 || widget->testAttribute(Qt::WA_StyledBackground) ||
-           widget->autoFillBackground();
-}
-
-// Checks every shown text control of window; returns how many it checked.
-int expectTextsFit(QWidget* window, const std::string& state, bool rightToLeft, const QList<QWidget*>& leftToRight = {}) {
-    QApplication::processEvents();
-    const QList<QWidget*> all = window->findChildren<QWidget*>();
-    int checked = 0;
-    for (QWidget* control : all) {
-        if (!control->isVisibleTo(window) || insideProgressView(control)) continue;
-        const std::optional<ShownText> text = shownText(control, window);
-        if (!text) continue;
-        ++checked;
-        const std::string where = state + ": \"" + text->text.toStdString() + "\"";
-        EXPECT_LE(text->needed, text->room) << where << " is wider than its control";
-        const QRect visible = visibleRect(control, window);
-        EXPECT_TRUE(visible.contains(text->drawn)) << where << " drawn at " << describe(text->drawn) << ", shown " << describe(visible);
-        for (QWidget* other : all) {
-            if (other == control || !other->isVisibleTo(window) || !drawsItself(other) || other->isAncestorOf(control) ||
-                control->isAncestorOf(other))
-                continue;
-            const QRect obstacle = visibleRect(other, window);
-            EXPECT_FALSE(text->drawn.intersects(obstacle))
-                << where << " at " << describe(text->drawn) << " runs into " << other->metaObject()->className() << " at "
-                << describe(obstacle);
-        }
-        const Qt::LayoutDirection expected = rightToLeft && !leftToRight.contains(control) ? Qt::RightToLeft : Qt::LeftToRight;
-        EXPECT_EQ(control->layoutDirection(), expected) << where;
-    }
-    return checked;
-}
-
-class DialogTextFit : public ::testing::TestWithParam<int> {
+class DialogTextFit : public kestrel::test::AllLanguagesTest {
 protected:
-    void SetUp() override {
-        clearDefaults();
-        platform::UserDefaults::standard().setInteger("AppLanguage", GetParam());
-        services::Language::setLanguage();
-        // As the application does: Qt's own Arabic translation would mirror whole windows.
-        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
-    }
-    void TearDown() override {
-        clearDefaults();
-        services::Language::setLanguage();
-        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
-    }
-    static void clearDefaults() {
-        auto& defaults = platform::UserDefaults::standard();
-        for (const QString& key : defaults.allKeys()) defaults.removeObjectForKey(key);
-    }
-    bool arabic() const { return GetParam() == 8; }
+    using AllLanguagesTest::clearDefaults;
 };
 
 }  // namespace
@@ -373,7 +260,4 @@ TEST_P(DialogTextFit, OutputFormatBar) {
     QDir(customFolder).removeRecursively();
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLanguages, DialogTextFit, ::testing::Range(0, services::Language::kLanguageCount),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return services::Language::languageFolder(info.param).replace('-', '_').toStdString();
-                         });
+KESTREL_ALL_LANGUAGES(DialogTextFit);

@@ -17,7 +17,8 @@ kestrel::widgets::ZorButton* makeDialogButton(QWidget* parent, int pointSize) {
     button->setCornerRadius(3);
     button->setBorderWidth(0);
     button->setBordered(false);
-    button->setContentColor(Qt::black);
+    button->setContentColor(kTextColor);
+    button->setOnColor(kHoverTextColor);
     setPointSize(button, pointSize);
     return button;
 }

@@ -1,0 +1,217 @@
+#include "tests/support/text_fit.h"
+
+#include "platform/user_defaults.h"
+#include "services/language.h"
+#include "widgets/ns_progress_view.h"
+#include "widgets/zor_button.h"
+#include "widgets/zor_button_layout.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTextDocument>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace kestrel::test {
+namespace {
+
+const QChar kEllipsis(0x2026);
+
+QRect windowRect(const QWidget* widget, const QWidget* window) { return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()); }
+
+// What of widget shows: its frame clipped by every parent and the window.
+QRect visibleRect(const QWidget* widget, const QWidget* window) {
+    QRect shown = windowRect(widget, window);
+    for (const QWidget* parent = widget->parentWidget(); parent && parent != window; parent = parent->parentWidget())
+        shown &= windowRect(parent, window);
+    return shown & window->rect();
+}
+
+std::string describe(const QRect& r) {
+    return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height()) + ")";
+}
+
+int advance(const QFont& font, const QString& text) { return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text))); }
+
+bool inside(const QWidget* widget, const QList<QWidget*>& roots) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (roots.contains(const_cast<QWidget*>(w))) return true;
+    return false;
+}
+
+bool insideProgressView(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (dynamic_cast<const kestrel::widgets::NSProgressView*>(w)) return true;
+    return false;
+}
+
+// A control's text: the room it has, the width (or height, wrapped) it needs and where it is
+// drawn (window coordinates).
+struct ShownText {
+    QString text;
+    int needed = 0;
+    int room = 0;
+    QRect drawn;
+    QFont font;
+};
+
+int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
+    if (alignment & Qt::AlignRight) return box.right() + 1 - width;
+    if (alignment & Qt::AlignHCenter) return box.left() + (box.width() - width) / 2;
+    return box.left();
+}
+
+QString plain(const QLabel* label) {
+    if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text())) return label->text();
+    QTextDocument document;
+    document.setHtml(label->text());
+    return document.toPlainText();
+}
+
+std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
+    const QRect frame = windowRect(control, window);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->text().isEmpty()) return std::nullopt;
+        if (label->wordWrap()) {
+            // Wrapped: every line within the width, all lines within the height.
+            const QRect box = label->contentsRect();
+            const QRect need = QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap | label->alignment(), plain(label));
+            return ShownText{plain(label), std::max(need.height(), need.width() > box.width() ? box.height() + 1 : 0),
+                             box.height(), frame, label->font()};
+        }
+        const QString text = plain(label);
+        const int needed = advance(label->font(), text);
+        const QRect box = label->contentsRect().translated(frame.topLeft());
+        const Qt::Alignment alignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        return ShownText{text, needed, box.width(), QRect(alignedX(alignment, box, needed), frame.y(), needed, frame.height()), label->font()};
+    }
+    if (auto* button = qobject_cast<kestrel::widgets::ZorButton*>(control)) {
+        if (button->contentTitle().isEmpty()) return std::nullopt;
+        kestrel::widgets::ZorLayoutInput layout = button->layoutInput();
+        const bool leading = button->imagePosition() == kestrel::widgets::ImagePosition::ImageLeading;
+        const int picture = leading ? static_cast<int>(std::ceil(layout.picture.width())) : 0;
+        const int text = advance(button->font(), button->contentTitle());
+        if (layout.leftIconWidth > 0 && !leading) {
+            // The glyph at the left belongs to the face: the title starts after it.
+            layout.text.setWidth(text);
+            const QRect drawn = kestrel::widgets::zorTitleRect(layout).toAlignedRect().translated(frame.topLeft());
+            const int room = button->width() - static_cast<int>(std::ceil(layout.leftIconWidth));
+            return ShownText{button->contentTitle(), drawn.left() - frame.left() < layout.leftIconWidth ? room + 1 : text, room,
+                             QRect(drawn.x(), frame.y(), text, frame.height()), button->font()};
+        }
+        const int needed = picture + text;
+        const int x = leading ? frame.left() : alignedX(Qt::AlignHCenter, frame, needed);
+        return ShownText{button->contentTitle(), needed, button->width(), QRect(x, frame.y(), needed, frame.height()), button->font()};
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        if (button->text().isEmpty()) return std::nullopt;
+        return ShownText{button->text(), button->sizeHint().width(), button->width(), frame, button->font()};
+    }
+    if (auto* popUp = qobject_cast<QComboBox*>(control)) {
+        if (popUp->currentText().isEmpty()) return std::nullopt;
+        QStyleOptionComboBox option;
+        option.initFrom(popUp);
+        option.currentText = popUp->currentText();
+        const QRect field = popUp->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, popUp);
+        return ShownText{popUp->currentText(), advance(popUp->font(), popUp->currentText()), field.width(), frame, popUp->font()};
+    }
+    return std::nullopt;
+}
+
+// Widgets that draw something of their own; plain containers only group others.
+bool drawsItself(const QWidget* widget) {
+    return std::strcmp(widget->metaObject()->className(), "QWidget") != 0 || widget->testAttribute(Qt::WA_StyledBackground) ||
+           widget->autoFillBackground();
+}
+
+bool hasToolTip(const QWidget* control, const QWidget* window) {
+    for (const QWidget* w = control; w; w = w->parentWidget()) {
+        if (!w->toolTip().isEmpty()) return true;
+        if (w == window) break;
+    }
+    return false;
+}
+
+}  // namespace
+
+int expectTextsFit(QWidget* window, const std::string& state, bool rightToLeft, const QList<QWidget*>& leftToRight) {
+    TextFitRules rules;
+    rules.rightToLeft = rightToLeft;
+    rules.leftToRight = leftToRight;
+    return expectTextsFit(window, state, rules);
+}
+
+int expectTextsFit(QWidget* window, const std::string& state, const TextFitRules& rules) {
+    QApplication::processEvents();
+    const QList<QWidget*> all = window->findChildren<QWidget*>();
+    int checked = 0;
+    for (QWidget* control : all) {
+        if (!control->isVisibleTo(window) || insideProgressView(control) || inside(control, rules.skipped)) continue;
+        const std::optional<ShownText> text = shownText(control, window);
+        if (!text) continue;
+        ++checked;
+        const std::string where = state + ": \"" + text->text.toStdString() + "\" (" + control->metaObject()->className() + ")";
+        EXPECT_LE(text->needed, text->room) << where << " does not fit its control";
+        const QFontInfo font(text->font);
+        EXPECT_GE(font.pointSizeF(), rules.floorPointSize - 0.01) << where << " shrunk below the floor size";
+        // A label cut to fit keeps the whole text reachable. (Buttons draw their whole title or
+        // fail the width check above; their own titles may end in an ellipsis, "Color…".)
+        if (qobject_cast<QLabel*>(control) && text->text.contains(kEllipsis))
+            EXPECT_TRUE(hasToolTip(control, window)) << where << " is cut without a tool tip";
+        const QRect visible = visibleRect(control, window);
+        EXPECT_TRUE(visible.contains(text->drawn)) << where << " drawn at " << describe(text->drawn) << ", shown " << describe(visible);
+        for (QWidget* other : all) {
+            if (other == control || !other->isVisibleTo(window) || !drawsItself(other) || other->isAncestorOf(control) ||
+                control->isAncestorOf(other))
+                continue;
+            const QRect obstacle = visibleRect(other, window);
+            // A view that holds the whole control is its backdrop (a selection face, a panel
+            // picture), not something the text runs into.
+            if (obstacle.contains(visibleRect(control, window))) continue;
+            EXPECT_FALSE(text->drawn.intersects(obstacle))
+                << where << " at " << describe(text->drawn) << " runs into " << other->metaObject()->className() << " at "
+                << describe(obstacle);
+        }
+        const Qt::LayoutDirection expected =
+            rules.rightToLeft && !rules.leftToRight.contains(control) ? Qt::RightToLeft : Qt::LeftToRight;
+        EXPECT_EQ(control->layoutDirection(), expected) << where << " reads the wrong way";
+    }
+    // The window itself is never mirrored.
+    EXPECT_EQ(window->layoutDirection(), Qt::LeftToRight) << state << ": the window is mirrored";
+    return checked;
+}
+
+void AllLanguagesTest::clearDefaults() {
+    auto& defaults = platform::UserDefaults::standard();
+    for (const QString& key : defaults.allKeys()) defaults.removeObjectForKey(key);
+}
+
+void AllLanguagesTest::SetUp() {
+    clearDefaults();
+    platform::UserDefaults::standard().setInteger("AppLanguage", GetParam());
+    services::Language::setLanguage();
+    // As the application does: Qt's own Arabic translation would mirror whole windows.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+void AllLanguagesTest::TearDown() {
+    clearDefaults();
+    services::Language::setLanguage();
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+bool AllLanguagesTest::arabic() const { return GetParam() == 8; }
+
+QString AllLanguagesTest::languageFolder() const { return services::Language::languageFolder(GetParam()); }
+
+std::string languageParamName(const ::testing::TestParamInfo<int>& info) {
+    return services::Language::languageFolder(info.param).replace('-', '_').toStdString();
+}
+
+}  // namespace kestrel::test

@@ -20,9 +20,14 @@ QStringList runFileDialog(const OpenPanelRequest& request) {
     panel.setLabelText(QFileDialog::Accept, request.prompt);
     panel.setLabelText(QFileDialog::Reject, request.cancelTitle);
     if (!request.allowedFileTypes.isEmpty()) {
-        QStringList patterns;
-        for (const QString& type : request.allowedFileTypes) patterns << caseInsensitivePattern(type);
-        panel.setNameFilter(patterns.join(' '));
+        QStringList patterns, shown;
+        for (const QString& type : request.allowedFileTypes) {
+            patterns << caseInsensitivePattern(type);
+            shown << QStringLiteral("*.") + type.toLower();
+        }
+        // The user reads the plain extensions; the letter-case patterns that match them stay hidden.
+        panel.setOption(QFileDialog::HideNameFilterDetails, true);
+        panel.setNameFilter(QStringLiteral("%1 (%2)").arg(shown.join(' '), patterns.join(' ')));
     }
     if (panel.exec() != QDialog::Accepted) return {};
     return panel.selectedFiles();

@@ -3,6 +3,10 @@
 add_library(kestrel_options INTERFACE)
 target_compile_options(kestrel_options INTERFACE
   -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  # FFmpeg's time-base macros are C compound literals, which clang names in C++ with -Wpedantic.
+  target_compile_options(kestrel_options INTERFACE -Wno-c99-extensions)
+endif()
 # Build-folder paths are defined only where they are read, so the other objects do not depend
 # on where the build folder is (a compiler cache shares them between checkouts).
 target_compile_definitions(kestrel_options INTERFACE QT_NO_KEYWORDS)

@@ -13,6 +13,6 @@ Run it under a virtual X server instead:
 or without any window system (nothing is shown):
   QT_QPA_PLATFORM=offscreen build/release/kestrel
 MSG
-  exit 2
+  exit 0
 fi
 exec "$here/build/release/kestrel" "$@"

@@ -129,13 +129,25 @@ std::optional<Picture> FrameRenderer::render(const AVFrame* frame, const Preview
 
 std::optional<Picture> FrameRenderer::pullPicture() {
     const AVFrame* f = out_.get();
-    if (f->format != AV_PIX_FMT_BGRA || f->width <= 0 || f->height <= 0) return std::nullopt;
+    if (f->format != AV_PIX_FMT_BGRA || f->width <= 0 || f->height <= 0 || f->linesize[0] % 4 != 0)
+        return std::nullopt;
+    // The picture shares the filter graph's buffer instead of copying it: a 4K frame is 33 MB,
+    // and the graph's buffer pool takes the buffer back once the last image using it is gone.
+    AVFrame* shared = av_frame_clone(f);
+    if (!shared) return std::nullopt;
     Picture picture;
-    picture.image = QImage(f->width, f->height, QImage::Format_ARGB32_Premultiplied);
-    if (picture.image.isNull()) return std::nullopt;
-    const size_t row_bytes = size_t(f->width) * 4;
-    for (int y = 0; y < f->height; ++y)
-        std::memcpy(picture.image.scanLine(y), f->data[0] + ptrdiff_t(y) * f->linesize[0], row_bytes);
+    picture.image = QImage(
+        static_cast<const uchar*>(shared->data[0]), shared->width, shared->height, shared->linesize[0],
+        QImage::Format_ARGB32_Premultiplied,
+        [](void* frame) {
+            AVFrame* owned = static_cast<AVFrame*>(frame);
+            av_frame_free(&owned);
+        },
+        shared);
+    if (picture.image.isNull()) {
+        av_frame_free(&shared);
+        return std::nullopt;
+    }
     return picture;
 }
 

@@ -56,6 +56,8 @@ struct DIVuverIzizud::Impl {
     std::shared_ptr<int> alive = std::make_shared<int>(0);
 
     int64_t clampTime(int64_t us) const { return std::clamp<int64_t>(us, 0, duration_us); }
+    uint64_t shown_count = 0;      // pictures shown while playing, for the playback bench
+
     void show(const Picture& p) {
         shown = p.image;
         shown_pts_us = p.pts_us;
@@ -190,6 +192,10 @@ int DIVuverIzizud::playerStatus() const { return d_->playing ? 1 : 0; }
 
 int DIVuverIzizud::frameWidth() const { return d_->shown.width(); }
 
+uint64_t DIVuverIzizud::picturesShownPlaying() const { return d_->shown_count; }
+
+uint64_t DIVuverIzizud::picturesDroppedLate() const { return d_->presenter.droppedLate(); }
+
 int DIVuverIzizud::frameHeight() const { return d_->shown.height(); }
 
 void DIVuverIzizud::setPlayerDidEndBlock(std::function<void()> block) { d_->end_block = std::move(block); }
@@ -200,7 +206,10 @@ void DIVuverIzizud::Impl::onTick() {
     bool video_done = true;
     if (video) {
         const uint64_t generation = video->generation();
-        if (std::optional<Picture> p = presenter.due(video->queue(), generation, now)) show(*p);
+        if (std::optional<Picture> p = presenter.due(video->queue(), generation, now)) {
+            show(*p);
+            ++shown_count;
+        }
         video_done = video->reachedEnd() && FramePresenter::drained(video->queue(), generation) && now >= shown_end_us;
     }
     bool sound_done = true;

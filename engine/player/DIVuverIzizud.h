@@ -42,6 +42,10 @@ public:
     // 1 while playing, 0 otherwise.
     int playerStatus() const;
     int frameWidth() const;
+    // Playback counts since the player was made: pictures shown while playing, and pictures
+    // that came too late to be shown (the playback bench reads them).
+    uint64_t picturesShownPlaying() const;
+    uint64_t picturesDroppedLate() const;
     int frameHeight() const;
 
     // Called on the main thread when playback reaches the end (or a decode error ends it).

@@ -1,0 +1,91 @@
+// Plays a 4K30 H.264 file through the preview player, as a window would, and counts the
+// pictures that were shown against those the file holds. Run it on an idle machine: the
+// player keeps time by the clock, so a busy machine drops pictures that an idle one shows.
+// Prints: job=preview4k pictures=N shown=S dropped_pct=P wall_s=W (processor time on stderr).
+// Usage: bench_preview [--repeat N] [--only preview4k]
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+
+#include "engine/player/DIVuverIzizud.h"
+
+namespace {
+
+constexpr double kLengthS = 10.0;
+constexpr int kRate = 30;
+
+bool makeInput(const QString& path) {
+    if (QFileInfo::exists(path)) return true;
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+    ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
+                            QString("testsrc2=size=3840x2160:rate=%1:duration=%2").arg(kRate).arg(kLengthS), "-c:v",
+                            "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-g", "60", path});
+    if (!ffmpeg.waitForFinished(1800000) || ffmpeg.exitCode() != 0) {
+        std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAll().constData());
+        return false;
+    }
+    return true;
+}
+
+double processorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int repeats = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) repeats = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--only" && i + 1 < argc && std::string(argv[i + 1]) == "preview4k") ++i;  // its one job
+        else {
+            std::fprintf(stderr, "usage: %s [--repeat N] [--only preview4k]\n", argv[0]);
+            return 2;
+        }
+    }
+    if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const QString folder = QDir::tempPath() + "/kestrel-bench";
+    QDir().mkpath(folder);
+    const QString input = folder + "/preview4k.mp4";
+    if (!makeInput(input)) return 1;
+
+    const long pictures = long(kLengthS * kRate);
+    double best_pct = 100, best_wall = 0;
+    long best_shown = 0;
+    for (int run = 0; run < repeats; ++run) {
+        auto player = kestrel::player::DIVuverIzizud::initWithString(input.toStdString(), QRectF(0, 0, 960, 540));
+        if (!player) {
+            std::fprintf(stderr, "the player cannot open %s\n", qUtf8Printable(input));
+            return 1;
+        }
+        bool ended = false;
+        player->setPlayerDidEndBlock([&] { ended = true; });
+        const double cpu0 = processorSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        player->play();
+        while (!ended && wall.elapsed() < 120000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        const double wall_s = wall.elapsed() / 1000.0;
+        const long shown = long(player->picturesShownPlaying());
+        const double pct = 100.0 * double(std::max(0L, pictures - shown)) / double(pictures);
+        std::fprintf(stderr, "run %d: shown=%ld late=%llu processor_s=%.2f\n", run + 1, shown,
+                     static_cast<unsigned long long>(player->picturesDroppedLate()), processorSeconds() - cpu0);
+        if (pct < best_pct) best_pct = pct, best_wall = wall_s, best_shown = shown;
+    }
+    std::printf("job=preview4k pictures=%ld shown=%ld dropped_pct=%.2f wall_s=%.2f\n", pictures, best_shown, best_pct,
+                best_wall);
+    return 0;
+}

@@ -261,7 +261,7 @@ private:
     void writeTimeFields(bool start, double seconds);
     double fieldsSeconds(bool start) const;
     void updateTimeLabels();
-    void stepEdittingField(kestrel::widgets::ZorButton* upButton);
+    void stepEdittingField(kestrel::widgets::ZorButton* upButton, bool start);
     void applyTrimStartFromFields();
     void applyTrimStopFromFields();
     void writeEditsToJob(kestrel::model::SimpleData& record) const;
@@ -281,6 +281,7 @@ private:
     QTimer* timer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
     bool isPlaying_ = false;
+    bool resumeAfterRangeDrag_ = false;  // the range bar paused a playing preview
     QSizeF videoSize_;
 
     double cutTimeRange_start_ = 0;

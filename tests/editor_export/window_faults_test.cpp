@@ -85,5 +85,49 @@ TEST_F(WindowFaults, RefusedTrimExportsNothingAndSaysWhy) {
     EXPECT_EQ(filesIn(out.path()).size(), 1);
 }
 
+TEST_F(WindowFaults, TrimEndStaysInsideTheFile) {
+    open(1);
+    // One press on the end's minutes field: the end cannot pass the 2 s of the file.
+    QTest::mouseClick(v().stopMinuteField, Qt::LeftButton);
+    click(v().stopStepperUp);
+    EXPECT_EQ(timeOf(v().stopFields()), QStringLiteral("00:00:02:000"));
+    EXPECT_EQ(window->editState().trimStop_us, 2000000);
+    // Typed, likewise.
+    typeInto(v().stopMinuteField, QStringLiteral("01"));
+    EXPECT_EQ(timeOf(v().stopFields()), QStringLiteral("00:00:02:000"));
+    EXPECT_EQ(window->editState().trimStop_us, 2000000);
+    EXPECT_FLOAT_EQ(v().cutProgressView->upperValue(), 1.0f);
+}
+
+TEST_F(WindowFaults, StartSpinButtonStepsTheStart) {
+    open(1);
+    // The end's seconds were clicked last; the start's spin button still steps the start.
+    QTest::mouseClick(v().stopSecondsField, Qt::LeftButton);
+    click(v().startStepperUp);
+    EXPECT_EQ(timeOf(v().startFields()), QStringLiteral("00:00:1:000"));
+    EXPECT_EQ(timeOf(v().stopFields()), QStringLiteral("00:00:02:000"));
+    EXPECT_EQ(window->editState().trimStart_us, 1000000);
+    // A step that would reach the end is not taken.
+    click(v().startStepperUp);
+    EXPECT_EQ(window->editState().trimStart_us, 1000000);
+    EXPECT_LT(window->editState().trimStart_us, window->editState().trimStop_us);
+}
+
+TEST_F(WindowFaults, ReleasingTheRangeBarResumesPlaying) {
+    open(1);
+    click(v().b_playPauseBtn);
+    ASSERT_TRUE(window->isPlaying());
+    const QPoint middle = v().cutProgressView->rect().center();
+    QTest::mousePress(v().cutProgressView, Qt::LeftButton, {}, middle);
+    EXPECT_FALSE(window->isPlaying());
+    QTest::mouseRelease(v().cutProgressView, Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(window->isPlaying());
+    click(v().b_playPauseBtn);
+    // Released while paused: it stays paused.
+    QTest::mousePress(v().cutProgressView, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(v().cutProgressView, Qt::LeftButton, {}, middle);
+    EXPECT_FALSE(window->isPlaying());
+}
+
 }  // namespace
 }  // namespace kestrel::test

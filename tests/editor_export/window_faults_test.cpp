@@ -129,5 +129,54 @@ TEST_F(WindowFaults, ReleasingTheRangeBarResumesPlaying) {
     EXPECT_FALSE(window->isPlaying());
 }
 
+TEST_F(WindowFaults, TypedCropSizeStaysInsideTheMargins) {
+    open(4);
+    typeInto(v().cropLeftField, QStringLiteral("100"));
+    typeInto(v().cropWidthField, QStringLiteral("320"));
+    EXPECT_EQ(v().cropWidthField->text(), QStringLiteral("220"));
+    EXPECT_EQ(window->convertCropSize(), (kestrel::model::RECT{100, 0, 0, 0}));
+    // A 200 high box moved to the top leaves 40 below it: a typed height keeps that margin.
+    typeInto(v().cropHeightField, QStringLiteral("200"));
+    typeInto(v().cropTopField, QStringLiteral("0"));
+    typeInto(v().cropHeightField, QStringLiteral("240"));
+    EXPECT_EQ(v().cropHeightField->text(), QStringLiteral("200"));
+    EXPECT_EQ(window->editState().cropMargins, (kestrel::model::RECT{100, 0, 0, 40}));
+}
+
+TEST_F(WindowFaults, TypedColourValuesKeepToTheirSliders) {
+    open(8);
+    kestrel::editor::KxfxView* panel = effects();
+    struct Case {
+        kestrel::widgets::RDTextField* field;
+        const char* typed;
+        const char* kept;
+    };
+    for (const Case& c : {Case{panel->brightnessValueLabel, "300", "255"}, Case{panel->brightnessValueLabel, "-999", "-255"},
+                          Case{panel->contrastValueLabel, "150", "100"}, Case{panel->saturationValueLabel, "-101", "-100"}}) {
+        c.field->clear();
+        QTest::keyClicks(c.field, c.typed);
+        EXPECT_EQ(c.field->text(), QString::fromLatin1(c.kept)) << c.typed;
+    }
+    EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), 0.0f);
+    EXPECT_FLOAT_EQ(panel->contrastSlider->progress(), 1.0f);
+    const kestrel::session::EditState state = window->editState();
+    EXPECT_EQ(state.brightness, -255);
+    EXPECT_EQ(state.contrast, 100);
+    EXPECT_EQ(state.saturation, -100);
+}
+
+TEST_F(WindowFaults, ResetMovesThePlayerBarVolumeSlider) {
+    open(8);
+    click(v().b_volumeBtn);
+    kestrel::widgets::VolumeProgressSlider* slider = v().b_volumeSlider;
+    const QPoint top(slider->width() / 2, slider->height() / 10);
+    QTest::mousePress(slider, Qt::LeftButton, {}, top);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, top);
+    ASSERT_GT(window->volume(), 1.4);
+    click(effects()->effectReset);
+    EXPECT_DOUBLE_EQ(window->volume(), 1.0);
+    EXPECT_FLOAT_EQ(slider->progress(), 0.5f);
+}
+
 }  // namespace
 }  // namespace kestrel::test

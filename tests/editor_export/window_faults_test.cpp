@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTest>
 
@@ -13,6 +14,7 @@
 #include "export/ui/export_session.h"
 #include "services/language.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
+#include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/zor_button.h"
 
@@ -24,11 +26,12 @@ struct WindowFaults : ::testing::Test {
     QStringList alerts;
     QPointer<kestrel::editor::EditorExportController> run;
 
-    void open(int64_t tool) {
+    void open(int64_t tool, const std::string& path = standardClip()) {  // 320x240, 2 s
         window = new EditVideoWindowController(tool);
-        window->setFilePath(QString::fromStdString(standardClip()));  // 320x240, 2 s
+        window->setFilePath(QString::fromStdString(path));
         window->setAlertPresenter([this](const QString& m) { alerts << m; });
         window->showWindow(QStringLiteral("Editor"));
+        if (path != standardClip()) return;
         ASSERT_NE(window->fileData(), nullptr);
         ASSERT_NE(window->exportAttachment(), nullptr);
         run = window->exportAttachment()->exportRun();
@@ -37,7 +40,7 @@ struct WindowFaults : ::testing::Test {
     EditVideoWindowController::Views& v() { return window->views(); }
     kestrel::editor::KxfxView* effects() { return window->exportAttachment()->effectPanel(); }
     void TearDown() override {
-        waitUntil([this] { return !run || run->pendingJobs() == 0; });
+        if (run) waitUntil([this] { return !run || run->pendingJobs() == 0; });
         exportkit::ExportSession::setFailureAlert(nullptr);
         if (window) window->closeAction();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -176,6 +179,36 @@ TEST_F(WindowFaults, ResetMovesThePlayerBarVolumeSlider) {
     click(effects()->effectReset);
     EXPECT_DOUBLE_EQ(window->volume(), 1.0);
     EXPECT_FLOAT_EQ(slider->progress(), 0.5f);
+}
+
+TEST_F(WindowFaults, FailedSnapshotIsReported) {
+    open(1);
+    TempDir out;
+    const std::string notAFolder = out.file("plain-file");
+    writeBytes(notAFolder, "taken");
+    window->setOutputPath(QString::fromStdString(notAFolder));
+    click(v().b_cameraBtn);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0], services::localized(QStringLiteral("SnapshotFailedMessage")));
+    EXPECT_TRUE(window->lastSnapshotPath().isEmpty());
+
+    // A usable folder takes the picture without a word.
+    alerts.clear();
+    window->setOutputPath(QString::fromStdString(out.path()));
+    click(v().b_cameraBtn);
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+    EXPECT_TRUE(QFileInfo::exists(window->lastSnapshotPath()));
+}
+
+TEST_F(WindowFaults, PlayPauseWithoutAPlayerDoesNothing) {
+    TempDir in;
+    const std::string bytes = in.file("random.mov");
+    writeBytes(bytes, std::string(4096, '\x5a'));
+    open(1, bytes);
+    ASSERT_EQ(window->rdPlayer(), nullptr);
+    click(v().b_playPauseBtn);
+    EXPECT_FALSE(window->isPlaying());
+    EXPECT_FALSE(v().b_playPauseBtn->selected());
 }
 
 }  // namespace

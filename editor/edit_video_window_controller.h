@@ -246,6 +246,7 @@ private:
     void addTimer();
     void removeTimer();
     void showAlert(const QString& message);
+    void presentPendingAlerts();
     void showPlayPictures(bool playing);
     void refreshIfPaused();
     void applyQuarterTurn(int32_t angle);
@@ -305,6 +306,8 @@ private:
     QPointer<exportkit::ExportDialogBase> exportProgressWindow_;
     FileChooser fileChooser_;
     AlertPresenter alertPresenter_;
+    QStringList pendingAlerts_;      // raised before the window was on screen
+    bool presentingPending_ = false;
     bool loaded_ = false;
     bool formatBarCollapsed_ = false;
     bool closed_ = false;

@@ -56,6 +56,7 @@ void EditorExportAttachment::changelanguage() {
 }
 
 void EditorExportAttachment::startExportAction() {
+    if (!window_.rdPlayer()) return;  // no file with video loaded: nothing to export
     run_->setRecord(window_.fileData());
     run_->startExportAction();
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 
@@ -209,6 +210,35 @@ TEST_F(WindowFaults, PlayPauseWithoutAPlayerDoesNothing) {
     click(v().b_playPauseBtn);
     EXPECT_FALSE(window->isPlaying());
     EXPECT_FALSE(v().b_playPauseBtn->selected());
+}
+
+// Random bytes named .mov: the alert comes with the window on screen, no size is made up, and
+// there is nothing to export until a file with video is loaded.
+TEST_F(WindowFaults, FileWithoutVideoCannotBeExported) {
+    TempDir in;
+    const std::string bytes = in.file("random.mov");
+    writeBytes(bytes, std::string(4096, '\x17'));
+    window = new EditVideoWindowController(4);
+    window->setFilePath(QString::fromStdString(bytes));
+    QList<bool> shownWithWindow;
+    window->setAlertPresenter([this, &shownWithWindow](const QString& m) {
+        alerts << m;
+        shownWithWindow << window->views().window->isVisible();
+    });
+    window->setFileChooser([] { return QStringList{QString::fromStdString(standardClip())}; });
+    window->showWindow(QStringLiteral("Editor"));
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0], services::localized(QStringLiteral("Pleaseselectedvideo'sfilestring")));
+    EXPECT_EQ(shownWithWindow, QList<bool>{true});
+    EXPECT_FALSE(v().original_SizeValueLabel->text().contains(QStringLiteral("-1")));
+    EXPECT_FALSE(v().cropWidthField->text().contains(QStringLiteral("-1")));
+    EXPECT_FALSE(v().startExportBtn->isEnabled());
+
+    window->addfileAction();
+    ASSERT_NE(window->rdPlayer(), nullptr);
+    EXPECT_TRUE(v().startExportBtn->isEnabled());
+    EXPECT_EQ(v().original_SizeValueLabel->text(), QStringLiteral("320 x 240"));
+    EXPECT_EQ(alerts.size(), 1);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "editor/editor_export_attachment.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
+#include "editor/music/music_panel.h"
+#include "editor/watermark/editor_side_panels.h"
 #include "export/ui/export_session.h"
 #include "services/language.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
@@ -239,6 +241,30 @@ TEST_F(WindowFaults, FileWithoutVideoCannotBeExported) {
     EXPECT_TRUE(v().startExportBtn->isEnabled());
     EXPECT_EQ(v().original_SizeValueLabel->text(), QStringLiteral("320 x 240"));
     EXPECT_EQ(alerts.size(), 1);
+}
+
+TEST_F(WindowFaults, UnmutingMusicGivesBackTheLevelTheUserHad) {
+    open(64);
+    TempDir in;
+    const std::string song = in.file("song.m4a");
+    FixtureSpec spec;
+    spec.width = 0;
+    spec.duration_s = 3;
+    makeMedia(song, spec);
+    kestrel::editor::MusicPanel* music = window->sidePanels()->musicPanel();
+    ASSERT_TRUE(music->addMusicFiles({QString::fromStdString(song)}).isEmpty());
+    kestrel::widgets::VolumeProgressSlider* slider = music->itemVolumeSlider();
+    const QPoint lowish(int(slider->width() * 0.3), slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, lowish);
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, lowish);
+    const float chosen = music->musicList()[0].volume;
+    ASSERT_GT(chosen, 0.1f);
+    ASSERT_LT(chosen, 0.45f);
+    click(music->itemMuteButton());
+    EXPECT_EQ(music->musicList()[0].volume, 0.0f);
+    click(music->itemMuteButton());
+    EXPECT_FLOAT_EQ(music->musicList()[0].volume, chosen);
+    EXPECT_FLOAT_EQ(slider->progress(), chosen);
 }
 
 }  // namespace

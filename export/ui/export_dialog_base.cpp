@@ -168,7 +168,8 @@ void ExportDialogBase::buildSharedViews() {
 
 void ExportDialogBase::changeLanguage() {
     if (!loaded_) return;
-    const bool running = progressView->progress() > 0 && exporting_;
+    // An export that has not reported progress yet is running all the same: its button stops it.
+    const bool running = exporting_;
     for (kestrel::widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) button->setContentColor(style::kWindowColor);
     startBtn->setContentTitle(services::localized(running ? QStringLiteral("Stop") : QStringLiteral("Start")));
     openBtn->setContentTitle(services::localized(QStringLiteral("Reverse Open")));

@@ -15,6 +15,9 @@
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/export_session.h"
+#include "export/ui/export_window_controller.h"
+#include "platform/notification_center.h"
+#include "widgets/ns_progress_view.h"
 #include "services/language.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/media_fixtures.h"
@@ -265,6 +268,22 @@ TEST_F(WindowFaults, UnmutingMusicGivesBackTheLevelTheUserHad) {
     click(music->itemMuteButton());
     EXPECT_FLOAT_EQ(music->musicList()[0].volume, chosen);
     EXPECT_FLOAT_EQ(slider->progress(), chosen);
+}
+
+// A language switch right after Start, before any progress: the button still reads Stop.
+TEST_F(WindowFaults, LanguageSwitchAtNoProgressKeepsStop) {
+    open(1);
+    run->setRecord(window->fileData());
+    exportkit::ExportWindowController* dialog = run->prepareExportDialog();
+    TempDir out;
+    dialog->setOutputPath(QString::fromStdString(out.path()));
+    dialog->startExport();
+    ASSERT_TRUE(dialog->exporting());
+    ASSERT_EQ(dialog->progressView->progress(), 0.0f);
+    platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
+    EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized(QStringLiteral("Stop")));
+    ASSERT_TRUE(waitUntil([this] { return !run || (!run->exporting() && run->pendingJobs() == 0); }));
+    EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized(QStringLiteral("Start")));
 }
 
 }  // namespace

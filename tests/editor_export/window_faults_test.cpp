@@ -14,6 +14,7 @@
 #include "editor/effects/kxfx_view.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
+#include "editor/watermark/watermark_panel.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/notification_center.h"
@@ -284,6 +285,39 @@ TEST_F(WindowFaults, LanguageSwitchAtNoProgressKeepsStop) {
     EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized(QStringLiteral("Stop")));
     ASSERT_TRUE(waitUntil([this] { return !run || (!run->exporting() && run->pendingJobs() == 0); }));
     EXPECT_EQ(dialog->startBtn->contentTitle(), services::localized(QStringLiteral("Start")));
+}
+
+// Typed watermark times stay inside the video and, for a video watermark, inside its own file.
+TEST_F(WindowFaults, WatermarkTimesStayInsideVideoAndFile) {
+    open(16);
+    using kestrel::editor::WatermarkPanel;
+    WatermarkPanel* panel = window->sidePanels()->watermarkPanel();
+    panel->addTextWaterMark();
+    auto& start = panel->timeGroup(WatermarkPanel::kStart).fields;
+    auto& duration = panel->timeGroup(WatermarkPanel::kDuration).fields;
+    typeInto(start[2], QStringLiteral("01"));
+    typeInto(duration[2], QStringLiteral("05"));
+    const kestrel::model::WaterParam& text = panel->waterMarkList()[0];
+    EXPECT_FLOAT_EQ(text.startTime, 1.0f);
+    EXPECT_FLOAT_EQ(text.duration, 1.0f);  // the 2 s video ends 1 s after the start
+    EXPECT_EQ(duration[2]->text(), QStringLiteral("01"));
+
+    // A video watermark (the same 2 s clip): its range keeps inside the clip, start before end.
+    ASSERT_TRUE(panel->addPictureWaterMark(QString::fromStdString(standardClip())));
+    const kestrel::model::WaterParam& video = panel->waterMarkList()[1];
+    ASSERT_GT(video.fileDuration, 1.9f);
+    auto& fileStart = panel->timeGroup(WatermarkPanel::kFileStart).fields;
+    auto& fileEnd = panel->timeGroup(WatermarkPanel::kFileEnd).fields;
+    typeInto(fileEnd[1], QStringLiteral("01"));
+    EXPECT_FLOAT_EQ(video.fileEndTime, video.fileDuration);
+    typeInto(fileStart[2], QStringLiteral("09"));
+    EXPECT_LT(video.fileStartTime, video.fileEndTime);
+    EXPECT_LE(video.fileEndTime, video.fileDuration);
+    typeInto(fileEnd[1], QStringLiteral("00"));
+    typeInto(fileEnd[2], QStringLiteral("00"));
+    typeInto(fileEnd[3], QStringLiteral("00"));
+    EXPECT_GE(video.fileStartTime, 0.0f);
+    EXPECT_LT(video.fileStartTime, video.fileEndTime);
 }
 
 }  // namespace

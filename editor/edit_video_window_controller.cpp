@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
@@ -65,6 +66,14 @@ void EditVideoWindowController::showWindow(const QString& title) {
     w->show();
     w->raise();
     w->activateWindow();
+    presentPendingAlerts();
+}
+
+void EditVideoWindowController::presentPendingAlerts() {
+    const QStringList messages = std::exchange(pendingAlerts_, {});
+    presentingPending_ = true;
+    for (const QString& message : messages) showAlert(message);
+    presentingPending_ = false;
 }
 
 void EditVideoWindowController::closeAction() {
@@ -76,6 +85,13 @@ void EditVideoWindowController::setExportProgressWindow(exportkit::ExportDialogB
 }
 
 void EditVideoWindowController::showAlert(const QString& message) {
+    // An alert raised while the window is still being built would come up behind it: it waits
+    // until the window is on screen (showWindow presents it, or the next turn of the loop).
+    if (v_->window && !v_->window->isVisible() && !presentingPending_) {
+        if (pendingAlerts_.isEmpty()) QTimer::singleShot(0, this, [this] { presentPendingAlerts(); });
+        pendingAlerts_ << message;
+        return;
+    }
     if (alertPresenter_) {
         alertPresenter_(message);
         return;

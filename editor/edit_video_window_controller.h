@@ -246,6 +246,7 @@ private:
     void addTimer();
     void removeTimer();
     void showAlert(const QString& message);
+    void presentPendingAlerts();
     void showPlayPictures(bool playing);
     void refreshIfPaused();
     void applyQuarterTurn(int32_t angle);
@@ -261,7 +262,7 @@ private:
     void writeTimeFields(bool start, double seconds);
     double fieldsSeconds(bool start) const;
     void updateTimeLabels();
-    void stepEdittingField(kestrel::widgets::ZorButton* upButton);
+    void stepEdittingField(kestrel::widgets::ZorButton* upButton, bool start);
     void applyTrimStartFromFields();
     void applyTrimStopFromFields();
     void writeEditsToJob(kestrel::model::SimpleData& record) const;
@@ -281,6 +282,7 @@ private:
     QTimer* timer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
     bool isPlaying_ = false;
+    bool resumeAfterRangeDrag_ = false;  // the range bar paused a playing preview
     QSizeF videoSize_;
 
     double cutTimeRange_start_ = 0;
@@ -304,6 +306,8 @@ private:
     QPointer<exportkit::ExportDialogBase> exportProgressWindow_;
     FileChooser fileChooser_;
     AlertPresenter alertPresenter_;
+    QStringList pendingAlerts_;      // raised before the window was on screen
+    bool presentingPending_ = false;
     bool loaded_ = false;
     bool formatBarCollapsed_ = false;
     bool closed_ = false;

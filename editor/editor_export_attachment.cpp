@@ -21,6 +21,9 @@ EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window
     panel_->setIsMagicEnhance(window.isMagicEnhance());
     panel_->setPreviewControl([this] { window_.pause(); }, [this] { window_.play(); });
     panel_->setPreviewApplier([this](unsigned parts) { window_.applyEditState(parts); });
+    panel_->setVolumeResetBlock([this](double volume) {
+        if (auto* slider = window_.views().b_volumeSlider) slider->setProgress(float(volume / 2.0));
+    });
 
     run_->setDelegate(this);
     run_->setEditsProvider([this] { return editStateFromWindow(window_, panel_); });
@@ -53,6 +56,7 @@ void EditorExportAttachment::changelanguage() {
 }
 
 void EditorExportAttachment::startExportAction() {
+    if (!window_.rdPlayer()) return;  // no file with video loaded: nothing to export
     run_->setRecord(window_.fileData());
     run_->startExportAction();
 }

@@ -44,7 +44,14 @@ void EditVideoWindowController::addFile() {
     // A file that cannot be probed leaves no record behind, so the no-video alert follows
     // instead of a preview of a file the record does not describe.
     fileData_ = kestrel::session::probeMediaFile(filePath_, kestrel::session::SavedOutputChoices::read());
-    if (!fileData_) return;
+    // Only a picture has a size: a file without video shows none (never "-1 x -1").
+    const bool hasPicture = fileData_ && fileData_->sourceData.width >= 1 && fileData_->sourceData.height >= 1;
+    if (!hasPicture) {
+        v_->original_SizeValueLabel->clear();
+        v_->cropWidthField->clear();
+        v_->cropHeightField->clear();
+        return;
+    }
     const auto& s = fileData_->sourceData;
     v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));
     v_->cropWidthField->setText(QString::number(s.width));
@@ -68,7 +75,10 @@ void EditVideoWindowController::setUpDataForFilePath() {
         for (auto* b : v_->toolButtons()) b->setEnabled(true);
         enableEdit(true);
         if (!filePath_.isEmpty()) selectToolAfterLoad();
+        v_->startExportBtn->setEnabled(true);
     } else {
+        // Nothing to export until a file with video is loaded.
+        v_->startExportBtn->setEnabled(false);
         // Nothing to preview: a player left from set-up or an earlier file would show another file.
         if (rdPlayer_) {
             stop();

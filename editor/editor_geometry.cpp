@@ -138,16 +138,23 @@ std::optional<QRectF> applyCropField(CropField field, int64_t value, const QRect
     const double ratio = H / W;
     QRectF r = clip;
     switch (field) {
-    case CropField::Width:
+    // A size larger than the picture is refused; one larger than the margins leave is pulled in.
+    case CropField::Width: {
         if (value > W || value < 1) return std::nullopt;
-        r.setWidth(double(value));
+        double most = W - r.x();
+        if (keepAspect) most = std::min(most, (H - r.y()) / ratio);
+        r.setWidth(std::min(double(value), most));
         if (keepAspect) r.setHeight(ratio * r.width());
         break;
-    case CropField::Height:
+    }
+    case CropField::Height: {
         if (value > H || value < 1) return std::nullopt;
-        r.setHeight(double(value));
+        double most = H - r.y();
+        if (keepAspect) most = std::min(most, (W - r.x()) * ratio);
+        r.setHeight(std::min(double(value), most));
         if (keepAspect) r.setWidth(r.height() / ratio);
         break;
+    }
     case CropField::Top: {
         if (value > H || value < 0) return std::nullopt;
         const double h = std::min(r.height(), H);

@@ -61,8 +61,10 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
                                              v_->keepAspectBtn->selected());
     if (!rect) return;
     editVideoClipRect_ = *rect;
+    // The typed field is rewritten only when the value was pulled in, so typing is not disturbed.
     auto show = [&](kestrel::widgets::RDTextField* target, double number) {
-        if (target != field) target->setText(QString::asprintf("%.f", number));
+        const QString text = QString::asprintf("%.f", number);
+        if (target != field || text.toLongLong() != value) target->setText(text);
     };
     show(v_->cropWidthField, rect->width());
     show(v_->cropHeightField, rect->height());

@@ -11,6 +11,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/music/music_panel.h"
+#include "services/language.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "session/edit_bindings.h"
@@ -143,6 +144,7 @@ void EditVideoWindowController::stop() {
 }
 
 void EditVideoWindowController::action_playPauseBtn() {
+    if (!rdPlayer_) return;  // nothing loaded: nothing to play, and the button does not pretend
     const bool wasPlaying = isPlaying_;
     isPlaying_ = !isPlaying_;
     if (wasPlaying) pause();
@@ -168,12 +170,14 @@ void EditVideoWindowController::actionCarameraBtn() {
     int32_t h = rdPlayer_->frameHeight();
     if (w <= 0 || h <= 0) return;
     std::vector<uint8_t> buffer(size_t(w) * size_t(h) * 4, 0);
-    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0) return;
+    // Every failure past this point is the user's lost picture: it is reported, not swallowed.
+    const auto failed = [this] { showAlert(services::localized(QStringLiteral("SnapshotFailedMessage"))); };
+    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0) return failed();
     const QImage image =
         QImage(buffer.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied).copy();
     QString folder = outputPath_;
     if (folder.isEmpty()) folder = services::FileManager::sharedManager().rootSnapshotDirPath();
-    if (folder.isEmpty() || !QDir().mkpath(folder)) return;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return failed();
     const char* format = "PNG";
     QString ext = QStringLiteral("png");
     if (coverStyle_ == QLatin1String("bmp")) {
@@ -187,7 +191,8 @@ void EditVideoWindowController::actionCarameraBtn() {
     const QString path = services::uniqueOutputPath(folder, services::HelpClass::createFilename(), ext);
     const QImage opaque = (ext == QLatin1String("png")) ? image : image.convertToFormat(QImage::Format_RGB32);
     // Encoded in memory and written whole: a full disk leaves no cut-off picture.
-    if (platform::saveImageAtomically(opaque, path, format)) lastSnapshotPath_ = path;
+    if (!platform::saveImageAtomically(opaque, path, format)) return failed();
+    lastSnapshotPath_ = path;
 }
 
 void EditVideoWindowController::volumeButtonPressed() {

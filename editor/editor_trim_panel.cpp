@@ -142,12 +142,14 @@ double EditVideoWindowController::fieldsSeconds(bool start) const {
 
 // ---- Spin steps ----
 
-void EditVideoWindowController::stepEdittingField(kestrel::widgets::ZorButton* upButton) {
-    if (!edittingField_) return;
-    editStartStepperValue_ = edittingField_->text().toLongLong();
-    const bool millis = edittingField_ == v_->startMioSecondsField || edittingField_ == v_->stopMioSecondsField;
+void EditVideoWindowController::stepEdittingField(kestrel::widgets::ZorButton* upButton, bool start) {
+    // A spin button steps the field of its own time box last clicked, else that box's seconds.
+    const auto group = start ? v_->startFields() : v_->stopFields();
+    RDTextField* field = group.contains(edittingField_) ? edittingField_ : group[2];
+    editStartStepperValue_ = field->text().toLongLong();
+    const bool millis = field == v_->startMioSecondsField || field == v_->stopMioSecondsField;
     editStartStepperValue_ = kestrel::editor::stepTimeValue(editStartStepperValue_, editStartStepper_ == upButton, millis);
-    edittingField_->setText(QString::number(editStartStepperValue_));
+    field->setText(QString::number(editStartStepperValue_));
 }
 
 void EditVideoWindowController::applyTrimStartFromFields() {
@@ -155,7 +157,7 @@ void EditVideoWindowController::applyTrimStartFromFields() {
     const float start = float(fieldsSeconds(true));
     const float stop = float(fieldsSeconds(false));
     // A start is taken only while it lies before the end.
-    if (stop > start) {
+    if (stop > start && start >= 0) {
         cutTimeRange_start_ = double(start) * 1000000.0;
         if (d > 0) v_->cutProgressView->setLowerValue(float(start / d));
     }
@@ -165,23 +167,40 @@ void EditVideoWindowController::applyTrimStopFromFields() {
     const double d = playerDurationSeconds();
     const float start = float(fieldsSeconds(true));
     const float stop = float(fieldsSeconds(false));
-    if (stop > start) {
-        cutTimeRange_stop_ = double(stop) * 1000000.0;
-        if (d > 0) v_->cutProgressView->setUpperValue(float(stop / d));
-    } else if (stop > d) {
+    if (d > 0 && stop > d) {
+        // The end never lies after the end of the file.
         writeTimeFields(false, d);
         cutTimeRange_stop_ = d * 1000000.0;
         v_->cutProgressView->setUpperValue(1.0f);
+    } else if (stop > start) {
+        cutTimeRange_stop_ = double(stop) * 1000000.0;
+        if (d > 0) v_->cutProgressView->setUpperValue(float(stop / d));
     }
 }
 
 void EditVideoWindowController::touchUpTrimStartStepper() {
-    stepEdittingField(v_->startStepperUp);
+    QStringList before;
+    for (const RDTextField* f : v_->startFields()) before << f->text();
+    stepEdittingField(v_->startStepperUp, true);
+    // A step that would put the start at or after the end (or before 0) is not taken.
+    if (fieldsSeconds(true) < 0 || fieldsSeconds(true) >= fieldsSeconds(false)) {
+        const auto fields = v_->startFields();
+        for (int i = 0; i < fields.size(); ++i) fields[i]->setText(before[i]);
+        return;
+    }
     applyTrimStartFromFields();
 }
 
 void EditVideoWindowController::touchUpTrimStopStepper() {
-    stepEdittingField(v_->stopStepperUp);
+    QStringList before;
+    for (const RDTextField* f : v_->stopFields()) before << f->text();
+    stepEdittingField(v_->stopStepperUp, false);
+    // A step that would put the end at or before the start is not taken.
+    if (fieldsSeconds(false) <= fieldsSeconds(true)) {
+        const auto fields = v_->stopFields();
+        for (int i = 0; i < fields.size(); ++i) fields[i]->setText(before[i]);
+        return;
+    }
     applyTrimStopFromFields();
 }
 
@@ -293,14 +312,15 @@ void EditVideoWindowController::resetTrimBtnTouchUp() {
 
 void EditVideoWindowController::actionMouseDownForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {
     if (view != v_->cutProgressView) return;
+    // The preview holds still under the drag and plays on once the bar is let go.
+    resumeAfterRangeDrag_ = isPlaying_;
     if (isPlaying_) pause();
 }
 
 void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {
     if (view != v_->cutProgressView) return;
-    if (isPlaying_) {
-        if (rdPlayer_) rdPlayer_->pause();
-        removeTimer();
+    if (resumeAfterRangeDrag_) {
+        resumeAfterRangeDrag_ = false;
         play();
     }
 }

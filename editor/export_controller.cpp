@@ -6,6 +6,7 @@
 #include "services/folders.h"
 #include "services/language.h"
 #include "services/output_name.h"
+#include "session/edit_state_checks.h"
 #include "session/export_job.h"
 #include "session/job_queue.h"
 #include "session/output_choice.h"
@@ -75,6 +76,13 @@ void EditorExportController::startExportCallback(const QString& path) {
 void EditorExportController::exportAction() {
     if (!record_) return;
     const session::EditState edits = editsProvider_ ? editsProvider_() : session::EditState{};
+    // Edits the export would refuse end here with the reason, before anything is written.
+    const QString refusal = session::editStateRefusal(edits, *record_);
+    if (!refusal.isEmpty()) {
+        session_->begin();
+        session_->finishFailed(services::localized(refusal));
+        return;
+    }
     // The job record keeps the range and the output the batch tools and the dialog read.
     if (edits.hasTrimRange()) {
         record_->cutTimeRange_start = edits.trimStart_us;

@@ -24,13 +24,10 @@ double TrimFields::microseconds() const {
 session::EditState editStateFromWindow(EditVideoWindowController& window, const KxfxView* effectPanel) {
     EditVideoWindowController::Views& views = window.views();
     session::EditState state = window.ownEdits();
-    // The range as the eight fields hold it; a stop not after the start keeps the whole file.
-    const double start_us = trimFields(views.startFields()).microseconds();
-    const double stop_us = trimFields(views.stopFields()).microseconds();
-    if (stop_us > start_us) {
-        state.trimStart_us = static_cast<int64_t>(start_us);
-        state.trimStop_us = static_cast<int64_t>(stop_us);
-    }
+    // The range as the eight fields hold it, also when it is no range: the export refuses a stop
+    // not after its start rather than writing the whole file.
+    state.trimStart_us = static_cast<int64_t>(trimFields(views.startFields()).microseconds());
+    state.trimStop_us = static_cast<int64_t>(trimFields(views.stopFields()).microseconds());
     if (views.cutProgressView) state.removeSelectedPart = views.cutProgressView->isFanxuan();
     if (effectPanel) effectPanel->fillEditState(state);
     if (views.audiochanelPopBtn && window.fileData())

@@ -91,7 +91,15 @@ ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::
     if (!state.watermarks.isEmpty()) {
         const QSizeF frame = watermarkFrame(state, source);
         QList<kestrel::model::WaterParam> marks = state.watermarks;  // the step names the pictures it writes
-        addConvertWaterMark(job, marks, int(frame.width()), int(frame.height()), pictureFolder, writtenFiles);
+        // Every checked watermark with something to draw must be taken: a file without one is not
+        // what the preview showed.
+        int drawable = 0;
+        for (const kestrel::model::WaterParam& mark : marks)
+            if (mark.isCheck && ((mark.waterType == 2 && !mark.waterImagePath.isEmpty()) ||
+                                 (mark.waterType == 4 && (!mark.waterImage.isNull() || !mark.waterText.isEmpty()))))
+                ++drawable;
+        if (addConvertWaterMark(job, marks, int(frame.width()), int(frame.height()), pictureFolder, writtenFiles) < drawable)
+            return ConvertSetup{false, 0, QStringLiteral("WatermarkRefusedMessage")};
     }
     if (!accepted(addDubbingMusic(job, state.music, state.removeOriginalSound)))
         return ConvertSetup{false, 0, QStringLiteral("showmessageTime7")};

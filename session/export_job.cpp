@@ -1,5 +1,7 @@
 #include "session/export_job.h"
 
+#include "session/edit_state_checks.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,6 +28,12 @@ void ExportJob::failWith(const ConvertSetup& setup) {
 }
 
 void ExportJob::begin() {
+    // Refused edits never reach the engine: a file without them would pass for the edited one.
+    const QString refusal = editStateRefusal(edits_, source_);
+    if (!refusal.isEmpty()) {
+        failWith({false, 0, refusal});
+        return;
+    }
     const QFileInfo output(outputFile_);
     if (!QDir().mkpath(output.path())) {
         failWith({false, 0, QStringLiteral("EditorExportFolderUnusableMessage")});

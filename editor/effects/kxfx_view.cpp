@@ -1,5 +1,7 @@
 #include "editor/effects/kxfx_view.h"
 
+#include <algorithm>
+
 #include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/player/DIVuverIzizud.h"
@@ -374,7 +376,12 @@ void KxfxView::colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slide
 }
 
 void KxfxView::colourFieldEdited(kestrel::widgets::RDTextField* field) {
-    const int value = field->text().toInt();
+    // A typed value is held to its slider's range; the field shows the value kept.
+    const int limit = field == brightnessValueLabel ? 255 : 100;
+    const QString typed = field->text().trimmed();
+    if (typed.isEmpty() || typed == QLatin1String("-")) return;  // still being typed
+    const int value = std::clamp(typed.toInt(), -limit, limit);
+    if (QString::number(value) != typed) field->setText(QString::number(value));
     if (field == brightnessValueLabel) {
         brightness_ = value;
         brightnessSlider->setProgress(progressForBrightness(value));
@@ -447,6 +454,7 @@ void KxfxView::actionEffectReset() {
     for (EffectItem& item : effectTypes_) item.isCheck = false;
     for (int i = 0; i < items_.size(); ++i) items_[i]->setItem(effectTypes_[i]);
     if (speedChangedBlock_) speedChangedBlock_(1.0);
+    if (volumeResetBlock_) volumeResetBlock_(volume_);
     if (player_)
         applyPreview(kestrel::session::kPreviewSpeed | kestrel::session::kPreviewSound | kestrel::session::kPreviewColour);
 }

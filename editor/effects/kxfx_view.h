@@ -50,6 +50,8 @@ public:
     void setPreviewControl(std::function<void()> pause, std::function<void()> play);
     // Told the new speed, so the editor can show the duration at that speed.
     void setSpeedChangedBlock(std::function<void(double speed)> block) { speedChangedBlock_ = std::move(block); }
+    // Told the level (0..2) a reset went back to, so the player bar's volume slider follows.
+    void setVolumeResetBlock(std::function<void(double volume)> block) { volumeResetBlock_ = std::move(block); }
 
     // The window was opened for image enhancement: the toggle starts on.
     void setIsMagicEnhance(bool on);
@@ -144,6 +146,7 @@ private:
     double speed_ = 1.0;
     std::function<void()> pausePreview_, playPreview_;
     std::function<void(double)> speedChangedBlock_;
+    std::function<void(double)> volumeResetBlock_;
     QList<EffectItem> effectTypes_;
     QList<EffectCollectionViewItem*> items_;
     QVBoxLayout* listLayout_ = nullptr;

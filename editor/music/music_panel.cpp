@@ -154,7 +154,14 @@ void MusicPanel::buildUi() {
     musicItemStopBtn_ = panel::makePictureButton(this, "ZantImage/GifMaker/btnStop_Normal@2x.png", [this](auto*) { stopAudio(); });
     musicItemStopBtn_->setEnabled(false);
     musicItemVolueBtn_ = panel::makePictureButton(this, "ZantImage/Reverse/btnOpenVolume_Normal@2x.png", [this](kestrel::widgets::ZorButton* b) {
-        if (hasSelection()) setItemVolume(b->selected() ? 0.5f : 0.0f);
+        if (!hasSelection()) return;
+        // Unmuting gives back the level the user had, not a fixed one.
+        if (b->selected()) {
+            setItemVolume(volumeBeforeMute_ > 0 ? volumeBeforeMute_ : 1.0f);
+        } else {
+            volumeBeforeMute_ = musicList_[selectedMusicIndex_].volume;
+            setItemVolume(0.0f);
+        }
     });
     musicItemVolueSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
     musicItemVolueSlider_->setFixedSize(110, 20);

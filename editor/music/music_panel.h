@@ -58,6 +58,9 @@ public:
     // Adds files (newest first in the list); files without sound are refused and named in the
     // result.
     QStringList addMusicFiles(const QStringList& paths);
+    // The selected item's mute button and volume slider.
+    kestrel::widgets::ZorButton* itemMuteButton() const { return musicItemVolueBtn_; }
+    kestrel::widgets::VolumeProgressSlider* itemVolumeSlider() const { return musicItemVolueSlider_; }
     void loadMusicAction();
     void selectMusic(int index);
     void checkMusic(int index);
@@ -137,6 +140,7 @@ private:
     kestrel::widgets::ZorButton* pruneMusicBtn_ = nullptr;
     kestrel::widgets::ZorButton* removeOriginalmusicBtn_ = nullptr;
     kestrel::widgets::ZorButton* musicItemVolueBtn_ = nullptr;
+    float volumeBeforeMute_ = 1.0f;  // what unmuting the selected item gives back
     kestrel::widgets::ZorButton* musicItemPlayPauseBtn_ = nullptr;
     kestrel::widgets::ZorButton* musicItemStopBtn_ = nullptr;
     kestrel::widgets::ZorButton* playPruneMusicBtn_ = nullptr;

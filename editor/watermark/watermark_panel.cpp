@@ -32,6 +32,27 @@ using services::localized;
 
 namespace {
 
+// The times a watermark may hold: shown inside the video (0 <= start, start + duration <= the
+// video's length) and, for a video watermark, a used range inside its own file with its start
+// before its end. The edited end gives way to the other one, so typing is never blocked.
+void keepWatermarkTimes(kestrel::model::WaterParam& m, double videoSeconds, bool fileStartEdited) {
+    constexpr float kLeast = 0.01f;  // the fields' step
+    if (videoSeconds > 0) {
+        m.startTime = std::clamp(m.startTime, 0.0f, float(videoSeconds));
+        m.duration = std::clamp(m.duration, 0.0f, float(videoSeconds) - m.startTime);
+    } else {
+        m.startTime = std::max(m.startTime, 0.0f);
+        m.duration = std::max(m.duration, 0.0f);
+    }
+    if (m.fileDuration <= 0) return;
+    const float D = m.fileDuration;
+    m.fileStartTime = std::clamp(m.fileStartTime, 0.0f, std::max(0.0f, D - kLeast));
+    m.fileEndTime = std::clamp(m.fileEndTime, std::min(kLeast, D), D);
+    if (m.fileStartTime < m.fileEndTime) return;
+    if (fileStartEdited) m.fileEndTime = std::min(D, m.fileStartTime + kLeast);
+    else m.fileStartTime = std::max(0.0f, m.fileEndTime - kLeast);
+}
+
 const QStringList kPictureExtensions = {"png", "jpg", "tiff", "jpeg", "gif"};
 const QStringList kOpenTypes = {"mov", "qt",  "mp4", "m4v", "flv",  "ts",   "m2ts", "mts", "mkv",  "mka",  "mpg", "mpeg",
                                 "mpa", "m2v", "mpv", "dat", "avi",  "divx", "3gp",  "3g2", "mxf",  "tp",   "trp", "nut",
@@ -459,6 +480,15 @@ void WatermarkPanel::readTimeGroup(TimeGroupIndex group) {
     case kFileStart: mark->fileStartTime = static_cast<float>(t); break;
     case kFileEnd: mark->fileEndTime = static_cast<float>(t); break;
     }
+    keepWatermarkTimes(*mark, limit, group == kFileStart);
+    // Fields show what is kept: the typed group only when its value was pulled in.
+    const QList<double> kept{mark->startTime, mark->duration, mark->fileStartTime, mark->fileEndTime};
+    for (size_t g = 0; g < timeGroups_.size(); ++g) {
+        const auto& fields = timeGroups_[g].fields;
+        const double shown =
+            secondsFromHundredthsTexts(fields[0]->text(), fields[1]->text(), fields[2]->text(), fields[3]->text());
+        if (std::abs(shown - kept[int(g)]) > 0.004) timeGroups_[g].setTexts(hundredthsTexts(kept[int(g)]));
+    }
     refreshPlayerWaterMark(true);
 }
 
@@ -487,6 +517,7 @@ void WatermarkPanel::stepTimeGroup(TimeGroupIndex group, int delta) {
     case kFileStart: mark->fileStartTime = static_cast<float>(t); break;
     case kFileEnd: mark->fileEndTime = static_cast<float>(t); break;
     }
+    keepWatermarkTimes(*mark, fileDurationSeconds(), group == kFileStart);
     refreshWaterTime();
 }
 

@@ -170,7 +170,8 @@ void ExportDialogBase::buildSharedViews() {
 
 void ExportDialogBase::changeLanguage() {
     if (!loaded_) return;
-    const bool running = progressView->progress() > 0 && exporting_;
+    // An export that has not reported progress yet is running all the same: its button stops it.
+    const bool running = exporting_;
     for (kestrel::widgets::ZorButton* button : {startBtn, openBtn, closeBtn}) {
         button->setContentColor(kestrel::widgets::kTextColor);
         button->setOnColor(kestrel::widgets::kHoverTextColor);

@@ -3,6 +3,7 @@
 // preview shows what the export writes.
 #include "engine/editing/preview_view.h"
 #include "session/collage_preview.h"
+#include "widgets/ns_progress_view.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/tools_collage/collage_test_helpers.h"
@@ -250,7 +251,9 @@ TEST(CollageCells, StoppedExportLeavesNoFile) {
         dialog->setStopConfirmer([](const QString&) { return true; });
         dialog->setOutputPath(QString::fromStdString(out.path()));
         dialog->startExport();
-        waitUntil([&] { return h.w().exporting() && QDir(QString::fromStdString(out.path())).entryList(QDir::Files).size() > 0; }, 30000);
+        // Stopped while it runs: once it has reported progress, well before its 20 s are written.
+        waitUntil([&] { return h.w().exporting() && dialog->progressView->progress() > 0; }, 30000);
+        ASSERT_TRUE(dialog->exporting());
         dialog->startExport();  // Stop
         stopped = waitUntil([&] { return !dialog->exporting(); }, 60000);
         dialog->closeWindowAction();

@@ -6,41 +6,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 
+#include "bench/common_bench.h"
 #include "engine/player/DIVuverIzizud.h"
+
+using namespace kestrel::bench;
 
 namespace {
 
 constexpr double kLengthS = 10.0;
 constexpr int kRate = 30;
-
-bool makeInput(const QString& path) {
-    if (QFileInfo::exists(path)) return true;
-    QProcess ffmpeg;
-    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-    ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
-                            QString("testsrc2=size=3840x2160:rate=%1:duration=%2").arg(kRate).arg(kLengthS), "-c:v",
-                            "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-g", "60", path});
-    if (!ffmpeg.waitForFinished(1800000) || ffmpeg.exitCode() != 0) {
-        std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAll().constData());
-        return false;
-    }
-    return true;
-}
-
-double processorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 }  // namespace
 
@@ -60,7 +39,9 @@ int main(int argc, char** argv) {
     const QString folder = QDir::tempPath() + "/kestrel-bench";
     QDir().mkpath(folder);
     const QString input = folder + "/preview4k.mp4";
-    if (!makeInput(input)) return 1;
+    ensureMedia(input.toStdString(), "-f lavfi -i testsrc2=size=3840x2160:rate=" + std::to_string(kRate) +
+                                         ":duration=" + std::to_string(int(kLengthS)) +
+                                         " -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 60");
 
     const long pictures = long(kLengthS * kRate);
     double best_pct = 100, best_wall = 0;
@@ -73,16 +54,18 @@ int main(int argc, char** argv) {
         }
         bool ended = false;
         player->setPlayerDidEndBlock([&] { ended = true; });
-        const double cpu0 = processorSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        player->play();
-        while (!ended && wall.elapsed() < 120000) QApplication::processEvents(QEventLoop::AllEvents, 5);
-        const double wall_s = wall.elapsed() / 1000.0;
+        const Timing timing = timeOnce([] {}, [&] {
+            QElapsedTimer wall;
+            wall.start();
+            player->play();
+            while (!ended && wall.elapsed() < 120000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+            return ended;
+        }, false, "4K playback");
+        const double wall_s = timing.wall_s;
         const long shown = long(player->picturesShownPlaying());
         const double pct = 100.0 * double(std::max(0L, pictures - shown)) / double(pictures);
         std::fprintf(stderr, "run %d: shown=%ld late=%llu processor_s=%.2f\n", run + 1, shown,
-                     static_cast<unsigned long long>(player->picturesDroppedLate()), processorSeconds() - cpu0);
+                     static_cast<unsigned long long>(player->picturesDroppedLate()), timing.cpu_s);
         if (pct < best_pct) best_pct = pct, best_wall = wall_s, best_shown = shown;
     }
     std::printf("job=preview4k pictures=%ld shown=%ld dropped_pct=%.2f wall_s=%.2f\n", pictures, best_shown, best_pct,

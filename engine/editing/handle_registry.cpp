@@ -1,5 +1,6 @@
 #include "engine/editing/handle_registry.h"
 
+#include <mutex>
 #include <unordered_map>
 
 namespace kestrel::editing {

@@ -300,6 +300,8 @@ void EditVideoWindowController::rewriteTargetFromFormatBar() {
     exportkit::MediaProperties target = kestrel::editor::mediaPropertiesOf(fileData_->targetData);
     v_->formatBar->writeTarget(kestrel::editor::mediaPropertiesOf(fileData_->sourceData), target);
     kestrel::editor::assignTarget(fileData_->targetData, target);
+    // Another codec or container may take other sizes.
+    refreshCropSizeRule();
 }
 
 void EditVideoWindowController::outputChoiceChanged(exportkit::OutputFormatBar*) { rewriteTargetFromFormatBar(); }

@@ -256,6 +256,13 @@ private:
     QSizeF sourceSize() const;
     void placeOverlays(const QRectF& rect);
     void writeClipToFieldsAndJob(const QRectF& pixelRect);
+    // The crop as even margins, and the rectangle the export writes for them.
+    void setCropMargins(const kestrel::model::RECT& margins);
+    // The four crop fields and the size label from the crop state; `typing` (the field being
+    // typed in) keeps its text unless the value was pulled in further than the even rounding.
+    void showCropFields(const QObject* typing = nullptr);
+    // Asks whether the export writes even sizes only, for the file and the output choice now.
+    void refreshCropSizeRule();
     double playerDurationSeconds() const;
     double playerCurrentSeconds() const;
     void seekSeconds(double seconds);
@@ -298,6 +305,8 @@ private:
     // The window's own share of the edit state: turn, flips, crop margins, aspect lock.
     kestrel::session::EditState edits_;
     int64_t cropEditStepperValue_ = 0;
+    // The export's encoder takes even sizes only: the crop panel offers and shows those.
+    bool evenCropSizes_ = true;
 
     std::unique_ptr<kestrel::editor::EditorSidePanels> sidePanels_;
     kestrel::editor::EditorExportAttachment* exportAttachment_ = nullptr;  // a child of the controller

@@ -7,6 +7,7 @@
 #include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
 #include "session/edit_bindings.h"
+#include "session/even_size_rule.h"
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
@@ -55,16 +56,20 @@ void EditVideoWindowController::buildCropView() {
     v_->cropLeftField = kestrel::editor::makeValueField(panel, this, Qt::white, false);
     v_->cropTopField->setText(QStringLiteral("0"));
     v_->cropLeftField->setText(QStringLiteral("0"));
+    // A typed value rounded to what the export takes is shown once typing ends.
+    for (RDTextField* f : {v_->cropWidthField, v_->cropHeightField, v_->cropTopField, v_->cropLeftField})
+        QObject::connect(f, &QLineEdit::editingFinished, f, [this] { showCropFields(); });
 
+    // Margins are even, so crop values move in steps of two pixels.
     const std::pair<ZorButton**, std::pair<kestrel::editor::CropField, int>> steppers[] = {
-        {&v_->cropTopStepperUpBtn, {kestrel::editor::CropField::Top, +1}},
-        {&v_->cropTopStepperDownBtn, {kestrel::editor::CropField::Top, -1}},
-        {&v_->cropLeftStepperUpBtn, {kestrel::editor::CropField::Left, +1}},
-        {&v_->cropLeftStepperDownBtn, {kestrel::editor::CropField::Left, -1}},
-        {&v_->cropWidthStepperUpBtn, {kestrel::editor::CropField::Width, +1}},
-        {&v_->cropWidthStepperDownBtn, {kestrel::editor::CropField::Width, -1}},
-        {&v_->cropHeightStepperUpBtn, {kestrel::editor::CropField::Height, +1}},
-        {&v_->cropHeightStepperDownBtn, {kestrel::editor::CropField::Height, -1}},
+        {&v_->cropTopStepperUpBtn, {kestrel::editor::CropField::Top, +2}},
+        {&v_->cropTopStepperDownBtn, {kestrel::editor::CropField::Top, -2}},
+        {&v_->cropLeftStepperUpBtn, {kestrel::editor::CropField::Left, +2}},
+        {&v_->cropLeftStepperDownBtn, {kestrel::editor::CropField::Left, -2}},
+        {&v_->cropWidthStepperUpBtn, {kestrel::editor::CropField::Width, +2}},
+        {&v_->cropWidthStepperDownBtn, {kestrel::editor::CropField::Width, -2}},
+        {&v_->cropHeightStepperUpBtn, {kestrel::editor::CropField::Height, +2}},
+        {&v_->cropHeightStepperDownBtn, {kestrel::editor::CropField::Height, -2}},
     };
     for (const auto& [slot, what] : steppers) {
         *slot = new ZorButton(panel);
@@ -124,9 +129,40 @@ void EditVideoWindowController::initCropView() {
     v_->cropView->hide();
 }
 
-void EditVideoWindowController::resetCropState() {
-    edits_.cropMargins = kestrel::model::RECT{};
-    editVideoClipRect_ = QRectF(QPointF(0, 0), videoSize_);
+void EditVideoWindowController::resetCropState() { setCropMargins(kestrel::model::RECT{}); }
+
+void EditVideoWindowController::setCropMargins(const kestrel::model::RECT& margins) {
+    edits_.cropMargins = margins;
+    editVideoClipRect_ = kestrel::editor::writtenCropRect(margins, videoSize_, evenCropSizes_);
+}
+
+void EditVideoWindowController::showCropFields(const QObject* typing) {
+    if (!fileData_ || videoSize_.isEmpty()) return;
+    const QRectF& r = editVideoClipRect_;
+    auto show = [&](RDTextField* field, int value, const char* format) {
+        bool typed = false;
+        const int old = field->text().trimmed().toInt(&typed);
+        if (field == typing && typed && std::abs(old - value) <= 1) return;  // rounding waits for the end of typing
+        field->setText(QString::asprintf(format, value));
+    };
+    show(v_->cropWidthField, int(r.width()), "%02d");
+    show(v_->cropHeightField, int(r.height()), "%02d");
+    show(v_->cropLeftField, edits_.cropMargins.left, "%d");
+    show(v_->cropTopField, edits_.cropMargins.top, "%d");
+    // The frame as the export writes it when nothing is cropped.
+    const int w = kestrel::editor::writtenLength(int(std::lround(videoSize_.width())), evenCropSizes_);
+    const int h = kestrel::editor::writtenLength(int(std::lround(videoSize_.height())), evenCropSizes_);
+    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(w).arg(h));
+}
+
+void EditVideoWindowController::refreshCropSizeRule() {
+    if (!fileData_) return;
+    const bool even = kestrel::session::exportWritesEvenSizes(
+        *fileData_, kestrel::session::readEditorOutputChoice(*fileData_, kestrel::session::FrameSizeRule::Normal));
+    if (even == evenCropSizes_) return;
+    evenCropSizes_ = even;
+    setCropMargins(edits_.cropMargins);
+    showCropFields();
 }
 
 void EditVideoWindowController::placeOverlays(const QRectF& rect) {
@@ -144,12 +180,7 @@ void EditVideoWindowController::applyQuarterTurn(int32_t angle) {
     // The loaded subtitle and watermarks are the user's work: a turn keeps them.
     placeOverlays(videoRect());
     resetCropState();
-    v_->cropTopField->setText(QStringLiteral("0"));
-    v_->cropLeftField->setText(QStringLiteral("0"));
-    v_->original_SizeValueLabel->setText(
-        QStringLiteral("%1 x %2").arg(int(videoSize_.width())).arg(int(videoSize_.height())));
-    v_->cropWidthField->setText(QString::number(int(videoSize_.width())));
-    v_->cropHeightField->setText(QString::number(int(videoSize_.height())));
+    showCropFields();
     refreshIfPaused();
 }
 
@@ -204,12 +235,8 @@ void EditVideoWindowController::keepAspectAction() {
     v_->cliper->setFrameRect(rect);
     resetCropState();
     v_->cliper->setVideoSize(videoSize_);
-    if (auto box = kestrel::editor::videoToOverlay(editVideoClipRect_, videoSize_, rect.size())) v_->cliper->setClipRect(*box);
-    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
-    v_->cropWidthField->setText(QString::asprintf("%02.f", editVideoClipRect_.width()));
-    v_->cropHeightField->setText(QString::asprintf("%02.f", editVideoClipRect_.height()));
-    v_->cropLeftField->setText(QString::number(int(editVideoClipRect_.x())));
-    v_->cropTopField->setText(QString::number(int(videoSize_.height() - editVideoClipRect_.height())));
+    v_->cliper->setClipRect(QRectF(QPointF(0, 0), rect.size()));
+    showCropFields();
     v_->cliper->setCropType(2);
 }
 
@@ -217,12 +244,6 @@ void EditVideoWindowController::resetAction() {
     v_->resetRotateBtn->setSelected(false);
     edits_.setUserAngleDegrees(0);
     resetRotateTouchUp();
-    v_->cropLeftField->setText(QStringLiteral("0"));
-    v_->cropTopField->setText(QStringLiteral("0"));
-    const QSizeF s = sourceSize();
-    v_->cropWidthField->setText(QString::asprintf("%02.f", s.width()));
-    v_->cropHeightField->setText(QString::asprintf("%02.f", s.height()));
-    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(int(s.width())).arg(int(s.height())));
 }
 
 void EditVideoWindowController::resetRotateTouchUp() {
@@ -234,16 +255,14 @@ void EditVideoWindowController::resetRotateTouchUp() {
     // The loaded subtitle and watermarks are the user's work: a geometry reset keeps them.
     placeOverlays(videoRect());
     resetCropState();
+    showCropFields();
     refreshIfPaused();
 }
 
 void EditVideoWindowController::writeClipToFieldsAndJob(const QRectF& px) {
-    editVideoClipRect_ = px;
-    v_->cropWidthField->setText(QString::asprintf("%02.f", px.width()));
-    v_->cropHeightField->setText(QString::asprintf("%02.f", px.height()));
-    edits_.cropMargins = kestrel::editor::cropMargins(px, videoSize_);
-    v_->cropLeftField->setText(QString::number(int(px.x())));
-    v_->cropTopField->setText(QString::number(int(videoSize_.height() - px.height() - px.y())));
+    // The fields show what the export writes for the box: the even margins' rectangle.
+    setCropMargins(kestrel::editor::cropMargins(px, videoSize_));
+    showCropFields();
 }
 
 void EditVideoWindowController::actionMoveEndForRDUICliperBlock(kestrel::editor::RDUICliper* cliper, const QRectF& box) {
@@ -275,4 +294,5 @@ void EditVideoWindowController::cropStepperAction(kestrel::editor::CropField fie
     cropEditStepperValue_ = kestrel::editor::stepCropValue(leadingInt(f->text()), delta, int64_t(bound));
     f->setText(QString::number(cropEditStepperValue_));
     controlTextDidChange(f);
+    showCropFields();
 }

@@ -52,10 +52,11 @@ void EditVideoWindowController::addFile() {
         v_->cropHeightField->clear();
         return;
     }
-    const auto& s = fileData_->sourceData;
-    v_->original_SizeValueLabel->setText(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));
-    v_->cropWidthField->setText(QString::number(s.width));
-    v_->cropHeightField->setText(QString::number(s.height));
+    // The whole new picture, in the sizes the export will write.
+    videoSize_ = sourceSize();
+    refreshCropSizeRule();
+    resetCropState();
+    showCropFields();
 }
 
 void EditVideoWindowController::setUpDataForFilePath() {

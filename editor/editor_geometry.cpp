@@ -92,6 +92,43 @@ kestrel::model::RECT cropMargins(const QRectF& c, const QSizeF& v) {
     return r;
 }
 
+int32_t writtenLength(int32_t length, bool evenSizes) {
+    return evenSizes ? std::max(2, length - length % 2) : length;
+}
+
+QRectF writtenCropRect(const kestrel::model::RECT& m, const QSizeF& frame, bool evenSizes) {
+    const int32_t W = int32_t(std::lround(frame.width())), H = int32_t(std::lround(frame.height()));
+    const int32_t w = writtenLength(W - m.left - m.right, evenSizes);
+    const int32_t h = writtenLength(H - m.top - m.bottom, evenSizes);
+    return QRectF(m.left, H - m.top - h, w, h);
+}
+
+namespace {
+
+int32_t evenFloor(double v) { return 2 * int32_t(std::floor(v / 2)); }
+
+// The far margin that leaves the largest written length not above `wanted` after `near`.
+int32_t farMargin(int32_t length, int32_t near, double wanted, bool evenSizes) {
+    const int32_t most = std::max(0, evenFloor(length - near - 2));  // at least 2 pixels stay
+    const int32_t want = std::max<int32_t>(1, int32_t(std::lround(wanted)));
+    int32_t margin = std::clamp(evenFloor(length - near - want), 0, most);
+    while (margin + 2 <= most && writtenLength(length - near - margin, evenSizes) > want) margin += 2;
+    return margin;
+}
+
+}  // namespace
+
+kestrel::model::RECT marginsForTypedRect(const QRectF& r, const QSizeF& frame, bool evenSizes) {
+    const int32_t W = int32_t(std::lround(frame.width())), H = int32_t(std::lround(frame.height()));
+    kestrel::model::RECT m;
+    if (W < 2 || H < 2 || !std::isfinite(r.x() + r.y() + r.width() + r.height())) return m;
+    m.left = std::clamp(evenFloor(r.x()), 0, std::max(0, evenFloor(W - 2)));
+    m.top = std::clamp(evenFloor(H - (r.y() + r.height())), 0, std::max(0, evenFloor(H - 2)));
+    m.right = farMargin(W, m.left, r.width(), evenSizes);
+    m.bottom = farMargin(H, m.top, r.height(), evenSizes);
+    return m;
+}
+
 QRectF cropTypeRect(int32_t type, const QSizeF& frame, const QRectF& current) {
     const double W = frame.width();
     const double H = frame.height();

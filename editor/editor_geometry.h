@@ -45,6 +45,16 @@ int32_t evenMargin(double margin);
 // Pixels cut from each side of the frame for a crop rectangle (bottom-left origin).
 kestrel::model::RECT cropMargins(const QRectF& clip, const QSizeF& videoSize);
 
+// A length as the export writes it: odd lengths rounded down to even (never below 2) where the
+// encoder needs even sizes.
+int32_t writtenLength(int32_t length, bool evenSizes);
+// The part of a frame an export writes for even crop margins: the margins' rectangle, its size
+// as writtenLength gives it (the engine drops the odd column and row at the right and bottom).
+QRectF writtenCropRect(const kestrel::model::RECT& margins, const QSizeF& frame, bool evenSizes);
+// Even margins for a typed crop rectangle: its left and top edges rounded down to even, and the
+// largest written size that is not above the typed one (at least 2 pixels).
+kestrel::model::RECT marginsForTypedRect(const QRectF& rect, const QSizeF& frame, bool evenSizes);
+
 // Crop-overlay box for a crop type in a frame (types 1..7); other types keep current.
 QRectF cropTypeRect(int32_t type, const QSizeF& frame, const QRectF& current);
 

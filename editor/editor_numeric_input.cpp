@@ -60,18 +60,11 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     const auto rect = kestrel::editor::applyCropField(which, value, editVideoClipRect_, videoSize_,
                                              v_->keepAspectBtn->selected());
     if (!rect) return;
-    editVideoClipRect_ = *rect;
-    // The typed field is rewritten only when the value was pulled in, so typing is not disturbed.
-    auto show = [&](kestrel::widgets::RDTextField* target, double number) {
-        const QString text = QString::asprintf("%.f", number);
-        if (target != field || text.toLongLong() != value) target->setText(text);
-    };
-    show(v_->cropWidthField, rect->width());
-    show(v_->cropHeightField, rect->height());
-    show(v_->cropTopField, videoSize_.height() - (rect->height() + rect->y()));
-    show(v_->cropLeftField, rect->x());
-    // The job takes what the overlay now shows, margins included.
-    edits_.cropMargins = kestrel::editor::cropMargins(editVideoClipRect_, videoSize_);
+    // The job takes even margins and the written size not above the typed one; the fields and the
+    // overlay show that crop. The typed field is rewritten at once only when the value was pulled
+    // in, so typing is not disturbed.
+    setCropMargins(kestrel::editor::marginsForTypedRect(*rect, videoSize_, evenCropSizes_));
+    showCropFields(field);
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }

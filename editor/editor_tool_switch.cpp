@@ -97,13 +97,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
         v_->cliper->setParent(rdPlayer_->view());
         v_->cliper->show();
         v_->cliper->raise();
-        const QRectF r = v_->cliper->getclipRect();
-        QSizeF shown = sourceSize();
-        if (kestrel::editor::isQuarterTurn(edits_.userAngleDegrees())) shown.transpose();
-        v_->original_SizeValueLabel->setText(
-            QStringLiteral("%1 x %2").arg(int(shown.width())).arg(int(shown.height())));
-        v_->cropWidthField->setText(QString::asprintf("%.f", r.width()));
-        v_->cropHeightField->setText(QString::asprintf("%.f", r.height()));
+        showCropFields();
     }
     if (type == kToolMusic) enableEdit(true);
 }

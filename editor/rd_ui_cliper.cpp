@@ -33,8 +33,7 @@ RDUICliper::RDUICliper(const QRectF& frame, QWidget* parent) : QWidget(parent), 
     topView_ = makeVeil(this);
     rightView_ = makeVeil(this);
     bottomView_ = makeVeil(this);
-    // Thin strips until a box is set.
-    layVeils(1, 1, frame.width() - 1, frame.height() - 1);
+    layVeilsFor(cliprect_);
 }
 
 void RDUICliper::layVeils(double l, double b, double r, double t) {
@@ -55,52 +54,57 @@ QRectF RDUICliper::veilRect() const {
     return QRectF(float(edgeLeft_), float(edgeBottom_), float(edgeRight_ - edgeLeft_), float(edgeTop_ - edgeBottom_));
 }
 
-void RDUICliper::resizeEvent(QResizeEvent*) { layVeils(edgeLeft_, edgeBottom_, edgeRight_, edgeTop_); }
+void RDUICliper::resizeEvent(QResizeEvent*) { layVeilsFor(cliprect_); }
 
-void RDUICliper::setFrameRect(const QRectF& frame) {
-    oFrame_ = frame;
-    widgets::setFrame(this, frame);
-    cliprect_ = frame;
-    update();
-}
-
-void RDUICliper::setVideoSize(const QSizeF& size) {
-    videoSize_ = size;
-    cliprect_ = oFrame_;
-    update();
-}
-
-void RDUICliper::setCropType(int32_t type) {
-    isMoving_ = false;
-    cropType_ = type;
-    cliprect_ = cropTypeRect(type, oFrame_.size(), cliprect_);
-    update();
-}
-
-void RDUICliper::setClipRect(const QRectF& rect) {
-    QRectF r = rect;
-    r.setHeight(std::max(kMinBox, std::min(r.height(), H())));
-    r.setWidth(std::max(kMinBox, std::min(r.width(), W())));
+void RDUICliper::setBox(const QRectF& r) {
     cliprect_ = r;
     layVeilsFor(r);
     update();
 }
 
-void RDUICliper::setclipEDGE(const QRectF& rect) {
-    cliprect_ = rect;
-    update();
+QRectF RDUICliper::fitted(const QRectF& rect) const {
+    // Never smaller than 60 points, unless the overlay itself is; never larger than the overlay,
+    // and always on it.
+    const double w = std::clamp(rect.width(), std::min(kMinBox, W()), std::max(0.0, W()));
+    const double h = std::clamp(rect.height(), std::min(kMinBox, H()), std::max(0.0, H()));
+    const double x = std::clamp(rect.x(), 0.0, std::max(0.0, W() - w));
+    const double y = std::clamp(rect.y(), 0.0, std::max(0.0, H() - h));
+    return {x, y, w, h};
 }
+
+void RDUICliper::setFrameRect(const QRectF& frame) {
+    oFrame_ = frame;
+    widgets::setFrame(this, frame);
+    // The box is in the overlay's own points: the whole overlay.
+    setBox(QRectF(0, 0, frame.width(), frame.height()));
+}
+
+void RDUICliper::setVideoSize(const QSizeF& size) {
+    videoSize_ = size;
+    setBox(QRectF(0, 0, W(), H()));
+}
+
+void RDUICliper::setCropType(int32_t type) {
+    isMoving_ = false;
+    cropType_ = type;
+    // Types 1 and 2 are drag modes: the box the user sees stays. A ratio is shown at once and
+    // is what the next press grabs.
+    if (type >= 3 && type <= 7) setBox(cropTypeRect(type, QSizeF(W(), H()), cliprect_));
+    else update();
+}
+
+void RDUICliper::setClipRect(const QRectF& rect) { setBox(fitted(rect)); }
+
+void RDUICliper::setclipEDGE(const QRectF& rect) { setBox(rect); }
 
 void RDUICliper::ChangeclipEDGE(float dx1, float dx2, float dy1, float dy2) {
     QRectF r = cliprect_;
     r = QRectF(r.x() + dx1, r.y() + dy1, r.width() - dx1 + dx2, r.height() - dy1 + dy2);
-    bool limited = false;
-    if (r.x() < 0) { r.moveLeft(0); limited = true; }
-    if (r.y() < 0) { r.moveTop(0); limited = true; }
-    if (r.x() + r.width() > oFrame_.width()) { r.setWidth(oFrame_.width() - r.x() - 0.1); limited = true; }
-    if (r.y() + r.height() > oFrame_.height()) { r.setHeight(oFrame_.height() - r.y() - 0.1); limited = true; }
-    cliprect_ = r;
-    if (!limited) update();
+    if (r.x() < 0) r.moveLeft(0);
+    if (r.y() < 0) r.moveTop(0);
+    if (r.x() + r.width() > W()) r.setWidth(W() - r.x());
+    if (r.y() + r.height() > H()) r.setHeight(H() - r.y());
+    setBox(r);
 }
 
 double RDUICliper::getclipRectScale() const {
@@ -119,8 +123,6 @@ QRectF RDUICliper::getPercentClipRect() const {
 }
 
 void RDUICliper::paintEvent(QPaintEvent*) {
-    // The box the user sees is the one the veils leave open.
-    cliprect_ = veilRect();
     const QRectF r = cliprect_;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -151,36 +153,41 @@ void RDUICliper::mouseReleaseEvent(QMouseEvent* e) { releaseAt(eventPoint(e->pos
 void RDUICliper::pressAt(const QPointF& point) {
     if (delegate_) delegate_->actionMoveBeginForRDUICliperBlock(this, QRectF());
     touchPoint_ = touchBeginPoint_ = point;
-    cliprect_ = veilRect();
-    const float px = float(point.x()), py = float(point.y());
-    const double x = cliprect_.x(), y = cliprect_.y(), w = cliprect_.width(), h = cliprect_.height();
-    const bool inMiddleY = y + h / 2 - 20 < py && py < y + h / 2 + 20;
-    const bool inMiddleX = x + w / 2 - 20 < px && px < x + w / 2 + 20;
-    if (std::abs(px - x) < 20) {
-        if (std::abs(py - (y + h)) < 30) cropTouchPoint_ = kTopLeft;
-        else if (std::abs(py - y) < 30) cropTouchPoint_ = kBottomLeft;
-        else if (inMiddleY) cropTouchPoint_ = kLeft;
-    } else if (std::abs(px - (x + w)) < 20) {
-        if (std::abs(py - (y + h)) < 30) cropTouchPoint_ = kTopRight;
-        else if (std::abs(py - y) < 30) cropTouchPoint_ = kBottomRight;
-        else if (inMiddleY) cropTouchPoint_ = kRight;
-    } else if (std::abs(py - y) < 30) {
-        if (inMiddleX) cropTouchPoint_ = kBottom;
-    } else if (std::abs(py - (y + h)) < 30) {
-        if (inMiddleX) cropTouchPoint_ = kTop;
-    } else if (x < px && px < x + w && y < py && py < y + h) {
-        cropTouchPoint_ = kInside;
-        left_ = float(px - x);
-        bottom_ = float(py - y);
+    cropTouchPoint_ = zoneAt(point);
+    if (cropTouchPoint_ == kInside) {
+        left_ = float(float(point.x()) - cliprect_.x());
+        bottom_ = float(float(point.y()) - cliprect_.y());
     }
 }
 
+int32_t RDUICliper::zoneAt(const QPointF& point) const {
+    const float px = float(point.x()), py = float(point.y());
+    const double x = cliprect_.x(), y = cliprect_.y(), w = cliprect_.width(), h = cliprect_.height();
+    // A small box keeps its middle third for moving.
+    const double tx = std::min(20.0, w / 3), ty = std::min(30.0, h / 3);
+    const double dl = std::abs(px - x), dr = std::abs(px - (x + w));
+    const double db = std::abs(py - y), dt = std::abs(py - (y + h));
+    const bool alongX = x - tx < px && px < x + w + tx;  // within the span of the top and bottom edges
+    const bool alongY = y - ty < py && py < y + h + ty;  // within the span of the left and right edges
+    const bool nearLeft = alongY && dl < tx && dl <= dr, nearRight = alongY && dr < tx && dr < dl;
+    const bool nearBottom = alongX && db < ty && db <= dt, nearTop = alongX && dt < ty && dt < db;
+    if (nearLeft && nearTop) return kTopLeft;
+    if (nearRight && nearTop) return kTopRight;
+    if (nearLeft && nearBottom) return kBottomLeft;
+    if (nearRight && nearBottom) return kBottomRight;
+    if (nearLeft) return kLeft;
+    if (nearRight) return kRight;
+    if (nearTop) return kTop;
+    if (nearBottom) return kBottom;
+    if (x < px && px < x + w && y < py && py < y + h) return kInside;
+    return kNone;
+}
+
 void RDUICliper::moveBox(const QPointF& p) {
-    const double w = edgeRight_ - edgeLeft_, h = edgeTop_ - edgeBottom_;
+    const double w = cliprect_.width(), h = cliprect_.height();
     const double x = std::clamp(p.x() - left_, 0.0, std::max(0.0, W() - w));
     const double y = std::clamp(p.y() - bottom_, 0.0, std::max(0.0, H() - h));
-    cliprect_ = QRectF(x, y, w, h);
-    layVeilsFor(cliprect_);
+    setBox(QRectF(x, y, w, h));
 }
 
 void RDUICliper::dragTo(const QPointF& point) {
@@ -189,7 +196,7 @@ void RDUICliper::dragTo(const QPointF& point) {
         keepRatioMove(p);
         return;
     }
-    double l = edgeLeft_, b = edgeBottom_, r = edgeRight_, t = edgeTop_;
+    double l = cliprect_.left(), b = cliprect_.top(), r = cliprect_.right(), t = cliprect_.bottom();
     switch (cropTouchPoint_) {
     case kTopLeft: l = std::min(p.x(), r - 20); t = std::max(p.y(), b + 20); break;
     case kTopRight: r = std::max(p.x(), l + 20); t = std::max(p.y(), b + 20); break;
@@ -202,10 +209,8 @@ void RDUICliper::dragTo(const QPointF& point) {
     case kInside: moveBox(p); break;
     default: break;
     }
-    if (cropTouchPoint_ != kInside) {
-        layVeils(l, b, r, t);
-        cliprect_ = veilRect();
-    }
+    if (cropTouchPoint_ != kInside && cropTouchPoint_ != kNone)
+        setBox(QRectF(QPointF(std::max(0.0, l), std::max(0.0, b)), QPointF(std::min(W(), r), std::min(H(), t))));
     isMoving_ = true;
     touchPoint_ = p;
     update();
@@ -213,31 +218,26 @@ void RDUICliper::dragTo(const QPointF& point) {
 }
 
 void RDUICliper::keepRatioMove(const QPointF& p) {
-    double l = edgeLeft_, b = edgeBottom_, r = edgeRight_, t = edgeTop_;
-    const float ratio = videoSize_.height() > 0 ? float(videoSize_.width() / videoSize_.height()) : 1.0f;
-    switch (cropTouchPoint_) {
-    case kTopLeft: case kTopRight: {
-        const float h = float(p.y() - b);
-        const float w = h * ratio;
-        t = std::min(std::max(b + h, b + 20), H());
-        if (cropTouchPoint_ == kTopLeft) l = std::min(r - w, r - 20);
-        else r = std::max(l + w, l + 20);
-        break;
-    }
-    case kBottomLeft: case kBottomRight: {
-        const float h = float(t - p.y());
-        const float w = h * ratio;
-        b = std::min(t - h, t - 20);
-        if (cropTouchPoint_ == kBottomLeft) l = std::min(r - w, r - 20);
-        else r = std::max(l + w, l + 20);
-        break;
-    }
-    case kInside: moveBox(p); break;
-    default: break;
-    }
+    double l = cliprect_.left(), b = cliprect_.top(), r = cliprect_.right(), t = cliprect_.bottom();
+    double ratio = videoSize_.height() > 0 ? videoSize_.width() / videoSize_.height() : 0;
+    if (!(ratio > 0)) ratio = H() > 0 ? W() / H() : 1.0;
+    const bool top = cropTouchPoint_ == kTopLeft || cropTouchPoint_ == kTopRight;
+    const bool left = cropTouchPoint_ == kTopLeft || cropTouchPoint_ == kBottomLeft;
     if (cropTouchPoint_ >= kTopLeft && cropTouchPoint_ <= kBottomRight) {
-        layVeils(l, b, r, t);
-        cliprect_ = veilRect();
+        // The corner diagonally opposite stays; the box keeps the picture's shape and stays on it.
+        const double roomX = left ? r : W() - l;
+        const double roomY = top ? H() - b : t;
+        const double most = std::min(roomY, roomX / ratio);
+        const double least = std::min(most, std::max(20.0, 20.0 / ratio));
+        const double h = std::clamp(top ? p.y() - b : t - p.y(), least, most);
+        const double w = h * ratio;
+        if (top) t = std::min(H(), b + h);
+        else b = std::max(0.0, t - h);
+        if (left) l = std::max(0.0, r - w);
+        else r = std::min(W(), l + w);
+        setBox(QRectF(QPointF(l, b), QPointF(r, t)));
+    } else if (cropTouchPoint_ == kInside) {
+        moveBox(p);
     }
     isMoving_ = true;
     update();

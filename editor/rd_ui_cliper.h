@@ -1,8 +1,9 @@
 #pragma once
 // The crop overlay laid over the preview picture: the user drags a box whose outside is veiled.
-// The box is kept in the overlay's own points with the origin at the bottom-left corner; the
-// veils are the truth the next draw takes the box from. Presses, drags and releases are told
-// to the delegate; boxes set by the owner are never reported back.
+// The box is the overlay's own state, kept in its points with the origin at the bottom-left
+// corner; every change of it lays the veils and redraws, so what is drawn, grabbed and reported
+// is always that one box. Presses, drags and releases are told to the delegate; boxes set by
+// the owner are never reported back.
 #include <QRectF>
 #include <QSizeF>
 #include <QWidget>
@@ -42,7 +43,8 @@ public:
     void setFileType(int64_t type) { fileType_ = type; }
     void setDelegate(RDUICliperDelegate* delegate) { delegate_ = delegate; }
 
-    // Box in points, at least 60 x 60 and no larger than the overlay; veils laid out.
+    // Box in points, at least 60 x 60 (or the whole overlay when it is smaller), no larger than
+    // the overlay and moved onto it.
     void setClipRect(const QRectF& rect);
     void setclipEDGE(const QRectF& rect);
     void ChangeclipEDGE(float dx1, float dx2, float dy1, float dy2);
@@ -54,8 +56,10 @@ public:
     int32_t cropTouchPoint() const { return cropTouchPoint_; }
     bool isMoving() const { return isMoving_; }
 
-    // The box as the veils show it (what the next draw stores).
+    // The box as the veils show it.
     QRectF veilRect() const;
+    // The zone a press at p would grab.
+    int32_t zoneAt(const QPointF& p) const;
 
     // Pointer handling in the overlay's own bottom-left points (the mouse events call these).
     void pressAt(const QPointF& p);
@@ -73,6 +77,9 @@ private:
     // Veils from edges (left, bottom, right, top) in bottom-left points.
     void layVeils(double left, double bottom, double right, double top);
     void layVeilsFor(const QRectF& r);
+    // Stores the box, lays the veils for it and redraws.
+    void setBox(const QRectF& r);
+    QRectF fitted(const QRectF& rect) const;
     void keepRatioMove(const QPointF& p);
     void moveBox(const QPointF& p);
     QPointF eventPoint(const QPointF& qtPoint) const;

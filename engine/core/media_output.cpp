@@ -30,6 +30,19 @@ std::unique_ptr<MediaOutput> MediaOutput::open(const std::string& write_path, co
     return output;
 }
 
+std::unique_ptr<MediaOutput> MediaOutput::describe(const std::string& name_for_format) {
+    quietFfmpegLog();
+    const AVOutputFormat* oformat = av_guess_format(nullptr, muxerNameFor(name_for_format).c_str(), nullptr);
+    if (!oformat) return nullptr;
+    AVFormatContext* raw = nullptr;
+    if (avformat_alloc_output_context2(&raw, oformat, nullptr, nullptr) < 0 || !raw) return nullptr;
+    std::unique_ptr<MediaOutput> output(new MediaOutput());
+    output->format_.reset(raw);
+    output->name_ = name_for_format;
+    output->audio_only_ = isAudioOnlyName(name_for_format);
+    return output;
+}
+
 MediaOutput::~MediaOutput() {
     if (format_ && !(format_->oformat->flags & AVFMT_NOFILE)) avio_closep(&format_->pb);
 }

@@ -14,6 +14,8 @@ class MediaOutput {
 public:
     static std::unique_ptr<MediaOutput> open(const std::string& write_path, const std::string& name_for_format,
                                              std::string* error = nullptr);
+    // The container for a name's extension, to ask what it holds; nothing is opened or written.
+    static std::unique_ptr<MediaOutput> describe(const std::string& name_for_format);
     ~MediaOutput();
 
     const AVOutputFormat* format() const { return format_->oformat; }

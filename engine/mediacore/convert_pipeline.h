@@ -79,4 +79,9 @@ private:
     engine::PacketPtr encoded_ = engine::makePacket();
 };
 
+// Whether a run from input with the asked video codec ("" or "copy": the source's) into a file of
+// output_name's container encodes its picture in a format that needs even sizes: 1 yes, 0 no
+// (or no picture is written), -1 when there is no such container or no encoder for it.
+int evenSizeRule(const engine::MediaInput& input, const std::string& video_codec, const std::string& output_name);
+
 }  // namespace kestrel::mediacore

@@ -64,6 +64,18 @@ int chooseChannels(const AVCodec* codec, int wanted) {
 
 }  // namespace
 
+int evenSizeRule(const MediaInput& input, const std::string& video_codec, const std::string& output_name) {
+    std::unique_ptr<MediaOutput> output = MediaOutput::describe(output_name);
+    if (!output) return -1;
+    const int index = input.bestVideoStream();
+    if (index < 0 || output->format()->video_codec == AV_CODEC_ID_NONE || output->audioOnly()) return 0;
+    const AVStream* st = input.stream(index);
+    // The encoder and picture format setupVideo takes for a changed picture.
+    const AVCodec* codec = chooseEncoder(video_codec, AVMEDIA_TYPE_VIDEO, st->codecpar->codec_id, *output);
+    if (!codec) return -1;
+    return needsEvenSize(choosePixelFormat(codec, st->codecpar->format)) ? 1 : 0;
+}
+
 ResultCode ConvertPipeline::prepare(const std::string& input_path, const std::string& write_path) {
     std::string error;
     input_ = MediaInput::open(input_path, &error);

@@ -4,6 +4,7 @@
 #include "engine/core/codec_choice.h"
 #include "engine/core/record_text.h"
 #include "engine/mediacore/convert_job.h"
+#include "engine/mediacore/convert_pipeline.h"
 #include "engine/core/effect_chains.h"
 #include "engine/mediacore/handle_registry.h"
 #include "engine/mediacore/media_core.h"
@@ -176,6 +177,16 @@ int32_t apiMediaConvertSetCropSize(void* handle, MediaRect margins) {
         s.crop = engine::CropMargins{margins.left, margins.top, margins.right, margins.bottom};
         return true;
     });
+}
+
+int32_t apiMediaConvertGetEvenSizeRule(void* handle, const char* output_name) {
+    std::shared_ptr<ConvertJob> job = convertJobs().find(handle);
+    if (!job || !output_name || !*output_name) return kFailed;
+    std::lock_guard lock(job->settingsMutex());
+    const engine::MediaInput* input = job->input();
+    if (!input) return kFailed;
+    const int rule = evenSizeRule(*input, job->settings().video_codec, output_name);
+    return rule < 0 ? kFailed : rule;
 }
 
 int32_t apiMediaConvertSetRotateAngle(void* handle, int32_t degrees) {

@@ -36,6 +36,11 @@ int32_t apiMediaConvertSetVideoFrameSize(void* job, int32_t width, int32_t heigh
 int32_t apiMediaConvertSetAudioEncodeContext(void* job, int32_t channels, int32_t sample_rate);
 int32_t apiMediaConvertSetAudioIndex(void* job, int32_t stream_index);
 int32_t apiMediaConvertSetCropSize(void* job, MediaRect margins);
+// 1 when the job, with its input and video codec as set, would encode its picture in a format
+// that needs even widths and heights (4:2:0, 4:2:2: odd sizes are rounded down), 0 when every
+// size is kept; negative without an input or for an unknown container. output_name: the output
+// file's name (its extension picks the container).
+int32_t apiMediaConvertGetEvenSizeRule(void* job, const char* output_name);
 int32_t apiMediaConvertSetRotateAngle(void* job, int32_t degrees);
 int32_t apiMediaConvertHFlipStatus(void* job, int32_t on);
 int32_t apiMediaConvertVFlipStatus(void* job, int32_t on);

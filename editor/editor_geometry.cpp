@@ -118,14 +118,19 @@ int32_t farMargin(int32_t length, int32_t near, double wanted, bool evenSizes) {
 
 }  // namespace
 
-kestrel::model::RECT marginsForTypedRect(const QRectF& r, const QSizeF& frame, bool evenSizes) {
+kestrel::model::RECT marginsForTypedRect(const QRectF& r, const QSizeF& frame, bool evenSizes, bool topTyped) {
     const int32_t W = int32_t(std::lround(frame.width())), H = int32_t(std::lround(frame.height()));
     kestrel::model::RECT m;
     if (W < 2 || H < 2 || !std::isfinite(r.x() + r.y() + r.width() + r.height())) return m;
     m.left = std::clamp(evenFloor(r.x()), 0, std::max(0, evenFloor(W - 2)));
-    m.top = std::clamp(evenFloor(H - (r.y() + r.height())), 0, std::max(0, evenFloor(H - 2)));
     m.right = farMargin(W, m.left, r.width(), evenSizes);
-    m.bottom = farMargin(H, m.top, r.height(), evenSizes);
+    if (topTyped) {
+        m.top = std::clamp(evenFloor(H - (r.y() + r.height())), 0, std::max(0, evenFloor(H - 2)));
+        m.bottom = farMargin(H, m.top, r.height(), evenSizes);
+    } else {
+        m.bottom = std::clamp(evenFloor(r.y()), 0, std::max(0, evenFloor(H - 2)));
+        m.top = farMargin(H, m.bottom, r.height(), evenSizes);
+    }
     return m;
 }
 

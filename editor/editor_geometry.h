@@ -51,9 +51,10 @@ int32_t writtenLength(int32_t length, bool evenSizes);
 // The part of a frame an export writes for even crop margins: the margins' rectangle, its size
 // as writtenLength gives it (the engine drops the odd column and row at the right and bottom).
 QRectF writtenCropRect(const kestrel::model::RECT& margins, const QSizeF& frame, bool evenSizes);
-// Even margins for a typed crop rectangle: its left and top edges rounded down to even, and the
-// largest written size that is not above the typed one (at least 2 pixels).
-kestrel::model::RECT marginsForTypedRect(const QRectF& rect, const QSizeF& frame, bool evenSizes);
+// Even margins for a typed crop rectangle: its left edge, and its bottom edge (its top edge when
+// the top was typed), rounded down to even; the opposite edges give the largest written size
+// that is not above the rectangle's (at least 2 pixels).
+kestrel::model::RECT marginsForTypedRect(const QRectF& rect, const QSizeF& frame, bool evenSizes, bool topTyped);
 
 // Crop-overlay box for a crop type in a frame (types 1..7); other types keep current.
 QRectF cropTypeRect(int32_t type, const QSizeF& frame, const QRectF& current);

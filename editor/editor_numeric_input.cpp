@@ -63,7 +63,8 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     // The job takes even margins and the written size not above the typed one; the fields and the
     // overlay show that crop. The typed field is rewritten at once only when the value was pulled
     // in, so typing is not disturbed.
-    setCropMargins(kestrel::editor::marginsForTypedRect(*rect, videoSize_, evenCropSizes_));
+    setCropMargins(kestrel::editor::marginsForTypedRect(*rect, videoSize_, evenCropSizes_,
+                                                        which == kestrel::editor::CropField::Top));
     showCropFields(field);
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));

@@ -115,3 +115,34 @@ TEST(EditorGeometry, ThumbnailsAre180High) {
     for (const auto& c : cases) EXPECT_EQ(kestrel::session::thumbnailSize(c.w, c.h), QSize(c.tw, 180)) << c.w << "x" << c.h;
     EXPECT_EQ(kestrel::session::thumbnailSize(0, 0), QSize());
 }
+
+TEST(EditorGeometry, TypedCropsLandOnEvenMarginsAndTheWrittenSize) {
+    using kestrel::model::RECT;
+    const struct {
+        QRectF typed;
+        QSizeF frame;
+        bool even, topTyped;
+        RECT margins;
+        QRectF written;
+    } cases[] = {
+        // 251 x 187 at the top-left of 320 x 240: sizes round down to even.
+        {{0, 0, 251, 187}, {320, 240}, true, false, {0, 54, 70, 0}, {0, 0, 250, 186}},
+        // The typed top edge is kept (rounded down to even), the bottom moves.
+        {{32, 37, 250, 186}, {320, 240}, true, true, {32, 16, 38, 38}, {32, 38, 250, 186}},
+        // An odd frame: the margins stay even and the export drops the odd column and row.
+        {{5, 88, 200, 150}, {321, 241}, true, true, {4, 2, 116, 88}, {4, 89, 200, 150}},
+        // An encoder that keeps any size writes the odd size as it is.
+        {{4, 88, 201, 151}, {321, 241}, false, true, {4, 2, 116, 88}, {4, 88, 201, 151}},
+        // Never less than two pixels.
+        {{0, 0, 1, 1}, {320, 240}, true, false, {0, 238, 318, 0}, {0, 0, 2, 2}},
+    };
+    for (const auto& c : cases) {
+        const RECT m = marginsForTypedRect(c.typed, c.frame, c.even, c.topTyped);
+        EXPECT_EQ(m, c.margins) << c.typed.x() << "," << c.typed.y() << " " << c.typed.width() << "x" << c.typed.height();
+        EXPECT_EQ(m.left % 2 + m.top % 2 + m.right % 2 + m.bottom % 2, 0);
+        EXPECT_EQ(writtenCropRect(m, c.frame, c.even), c.written);
+    }
+    EXPECT_EQ(writtenLength(321, true), 320);
+    EXPECT_EQ(writtenLength(321, false), 321);
+    EXPECT_EQ(writtenLength(1, true), 2);
+}

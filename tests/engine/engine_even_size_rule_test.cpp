@@ -41,7 +41,9 @@ TEST(EngineEvenSizeRule, TheAnswerIsWhatTheRunWrites) {
         SCOPED_TRACE(c.name);
         void* job = apiMediaConvertCreate();
         ASSERT_GE(apiMediaConvertSetInputMedia(job, c.input.c_str()), 1);
-        if (*c.vcodec) ASSERT_GE(apiMediaConvertSetVcodec(job, c.vcodec), 1);
+        if (*c.vcodec) {
+            ASSERT_GE(apiMediaConvertSetVcodec(job, c.vcodec), 1);
+        }
         EXPECT_EQ(apiMediaConvertGetEvenSizeRule(job, c.output), c.rule);
         apiMediaConvertClose(job);
 

@@ -259,7 +259,7 @@ private:
     // The crop as even margins, and the rectangle the export writes for them.
     void setCropMargins(const kestrel::model::RECT& margins);
     // The four crop fields and the size label from the crop state; `typing` (the field being
-    // typed in) keeps its text unless the value was pulled in further than the even rounding.
+    // typed in) keeps its text until typing ends.
     void showCropFields(const QObject* typing = nullptr);
     // Asks whether the export writes even sizes only, for the file and the output choice now.
     void refreshCropSizeRule();

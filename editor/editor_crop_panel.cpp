@@ -140,9 +140,7 @@ void EditVideoWindowController::showCropFields(const QObject* typing) {
     if (!fileData_ || videoSize_.isEmpty()) return;
     const QRectF& r = editVideoClipRect_;
     auto show = [&](RDTextField* field, int value, const char* format) {
-        bool typed = false;
-        const int old = field->text().trimmed().toInt(&typed);
-        if (field == typing && typed && std::abs(old - value) <= 1) return;  // rounding waits for the end of typing
+        if (field == typing) return;  // the rounded value is shown when typing ends
         field->setText(QString::asprintf(format, value));
     };
     show(v_->cropWidthField, int(r.width()), "%02d");

@@ -2,6 +2,7 @@
 // dispatches on the control. Out-of-range values are refused or pulled to the limit.
 #include <QLabel>
 #include <QTimer>
+#include <cmath>
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
@@ -63,9 +64,17 @@ void EditVideoWindowController::controlTextDidChange(QObject* field) {
     // The job takes even margins and the written size not above the typed one; the fields and the
     // overlay show that crop. The typed field is rewritten at once only when the value was pulled
     // in, so typing is not disturbed.
+    double taken = 0;
+    switch (which) {
+    case kestrel::editor::CropField::Width: taken = rect->width(); break;
+    case kestrel::editor::CropField::Height: taken = rect->height(); break;
+    case kestrel::editor::CropField::Left: taken = rect->x(); break;
+    case kestrel::editor::CropField::Top: taken = videoSize_.height() - (rect->y() + rect->height()); break;
+    }
+    const bool pulledIn = std::lround(taken) != value;
     setCropMargins(kestrel::editor::marginsForTypedRect(*rect, videoSize_, evenCropSizes_,
                                                         which == kestrel::editor::CropField::Top));
-    showCropFields(field);
+    showCropFields(pulledIn ? nullptr : field);
     if (v_->cliper)
         v_->cliper->setClipRect(kestrel::editor::cropBoxForFields(editVideoClipRect_, videoSize_, QSizeF(v_->cliper->size())));
 }

@@ -46,6 +46,7 @@ std::string makeSource(const TempDir& dir, const Source& s) {
     spec.rotation_deg = s.rotation_deg;
     spec.video_codec = s.codec;
     spec.pixel_format = s.pixel_format;
+    spec.video_source = "testsrc";  // testsrc2 rounds odd sizes to even
     makeMedia(path, spec);
     return path;
 }
@@ -72,6 +73,8 @@ struct CropExport : ::testing::Test {
         window->setAlertPresenter([this](const QString& m) { alerts << m; });
         window->showWindow(QStringLiteral("Editor"));
         exportkit::ExportSession::setFailureAlert([this](QWidget*, const QString& text) { alerts << text; });
+        // The crop fields take typing once the window has settled.
+        waitUntil([this] { return !v().cropLeftField->isReadOnly() && !v().cropWidthField->isReadOnly(); });
     }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     // Typed key by key over the old value, ended with Return.

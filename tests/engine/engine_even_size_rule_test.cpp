@@ -19,6 +19,7 @@ TEST(EngineEvenSizeRule, TheAnswerIsWhatTheRunWrites) {
     spec.duration_s = 0.4;
     spec.audio_streams = 0;
     spec.pixel_format = "yuv444p";
+    spec.video_source = "testsrc";
     const std::string h264 = dir.file("in444.mp4");
     makeMedia(h264, spec);
     spec.video_codec = "ffv1";

@@ -191,6 +191,8 @@ void RDUICliper::moveBox(const QPointF& p) {
 }
 
 void RDUICliper::dragTo(const QPointF& point) {
+    // A press that grabbed nothing moves nothing and reports nothing.
+    if (cropTouchPoint_ == kNone) return;
     const QPointF p(std::clamp(point.x(), 0.0, W()), std::clamp(point.y(), 0.0, H()));
     if (cropType_ == 2) {
         keepRatioMove(p);
@@ -209,7 +211,7 @@ void RDUICliper::dragTo(const QPointF& point) {
     case kInside: moveBox(p); break;
     default: break;
     }
-    if (cropTouchPoint_ != kInside && cropTouchPoint_ != kNone)
+    if (cropTouchPoint_ != kInside)
         setBox(QRectF(QPointF(std::max(0.0, l), std::max(0.0, b)), QPointF(std::min(W(), r), std::min(H(), t))));
     isMoving_ = true;
     touchPoint_ = p;

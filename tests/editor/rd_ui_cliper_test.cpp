@@ -91,10 +91,12 @@ TEST_F(CliperFixture, APressInsideNearAnEdgeGrabsThatEdge) {
         EXPECT_EQ(shownBox(), c.box) << c.press.x() << "," << c.press.y();
         EXPECT_EQ(recorder.last, c.box);
     }
-    // Far from the box nothing is grabbed and nothing changes.
+    // Far from the box nothing is grabbed, nothing changes and nothing is reported.
     cliper->setClipRect(start);
+    const int moves = recorder.moves;
     drag({20, 280}, {60, 260});
     EXPECT_EQ(shownBox(), start);
+    EXPECT_EQ(recorder.moves, moves);
 }
 
 TEST_F(CliperFixture, TheBoxIsTheOverlaysOwnAndAChosenRatioSurvivesThePress) {

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <utility>
 
@@ -17,6 +18,7 @@
 #include "editor/effects/kxfx_view.h"
 #include "editor/editor_export_attachment.h"
 #include "editor/output_target.h"
+#include "editor/shutter_sound.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/watermark/editor_side_panels.h"
@@ -35,7 +37,10 @@
 using services::localized;
 
 EditVideoWindowController::EditVideoWindowController(int64_t toolItemType, QObject* parent)
-    : QObject(parent), toolItemType_(toolItemType), v_(std::make_unique<Views>()) {}
+    : QObject(parent),
+      toolItemType_(toolItemType),
+      shutterSound_(kestrel::editor::makeDeviceShutterSound()),
+      v_(std::make_unique<Views>()) {}
 
 EditVideoWindowController::~EditVideoWindowController() {
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);
@@ -176,6 +181,14 @@ void EditVideoWindowController::changelanguage() {
     };
     for (const auto& [button, key] : titles) button->setContentTitle(localized(QString::fromLatin1(key)));
     layoutToolButtons();
+    {
+        // The track names follow the language; the chosen track stays chosen.
+        QComboBox* tracks = v_->audiochanelPopBtn;
+        const QSignalBlocker quiet(tracks);
+        const int chosen = tracks->currentIndex();
+        fillAudioTrackBox();
+        if (chosen < tracks->count()) tracks->setCurrentIndex(chosen);
+    }
     const std::pair<kestrel::widgets::ZorButton*, const char*> spaced[] = {
         {v_->keepTimeSelectedPart, "SelectTimeBtnTitle"},
         {v_->removeTimeSelectedPart, "UnSelectTimeBtnTitle"},

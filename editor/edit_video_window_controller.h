@@ -44,6 +44,7 @@ class ZorImageView;
 namespace kestrel::editor {
 class EditorSidePanels;
 class EditorExportAttachment;
+class ShutterSound;
 }
 namespace exportkit {
 class ExportDialogBase;
@@ -133,6 +134,8 @@ public:
     void setOutputPath(const QString& path) { outputPath_ = path; }
     QString outputPath() const { return outputPath_; }
     QString lastSnapshotPath() const { return lastSnapshotPath_; }
+    // The click a written snapshot makes; the default plays on the sound output where there is one.
+    void setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound);
     void volumeButtonPressed();
     void hiddenVolumeSliderView();
     // The player-bar volume slider moved to progress (volume = 2 x progress).
@@ -249,6 +252,8 @@ private:
     void presentPendingAlerts();
     void showPlayPictures(bool playing);
     void refreshIfPaused();
+    // One entry per audio stream of the file, named in words, in the file's order.
+    void fillAudioTrackBox();
     void applyQuarterTurn(int32_t angle);
     void resetCropState();
     void recomputeCropFromOverlay();
@@ -284,6 +289,7 @@ private:
     QString outputPath_;
     QString coverStyle_;
     QString lastSnapshotPath_;
+    std::unique_ptr<kestrel::editor::ShutterSound> shutterSound_;
 
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdPlayer_;
     QTimer* timer_ = nullptr;

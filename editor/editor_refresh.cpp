@@ -10,20 +10,12 @@
 #include "editor/editor_export_attachment.h"
 #include "editor/window_edit_state.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/audio_track_names.h"
 #include "session/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
-
-namespace {
-QString streamTitle(const kestrel::model::AudioStreamInfo& s) {
-    if (!s.title.isEmpty()) return QStringLiteral("%1(%2 %3)").arg(s.title).arg(s.channel).arg(s.sample);
-    if (!s.lang.isEmpty() || !s.psect.isEmpty())
-        return QStringLiteral("%1 %2(%3 %4)").arg(s.lang, s.psect).arg(s.channel).arg(s.sample);
-    return QStringLiteral("%1(%2 %3)").arg(s.codec).arg(s.channel).arg(s.sample);
-}
-}  // namespace
 
 void EditVideoWindowController::refreshPlayerView() {
     if (!fileData_) return;
@@ -72,8 +64,7 @@ void EditVideoWindowController::refreshPlayerView() {
         if (d > 0) v_->cutProgressView->setProgress(float(start / d));
     }
 
-    v_->audiochanelPopBtn->clear();
-    for (const kestrel::model::AudioStreamInfo& s : r.audioStreamInfos) v_->audiochanelPopBtn->addItem(streamTitle(s));
+    fillAudioTrackBox();
 }
 
 QSizeF EditVideoWindowController::sourceSize() const {
@@ -111,4 +102,17 @@ kestrel::session::EditState EditVideoWindowController::editState() {
 void EditVideoWindowController::applyEditState(unsigned parts, const kestrel::session::PreviewContext& context) {
     if (!rdPlayer_ || !fileData_ || !v_) return;
     kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts, context);
+}
+
+void EditVideoWindowController::fillAudioTrackBox() {
+    QComboBox* box = v_->audiochanelPopBtn;
+    box->clear();
+    if (!fileData_) return;
+    const QList<kestrel::model::AudioStreamInfo>& streams = fileData_->audioStreamInfos;
+    for (int i = 0; i < streams.size(); ++i) {
+        box->addItem(kestrel::session::audioTrackName(streams[i], i));
+        // A track's own title, where the file gives one, stays within reach.
+        const QString full = streams[i].title.isEmpty() ? box->itemText(i) : box->itemText(i) + " (" + streams[i].title + ")";
+        box->setItemData(i, full, Qt::ToolTipRole);
+    }
 }

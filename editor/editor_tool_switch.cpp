@@ -67,11 +67,13 @@ void EditVideoWindowController::switchTool(int64_t type) {
     v_->musicRightBottomView->setVisible(type == kToolMusic);
     // The play tools go with the bar that is shown, so the music tool plays the video too.
     QWidget* toolsHost = type == kToolMusic ? v_->musicRightBottomView : v_->playerBottomView;
-    if (v_->playToolView->parentWidget() != toolsHost) {
-        const QRect place = v_->playToolView->geometry();
-        v_->playToolView->setParent(toolsHost);
-        v_->playToolView->setGeometry(place);
-        v_->playToolView->show();
+    // So does the range bar: the music tool still seeks through the video with it.
+    for (QWidget* part : {static_cast<QWidget*>(v_->playToolView), static_cast<QWidget*>(v_->cutProgressView)}) {
+        if (part->parentWidget() == toolsHost) continue;
+        const QRect place = part->geometry();
+        part->setParent(toolsHost);
+        part->setGeometry(place);
+        part->show();
     }
 
     QWidget* panel = nullptr;
@@ -89,7 +91,7 @@ void EditVideoWindowController::switchTool(int64_t type) {
         if (p) p->setVisible(p == panel);
     if (v_->cliper) v_->cliper->setVisible(false);
     for (kestrel::widgets::ZorButton* b : v_->toolButtons()) b->setSelected(b == button);
-    v_->cutProgressView->setVisible(type != kToolMusic);
+    v_->cutProgressView->setVisible(true);
     moveSelectFunLine(button);
 
     if (type == kToolCrop && v_->cliper && rdPlayer_) {

@@ -11,6 +11,7 @@
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
 #include "editor/music/music_panel.h"
+#include "editor/shutter_sound.h"
 #include "services/language.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
@@ -193,6 +194,11 @@ void EditVideoWindowController::actionCarameraBtn() {
     // Encoded in memory and written whole: a full disk leaves no cut-off picture.
     if (!platform::saveImageAtomically(opaque, path, format)) return failed();
     lastSnapshotPath_ = path;
+    if (shutterSound_) shutterSound_->play();
+}
+
+void EditVideoWindowController::setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound) {
+    shutterSound_ = std::move(sound);
 }
 
 void EditVideoWindowController::volumeButtonPressed() {

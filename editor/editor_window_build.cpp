@@ -13,6 +13,7 @@
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
+#include "widgets/eliding_combo_box.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/volume_progress_slider.h"
 #include "widgets/zor_button.h"
@@ -122,7 +123,7 @@ void EditVideoWindowController::buildWindow() {
     v_->formatBar = new exportkit::OutputFormatBar(exportkit::FormatBarConfig::editor(), v_->tabbarView);
     v_->formatBar->setDelegate(this);
 
-    v_->audiochanelPopBtn = new QComboBox(v_->playToolView);
+    v_->audiochanelPopBtn = new kestrel::widgets::ElidingComboBox(v_->playToolView);
     v_->audiochanelPopBtn->setFont(systemFont(13));
     v_->audiochanelPopBtn->setStyleSheet(
         QStringLiteral("QComboBox{background:rgb(32,35,43);color:rgb(170,177,185);border:1px solid rgb(49,60,72);"

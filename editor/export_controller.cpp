@@ -112,8 +112,7 @@ void EditorExportController::exportAction() {
     // The choices stand as they are now: a change in the format bar reaches the next export.
     const session::OutputChoice choice = session::readEditorOutputChoice(
         *record_, edits.removeSelectedPart ? session::FrameSizeRule::RemovePart : session::FrameSizeRule::Normal);
-    auto* job = new session::ExportJob(edits, *record_, choice, outputFile,
-                                       services::FileManager::sharedManager().waterDirPath());
+    auto* job = new session::ExportJob(edits, *record_, choice, outputFile);
     job_ = job;
     stopPressed_ = false;
     connect(job, &session::ExportJob::progressChanged, this, [this, job](double fraction) {

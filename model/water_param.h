@@ -12,7 +12,7 @@ namespace kestrel::model {
 struct WaterParam {
     WaterParam();
 
-    int64_t waterType = 1;         // 2 picture (or video when isVideo) file, 4 drawn from waterImage
+    int64_t waterType = 1;         // 2 picture (or video when isVideo) file, 4 text
     double waterAlph = 0.0;        // transparency 0 to 100: 0 is fully visible
     QRectF waterRect;              // overlay points
     QRectF waterPercentClipRect;   // fractions of the frame, bottom-left origin

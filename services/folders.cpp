@@ -24,6 +24,8 @@ namespace services {
 namespace {
 
 constexpr int kThumbLimit = 900;
+// A thumbnail's JPEG quality: small files that still show the picture without blocks.
+constexpr int kThumbJpegQuality = 85;
 
 bool writeFileAtomically(const QString& path, const QByteArray& data) {
     QString error;
@@ -73,11 +75,9 @@ bool FileManager::createDirectoryAtPath(const QString& path) {
         qWarning() << "Create Audio Directory Failed. (empty path)";
         return false;
     }
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        platform::EMBookmark::defaultShareBookmark().saveOpenFileToBookmarkWithFilePath(path);
-        return true;
-    }
+    // Finding the folder is a look-up: it leaves the settings as they are (every cache folder is
+    // asked for again and again, and none of them is a place the user chose).
+    if (QFileInfo(path).isDir()) return true;
     // Made one level at a time so the log names the part that stood in the way.
     const QStringList parts = QDir::cleanPath(QDir(path).absolutePath()).split('/', Qt::SkipEmptyParts);
     QString current;
@@ -139,7 +139,7 @@ QByteArray FileManager::imageToJpegData(const QImage& image) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(0);
+    writer.setQuality(kThumbJpegQuality);
     if (!writer.write(image)) return {};
     return data;
 }

@@ -24,8 +24,8 @@ public:
     // The application's name as folders are named after it (never empty).
     QString getCurrentBundleName() const;
 
-    // True when a folder stands at the path (a bookmark is then saved for it) or was made with
-    // its missing parents. False, with the reason logged, otherwise (e.g. a file in the way).
+    // True when a folder stands at the path (nothing is written then) or was made with its
+    // missing parents. False, with the reason logged, otherwise (e.g. a file in the way).
     bool createDirectoryAtPath(const QString& path);
 
     // The user's videos folder: $XDG_VIDEOS_DIR, else the XDG user-dirs entry, else home.
@@ -42,7 +42,7 @@ public:
     QString customAudioBGImagePath();      // <temp>/localMusics/audioBackground.jpg
     const QString& audioBGImagePath() const { return audioBGImagePath_; }
 
-    // JPEG with the strongest compression, as thumbnails are stored.
+    // JPEG at the quality thumbnails are stored with.
     static QByteArray imageToJpegData(const QImage& image);
     // Pictures of 900 or more on a side are shrunk, aspect kept, to 900 on the longer side.
     static QImage compressOriginalImage(const QImage& image);

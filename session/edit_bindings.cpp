@@ -7,6 +7,7 @@
 #include "session/music_mix.h"
 #include "session/preview_callbacks.h"
 #include "session/subtitle_record.h"
+#include "session/watermark_drawing.h"
 #include "session/watermark_export.h"
 #include "session/watermark_preview.h"
 
@@ -60,8 +61,7 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
 }
 
 ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::model::SimpleData& source,
-                              const OutputChoice& choice, const SourceCut& cut, const QString& pictureFolder,
-                              QStringList* writtenFiles) {
+                              const OutputChoice& choice, const SourceCut& cut) {
     auto failed = [](int32_t code) { return ConvertSetup{false, code, QString()}; };
     int32_t rc = 1;
     if (!accepted(rc = applyOutputChoice(job, choice))) return failed(rc);
@@ -90,15 +90,12 @@ ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::
 
     if (!state.watermarks.isEmpty()) {
         const QSizeF frame = watermarkFrame(state, source);
-        QList<kestrel::model::WaterParam> marks = state.watermarks;  // the step names the pictures it writes
         // Every checked watermark with something to draw must be taken: a file without one is not
         // what the preview showed.
         int drawable = 0;
-        for (const kestrel::model::WaterParam& mark : marks)
-            if (mark.isCheck && ((mark.waterType == 2 && !mark.waterImagePath.isEmpty()) ||
-                                 (mark.waterType == 4 && (!mark.waterImage.isNull() || !mark.waterText.isEmpty()))))
-                ++drawable;
-        if (addConvertWaterMark(job, marks, int(frame.width()), int(frame.height()), pictureFolder, writtenFiles) < drawable)
+        for (const kestrel::model::WaterParam& mark : state.watermarks)
+            if (watermarkDrawingOf(mark) != WatermarkDrawing::Nothing) ++drawable;
+        if (addConvertWaterMark(job, state.watermarks, int(frame.width()), int(frame.height())) < drawable)
             return ConvertSetup{false, 0, QStringLiteral("WatermarkRefusedMessage")};
     }
     if (!accepted(addDubbingMusic(job, state.music, state.removeOriginalSound)))

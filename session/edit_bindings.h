@@ -58,12 +58,9 @@ struct ConvertSetup {
 
 // Configures a created convert job, input set, in the engine's fixed order: the output choice,
 // audio track and level, subtitle, effects and colour, cut, speed, crop, flips, rotation,
-// watermarks and music. Text watermarks the overlay rendered are written as pictures into
-// pictureFolder and listed in writtenFiles (the caller removes them once the job has ended).
-// The output path and the start are the caller's.
+// watermarks and music. The output path and the start are the caller's.
 ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::model::SimpleData& source,
-                              const OutputChoice& choice, const SourceCut& cut, const QString& pictureFolder,
-                              QStringList* writtenFiles);
+                              const OutputChoice& choice, const SourceCut& cut);
 
 // The stream index of the chosen audio track: the pop-up position mapped through the record's
 // audio streams when it has any.

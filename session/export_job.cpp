@@ -15,13 +15,12 @@
 namespace kestrel::session {
 
 ExportJob::ExportJob(EditState edits, kestrel::model::SimpleData source, OutputChoice choice, QString outputFile,
-                     QString pictureFolder, QObject* parent)
+                     QObject* parent)
     : Job(parent),
       edits_(std::move(edits)),
       source_(std::move(source)),
       choice_(std::move(choice)),
-      outputFile_(std::move(outputFile)),
-      pictureFolder_(std::move(pictureFolder)) {}
+      outputFile_(std::move(outputFile)) {}
 
 void ExportJob::failWith(const ConvertSetup& setup) {
     finishFailed(setup.code, setup.messageKey.isEmpty() ? QString() : services::localized(setup.messageKey));
@@ -79,9 +78,7 @@ void ExportJob::startConvert(const ExportPhase& phase, double from, double to) {
     if (!job) return failWith({false, 0, QString()});
     int32_t rc = apiMediaConvertSetInputMedia(job.get(), source_.path.toUtf8().constData());
     if (!accepted(rc)) return failWith({false, rc, QString()});
-    QStringList pictures;
-    const ConvertSetup setup = configureConvert(job.get(), edits_, source_, choice_, phase.cut, pictureFolder_, &pictures);
-    for (const QString& picture : pictures) ownTemporary(picture);
+    const ConvertSetup setup = configureConvert(job.get(), edits_, source_, choice_, phase.cut);
     if (!setup.ok) return failWith(setup);
     if (!accepted(rc = apiMediaConvertSetOutputPath(job.get(), phase.output.toUtf8().constData())))
         return failWith({false, rc, QString()});

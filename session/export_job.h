@@ -4,8 +4,7 @@
 // and choices changed while it runs do not reach it. A plain export is one convert; removing the
 // selected part converts the part before and the part after it into temporaries and joins them
 // (an empty part is skipped; a single part left is converted straight into the output). Each
-// phase fills its share of the progress; temporaries (the parts, pictures of text watermarks)
-// go on every outcome, the output unless the job ends done.
+// phase fills its share of the progress; temporaries (the parts) go on every outcome, the output unless the job ends done.
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -22,9 +21,8 @@ class ExportJob : public Job {
     Q_OBJECT
 public:
     // outputFile: the file to write, a name nothing uses yet (services/output_name.h).
-    // pictureFolder: where text watermarks rendered by the overlay are written for the engine.
     ExportJob(EditState edits, kestrel::model::SimpleData source, OutputChoice choice, QString outputFile,
-              QString pictureFolder, QObject* parent = nullptr);
+              QObject* parent = nullptr);
 
     const QString& outputFile() const { return outputFile_; }
     const EditState& edits() const { return edits_; }
@@ -52,7 +50,6 @@ private:
     const kestrel::model::SimpleData source_;
     const OutputChoice choice_;
     const QString outputFile_;
-    const QString pictureFolder_;
     std::vector<ExportPhase> phases_;
     QStringList partFiles_;
     int current_ = -1;

@@ -1,5 +1,6 @@
 #include "session/media_thumbnails.h"
 
+#include "engine/core/cover_picture.h"
 #include "engine/mediacore/media_core.h"
 #include "services/folders.h"
 
@@ -36,8 +37,16 @@ QImage firstVideoFrame(const QString& path, int max_side) {
     return image;
 }
 
+QImage audioArtwork(const QString& path) {
+    const std::vector<uint8_t> bytes = engine::coverPictureBytes(path.toStdString());
+    if (bytes.empty()) return {};
+    return QImage::fromData(bytes.data(), int(bytes.size()));
+}
+
 void installMediaThumbnails() {
-    services::FileManager::sharedManager().setVideoFrameGrabber([](const QString& path) { return firstVideoFrame(path); });
+    services::FileManager& files = services::FileManager::sharedManager();
+    files.setVideoFrameGrabber([](const QString& path) { return firstVideoFrame(path); });
+    files.setAudioArtworkGrabber([](const QString& path) { return audioArtwork(path); });
 }
 
 }  // namespace kestrel::session

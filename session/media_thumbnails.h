@@ -1,6 +1,7 @@
 #pragma once
-// Gives the working-folder service its video thumbnails: the first frame, upright, decoded by
-// the transcoding engine (the service itself sits below the engines).
+// Gives the working-folder service its video thumbnails (the first frame, upright, decoded by
+// the transcoding engine) and its audio artwork (the file's cover picture); the service itself
+// sits below the engines.
 #include <QImage>
 #include <QString>
 
@@ -10,7 +11,10 @@ namespace kestrel::session {
 // a null image when the file has no picture or cannot be read.
 QImage firstVideoFrame(const QString& path, int max_side = 900);
 
-// Installs firstVideoFrame as the folder service's video frame grabber.
+// The cover picture an audio (or video) file carries; a null image when it has none.
+QImage audioArtwork(const QString& path);
+
+// Installs firstVideoFrame and audioArtwork as the folder service's grabbers.
 void installMediaThumbnails();
 
 }  // namespace kestrel::session

@@ -33,7 +33,8 @@ kestrel::model::MusicInfo newMusicInfo(const QString& path, double musicDuration
     info.musicDuration = static_cast<float>(musicDuration);
     info.duration = static_cast<float>(std::min(musicDuration, videoDuration));
     info.positionStart = static_cast<float>(std::clamp(now, 0.0, videoDuration));
-    info.positionEnd = static_cast<float>(videoDuration);
+    // The music plays for its own length, or up to the video's end when that comes first.
+    info.positionEnd = static_cast<float>(std::min(videoDuration, double(info.positionStart) + musicDuration));
     info.pruneStart = 0;
     info.pruneDuration = info.duration;
     info.volume = 0.5f;

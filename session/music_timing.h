@@ -19,7 +19,8 @@ double secondsFromMillisecondTexts(const QString& hours, const QString& minutes,
 // A stepped field: 0..999 for milliseconds, else 0..59.
 int steppedMusicFieldValue(int value, int delta, bool isMillisecondField);
 
-// A new item for a music file of that length, added at `now` of a video of that length.
+// A new item for a music file of that length, added at `now` of a video of that length: it
+// spans the music's own length on the video, cut at the video's end.
 kestrel::model::MusicInfo newMusicInfo(const QString& path, double musicDuration, double videoDuration, double now);
 
 // The used part never lasts longer than the span it plays in.

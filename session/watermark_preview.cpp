@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "session/text_watermark_layout.h"
+#include "session/watermark_drawing.h"
 #include "session/watermark_records.h"
 #include "engine/player/DIVuverIzizud.h"
 
@@ -16,18 +17,20 @@ int refreshPlayerWaterMark(kestrel::player::DIVuverIzizud* player, const QList<k
     int added = 0;
     for (int i = 0; i < list.size(); ++i) {
         const kestrel::model::WaterParam& mark = list[i];
-        if (!mark.isCheck || i == skipIndex) continue;
+        if (i == skipIndex) continue;
         int32_t result = 0;
-        if (mark.waterType == 2 && !mark.waterImagePath.isEmpty()) {
-            if (mark.isVideo) {
-                if (auto record = makeVideoWatermarkRecord(mark, W, H)) result = player->AddVideoWatermask(*record);
-            } else if (auto record = makeImageWatermarkRecord(mark.waterImagePath, mark, W, H)) {
+        switch (watermarkDrawingOf(mark)) {
+        case WatermarkDrawing::Video:
+            if (auto record = makeVideoWatermarkRecord(mark, W, H)) result = player->AddVideoWatermask(*record);
+            break;
+        case WatermarkDrawing::Picture:
+            if (auto record = makeImageWatermarkRecord(mark.waterImagePath, mark, W, H))
                 result = player->AddImageWatermask(*record);
-            }
-        } else if (mark.waterType == 4 && !mark.waterText.isEmpty()) {
+            break;
+        case WatermarkDrawing::Text:
             result = player->AddTextWatermask(makeTextWatermarkRecord(mark, W, H, textBaselineRaisePixels(mark, W, H)));
-        } else {
-            continue;
+            break;
+        case WatermarkDrawing::Nothing: continue;
         }
         qDebug() << "suc:" << result;
         if (result >= 1) ++added;

@@ -53,8 +53,11 @@ NSProgressView::NSProgressView(const QRectF& frame, QWidget* parent) : QWidget(p
 NSProgressView::~NSProgressView() { qCDebug(lcWidgets, "%s", "-[NSProgressView dealloc]"); }
 
 void NSProgressView::setProgress(float progress) {
+    // A fraction outside 0..1 (a job's overshoot, NaN) must not draw the fill past the track or
+    // show "150%".
+    progress = std::isfinite(progress) ? limitedUnit(progress) : 0.0f;
     QRectF fill = viewFrame(progressTintView_);
-    fill.setWidth(placeable(progress) * viewFrame(progressBackView_).width());
+    fill.setWidth(progress * viewFrame(progressBackView_).width());
     setViewFrame(progressTintView_, fill);
     progress_ = progress;
     if (isShowProgressLabel_) progressLabel_->setText(progressPercentText(progress));

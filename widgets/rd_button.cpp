@@ -105,8 +105,12 @@ void RDButton::mousePressEvent(QMouseEvent* event) {
 
 void RDButton::mouseReleaseEvent(QMouseEvent* event) {
     if (!enabled_ || event->button() != Qt::LeftButton) return;
-    // The release counts wherever the pointer is: the press was on the button.
     backgroundView_->setImage(backImage_);
+    // Dragging off the button before letting go backs out of the click.
+    if (!rect().contains(event->position().toPoint())) {
+        applyStateColor();
+        return;
+    }
     actioniconBtn();
 }
 

@@ -46,8 +46,9 @@ void ZorDraggedView::setIsDraw(bool draw) {
 }
 
 void ZorDraggedView::setRepeatWidth(float width) {
+    // The marks stand in for the picture only while repeating; the picture itself is kept, so it
+    // shows again once repeating ends.
     repeatWidth_ = width;
-    if (width > 0) setImage(QPixmap());
     update();
 }
 
@@ -66,7 +67,7 @@ void ZorDraggedView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ZorDraggedView::paintEvent(QPaintEvent* event) {
-    NamedImageView::paintEvent(event);
+    if (!(repeatWidth_ > 0)) NamedImageView::paintEvent(event);
     QPainter painter(this);
     const double w = width(), h = height();
     painter.setRenderHint(QPainter::Antialiasing);

@@ -23,8 +23,8 @@ public:
 
     void setIsDraw(bool draw);
     bool isDraw() const { return isDraw_; }
-    // Distance between repeat marks in points; 0 draws none. A positive width removes the picture
-    // for good (the marks replace it).
+    // Distance between repeat marks in points; 0 draws none. While it is positive the marks are
+    // drawn instead of the picture, which is kept and shows again when the width returns to 0.
     void setRepeatWidth(float width);
     float repeatWidth() const { return repeatWidth_; }
     // Not owned; the owner clears it before the delegate goes away.

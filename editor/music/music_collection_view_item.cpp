@@ -1,5 +1,6 @@
 #include "editor/music/music_collection_view_item.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 
@@ -26,7 +27,9 @@ MusicCollectionViewItem::MusicCollectionViewItem(QWidget* parent) : QWidget(pare
 
 void MusicCollectionViewItem::setItem(const kestrel::model::MusicInfo& item) {
     item_ = item;
-    nameLabel_->setText(nameLabel_->fontMetrics().elidedText(item.path, Qt::ElideMiddle, std::max(40, width() - 40)));
+    // The file's name is what tells the rows apart; a full path would show only its folders.
+    nameLabel_->setText(nameLabel_->fontMetrics().elidedText(QFileInfo(item.path).fileName(), Qt::ElideMiddle,
+                                                             std::max(40, width() - 40)));
     nameLabel_->setToolTip(item.path);
     setStyleSheet(item.selected ? QStringLiteral("#MusicCollectionViewItem { background: rgb(68,67,68); }")
                                 : QStringLiteral("#MusicCollectionViewItem { background: rgb(26,30,37); }"));

@@ -1,5 +1,5 @@
 #pragma once
-// One row of the music list: a check picture and the music file's path. A click on the check
+// One row of the music list: a check picture and the music file's name (its path as tool tip). A click on the check
 // picture toggles the check; a click elsewhere selects the row, and a second click on the same
 // row within 0.2 s toggles its check as well.
 #include <QElapsedTimer>
@@ -31,6 +31,7 @@ public:
     // The click latch: set when a previous click on this row came less than 0.2 s ago.
     bool isCheck() const { return isCheck_; }
     QLabel* selectedView() const { return selectedView_; }
+    QLabel* nameLabel() const { return nameLabel_; }
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

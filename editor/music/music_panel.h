@@ -93,6 +93,8 @@ public:
 
     kestrel::widgets::MusicRangeSlider* positionBar() const { return musicRangSlider_; }
     kestrel::widgets::RDCutProgressView* pruneBar() const { return pruneRangSlider_; }
+    // The rows of the list, in list order.
+    const QList<MusicCollectionViewItem*>& listItems() const { return items_; }
 
     // Delegates.
     void selectMusicCollectionViewItem(MusicCollectionViewItem* item) override;

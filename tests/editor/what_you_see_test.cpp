@@ -82,10 +82,7 @@ TEST(WhatYouSeeIsExported, CropTurnAndMirrorMatchThePreview) {
     ASSERT_NE(job_handle, nullptr);
     EXPECT_GT(apiMediaConvertSetInputMedia(job_handle, input.c_str()), 0);
     EXPECT_GT(apiMediaConvertSetOutputPath(job_handle, output.c_str()), 0);
-    QStringList written;
-    EXPECT_TRUE(kestrel::session::configureConvert(job_handle, state, *editor->fileData(), {}, std::nullopt,
-                                                   QString::fromStdString(dir.path()), &written)
-                    .ok);
+    EXPECT_TRUE(kestrel::session::configureConvert(job_handle, state, *editor->fileData(), {}, std::nullopt).ok);
     EXPECT_GT(apiMediaConvertStart(job_handle), 0);
     apiMediaConvertClose(job_handle);
 

@@ -24,7 +24,9 @@ TEST(MusicTiming, NewItemsStartNowAndUseAtMostTheVideosLength) {
     EXPECT_EQ(longer.positionEnd, 60);
     EXPECT_EQ(longer.volume, 0.5f);
     EXPECT_TRUE(longer.isCheck);
-    EXPECT_EQ(newMusicInfo("b.mp3", 20, 60, 0).pruneDuration, 20);
+    const kestrel::model::MusicInfo shorter = newMusicInfo("b.mp3", 8, 28.855, 2);
+    EXPECT_EQ(shorter.pruneDuration, 8);
+    EXPECT_FLOAT_EQ(shorter.positionEnd - shorter.positionStart, 8) << "the span is the music's own length";
 }
 
 TEST(MusicTiming, BarAndLengthRowsKeepTheUsedPartInsideTheSpan) {

@@ -119,15 +119,9 @@ TEST(PanelsExport, WatermarksAppearInTheExportOnlyDuringTheirOwnTimeWindows) {
 
     const std::string plain = dir.file("plain.mp4"), marked = dir.file("marked.mp4");
     ASSERT_GE(runJob(video.path, plain, [](void*) {}), 1);
-    QStringList written;
     ASSERT_GE(runJob(video.path, marked,
-                     [&](void* job) {
-                         EXPECT_EQ(addConvertWaterMark(job, panel.waterMarkList(), kW, kH,
-                                                       QString::fromStdString(dir.path()), &written),
-                                   2);
-                     }),
+                     [&](void* job) { EXPECT_EQ(addConvertWaterMark(job, panel.waterMarkList(), kW, kH), 2); }),
               1);
-    EXPECT_TRUE(written.isEmpty());  // the text went through the drawing routine, not a picture file
 
     const kt::ProbedMedia probed = kt::ffprobe(marked);
     ASSERT_TRUE(probed.ok) << probed.error;
@@ -148,30 +142,6 @@ TEST(PanelsExport, WatermarksAppearInTheExportOnlyDuringTheirOwnTimeWindows) {
     const auto [markedLate, plainLate] = frames(1.6);
     EXPECT_LT(regionDiff(markedLate, plainLate, textBox), 3);
     EXPECT_GT(regionDiff(markedLate, plainLate, pictureBox), 50);
-}
-
-TEST(PanelsExport, RenderedTextGoesInAsANewPictureFileTheCallerRemoves) {
-    kt::TempDir dir;
-    OpenVideo video(dir);
-    kestrel::model::WaterParam mark;
-    mark.waterType = 4;
-    mark.isCheck = true;
-    mark.waterText = "x";
-    mark.waterImage = QImage(40, 20, QImage::Format_ARGB32_Premultiplied);
-    mark.waterImage.fill(Qt::white);
-    mark.waterPercentClipRect = QRectF(0.5, 0.5, 0.25, 0.25);
-    mark.duration = 2;
-    QList<kestrel::model::WaterParam> list{mark};
-    kt::writeBytes(dir.file("waterImage_0.png"), "taken");  // never overwritten
-    QStringList written;
-    ASSERT_GE(runJob(video.path, dir.file("out.mp4"),
-                     [&](void* job) {
-                         EXPECT_EQ(addConvertWaterMark(job, list, kW, kH, QString::fromStdString(dir.path()), &written), 1);
-                     }),
-              1);
-    ASSERT_EQ(written.size(), 1);
-    EXPECT_TRUE(written[0].endsWith("waterImage_0(2).png"));
-    EXPECT_EQ(list[0].waterImagePath, written[0]);
 }
 
 TEST(PanelsExport, SubtitleAndMusicSetInThePanelsAreBurntInAndMixed) {
@@ -252,12 +222,9 @@ TEST(PanelsExport, TheSidePanelsFillTheExportsShares) {
     EXPECT_DOUBLE_EQ(edits.originalVolume, 1.0);
     ASSERT_FALSE(edits.watermarks.isEmpty());
     const std::string out = dir.file("out.mp4");
-    QStringList written;
     ASSERT_GE(runJob(video.path, out,
                      [&](void* job) {
-                         EXPECT_TRUE(kestrel::session::configureConvert(job, edits, *video.fileData, {}, std::nullopt,
-                                                                        QString::fromStdString(dir.path()), &written)
-                                         .ok);
+                         EXPECT_TRUE(kestrel::session::configureConvert(job, edits, *video.fileData, {}, std::nullopt).ok);
                      }),
               1);
     const kt::ProbedMedia probed = kt::ffprobe(out);

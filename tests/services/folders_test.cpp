@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <cstdlib>
 
 #include "platform/bookmarks.h"
 #include "platform/user_defaults.h"
@@ -65,9 +66,11 @@ TEST(Folders, EveryFolderIsMadeUnderThePrivateXdgFolders) {
         QDir(expected).removeRecursively();
         EXPECT_EQ((files.*folder.op)(), expected);
         EXPECT_TRUE(QFileInfo(expected).isDir()) << folder.name;
-        // A second call finds the folder and keeps access to it.
+        // A second call only finds the folder: the settings stay as they were.
+        const QStringList settingsBefore = platform::UserDefaults::standard().allKeys();
         EXPECT_EQ((files.*folder.op)(), expected);
-        EXPECT_TRUE(platform::UserDefaults::standard().hasKey(platform::EMBookmark::bookmarkKeyForPath(expected)));
+        EXPECT_EQ(platform::UserDefaults::standard().allKeys(), settingsBefore) << folder.name;
+        EXPECT_FALSE(platform::UserDefaults::standard().hasKey(platform::EMBookmark::bookmarkKeyForPath(expected)));
     }
     EXPECT_EQ(files.audioBGImagePath(), QDir::tempPath() + "/localMusics/audioBackground.jpg");
     EXPECT_TRUE(QFileInfo(QDir::tempPath() + "/localMusics").isDir());
@@ -170,6 +173,32 @@ TEST(Folders, ThumbnailsAreMadeOnceAndFoundAgain) {
     files.setVideoFrameGrabber([](const QString&) { return QImage(); });
     EXPECT_EQ(files.saveThumbForLocalVideo(qs(dir.file("black.mp4"))), QString());
     files.setVideoFrameGrabber(nullptr);
+}
+
+// A thumbnail keeps the picture recognisable: fine detail and colours survive its JPEG.
+TEST(Folders, ThumbnailsKeepThePicture) {
+    kestrel::test::TempDir dir;
+    FileManager& files = FileManager::sharedManager();
+    QImage source(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x) {
+            // Colour ramps under a fine checker: what a photo's detail asks of the encoder.
+            const int checker = ((x / 8 + y / 8) % 2) ? 40 : -40;
+            source.setPixel(x, y, qRgb(qBound(0, (x * 200) / 399 + 28 + checker, 255),
+                                       qBound(0, (y * 200) / 299 + 28 + checker, 255), qBound(0, 128 + checker, 255)));
+        }
+    const QString picture = qs(dir.file("detail.png"));
+    ASSERT_TRUE(source.save(picture));
+    const QImage stored(files.readThumbFromLocal(picture, 0));
+    ASSERT_EQ(stored.size(), source.size());
+    double difference = 0;
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb a = source.pixel(x, y), b = stored.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+        }
+    difference /= 3.0 * source.width() * source.height();
+    EXPECT_LT(difference, 2.0) << "mean difference per colour value";
 }
 
 TEST(Folders, AudioCoverIsWrittenOnceAndKept) {

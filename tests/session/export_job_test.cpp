@@ -118,7 +118,7 @@ TEST(ExportJob, RemovedPartStaysRemovedWhateverTheCodec) {
         const QString output = QString::fromStdString(out.file("out.mp4"));
         Finished seen;
         {
-            ExportJob job(edits, sourceRecord(threeColourClip(c.gop)), choice, output, QString::fromStdString(out.path()));
+            ExportJob job(edits, sourceRecord(threeColourClip(c.gop)), choice, output);
             watch(job, seen);
             job.start();
             ASSERT_TRUE(waitFor([&] { return seen.count > 0; }));
@@ -151,8 +151,7 @@ TEST(ExportJob, StopInAnyPhaseLeavesNothing) {
         OutputChoice choice;
         choice.vcodec = QStringLiteral("mpeg4");
         Finished seen;
-        ExportJob job(edits, sourceRecord(threeColourClip()), choice, QString::fromStdString(out.file("out.mp4")),
-                      QString::fromStdString(out.path()));
+        ExportJob job(edits, sourceRecord(threeColourClip()), choice, QString::fromStdString(out.file("out.mp4")));
         watch(job, seen);
         QObject::connect(&job, &ExportJob::phaseStarted, [&job, phase](int started) {
             if (started == phase) job.stop();
@@ -165,8 +164,8 @@ TEST(ExportJob, StopInAnyPhaseLeavesNothing) {
     }
 }
 
-// Pictures written for text watermarks go on every outcome; a failure keeps the engine's code or
-// the job's message, and writes nothing.
+// Only a finished job leaves its file; a failure keeps the engine's code or the job's message, and
+// writes nothing.
 TEST(ExportJob, OutcomesLeaveOnlyTheFinishedFile) {
     TempDir in;
     const std::string garbage = in.file("broken.mp4");
@@ -187,7 +186,7 @@ TEST(ExportJob, OutcomesLeaveOnlyTheFinishedFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir out, pictures;
+        TempDir out;
         EditState edits;
         edits.trimStart_us = c.start_us;
         edits.trimStop_us = c.stop_us;
@@ -195,21 +194,18 @@ TEST(ExportJob, OutcomesLeaveOnlyTheFinishedFile) {
         kestrel::model::WaterParam mark;
         mark.waterType = 4;
         mark.isCheck = true;
-        mark.waterImage = QImage(40, 20, QImage::Format_ARGB32_Premultiplied);
-        mark.waterImage.fill(Qt::magenta);
+        mark.waterText = QStringLiteral("Kestrel");
         mark.waterPercentClipRect = QRectF(0.1, 0.1, 0.3, 0.2);
         mark.duration = 2;
         edits.watermarks = {mark};
         kestrel::model::SimpleData source = sourceRecord(c.input);
         source.path = QString::fromStdString(c.input);
         Finished seen;
-        ExportJob job(edits, source, OutputChoice{}, QString::fromStdString(out.file("out.mp4")),
-                      QString::fromStdString(pictures.path()));
+        ExportJob job(edits, source, OutputChoice{}, QString::fromStdString(out.file("out.mp4")));
         watch(job, seen);
         job.start();
         ASSERT_TRUE(waitFor([&] { return seen.count > 0; }));
         EXPECT_EQ(seen.result.done(), c.done) << seen.result.code;
-        EXPECT_TRUE(QDir(QString::fromStdString(pictures.path())).entryList(QDir::Files).isEmpty());
         const QStringList written = QDir(QString::fromStdString(out.path())).entryList(QDir::Files);
         if (c.done) {
             EXPECT_EQ(written, QStringList{"out.mp4"});

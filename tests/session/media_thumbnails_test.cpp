@@ -52,3 +52,46 @@ TEST(MediaThumbnails, InstalledGrabberMakesTheCachedVideoThumbnail) {
     EXPECT_FALSE(QImage(thumb).isNull());
     files.setVideoFrameGrabber(nullptr);
 }
+
+// Audio files that carry a cover picture get it as their thumbnail; files without one get none.
+TEST(MediaThumbnails, AudioArtworkIsTheAttachedCoverPicture) {
+    TempDir dir;
+    const std::string cover = dir.file("cover.jpg");
+    makePicture(cover, 200, 160, "color=c=red");
+    struct Case {
+        const char* name;
+        const char* codec;
+    } cases[] = {{"song.mp3", "libmp3lame -id3v2_version 3"}, {"song.m4a", "aac"}};
+    auto& files = services::FileManager::sharedManager();
+    kestrel::session::installMediaThumbnails();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string song = dir.file(c.name);
+        std::string out;
+        ASSERT_EQ(runCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i sine=d=2 -i '" + cover +
+                                 "' -map 0:a -map 1:v -c:a " + c.codec + " -c:v copy -disposition:v:0 attached_pic '" +
+                                 song + "'",
+                             &out),
+                  0)
+            << out;
+        const QImage artwork = kestrel::session::audioArtwork(QString::fromStdString(song));
+        ASSERT_EQ(artwork.size(), QSize(200, 160));
+        const QColor centre = artwork.pixelColor(100, 80);
+        EXPECT_GT(centre.red(), 200);
+        EXPECT_LT(centre.green(), 60);
+
+        const QString thumb = files.readThumbFromLocal(QString::fromStdString(song), 1);
+        ASSERT_FALSE(thumb.isEmpty());
+        EXPECT_EQ(QImage(thumb).size(), QSize(200, 160));
+    }
+
+    FixtureSpec plain;
+    plain.width = 0;
+    const std::string bare = dir.file("bare.m4a");
+    makeMedia(bare, plain);
+    EXPECT_TRUE(kestrel::session::audioArtwork(QString::fromStdString(bare)).isNull());
+    EXPECT_TRUE(files.readThumbFromLocal(QString::fromStdString(bare), 1).isEmpty());
+    EXPECT_TRUE(kestrel::session::audioArtwork(QString::fromStdString(dir.file("missing.mp3"))).isNull());
+    files.setVideoFrameGrabber(nullptr);
+    files.setAudioArtworkGrabber(nullptr);
+}

@@ -104,6 +104,33 @@ model::WaterParam pictureMark() {
     return mark;
 }
 
+// A white video watermark whose file length was not measured (0): the preview plays it as a
+// video, and so must the export.
+model::WaterParam videoMarkOfUnknownLength() {
+    static const QString path = [] {
+        const std::string p = QDir::tempPath().toStdString() + "/session_match_video_mark.mp4";
+        FixtureSpec spec;
+        spec.width = 96;
+        spec.height = 72;
+        spec.audio_streams = 0;
+        spec.video_source = "color=c=white";
+        makeMedia(p, spec);
+        return QString::fromStdString(p);
+    }();
+    model::WaterParam mark;
+    mark.waterType = 2;
+    mark.isCheck = true;
+    mark.isVideo = true;
+    mark.waterImagePath = path;
+    mark.fileDuration = 0;
+    mark.fileStartTime = 0;
+    mark.fileEndTime = 1.5f;
+    mark.waterPercentClipRect = QRectF(0.55, 0.05, 0.4, 0.4);  // away from the moving pattern
+    mark.startTime = 0.2f;
+    mark.duration = 1.5f;
+    return mark;
+}
+
 model::WaterParam textMark() {
     model::WaterParam mark;
     mark.waterType = 4;
@@ -158,17 +185,14 @@ struct MatchCase {
     double min_change = kLargeChange;
 };
 
-int32_t exportWith(const model::SimpleData& source, const EditState& state, const std::string& output,
-                   const QString& pictureFolder) {
+int32_t exportWith(const model::SimpleData& source, const EditState& state, const std::string& output) {
     session::ConvertHandle job = session::ConvertHandle::create();
     if (!job) return 0;
     int32_t rc = apiMediaConvertSetInputMedia(job.get(), source.path.toUtf8().constData());
     if (!session::accepted(rc)) return rc;
     session::OutputChoice choice;
     choice.vcodec = QStringLiteral("ffv1");  // intra and lossless: the only loss left is 4:2:0
-    QStringList written;
-    const session::ConvertSetup setup =
-        session::configureConvert(job.get(), state, source, choice, std::nullopt, pictureFolder, &written);
+    const session::ConvertSetup setup = session::configureConvert(job.get(), state, source, choice, std::nullopt);
     if (!setup.ok) return setup.code;
     if (!session::accepted(rc = apiMediaConvertSetOutputPath(job.get(), output.c_str()))) return rc;
     return apiMediaConvertStart(job.get());
@@ -195,7 +219,7 @@ void expectPreviewMatchesExport(const MatchCase& c) {
 
     TempDir dir;
     const std::string output = dir.file("export.mkv");
-    ASSERT_GE(exportWith(*source, state, output, QString::fromStdString(dir.path())), 1);
+    ASSERT_GE(exportWith(*source, state, output), 1);
     const double output_time_s = c.source_time_s / state.speed;
     const std::vector<unsigned char> exported = decodeFrameRGB(output, output_time_s, 0, 0);
     ASSERT_EQ(exported.size(), size_t(w) * h * 3) << "preview " << w << "x" << h;
@@ -242,6 +266,8 @@ TEST(PreviewMatchesExport, OneEditStateGivesTheSameFrame) {
         {"picture watermark in its time", quadrantClip, 1.2, [](EditState& s) { s.watermarks = {pictureMark()}; }},
         {"picture watermark before its time", quadrantClip, 0.4, [](EditState& s) { s.watermarks = {pictureMark()}; },
          0.0},
+        {"video watermark of unmeasured length", quadrantClip, 1.0,
+         [](EditState& s) { s.watermarks = {videoMarkOfUnknownLength()}; }},
         {"text watermark", quadrantClip, 1.0, [](EditState& s) { s.watermarks = {textMark()}; }, 1.0},
         {"text watermark on a turned picture", quadrantClip, 1.0,
          [](EditState& s) {

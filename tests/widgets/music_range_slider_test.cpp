@@ -79,15 +79,19 @@ TEST(ZorDraggedView, RepeatMarksAndPicture) {
 
     ZorDraggedView view;
     view.resize(100, 12);
+    view.setImageScaling(ImageScaling::AxesIndependently);
     QPixmap picture(4, 4);
     picture.fill(Qt::green);
     view.setImage(picture);
     view.setRepeatWidth(0);
     EXPECT_FALSE(view.image().isNull());
+    const QColor green(Qt::green);
     view.setRepeatWidth(400);
-    EXPECT_TRUE(view.image().isNull()) << "a positive repeat width removes the picture";
+    EXPECT_FALSE(view.image().isNull()) << "repeat mode keeps the picture";
+    EXPECT_NE(view.grab().toImage().pixelColor(50, 6), green) << "the marks stand in for the picture";
     view.setRepeatWidth(0);
-    EXPECT_TRUE(view.image().isNull());
+    EXPECT_EQ(view.image().cacheKey(), picture.cacheKey());
+    EXPECT_EQ(view.grab().toImage().pixelColor(50, 6), green) << "the picture shows again after repeat mode";
 }
 
 class MusicSliderTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
+#include <limits>
 
 #include "tests/widgets/mouse_helpers.h"
 #include "widgets/ns_progress_view.h"
@@ -15,7 +16,7 @@ using namespace kestrel::widgets;
 
 namespace {
 
-TEST(NSProgressView, FillFollowsTheFractionUnclampedAndTheTextOnlyWhenAsked) {
+TEST(NSProgressView, FillFollowsTheFractionWithinTheTrackAndTheTextOnlyWhenAsked) {
     QWidget host;
     host.resize(300, 100);
     NSProgressView view(QRectF(0, 0, 200, 20), &host);
@@ -32,13 +33,26 @@ TEST(NSProgressView, FillFollowsTheFractionUnclampedAndTheTextOnlyWhenAsked) {
     EXPECT_EQ(view.progressLabel()->text(), "46%");
     view.setProgress(1.0f);
     EXPECT_EQ(viewFrame(view.progressTintView()).width(), 200);
-    view.setProgress(1.5f);
-    EXPECT_EQ(view.progress(), 1.5f);
-    EXPECT_EQ(viewFrame(view.progressTintView()).width(), 300);
-    EXPECT_EQ(view.progressLabel()->text(), "150%");
+    // Values outside 0..1 are held to the track: never a fill past its end or "150%".
+    struct Outside {
+        float value;
+        float stored;
+        double fillWidth;
+        const char* text;
+    } outside[] = {{1.5f, 1.0f, 200, "100%"},
+                   {-0.25f, 0.0f, 0, "0%"},
+                   {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0, "0%"},
+                   {std::numeric_limits<float>::infinity(), 0.0f, 0, "0%"}};
+    for (const Outside& c : outside) {
+        view.setProgress(c.value);
+        EXPECT_EQ(view.progress(), c.stored) << c.value;
+        EXPECT_EQ(viewFrame(view.progressTintView()).width(), c.fillWidth) << c.value;
+        EXPECT_EQ(view.progressLabel()->text(), c.text) << c.value;
+    }
+    view.setProgress(0.75f);
     view.setIsShowProgressLabel(false);
     view.setProgress(0.1f);
-    EXPECT_EQ(view.progressLabel()->text(), "150%") << "with the text off an older percentage stays";
+    EXPECT_EQ(view.progressLabel()->text(), "75%") << "with the text off an older percentage stays";
 
     view.setProgress(0.5f);
     view.setFrame(QRectF(0, 0, 400, 30));
@@ -52,7 +66,7 @@ TEST(NSProgressView, PercentText) {
     struct Case {
         float value;
         const char* text;
-    } cases[] = {{0.0f, "0%"}, {0.5f, "50%"}, {0.456f, "46%"}, {0.004f, "0%"}, {1.0f, "100%"}, {1.5f, "150%"}};
+    } cases[] = {{0.0f, "0%"}, {0.5f, "50%"}, {0.456f, "46%"}, {0.004f, "0%"}, {1.0f, "100%"}};
     for (const Case& c : cases) EXPECT_EQ(progressPercentText(c.value), c.text) << c.value;
 }
 

@@ -59,7 +59,14 @@ TEST(RDButton, ClickLatchesSelectedColourAndTellsDelegate) {
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(button.backgroundView()->image().width(), 5);
     EXPECT_EQ(delegate.count, 0);
-    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(500, 5));  // counts wherever released
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(500, 5));
+    EXPECT_EQ(button.backgroundView()->image().width(), 4) << "the pressed look ends wherever released";
+    EXPECT_EQ(delegate.count, 0) << "a release outside the button is no click";
+    EXPECT_FALSE(button.selected());
+    EXPECT_EQ(textColor(button.titleLabel()), QColor(Qt::white));
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(70, 25));
     EXPECT_EQ(button.backgroundView()->image().width(), 4);
     EXPECT_EQ(delegate.count, 1);
     EXPECT_TRUE(button.selected());

@@ -6,9 +6,11 @@
 #include "app/main_menu.h"
 #include "app/preferred_languages.h"
 #include "app/window_placement.h"
+#include "export/ui/export_window_controller.h"
 #include "platform/notification_center.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
+#include "session/hardware_encoding.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +33,7 @@ AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {
     // Set explicitly, so Qt's own Arabic translation does not mirror the windows: only the
     // text inside each control reads right to left.
     QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    exportkit::ExportWindowController::setHardwareEncodingProbe(kestrel::session::hardwareEncodingAvailable);
 }
 
 AppDelegate::~AppDelegate() = default;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -17,6 +18,7 @@
 #include "editor/editor_window.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/editor_export_attachment.h"
+#include "editor/output_folder_menu.h"
 #include "editor/output_target.h"
 #include "editor/shutter_sound.h"
 #include "editor/music/music_panel.h"
@@ -211,6 +213,8 @@ void EditVideoWindowController::changelanguage() {
         {v_->rotateAngleLabel, "Rotate Angle:"},
     };
     for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
+    v_->outputPathPopUpBtn->retranslate();
+    v_->outputOpenBtn->setToolTip(localized(QStringLiteral("OpenOutputFolderTip")));
     if (sidePanels_) sidePanels_->changelanguage();
     if (exportAttachment_) exportAttachment_->changelanguage();
 }
@@ -336,10 +340,20 @@ bool EditVideoWindowController::saveImage(const QImage& image, const QString& pa
     QString target = path;
     if (target.startsWith(QLatin1Char('~'))) target.replace(0, 1, QDir::homePath());
     if (image.isNull() || services::outputPathTaken(target)) return false;
+    // The data is of the kind the name says; a name of no picture kind is refused.
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    const char* format = suffix == QLatin1String("png")                                    ? "PNG"
+                         : suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ? "JPEG"
+                         : suffix == QLatin1String("bmp")                                    ? "BMP"
+                                                                                             : nullptr;
+    if (!format) return false;
+    const QImage written = qstrcmp(format, "PNG") == 0 ? image : image.convertToFormat(QImage::Format_RGB32);
     // Written whole or not at all (QSaveFile alone keeps a cut-off file on a full disk).
-    return platform::saveImageAtomically(image, target, "PNG");
+    return platform::saveImageAtomically(written, target, format);
 }
 
 void EditVideoWindowController::openScrFolderAction() {
-    if (!outputPath_.isEmpty()) exportkit::revealInFileManager(outputPath_);
+    if (outputPath_.isEmpty()) return;
+    QDir().mkpath(outputPath_);  // the chosen folder may be gone; it is where the next output goes
+    exportkit::openFolderInFileManager(outputPath_);
 }

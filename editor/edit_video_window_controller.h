@@ -100,7 +100,8 @@ public:
     void changelanguage();
     void enableEdit(bool enable);
     void closewindow();
-    // Writes the picture as PNG; a path that is taken is left alone (false), like a failed write.
+    // Writes the picture as PNG, JPEG or BMP by the path's extension (another extension is
+    // refused); a path that is taken is left alone (false), like a failed write.
     bool saveImage(const QImage& image, const QString& path);
     // Shows the last output in the file manager; nothing while there is none.
     void openScrFolderAction();

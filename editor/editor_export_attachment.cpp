@@ -4,6 +4,7 @@
 #include "editor/effects/kxfx_view.h"
 #include "editor/window_edit_state.h"
 #include "editor/music/music_panel.h"
+#include "editor/output_folder_menu.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "widgets/zor_button.h"
 
@@ -58,7 +59,10 @@ void EditorExportAttachment::changelanguage() {
 void EditorExportAttachment::startExportAction() {
     if (!window_.rdPlayer()) return;  // no file with video loaded: nothing to export
     run_->setRecord(window_.fileData());
+    run_->setOutputFolder(window_.outputPath());
     run_->startExportAction();
+    // A folder chosen in the dialog is remembered there; the window's pop-up follows it.
+    if (OutputFolderMenu* menu = window_.views().outputPathPopUpBtn) menu->followRememberedFolder();
 }
 
 void EditorExportAttachment::exportPausePreview() {

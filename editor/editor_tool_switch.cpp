@@ -6,6 +6,7 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_look.h"
 #include "editor/editor_views.h"
+#include "editor/output_folder_menu.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/output_format_bar.h"
@@ -128,8 +129,11 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     const int W = win->width();
     const int H = win->height();
     const int bottom = formatBarCollapsed_ ? kFormatBarCollapsedHeight : kFormatBarHeight;
-    v_->windowTitleLabel->setGeometry(16, 6, W - 200, 24);
+    // The output folder sits left of the add-file button, its open button beside it.
+    v_->windowTitleLabel->setGeometry(16, 6, std::max(0, W - 450), 24);
     v_->addfileButton->setGeometry(W - 190, 4, 170, 28);
+    v_->outputOpenBtn->setGeometry(W - 230, 4, 30, 28);
+    v_->outputPathPopUpBtn->setGeometry(W - 420, 5, 184, 26);
     v_->tabbarView->setGeometry(0, H - bottom, W, bottom);
     v_->formatBar->setGeometry(0, 0, W, bottom);
 

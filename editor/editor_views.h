@@ -19,6 +19,10 @@ class ZorButton;
 class ZorImageView;
 }  // namespace kestrel::widgets
 
+namespace kestrel::editor {
+class OutputFolderMenu;
+}
+
 struct EditVideoWindowController::Views {
     QWidget* window = nullptr;
     QLabel* windowTitleLabel = nullptr;
@@ -33,6 +37,8 @@ struct EditVideoWindowController::Views {
     kestrel::widgets::ZorButton* addmusicButton = nullptr;
     kestrel::widgets::ZorButton* addfileButton = nullptr;
     kestrel::widgets::ZorButton* startExportBtn = nullptr;
+    kestrel::editor::OutputFolderMenu* outputPathPopUpBtn = nullptr;  // exports and snapshots go there
+    kestrel::widgets::ZorButton* outputOpenBtn = nullptr;             // shows that folder
     QWidget* selectFunLine = nullptr;
 
     QWidget* contentRightView = nullptr;

@@ -10,6 +10,7 @@
 #include "editor/editor_views.h"
 #include "editor/editor_window.h"
 #include "editor/editor_export_attachment.h"
+#include "editor/output_folder_menu.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "export/ui/output_format_bar.h"
 #include "services/language.h"
@@ -88,6 +89,14 @@ void EditVideoWindowController::buildWindow() {
     v_->addfileButton->setContentColor(Qt::black);
     v_->addfileButton->setFont(systemFont(13));
     v_->addfileButton->setMouseDownAction([this](kestrel::widgets::ZorButton*) { addfileAction(); });
+
+    v_->outputPathPopUpBtn = new kestrel::editor::OutputFolderMenu(win);
+    v_->outputPathPopUpBtn->setFont(systemFont(13));
+    outputPath_ = v_->outputPathPopUpBtn->outputPath();
+    connect(v_->outputPathPopUpBtn, &kestrel::editor::OutputFolderMenu::outputPathChanged, this,
+            [this](const QString& path) { outputPath_ = path; });
+    v_->outputOpenBtn = makeStateButton(win, QStringLiteral("ZantImage/Reverse/btnOpenPath"));
+    v_->outputOpenBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { openScrFolderAction(); });
 
     v_->startExportBtn = new kestrel::widgets::ZorButton(win);
     const QString start = QStringLiteral("ZantImage/Reverse/btnStart_");

@@ -46,6 +46,7 @@ exportkit::ExportWindowController* EditorExportController::prepareExportDialog()
     dialog_->setHiddenMergeAllIntoOne(true);
     dialog_->setStartExportCallbackBlock([this](const QString& path) { startExportCallback(path); });
     session_ = std::make_unique<exportkit::ExportSession>(dialog_);  // loads the window
+    if (!outputFolder_.isEmpty()) dialog_->setOutputPath(outputFolder_);
     if (delegate_) delegate_->exportDialogOpened(dialog_);
     return dialog_;
 }
@@ -110,8 +111,9 @@ void EditorExportController::exportAction() {
     qDebug().noquote() << "outputFileurl:" << outputFile;
 
     // The choices stand as they are now: a change in the format bar reaches the next export.
-    const session::OutputChoice choice = session::readEditorOutputChoice(
+    session::OutputChoice choice = session::readEditorOutputChoice(
         *record_, edits.removeSelectedPart ? session::FrameSizeRule::RemovePart : session::FrameSizeRule::Normal);
+    choice.reencode = dialog_ && dialog_->reEncoding();
     auto* job = new session::ExportJob(edits, *record_, choice, outputFile);
     job_ = job;
     stopPressed_ = false;

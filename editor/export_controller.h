@@ -54,6 +54,8 @@ public:
     const kestrel::model::SimpleDataPtr& record() const { return record_; }
     void setEditsProvider(EditsProvider provider) { editsProvider_ = std::move(provider); }
     void setDelegate(EditorExportDelegate* delegate) { delegate_ = delegate; }
+    // The window's output folder, which each new dialog starts in ("" keeps the dialog's own).
+    void setOutputFolder(const QString& folder) { outputFolder_ = folder; }
     // Told the index of each phase once its engine run has been handed to the worker.
     void setPhaseStartedBlock(std::function<void(int phase)> block) { phaseStartedBlock_ = std::move(block); }
 
@@ -89,6 +91,7 @@ private:
     QPointer<exportkit::ExportWindowController> dialog_;
     std::unique_ptr<exportkit::ExportSession> session_;
     QString outputPath_;
+    QString outputFolder_;
     session::JobQueue* queue_ = nullptr;
     QPointer<session::ExportJob> job_;
     bool stopPressed_ = false;

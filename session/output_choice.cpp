@@ -69,6 +69,7 @@ OutputChoice readEditorOutputChoice(const kestrel::model::SimpleData& record, Fr
 
 int32_t applyOutputChoice(void* job, const OutputChoice& choice) {
     int32_t rc = 1;
+    if (choice.reencode && (rc = apiMediaConvertSetForceEncode(job, 1)) < 1) return rc;
     if (!choice.vcodec.isEmpty() && (rc = apiMediaConvertSetVcodec(job, choice.vcodec.toUtf8().constData())) < 1)
         return rc;
     if (choice.hasFrameSize() && (rc = apiMediaConvertSetVideoFrameSize(job, choice.width, choice.height)) < 1)

@@ -19,6 +19,7 @@ struct OutputChoice {
     int audioKbps = 0;
     int channels = 0;        // 0 with sampleRate 0: no encode context sent
     int sampleRate = 0;
+    bool reencode = false;   // the export dialog's re-encode box: no packet is copied
 
     bool hasFrameSize() const { return width > 0 && height > 0; }
 };

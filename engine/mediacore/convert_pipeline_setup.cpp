@@ -128,7 +128,7 @@ ResultCode ConvertPipeline::setupVideo() {
     video_.in_index = index;
     video_.start_offset = av_rescale_q(input_->startTimeUs(), AV_TIME_BASE_Q, st->time_base);
 
-    const bool keepPicture = isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
+    const bool keepPicture = !settings_.force_encode && isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
                              output_->accepts(st->codecpar->codec_id);
     // A cut between key frames keeps the packets between them and encodes only its ends again.
     if (keepPicture && settings_.limit_bytes <= 0 && (smart_cut_ = SmartCutVideo::plan(*input_, index, cut_start_us_, cut_end_us_))) {
@@ -237,7 +237,8 @@ ResultCode ConvertPipeline::setupAudio() {
 
     if (st) {
         audio_.start_offset = av_rescale_q(input_->startTimeUs(), AV_TIME_BASE_Q, st->time_base);
-        if (isCopyName(settings_.audio_codec) && !soundChanges(settings_, st->codecpar) && output_->accepts(st->codecpar->codec_id)) {
+        if (!settings_.force_encode && isCopyName(settings_.audio_codec) && !soundChanges(settings_, st->codecpar) &&
+            output_->accepts(st->codecpar->codec_id)) {
             audio_.copy = true;
             audio_.out_index = output_->addCopyStream(st);
             return audio_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;

@@ -29,6 +29,7 @@ struct ConvertSettings {
     int64_t limit_bytes = 0;                    // 0: no cap
     std::string video_codec;                    // "" or "copy": keep the source's where possible
     std::string audio_codec;
+    bool force_encode = false;                  // never copy packets, even where it would do
     int video_kbps = 0;
     int audio_kbps = 0;
     AVRational frame_rate{0, 1};

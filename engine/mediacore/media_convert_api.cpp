@@ -121,6 +121,13 @@ int32_t apiMediaConvertSetLimitFileSize(void* handle, int64_t bytes) {
     return withSettings(handle, [&](ConvertSettings& s) { return bytes >= 0 && (s.limit_bytes = bytes, true); });
 }
 
+int32_t apiMediaConvertSetForceEncode(void* handle, int32_t on) {
+    return withSettings(handle, [&](ConvertSettings& s) {
+        s.force_encode = on != 0;
+        return true;
+    });
+}
+
 int32_t apiMediaConvertSetVcodec(void* handle, const char* name) {
     return withSettings(handle, [&](ConvertSettings& s) {
         return knownCodec(name, AVMEDIA_TYPE_VIDEO) && (s.video_codec = name, true);

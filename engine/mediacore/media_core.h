@@ -29,6 +29,8 @@ int32_t apiMediaConvertSetCutTime(void* job, int64_t start_us, int64_t end_us);
 int32_t apiMediaConvertSetLimitFileSize(void* job, int64_t bytes);
 int32_t apiMediaConvertSetVcodec(void* job, const char* name);
 int32_t apiMediaConvertSetAcodec(void* job, const char* name);
+// Non-zero: every stream is decoded and encoded again, even where its packets could be kept.
+int32_t apiMediaConvertSetForceEncode(void* job, int32_t on);
 int32_t apiMediaConvertSetVideoBitrate(void* job, int32_t kbps);
 int32_t apiMediaConvertSetAudioBitrate(void* job, int32_t kbps);
 int32_t apiMediaConvertSetVideoFps(void* job, double fps);

@@ -17,11 +17,26 @@ ExportWindowController::ExportWindowController(QWidget* parent) : ExportDialogBa
 
 namespace {
 
+ExportWindowController::HardwareProbe& hardwareProbe() {
+    static ExportWindowController::HardwareProbe probe;
+    return probe;
+}
+
 // The option boxes run along the field column, a second row below when a language's titles do
 // not fit on one.
 constexpr int kBoxRowY = 80, kBoxRowPitch = 24, kBoxHeight = 22, kBoxGap = 16, kLeftMargin = 20;
 
 }  // namespace
+
+void ExportWindowController::setHardwareEncodingProbe(HardwareProbe probe) { hardwareProbe() = std::move(probe); }
+
+bool ExportWindowController::reEncoding() const { return reEncodingBtn && reEncodingBtn->selected(); }
+
+void ExportWindowController::changeLanguage() {
+    ExportDialogBase::changeLanguage();
+    if (enableGpuBtn)
+        enableGpuBtn->setToolTip(hardwareEncoding_ ? QString() : services::localized(QStringLiteral("EnableGpuUnavailableTip")));
+}
 
 void ExportWindowController::buildOwnViews() {
     reEncodingBtn = style::makeCheckButton(this, true);
@@ -35,6 +50,12 @@ void ExportWindowController::buildOwnViews() {
             resetFinishState();
         });
     }
+    // Without a probe nothing is known to work, so the box stays off.
+    hardwareEncoding_ = hardwareProbe() && hardwareProbe()();
+    enableGpuBtn->setEnabled(hardwareEncoding_);
+    QColor dimmed = style::kCaptionColor;
+    dimmed.setAlphaF(dimmed.alphaF() * 0.5);
+    enableGpuBtn->setDisableColor(dimmed);
     mergeAllIntoOne->setVisible(!hiddenMergeAllIntoOne_);
     mergeAllIntoOne->setSelected(isMergeAllIntoOne_);
     // The progress row sits higher when the merge box is hidden (y 78 vs 63 from the bottom).

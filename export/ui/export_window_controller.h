@@ -21,6 +21,16 @@ public:
     // whether to stop, then sends the stop request.
     void startExport() override;
 
+    // The re-encode box: the owner's job copies no packet when it is ticked.
+    bool reEncoding() const;
+
+    // Answers whether a hardware encoder works here; installed once by the application. The
+    // graphics-processor box is enabled only when it answers yes, and says why when not.
+    using HardwareProbe = std::function<bool()>;
+    static void setHardwareEncodingProbe(HardwareProbe probe);
+
+    void changeLanguage() override;
+
     kestrel::widgets::ZorButton* reEncodingBtn = nullptr;
     kestrel::widgets::ZorButton* mergeAllIntoOne = nullptr;
     kestrel::widgets::ZorButton* enableGpuBtn = nullptr;
@@ -34,6 +44,7 @@ private:
     // Sizes the shown boxes to their titles and flows them from x = left; returns the rows used.
     int layoutOptionBoxes(int left);
 
+    bool hardwareEncoding_ = false;
     bool isMergeAllIntoOne_ = false;
     bool hiddenMergeAllIntoOne_ = true;
 };

@@ -12,7 +12,24 @@
 
 namespace exportkit {
 
+namespace {
+
+FileManagerHandler& installedHandler() {
+    static FileManagerHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+void setFileManagerHandler(FileManagerHandler handler) { installedHandler() = std::move(handler); }
+
+bool openFolderInFileManager(const QString& folderPath) {
+    if (installedHandler()) return installedHandler()(folderPath);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(folderPath).absoluteFilePath()));
+}
+
 bool revealInFileManager(const QString& filePath) {
+    if (installedHandler()) return installedHandler()(filePath);
     const QFileInfo info(filePath);
 #ifdef KESTREL_HAVE_QTDBUS
     if (info.exists() && QDBusConnection::sessionBus().isConnected()) {

@@ -52,7 +52,12 @@ SettingWindowController::SettingWindowController(QWidget* parent) : QDialog(pare
     promptRunner_ = [](InputFileNameWindowController* prompt) { prompt->exec(); };
 }
 
-SettingWindowController::~SettingWindowController() = default;
+SettingWindowController::~SettingWindowController() {
+    // A field losing its focus while the dialog goes away ends its edit: nothing may answer then.
+    for (QWidget* field : {static_cast<QWidget*>(customWidth), static_cast<QWidget*>(customHeight),
+                           static_cast<QWidget*>(customVideoBit)})
+        if (field) disconnect(field, nullptr, this, nullptr);
+}
 
 const ChoiceKeys& SettingWindowController::keys() const { return joinner_ ? ChoiceKeys::joiner() : ChoiceKeys::editor(); }
 
@@ -93,6 +98,8 @@ void SettingWindowController::loadWindow() {
     defaultBtn->setContentColor(style::kSettingsTextColor);
     defaultBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { actiondefaultBtn(); });
     createCustomBtn = new QPushButton(this);
+    // Return in a custom field ends that edit; it must not open the name prompt.
+    createCustomBtn->setAutoDefault(false);
     connect(createCustomBtn, &QPushButton::clicked, this, [this] { actionCreateCustomBtn(); });
     changeLanguage();
 }
@@ -129,9 +136,11 @@ void SettingWindowController::buildCustomFields() {
         field->setProperty("tag", tag);
         field->setPointColor(style::kSettingsTextColor);
         field->setMouseDelegate(this);
+        field->setEnabled(true);  // the kit's fields start disabled; these are typed in whenever shown
         field->setStyleSheet(QStringLiteral("color: rgb(170, 177, 185); background: transparent; "
                                             "border: 1px solid rgb(49, 60, 72);"));
         connect(field, &QLineEdit::textEdited, this, [this, field] { customValueChange(field); });
+        connect(field, &QLineEdit::editingFinished, this, [this, field] { customValueFinished(field); });
         return field;
     };
     // Placed beside their pop-ups by layoutForWidth.
@@ -354,14 +363,22 @@ void SettingWindowController::chooseItem(Setting setting, int index) {
 
 void SettingWindowController::customValueChange(QWidget* field) {
     auto& defaults = platform::UserDefaults::standard();
-    // A value is stored only inside sane bounds; an empty field forgets it.
-    const auto store = [&](const QLineEdit* edit, const QString& key, int low, int high) {
+    if (field && !valueBeforeEdit_.contains(field)) {
+        const QString key = customKeyOf(field);
+        valueBeforeEdit_.insert(field, defaults.hasKey(key) ? QVariant(defaults.integerForKey(key)) : QVariant());
+    }
+    // A value is stored only inside sane bounds; an empty field forgets it. A value outside them
+    // is refused where the user sees it.
+    const auto store = [&](kestrel::widgets::RDTextField* edit, const QString& key, int low, int high) {
         if (edit->text().isEmpty()) {
             defaults.removeObjectForKey(key);
+            markCustomValue(edit, false, low, high);
             return;
         }
         const int value = fieldNumber(edit);
-        if (value >= low && value <= high) defaults.setInteger(key, value);
+        const bool accepted = value >= low && value <= high;
+        if (accepted) defaults.setInteger(key, value);
+        markCustomValue(edit, !accepted, low, high);
     };
     if (field == customVideoBit) {
         store(customVideoBit, kCustomBitrateKey, settings::kMinCustomBitrate, settings::kMaxCustomBitrate);
@@ -371,6 +388,42 @@ void SettingWindowController::customValueChange(QWidget* field) {
         store(customHeight, kCustomHeightKey, settings::kMinCustomSide, settings::kMaxCustomSide);
         if (selectSettingCallbackBlock_) selectSettingCallbackBlock_(kSettingFrameSize);
     }
+}
+
+bool SettingWindowController::customValueRefused(const QWidget* field) const {
+    return field && field->property("refused").toBool();
+}
+
+void SettingWindowController::markCustomValue(kestrel::widgets::RDTextField* field, bool refused, int low, int high) {
+    if (customValueRefused(field) == refused && !refused) return;
+    field->setProperty("refused", refused);
+    const QString border = refused ? QStringLiteral("2px solid rgb(235, 87, 87)") : QStringLiteral("1px solid rgb(49, 60, 72)");
+    field->setStyleSheet(QStringLiteral("color: rgb(170, 177, 185); background: transparent; border: %1;").arg(border));
+    field->setToolTip(refused ? services::localized(QStringLiteral("CustomValueOutOfRangeTip"))
+                                    .arg(QString::number(low), QString::number(high))
+                              : QString());
+}
+
+void SettingWindowController::customValueFinished(kestrel::widgets::RDTextField* field) {
+    // Return and the focus leaving both end an edit; only the first finds one to end.
+    if (!valueBeforeEdit_.contains(field)) return;
+    const QVariant before = valueBeforeEdit_.take(field);
+    if (!customValueRefused(field)) return;
+    // Keystrokes on the way to the refused value may have stored a part of it ("999" of
+    // "99999"): the value in force before the edit comes back, and the field shows it. The mark
+    // stays to say the typed value was not taken.
+    const QString key = customKeyOf(field);
+    auto& defaults = platform::UserDefaults::standard();
+    if (before.isValid())
+        defaults.setInteger(key, before.toInt());
+    else
+        defaults.removeObjectForKey(key);
+    field->setText(before.isValid() ? QString::number(before.toInt()) : QString());
+    if (selectSettingCallbackBlock_) selectSettingCallbackBlock_(field == customVideoBit ? kSettingVideoBitrate : kSettingFrameSize);
+}
+
+QString SettingWindowController::customKeyOf(const QWidget* field) const {
+    return field == customVideoBit ? kCustomBitrateKey : field == customWidth ? kCustomWidthKey : kCustomHeightKey;
 }
 
 void SettingWindowController::actionCreateCustomBtn() {

@@ -10,6 +10,8 @@
 #include "widgets/rd_text_field.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QVariant>
 #include <array>
 #include <functional>
 #include <optional>
@@ -63,6 +65,9 @@ public:
     // One choice made in a pop-up (index into its items).
     void chooseItem(settings::Setting setting, int index);
     void customValueChange(QWidget* field);
+    // A custom field whose typed value was refused (outside its bounds) carries a red mark and a
+    // tool tip with the bounds until its next accepted value.
+    bool customValueRefused(const QWidget* field) const;
     void actionCreateCustomBtn();
     void changeLanguage();
 
@@ -84,6 +89,11 @@ public:
 private:
     void buildSection(QWidget* box, settings::Setting first, int count);
     void buildCustomFields();
+    // Marks or clears the refusal of a custom field's value.
+    void markCustomValue(kestrel::widgets::RDTextField* field, bool refused, int low, int high);
+    // Editing ended: a refused value gives way to the one in force before the edit began.
+    void customValueFinished(kestrel::widgets::RDTextField* field);
+    QString customKeyOf(const QWidget* field) const;
     void fillMenus(const settings::ProfileOptions& options, bool onOpening);
     void setMenu(settings::Setting setting, const settings::SettingMenu& menu);
     // Lays the window out at baseWidth (360, or 480 with a custom field), wider when a
@@ -94,6 +104,8 @@ private:
     bool bitrateIsCustom() const;
     std::optional<QString> sourceTitle(settings::Setting setting) const;
 
+    // Per custom field being edited: its stored value when the edit began (invalid: none).
+    QHash<const QWidget*, QVariant> valueBeforeEdit_;
     bool loaded_ = false;
     int baseWidth_ = 360;
     bool filling_ = false;

@@ -233,7 +233,8 @@ void StartExportWindowController::startExport() {
         QMessageBox::warning(this, windowTitle(), services::localized(QStringLiteral("ExportFolderUnusableMessage")));
         return;
     }
-    QString extension = isExportGif_ ? QStringLiteral("gif") : QStringLiteral("mp4");
+    // A picture export is named as the pictures it writes, never as an animation.
+    QString extension = isExportJpg_ ? QStringLiteral("jpg") : isExportGif_ ? QStringLiteral("gif") : QStringLiteral("mp4");
     QString base = services::HelpClass::createFilename();
     if (isReverse_) {
         const QFileInfo input(inputFileName());

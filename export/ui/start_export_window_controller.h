@@ -23,6 +23,7 @@ public:
     void setIsAudioInput(bool audio) { isAudioInput_ = audio; }
     bool isExportGif() const { return isExportGif_; }
     void setIsExportGif(bool gif) { isExportGif_ = gif; }
+    // The GIF maker's picture export: the proposed name ends in ".jpg".
     bool isExportJpg() const { return isExportJpg_; }
     void setIsExportJpg(bool jpg) { isExportJpg_ = jpg; }
     // 0 high, 1 normal (the start value), 2 low.

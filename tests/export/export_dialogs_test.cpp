@@ -261,3 +261,26 @@ TEST_F(ExportDialogs, GifMakerNamesByDateWithoutFormatRow) {
     click(dialog.startBtn);
     EXPECT_EQ(stopQuestions_.last(), "gif_miker_CancelStopGifMessage");
 }
+
+TEST_F(ExportDialogs, GifMakerNamesTheOutputAsWhatItWrites) {
+    platform::UserDefaults::standard().setString("kOutputDir", folder_);
+    struct Case {
+        bool pictures;
+        const char* pattern;
+    } const cases[] = {{false, "/\\d{14}\\.gif$"}, {true, "/\\d{14}\\.jpg$"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        calls_.clear();
+        StartExportWindowController dialog;
+        prepare(dialog);
+        dialog.setIsExportGif(true);
+        dialog.setIsExportJpg(c.pictures);
+        dialog.setInputFileName("movie.mov");
+        ExportSession session(&dialog);
+        dialog.show();
+        click(dialog.startBtn);
+        ASSERT_EQ(calls_.size(), 1);
+        EXPECT_TRUE(QRegularExpression(c.pattern).match(calls_[0]).hasMatch()) << calls_[0].toStdString();
+        EXPECT_TRUE(QRegularExpression(c.pattern).match("/" + dialog.outputFileName()).hasMatch());
+    }
+}

@@ -1,5 +1,5 @@
 // The settings dialog on its own: the audio-only layout, the joiner's custom bit rate, and the
-// Keep Original item removing a choice.
+// Keep Original item removing a choice, and custom values outside their bounds refused.
 #include "export/profiles/profile_choice.h"
 #include "export/ui/setting_window_controller.h"
 #include "platform/user_defaults.h"
@@ -9,7 +9,9 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTest>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -88,4 +90,57 @@ TEST_F(SettingDialog, KeepOriginalItemRemovesTheChoice) {
     EXPECT_EQ(rate->itemText(0), services::localized("Keep_OriginalStringValue"));
     dialog.chooseItem(Setting::FrameRate, 0);
     EXPECT_FALSE(defaults.hasKey("framerate_SelectTitle"));
+}
+
+TEST_F(SettingDialog, OutOfRangeCustomValueIsRefusedVisiblyAndTheStoredOneShown) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString("resolution_SelectTitle", "Custom");
+    defaults.setString("bitate_SelectTitle", "Custom");
+    SettingWindowController dialog;
+    dialog.setPfPath(path_);
+    dialog.displayViewChildes();
+    dialog.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(dialog.customWidth->isHidden());
+    ASSERT_FALSE(dialog.customVideoBit->isHidden());
+
+    struct Case {
+        const char* name;
+        QLineEdit* field;
+        QString key;
+        QString typed;
+        bool refused;
+        QString shownAfter;   // the field once editing ends
+        QString boundShown;   // in the tool tip of a refused value
+    };
+    const Case cases[] = {
+        {"width in range", dialog.customWidth, kCustomWidthKey, "1280", false, "1280", ""},
+        {"width too large", dialog.customWidth, kCustomWidthKey, "99999", true, "1280", "8192"},
+        {"width too small", dialog.customWidth, kCustomWidthKey, "8", true, "1280", "16"},
+        {"height never stored", dialog.customHeight, kCustomHeightKey, "0", true, "", "16"},
+        {"bit rate in range", dialog.customVideoBit, kCustomBitrateKey, "2500", false, "2500", ""},
+        {"bit rate too large", dialog.customVideoBit, kCustomBitrateKey, "900000", true, "2500", "200000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QVariant storedBefore = defaults.hasKey(c.key) ? QVariant(defaults.integerForKey(c.key)) : QVariant();
+        c.field->setFocus();
+        c.field->selectAll();
+        QTest::keyClicks(c.field, c.typed);
+        EXPECT_EQ(dialog.customValueRefused(c.field), c.refused);
+        if (c.refused) {
+            // The refused value is not stored, and the user is told the bounds.
+            EXPECT_FALSE(defaults.hasKey(c.key) && defaults.integerForKey(c.key) == c.typed.toInt());
+            EXPECT_TRUE(c.field->toolTip().contains(c.boundShown)) << c.field->toolTip().toStdString();
+        } else {
+            EXPECT_EQ(defaults.integerForKey(c.key), c.typed.toInt());
+            EXPECT_TRUE(c.field->toolTip().isEmpty());
+        }
+        QTest::keyClick(c.field, Qt::Key_Return);
+        EXPECT_EQ(c.field->text(), c.shownAfter);
+        EXPECT_EQ(dialog.customValueRefused(c.field), c.refused);  // the mark outlasts the restore
+        // What the field shows is what is in force: a refused edit leaves the value from before it.
+        const QVariant storedAfter = defaults.hasKey(c.key) ? QVariant(defaults.integerForKey(c.key)) : QVariant();
+        EXPECT_EQ(storedAfter, c.refused ? storedBefore : QVariant(c.typed.toInt()));
+    }
 }

@@ -212,10 +212,24 @@ TEST(ReverseJob, AFailingEncodeIsReportedAsAFailure) {
 
 TEST(ReverseJob, QualityGivesTheBitRates) {
     using session::ReverseQuality;
-    EXPECT_EQ(session::reverseVideoKbps(5000, ReverseQuality::High), 7000);
-    EXPECT_EQ(session::reverseVideoKbps(5000, ReverseQuality::Normal), 5000);
-    EXPECT_EQ(session::reverseVideoKbps(2500, ReverseQuality::Low), 1000);
-    EXPECT_EQ(session::reverseAudioKbps(ReverseQuality::Low), 64);
+    // Audio outputs: 192, 128, 64 kbit/s. Video outputs: the source's rate raised or lowered by
+    // 2000 kbit/s, never below 1000.
+    struct Case {
+        ReverseQuality quality;
+        int32_t sourceKbps;
+        int32_t videoKbps;
+        int32_t audioKbps;
+    } const cases[] = {
+        {ReverseQuality::High, 5000, 7000, 192},  {ReverseQuality::Normal, 5000, 5000, 128},
+        {ReverseQuality::Low, 5000, 3000, 64},    {ReverseQuality::Low, 3000, 1000, 64},
+        {ReverseQuality::Low, 2500, 1000, 64},    {ReverseQuality::Low, 800, 1000, 64},
+        {ReverseQuality::High, 0, 2000, 192},     {ReverseQuality::Normal, 800, 800, 128},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "quality " << int(c.quality) << " source " << c.sourceKbps);
+        EXPECT_EQ(session::reverseVideoKbps(c.sourceKbps, c.quality), c.videoKbps);
+        EXPECT_EQ(session::reverseAudioKbps(c.quality), c.audioKbps);
+    }
 }
 
 }  // namespace

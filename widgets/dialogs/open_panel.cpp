@@ -14,8 +14,13 @@ QStringList runFileDialog(const OpenPanelRequest& request) {
     QFileDialog panel(nullptr, request.message, request.directory);
     panel.setOption(QFileDialog::DontUseNativeDialog, true);
     panel.setOption(QFileDialog::DontResolveSymlinks, false);
-    panel.setOption(QFileDialog::ReadOnly, true);  // no new folders
-    panel.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    panel.setOption(QFileDialog::ReadOnly, !request.chooseFolders);  // new folders only where one is chosen
+    if (request.chooseFolders) {
+        panel.setFileMode(QFileDialog::Directory);
+        panel.setOption(QFileDialog::ShowDirsOnly, true);
+    } else {
+        panel.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
     panel.setAcceptMode(QFileDialog::AcceptOpen);
     panel.setLabelText(QFileDialog::Accept, request.prompt);
     panel.setLabelText(QFileDialog::Reject, request.cancelTitle);

@@ -14,6 +14,7 @@ struct OpenPanelRequest {
     QStringList allowedFileTypes;  // extensions without dots; empty = any file
     QString directory;             // start folder
     bool allowsMultipleSelection = false;
+    bool chooseFolders = false;     // one folder instead of files; new folders may be made
 };
 
 // The chosen paths; an empty list when the panel was cancelled.

@@ -203,6 +203,8 @@ void EditVideoWindowController::changelanguage() {
         {v_->rotateAngleLabel, "Rotate Angle:"},
     };
     for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
+    // The rotation hint takes two lines, smaller where a language needs more.
+    kestrel::widgets::fitTwoLines(v_->rotateDesLabel, localized(QStringLiteral("descripationLabelstringValue")), 13, 9);
     if (sidePanels_) sidePanels_->changelanguage();
     if (exportAttachment_) exportAttachment_->changelanguage();
     // Arabic reads right to left inside each control; the window keeps its layout, and the

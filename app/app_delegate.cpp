@@ -43,7 +43,7 @@ AppDelegate* AppDelegate::sharedAppDelegate() { return sharedInstance(); }
 void AppDelegate::applicationDidFinishLaunching(QWidget* mainWindow) {
     if (mainMenu_) titleMainMenu(mainMenu_, false);
     if (mainWindow) {
-        // The strip above the dark content stands for the coloured title bar.
+        // The title-bar colour as the window's own; the dark content covers all of it.
         QPalette palette = mainWindow->palette();
         palette.setColor(QPalette::Window, kestrel::widgets::kTitleBarColor);
         mainWindow->setPalette(palette);

@@ -65,6 +65,7 @@ void HomeViewController::subFunAction(const kestrel::widgets::ZorButton* tile) {
 void HomeViewController::openEditor(qint64 toolItemType, bool allowAudio, const QString& titleKey, bool magicEnhance) {
     auto editor = std::make_unique<EditVideoWindowController>();
     editor->setToolItemType(toolItemType);
+    editor->setTitleKey(titleKey);
     if (magicEnhance) editor->setIsMagicEnhance(true);
     editor->setFilePath(firstPath(openFile(false, allowAudio)));
     if (editor->filePath().isEmpty()) return;

@@ -151,7 +151,11 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
         label->setTextColor(kestrel::widgets::kHoverTextColor);
         kestrel::widgets::fitOneLine(descLabel_, localized(name + "_PlaceholderString"), kDescPointSize, kFloorPointSize);
     });
-    tile->setMouseExited([label](kestrel::widgets::ZorButton*) { label->setTextColor(kestrel::widgets::kTextColor); });
+    tile->setMouseExited([this, label](kestrel::widgets::ZorButton*) {
+        label->setTextColor(kestrel::widgets::kTextColor);
+        // The hint belongs to the tile under the pointer; away from the tiles the tagline returns.
+        showTagline();
+    });
     tile->setMouseDownAction([this, label](kestrel::widgets::ZorButton* button) {
         // The tool opens after the click has been handled.
         QPointer<kestrel::widgets::ZorButton> pressed(button);
@@ -179,8 +183,7 @@ TileTitle* HomeViewController::tileLabel(const kestrel::widgets::ZorButton* tile
 void HomeViewController::changeLanguage() {
     windowTitleLabel_->setText(headerTitle());
     homepageBtn_->setContentTitle(localized(QStringLiteral("Homepage.title")));
-    kestrel::widgets::fitOneLine(descLabel_, localized(QStringLiteral("viewController_normalDescLabelString")), kDescPointSize,
-                                 kFloorPointSize);
+    showTagline();
     aboutBtn_->setContentTitle(localized(QStringLiteral("aboutBtnTitle")));
     const QPixmap aboutPicture = picture(QStringLiteral("Main/btnAbout_Normal.png"));
     aboutBtn_->setNormalBackgroundImage(aboutPicture);
@@ -192,6 +195,11 @@ void HomeViewController::changeLanguage() {
     aboutBtn_->update();
     homepageBtn_->update();
     kestrel::widgets::applyTextDirection(this);
+}
+
+void HomeViewController::showTagline() {
+    kestrel::widgets::fitOneLine(descLabel_, localized(QStringLiteral("viewController_normalDescLabelString")), kDescPointSize,
+                                 kFloorPointSize);
 }
 
 void HomeViewController::layoutHeaderButtons() {

@@ -83,6 +83,7 @@ private:
     void buildTiles();
     void styleTile(kestrel::widgets::ZorButton* tile, const QString& name);
     void layoutHeaderButtons();
+    void showTagline();
     void openEditor(qint64 toolItemType, bool allowAudio, const QString& titleKey, bool magicEnhance = false);
     void openGif(qint64 tabState, const QString& titleKey);
     // Shows the tool window (fixed to size when given) and closes the home window.

@@ -6,7 +6,6 @@
 #include "app/window_placement.h"
 
 #include <QMenuBar>
-#include <QVBoxLayout>
 
 namespace app {
 
@@ -17,17 +16,8 @@ HomeWindowController::HomeWindowController(QWidget* parent) : QMainWindow(parent
         "QMenuBar { background: rgb(23, 26, 32); color: rgb(205, 214, 221); }"
         "QMenuBar::item:selected { background: rgb(44, 50, 61); color: rgb(96, 222, 208); }"));
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    // Shows the window's own colour: the title-bar colour the delegate gives it at launch.
-    titleBarStrip_ = new QWidget(central);
-    titleBarStrip_->setFixedHeight(28);
-    layout->addWidget(titleBarStrip_);
-    content_ = new HomeViewController(central);
-    layout->addWidget(content_);
-    setCentralWidget(central);
+    content_ = new HomeViewController(this);
+    setCentralWidget(content_);
     fitToContent();
 }
 

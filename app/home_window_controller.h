@@ -1,6 +1,6 @@
 #pragma once
-// The home window: a dark window under the main menu, with a strip in the title-bar colour
-// above its content, the home screen.
+// The home window: the home screen straight under the main menu (the desktop draws the title
+// bar; no strip stands in for it).
 #include <QMainWindow>
 
 namespace app {
@@ -13,13 +13,11 @@ public:
     explicit HomeWindowController(QWidget* parent = nullptr);
 
     HomeViewController* contentViewController() const { return content_; }
-    QWidget* titleBarStrip() const { return titleBarStrip_; }
     // Fixes the window to its content (and menu bar) and centres it.
     void fitToContent();
 
 private:
     HomeViewController* content_ = nullptr;
-    QWidget* titleBarStrip_ = nullptr;
 };
 
 }  // namespace app

@@ -32,7 +32,9 @@
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "services/output_name.h"
+#include "widgets/dialogs/dark_look.h"
 #include "widgets/rd_cut_progress_view.h"
+#include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
 #include "widgets/zor_button.h"
 
@@ -170,8 +172,11 @@ void EditVideoWindowController::windowDidLoad() {
 
 void EditVideoWindowController::changelanguage() {
     if (!v_->window) return;
+    // Opened from a tile, the header names that tile's tool rather than the editor.
+    const QString tool = localized(titleKey_.isEmpty() ? QStringLiteral("VelmoraLabelTitle") : titleKey_);
+    if (!titleKey_.isEmpty()) v_->window->setWindowTitle(tool);
     v_->windowTitleLabel->setText(QStringLiteral("%1 %2 %3 ")
-                                      .arg(localized(QStringLiteral("VelmoraLabelTitle")),
+                                      .arg(tool,
                                            localized(QStringLiteral("Title")),
                                            services::Language::getCurrentVersion()));
     const std::pair<kestrel::widgets::ZorButton*, const char*> titles[] = {
@@ -215,8 +220,14 @@ void EditVideoWindowController::changelanguage() {
     for (const auto& [label, key] : labels) label->setText(localized(QString::fromLatin1(key)));
     v_->outputPathPopUpBtn->retranslate();
     v_->outputOpenBtn->setToolTip(localized(QStringLiteral("OpenOutputFolderTip")));
+    // The rotation hint takes two lines, smaller where a language needs more.
+    kestrel::widgets::fitTwoLines(v_->rotateDesLabel, localized(QStringLiteral("descripationLabelstringValue")), 13, 9);
     if (sidePanels_) sidePanels_->changelanguage();
     if (exportAttachment_) exportAttachment_->changelanguage();
+    // Arabic reads right to left inside each control; the window keeps its layout, and the
+    // time and size fields keep their digits in order.
+    kestrel::widgets::applyTextDirection(v_->window);
+    for (auto* field : v_->window->findChildren<kestrel::widgets::RDTextField*>()) field->setLayoutDirection(Qt::LeftToRight);
 }
 
 void EditVideoWindowController::enableEdit(bool e) {

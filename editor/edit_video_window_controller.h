@@ -77,6 +77,9 @@ public:
     int64_t toolItemType() const { return toolItemType_; }
     int64_t oldToolItemType() const { return oldToolItemType_; }
     void setIsMagicEnhance(bool on) { isMagicEnhance_ = on; }
+    // The key of the opening tile's title: the window and its header name that tool.
+    void setTitleKey(const QString& key) { titleKey_ = key; }
+    const QString& titleKey() const { return titleKey_; }
     bool isMagicEnhance() const { return isMagicEnhance_; }
     void setFilePath(const QString& path) { filePath_ = path; }
     QString filePath() const { return filePath_; }
@@ -286,6 +289,7 @@ private:
     int64_t oldToolItemType_ = 0;
     bool isMagicEnhance_ = false;
     QString filePath_;
+    QString titleKey_;
     kestrel::model::SimpleDataPtr fileData_;
     QString outputPath_;
     QString coverStyle_;

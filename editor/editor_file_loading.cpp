@@ -1,7 +1,7 @@
 // Loading the input file: the editor's own open panel, the probe into a new job record, and the
 // reload of every panel for it.
 #include <QComboBox>
-#include <QFileDialog>
+#include "widgets/dialogs/open_panel.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -22,18 +22,17 @@ void EditVideoWindowController::addfileAction() {
     if (fileChooser_) {
         chosen = fileChooser_();
     } else {
-        QFileDialog panel(v_->window);
-        panel.setFileMode(QFileDialog::ExistingFiles);
-        panel.setLabelText(QFileDialog::Reject, localized(QStringLiteral("OpenPanelCancelTitle")));
-        panel.setLabelText(QFileDialog::Accept, localized(QStringLiteral("OpenPanelOpenTitle")));
-        QStringList patterns;
+        // The shell's panel: named filters in the user's language, the standard start folder.
+        kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
+        QStringList types;
         for (const char* ext : {"mov", "qt", "mp4", "m4v", "flv", "ts", "m2ts", "mts", "mkv", "mka", "mpg", "mpeg",
                                 "mpa", "m2v", "mpv", "dat", "avi", "divx", "3gp", "3g2", "mxf", "tp", "trp", "nut",
                                 "h261", "h264", "mod", "tod", "wmv"})
-            patterns << QStringLiteral("*.%1").arg(QString::fromLatin1(ext));
-        panel.setNameFilters({patterns.join(QLatin1Char(' ')), QStringLiteral("*")});
-        if (panel.exec() != QDialog::Accepted) return;
-        chosen = panel.selectedFiles();
+            types << QString::fromLatin1(ext);
+        request.allowedFileTypes = types;
+        request.allowsMultipleSelection = true;
+        chosen = kestrel::widgets::runOpenPanel(request);
+        if (chosen.isEmpty()) return;
     }
     if (chosen.isEmpty()) return;
     filePath_ = chosen.first();

@@ -158,10 +158,11 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     v_->musicRightBottomView->setGeometry(0, previewH, rightW, kBottomBarHeight);
     // The bar's frame counts from the bottom of the bar area; it sits in the top half.
     v_->cutProgressView->setFrame(QRectF(124, kBottomBarHeight - 50, std::max(0, rightW - 248), 46));
-    v_->currentTimeLabel->setGeometry(10, 12, 100, 26);
-    v_->totalTimeLabel->setGeometry(rightW - 110, 12, 100, 26);
-    v_->mCurrentTimeLabel->setGeometry(10, 12, 100, 26);
-    v_->mTotaldurationLabel->setGeometry(rightW - 110, 12, 100, 26);
+    // The times take the room beside the bar (it starts at 124): "00:00:00.000" at 13 points.
+    v_->currentTimeLabel->setGeometry(8, 12, 112, 26);
+    v_->totalTimeLabel->setGeometry(rightW - 120, 12, 112, 26);
+    v_->mCurrentTimeLabel->setGeometry(8, 12, 112, 26);
+    v_->mTotaldurationLabel->setGeometry(rightW - 120, 12, 112, 26);
     v_->playToolView->setGeometry(rightW / 2 - 190, 58, 380, 34);
     const kestrel::widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
                                              v_->b_volumeBtn};

@@ -174,7 +174,7 @@ void KxfxView::initEffectView() {
     speedSlider = makeSlider(QRect(12, 38, 200, 16), progressForSpeed(1.0));
     speedValueLabel = makeValueField(QRect(224, 35, 56, 22), QString::asprintf("%.2f", 1.0));
     speedValueLabel->setReadOnly(true);  // editable once the window has settled (magicEnhanceAction)
-    speedCustomLabel = makeLabel(QRect(12, 58, kWidth - 24, 20), false);
+    speedCustomLabel = makeLabel(QRect(12, 60, kWidth - 24, 18), false);  // clear of the value field above
     anchor(speedCustomLabel, Anchor::Widen);
 
     // Colour.

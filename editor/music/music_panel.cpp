@@ -1,6 +1,9 @@
 #include "editor/music/music_panel.h"
 
 #include <QFileDialog>
+#include <QFontMetricsF>
+#include <array>
+#include <cmath>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -193,6 +196,36 @@ void MusicPanel::changelanguage() {
     panel::setCheckBoxTitle(pruneMusicBtn_, localized("Track Trimming"));
     panel::setCheckBoxTitle(removeOriginalmusicBtn_, localized("Remove Original Music"));
     for (QLabel* label : titledLabels_) label->setText(localized(label->property("key").toString()));
+    fitToggleRow();
+}
+
+void MusicPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitToggleRow();
+}
+
+void MusicPanel::fitToggleRow() {
+    constexpr int kPoints = 13, kFloorPoints = 9, kMargins = 16, kGap = 6;
+    const std::array<kestrel::widgets::ZorButton*, 3> row{fadeInBtn_, fadeOutBtn_, repeatMusicBtn_};
+    const int room = width() - kMargins - kGap * int(row.size() - 1);
+    const auto neededAt = [](kestrel::widgets::ZorButton* button, int points) {
+        QFont font = button->font();
+        font.setPointSize(points);
+        const double picture = button->layoutInput().picture.width();
+        return int(std::ceil(picture + QFontMetricsF(font).horizontalAdvance(button->contentTitle()))) + 2;
+    };
+    int points = kPoints;
+    for (; points > kFloorPoints; --points) {
+        int needed = 0;
+        for (auto* button : row) needed += neededAt(button, points);
+        if (needed <= room) break;
+    }
+    for (auto* button : row) {
+        QFont font = button->font();
+        font.setPointSize(points);
+        button->setFont(font);
+        button->setMinimumWidth(neededAt(button, points));
+    }
 }
 
 void MusicPanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {

@@ -106,7 +106,14 @@ public:
     void actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float startvalue, float stopvalue,
                                                  int64_t handleType) override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Fade in, fade out and repeat share one row: titles that need more than the row take a
+    // smaller size, down to the floor.
+    void fitToggleRow();
+
     void buildUi();
     void reloadData();
     void showEmptyList();

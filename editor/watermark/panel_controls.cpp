@@ -1,6 +1,7 @@
 #include "editor/watermark/panel_controls.h"
 
-#include <QFileDialog>
+#include "widgets/dialogs/open_panel.h"
+
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -107,16 +108,13 @@ QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column) {
     return rows;
 }
 
-QStringList runOpenPanel(QWidget* window, const QString& message, const QStringList& extensions) {
-    QStringList patterns;
-    for (const QString& extension : extensions) patterns << "*." + extension;
-    QFileDialog dialog(window, message, QString(), QString("(%1);;(*)").arg(patterns.join(' ')));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setLabelText(QFileDialog::Accept, services::localized("OpenPanelOpenTitle"));
-    dialog.setLabelText(QFileDialog::Reject, services::localized("OpenPanelCancelTitle"));
-    if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles();
+QStringList runOpenPanel(QWidget*, const QString& message, const QStringList& extensions) {
+    // The shell's panel: named filters in the user's language, the standard start folder.
+    kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
+    if (!message.isEmpty()) request.message = message;
+    request.allowedFileTypes = extensions;
+    request.allowsMultipleSelection = true;
+    return kestrel::widgets::runOpenPanel(request);
 }
 
 TimeGroup makeTimeGroup(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate) {

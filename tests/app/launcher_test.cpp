@@ -151,13 +151,18 @@ TEST_F(LauncherTest, StartsToTheHomeScreenWithMenusAndTwentyTitledTiles) {
     EXPECT_EQ(home()->tileWithTag(21), nullptr);
 }
 
-TEST_F(LauncherTest, HoverShowsTheTileHintAndKeepsItAfterwards) {
+TEST_F(LauncherTest, HoverShowsTheTileHintAndLeavingBringsBackTheTagline) {
     kestrel::widgets::ZorButton* crop = home()->tileWithTag(5);
+    kestrel::widgets::ZorButton* join = home()->tileWithTag(4);
     crop->mouseEntered()(crop);
     EXPECT_EQ(home()->descLabel()->text(), localized("Crop_PlaceholderString"));
     EXPECT_EQ(app::HomeViewController::tileLabel(crop)->textColor(), QColor(96, 222, 208));
+    // From one tile straight onto the next: the next one's hint.
     crop->mouseExited()(crop);
-    EXPECT_EQ(home()->descLabel()->text(), localized("Crop_PlaceholderString"));
+    join->mouseEntered()(join);
+    EXPECT_EQ(home()->descLabel()->text(), localized("Join_PlaceholderString"));
+    join->mouseExited()(join);
+    EXPECT_EQ(home()->descLabel()->text(), localized("viewController_normalDescLabelString"));
     EXPECT_EQ(app::HomeViewController::tileLabel(crop)->textColor(), QColor(205, 214, 221));
 }
 

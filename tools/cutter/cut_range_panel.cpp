@@ -79,15 +79,15 @@ void CutRangePanel::build() {
     volumeSlider_->setRange(0, 100);
     volumeSlider_->setValue(50);
     volumeSlider_->setFixedWidth(90);
-    elapsedLabel_ = dimLabel(this, 11);
-    totalLabel_ = dimLabel(this, 11);
+    elapsedLabel_ = dimLabel(this, 12);
+    totalLabel_ = dimLabel(this, 12);
     for (QLabel* label : {elapsedLabel_, totalLabel_}) label->setLayoutDirection(Qt::LeftToRight);
     transport->addWidget(playBtn_);
     transport->addWidget(playRangeBtn_);
     transport->addWidget(stopBtn_);
     transport->addSpacing(8);
     transport->addWidget(elapsedLabel_);
-    transport->addWidget(dimLabel(this, 11, QStringLiteral("/")));
+    transport->addWidget(dimLabel(this, 12, QStringLiteral("/")));
     transport->addWidget(totalLabel_);
     transport->addStretch(1);
     transport->addWidget(formatBtn_);

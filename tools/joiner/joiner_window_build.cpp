@@ -405,7 +405,7 @@ void JoinnerWindowController::changeLanguage() {
 }
 
 QList<QWidget*> JoinnerWindowController::textControls() const {
-    QList<QWidget*> list{addfileBtn_, noFileTitle_, gettingstatedlabel_, email_addressLabel_, removeBtn_, clearBtn_, upBtn_,
+    QList<QWidget*> list{windowTitlelabel_, addfileBtn_, noFileTitle_, gettingstatedlabel_, email_addressLabel_, removeBtn_, clearBtn_, upBtn_,
                          downBtn_, startFieldLabel_, stopFieldLabel_, cutDurationLabel_, selectTimeBtn_, unSelectTimeBtn_,
                          resetCutterBtn_, applytoallBtn_, outputLabel_, joinnerLabel_, startJoinnerBtn_};
     for (QLabel* label : descLabels_) list.append(label);

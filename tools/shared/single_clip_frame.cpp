@@ -417,8 +417,9 @@ void SingleClipFrame::changeEvent(QEvent* event) {
 }
 
 void SingleClipFrame::changeLanguage() {
-    const QString title = localized(QStringLiteral("VelmoraLabelTitle")) + QLatin1Char(' ') + localized(titleKey_) +
-                          QLatin1Char(' ') + ::services::Language::getCurrentVersion();
+    // The header names this tool, as the editor's does for the tile that opened it.
+    const QString title = localized(titleKey_) + QLatin1Char(' ') + localized(QStringLiteral("Title")) + QLatin1Char(' ') +
+                          ::services::Language::getCurrentVersion();
     titleLabel_->setText(title);
     setWindowTitle(localized(titleKey_));
     rangeCaption_->setText(localized(QStringLiteral("TimeRange")));

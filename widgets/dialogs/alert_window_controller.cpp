@@ -7,7 +7,10 @@
 #include "services/language.h"
 #include "widgets/zor_button.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
+#include <algorithm>
+#include <cmath>
 
 namespace kestrel::widgets {
 
@@ -69,9 +72,22 @@ void AlertWindowController::changeLanguage() {
     setPointSize(messageLabel_, 13);
     setPointSize(leftBtn_, 13);
     setPointSize(rightBtn_, 13);
+    fitButtons();
     leftBtn_->update();
     rightBtn_->update();
     applyTextDirection(this);
+}
+
+void AlertWindowController::fitButtons() {
+    // A longer title ("Abbrechen") widens its button from the middle outwards; the pair stays
+    // centred as it was laid out.
+    for (kestrel::widgets::ZorButton* button : {leftBtn_, rightBtn_}) {
+        const int title = int(std::ceil(QFontMetricsF(button->font()).horizontalAdvance(button->contentTitle())));
+        const QRectF frame = widgets::frameOf(button);
+        const double width = std::max(86.0, title + 24.0);
+        const bool left = button == leftBtn_;
+        widgets::setFrame(button, QRectF(left ? frame.right() - width : frame.left(), frame.y(), width, frame.height()));
+    }
 }
 
 void AlertWindowController::dissmiss() { done(QDialog::Rejected); }

@@ -44,6 +44,8 @@ public:
     int runModal();
 
 private:
+    // Widens a button whose title needs more than its 86 points.
+    void fitButtons();
     QString title_, message_, leftBtnTitle_, rightBtnTitle_;
     LeftBtnClickCallbackBlock leftBtnClickCallbackBlock_;
     QLabel* bgImage_ = nullptr;

@@ -27,4 +27,14 @@ QStringList runOpenPanel(const OpenPanelRequest& request);
 // The request with the localised texts and the start folder every panel of the shell uses.
 OpenPanelRequest standardOpenPanelRequest();
 
+// The panel's filters for the allowed types, named in the current language by kind ("Video
+// files (*.mp4 …)", "Audio files", "Pictures", "Subtitles"), each listing its plain extensions
+// and then, in a second pair of parentheses the panel keeps hidden, the patterns that match them
+// in any letter case. Several kinds start with one filter for all of them.
+QStringList openPanelNameFilters(const QStringList& allowedFileTypes);
+
+// Where a panel opens: the folder asked for, or the nearest folder above it that exists (a
+// missing folder would otherwise be offered as a file name to open).
+QString existingStartFolder(const QString& folder);
+
 }  // namespace kestrel::widgets

@@ -37,7 +37,7 @@ int main() {
         layer.show_end_us = plan.total_us;
         layer.beauty = BeautySettings{60, 30, 30, 40, 40};
         plan.layers.push_back(layer);
-        Compositor compositor;
+        Compositor compositor(FaceDetection::InBackground);
         Canvas canvas;
         const int frames = 120;
         auto start = std::chrono::steady_clock::now();

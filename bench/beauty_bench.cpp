@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 using namespace kestrel::editing;
@@ -17,7 +18,9 @@ int main() {
     // detections (a test pattern when the photos are missing).
     const std::string photo = "/usr/share/doc/libdlib19.1/examples/faces/2008_002506.jpg";
     const bool faces = std::ifstream(photo).good();
-    const std::string clip = faces ? "/tmp/kestrel-bench/beauty1080_faces.mp4" : "/tmp/kestrel-bench/beauty1080.mp4";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kestrel-bench";
+    std::filesystem::create_directories(dir);
+    const std::string clip = (dir / (faces ? "beauty1080_faces.mp4" : "beauty1080.mp4")).string();
     kestrel::bench::ensureMedia(
         clip, faces ? "-loop 1 -i " + photo +
                           " -vf scale=2020:1136,crop=1920:1080:t*24:t*13 -r 30 -t 4"
@@ -34,7 +37,7 @@ int main() {
         layer.show_end_us = plan.total_us;
         layer.beauty = BeautySettings{60, 30, 30, 40, 40};
         plan.layers.push_back(layer);
-        Compositor compositor;
+        Compositor compositor(FaceDetection::InBackground);
         Canvas canvas;
         const int frames = 120;
         auto start = std::chrono::steady_clock::now();

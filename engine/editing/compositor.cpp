@@ -160,7 +160,7 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
 std::vector<uint8_t>& Compositor::retouched(uint64_t media_id, const AVFrame* picture, int64_t source_us,
                                             const BeautySettings& beauty) {
     std::unique_ptr<Retouch>& entry = retouch_[media_id];
-    if (!entry) entry = std::make_unique<Retouch>();
+    if (!entry) entry = std::make_unique<Retouch>(face_detection_);
     const int w = picture->width, h = picture->height;
     entry->bgra.resize(static_cast<size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y)

@@ -28,6 +28,9 @@ bool placeLayer(const LayerPlan& layer, int source_width, int source_height, int
 
 class Compositor {
 public:
+    // A live preview finds faces in the background; an export on the pictures it draws.
+    explicit Compositor(FaceDetection face_detection = FaceDetection::InStep) : face_detection_(face_detection) {}
+
     // Renders time t_us of the plan; layers whose file cannot be read are left out.
     void render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas);
     // Forgets renderers of media no longer in the plan.
@@ -46,10 +49,12 @@ private:
     std::map<uint64_t, Entry> renderers_;
     // Face beauty per media: its tracker and the retouched copy of its picture.
     struct Retouch {
+        explicit Retouch(FaceDetection detection) : tracker(detection) {}
         FaceTracker tracker;
         std::vector<uint8_t> bgra;
     };
     std::map<uint64_t, std::unique_ptr<Retouch>> retouch_;
+    FaceDetection face_detection_;
 };
 
 }  // namespace kestrel::editing

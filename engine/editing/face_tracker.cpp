@@ -1,26 +1,67 @@
 #include "engine/editing/face_tracker.h"
 
 #include "engine/editing/face_model.h"
+#include "engine/editing/row_bands.h"
 
 #include <dlib/image_processing/frontal_face_detector.h>
 #include <dlib/image_processing/shape_predictor.h>
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace kestrel::editing {
 
 struct FaceTracker::State {
-    dlib::frontal_face_detector detector = dlib::get_frontal_face_detector();
-    dlib::array2d<unsigned char> grey;
+    FaceDetection detection = FaceDetection::InStep;
+    dlib::array2d<unsigned char> grey;    // this picture, scaled
+    std::vector<int> source_x;            // the picture's column behind each grey column
     std::vector<FaceShape> faces;         // picture pixels
+    std::vector<FacePoint> motion;        // each face's move over the last picture (live only)
     int since_detection = -1;             // -1: nothing detected yet
     int64_t last_us = INT64_MIN;
     int width = 0, height = 0;
+
+    // While `asked`, the detector and detect_grey belong to the worker.
+    dlib::frontal_face_detector detector = dlib::get_frontal_face_detector();
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::thread worker;
+    bool asked = false, answered = false, quit = false;
+    dlib::array2d<unsigned char> detect_grey;
+    std::vector<dlib::rectangle> found;   // the worker's answer, grey pixels
+    std::vector<FaceShape> faces_then;    // the faces followed when it was asked
+
+    void work() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            wake.wait(lock, [this] { return quit || asked; });
+            if (quit) return;
+            lock.unlock();
+            std::vector<dlib::rectangle> rects = detector(detect_grey);
+            lock.lock();
+            found = std::move(rects);
+            asked = false;
+            answered = true;
+            wake.notify_all();
+        }
+    }
 };
 
-FaceTracker::FaceTracker() : state_(std::make_unique<State>()) {}
-FaceTracker::~FaceTracker() = default;
+FaceTracker::FaceTracker(FaceDetection detection) : state_(std::make_unique<State>()) { state_->detection = detection; }
+
+FaceTracker::~FaceTracker() {
+    State& s = *state_;
+    if (!s.worker.joinable()) return;
+    {
+        std::lock_guard lock(s.mutex);
+        s.quit = true;
+    }
+    s.wake.notify_all();
+    s.worker.join();
+}
 
 double FaceTracker::detectionScale(int width, int height) {
     int long_side = std::max(width, height);
@@ -30,22 +71,35 @@ double FaceTracker::detectionScale(int width, int height) {
 
 namespace {
 
-void greyCopy(const uint8_t* bgra, int width, int height, int stride, double scale, dlib::array2d<unsigned char>* out) {
+void greyCopy(const uint8_t* bgra, int width, int height, int stride, double scale, std::vector<int>* source_x,
+              dlib::array2d<unsigned char>* out) {
     int w = std::max(1, static_cast<int>(std::lround(width * scale)));
     int h = std::max(1, static_cast<int>(std::lround(height * scale)));
     out->set_size(h, w);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* row = bgra + static_cast<size_t>(std::min(height - 1, static_cast<int>(y / scale))) * stride;
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = row + std::min(width - 1, static_cast<int>(x / scale)) * 4;
-            (*out)[y][x] = static_cast<unsigned char>((p[0] * 29 + p[1] * 150 + p[2] * 77) >> 8);
+    source_x->resize(w);
+    for (int x = 0; x < w; ++x) (*source_x)[x] = std::min(width - 1, static_cast<int>(x / scale)) * 4;
+    forEachBand(h, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const uint8_t* row = bgra + static_cast<size_t>(std::min(height - 1, static_cast<int>(y / scale))) * stride;
+            unsigned char* to = &(*out)[y][0];
+            for (int x = 0; x < w; ++x) {
+                const uint8_t* p = row + (*source_x)[x];
+                to[x] = static_cast<unsigned char>((p[0] * 29 + p[1] * 150 + p[2] * 77) >> 8);
+            }
         }
-    }
+    });
 }
 
 dlib::rectangle toGrey(const FaceShape& f, double scale) {
     return dlib::rectangle(std::lround(f.left * scale), std::lround(f.top * scale), std::lround(f.right * scale),
                            std::lround(f.bottom * scale));
+}
+
+FaceShape fromGrey(const dlib::rectangle& r, double scale) {
+    FaceShape f;
+    f.left = float(r.left() / scale), f.top = float(r.top() / scale);
+    f.right = float((r.right() + 1) / scale), f.bottom = float((r.bottom() + 1) / scale);
+    return f;
 }
 
 void fitLandmarks(const dlib::shape_predictor& model, const dlib::array2d<unsigned char>& grey, double scale,
@@ -63,42 +117,129 @@ FacePoint centroid(const FaceShape& f) {
     return FacePoint{c.x / 68, c.y / 68};
 }
 
+FacePoint centre(const FaceShape& f) { return FacePoint{(f.left + f.right) / 2, (f.top + f.bottom) / 2}; }
+
+float overlap(const FaceShape& a, const FaceShape& b) {
+    float w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    float h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    if (w <= 0 || h <= 0) return 0;
+    float both = w * h;
+    return both / ((a.right - a.left) * (a.bottom - a.top) + (b.right - b.left) * (b.bottom - b.top) - both);
+}
+
+// Fits the landmarks of every face in its box on this picture, the faces side by side.
+void fitAll(const dlib::shape_predictor& model, const dlib::array2d<unsigned char>& grey, double scale,
+            std::vector<FaceShape>* faces) {
+    forEachBand(
+        int(faces->size()),
+        [&](int first, int end) {
+            for (int i = first; i < end; ++i) fitLandmarks(model, grey, scale, &(*faces)[i]);
+        },
+        1);
+}
+
+// Follows each face: fits the landmarks in its last box, then moves the box with them. The
+// moves go to *motion when asked.
+void follow(const dlib::shape_predictor& model, const dlib::array2d<unsigned char>& grey, double scale,
+            std::vector<FaceShape>* faces, std::vector<FacePoint>* motion = nullptr) {
+    if (motion) motion->assign(faces->size(), FacePoint{});
+    std::vector<FacePoint> before(faces->size());
+    std::vector<bool> had(faces->size());
+    for (size_t i = 0; i < faces->size(); ++i) {
+        had[i] = (*faces)[i].has_landmarks;
+        if (had[i]) before[i] = centroid((*faces)[i]);
+    }
+    fitAll(model, grey, scale, faces);
+    for (size_t i = 0; i < faces->size(); ++i) {
+        FaceShape& f = (*faces)[i];
+        if (!had[i] || !f.has_landmarks) continue;
+        FacePoint after = centroid(f);
+        float dx = after.x - before[i].x, dy = after.y - before[i].y;
+        f.left += dx, f.right += dx, f.top += dy, f.bottom += dy;
+        if (motion) (*motion)[i] = FacePoint{dx, dy};
+    }
+}
+
+// Moves each face, landmarks and box, as far as it moved over the last picture.
+void glide(std::vector<FaceShape>* faces, const std::vector<FacePoint>& motion) {
+    for (size_t i = 0; i < faces->size() && i < motion.size(); ++i) {
+        FaceShape& f = (*faces)[i];
+        const FacePoint m = motion[i];
+        f.left += m.x, f.right += m.x, f.top += m.y, f.bottom += m.y;
+        for (FacePoint& p : f.points) p.x += m.x, p.y += m.y;
+    }
+}
+
 }  // namespace
 
 std::vector<FaceShape> FaceTracker::track(const uint8_t* bgra, int width, int height, int stride, int64_t time_us) {
     State& s = *state_;
     if (width <= 0 || height <= 0) return {};
     const double scale = detectionScale(width, height);
-    greyCopy(bgra, width, height, stride, scale, &s.grey);
+    greyCopy(bgra, width, height, stride, scale, &s.source_x, &s.grey);
     std::shared_ptr<const dlib::shape_predictor> model = landmarkModel();
 
     bool jumped = s.last_us == INT64_MIN || time_us < s.last_us || time_us - s.last_us > 500000 || width != s.width || height != s.height;
     s.last_us = time_us;
     s.width = width, s.height = height;
-    if (s.since_detection < 0 || jumped || ++s.since_detection >= kDetectEvery) {
+    const bool in_step = s.detection == FaceDetection::InStep;
+    if (s.since_detection < 0 || jumped || (in_step && ++s.since_detection >= kDetectEvery)) {
+        // On this picture, now: the first one, the one after a jump, and every few in an export.
+        std::unique_lock lock(s.mutex);
+        s.wake.wait(lock, [&] { return !s.asked; });   // the detector is ours again
+        s.answered = false;
+        lock.unlock();
         s.faces.clear();
-        for (const dlib::rectangle& r : s.detector(s.grey)) {
-            FaceShape f;
-            f.left = float(r.left() / scale), f.top = float(r.top() / scale);
-            f.right = float((r.right() + 1) / scale), f.bottom = float((r.bottom() + 1) / scale);
-            if (model) fitLandmarks(*model, s.grey, scale, &f);
-            s.faces.push_back(f);
-        }
+        for (const dlib::rectangle& r : s.detector(s.grey)) s.faces.push_back(fromGrey(r, scale));
+        if (model) fitAll(*model, s.grey, scale, &s.faces);
+        s.motion.clear();
         s.since_detection = 0;
         return s.faces;
     }
-    if (model) {
-        // Follow each face: fit the landmarks in its last box, then move the box with them.
-        for (FaceShape& f : s.faces) {
-            FacePoint before = f.has_landmarks ? centroid(f) : FacePoint{};
-            bool had = f.has_landmarks;
-            fitLandmarks(*model, s.grey, scale, &f);
-            if (had && f.has_landmarks) {
-                FacePoint after = centroid(f);
-                float dx = after.x - before.x, dy = after.y - before.y;
-                f.left += dx, f.right += dx, f.top += dy, f.bottom += dy;
+    if (in_step) {
+        if (model) follow(*model, s.grey, scale, &s.faces);
+        return s.faces;
+    }
+
+    ++s.since_detection;
+    std::unique_lock lock(s.mutex);
+    if (s.answered) {
+        // The faces found some pictures ago, moved as far as the faces they match have moved since.
+        s.answered = false;
+        std::vector<FaceShape> faces;
+        for (const dlib::rectangle& r : s.found) {
+            FaceShape f = fromGrey(r, scale);
+            size_t best = s.faces_then.size();
+            float best_overlap = 0.3f;
+            for (size_t i = 0; i < s.faces_then.size() && i < s.faces.size(); ++i)
+                if (float o = overlap(f, s.faces_then[i]); o > best_overlap) best = i, best_overlap = o;
+            if (best < s.faces_then.size()) {
+                FacePoint then = centre(s.faces_then[best]), now = centre(s.faces[best]);
+                f.left += now.x - then.x, f.right += now.x - then.x;
+                f.top += now.y - then.y, f.bottom += now.y - then.y;
             }
+            faces.push_back(f);
         }
+        lock.unlock();
+        if (model) fitAll(*model, s.grey, scale, &faces);
+        s.faces = std::move(faces);
+        s.motion.clear();
+        s.since_detection = 0;
+        return s.faces;
+    }
+    lock.unlock();
+    // Landmarks are fitted on every other picture; in between the faces keep their last move,
+    // which at preview rates is within a pixel or two of where a fit would put them.
+    if (model && s.since_detection % 2 == 1 && s.motion.size() == s.faces.size()) glide(&s.faces, s.motion);
+    else if (model) follow(*model, s.grey, scale, &s.faces, &s.motion);
+    lock.lock();
+    if (s.since_detection >= kDetectEvery && !s.asked) {
+        // The worker looks at this picture; the faces as followed onto it are kept to match.
+        dlib::assign_image(s.detect_grey, s.grey);
+        s.faces_then = s.faces;
+        s.asked = true;
+        if (!s.worker.joinable()) s.worker = std::thread([&s] { s.work(); });
+        s.wake.notify_all();
     }
     return s.faces;
 }

@@ -1,7 +1,12 @@
 #pragma once
 // Finds the faces of one media's pictures: the HOG detector runs on a scaled grey copy (long
 // side 640 to 960 pixels) every few pictures, and in between the faces are followed by fitting
-// the landmarks again around where they were, which keeps a 1080p preview in real time.
+// the landmarks again around where they were.
+//
+// An export detects on the picture it draws, so its result depends on the pictures alone. A
+// live preview keeps its drawing in real time: after the first picture (and after a jump) the
+// detector runs on a worker thread while the drawing goes on following the faces it knows, and
+// its answer is moved along with them when it arrives.
 #include "engine/editing/beauty_effects.h"
 
 #include <cstdint>
@@ -10,10 +15,12 @@
 
 namespace kestrel::editing {
 
+enum class FaceDetection { InStep, InBackground };
+
 class FaceTracker {
 public:
-    FaceTracker();
-    ~FaceTracker();
+    explicit FaceTracker(FaceDetection detection = FaceDetection::InStep);
+    ~FaceTracker();   // waits for a detection still running
 
     // The faces of this picture. A jump in time (seek, a new file) starts a fresh detection.
     std::vector<FaceShape> track(const uint8_t* bgra, int width, int height, int stride, int64_t time_us);

@@ -40,7 +40,7 @@ private:
 
     VirtualVideo* video_;
     std::shared_ptr<PreviewSurface> surface_;
-    Compositor compositor_;
+    Compositor compositor_{FaceDetection::InBackground};
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -163,11 +163,12 @@ void EditVideoWindowController::changesize(LayoutReason reason) {
     v_->totalTimeLabel->setGeometry(rightW - 120, 12, 112, 26);
     v_->mCurrentTimeLabel->setGeometry(8, 12, 112, 26);
     v_->mTotaldurationLabel->setGeometry(rightW - 120, 12, 112, 26);
-    v_->playToolView->setGeometry(rightW / 2 - 190, 58, 380, 34);
+    // The track box names a track in words, so it takes the wider share of the bar.
+    v_->playToolView->setGeometry(rightW / 2 - 230, 58, 460, 34);
     const kestrel::widgets::ZorButton* transport[] = {v_->b_playPauseBtn, v_->b_stopBtn, v_->b_cameraBtn, v_->b_picStyleBtn,
                                              v_->b_volumeBtn};
     for (int i = 0; i < 5; ++i) const_cast<kestrel::widgets::ZorButton*>(transport[i])->setGeometry(i * 40, 2, 30, 30);
-    v_->audiochanelPopBtn->setGeometry(210, 4, 170, 26);
+    v_->audiochanelPopBtn->setGeometry(210, 4, 250, 26);
 
     if (rdPlayer_) rdPlayer_->setFrame(QRectF(QPointF(0, 0), QSizeF(v_->playerView->size())));
     if (rdPlayer_ && rdPlayer_->view()) rdPlayer_->view()->setGeometry(v_->playerView->rect());

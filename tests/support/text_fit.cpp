@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
+#include "widgets/eliding_combo_box.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -124,6 +125,12 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
         if (button->text().isEmpty()) return std::nullopt;
         return ShownText{button->text(), button->sizeHint().width(), button->width(), frame, button->font()};
     }
+    if (auto* eliding = dynamic_cast<kestrel::widgets::ElidingComboBox*>(control)) {
+        // It draws its text cut to the box, with the whole text as its tool tip.
+        if (eliding->currentText().isEmpty()) return std::nullopt;
+        const QString shown = eliding->shownText();
+        return ShownText{shown, advance(eliding->font(), shown), 1 << 20, frame, eliding->font()};
+    }
     if (auto* popUp = qobject_cast<QComboBox*>(control)) {
         if (popUp->currentText().isEmpty()) return std::nullopt;
         QStyleOptionComboBox option;
@@ -177,7 +184,8 @@ int expectTextsFit(QWidget* window, const std::string& state, const TextFitRules
         if (readable) EXPECT_GE(font.pointSizeF(), rules.floorPointSize - 0.01) << where << " shrunk below the floor size";
         // A label cut to fit keeps the whole text reachable. (Buttons draw their whole title or
         // fail the width check above; their own titles may end in an ellipsis, "Color…".)
-        if (qobject_cast<QLabel*>(control) && text->text.contains(kEllipsis))
+        if ((qobject_cast<QLabel*>(control) || dynamic_cast<kestrel::widgets::ElidingComboBox*>(control)) &&
+            text->text.contains(kEllipsis))
             EXPECT_TRUE(hasToolTip(control, window)) << where << " is cut without a tool tip";
         const QRect visible = visibleRect(control, window);
         EXPECT_TRUE(visible.contains(text->drawn)) << where << " drawn at " << describe(text->drawn) << ", shown " << describe(visible);

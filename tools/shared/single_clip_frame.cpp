@@ -5,6 +5,7 @@
 #include "services/language.h"
 #include "platform/notification_center.h"
 #include "services/output_name.h"
+#include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
 
@@ -16,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractSpinBox>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QSlider>
@@ -434,6 +436,11 @@ void SingleClipFrame::changeLanguage() {
     playBtn->setText(localized(playing_ ? QStringLiteral("PauseBtnTitle") : QStringLiteral("PlayBtnTitle")));
     stopBtn->setText(localized(QStringLiteral("StopBtnTitle")));
     for (QPushButton* b : {setStartBtn, setEndBtn, resetBtn}) b->setToolTip(b->text());
+    // Arabic texts read right to left; times and numbers stay left to right.
+    widgets::applyTextDirection(this);
+    QList<QWidget*> numbers = {startField, endField, timeLabel};
+    for (QAbstractSpinBox* box : findChildren<QAbstractSpinBox*>()) numbers << box << box->findChildren<QWidget*>();
+    for (QWidget* number : numbers) number->setLayoutDirection(Qt::LeftToRight);
     showRange();
     tick();
 }

@@ -69,8 +69,9 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     aboutTitleLabel_ = makeAboutLabel(this, localized(QStringLiteral("Title")), 20, QRectF(24, 222, kWidth - 48, 30));
     aboutVersionLabel_ = makeAboutLabel(this, localized(QStringLiteral("aboutVersionLabelstring")) + version, 13,
                                         QRectF(24, 200, kWidth - 48, 20));
-    bottomContentLabel_ = makeAboutLabel(this, localized(QStringLiteral("bottomContentLabelstring")), 12,
-                                         QRectF(24, 72, kWidth - 48, 22));
+    // Room for two lines under the rule, inside the content panel: longer in some languages.
+    bottomContentLabel_ = makeAboutLabel(this, QString(), 12, QRectF(24, 62, kWidth - 48, 38));
+    kestrel::widgets::fitTwoLines(bottomContentLabel_, localized(QStringLiteral("bottomContentLabelstring")), 12, 9);
 
     middleLeftContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleLeftContentLabelstring")),
                                              QRectF(24, 134, (kWidth - 48) / 2 - 8, 26));

@@ -1,6 +1,7 @@
 #include "editor/effects/kxfx_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "session/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
@@ -8,6 +9,7 @@
 #include "session/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/language.h"
+#include "widgets/dialogs/dark_look.h"
 #include "widgets/jj_scroller.h"
 #include "widgets/zor_button.h"
 
@@ -262,9 +264,11 @@ void KxfxView::changelanguage() {
     hueLabel->setText(localized(QStringLiteral("Hue:")));
     speedLabel->setText(localized(QStringLiteral("Speed:")));
     effectLabel->setText(localized(QStringLiteral("EffectsLabelTitle")));
-    brightnessLabel->setText(localized(QStringLiteral("BrightnessLabelTitle")));
-    contrastLabel->setText(localized(QStringLiteral("ContrastLabelTitle")));
-    saturationLabel->setText(localized(QStringLiteral("SaturationLabelTitle")));
+    // The colour rows' titles share a narrow column beside their sliders: smaller where needed.
+    const std::pair<QLabel*, const char*> rows[] = {{brightnessLabel, "BrightnessLabelTitle"},
+                                                    {contrastLabel, "ContrastLabelTitle"},
+                                                    {saturationLabel, "SaturationLabelTitle"}};
+    for (const auto& [label, key] : rows) kestrel::widgets::fitOneLine(label, localized(QString::fromLatin1(key)), 13, 9);
     speedCustomLabel->setText(localized(QStringLiteral("custom")));
     effectReset->setContentTitle(localized(QStringLiteral("ResetBtnTitle")));
     magicEnhance->setContentTitle(QStringLiteral("  %1").arg(localized(QStringLiteral("Magic Enhance"))));

@@ -198,6 +198,13 @@ TEST_F(LauncherTest, EachTileOpensItsWindowWithItsOptionsTitleAndSize) {
             if (tile.toolType == 2) EXPECT_TRUE(editor->toolItemType() == 2 || editor->toolItemType() == 4);
             else EXPECT_EQ(editor->toolItemType(), tile.toolType);
             EXPECT_EQ(editor->isMagicEnhance(), tile.magic);
+            // Its header names the tile's tool, not the editor.
+            bool named = false;
+            for (const QLabel* label : tool.window->findChildren<QLabel*>()) {
+                named |= label->text().startsWith(localized(tile.titleKey) + " " + localized("Title"));
+                EXPECT_FALSE(label->text().startsWith(localized("VelmoraLabelTitle"))) << label->text().toStdString();
+            }
+            EXPECT_TRUE(named) << "no header naming " << tile.titleKey;
         }
         if (auto* gif = qobject_cast<gif::GIFWindowController*>(tool.controller.data()))
             EXPECT_EQ(gif->contentViewController()->tabState(), tile.tag == 18 ? -1 : 0);

@@ -251,3 +251,24 @@ TEST(EasyCutNames, FolderAndClipNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// The range bar lies between the preview and the time boxes, however often the window is resized.
+TEST_F(EasyWindowTest, TheRangeBarStaysUnderThePreviewAcrossResizes) {
+    source = dir.file("bar.mp4");
+    kestrel::test::makeMedia(source, kestrel::test::FixtureSpec{.duration_s = 1.0});
+    open(source);
+    auto* panel = window->rangePanel();
+    for (const QSize size : {QSize(1180, 720), QSize(1300, 800), QSize(1180, 720)}) {
+        window->resize(size);
+        QTest::qWait(20);  // the panel lays the bar out again on the next turn of the loop
+        const QRect preview(panel->playerArea()->mapTo(panel, QPoint(0, 0)), panel->playerArea()->size());
+        const QRect bar(panel->cutBar()->mapTo(panel, QPoint(0, 0)), panel->cutBar()->size());
+        const QRect start(panel->startBox()->mapTo(panel, QPoint(0, 0)), panel->startBox()->size());
+        EXPECT_GE(bar.top(), preview.bottom()) << size.width() << "x" << size.height();
+        EXPECT_LE(bar.bottom(), start.top()) << size.width() << "x" << size.height();
+    }
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "tools/cutter/cut_range_panel.h"
 
+#include "widgets/view_frame.h"
+
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -424,7 +426,9 @@ void CutRangePanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     placePlayerView();
     QTimer::singleShot(0, this, [this] {
-        cutBar_->setFrame(QRectF(cutBar_->geometry()));
+        // Where the layout put it, as a bottom-left frame: the Qt geometry taken as a frame
+        // would flip the bar to the other end of the panel, over the preview.
+        cutBar_->setFrame(kestrel::widgets::viewFrame(cutBar_));
         showRange();
     });
 }

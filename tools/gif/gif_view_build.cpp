@@ -4,6 +4,7 @@
 #include "session/gif_preview.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
+#include "widgets/dialogs/dark_look.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -311,6 +312,11 @@ void GIFViewController::changeLanguage() {
     photoHintLabel->setText(tr_("gif_miker_PhotoHint"));
     resultTitleLabel_->setText(tr_("gif_miker_Result"));
     refreshResult();
+    // Arabic reads right to left inside each control; the view keeps its layout and the number
+    // and time fields keep their digits left to right.
+    kestrel::widgets::applyTextDirection(this);
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->setLayoutDirection(Qt::LeftToRight);
+    for (QTimeEdit* field : findChildren<QTimeEdit*>()) field->setLayoutDirection(Qt::LeftToRight);
 }
 
 }  // namespace gif

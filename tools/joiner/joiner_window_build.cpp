@@ -400,12 +400,13 @@ void JoinnerWindowController::changeLanguage() {
     // Arabic reads right to left inside each control; the window's layout is not mirrored.
     const Qt::LayoutDirection direction = services::Language::isalaboLanguage() ? Qt::RightToLeft : Qt::LeftToRight;
     for (QWidget* control : textControls()) control->setLayoutDirection(direction);
+    windowTitlelabel_->setLayoutDirection(direction);
     outputFolderBtn_->setLayoutDirection(direction);
     outputFolderBtn_->retranslate();
 }
 
 QList<QWidget*> JoinnerWindowController::textControls() const {
-    QList<QWidget*> list{windowTitlelabel_, addfileBtn_, noFileTitle_, gettingstatedlabel_, email_addressLabel_, removeBtn_, clearBtn_, upBtn_,
+    QList<QWidget*> list{addfileBtn_, noFileTitle_, gettingstatedlabel_, email_addressLabel_, removeBtn_, clearBtn_, upBtn_,
                          downBtn_, startFieldLabel_, stopFieldLabel_, cutDurationLabel_, selectTimeBtn_, unSelectTimeBtn_,
                          resetCutterBtn_, applytoallBtn_, outputLabel_, joinnerLabel_, startJoinnerBtn_};
     for (QLabel* label : descLabels_) list.append(label);

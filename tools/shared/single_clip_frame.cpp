@@ -92,6 +92,8 @@ SingleClipFrame::~SingleClipFrame() {
     endField->disconnect(this);
     cutBar->setDelegate(nullptr);
     if (job_ && job_->running()) job_->stop();
+    // The engine's drawing thread presents into the view: end it before the view goes.
+    preview_.reset();
     delete playerArea_->findChild<QWidget*>(QStringLiteral("enginePreview"));
 }
 

@@ -8,7 +8,9 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QRadioButton>
 #include "widgets/eliding_combo_box.h"
 #include <QLabel>
 #include <QPushButton>
@@ -124,6 +126,14 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
     if (auto* button = qobject_cast<QPushButton*>(control)) {
         if (button->text().isEmpty()) return std::nullopt;
         return ShownText{button->text(), button->sizeHint().width(), button->width(), frame, button->font()};
+    }
+    if (auto* choice = qobject_cast<QAbstractButton*>(control); choice && (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control))) {
+        // Indicator and text: the style's own measure of both against the box they have.
+        if (choice->text().isEmpty()) return std::nullopt;
+        const int needed = choice->sizeHint().width();
+        const bool fromRight = choice->layoutDirection() == Qt::RightToLeft;
+        const int x = fromRight ? frame.right() + 1 - needed : frame.left();
+        return ShownText{choice->text(), needed, choice->width(), QRect(x, frame.y(), needed, frame.height()), choice->font()};
     }
     if (auto* eliding = dynamic_cast<kestrel::widgets::ElidingComboBox*>(control)) {
         // It draws its text cut to the box, with the whole text as its tool tip.

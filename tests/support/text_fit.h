@@ -1,9 +1,10 @@
 #pragma once
 // The text-fit check every window test can run, in every interface language: each shown label,
-// button, check box, radio button, pop-up and tile title has room for its whole text (a tile may take two lines, a label
-// may shrink to a floor size), is drawn inside what shows of it and clear of other controls and
-// of a button's own glyph; a text cut with an ellipsis has the whole text in a tool tip; and
-// Arabic reads right to left inside its controls while the window keeps its layout.
+// button, check box, radio button, pop-up and tile title has room for its whole text (a tile may
+// take two lines, a label may shrink to a floor size), is drawn inside what shows of it and clear
+// of other controls and of a button's own glyph; a text cut with an ellipsis has the whole text
+// in a tool tip; and Arabic reads right to left inside its controls while the window keeps its
+// layout.
 //
 // Use: link kestrel_text_fit, derive a fixture from AllLanguagesTest (it switches "AppLanguage"
 // for each of the nine languages), build the window, show it and call expectTextsFit.

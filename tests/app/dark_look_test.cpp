@@ -12,6 +12,7 @@
 #include "widgets/ns_progress_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMenu>
@@ -19,6 +20,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -175,6 +178,54 @@ TEST_F(DarkLook, PushButtonsAndProgressTracksAreDark) {
     const QColor dialogMiddle = dialogFace.pixelColor(8, 13);
     EXPECT_LT(qGray(dialogMiddle.rgb()), 70) << "dialog button face " << dialogMiddle.name().toStdString();
     expectDark({"plain dialog", window.grab().toImage(), window.palette().color(QPalette::Window)});
+}
+
+TEST_F(DarkLook, CheckBoxesAndRadioButtonsShowTheirStateOnTheDarkWindow) {
+    // An empty indicator stands out from the window; a chosen one shows the accent; a disabled
+    // one is fainter than an enabled one.
+    QDialog window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* emptyRadio = new QRadioButton("By time", &window);
+    auto* chosenRadio = new QRadioButton("By size", &window);
+    auto* emptyBox = new QCheckBox("Keep ratio", &window);
+    auto* tickedBox = new QCheckBox("Loop", &window);
+    auto* disabledBox = new QCheckBox("Hardware", &window);
+    chosenRadio->setChecked(true);
+    tickedBox->setChecked(true);
+    disabledBox->setEnabled(false);
+    for (QWidget* choice : std::initializer_list<QWidget*>{emptyRadio, chosenRadio, emptyBox, tickedBox, disabledBox})
+        layout->addWidget(choice);
+    window.show();
+    pumpEvents();
+    struct Indicator {
+        int brightest = 0;
+        bool accent = false;
+    };
+    auto indicatorOf = [](QAbstractButton* choice) {
+        QStyleOptionButton option;
+        option.initFrom(choice);
+        const bool radio = qobject_cast<QRadioButton*>(choice);
+        const QRect box = choice->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator,
+                                                          &option, choice);
+        const QImage picture = choice->grab().toImage();
+        Indicator seen;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                seen.brightest = std::max(seen.brightest, qGray(c.rgb()));
+                seen.accent = seen.accent || near(c, kestrel::widgets::kHoverTextColor, 24);
+            }
+        return seen;
+    };
+    const int windowGray = qGray(kDarkWindowColor.rgb());
+    for (QAbstractButton* empty : {static_cast<QAbstractButton*>(emptyRadio), static_cast<QAbstractButton*>(emptyBox)}) {
+        const Indicator seen = indicatorOf(empty);
+        EXPECT_GE(seen.brightest - windowGray, 90) << empty->text().toStdString() << ": the empty indicator hides in the window";
+        EXPECT_FALSE(seen.accent) << empty->text().toStdString() << ": an empty indicator looks chosen";
+    }
+    for (QAbstractButton* chosen : {static_cast<QAbstractButton*>(chosenRadio), static_cast<QAbstractButton*>(tickedBox)})
+        EXPECT_TRUE(indicatorOf(chosen).accent) << chosen->text().toStdString() << ": the chosen state shows no accent";
+    EXPECT_LT(indicatorOf(disabledBox).brightest, indicatorOf(emptyBox).brightest) << "a disabled box looks enabled";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "export/ui/setting_window_controller.h"
 #include "export/ui/start_export_window_controller.h"
 #include "widgets/dialogs/alert_window_controller.h"
+#include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/dialogs/zor_open_alert.h"
 #include "widgets/zor_button.h"
@@ -16,6 +17,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QTest>
 #include <functional>
 
@@ -37,8 +39,8 @@ constexpr TileWindow kTileWindows[] = {
     {"gif", 17},          {"video_to_picture", 18}, {"converter3d", 19},    {"beauty", 20},
 };
 
-// Dialogs the gallery builds itself, as their owners build them.
-using DialogMaker = std::function<std::unique_ptr<QWidget>()>;
+// Dialogs the gallery builds itself, as their owners build them (given the media folder).
+using DialogMaker = std::function<std::unique_ptr<QWidget>(const QString& mediaFolder)>;
 
 struct DialogWindow {
     const char* name;
@@ -47,9 +49,9 @@ struct DialogWindow {
 
 const std::vector<DialogWindow>& dialogWindows() {
     static const std::vector<DialogWindow> dialogs = {
-        {"about", [] { return std::make_unique<app::AboutUsWindowController>(); }},
+        {"about", [](const QString&) { return std::make_unique<app::AboutUsWindowController>(); }},
         {"alert",
-         [] {
+         [](const QString&) {
              auto alert = std::make_unique<kestrel::widgets::AlertWindowController>();
              alert->setTitle(QStringLiteral("Title"));
              alert->setMessage(QStringLiteral("ShowFunMessage"));
@@ -58,34 +60,41 @@ const std::vector<DialogWindow>& dialogWindows() {
              alert->changeLanguage();
              return alert;
          }},
-        {"task_finished", [] { return std::make_unique<kestrel::widgets::ZorOpenAlert>(); }},
+        {"task_finished", [](const QString&) { return std::make_unique<kestrel::widgets::ZorOpenAlert>(); }},
         {"export_folder",
-         [] {
+         [](const QString&) {
              auto dialog = std::make_unique<exportkit::ExportWindowController>();
              dialog->setInputFileName(QStringLiteral("clip.mp4"));
              return dialog;
          }},
         {"export_format",
-         [] {
+         [](const QString&) {
              auto dialog = std::make_unique<exportkit::StartExportWindowController>();
              dialog->setIsReverse(true);
              dialog->setInputFileName(QStringLiteral("clip.mp4"));
              return dialog;
          }},
         {"export_gif",
-         [] {
+         [](const QString&) {
              auto dialog = std::make_unique<exportkit::StartExportWindowController>();
              dialog->setIsExportGif(true);
              return dialog;
          }},
         {"output_settings",
-         [] {
+         [](const QString&) {
              auto dialog = std::make_unique<exportkit::SettingWindowController>();
              dialog->setFileType(1);
              dialog->displayViewChildes();
              return dialog;
          }},
-        {"profile_name", [] { return std::make_unique<exportkit::InputFileNameWindowController>(); }},
+        {"profile_name", [](const QString&) { return std::make_unique<exportkit::InputFileNameWindowController>(); }},
+        {"open_panel",
+         [](const QString& mediaFolder) -> std::unique_ptr<QWidget> {
+             kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
+             request.allowedFileTypes = kestrel::widgets::openPanelFileTypes(true, true);
+             request.directory = mediaFolder;
+             return kestrel::widgets::makeFileDialog(request);
+         }},
     };
     return dialogs;
 }
@@ -133,7 +142,7 @@ QWidget* WindowGallery::open(const std::string& name) {
     }
     for (const DialogWindow& dialog : dialogWindows()) {
         if (name != dialog.name) continue;
-        owned_ = dialog.make();
+        owned_ = dialog.make(QString::fromStdString(media_->path()));
         opened_ = owned_.get();
         opened_->show();
         fromTile_ = false;

@@ -1,8 +1,8 @@
 #pragma once
 // Every window of the application, opened as the user opens it: the home screen, its About box,
-// the two alerts, the export and settings dialogs, and each tool window opened from its home
-// tile with a generated clip (the ten editor tiles open the editor on their own tool). The
-// screenshot program and the all-windows text-fit test go through this one list.
+// the two alerts, the export and settings dialogs, the open panel, and each tool window opened
+// from its home tile with a generated clip (the ten editor tiles open the editor on their own
+// tool). The screenshot program and the all-windows text-fit test go through this one list.
 #include "app/main_interface.h"
 
 #include <QPointer>

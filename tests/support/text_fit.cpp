@@ -81,8 +81,19 @@ int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
     return box.left();
 }
 
+// A label with a buddy draws "&N" as an underlined N and "&&" as "&".
+QString withoutMnemonics(const QString& text) {
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return shown;
+}
+
 QString plain(const QLabel* label) {
-    if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text())) return label->text();
+    if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()))
+        return label->buddy() ? withoutMnemonics(label->text()) : label->text();
     QTextDocument document;
     document.setHtml(label->text());
     return document.toPlainText();

@@ -1,5 +1,7 @@
 #include "widgets/dialogs/dark_look.h"
 
+#include "widgets/dialogs/dark_indicators.h"
+
 #include "services/language.h"
 
 #include <QAbstractButton>
@@ -153,7 +155,7 @@ void applyDarkLook() {
         qApp->installEventFilter(placement);
     }
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(new DarkIndicatorStyle(fusion));
     const QPalette palette = darkPalette();
     QApplication::setPalette(palette);
     QToolTip::setPalette(palette);

@@ -29,7 +29,8 @@ QPalette darkPalette();
 
 // Gives the whole application the dark look, once, before the first window: Qt's own file
 // dialog instead of the desktop's (the desktop's cannot be styled), the Fusion style (it draws
-// with the palette alone, unlike the desktop styles) and the dark palette. Pop-ups (menus,
+// with the palette alone, unlike the desktop styles) with check and radio indicators in the
+// guide's colours, and the dark palette. Pop-ups (menus,
 // pop-up button lists) are kept inside the window they open from (see keepInside).
 void applyDarkLook();
 

@@ -3,11 +3,14 @@
 #include "widgets/dialogs/file_kinds.h"
 #include "services/folders.h"
 #include "services/language.h"
+#include "widgets/dialogs/dark_look.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace kestrel::widgets {
@@ -15,30 +18,9 @@ namespace kestrel::widgets {
 namespace {
 
 QStringList runFileDialog(const OpenPanelRequest& request) {
-    // No title of its own would leave the desktop's generic one.
-    const QString title = request.message.isEmpty() ? services::localized(QStringLiteral("Main_Sel_File_Hit")) : request.message;
-    QFileDialog panel(nullptr, title);
-    panel.setOption(QFileDialog::DontUseNativeDialog, true);
-    panel.setOption(QFileDialog::DontResolveSymlinks, false);
-    panel.setOption(QFileDialog::ReadOnly, !request.chooseFolders);  // new folders only where one is chosen
-    if (request.chooseFolders) {
-        panel.setFileMode(QFileDialog::Directory);
-        panel.setOption(QFileDialog::ShowDirsOnly, true);
-    } else {
-        panel.setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    }
-    panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setLabelText(QFileDialog::Accept, request.prompt);
-    panel.setLabelText(QFileDialog::Reject, request.cancelTitle);
-    if (!request.allowedFileTypes.isEmpty()) {
-        // The user reads the plain extensions; the letter-case patterns that match them stay hidden.
-        panel.setOption(QFileDialog::HideNameFilterDetails, true);
-        panel.setNameFilters(openPanelNameFilters(request.allowedFileTypes));
-    }
-    const QString folder = existingStartFolder(request.directory);
-    if (!folder.isEmpty()) panel.setDirectory(folder);
-    if (panel.exec() != QDialog::Accepted) return {};
-    return panel.selectedFiles();
+    const std::unique_ptr<QFileDialog> panel = makeFileDialog(request);
+    if (panel->exec() != QDialog::Accepted) return {};
+    return panel->selectedFiles();
 }
 
 enum class Kind { Video, Audio, Picture, Subtitle };
@@ -63,13 +45,53 @@ QString kindName(Kind kind) {
     return {};
 }
 
+constexpr int kPanelWidth = 820;
+constexpr int kPanelHeight = 520;
+
+// How many extensions a filter names before "…": a long list would run out of the pop-up.
+constexpr int kNamedTypes = 5;
+
+// The extensions a user knows first come first in a filter's name.
+int familiarity(const QString& type) {
+    static const QStringList familiar = {
+        QStringLiteral("mp4"), QStringLiteral("mov"), QStringLiteral("mkv"), QStringLiteral("avi"), QStringLiteral("wmv"),
+        QStringLiteral("webm"), QStringLiteral("m4v"), QStringLiteral("mpg"), QStringLiteral("mp3"), QStringLiteral("wav"),
+        QStringLiteral("m4a"), QStringLiteral("aac"), QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("jpg"),
+        QStringLiteral("png"), QStringLiteral("bmp"), QStringLiteral("gif"), QStringLiteral("tiff"), QStringLiteral("srt"),
+        QStringLiteral("ass"), QStringLiteral("ssa")};
+    const int at = static_cast<int>(familiar.indexOf(type));
+    return at < 0 ? static_cast<int>(familiar.size()) : at;
+}
+
 QString nameFilter(const QString& name, const QStringList& types) {
+    QStringList byFamiliarity = types;
+    std::stable_sort(byFamiliarity.begin(), byFamiliarity.end(),
+                     [](const QString& a, const QString& b) { return familiarity(a) < familiarity(b); });
     QStringList shown, patterns;
-    for (const QString& type : types) {
-        shown << QStringLiteral("*.") + type;
-        patterns << caseInsensitivePattern(type);
-    }
+    for (const QString& type : byFamiliarity.mid(0, kNamedTypes)) shown << QStringLiteral("*.") + type;
+    if (types.size() > kNamedTypes) shown << QString(QChar(0x2026));
+    for (const QString& type : types) patterns << caseInsensitivePattern(type);
     return QStringLiteral("%1 (%2) (%3)").arg(name, shown.join(' '), patterns.join(' '));
+}
+
+// The panel's filters in order, each a name and its lower-case extensions: one for every kind
+// together when there are several, then one per kind.
+QList<std::pair<QString, QStringList>> filterGroups(const QStringList& allowedFileTypes) {
+    QStringList all;
+    QList<std::pair<Kind, QStringList>> kinds;
+    for (const QString& given : allowedFileTypes) {
+        const QString type = given.toLower();
+        if (type.isEmpty() || all.contains(type)) continue;
+        all << type;
+        const Kind kind = kindOf(type);
+        auto group = std::find_if(kinds.begin(), kinds.end(), [kind](const auto& entry) { return entry.first == kind; });
+        if (group == kinds.end()) kinds.append({kind, {type}});
+        else group->second << type;
+    }
+    QList<std::pair<QString, QStringList>> groups;
+    if (kinds.size() > 1) groups.append({services::localized(QStringLiteral("OpenPanelAllFilesFilter")), all});
+    for (const auto& [kind, types] : kinds) groups.append({kindName(kind), types});
+    return groups;
 }
 
 OpenPanelRunner& installedRunner() {
@@ -87,20 +109,8 @@ QStringList runOpenPanel(const OpenPanelRequest& request) {
 }
 
 QStringList openPanelNameFilters(const QStringList& allowedFileTypes) {
-    QStringList all;
-    QList<std::pair<Kind, QStringList>> kinds;
-    for (const QString& given : allowedFileTypes) {
-        const QString type = given.toLower();
-        if (type.isEmpty() || all.contains(type)) continue;
-        all << type;
-        const Kind kind = kindOf(type);
-        auto group = std::find_if(kinds.begin(), kinds.end(), [kind](const auto& entry) { return entry.first == kind; });
-        if (group == kinds.end()) kinds.append({kind, {type}});
-        else group->second << type;
-    }
     QStringList filters;
-    if (kinds.size() > 1) filters << nameFilter(services::localized(QStringLiteral("OpenPanelAllFilesFilter")), all);
-    for (const auto& [kind, types] : kinds) filters << nameFilter(kindName(kind), types);
+    for (const auto& [name, types] : filterGroups(allowedFileTypes)) filters << nameFilter(name, types);
     return filters;
 }
 
@@ -113,6 +123,45 @@ QString existingStartFolder(const QString& folder) {
         path = up;
     }
     return path;
+}
+
+std::unique_ptr<QFileDialog> makeFileDialog(const OpenPanelRequest& request) {
+    // No title of its own would leave the desktop's generic one.
+    const QString title = request.message.isEmpty() ? services::localized(QStringLiteral("Main_Sel_File_Hit")) : request.message;
+    auto panel = std::make_unique<QFileDialog>(nullptr, title);
+    panel->setOption(QFileDialog::DontUseNativeDialog, true);
+    panel->setOption(QFileDialog::DontResolveSymlinks, false);
+    panel->setOption(QFileDialog::ReadOnly, !request.chooseFolders);  // new folders only where one is chosen
+    if (request.chooseFolders) {
+        panel->setFileMode(QFileDialog::Directory);
+        panel->setOption(QFileDialog::ShowDirsOnly, true);
+    } else {
+        panel->setFileMode(request.allowsMultipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    panel->setAcceptMode(QFileDialog::AcceptOpen);
+    panel->setLabelText(QFileDialog::Accept, request.prompt);
+    panel->setLabelText(QFileDialog::Reject, request.cancelTitle);
+    if (!request.allowedFileTypes.isEmpty()) {
+        // The user reads the plain extensions; the letter-case patterns that match them stay hidden.
+        panel->setOption(QFileDialog::HideNameFilterDetails, true);
+        panel->setNameFilters(openPanelNameFilters(request.allowedFileTypes));
+    }
+    const QString folder = existingStartFolder(request.directory);
+    if (!folder.isEmpty()) panel->setDirectory(folder);
+    // Room for a folder's path and a filter's name; the grip would sit on the Cancel button.
+    panel->resize(kPanelWidth, kPanelHeight);
+    panel->setSizeGripEnabled(false);
+    if (auto* kinds = panel->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        // A filter names its first extensions; its tool tip names them all.
+        const auto groups = filterGroups(request.allowedFileTypes);
+        for (int i = 0; i < kinds->count() && i < groups.size(); ++i) {
+            QStringList named;
+            for (const QString& type : groups[i].second) named << QStringLiteral("*.") + type;
+            kinds->setItemData(i, named.join(' '), Qt::ToolTipRole);
+        }
+    }
+    applyTextDirection(panel.get());
+    return panel;
 }
 
 OpenPanelRequest standardOpenPanelRequest() {

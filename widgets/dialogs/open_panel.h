@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class QFileDialog;
 
 namespace kestrel::widgets {
 
@@ -36,5 +39,8 @@ QStringList openPanelNameFilters(const QStringList& allowedFileTypes);
 // Where a panel opens: the folder asked for, or the nearest folder above it that exists (a
 // missing folder would otherwise be offered as a file name to open).
 QString existingStartFolder(const QString& folder);
+
+// The file dialog the panel runs for request, built but not shown.
+std::unique_ptr<QFileDialog> makeFileDialog(const OpenPanelRequest& request);
 
 }  // namespace kestrel::widgets

@@ -29,7 +29,10 @@ void useLanguage(int language) {
 // The name a filter shows (before its hidden patterns) and the patterns it matches with.
 std::pair<QString, QStringList> splitFilter(const QString& filter) {
     const int hidden = filter.lastIndexOf(QStringLiteral(" ("));
-    return {filter.left(hidden), filter.mid(hidden + 2).chopped(1).split(' ')};
+    // The shown extensions are isolated left to right; the marks draw nothing.
+    QString shown = filter.left(hidden);
+    shown.remove(QChar(0x2066)).remove(QChar(0x2069));
+    return {shown, filter.mid(hidden + 2).chopped(1).split(' ')};
 }
 
 bool matches(const QStringList& patterns, const QString& fileName) {

@@ -6,6 +6,11 @@
 #include "widgets/dialogs/dark_look.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLocale>
+#include <QSplitter>
+#include <QTreeView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -47,6 +52,9 @@ QString kindName(Kind kind) {
 
 constexpr int kPanelWidth = 820;
 constexpr int kPanelHeight = 520;
+constexpr int kPlacesWidth = 170;
+constexpr int kListFrame = 40;  // the dialog's margins, the list's frame and its scroll bar
+constexpr int kNameColumn = 0, kSizeColumn = 1, kKindColumn = 2, kDateColumn = 3;
 
 // How many extensions a filter names before "…": a long list would run out of the pop-up.
 constexpr int kNamedTypes = 5;
@@ -71,7 +79,9 @@ QString nameFilter(const QString& name, const QStringList& types) {
     for (const QString& type : byFamiliarity.mid(0, kNamedTypes)) shown << QStringLiteral("*.") + type;
     if (types.size() > kNamedTypes) shown << QString(QChar(0x2026));
     for (const QString& type : types) patterns << caseInsensitivePattern(type);
-    return QStringLiteral("%1 (%2) (%3)").arg(name, shown.join(' '), patterns.join(' '));
+    // The extensions read left to right inside a right-to-left name too ("*.mp4", not "mp4.*").
+    const QChar isolate(0x2066), endIsolate(0x2069);
+    return QStringLiteral("%1 %2(%3)%4 (%5)").arg(name, isolate, shown.join(' '), endIsolate, patterns.join(' '));
 }
 
 // The panel's filters in order, each a name and its lower-case extensions: one for every kind
@@ -97,6 +107,27 @@ QList<std::pair<QString, QStringList>> filterGroups(const QStringList& allowedFi
 OpenPanelRunner& installedRunner() {
     static OpenPanelRunner runner;
     return runner;
+}
+
+// Qt sizes the file list's columns and the places list for a smaller dialog: sizes, kinds and
+// dates would show cut ("459...KiB") and the places' names elided.
+void fitColumns(QFileDialog* panel) {
+    if (auto* places = panel->findChild<QSplitter*>(QStringLiteral("splitter")); places && places->count() == 2)
+        places->setSizes({kPlacesWidth, kPanelWidth - kPlacesWidth});
+    auto* list = panel->findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!list) return;
+    const QFontMetrics metrics(list->font());
+    const int padding = 3 * metrics.averageCharWidth() + list->style()->pixelMetric(QStyle::PM_HeaderMargin) * 2;
+    const QString longestSize = QLocale().formattedDataSize(1023LL * 1024 * 1024 * 1024 - 1);
+    const QString date = QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58)), QLocale::ShortFormat);
+    QHeaderView* header = list->header();
+    header->setMinimumSectionSize(metrics.averageCharWidth() * 6);
+    header->resizeSection(kSizeColumn, metrics.horizontalAdvance(longestSize) + padding);
+    header->resizeSection(kKindColumn, metrics.averageCharWidth() * 16 + padding);
+    header->resizeSection(kDateColumn, metrics.horizontalAdvance(date) + padding);
+    const int rest = kPanelWidth - kPlacesWidth - kListFrame - header->sectionSize(kSizeColumn) - header->sectionSize(kKindColumn) -
+                     header->sectionSize(kDateColumn);
+    header->resizeSection(kNameColumn, std::max(rest, metrics.averageCharWidth() * 20));
 }
 
 }  // namespace
@@ -160,6 +191,7 @@ std::unique_ptr<QFileDialog> makeFileDialog(const OpenPanelRequest& request) {
             kinds->setItemData(i, named.join(' '), Qt::ToolTipRole);
         }
     }
+    fitColumns(panel.get());
     applyTextDirection(panel.get());
     return panel;
 }

@@ -60,7 +60,7 @@ void CutJob::begin() {
 }
 
 // One range: a convert with no codec given keeps the source's codecs, copying packets where the
-// range allows it.
+// range allows it unless re-encoding is forced.
 void CutJob::beginConvert(const CutRange& range) {
     ConvertHandle handle = ConvertHandle::create();
     if (!handle) {
@@ -72,6 +72,7 @@ void CutJob::beginConvert(const CutRange& range) {
     int32_t r = apiMediaConvertSetInputMedia(handle.get(), input.constData());
     if (accepted(r) && !range.wholeFile()) r = apiMediaConvertSetCutTime(handle.get(), range.start_us, range.stop_us);
     if (accepted(r) && volume_ != 1.0) r = apiMediaConvertSetMaineAudioVolume(handle.get(), volume_);
+    if (accepted(r) && forceEncode_) r = apiMediaConvertSetForceEncode(handle.get(), 1);
     if (accepted(r)) r = apiMediaConvertSetOutputPath(handle.get(), output.constData());
     if (!accepted(r)) {
         finishFailed(r);

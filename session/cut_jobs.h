@@ -1,7 +1,8 @@
 #pragma once
 // The cutters' jobs: ranges of one source written to a new file with the source's codecs kept.
 // A single range is one convert (packets copied where the range starts on a key frame, else
-// re-encoded in the same codec, so it starts and ends within one frame of what was asked);
+// re-encoded in the same codec, so it starts and ends within one frame of what was asked; with
+// re-encoding forced no packet is copied);
 // several ranges are one join that re-encodes in the source's codecs, so no frame outside the
 // ranges reaches the output (removed ranges stay removed).
 //
@@ -46,6 +47,10 @@ public:
     CutJob(QString source, QList<CutRange> ranges, CutOutput output, QObject* parent = nullptr);
 
     void setVolume(double volume) { volume_ = volume; }
+    // Every picture and sound encoded anew in the source's codecs: no packet of the source is
+    // copied. Joins re-encode whatever this says.
+    void setForceEncode(bool on) { forceEncode_ = on; }
+    bool forceEncode() const { return forceEncode_; }
     // The file the job writes; empty until it has started.
     const QString& outputPath() const { return outputPath_; }
     const QString& source() const { return source_; }
@@ -61,6 +66,7 @@ private:
     QList<CutRange> ranges_;
     CutOutput output_;
     double volume_ = 1.0;
+    bool forceEncode_ = false;
     QString outputPath_;
 };
 

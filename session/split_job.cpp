@@ -108,6 +108,7 @@ void SplitJob::startPieceUntil(int64_t sizeModeEnd_us) {
     if (plan_.pieceLimitBytes > 0 && !accepted(rc = apiMediaConvertSetLimitFileSize(handle.get(), plan_.pieceLimitBytes)))
         return failWith(rc);
     if (!accepted(rc = apiMediaConvertSetCutTime(handle.get(), start_us, end_us))) return failWith(rc);
+    if (plan_.forceEncode && !accepted(rc = apiMediaConvertSetForceEncode(handle.get(), 1))) return failWith(rc);
     const QString path = nextPiecePath();
     if (!accepted(rc = apiMediaConvertSetOutputPath(handle.get(), path.toUtf8().constData()))) return failWith(rc);
     ownOutput(path);

@@ -23,6 +23,8 @@ struct SplitPlan {
     QString folder;     // the run folder; made when missing
     QString baseName;   // "<source name>-split"
     QString extension;  // of the pieces, without the dot
+    // Every piece encoded anew in the source's codecs: no packet of the source is copied.
+    bool forceEncode = false;
 };
 
 class SplitJob : public Job {

@@ -26,6 +26,7 @@
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/packet_hashes.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/zor_button.h"
@@ -38,18 +39,6 @@ using kestrel::editor::OutputFolderMenu;
 bool startsWith(const QString& path, const QByteArray& magic) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(magic.size()) == magic;
-}
-
-// MD5 of every video packet, as the ffmpeg command line copies them.
-QSet<QString> videoPacketHashes(const std::string& path) {
-    std::string listing;
-    EXPECT_EQ(runCommand("ffmpeg -v error -i '" + path + "' -map 0:v:0 -c copy -f framemd5 -", &listing), 0);
-    QSet<QString> hashes;
-    for (const QString& line : QString::fromStdString(listing).split('\n')) {
-        if (line.startsWith('#') || line.trimmed().isEmpty()) continue;
-        hashes.insert(line.section(',', -1).trimmed());
-    }
-    return hashes;
 }
 
 struct OutputChoices : ::testing::Test {

@@ -1,18 +1,21 @@
 // The easy cutter driven through its own controls: clips added, selected, moved, pasted and
-// deleted; the advertised keys; and exports of three clips as separate files and merged, each
-// output checked with ffprobe and ffmpeg.
+// deleted; the advertised keys; exports of three clips as separate files and merged, each output
+// checked with ffprobe and ffmpeg; and the export dialog's re-encode box.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
+#include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/packet_hashes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/tools_cutter/cut_test_helpers.h"
 #include "tools/cutter/cut_range_panel.h"
@@ -239,6 +242,71 @@ TEST_F(EasyWindowTest, AFileThatCannotBeUsedHidesTheEditingControlsWithTheReason
     open(source);
     EXPECT_FALSE(window->rangePanel()->isVisible());
     EXPECT_TRUE(window->sourceLabel()->text().startsWith("broken.mp4: "));
+}
+
+// The export dialog's re-encode box, through the window's Export button: a clip that starts on a
+// key frame keeps the source's packets when the box is clear and none of them when it is ticked,
+// written as a file of its own or merged.
+TEST_F(EasyWindowTest, TheReEncodeBoxDecidesWhetherSourcePacketsAreCopied) {
+    source = dir.file("keys.mp4");
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 4;
+    spec.gop = 25;  // a key frame every second
+    kestrel::test::makeMedia(source, spec);
+    const QSet<QString> sourcePackets = kestrel::test::videoPacketHashes(source);
+    ASSERT_FALSE(sourcePackets.isEmpty());
+    QStringList alerts;
+    exportkit::ExportSession::setFailureAlert([&](QWidget*, const QString& text) { alerts << text; });
+    struct AlertsBack {
+        ~AlertsBack() { exportkit::ExportSession::setFailureAlert(nullptr); }
+    } alertsBack;
+
+    const struct {
+        bool merge;
+        bool reencode;
+        bool sharesPackets;
+    } cases[] = {{false, false, true}, {false, true, false}, {true, false, true}, {true, true, false}};
+    for (const auto& c : cases) {
+        const std::string name = std::string(c.merge ? "merged" : "separate") + (c.reencode ? "-reencoded" : "-kept");
+        SCOPED_TRACE(name);
+        const QString out = QString::fromStdString(dir.file(name));
+        open(source);
+        addClip(1, 0, 2, 600);  // from the second key frame
+        ASSERT_EQ(window->clips().size(), 1);
+
+        bool ended = false;
+        QObject::connect(window.get(), &EasyCutterWindowcontroller::exportEnded, [&] { ended = true; });
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = window->findChild<exportkit::ExportWindowController*>();
+            if (!dialog) return;
+            answered = true;
+            dialog->setOutputPath(out);
+            if (c.merge != dialog->mergeAllIntoOne->selected()) click(dialog->mergeAllIntoOne);
+            if (c.reencode) click(dialog->reEncodingBtn);
+            EXPECT_EQ(dialog->reEncoding(), c.reencode);
+            click(dialog->startBtn);
+            EXPECT_TRUE(waitFor([&] { return ended; }));
+            dialog->closeWindowAction();
+        });
+        click(window->exportButton());
+        ASSERT_TRUE(answered);
+        ASSERT_TRUE(ended);
+        EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+
+        QStringList written;
+        for (QDirIterator it(out, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) written << it.next();
+        ASSERT_EQ(written.size(), 1) << written.join(", ").toStdString();
+        EXPECT_EQ(QFileInfo(written.first()).dir() == QDir(out), c.merge) << written.first().toStdString();
+        const std::string file = written.first().toStdString();
+        const auto probed = kestrel::test::ffprobe(file, true);
+        ASSERT_TRUE(probed.ok) << probed.error;
+        ASSERT_NE(probed.firstOf("video"), nullptr);
+        EXPECT_EQ(probed.firstOf("video")->codec, "h264");
+        EXPECT_NEAR(probed.firstOf("video")->frames / 25.0, 1.6, kFrame_s + 1e-6);
+        EXPECT_EQ(decodeErrors(file), "");
+        EXPECT_EQ(kestrel::test::videoPacketHashes(file).intersects(sourcePackets), c.sharesPackets);
+    }
 }
 
 TEST(EasyCutNames, FolderAndClipNames) {

@@ -1,4 +1,5 @@
-// The splitter window driven through its own buttons: each mode's pieces checked with ffprobe.
+// The splitter window driven through its own buttons: each mode's pieces checked with ffprobe, and
+// the export dialog's re-encode box.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -9,13 +10,16 @@
 #include <QTest>
 
 #include "export/ui/export_session.h"
+#include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/packet_hashes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/tools_splitter/split_test_helpers.h"
 #include "tools/splitter/alert_input_window_controller.h"
 #include "tools/splitter/split_progress_view.h"
 #include "tools/splitter/split_window_controller.h"
+#include "widgets/zor_button.h"
 
 namespace kestrel::test {
 namespace {
@@ -173,6 +177,48 @@ TEST_F(SplitWindowTest, AnAc3SoundTrackIsAccepted) {
     auto window = openWindow(path);
     EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
     EXPECT_TRUE(window->startExportBtn->isEnabled());
+}
+
+// The export dialog's re-encode box: two equal pieces of a clip with a key frame at each piece's
+// start keep the source's packets when the box is clear and none of them when it is ticked.
+TEST_F(SplitWindowTest, TheReEncodeBoxDecidesWhetherSourcePacketsAreCopied) {
+    const QSet<QString> sourcePackets = videoPacketHashes(twentySecondClip());
+    ASSERT_FALSE(sourcePackets.isEmpty());
+    const struct {
+        bool reencode;
+        bool sharesPackets;
+    } cases[] = {{false, true}, {true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reencode ? "re-encode" : "keep packets");
+        TempDir folder;
+        SplitWindowController::setExportDialogPresenter([&](exportkit::ExportWindowController* dialog) {
+            dialog->show();
+            dialog->setOutputPath(QString::fromStdString(folder.path()));
+            if (c.reencode) QTest::mouseClick(dialog->reEncodingBtn, Qt::LeftButton, {}, dialog->reEncodingBtn->rect().center());
+            EXPECT_EQ(dialog->reEncoding(), c.reencode);
+            QTest::mouseClick(dialog->startBtn, Qt::LeftButton, {}, dialog->startBtn->rect().center());
+        });
+        auto window = openWindow(twentySecondClip());
+        ASSERT_EQ(window->playerSlider->count(), 1);  // one point: halves, at 10 s, on a key frame
+        QTest::mouseClick(window->startExportBtn, Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }));
+        EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+        QDir written(window->outputPath());
+        EXPECT_TRUE(written.absolutePath().startsWith(QString::fromStdString(folder.path())));
+        std::vector<std::string> pieces;
+        for (const QString& name : written.entryList(QDir::Files, QDir::Name)) pieces.push_back(written.filePath(name).toStdString());
+        ASSERT_EQ(pieces.size(), 2u);
+        expectPiecesCoverSource(twentySecondClip(), pieces);
+        for (const auto& piece : pieces) {
+            const ProbedMedia probed = ffprobe(piece, true);
+            ASSERT_TRUE(probed.ok) << probed.error;
+            ASSERT_NE(probed.firstOf("video"), nullptr);
+            EXPECT_EQ(probed.firstOf("video")->codec, "h264") << piece;
+            EXPECT_NEAR(probed.firstOf("video")->frames / 25.0, 10.0, 0.04 + 1e-6) << piece;
+            EXPECT_EQ(videoPacketHashes(piece).intersects(sourcePackets), c.sharesPackets) << piece;
+        }
+        window->exportProgressWindow()->closeWindowAction();
+    }
 }
 
 TEST(NumberPrompt, CapsAtTheMaximumAndAnswersOnlyPositiveNumbers) {

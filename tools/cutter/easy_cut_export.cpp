@@ -50,7 +50,7 @@ void EasyCutExport::enqueue(kestrel::session::Job* job, int index, int count) {
 }
 
 void EasyCutExport::startSeparate(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips,
-                                  const QString& proposedPath) {
+                                  const QString& proposedPath, bool forceEncode) {
     if (running_ || clips.isEmpty()) return;
     running_ = true;
     jobs_.clear();
@@ -58,12 +58,15 @@ void EasyCutExport::startSeparate(const QString& source, const QList<kestrel::mo
     const QString folder = separateFilesFolder(source, proposedPath);
     outcome_.target = folder;
     const QString ext = QFileInfo(source).suffix();
-    for (int i = 0; i < clips.size(); ++i)
-        enqueue(new CutJob(source, {clipRange(clips.at(i))}, {folder, clipFileBaseName(clips.at(i)), ext}), i, int(clips.size()));
+    for (int i = 0; i < clips.size(); ++i) {
+        auto* job = new CutJob(source, {clipRange(clips.at(i))}, {folder, clipFileBaseName(clips.at(i)), ext});
+        job->setForceEncode(forceEncode);
+        enqueue(job, i, int(clips.size()));
+    }
 }
 
 void EasyCutExport::startMerged(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, double volume,
-                                const QString& proposedPath) {
+                                const QString& proposedPath, bool forceEncode) {
     if (running_ || clips.isEmpty()) return;
     running_ = true;
     jobs_.clear();
@@ -75,6 +78,7 @@ void EasyCutExport::startMerged(const QString& source, const QList<kestrel::mode
     // Numbered like every other output: an export in the same second never replaces the first.
     auto* job = new CutJob(source, ranges, {proposed.path(), base, QFileInfo(source).suffix()});
     job->setVolume(volume);
+    job->setForceEncode(forceEncode);
     enqueue(job, 0, 1);
 }
 

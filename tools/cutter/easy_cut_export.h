@@ -36,11 +36,13 @@ class EasyCutExport : public QObject {
 public:
     explicit EasyCutExport(QObject* parent = nullptr);
 
-    // Separate files into a new folder made from the proposed path.
-    void startSeparate(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, const QString& proposedPath);
+    // Separate files into a new folder made from the proposed path. With forceEncode every clip is
+    // encoded anew, no packet of the source copied (the export dialog's re-encode box).
+    void startSeparate(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, const QString& proposedPath,
+                       bool forceEncode);
     // One file; volume 0..2 applies to every clip.
     void startMerged(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, double volume,
-                     const QString& proposedPath);
+                     const QString& proposedPath, bool forceEncode);
     void stop();
     bool running() const { return running_; }
 

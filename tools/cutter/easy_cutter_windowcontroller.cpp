@@ -320,10 +320,11 @@ void EasyCutterWindowcontroller::exportCallback(const QString& proposedPath) {
     session_->begin();
     enableEdit(false);
     setButtonText(startExportBtn_, localized(QStringLiteral("CancelexportTitle")));
+    const bool reencode = dialog_->reEncoding();
     if (merge)
-        export_->startMerged(filePath_, clips_, panel_->volumeSlider()->value() / 50.0, proposedPath);
+        export_->startMerged(filePath_, clips_, panel_->volumeSlider()->value() / 50.0, proposedPath, reencode);
     else
-        export_->startSeparate(filePath_, clips_, proposedPath);
+        export_->startSeparate(filePath_, clips_, proposedPath, reencode);
 }
 
 void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcome) {

@@ -567,6 +567,7 @@ void SplitWindowController::startExportCallback(const QString& path) {
     plan.folder = outputPath_;
     plan.baseName = QFileInfo(fileData_->name).completeBaseName() + QStringLiteral("-split");
     plan.extension = fileData_->targetData.extension;
+    plan.forceEncode = exportDialog_ && exportDialog_->reEncoding();
     if (mode() == SplitMode::Size)
         plan.pieceLimitBytes = int64_t(firstNumber(split_sizepopBtn->currentText()) * 1024.0 * 1024.0);
     else

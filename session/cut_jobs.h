@@ -50,7 +50,6 @@ public:
     // Every picture and sound encoded anew in the source's codecs: no packet of the source is
     // copied. Joins re-encode whatever this says.
     void setForceEncode(bool on) { forceEncode_ = on; }
-    bool forceEncode() const { return forceEncode_; }
     // The file the job writes; empty until it has started.
     const QString& outputPath() const { return outputPath_; }
     const QString& source() const { return source_; }

@@ -138,8 +138,9 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
         if (button->text().isEmpty()) return std::nullopt;
         return ShownText{button->text(), button->sizeHint().width(), button->width(), frame, button->font()};
     }
-    if (auto* choice = qobject_cast<QAbstractButton*>(control); choice && (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control))) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control)) {
         // Indicator and text: the style's own measure of both against the box they have.
+        const auto* choice = static_cast<QAbstractButton*>(control);
         if (choice->text().isEmpty()) return std::nullopt;
         const int needed = choice->sizeHint().width();
         const bool fromRight = choice->layoutDirection() == Qt::RightToLeft;

@@ -1,19 +1,19 @@
 #include "widgets/dialogs/open_panel.h"
 
-#include "widgets/dialogs/file_kinds.h"
 #include "services/folders.h"
 #include "services/language.h"
 #include "widgets/dialogs/dark_look.h"
+#include "widgets/dialogs/file_kinds.h"
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
 #include <QSplitter>
 #include <QTreeView>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -86,7 +86,9 @@ QString nameFilter(const QString& name, const QStringList& types) {
 
 // The panel's filters in order, each a name and its lower-case extensions: one for every kind
 // together when there are several, then one per kind.
-QList<std::pair<QString, QStringList>> filterGroups(const QStringList& allowedFileTypes) {
+using FilterGroups = QList<std::pair<QString, QStringList>>;
+
+FilterGroups filterGroups(const QStringList& allowedFileTypes) {
     QStringList all;
     QList<std::pair<Kind, QStringList>> kinds;
     for (const QString& given : allowedFileTypes) {
@@ -98,10 +100,16 @@ QList<std::pair<QString, QStringList>> filterGroups(const QStringList& allowedFi
         if (group == kinds.end()) kinds.append({kind, {type}});
         else group->second << type;
     }
-    QList<std::pair<QString, QStringList>> groups;
+    FilterGroups groups;
     if (kinds.size() > 1) groups.append({services::localized(QStringLiteral("OpenPanelAllFilesFilter")), all});
     for (const auto& [kind, types] : kinds) groups.append({kindName(kind), types});
     return groups;
+}
+
+QStringList nameFilters(const FilterGroups& groups) {
+    QStringList filters;
+    for (const auto& [name, types] : groups) filters << nameFilter(name, types);
+    return filters;
 }
 
 OpenPanelRunner& installedRunner() {
@@ -139,11 +147,7 @@ QStringList runOpenPanel(const OpenPanelRequest& request) {
     return runner ? runner(request) : runFileDialog(request);
 }
 
-QStringList openPanelNameFilters(const QStringList& allowedFileTypes) {
-    QStringList filters;
-    for (const auto& [name, types] : filterGroups(allowedFileTypes)) filters << nameFilter(name, types);
-    return filters;
-}
+QStringList openPanelNameFilters(const QStringList& allowedFileTypes) { return nameFilters(filterGroups(allowedFileTypes)); }
 
 QString existingStartFolder(const QString& folder) {
     if (folder.isEmpty()) return {};
@@ -172,10 +176,11 @@ std::unique_ptr<QFileDialog> makeFileDialog(const OpenPanelRequest& request) {
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setLabelText(QFileDialog::Accept, request.prompt);
     panel->setLabelText(QFileDialog::Reject, request.cancelTitle);
-    if (!request.allowedFileTypes.isEmpty()) {
+    const FilterGroups groups = filterGroups(request.allowedFileTypes);
+    if (!groups.isEmpty()) {
         // The user reads the plain extensions; the letter-case patterns that match them stay hidden.
         panel->setOption(QFileDialog::HideNameFilterDetails, true);
-        panel->setNameFilters(openPanelNameFilters(request.allowedFileTypes));
+        panel->setNameFilters(nameFilters(groups));
     }
     const QString folder = existingStartFolder(request.directory);
     if (!folder.isEmpty()) panel->setDirectory(folder);
@@ -184,7 +189,6 @@ std::unique_ptr<QFileDialog> makeFileDialog(const OpenPanelRequest& request) {
     panel->setSizeGripEnabled(false);
     if (auto* kinds = panel->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         // A filter names its first extensions; its tool tip names them all.
-        const auto groups = filterGroups(request.allowedFileTypes);
         for (int i = 0; i < kinds->count() && i < groups.size(); ++i) {
             QStringList named;
             for (const QString& type : groups[i].second) named << QStringLiteral("*.") + type;

@@ -10,7 +10,7 @@
 #include "platform/notification_center.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
-#include "session/hardware_encoding.h"
+#include "session/export/hardware_encoding.h"
 
 #include <QAction>
 #include <QApplication>

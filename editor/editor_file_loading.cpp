@@ -8,7 +8,7 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "session/media_probe.h"
+#include "session/media/media_probe.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"

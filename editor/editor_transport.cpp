@@ -15,7 +15,7 @@
 #include "services/language.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/edit_bindings.h"
+#include "session/edit/edit_bindings.h"
 #include "platform/atomic_image_write.h"
 #include "platform/frame.h"
 #include "services/folders.h"

@@ -13,7 +13,7 @@
 
 #include "export/ui/export_window_controller.h"
 #include "model/simple_data.h"
-#include "session/edit_state.h"
+#include "session/edit/edit_state.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 // without a window applies its own share the same way.
 #include <functional>
 
-#include "session/edit_bindings.h"
+#include "session/edit/edit_bindings.h"
 
 namespace kestrel::editor {
 

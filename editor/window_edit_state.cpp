@@ -3,7 +3,7 @@
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "session/edit_bindings.h"
+#include "session/edit/edit_bindings.h"
 
 #include <QComboBox>
 

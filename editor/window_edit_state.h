@@ -2,7 +2,7 @@
 // The editor window's edit state, gathered from where the window keeps each share: the trim
 // fields and bar, the crop, turn and mirror state, the audio-track pop-up, the effect panel and
 // the side panels (watermarks, subtitle, music).
-#include "session/edit_state.h"
+#include "session/edit/edit_state.h"
 
 class EditVideoWindowController;
 

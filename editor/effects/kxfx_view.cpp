@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "session/effect_catalogue.h"
+#include "session/edit/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/edit_bindings.h"
+#include "session/edit/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/language.h"
 #include "widgets/dialogs/dark_look.h"

@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "session/music_mix.h"
-#include "session/music_timing.h"
-#include "session/first_frame.h"
+#include "session/edit/music_mix.h"
+#include "session/edit/music_timing.h"
+#include "session/media/first_frame.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
 

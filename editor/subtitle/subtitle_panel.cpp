@@ -12,7 +12,7 @@
 
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "session/subtitle_record.h"
+#include "session/edit/subtitle_record.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/help_class.h"
 #include "services/language.h"

@@ -7,7 +7,7 @@
 
 #include "model/simple_data.h"
 #include "editor/preview_applier.h"
-#include "session/edit_state.h"
+#include "session/edit/edit_state.h"
 
 namespace kestrel::player {
 class DIVuverIzizud;

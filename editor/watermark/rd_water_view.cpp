@@ -5,7 +5,7 @@
 #include <QPen>
 #include <algorithm>
 
-#include "session/text_watermark_layout.h"
+#include "session/edit/text_watermark_layout.h"
 #include "platform/frame.h"
 #include "widgets/widget_frame.h"
 

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "session/draw_text_callback.h"
-#include "session/first_frame.h"
-#include "session/text_watermark_layout.h"
-#include "session/watermark_preview.h"
+#include "session/preview/draw_text_callback.h"
+#include "session/media/first_frame.h"
+#include "session/edit/text_watermark_layout.h"
+#include "session/preview/watermark_preview.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 #include "engine/player/DIVuverIzizud.h"

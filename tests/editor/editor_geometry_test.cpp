@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_geometry.h"
-#include "session/media_probe.h"
+#include "session/media/media_probe.h"
 
 using namespace kestrel::editor;
 

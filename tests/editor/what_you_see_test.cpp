@@ -12,7 +12,7 @@
 #include "editor/editor_views.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/edit_bindings.h"
+#include "session/edit/edit_bindings.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

@@ -6,7 +6,7 @@
 
 #include "editor/effects/effect_list.h"
 #include "editor/effects/kxfx_view.h"
-#include "session/edit_state.h"
+#include "session/edit/edit_state.h"
 #include "engine/core/effect_chains.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"

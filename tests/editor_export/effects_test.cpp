@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "session/effect_catalogue.h"
+#include "session/edit/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/core/effect_chains.h"
 #include "export/profiles/profile_choice.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "session/output_choice.h"
+#include "session/export/output_choice.h"
 #include "export/profiles/profile_choice.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/user_defaults.h"

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 #include "editor/edit_video_window_controller.h"
-#include "session/output_choice.h"
+#include "session/export/output_choice.h"
 #include "engine/editing/rdve.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"

@@ -22,7 +22,7 @@
 #include "export/ui/reveal_in_file_manager.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
-#include "session/hardware_encoding.h"
+#include "session/export/hardware_encoding.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "session/draw_text_callback.h"
+#include "session/preview/draw_text_callback.h"
 
 using namespace kestrel::session;
 

@@ -1,7 +1,7 @@
 // Music timing: the time rows, the bar and prune rules, and the track each item becomes.
 #include <gtest/gtest.h>
 
-#include "session/music_timing.h"
+#include "session/edit/music_timing.h"
 
 using namespace kestrel::session;
 

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "editor/music/music_panel.h"
-#include "session/first_frame.h"
+#include "session/media/first_frame.h"
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "tests/support/media_fixtures.h"

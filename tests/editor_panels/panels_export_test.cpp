@@ -10,16 +10,16 @@
 #include <cmath>
 #include <functional>
 
-#include "session/music_mix.h"
+#include "session/edit/music_mix.h"
 #include "editor/music/music_panel.h"
-#include "session/music_timing.h"
+#include "session/edit/music_timing.h"
 #include "editor/subtitle/subtitle_panel.h"
-#include "session/subtitle_record.h"
-#include "session/edit_bindings.h"
+#include "session/edit/subtitle_record.h"
+#include "session/edit/edit_bindings.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "session/watermark_export.h"
+#include "session/export/editor/watermark_export.h"
 #include "editor/watermark/watermark_panel.h"
-#include "session/watermark_records.h"
+#include "session/edit/watermark_records.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "tests/support/ffprobe.h"

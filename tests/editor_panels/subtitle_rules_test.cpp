@@ -9,7 +9,7 @@
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "session/subtitle_record.h"
+#include "session/edit/subtitle_record.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

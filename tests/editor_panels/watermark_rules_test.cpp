@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "editor/watermark/water_box_geometry.h"
-#include "session/watermark_records.h"
+#include "session/edit/watermark_records.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 

@@ -23,7 +23,7 @@
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "editor/watermark/watermark_panel.h"
-#include "session/watermark_records.h"
+#include "session/edit/watermark_records.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"

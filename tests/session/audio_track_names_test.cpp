@@ -3,7 +3,7 @@
 
 #include "model/audio_stream_info.h"
 #include "services/language.h"
-#include "session/audio_track_names.h"
+#include "session/media/audio_track_names.h"
 
 using kestrel::session::audioTrackName;
 using kestrel::session::languageNameOfCode;

@@ -10,8 +10,8 @@
 #include <functional>
 #include <map>
 
-#include "session/export_job.h"
-#include "session/media_probe.h"
+#include "session/export/editor/export_job.h"
+#include "session/media/media_probe.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "engine/mediacore/media_core.h"
-#include "session/engine_runs.h"
-#include "session/job_queue.h"
+#include "session/jobs/engine_runs.h"
+#include "session/jobs/job_queue.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

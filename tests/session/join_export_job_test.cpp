@@ -13,8 +13,8 @@
 #include <cmath>
 
 #include "platform/user_defaults.h"
-#include "session/join_export_job.h"
-#include "session/media_probe.h"
+#include "session/export/join/join_export_job.h"
+#include "session/media/media_probe.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

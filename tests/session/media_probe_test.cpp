@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "session/media_probe.h"
+#include "session/media/media_probe.h"
 #include "platform/user_defaults.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "session/media_thumbnails.h"
+#include "session/media/media_thumbnails.h"
 #include "services/folders.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

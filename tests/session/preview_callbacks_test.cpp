@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "session/preview_callbacks.h"
+#include "session/preview/preview_callbacks.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "engine/editing/rdve.h"
-#include "session/ve_media.h"
-#include "session/ve_scene.h"
-#include "session/ve_virual_video.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // results reach what they were opened for, removed cells leave the composition, and the
 // preview shows what the export writes.
 #include "engine/editing/preview_view.h"
-#include "session/collage_preview.h"
+#include "session/preview/collage_preview.h"
 #include "widgets/ns_progress_view.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"

@@ -1,6 +1,6 @@
 // The collage's timing, export sizes and cell geometry.
-#include "session/collage_composition.h"
-#include "session/collage_export_job.h"
+#include "session/edit/collage_composition.h"
+#include "session/export/collage/collage_export_job.h"
 #include "tools/collage/cell_geometry.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The filter window: the built-in catalogue offline, and a catalogue served from 127.0.0.1 whose
 // tables are downloaded once, checked, cached and handed back.
 #include "platform/user_defaults.h"
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 #include "tests/tools_collage/collage_test_helpers.h"
 #include "tests/tools_collage/http_server_helpers.h"
 #include "tools/collage/collage_filter_window.h"

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QSignalSpy>
 
-#include "session/cut_jobs.h"
-#include "session/job_queue.h"
+#include "session/export/cut/cut_jobs.h"
+#include "session/jobs/job_queue.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

@@ -1,7 +1,7 @@
 // The GIF maker's jobs on their own: names that never overwrite, and a range with no picture
 // in it ending failed with nothing written.
-#include "session/gif_export_job.h"
-#include "session/gif_picture_sequence_job.h"
+#include "session/export/gif/gif_export_job.h"
+#include "session/export/gif/gif_picture_sequence_job.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // The settings panel's arithmetic: pixel and percentage sizes kept in step, link on and off,
 // bounded sides, photo sides and frame rates.
-#include "session/gif_limits.h"
+#include "session/export/gif/gif_limits.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_size_rules.h"
 

@@ -14,7 +14,7 @@
 #include <QThread>
 
 #include "export/ui/export_session.h"
-#include "session/reverse_job.h"
+#include "session/export/reverse/reverse_job.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

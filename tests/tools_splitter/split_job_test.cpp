@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "session/split_job.h"
+#include "session/export/split/split_job.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

@@ -2,7 +2,7 @@
 // Which part of a cell's picture is shown. All rectangles are edges in fractions of the picture
 // as the viewer sees it (turned, then mirrored): the crop the user chose, and inside it the
 // window that fills the cell without distortion and that the user pans.
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 
 namespace kestrel::tools::collage {
 

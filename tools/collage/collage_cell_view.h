@@ -2,7 +2,7 @@
 // One cell of the collage laid over the preview: it shows the selection frame and, while empty,
 // an add sign; it turns clicks, drags and file drops into signals. It carries the cell's record
 // (what the composition is built from) and the crop the user chose; it never calls the engine.
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 
 #include <QPoint>
 #include <QWidget>

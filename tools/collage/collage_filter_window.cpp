@@ -2,7 +2,7 @@
 
 #include "services/download_manager.h"
 #include "services/language.h"
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/tool_window.h"
 

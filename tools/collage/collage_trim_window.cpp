@@ -2,7 +2,7 @@
 
 #include "editor/rd_ui_cliper.h"
 #include "services/language.h"
-#include "session/media_thumbnails.h"
+#include "session/media/media_thumbnails.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/tool_window.h"
 

@@ -2,7 +2,7 @@
 // The cell trim window: the used part of a video cell (start and end), the crop of the cell's
 // picture drawn with the editor's crop overlay, and the cell's volume. OK hands the result back
 // for the cell it was opened for; Cancel or closing changes nothing.
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 
 #include <QWidget>
 #include <functional>

@@ -1,7 +1,7 @@
 // The collage window's sub-windows: cell trim, music trim and filters. Each hands its result
 // back for what it was opened for; the collage keeps its state while they are open.
-#include "session/collage_composition.h"
-#include "session/collage_preview.h"
+#include "session/edit/collage_composition.h"
+#include "session/preview/collage_preview.h"
 #include "tools/collage/collage_cell_view.h"
 #include "tools/collage/collage_filter_window.h"
 #include "tools/collage/collage_music_window.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The collage's layout file "SplitType.ini": section [SplitType], keys Type1 … Type19, each a
 // list of cells "(left,top,right,bottom);…" in percent of the frame from its top-left corner.
-#include "session/collage_composition.h"
+#include "session/edit/collage_composition.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "tools/cutter/batch_cut_run.h"
 
 #include "services/language.h"
-#include "session/cut_jobs.h"
-#include "session/job_queue.h"
+#include "session/export/cut/cut_jobs.h"
+#include "session/jobs/job_queue.h"
 
 namespace kestrel::tools::cutter {
 

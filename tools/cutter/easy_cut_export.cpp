@@ -4,8 +4,8 @@
 #include <QFileInfo>
 
 #include "services/help_class.h"
-#include "session/cut_jobs.h"
-#include "session/job_queue.h"
+#include "session/export/cut/cut_jobs.h"
+#include "session/jobs/job_queue.h"
 #include "tools/cutter/batch_cut_run.h"
 #include "tools/cutter/cut_time.h"
 

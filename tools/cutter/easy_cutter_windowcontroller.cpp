@@ -13,7 +13,7 @@
 #include "export/ui/export_window_controller.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
-#include "session/cut_pictures.h"
+#include "session/media/cut_pictures.h"
 #include "tools/cutter/cut_range_panel.h"
 #include "tools/cutter/cutter_look.h"
 #include "tools/cutter/easy_clip_list.h"

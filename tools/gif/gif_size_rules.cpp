@@ -1,6 +1,6 @@
 #include "tools/gif/gif_size_rules.h"
 
-#include "session/gif_limits.h"
+#include "session/export/gif/gif_limits.h"
 
 #include <algorithm>
 #include <cmath>

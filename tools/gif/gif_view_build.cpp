@@ -1,7 +1,7 @@
 // The GIF maker view's controls, their layout, look and connections.
 #include "tools/gif/gif_view_controller.h"
 
-#include "session/gif_preview.h"
+#include "session/preview/gif_preview.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
 #include "widgets/dialogs/dark_look.h"

@@ -4,8 +4,8 @@
 
 #include "export/ui/export_session.h"
 #include "export/ui/start_export_window_controller.h"
-#include "session/gif_export_job.h"
-#include "session/gif_picture_sequence_job.h"
+#include "session/export/gif/gif_export_job.h"
+#include "session/export/gif/gif_picture_sequence_job.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
 

@@ -2,7 +2,7 @@
 // and stop.
 #include "tools/gif/gif_view_controller.h"
 
-#include "session/gif_preview.h"
+#include "session/preview/gif_preview.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
 

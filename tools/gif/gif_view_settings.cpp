@@ -1,7 +1,7 @@
 // The GIF maker view's settings: the output size, frame rate and range fields and what they show.
 #include "tools/gif/gif_view_controller.h"
 
-#include "session/gif_limits.h"
+#include "session/export/gif/gif_limits.h"
 #include "tools/gif/gif_view_support.h"
 
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/reveal_in_file_manager.h"
 #include "services/language.h"
-#include "session/join_export_job.h"
+#include "session/export/join/join_export_job.h"
 #include "tools/joiner/joiner_profile_targets.h"
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"

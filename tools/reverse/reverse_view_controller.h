@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "export/ui/start_export_window_controller.h"
-#include "session/reverse_job.h"
+#include "session/export/reverse/reverse_job.h"
 #include "tools/reverse/reverse_input_kind.h"
 #include "widgets/rd_cut_progress_view.h"
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #include "services/language.h"
-#include "session/media_probe.h"
+#include "session/media/media_probe.h"
 #include "widgets/dialogs/open_panel.h"
 
 namespace kestrel::tools::shared {

@@ -3,8 +3,8 @@
 // engine preview, play, pause, stop and volume, a cut range set at the play head, the tool's
 // own panel, and the export to one file through the export dialog as one session job.
 #include "export/ui/export_window_controller.h"
-#include "session/single_clip_export.h"
-#include "session/single_clip_preview.h"
+#include "session/export/single_clip/single_clip_export.h"
+#include "session/preview/single_clip_preview.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/tool_window.h"
 

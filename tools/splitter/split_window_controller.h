@@ -10,7 +10,7 @@
 
 #include "export/ui/export_window_controller.h"
 #include "model/simple_data.h"
-#include "session/split_job.h"
+#include "session/export/split/split_job.h"
 #include "widgets/tool_window.h"
 
 class QComboBox;

@@ -1,0 +1,126 @@
+#include "session/export/cut/cut_jobs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "engine/mediacore/media_core.h"
+#include "engine/mediacore/media_join.h"
+#include "services/language.h"
+#include "services/output_name.h"
+#include "session/jobs/engine_runs.h"
+
+namespace kestrel::session {
+
+QList<CutRange> piecesOutside(CutRange removed, int64_t duration_us) {
+    QList<CutRange> pieces;
+    if (removed.wholeFile()) return pieces;
+    if (removed.start_us > 0) pieces.append({0, std::min(removed.start_us, duration_us)});
+    if (removed.stop_us < duration_us) pieces.append({std::max<int64_t>(removed.stop_us, 0), duration_us});
+    QList<CutRange> kept;
+    for (const CutRange& piece : pieces)
+        if (!piece.empty() && !piece.wholeFile()) kept.append(piece);
+    return kept;
+}
+
+CutJob* makeRecordCutJob(const kestrel::model::SimpleData& record, const QString& folder, QObject* parent) {
+    const CutRange range{record.cutTimeRange_start, record.cutTimeRange_stop};
+    const int64_t duration_us = int64_t(double(record.sourceData.duration) * 1000000.0);
+    QList<CutRange> ranges;
+    if (!record.isTrimFanxuan)
+        ranges = {range.stop_us == 0 ? CutRange{} : range};  // no range set: the whole file
+    else
+        ranges = piecesOutside(range, duration_us);
+    const QFileInfo source(record.path);
+    return new CutJob(record.path, ranges, {folder, source.completeBaseName(), source.suffix()}, parent);
+}
+
+QString emptyCutMessage() { return services::localized(QStringLiteral("CutRangeEmptyMessage")); }
+
+CutJob::CutJob(QString source, QList<CutRange> ranges, CutOutput output, QObject* parent)
+    : Job(parent), source_(std::move(source)), output_(std::move(output)) {
+    for (const CutRange& range : ranges)
+        if (!range.empty()) ranges_.append(range);
+}
+
+void CutJob::begin() {
+    if (ranges_.isEmpty()) {
+        finishFailed(0, emptyCutMessage());
+        return;
+    }
+    if (!QDir().mkpath(output_.folder)) {
+        finishFailed(0, services::localized(QStringLiteral("isNotWritableFile")));
+        return;
+    }
+    outputPath_ = services::uniqueOutputPath(output_.folder, output_.baseName, output_.extension);
+    ownOutput(outputPath_);
+    if (ranges_.size() == 1)
+        beginConvert(ranges_.first());
+    else
+        beginJoin();
+}
+
+// One range: a convert with no codec given keeps the source's codecs, copying packets where the
+// range allows it unless re-encoding is forced.
+void CutJob::beginConvert(const CutRange& range) {
+    ConvertHandle handle = ConvertHandle::create();
+    if (!handle) {
+        finishFailed(0);
+        return;
+    }
+    const QByteArray input = services::charValue(source_);
+    const QByteArray output = services::charValue(outputPath_);
+    int32_t r = apiMediaConvertSetInputMedia(handle.get(), input.constData());
+    if (accepted(r) && !range.wholeFile()) r = apiMediaConvertSetCutTime(handle.get(), range.start_us, range.stop_us);
+    if (accepted(r) && volume_ != 1.0) r = apiMediaConvertSetMaineAudioVolume(handle.get(), volume_);
+    if (accepted(r) && forceEncode_) r = apiMediaConvertSetForceEncode(handle.get(), 1);
+    if (accepted(r)) r = apiMediaConvertSetOutputPath(handle.get(), output.constData());
+    if (!accepted(r)) {
+        finishFailed(r);
+        return;
+    }
+    runEngine(std::make_shared<ConvertRun>(std::move(handle)), 0, 1, [this](int32_t result) {
+        if (runOutcome(result) == Outcome::Done)
+            finishDone({outputPath_});
+        else
+            finishFailed(result);
+    });
+}
+
+// Several ranges: one join of the source's ranges, re-encoded in the source's codecs, so each
+// range starts and ends where asked and nothing between them slips in.
+void CutJob::beginJoin() {
+    JoinHandle handle = JoinHandle::create();
+    if (!handle) {
+        finishFailed(0);
+        return;
+    }
+    const QByteArray input = services::charValue(source_);
+    for (const CutRange& range : ranges_) {
+        const int64_t clip = apiMediaJoinAddMediaClip(handle.get(), input.constData(), range.start_us, range.stop_us);
+        if (!clipAdded(clip)) {
+            finishFailed(int32_t(clip));
+            return;
+        }
+        if (volume_ != 1.0) {
+            const int32_t r = apiMediaJoinSetAudioVolumn(handle.get(), clip, volume_);
+            if (!accepted(r)) {
+                finishFailed(r);
+                return;
+            }
+        }
+    }
+    const QByteArray output = services::charValue(outputPath_);
+    const int32_t r = apiMediaJoinSetOutputPath(handle.get(), output.constData());
+    if (!accepted(r)) {
+        finishFailed(r);
+        return;
+    }
+    runEngine(std::make_shared<JoinRun>(std::move(handle)), 0, 1, [this](int32_t result) {
+        if (runOutcome(result) == Outcome::Done)
+            finishDone({outputPath_});
+        else
+            finishFailed(result);
+    });
+}
+
+}  // namespace kestrel::session

@@ -1,0 +1,79 @@
+#include "session/model/ve_virual_video.h"
+
+#include "engine/editing/rdve.h"
+#include "session/jobs/engine_outcome.h"
+#include "session/model/ve_scene.h"
+
+#include <cstdio>
+
+namespace kestrel::session {
+
+VEVirualVideo::VEVirualVideo() : video_(VirtualVideoHandle::create()) {}
+
+VEVirualVideo::~VEVirualVideo() {
+    forgetScenes();   // the engine releases them with the video
+}
+
+void VEVirualVideo::forgetScenes() {
+    for (VEScene* scene : scenes_) scene->forget();
+    scenes_.clear();
+}
+
+QObject* VEVirualVideo::createPreviewWithDisplayRatio(double ratio, QSizeF frame_size) {
+    const char* failure = nullptr;
+    if (!video_) video_ = VirtualVideoHandle::create();
+    void* view = nullptr;
+    if (!video_) failure = "rdVEVirtualVideoCreate failed!";
+    else if (!accepted(rdVESetFrameSize(video_.get(), int32_t(frame_size.width()), int32_t(frame_size.height()))))
+        failure = "rdVESetFrameSize failed!";
+    else {
+        videoFrameSize = frame_size;
+        if (!accepted(rdVESetDisplayRatio(video_.get(), float(ratio)))) failure = "rdVESetDisplayRatio failed!";
+        else {
+            displayRatio = ratio;
+            if (!accepted(rdVEPreviewInit(video_.get()))) failure = "rdVEPreviewInit failed!";
+            else if (!(view = rdVEGetPreview(video_.get()))) failure = "rdVEGetPreview failed!";
+        }
+    }
+    // The engine's preview is a QWidget, so a QObject: the caller casts it back checked.
+    if (!failure) return static_cast<QObject*>(view);
+    std::fprintf(stderr, "%s\n", failure);
+    virtualVideoDestory();
+    return nullptr;
+}
+
+bool VEVirualVideo::virtualVideoDestory() {
+    if (!video_) return false;
+    forgetScenes();
+    const bool ok = accepted(rdVEVirtualVideoDestory(video_.release()));
+    return ok;
+}
+
+bool VEVirualVideo::addScene(VEScene* scene) {
+    if (!scene || !video_ || !scene->scene_ || !accepted(rdVEAddScene(video_.get(), scene->scene_))) {
+        std::fprintf(stderr, "rdVEAddScene fails\n");
+        return false;
+    }
+    if (scene->video_ && scene->video_ != this) scene->video_->scenes_.erase(scene);
+    scene->video_ = this;
+    scenes_.insert(scene);
+    return true;
+}
+
+bool VEVirualVideo::removeScene(VEScene* scene) {
+    if (!scene || scene->video_ != this || !accepted(rdVEDeleteScene(scene->scene_))) {
+        std::fprintf(stderr, "rdVEDeleteScene fails\n");
+        return false;
+    }
+    scenes_.erase(scene);
+    scene->forget();   // released by the engine, with its media
+    return true;
+}
+
+void VEVirualVideo::removeAllScene() {
+    if (!video_) return;
+    rdVEClearScenes(video_.get());
+    forgetScenes();
+}
+
+}  // namespace kestrel::session

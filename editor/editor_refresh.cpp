@@ -4,16 +4,16 @@
 #include <QLabel>
 
 #include "editor/edit_video_window_controller.h"
+#include "editor/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/editor_views.h"
-#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "editor/editor_export_attachment.h"
 #include "editor/window_edit_state.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/media/audio_track_names.h"
-#include "session/edit/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
+#include "session/edit/edit_bindings.h"
+#include "session/media/audio_track_names.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 

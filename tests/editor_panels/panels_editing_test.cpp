@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "editor/music/music_panel.h"
-#include "session/media/first_frame.h"
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/media/first_frame.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

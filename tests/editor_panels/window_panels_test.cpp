@@ -150,7 +150,7 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     const QRectF textFractions = window->waterMarkList()[0].waterPercentClipRect;
     const QRectF pictureFractions = window->waterMarkList()[1].waterPercentClipRect;
 
-    auto* attachment = new kestrel::editor::EditorExportAttachment(*window);
+    auto* attachment = new kestrel::editor::EditorExportAttachment(*window, window);
     attachment->playerRefreshed(1.0);
     kt::TempDir out;
     bool finished = false;

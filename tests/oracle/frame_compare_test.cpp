@@ -67,7 +67,8 @@ TEST_F(FrameCompare, DoubledOverlayFailsOnEveryFrame) {
     ASSERT_EQ(c.frames.size(), 75u);
     for (const auto& f : c.frames) EXPECT_LT(f.psnr_db, 25) << "frame " << f.frame << "\n" << c.describe();
     EXPECT_LT(c.lowest_ssim.ssim, 0.9) << c.describe();
-    EXPECT_TRUE(contains(c.describe(), "frame " + std::to_string(c.lowest_psnr.frame) + " of 75: PSNR ")) << c.describe();
+    const std::string lowest = "frame " + std::to_string(c.lowest_psnr.frame) + " of 75: PSNR ";
+    EXPECT_TRUE(contains(c.describe(), lowest)) << c.describe();
     EXPECT_TRUE(contains(c.describe(), "(want >= 35.0 dB); 75 frames below, the first is frame 0")) << c.describe();
 }
 

@@ -32,8 +32,8 @@ TEST_P(FrameMappingOnPattern, FaithfulCutShowsItsRange) {
     ASSERT_EQ(m.outputFrames(), 25) << m.describe();
     for (int k = 0; k < 25; ++k) EXPECT_EQ(m.frames[size_t(k)].source_frame, 25 + k) << m.describe();
     EXPECT_TRUE(showsSourceFrames(m, 25, 50));
-    EXPECT_TRUE(contains(m.describe(), "(25 frames) against " + sourceOf(GetParam()) + " (75 frames): source frames 25-49"))
-        << m.describe();
+    const std::string runs = "(25 frames) against " + sourceOf(GetParam()) + " (75 frames): source frames 25-49";
+    EXPECT_TRUE(contains(m.describe(), runs)) << m.describe();
 
     const auto off_by_one = showsSourceFrames(m, 24, 49);
     EXPECT_FALSE(off_by_one);
@@ -96,6 +96,20 @@ TEST(FrameMapping, DoubledOverlayShowsNoSourceFrame) {
     EXPECT_FALSE(result);
     EXPECT_TRUE(contains(result.message(), "output frame 0 matches no source frame (nearest is source frame 0 at "))
         << result.message();
+    EXPECT_TRUE(contains(result.message(), "... 75 output frames match no source frame")) << result.message();
+    EXPECT_TRUE(contains(result.message(), "source frames none x75")) << result.message();
+}
+
+TEST(FrameMapping, ReversedOutputIsOutOfOrderUnlessReversalIsWanted) {
+    const FrameMapping m = mappingOf(Pattern::testsrc2, "reversed");
+    std::vector<int> last_to_first;
+    for (int j = 74; j >= 0; --j) last_to_first.push_back(j);
+    EXPECT_TRUE(showsSourceSequence(m, last_to_first));
+    const auto forward = showsSourceFrames(m, 0, 75);
+    EXPECT_FALSE(forward);
+    EXPECT_TRUE(contains(forward.message(), "output frame 0 shows source frame 74, want source frame 0 (out of order)"))
+        << forward.message();
+    EXPECT_TRUE(contains(forward.message(), "source frames 74, 73, 72")) << forward.message();
 }
 
 TEST(FrameMapping, SplitPiecesTogetherHoldEverySourceFrameOnce) {

@@ -20,7 +20,8 @@ struct Output {
 
 // High quality H.264: an encoder's usual error, no more.
 std::vector<std::string> goodVideo(std::vector<std::string> args) {
-    for (const char* a : {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "16", "-pix_fmt", "yuv420p"}) args.push_back(a);
+    for (const char* a : {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "16", "-pix_fmt", "yuv420p"})
+        args.push_back(a);
     return args;
 }
 
@@ -52,6 +53,8 @@ std::vector<Output> outputTable(Pattern pattern) {
     };
     if (pattern != Pattern::testsrc2) return outputs;
     const std::vector<Output> more{
+        // Every frame, last to first.
+        {"reversed", "mp4", goodVideo({"-map", "0:v", "-vf", "reverse"})},
         {"piece-0-30", "mp4", piece(0, 30)},
         {"piece-30-55", "mp4", piece(30, 55)},
         {"piece-55-75", "mp4", piece(55, 75)},
@@ -117,7 +120,8 @@ std::vector<std::string> outputsOf(Pattern pattern, const std::vector<std::strin
     for (const auto& output : outputTable(pattern)) {
         const bool wanted = std::find(names.begin(), names.end(), output.name) != names.end();
         if (!wanted || made.count(output.name) || making.count(output.name)) continue;
-        const std::string path = mediaDir().file(std::string(tagOf(pattern)) + "-" + output.name + "." + output.container);
+        const std::string path =
+            mediaDir().file(std::string(tagOf(pattern)) + "-" + output.name + "." + output.container);
         args.insert(args.end(), output.args.begin(), output.args.end());
         args.insert(args.end(), {"-threads", "1", path});
         making[output.name] = path;

@@ -68,7 +68,8 @@ DecodedFrames::DecodedFrames(const FrameSource& source, const std::string& pixel
         filters << QString("scale=%1:%2:flags=%3").arg(width).arg(height).arg(QString::fromStdString(scale_flags));
     filters << QString("format=%1").arg(QString::fromStdString(pixel_format));
     args << "-vf" << filters.join(',');
-    if (source.end_frame >= 0) args << "-frames:v" << QString::number(std::max(0, source.end_frame - source.first_frame));
+    if (source.end_frame >= 0)
+        args << "-frames:v" << QString::number(std::max(0, source.end_frame - source.first_frame));
     // Every decoded frame once, whatever its time stamp: no frame is dropped or repeated.
     args << "-fps_mode" << "passthrough" << "-strict" << "-1" << "-f" << "yuv4mpegpipe" << "-";
     process_->start("ffmpeg", args);

@@ -56,16 +56,19 @@ std::string dbText(double psnr_db) {
     return text;
 }
 
-// "0-12, 12-74, none, 76"
+// "0-12, 12-73, none" or "none x75"
 std::string runsText(const std::vector<int>& frames) {
     std::string text;
     size_t i = 0;
     while (i < frames.size()) {
         size_t j = i;
-        while (frames[i] >= 0 && j + 1 < frames.size() && frames[j + 1] == frames[j] + 1) ++j;
+        if (frames[i] < 0)
+            while (j + 1 < frames.size() && frames[j + 1] < 0) ++j;
+        else
+            while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1) ++j;
         if (!text.empty()) text += ", ";
-        text += frames[i] < 0 ? std::string("none") : std::to_string(frames[i]);
-        if (j > i) text += "-" + std::to_string(frames[j]);
+        if (frames[i] < 0) text += "none" + (j > i ? " x" + std::to_string(j - i + 1) : std::string());
+        else text += std::to_string(frames[i]) + (j > i ? "-" + std::to_string(frames[j]) : std::string());
         i = j + 1;
     }
     return text;
@@ -132,8 +135,12 @@ struct SequenceFrame {
     }
     if (!missing.empty())
         lines.push_back((missing.size() == 1 ? "source frame " : "source frames ") + listText(missing) + " missing");
-    for (const auto& r : repeated) lines.push_back(r);
-    for (const auto& u : unmatched) lines.push_back(u);
+    for (size_t i = 0; i < repeated.size() && i < kListedAtMost; ++i) lines.push_back(repeated[i]);
+    if (repeated.size() > kListedAtMost) lines.push_back(std::to_string(repeated.size()) + " source frames repeated");
+    constexpr size_t kUnmatchedNamed = 3;
+    for (size_t i = 0; i < unmatched.size() && i < kUnmatchedNamed; ++i) lines.push_back(unmatched[i]);
+    if (unmatched.size() > kUnmatchedNamed)
+        lines.push_back("... " + std::to_string(unmatched.size()) + " output frames match no source frame");
     if (!foreign.empty()) lines.push_back(listText(foreign));
     if (missing.empty() && repeated.empty() && unmatched.empty() && foreign.empty())
         for (size_t i = 0; i < outputs.size() && i < expected.size(); ++i)
@@ -144,7 +151,7 @@ struct SequenceFrame {
             }
     for (const auto* m : mappings) lines.push_back(m->describe());
     std::string text;
-    for (size_t i = 0; i < lines.size() && i < kListedAtMost * 2; ++i) text += (i ? "\n" : "") + lines[i];
+    for (const auto& line : lines) text += (text.empty() ? "" : "\n") + line;
     return ::testing::AssertionFailure() << text;
 }
 
@@ -169,9 +176,8 @@ bool FrameMapping::shows(int output_frame, int source_frame) const {
 std::string FrameMapping::describe() const {
     std::vector<int> shown;
     for (const auto& f : frames) shown.push_back(f.source_frame);
-    std::string text = output + " (" + std::to_string(frames.size()) + " frames) against " + source + " (" +
-                       std::to_string(source_frames) + " frames): source frames " + (shown.empty() ? "none" : runsText(shown));
-    return text;
+    return output + " (" + std::to_string(frames.size()) + " frames) against " + source + " (" +
+           std::to_string(source_frames) + " frames): source frames " + (shown.empty() ? "none" : runsText(shown));
 }
 
 std::vector<FrameMapping> mapPieces(const std::vector<FrameSource>& pieces, const FrameSource& source,
@@ -203,7 +209,8 @@ std::vector<FrameMapping> mapPieces(const std::vector<FrameSource>& pieces, cons
                 }
             }
             if (m.nearest >= 0) {
-                m.psnr_db = psnrFromMse(meanSquaredDifference(out.data(), source_thumbnails[size_t(m.nearest)].data(), pixels));
+                const auto& nearest_thumbnail = source_thumbnails[size_t(m.nearest)];
+                m.psnr_db = psnrFromMse(meanSquaredDifference(out.data(), nearest_thumbnail.data(), pixels));
                 if (m.psnr_db >= options.min_match_psnr_db) m.source_frame = m.nearest;
             }
             mapping.frames.push_back(m);
@@ -223,7 +230,8 @@ FrameMapping mapFrames(const FrameSource& output, const FrameSource& source, con
 
 ::testing::AssertionResult showsSourceSequence(const FrameMapping& mapping, const std::vector<int>& expected) {
     std::vector<SequenceFrame> outputs;
-    for (int k = 0; k < mapping.outputFrames(); ++k) outputs.push_back({&mapping, k, "output frame " + std::to_string(k)});
+    for (int k = 0; k < mapping.outputFrames(); ++k)
+        outputs.push_back({&mapping, k, "output frame " + std::to_string(k)});
     return checkSequence(outputs, expected, {&mapping});
 }
 

@@ -221,8 +221,9 @@ SoundLevels soundLevels(const std::string& path, int audio_stream) {
                                           double tolerance_hz) {
     return everyWindow(levels, from_s, to_s, "a tone of " + number(hz, 0) + " Hz",
                        [&](size_t i, std::string& why) {
-                           why = levels.dominant_hz[i] > 0 ? "strongest frequency " + number(levels.dominant_hz[i], 0) + " Hz"
-                                                           : "silence (" + number(levels.level_dbfs[i], 1) + " dBFS)";
+                           const double hz_here = levels.dominant_hz[i];
+                           why = hz_here > 0 ? "strongest frequency " + number(hz_here, 0) + " Hz"
+                                             : "silence (" + number(levels.level_dbfs[i], 1) + " dBFS)";
                            return levels.dominant_hz[i] > 0 && std::abs(levels.dominant_hz[i] - hz) <= tolerance_hz;
                        });
 }

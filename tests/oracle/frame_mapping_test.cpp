@@ -113,7 +113,7 @@ TEST(FrameMapping, ReversedOutputIsOutOfOrderUnlessReversalIsWanted) {
 }
 
 TEST(FrameMapping, SplitPiecesTogetherHoldEverySourceFrameOnce) {
-    const std::vector<std::string> names{"piece-0-30", "piece-30-55", "piece-55-75", "piece-29-55", "piece-31-55"};
+    const std::vector<std::string> names{"split-0-30", "split-30-55", "split-55-75", "split-29-55", "split-31-55"};
     std::vector<FrameSource> files;
     for (const auto& path : outputsOf(Pattern::testsrc2, names)) files.push_back(path);
     const std::vector<FrameMapping> mapped = mapPieces(files, sourceOf(Pattern::testsrc2));

@@ -55,11 +55,11 @@ std::vector<Output> outputTable(Pattern pattern) {
     const std::vector<Output> more{
         // Every frame, last to first.
         {"reversed", "mp4", goodVideo({"-map", "0:v", "-vf", "reverse"})},
-        {"piece-0-30", "mp4", piece(0, 30)},
-        {"piece-30-55", "mp4", piece(30, 55)},
-        {"piece-55-75", "mp4", piece(55, 75)},
-        {"piece-29-55", "mp4", piece(29, 55)},
-        {"piece-31-55", "mp4", piece(31, 55)},
+        {"split-0-30", "mp4", piece(0, 30)},
+        {"split-30-55", "mp4", piece(30, 55)},
+        {"split-55-75", "mp4", piece(55, 75)},
+        {"split-29-55", "mp4", piece(29, 55)},
+        {"split-31-55", "mp4", piece(31, 55)},
         // Index first, so the file's last bytes are its last pictures and sound.
         {"faststart", "mp4", {"-map", "0", "-c", "copy", "-movflags", "+faststart"}},
         // Half the size, 4:4:4, in Matroska's millisecond time base.
@@ -101,13 +101,13 @@ const std::string& sourceOf(Pattern pattern) {
     static std::map<Pattern, std::string> made;
     const auto found = made.find(pattern);
     if (found != made.end()) return found->second;
-    FixtureSpec spec;
-    spec.duration_s = 3;
-    spec.video_source = tagOf(pattern);
-    spec.audio_streams = pattern == Pattern::testsrc2 ? 1 : 0;
-    spec.channels = 1;
+    FixtureSpec fixture;
+    fixture.duration_s = 3;
+    fixture.video_source = tagOf(pattern);
+    fixture.audio_streams = pattern == Pattern::testsrc2 ? 1 : 0;
+    fixture.channels = 1;
     const std::string path = mediaDir().file(std::string(tagOf(pattern)) + ".mp4");
-    makeMedia(path, spec);
+    makeMedia(path, fixture);
     return made[pattern] = path;
 }
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
 #include <QSlider>
+#include <QTimer>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -218,6 +221,46 @@ bool closeWindow(QWidget* window) {
 }
 
 // ---- Waiting --------------------------------------------------------------------------------
+
+namespace {
+
+struct MenuChoice {
+    QString itemText;
+    int timeoutMs = 0;
+    QElapsedTimer clock;
+    std::shared_ptr<bool> chosen;
+};
+
+// Runs from the menu's own event loop once it is open.
+void pollForMenu(const std::shared_ptr<MenuChoice>& choice) {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu || !menu->isVisible()) {
+        if (choice->clock.elapsed() < choice->timeoutMs) QTimer::singleShot(20, [choice] { pollForMenu(choice); });
+        return;
+    }
+    for (QAction* action : menu->actions()) {
+        if (action->text().trimmed() != choice->itemText.trimmed()) continue;
+        const QPoint at = menu->actionGeometry(action).center();
+        QTest::mouseMove(menu, at);
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+        *choice->chosen = true;
+        return;
+    }
+    ADD_FAILURE() << "the menu has no item " << choice->itemText.toStdString();
+    QTest::keyClick(menu, Qt::Key_Escape);
+}
+
+}  // namespace
+
+std::shared_ptr<bool> chooseInNextMenu(const QString& itemText, int timeoutMs) {
+    auto choice = std::make_shared<MenuChoice>();
+    choice->itemText = itemText;
+    choice->timeoutMs = timeoutMs;
+    choice->clock.start();
+    choice->chosen = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [choice] { pollForMenu(choice); });
+    return choice->chosen;
+}
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) { return QTest::qWaitFor(condition, timeoutMs); }
 

@@ -17,6 +17,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QSlider;
 class QWidget;
@@ -60,6 +61,14 @@ double drawnValue(const widgets::RDCutProgressView* bar, TrimPart part);
 
 // The centre of a slider's handle as its style draws it, in slider coordinates.
 QPoint sliderGrip(const QSlider* slider);
+
+// ---- Pop-up menus ----------------------------------------------------------------------------
+
+// Arranges for the next pop-up menu to open within the timeout (a button's menu, which runs
+// its own event loop) to have the item whose text, trimmed, is itemText clicked where it is
+// drawn. Call it before the click that opens the menu; the returned flag turns true once the
+// item was clicked (a menu without that item is closed with Escape and the flag stays false).
+std::shared_ptr<bool> chooseInNextMenu(const QString& itemText, int timeoutMs = 5000);
 
 // ---- Keyboard -------------------------------------------------------------------------------
 

@@ -34,6 +34,7 @@ a, a span { color: #1479a8 !important; }
 img { width: 48px; height: 48px; background: #2b303b; border-radius: 10px; padding: 8px;
       vertical-align: middle; margin-right: 0.6em; }
 li { margin-bottom: 0.3em; }
+p, li { white-space: normal; }  /* Qt's pre-wrap would show the line breaks between nested items */
 table { border-collapse: collapse; }
 td, th { border: 1px solid #c5cad3; padding: 0.2em 0.7em; }
 </style>
@@ -102,11 +103,12 @@ bool checkReferences(const QString& page, const QTextDocument& document, const Q
     return ok;
 }
 
-QString htmlPage(QTextDocument& document, const QString& title) {
-    document.setMetaInformation(QTextDocument::DocumentTitle, title);
+// The title is written here, escaped: Qt's own title element takes the text as it is.
+QString htmlPage(const QTextDocument& document, const QString& title) {
     QString html = document.toHtml();
     html.replace(QStringLiteral("<html>"), QStringLiteral("<html lang=\"en\">"));
-    html.replace(QStringLiteral("</head>"), QString::fromUtf8(kStyle) + QStringLiteral("</head>"));
+    html.replace(QStringLiteral("</head>"), QStringLiteral("<title>%1</title>\n").arg(title.toHtmlEscaped()) +
+                                                QString::fromUtf8(kStyle) + QStringLiteral("</head>"));
     return html;
 }
 

@@ -1,7 +1,6 @@
 #include "app/app_delegate.h"
 
 #include "app/about_us_window_controller.h"
-#include "widgets/dialogs/dark_look.h"
 #include "app/links.h"
 #include "app/main_menu.h"
 #include "app/preferred_languages.h"
@@ -11,6 +10,7 @@
 #include "platform/user_defaults.h"
 #include "services/language.h"
 #include "session/export/hardware_encoding.h"
+#include "widgets/dialogs/dark_look.h"
 
 #include <QAction>
 #include <QApplication>

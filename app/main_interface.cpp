@@ -3,8 +3,8 @@
 #include "app/app_delegate.h"
 #include "app/home_window_controller.h"
 #include "app/main_menu.h"
-#include "session/media/media_thumbnails.h"
 #include "services/language.h"
+#include "session/media/media_thumbnails.h"
 #include "widgets/dialogs/dark_look.h"
 
 #include <QMenuBar>

@@ -27,7 +27,6 @@
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
-#include "export/ui/reveal_in_file_manager.h"
 #include "platform/atomic_image_write.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
@@ -304,25 +303,6 @@ void EditVideoWindowController::handleWindowClosed() {
     deleteLater();
 }
 
-void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
-    r.cutTimeRange_start = int64_t(cutTimeRange_start_);
-    r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
-    r.keepAspectratio = edits_.keepAspectRatio;
-    r.volume = volume();
-    r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
-}
-
-bool EditVideoWindowController::commitEditsToJob() {
-    if (!fileData_) return false;
-    const double start = fieldsSeconds(true) * 1000000.0;
-    const double stop = fieldsSeconds(false) * 1000000.0;
-    if (!(stop > start)) return false;
-    cutTimeRange_start_ = start;
-    cutTimeRange_stop_ = stop;
-    writeEditsToJob(*fileData_);
-    return true;
-}
-
 void EditVideoWindowController::rewriteTargetFromFormatBar() {
     if (!fileData_ || !v_->formatBar) return;
     exportkit::MediaProperties target = kestrel::editor::mediaPropertiesOf(fileData_->targetData);
@@ -363,8 +343,24 @@ bool EditVideoWindowController::saveImage(const QImage& image, const QString& pa
     return platform::saveImageAtomically(written, target, format);
 }
 
+QWidget* EditVideoWindowController::hostWindow() { return v_->window; }
+
+QWidget* EditVideoWindowController::effectFrame() { return v_->kxfxView; }
+
+kestrel::widgets::ZorButton* EditVideoWindowController::exportButton() { return v_->startExportBtn; }
+
+void EditVideoWindowController::showVolume(double volume) {
+    if (v_->b_volumeSlider) v_->b_volumeSlider->setProgress(float(volume / 2.0));
+}
+
+void EditVideoWindowController::stopPanelAudio() {
+    if (sidePanels_) sidePanels_->musicPanel()->stopAudio();
+}
+
+void EditVideoWindowController::followRememberedOutputFolder() {
+    if (v_->outputPathPopUpBtn) v_->outputPathPopUpBtn->followRememberedFolder();
+}
+
 void EditVideoWindowController::openScrFolderAction() {
-    if (outputPath_.isEmpty()) return;
-    QDir().mkpath(outputPath_);  // the chosen folder may be gone; it is where the next output goes
-    exportkit::openFolderInFileManager(outputPath_);
+    if (v_->outputPathPopUpBtn) v_->outputPathPopUpBtn->revealFolder();
 }

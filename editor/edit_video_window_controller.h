@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "editor/editor_geometry.h"
+#include "editor/editor_export_host.h"
 #include "editor/effects/effect_item.h"
 #include "editor/rd_ui_cliper.h"
 #include "export/ui/output_format_bar.h"
@@ -55,7 +56,8 @@ class EditVideoWindowController : public QObject,
                                   public kestrel::widgets::VolumeProgressSliderDelegate,
                                   public kestrel::widgets::RDTextFieldDelegate,
                                   public kestrel::editor::RDUICliperDelegate,
-                                  public exportkit::OutputFormatBarDelegate {
+                                  public exportkit::OutputFormatBarDelegate,
+                                  public kestrel::editor::EditorExportHost {
     Q_OBJECT
 public:
     // Tool types; the window holds exactly one of them at a time.
@@ -80,7 +82,7 @@ public:
     // The key of the opening tile's title: the window and its header name that tool.
     void setTitleKey(const QString& key) { titleKey_ = key; }
     const QString& titleKey() const { return titleKey_; }
-    bool isMagicEnhance() const { return isMagicEnhance_; }
+    bool isMagicEnhance() const override { return isMagicEnhance_; }
     void setFilePath(const QString& path) { filePath_ = path; }
     QString filePath() const { return filePath_; }
 
@@ -97,11 +99,11 @@ public:
     void setFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
     void setAlertPresenter(AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
     // The dialog of the running export; closing the window while it exports asks it to stop.
-    void setExportProgressWindow(exportkit::ExportDialogBase* dialog);
+    void setExportProgressWindow(exportkit::ExportDialogBase* dialog) override;
 
     // ---- Shell ----
     void changelanguage();
-    void enableEdit(bool enable);
+    void enableEdit(bool enable) override;
     void closewindow();
     // Writes the picture as PNG, JPEG or BMP by the path's extension (another extension is
     // refused); a path that is taken is left alone (false), like a failed write.
@@ -127,8 +129,8 @@ public:
 
     // ---- Preview and transport ----
     void initPlayer();
-    void play();
-    void pause();
+    void play() override;
+    void pause() override;
     void stop();
     void action_playPauseBtn();
     void changePlayerSlider();
@@ -136,7 +138,7 @@ public:
     void actionCarameraBtn();
     void setCoverStyle(const QString& style) { coverStyle_ = style; }
     void setOutputPath(const QString& path) { outputPath_ = path; }
-    QString outputPath() const { return outputPath_; }
+    QString outputPath() const override { return outputPath_; }
     QString lastSnapshotPath() const { return lastSnapshotPath_; }
     // The click a written snapshot makes; the default plays on the sound output where there is one.
     void setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound);
@@ -194,8 +196,8 @@ public:
     void outputBarCollapseToggled(exportkit::OutputFormatBar* bar, bool collapsed) override;
 
     // ---- State the panels share (read by tests and by the export run) ----
-    kestrel::model::SimpleDataPtr fileData() const { return fileData_; }
-    bool isPlaying() const { return isPlaying_; }
+    kestrel::model::SimpleDataPtr fileData() const override { return fileData_; }
+    bool isPlaying() const override { return isPlaying_; }
     // The player-bar volume, 0..2 (the effect panel keeps it).
     double volume() const;
     QSizeF videoSize() const { return videoSize_; }
@@ -218,7 +220,7 @@ public:
     QList<kestrel::model::WaterParam>& waterMarkList();
     kestrel::model::SubtitleParam subtitleParam() const;
     const QList<kestrel::model::MusicInfo>& musicList() const;
-    kestrel::player::DIVuverIzizud* rdPlayer() const { return rdPlayer_.get(); }
+    kestrel::player::DIVuverIzizud* rdPlayer() const override { return rdPlayer_.get(); }
     // Every edit the window holds, from its controls and panels, as one value: what the
     // preview shows and what an export started now would write.
     kestrel::session::EditState editState();
@@ -229,6 +231,16 @@ public:
     // Copies what the job record keeps of the window's edits (the trim range from the eight
     // fields, the remove mode, the aspect lock and the level) into it, as an export does.
     bool commitEditsToJob();
+
+    // ---- What the effect panel and the export see of the window ----
+    QWidget* hostWindow() override;
+    QWidget* effectFrame() override;
+    kestrel::widgets::ZorButton* exportButton() override;
+    void showEditStateParts(unsigned parts) override { applyEditState(parts); }
+    void showVolume(double volume) override;
+    void stopPanelAudio() override;
+    void followRememberedOutputFolder() override;
+    kestrel::session::EditState editStateWith(const kestrel::editor::KxfxView* effectPanel) override;
 
     // ---- Views (built in code; names follow the panels' outlets) ----
     struct Views;

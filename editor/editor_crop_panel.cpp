@@ -6,9 +6,9 @@
 #include "editor/editor_look.h"
 #include "editor/editor_value_field.h"
 #include "editor/editor_views.h"
+#include "services/language.h"
 #include "session/edit/edit_bindings.h"
 #include "session/export/editor/even_size_rule.h"
-#include "services/language.h"
 #include "widgets/zor_button.h"
 
 #include <cstdlib>

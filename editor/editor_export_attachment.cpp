@@ -1,34 +1,26 @@
 #include "editor/editor_export_attachment.h"
 
-#include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/window_edit_state.h"
-#include "editor/music/music_panel.h"
-#include "editor/output_folder_menu.h"
-#include "editor/watermark/editor_side_panels.h"
 #include "widgets/zor_button.h"
 
 #include <QEvent>
 
 namespace kestrel::editor {
 
-EditorExportAttachment::EditorExportAttachment(EditVideoWindowController& window)
-    : QObject(&window), window_(window), run_(new EditorExportController(window.views().window, this)) {
-    EditVideoWindowController::Views& views = window.views();
-    QWidget* frame = views.kxfxView;
+EditorExportAttachment::EditorExportAttachment(EditorExportHost& window, QObject* parent)
+    : QObject(parent), window_(window), run_(new EditorExportController(window.hostWindow(), this)) {
+    QWidget* frame = window.effectFrame();
     panel_ = new KxfxView(frame);
     panel_->setGeometry(frame->rect());
     frame->installEventFilter(this);
     panel_->setIsMagicEnhance(window.isMagicEnhance());
     panel_->setPreviewControl([this] { window_.pause(); }, [this] { window_.play(); });
-    panel_->setPreviewApplier([this](unsigned parts) { window_.applyEditState(parts); });
-    panel_->setVolumeResetBlock([this](double volume) {
-        if (auto* slider = window_.views().b_volumeSlider) slider->setProgress(float(volume / 2.0));
-    });
+    panel_->setPreviewApplier([this](unsigned parts) { window_.showEditStateParts(parts); });
+    panel_->setVolumeResetBlock([this](double volume) { window_.showVolume(volume); });
 
     run_->setDelegate(this);
-    run_->setEditsProvider([this] { return editStateFromWindow(window_, panel_); });
-    views.startExportBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { startExportAction(); });
+    run_->setEditsProvider([this] { return window_.editStateWith(panel_); });
+    window.exportButton()->setMouseDownAction([this](kestrel::widgets::ZorButton*) { startExportAction(); });
 }
 
 bool EditorExportAttachment::eventFilter(QObject* watched, QEvent* event) {
@@ -62,11 +54,11 @@ void EditorExportAttachment::startExportAction() {
     run_->setOutputFolder(window_.outputPath());
     run_->startExportAction();
     // A folder chosen in the dialog is remembered there; the window's pop-up follows it.
-    if (OutputFolderMenu* menu = window_.views().outputPathPopUpBtn) menu->followRememberedFolder();
+    window_.followRememberedOutputFolder();
 }
 
 void EditorExportAttachment::exportPausePreview() {
-    if (EditorSidePanels* side = window_.sidePanels()) side->musicPanel()->stopAudio();
+    window_.stopPanelAudio();
     if (window_.isPlaying()) window_.pause();
 }
 

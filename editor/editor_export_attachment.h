@@ -5,18 +5,17 @@
 #include <QObject>
 #include <QPointer>
 
+#include "editor/editor_export_host.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/export_controller.h"
-
-class EditVideoWindowController;
 
 namespace kestrel::editor {
 
 class EditorExportAttachment : public QObject, public EditorExportDelegate {
 public:
-    // Builds the panel into the window's effect frame and takes the export button; the window
-    // is the parent.
-    explicit EditorExportAttachment(EditVideoWindowController& window);
+    // Builds the panel into the window's effect frame and takes the export button; parent is
+    // the window's controller, which outlives the attachment.
+    EditorExportAttachment(EditorExportHost& window, QObject* parent);
 
     KxfxView* effectPanel() const { return panel_; }
     EditorExportController* exportRun() const { return run_; }
@@ -40,7 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    EditVideoWindowController& window_;
+    EditorExportHost& window_;
     QPointer<KxfxView> panel_;
     EditorExportController* run_;
 };

@@ -8,11 +8,11 @@
 
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
-#include "session/media/media_probe.h"
 #include "editor/music/music_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
+#include "session/media/media_probe.h"
 #include "widgets/zor_button.h"
 
 using services::localized;

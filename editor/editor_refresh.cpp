@@ -4,16 +4,16 @@
 #include <QLabel>
 
 #include "editor/edit_video_window_controller.h"
+#include "editor/editor_export_attachment.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/editor_views.h"
-#include "editor/editor_export_attachment.h"
 #include "editor/watermark/editor_side_panels.h"
-#include "editor/editor_export_attachment.h"
 #include "editor/window_edit_state.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/media/audio_track_names.h"
-#include "session/edit/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/help_class.h"
+#include "session/edit/edit_bindings.h"
+#include "session/media/audio_track_names.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
@@ -94,16 +94,6 @@ void EditVideoWindowController::initPlayerCliper() {
     cliper->setVisible(toolItemType_ == kToolCrop);
 }
 
-kestrel::session::EditState EditVideoWindowController::editState() {
-    const kestrel::editor::KxfxView* effects = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
-    return kestrel::editor::editStateFromWindow(*this, effects);
-}
-
-void EditVideoWindowController::applyEditState(unsigned parts, const kestrel::session::PreviewContext& context) {
-    if (!rdPlayer_ || !fileData_ || !v_) return;
-    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts, context);
-}
-
 void EditVideoWindowController::fillAudioTrackBox() {
     QComboBox* box = v_->audiochanelPopBtn;
     box->clear();
@@ -115,4 +105,23 @@ void EditVideoWindowController::fillAudioTrackBox() {
         const QString full = streams[i].title.isEmpty() ? box->itemText(i) : box->itemText(i) + " (" + streams[i].title + ")";
         box->setItemData(i, full, Qt::ToolTipRole);
     }
+}
+
+void EditVideoWindowController::writeEditsToJob(kestrel::model::SimpleData& r) const {
+    r.cutTimeRange_start = int64_t(cutTimeRange_start_);
+    r.cutTimeRange_stop = int64_t(cutTimeRange_stop_);
+    r.keepAspectratio = edits_.keepAspectRatio;
+    r.volume = volume();
+    r.isTrimFanxuan = v_->cutProgressView->isFanxuan();
+}
+
+bool EditVideoWindowController::commitEditsToJob() {
+    if (!fileData_) return false;
+    const double start = fieldsSeconds(true) * 1000000.0;
+    const double stop = fieldsSeconds(false) * 1000000.0;
+    if (!(stop > start)) return false;
+    cutTimeRange_start_ = start;
+    cutTimeRange_stop_ = stop;
+    writeEditsToJob(*fileData_);
+    return true;
 }

@@ -12,15 +12,15 @@
 #include "editor/editor_views.h"
 #include "editor/music/music_panel.h"
 #include "editor/shutter_sound.h"
-#include "services/language.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/edit/edit_bindings.h"
 #include "platform/atomic_image_write.h"
 #include "platform/frame.h"
 #include "services/folders.h"
 #include "services/help_class.h"
+#include "services/language.h"
 #include "services/output_name.h"
+#include "session/edit/edit_bindings.h"
 #include "widgets/zor_button.h"
 #include "widgets/zor_image_view.h"
 
@@ -33,6 +33,33 @@ QString timeText(double seconds) {
     return services::HelpClass::retrnTimeToStr(p.hours, p.minutes, p.seconds, p.millis);
 }
 }  // namespace
+
+double EditVideoWindowController::playerDurationSeconds() const {
+    return rdPlayer_ ? rdPlayer_->duration().seconds() : 0.0;
+}
+
+double EditVideoWindowController::playerCurrentSeconds() const {
+    return rdPlayer_ ? rdPlayer_->currentTime().seconds() : 0.0;
+}
+
+void EditVideoWindowController::seekSeconds(double seconds) {
+    if (rdPlayer_) rdPlayer_->seekTime(platform::MediaTime::fromSeconds(seconds, 1000000000));
+}
+
+void EditVideoWindowController::writeTimeFields(bool start, double seconds) {
+    const kestrel::editor::TimeParts p = kestrel::editor::splitSeconds(float(seconds));
+    const auto fields = start ? v_->startFields() : v_->stopFields();
+    fields[0]->setText(QString::asprintf("%02i", p.hours));
+    fields[1]->setText(QString::asprintf("%02i", p.minutes));
+    fields[2]->setText(QString::asprintf("%02i", p.seconds));
+    fields[3]->setText(QString::asprintf("%03i", p.millis));
+}
+
+double EditVideoWindowController::fieldsSeconds(bool start) const {
+    const auto f = start ? v_->startFields() : v_->stopFields();
+    return kestrel::editor::secondsFromParts({f[0]->text().toInt(), f[1]->text().toInt(), f[2]->text().toInt(),
+                                     f[3]->text().toInt()});
+}
 
 void EditVideoWindowController::initPlayer() {
     if (rdPlayer_) {

@@ -111,35 +111,6 @@ void EditVideoWindowController::initTrimView() {
     v_->cutProgressView->setUpperValue(1.0f);
 }
 
-// ---- Time helpers ----
-
-double EditVideoWindowController::playerDurationSeconds() const {
-    return rdPlayer_ ? rdPlayer_->duration().seconds() : 0.0;
-}
-
-double EditVideoWindowController::playerCurrentSeconds() const {
-    return rdPlayer_ ? rdPlayer_->currentTime().seconds() : 0.0;
-}
-
-void EditVideoWindowController::seekSeconds(double seconds) {
-    if (rdPlayer_) rdPlayer_->seekTime(platform::MediaTime::fromSeconds(seconds, 1000000000));
-}
-
-void EditVideoWindowController::writeTimeFields(bool start, double seconds) {
-    const kestrel::editor::TimeParts p = kestrel::editor::splitSeconds(float(seconds));
-    const auto fields = start ? v_->startFields() : v_->stopFields();
-    fields[0]->setText(QString::asprintf("%02i", p.hours));
-    fields[1]->setText(QString::asprintf("%02i", p.minutes));
-    fields[2]->setText(QString::asprintf("%02i", p.seconds));
-    fields[3]->setText(QString::asprintf("%03i", p.millis));
-}
-
-double EditVideoWindowController::fieldsSeconds(bool start) const {
-    const auto f = start ? v_->startFields() : v_->stopFields();
-    return kestrel::editor::secondsFromParts({f[0]->text().toInt(), f[1]->text().toInt(), f[2]->text().toInt(),
-                                     f[3]->text().toInt()});
-}
-
 // ---- Spin steps ----
 
 void EditVideoWindowController::stepEdittingField(kestrel::widgets::ZorButton* upButton, bool start) {

@@ -96,7 +96,7 @@ void EditVideoWindowController::buildWindow() {
     connect(v_->outputPathPopUpBtn, &kestrel::editor::OutputFolderMenu::outputPathChanged, this,
             [this](const QString& path) { outputPath_ = path; });
     v_->outputOpenBtn = makeStateButton(win, QStringLiteral("ZantImage/Reverse/btnOpenPath"));
-    v_->outputOpenBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { openScrFolderAction(); });
+    v_->outputOpenBtn->setMouseDownAction([menu = v_->outputPathPopUpBtn](kestrel::widgets::ZorButton*) { menu->revealFolder(); });
 
     v_->startExportBtn = new kestrel::widgets::ZorButton(win);
     const QString start = QStringLiteral("ZantImage/Reverse/btnStart_");
@@ -214,7 +214,7 @@ void EditVideoWindowController::buildEmptyPanels() {
     v_->captionView = makePanel("captionView");
     v_->musicContentView = makePanel("musicContentView");
     sidePanels_ = std::make_unique<kestrel::editor::EditorSidePanels>(v_->waterView, v_->captionView, v_->musicContentView);
-    exportAttachment_ = new kestrel::editor::EditorExportAttachment(*this);
+    exportAttachment_ = new kestrel::editor::EditorExportAttachment(*this, this);
     // Starting the music preview pauses the video preview the window's own way.
     sidePanels_->setVideoPreviewPause([this] {
         if (isPlaying_) pause();

@@ -1,15 +1,15 @@
 #include "editor/export_controller.h"
 
-#include "session/edit/effect_catalogue.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "services/folders.h"
 #include "services/language.h"
 #include "services/output_name.h"
 #include "session/edit/edit_state_checks.h"
+#include "session/edit/effect_catalogue.h"
 #include "session/export/editor/export_job.h"
-#include "session/jobs/job_queue.h"
 #include "session/export/output_choice.h"
+#include "session/jobs/job_queue.h"
 
 #include <QDebug>
 #include <QDir>

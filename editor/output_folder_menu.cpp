@@ -1,5 +1,6 @@
 #include "editor/output_folder_menu.h"
 
+#include "export/ui/reveal_in_file_manager.h"
 #include "platform/user_defaults.h"
 #include "services/folders.h"
 #include "services/language.h"
@@ -46,6 +47,12 @@ OutputFolderMenu::OutputFolderMenu(QWidget* parent) : QComboBox(parent) {
                                  " selection-background-color: rgb(44, 50, 61); selection-color: rgb(96, 222, 208); }"));
     connect(this, qOverload<int>(&QComboBox::activated), this, &OutputFolderMenu::outputPopUpBtnAction);
     followRememberedFolder();
+}
+
+void OutputFolderMenu::revealFolder() const {
+    if (outputPath_.isEmpty()) return;
+    QDir().mkpath(outputPath_);
+    exportkit::openFolderInFileManager(outputPath_);
 }
 
 void OutputFolderMenu::followRememberedFolder() {

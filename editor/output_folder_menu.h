@@ -27,6 +27,9 @@ public:
     void followRememberedFolder();
     // Re-titles the items in the current language.
     void retranslate();
+    // Shows the folder in the file manager, making it first when it has gone (it is where the
+    // next output goes).
+    void revealFolder() const;
 
 Q_SIGNALS:
     void outputPathChanged(const QString& path);

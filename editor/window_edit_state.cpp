@@ -1,5 +1,6 @@
 #include "editor/window_edit_state.h"
 
+#include "editor/editor_export_attachment.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
 #include "editor/watermark/editor_side_panels.h"
@@ -39,3 +40,17 @@ session::EditState editStateFromWindow(EditVideoWindowController& window, const 
 }
 
 }  // namespace kestrel::editor
+
+kestrel::session::EditState EditVideoWindowController::editState() {
+    const kestrel::editor::KxfxView* effects = exportAttachment_ ? exportAttachment_->effectPanel() : nullptr;
+    return kestrel::editor::editStateFromWindow(*this, effects);
+}
+
+kestrel::session::EditState EditVideoWindowController::editStateWith(const kestrel::editor::KxfxView* effectPanel) {
+    return kestrel::editor::editStateFromWindow(*this, effectPanel);
+}
+
+void EditVideoWindowController::applyEditState(unsigned parts, const kestrel::session::PreviewContext& context) {
+    if (!rdPlayer_ || !fileData_ || !v_) return;
+    kestrel::session::applyToPreview(rdPlayer_.get(), editState(), *fileData_, parts, context);
+}

@@ -32,13 +32,6 @@ float upperHandleX(float value, const QRectF& track, double barWidth, double tw,
     return float(position - (keepOutside ? wR : 0.0));
 }
 
-float pairLowerHandleX(float value, const QRectF& track, double rightHandleX, double tw, double wL,
-                       bool keepOutside) {
-    double offset = std::max(placeable(value) * track.width(), tw / 2);
-    offset = std::min(offset, rightHandleX);
-    return float(track.x() + offset - tw / 2 - (keepOutside ? 0.0 : wL));
-}
-
 double pressTickX(double pointerX, const QRectF& track, double tw) {
     return limited(pointerX, 0.0, track.x() + track.width()) - tw / 2;
 }

@@ -19,13 +19,11 @@ SpanFrames spanUpdate(const QRectF& left, const QRectF& right, const SpanFrames&
 
 // Tick x for a play position: centred on the value position, never past the bar's right edge.
 double tickXForProgress(float progress, const QRectF& track, double barWidth, double tw);
-// Left handle x for setLowerValue: the offset stays in [0, right handle x].
+// Left handle x for a range start (both setters): the offset stays in [0, right handle x]. The
+// span then starts on the value position, which is where a drag reads the start back from.
 float lowerHandleX(float value, const QRectF& track, double rightHandleX, double wL, bool keepOutside);
-// Right handle x for setUpperValue: the value position stays in [tw/2, W - tw/2].
+// Right handle x for a range end: the value position stays in [tw/2, W - tw/2].
 float upperHandleX(float value, const QRectF& track, double barWidth, double tw, double wR, bool keepOutside);
-// Left handle x for setLowerValue:upperValue: — half a tick further left, offset at least tw/2.
-float pairLowerHandleX(float value, const QRectF& track, double rightHandleX, double tw, double wL,
-                       bool keepOutside);
 
 // A press off the handles: tick centre at the pointer, limited to [0, T.x + T.w].
 double pressTickX(double pointerX, const QRectF& track, double tw);

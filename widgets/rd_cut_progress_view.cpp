@@ -242,8 +242,10 @@ void RDCutProgressView::setLowerValue(float lower, float upper) {
     const double tw = tickWidth();
     moveX(handRightView_, cutbar::upperHandleX(upper, t, w, tw, viewFrame(handRightView_).width(), isFanxuan_));
     upperValue_ = upper;
-    moveX(handLeftView_, cutbar::pairLowerHandleX(lower, t, viewFrame(handRightView_).x(), tw,
-                                                  viewFrame(handLeftView_).width(), isFanxuan_));
+    // The same place setLowerValue gives: owners read both values back on every handle drag, so
+    // a start drawn anywhere else would move each time only the end is dragged.
+    moveX(handLeftView_, cutbar::lowerHandleX(lower, t, viewFrame(handRightView_).x(),
+                                              viewFrame(handLeftView_).width(), isFanxuan_));
     applySpan();
     lowerValue_ = lower;
     setProgress(lower);

@@ -50,7 +50,8 @@ public:
 
     void setLowerValue(float value);
     void setUpperValue(float value);
-    // The owner's call for a new clip or range; an upper value of exactly 0 means 1.
+    // The owner's call for a new clip or range: both ends placed as the single setters place
+    // them; an upper value of exactly 0 means 1.
     void setLowerValue(float lower, float upper);
     void setProgress(float progress);
     float lowerValue() const { return lowerValue_; }

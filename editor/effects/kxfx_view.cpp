@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "session/edit/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/edit/edit_bindings.h"
 #include "platform/frame.h"
 #include "services/language.h"
+#include "session/edit/edit_bindings.h"
+#include "session/edit/effect_catalogue.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/jj_scroller.h"
 #include "widgets/zor_button.h"

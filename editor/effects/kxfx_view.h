@@ -11,8 +11,8 @@
 
 #include "editor/effects/effect_collection_view_item.h"
 #include "editor/effects/effect_item.h"
-#include "session/edit/edit_state.h"
 #include "model/simple_data.h"
+#include "session/edit/edit_state.h"
 #include "widgets/rd_text_field.h"
 #include "widgets/volume_progress_slider.h"
 

@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/player/DIVuverIzizud.h"
+#include "services/language.h"
 #include "session/edit/music_mix.h"
 #include "session/edit/music_timing.h"
 #include "session/media/first_frame.h"
-#include "engine/player/DIVuverIzizud.h"
-#include "services/language.h"
 
 namespace kestrel::editor {
 

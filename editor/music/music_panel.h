@@ -61,6 +61,8 @@ public:
     // The selected item's mute button and volume slider.
     kestrel::widgets::ZorButton* itemMuteButton() const { return musicItemVolueBtn_; }
     kestrel::widgets::VolumeProgressSlider* itemVolumeSlider() const { return musicItemVolueSlider_; }
+    // The check box that shows the selected item's trim, with its range bar.
+    kestrel::widgets::ZorButton* pruneButton() const { return pruneMusicBtn_; }
     void loadMusicAction();
     void selectMusic(int index);
     void checkMusic(int index);

@@ -12,10 +12,10 @@
 
 #include "editor/subtitle/subtitle_fonts.h"
 #include "editor/subtitle/subtitle_position.h"
-#include "session/edit/subtitle_record.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/help_class.h"
 #include "services/language.h"
+#include "session/edit/subtitle_record.h"
 
 namespace kestrel::editor {
 

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "model/simple_data.h"
 #include "editor/preview_applier.h"
+#include "model/simple_data.h"
 #include "session/edit/edit_state.h"
 
 namespace kestrel::player {

@@ -5,8 +5,8 @@
 #include <QPen>
 #include <algorithm>
 
-#include "session/edit/text_watermark_layout.h"
 #include "platform/frame.h"
+#include "session/edit/text_watermark_layout.h"
 #include "widgets/widget_frame.h"
 
 namespace kestrel::editor {

@@ -11,14 +11,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "session/preview/draw_text_callback.h"
-#include "session/media/first_frame.h"
-#include "session/edit/text_watermark_layout.h"
-#include "session/preview/watermark_preview.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "services/language.h"
+#include "session/edit/text_watermark_layout.h"
+#include "session/media/first_frame.h"
+#include "session/preview/draw_text_callback.h"
+#include "session/preview/watermark_preview.h"
 
 namespace kestrel::editor {
 

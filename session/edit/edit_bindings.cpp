@@ -2,13 +2,13 @@
 
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
-#include "session/preview/draw_text_callback.h"
-#include "session/jobs/engine_outcome.h"
 #include "session/edit/music_mix.h"
-#include "session/preview/preview_callbacks.h"
 #include "session/edit/subtitle_record.h"
 #include "session/edit/watermark_drawing.h"
 #include "session/export/editor/watermark_export.h"
+#include "session/jobs/engine_outcome.h"
+#include "session/preview/draw_text_callback.h"
+#include "session/preview/preview_callbacks.h"
 #include "session/preview/watermark_preview.h"
 
 namespace kestrel::session {

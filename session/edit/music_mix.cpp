@@ -2,10 +2,10 @@
 
 #include <QDebug>
 
-#include "session/edit/music_timing.h"
-#include "session/edit/watermark_records.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/edit/music_timing.h"
+#include "session/edit/watermark_records.h"
 
 namespace kestrel::session {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "session/edit/watermark_records.h"
 #include "engine/mediacore/media_core.h"
 #include "services/help_class.h"
+#include "session/edit/watermark_records.h"
 
 namespace kestrel::session {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "session/edit/watermark_records.h"
 #include "services/help_class.h"
+#include "session/edit/watermark_records.h"
 
 namespace kestrel::session {
 

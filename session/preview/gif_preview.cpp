@@ -2,8 +2,8 @@
 
 #include "engine/editing/rdve.h"
 #include "platform/dispatch.h"
-#include "session/jobs/engine_outcome.h"
 #include "session/export/gif/gif_limits.h"
+#include "session/jobs/engine_outcome.h"
 
 #include <QPointer>
 

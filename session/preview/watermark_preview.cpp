@@ -2,10 +2,10 @@
 
 #include <QDebug>
 
+#include "engine/player/DIVuverIzizud.h"
 #include "session/edit/text_watermark_layout.h"
 #include "session/edit/watermark_drawing.h"
 #include "session/edit/watermark_records.h"
-#include "engine/player/DIVuverIzizud.h"
 
 namespace kestrel::session {
 

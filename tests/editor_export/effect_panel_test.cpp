@@ -6,8 +6,8 @@
 
 #include "editor/effects/effect_list.h"
 #include "editor/effects/kxfx_view.h"
-#include "session/edit/edit_state.h"
 #include "engine/core/effect_chains.h"
+#include "session/edit/edit_state.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "widgets/zor_button.h"

@@ -3,11 +3,11 @@
 
 #include <QTemporaryDir>
 
-#include "session/edit/effect_catalogue.h"
 #include "editor/effects/effect_list.h"
 #include "engine/core/effect_chains.h"
 #include "export/profiles/profile_choice.h"
 #include "services/language.h"
+#include "session/edit/effect_catalogue.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"

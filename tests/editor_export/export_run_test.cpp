@@ -5,12 +5,12 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "session/export/output_choice.h"
 #include "export/profiles/profile_choice.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/user_defaults.h"
 #include "services/folders.h"
 #include "services/language.h"
+#include "session/export/output_choice.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"

@@ -11,13 +11,13 @@
 #include <sys/stat.h>
 
 #include "editor/edit_video_window_controller.h"
-#include "session/export/output_choice.h"
 #include "engine/editing/rdve.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"
 #include "export/profiles/profile_choice.h"
 #include "export/ui/export_window_controller.h"
 #include "services/language.h"
+#include "session/export/output_choice.h"
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/media_fixtures.h"

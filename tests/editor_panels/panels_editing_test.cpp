@@ -6,11 +6,14 @@
 #include <QTest>
 
 #include "editor/music/music_panel.h"
-#include "session/media/first_frame.h"
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "session/media/first_frame.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
+#include "widgets/rd_cut_progress_view.h"
+#include "widgets/zor_button.h"
 
 using namespace kestrel::editor;
 using namespace kestrel::session;
@@ -171,6 +174,42 @@ TEST(MusicPanelEditing, LengthRowsAreReadBackAsLengths) {
     EXPECT_FLOAT_EQ(panel.musicList()[0].positionEnd, 1.0f);
     EXPECT_FLOAT_EQ(panel.musicList()[0].pruneDuration, 1.0f);
     EXPECT_EQ(panel.timeRow(MusicPanel::kPruneLength).fields[2]->text(), "01");
+}
+
+// The music trim's range bar is set from the item with the bar's pair setter, and every drag
+// step is read back from the bar: dragging only its end handle leaves the trim start alone.
+TEST(MusicPanelEditing, DraggingTheTrimEndHandleKeepsTheTrimStart) {
+    Fixture f;
+    ASSERT_TRUE(f.player);
+    kt::FixtureSpec tone;
+    tone.width = 0;
+    tone.duration_s = 6;
+    kt::makeMedia(f.dir.file("a.m4a"), tone);
+    MusicPanel panel;
+    panel.setPlayer(f.player.get(), f.file);
+    panel.addMusicFiles({QString::fromStdString(f.dir.file("a.m4a"))});
+    ASSERT_EQ(panel.musicList().size(), 1);
+    panel.resize(320, 700);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    kt::click(panel.pruneButton());
+    ASSERT_TRUE(panel.pruneBar()->isVisible());
+    // Music 0..6 s over the 2 s video: the trim takes 2 s; typed to start at 3 s, it is 3..5 s.
+    kt::typeInto(panel.timeRow(MusicPanel::kPruneStart).fields[2], QStringLiteral("03"), kt::Commit::Tab);
+    const auto& item = panel.musicList()[0];
+    ASSERT_FLOAT_EQ(item.pruneStart, 3.0f);
+    ASSERT_FLOAT_EQ(item.pruneDuration, 2.0f);
+
+    kestrel::widgets::RDCutProgressView* bar = panel.pruneBar();
+    const double musicS = item.musicDuration;
+    const double sPerPixel = musicS / kt::drawnTrack(bar).width();
+    const QPoint grip = kt::trimGrip(bar, kt::TrimPart::End);
+    kt::drag(bar, grip, grip - QPoint(20, 0), 5);
+    // A fraction of the music in single precision is exact to a few parts in 2^24 of its length.
+    EXPECT_NEAR(item.pruneStart, 3.0, musicS * 4 / (1 << 24));
+    // Where the end handle is drawn, to the pixel Qt rounds it to.
+    EXPECT_NEAR(item.pruneStart + item.pruneDuration, kt::drawnValue(bar, kt::TrimPart::End) * musicS, sPerPixel);
+    EXPECT_NEAR(item.pruneDuration, 2.0 - 20 * sPerPixel, sPerPixel);
 }
 
 TEST(WatermarkPanelEditing, AVideoWatermarkTakesItsFirstFrameAndItsOwnLength) {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "editor/watermark/water_box_geometry.h"
-#include "session/edit/watermark_records.h"
 #include "editor/watermark/watermark_stacking.h"
 #include "editor/watermark/watermark_time_fields.h"
+#include "session/edit/watermark_records.h"
 
 using namespace kestrel::editor;
 using namespace kestrel::session;

@@ -14,21 +14,21 @@
 #include <cmath>
 
 #include "editor/edit_video_window_controller.h"
+#include "editor/editor_export_attachment.h"
 #include "editor/editor_views.h"
 #include "editor/effects/kxfx_view.h"
-#include "editor/editor_export_attachment.h"
-#include "editor/window_edit_state.h"
-#include "widgets/volume_progress_slider.h"
 #include "editor/music/music_panel.h"
 #include "editor/subtitle/subtitle_panel.h"
 #include "editor/watermark/editor_side_panels.h"
 #include "editor/watermark/watermark_panel.h"
-#include "session/edit/watermark_records.h"
+#include "editor/window_edit_state.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
+#include "session/edit/watermark_records.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "widgets/volume_progress_slider.h"
 #include "widgets/zor_button.h"
 
 namespace kt = kestrel::test;
@@ -150,7 +150,7 @@ TEST_F(WindowPanels, WatermarksSubtitleAndMusicSetInTheWindowAreExportedByItsBut
     const QRectF textFractions = window->waterMarkList()[0].waterPercentClipRect;
     const QRectF pictureFractions = window->waterMarkList()[1].waterPercentClipRect;
 
-    auto* attachment = new kestrel::editor::EditorExportAttachment(*window);
+    auto* attachment = new kestrel::editor::EditorExportAttachment(*window, window);
     attachment->playerRefreshed(1.0);
     kt::TempDir out;
     bool finished = false;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "session/media/media_probe.h"
 #include "platform/user_defaults.h"
+#include "session/media/media_probe.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"

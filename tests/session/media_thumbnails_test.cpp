@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QImage>
 
-#include "session/media/media_thumbnails.h"
 #include "services/folders.h"
+#include "session/media/media_thumbnails.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 

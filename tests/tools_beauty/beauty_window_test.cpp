@@ -1,11 +1,11 @@
 // The face beauty window: the packaged model switches the shape rows on, a picture exports as
 // a picture of its own kind, and an export asking for slimming without the model fails with
 // the engine's code and leaves no file.
-#include "tools/beauty/beauty_window_controller.h"
 #include "session/export/single_clip/single_clip_export.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tools/beauty/beauty_window_controller.h"
 
 #include <QFile>
 #include <QLabel>

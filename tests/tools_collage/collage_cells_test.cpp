@@ -3,7 +3,6 @@
 // preview shows what the export writes.
 #include "engine/editing/preview_view.h"
 #include "session/preview/collage_preview.h"
-#include "widgets/ns_progress_view.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/tools_collage/collage_test_helpers.h"
@@ -11,6 +10,7 @@
 #include "tools/collage/collage_filter_window.h"
 #include "tools/collage/collage_music_window.h"
 #include "tools/collage/collage_trim_window.h"
+#include "widgets/ns_progress_view.h"
 
 #include <QApplication>
 #include <QComboBox>

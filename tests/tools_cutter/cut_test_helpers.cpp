@@ -1,10 +1,9 @@
 #include "tests/tools_cutter/cut_test_helpers.h"
 
-#include <QElapsedTimer>
-#include <QTest>
 #include <stdexcept>
 
 #include "tests/support/media_fixtures.h"
+#include "tests/support/user_input.h"
 
 namespace kestrel::test::cutter {
 
@@ -49,14 +48,6 @@ std::string decodeErrors(const std::string& path) {
     return out;
 }
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs) return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) { return waitUntil(condition, timeoutMs); }
 
 }  // namespace kestrel::test::cutter

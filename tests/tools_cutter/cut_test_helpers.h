@@ -18,7 +18,7 @@ std::vector<Hue> frameHues(const std::string& path);
 // Prints of `ffmpeg -v error` decoding the whole file (empty when it decodes cleanly).
 std::string decodeErrors(const std::string& path);
 
-// Spins the event loop until the condition holds; false after the timeout.
+// Spins the event loop until the condition holds; false after the timeout (user_input.h waitUntil).
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 120000);
 
 // One frame at 25 fps, in seconds.

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/widgets/mouse_helpers.h"
+#include "tests/support/user_input.h"
 #include "widgets/music_range_slider.h"
 #include "widgets/view_frame.h"
 #include "widgets/zor_dragged_view.h"
 
 using namespace kestrel::widgets;
-using widgets_test::dragTo;
-using widgets_test::pressAt;
-using widgets_test::releaseAt;
+using kestrel::test::sendMove;
+using kestrel::test::sendPress;
+using kestrel::test::sendRelease;
 
 namespace {
 
@@ -33,9 +33,9 @@ public:
 
 // Drags a part by dx points (Qt x) from a press at its local point (2, 2).
 void dragBy(QWidget* part, double dx) {
-    pressAt(part, {2, 2});
-    dragTo(part, {2 + dx, 2});
-    releaseAt(part, {2 + dx, 2});
+    sendPress(part, {2, 2});
+    sendMove(part, {2 + dx, 2});
+    sendRelease(part, {2 + dx, 2});
 }
 
 TEST(ZorDraggedView, StopsInsideItsSuperviewAndTellsItsDelegate) {

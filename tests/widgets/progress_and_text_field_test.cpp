@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <limits>
 
-#include "tests/widgets/mouse_helpers.h"
+#include "tests/support/user_input.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/rd_text_field.h"
 #include "widgets/view_frame.h"
@@ -93,21 +93,21 @@ TEST(RDTextField, StartsDisabledAndGivesPressesToItsMouseDelegate) {
     PressCounter counter;
     inCode.setMouseDelegate(&counter);
     inCode.setText("12");
-    widgets_test::pressAt(&inCode, {5, 5});
-    widgets_test::releaseAt(&inCode, {5, 5});
+    kestrel::test::sendPress(&inCode, {5, 5});
+    kestrel::test::sendRelease(&inCode, {5, 5});
     EXPECT_EQ(counter.presses, 0) << "a disabled field ignores presses";
 
     inCode.setEnabled(true);
     inCode.setCursorPosition(2);
-    widgets_test::pressAt(&inCode, {1, 5});
-    widgets_test::releaseAt(&inCode, {1, 5});
+    kestrel::test::sendPress(&inCode, {1, 5});
+    kestrel::test::sendRelease(&inCode, {1, 5});
     EXPECT_EQ(counter.presses, 1);
     EXPECT_EQ(counter.last, &inCode);
     EXPECT_EQ(inCode.cursorPosition(), 2) << "the field's own press handling did not run";
 
     // Without a delegate a press does nothing at all.
     inCode.setMouseDelegate(nullptr);
-    widgets_test::pressAt(&inCode, {1, 5});
+    kestrel::test::sendPress(&inCode, {1, 5});
     EXPECT_EQ(inCode.cursorPosition(), 2);
     EXPECT_EQ(inCode.text(), "12");
 }

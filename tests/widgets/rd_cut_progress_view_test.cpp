@@ -2,19 +2,20 @@
 // keep-outside look, disabling, music band and repeat marks, and its arithmetic on its own.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QWidget>
 #include <cmath>
 #include <vector>
 
-#include "tests/widgets/mouse_helpers.h"
+#include "tests/support/user_input.h"
 #include "widgets/cut_progress_geometry.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/view_frame.h"
 
 using namespace kestrel::widgets;
-using widgets_test::dragTo;
-using widgets_test::pressAt;
-using widgets_test::releaseAt;
+using kestrel::test::sendMove;
+using kestrel::test::sendPress;
+using kestrel::test::sendRelease;
 
 namespace {
 
@@ -106,8 +107,78 @@ TEST_F(CutBarTest, PairSetterTakesAnUpperValueOfZeroAsTheWholeClip) {
     EXPECT_FLOAT_EQ(bar->progress(), 0.2f);
     // The right handle stands at the track's end: 9 + 382.
     EXPECT_DOUBLE_EQ(viewFrame(bar->handRightView()).x(), 391);
-    // The pair setter puts the span's start half a tick (8.5) before the value position 85.4.
-    EXPECT_NEAR(viewFrame(bar->progressTintView()).x(), 9 + 0.2 * 382 - 8.5, 1e-4);
+    // The span starts on the value position 9 + 0.2 * 382, as setLowerValue puts it.
+    EXPECT_NEAR(viewFrame(bar->progressTintView()).x(), 9 + 0.2 * 382, 1e-4);
+}
+
+// The pair setter and the single setters put the span's edges on the same value positions, in
+// every look, so that a drag reads back the values the owner set.
+TEST_F(CutBarTest, PairSetterPutsTheSpanOnTheValuePositionsInEveryLook) {
+    struct Case {
+        bool newLook;
+        bool keepOutside;
+        float lower, upper;
+    } cases[] = {
+        {false, false, 0.25f, 0.75f}, {false, false, 0.0f, 1.0f}, {false, false, 0.5f, 0.9f}, {false, false, 0.01f, 0.02f},
+        {false, true, 0.25f, 0.75f},  {true, false, 0.3f, 0.7f},  {true, false, 0.0f, 1.0f},  {true, false, 0.5f, 0.9f},
+        {true, true, 0.3f, 0.7f},     {true, true, 0.02f, 0.98f},
+    };
+    for (const Case& c : cases) {
+        RDCutProgressView* bar = c.newLook ? makeNewLookBar() : makeClassicBar();
+        bar->setIsFanxuan(c.keepOutside);
+        bar->setLowerValue(c.lower, c.upper);
+        const QRectF track = viewFrame(bar->progressBackView());
+        const QRectF tint = viewFrame(bar->progressTintView());
+        const std::string name = std::to_string(c.newLook) + std::to_string(c.keepOutside) + " " + std::to_string(c.lower);
+        EXPECT_NEAR(tint.x(), track.x() + c.lower * track.width(), 1e-4) << name;
+        EXPECT_NEAR(tint.x() + tint.width(), track.x() + c.upper * track.width(), 1e-4) << name;
+        EXPECT_FLOAT_EQ(cutbar::edgeFraction(tint.x(), track), c.lower) << name;
+        EXPECT_FLOAT_EQ(cutbar::edgeFraction(tint.x() + tint.width(), track), c.upper) << name;
+        // The single setter gives the left handle the same place.
+        const double pairLeftX = viewFrame(bar->handLeftView()).x();
+        bar->setLowerValue(c.lower);
+        EXPECT_DOUBLE_EQ(viewFrame(bar->handLeftView()).x(), pairLeftX) << name;
+        delete bar;
+    }
+}
+
+// An owner that sets the range again from every drag report, as the tool windows do.
+class ReapplyingOwner : public Recorder {
+public:
+    void actionMouseMovedForCutProgressViewBlock(RDCutProgressView* bar, float start, float stop, int64_t h) override {
+        Recorder::actionMouseMovedForCutProgressViewBlock(bar, start, stop, h);
+        bar->setLowerValue(start, stop);
+    }
+};
+
+// A person drags only the end handle, in ten moves, on a bar whose owner sets the range again
+// from each report: the start stays where the owner put it.
+TEST(CutBarDrag, DraggingTheEndHandleLeavesTheStartWhereItWas) {
+    for (bool newLook : {false, true}) {
+        QWidget window;
+        window.resize(420, 60);
+        auto* bar = new RDCutProgressView(QRectF(0, 0, 400, kBarHeight), &window,
+                                          newLook ? Construction::FromInterfaceFile : Construction::InCode);
+        if (newLook) bar->setIsFanxuan(false);
+        bar->setFrame(QRectF(0, 0, 400, kBarHeight));
+        ReapplyingOwner owner;
+        bar->setDelegate(&owner);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        bar->setLowerValue(0.5f, 0.9f);
+        const QPoint grip = kestrel::test::trimGrip(bar, kestrel::test::TrimPart::End);
+        kestrel::test::drag(bar, grip, grip - QPoint(10, 0), 10);
+        ASSERT_EQ(owner.reports.size(), 12u) << "press, ten moves, release";
+        for (const Report& r : owner.reports)
+            if (r.kind == Report::Moved) EXPECT_FLOAT_EQ(r.start, 0.5f) << "new look " << newLook;
+        EXPECT_FLOAT_EQ(bar->lowerValue(), 0.5f);
+        // The end follows the pointer: ten pixels to the left, within the pixel the grip was
+        // rounded to.
+        const double trackWidth = viewFrame(bar->progressBackView()).width();
+        EXPECT_NEAR(bar->upperValue(), 0.9 - 10 / trackWidth, 1 / trackWidth);
+        EXPECT_NEAR(bar->upperValue(), kestrel::test::drawnValue(bar, kestrel::test::TrimPart::End), 1 / trackWidth);
+        bar->setDelegate(nullptr);
+    }
 }
 
 TEST_F(CutBarTest, LeftHandleDragReportsStartAndStopAndStopsAtTheOtherHandle) {
@@ -115,12 +186,12 @@ TEST_F(CutBarTest, LeftHandleDragReportsStartAndStopAndStopsAtTheOtherHandle) {
     bar->setUpperValue(0.75f);
     bar->setLowerValue(0.25f);
     // The left handle spans x 95.5 .. 104.5 below the track's middle line (y 22).
-    pressAt(bar, qt(100, 6));
+    sendPress(bar, qt(100, 6));
     EXPECT_TRUE(bar->handLeft());
-    dragTo(bar, qt(200, 6));
-    dragTo(bar, qt(1000, 6));
-    dragTo(bar, qt(-50, 6));
-    releaseAt(bar, qt(-50, 6));
+    sendMove(bar, qt(200, 6));
+    sendMove(bar, qt(1000, 6));
+    sendMove(bar, qt(-50, 6));
+    sendRelease(bar, qt(-50, 6));
     ASSERT_EQ(recorder.kinds(), (std::vector<Report::Kind>{Report::Down, Report::Moved, Report::Moved,
                                                             Report::Moved, Report::Up}));
     EXPECT_FLOAT_EQ(recorder.reports[0].value, 0.25f);
@@ -144,11 +215,11 @@ TEST_F(CutBarTest, RightHandleDragReachesExactlyOneAndStopsAtTheLeftHandle) {
     RDCutProgressView* bar = makeClassicBar();
     bar->setUpperValue(0.75f);
     bar->setLowerValue(0.25f);
-    pressAt(bar, qt(300, 6));
+    sendPress(bar, qt(300, 6));
     EXPECT_TRUE(bar->handRight());
-    dragTo(bar, qt(1000, 6));
-    dragTo(bar, qt(-100, 6));
-    releaseAt(bar, qt(-100, 6));
+    sendMove(bar, qt(1000, 6));
+    sendMove(bar, qt(-100, 6));
+    sendRelease(bar, qt(-100, 6));
     ASSERT_EQ(recorder.reports.size(), 4u);
     EXPECT_EQ(recorder.reports[1].kind, Report::Moved);
     EXPECT_EQ(recorder.reports[1].stop, 1.0f);
@@ -164,10 +235,10 @@ TEST_F(CutBarTest, NewLookHandleDragsReportTheWholeRange) {
     // Track (14, 29, 372, 6) after the pair setter; right handle 386 .. 400, 24 high.
     EXPECT_EQ(viewFrame(bar->progressBackView()), QRectF(14, 29, 372, 6));
     EXPECT_EQ(bar->progressTintView()->imageName(), "ZantImage/Reverse/imgTop.bmp");
-    pressAt(bar, qt(393, 10));
-    dragTo(bar, qt(200, 10));
-    dragTo(bar, qt(1000, 10));
-    releaseAt(bar, qt(1000, 10));
+    sendPress(bar, qt(393, 10));
+    sendMove(bar, qt(200, 10));
+    sendMove(bar, qt(1000, 10));
+    sendRelease(bar, qt(1000, 10));
     ASSERT_EQ(recorder.reports.size(), 4u);
     EXPECT_EQ(recorder.reports[0].value, 0.0f);
     EXPECT_FLOAT_EQ(recorder.reports[1].stop, float((193 - 14) / 372.0));
@@ -176,10 +247,10 @@ TEST_F(CutBarTest, NewLookHandleDragsReportTheWholeRange) {
     EXPECT_EQ(recorder.reports[3].value, 1.0f);
 
     recorder.reports.clear();
-    pressAt(bar, qt(7, 10));
+    sendPress(bar, qt(7, 10));
     EXPECT_TRUE(bar->handLeft());
-    dragTo(bar, qt(100, 10));
-    releaseAt(bar, qt(100, 10));
+    sendMove(bar, qt(100, 10));
+    sendRelease(bar, qt(100, 10));
     ASSERT_EQ(recorder.reports.size(), 3u);
     // Centre 100: handle x 93, span from 107.
     EXPECT_FLOAT_EQ(recorder.reports[1].start, float((107 - 14) / 372.0));
@@ -194,13 +265,13 @@ TEST_F(CutBarTest, PressOffTheHandlesSeeksThenReportsThePress) {
     // middle are presses on the bar.
     for (QPointF p : {qt(0, 6), qt(9, 6), qt(391, 6), qt(400 - 1e-9, 30), qt(5, 30)}) {
         recorder.reports.clear();
-        pressAt(bar, p);
-        releaseAt(bar, p);
+        sendPress(bar, p);
+        sendRelease(bar, p);
         EXPECT_TRUE(recorder.reports.size() == 3 && recorder.reports[0].kind == Report::Seek)
             << "press at " << p.x() << "," << p.y();
     }
     recorder.reports.clear();
-    pressAt(bar, qt(200, 39));
+    sendPress(bar, qt(200, 39));
     EXPECT_TRUE(bar->handtick());
     // Tick x = 200 - 8.5; seek = (191.5 - 9) / (382 - 17) = 0.5; press = 191 / 382 = 0.5.
     ASSERT_EQ(recorder.kinds(), (std::vector<Report::Kind>{Report::Seek, Report::Down}));
@@ -208,30 +279,30 @@ TEST_F(CutBarTest, PressOffTheHandlesSeeksThenReportsThePress) {
     EXPECT_FLOAT_EQ(recorder.reports[1].value, 0.5f);
     EXPECT_FLOAT_EQ(bar->progress(), 0.0f) << "a press moves the tick, not progress";
     // A bar built in code does not let the tick be dragged.
-    dragTo(bar, qt(300, 39));
+    sendMove(bar, qt(300, 39));
     EXPECT_EQ(recorder.reports.size(), 2u);
-    releaseAt(bar, qt(300, 39));
+    sendRelease(bar, qt(300, 39));
 }
 
 TEST_F(CutBarTest, TickDragSeeksWithinZeroAndOne) {
     RDCutProgressView* bar = makeClassicBar();
     bar->setTickMark(true);
-    pressAt(bar, qt(200, 39));
-    dragTo(bar, qt(1000, 39));
+    sendPress(bar, qt(200, 39));
+    sendMove(bar, qt(1000, 39));
     // The tick's left edge follows the pointer up to 382.5; progress may pass 1, the seek not.
     EXPECT_EQ(recorder.reports.back().kind, Report::Seek);
     EXPECT_EQ(recorder.reports.back().value, 1.0f);
     EXPECT_GT(bar->progress(), 1.0f);
-    dragTo(bar, qt(-1000, 39));
+    sendMove(bar, qt(-1000, 39));
     EXPECT_EQ(recorder.reports.back().value, 0.0f);
-    releaseAt(bar, qt(-1000, 39));
+    sendRelease(bar, qt(-1000, 39));
     EXPECT_EQ(recorder.reports.back().kind, Report::Up);
     EXPECT_FLOAT_EQ(recorder.reports.back().value, 0.0f);
 }
 
 TEST_F(CutBarTest, APressAtTheFarRightNeverAsksForASeekPastTheEnd) {
     RDCutProgressView* bar = makeClassicBar();
-    pressAt(bar, qt(399, 39));
+    sendPress(bar, qt(399, 39));
     ASSERT_FALSE(recorder.reports.empty());
     EXPECT_EQ(recorder.reports[0].kind, Report::Seek);
     EXPECT_EQ(recorder.reports[0].value, 1.0f);
@@ -244,10 +315,10 @@ TEST_F(CutBarTest, DisabledBarHidesHandlesSoEveryPressSeeksAndTheTickDrags) {
     bar->setDisable(true);
     EXPECT_TRUE(bar->handLeftView()->isHidden());
     EXPECT_TRUE(bar->tickMark());
-    pressAt(bar, qt(100, 6));
+    sendPress(bar, qt(100, 6));
     EXPECT_TRUE(bar->handtick());
-    dragTo(bar, qt(150, 6));
-    releaseAt(bar, qt(150, 6));
+    sendMove(bar, qt(150, 6));
+    sendRelease(bar, qt(150, 6));
     EXPECT_EQ(recorder.kinds(), (std::vector<Report::Kind>{Report::Seek, Report::Down, Report::Seek, Report::Up}));
     bar->setDisable(false);
     EXPECT_FALSE(bar->handRightView()->isHidden());
@@ -270,9 +341,9 @@ TEST_F(CutBarTest, KeepOutsideLookSwapsPicturesAndPutsHandlesInside) {
     EXPECT_DOUBLE_EQ(tint.x(), 104.5);
     EXPECT_DOUBLE_EQ(tint.x() + tint.width(), 295.5);
     // Dragging the left handle onto the right one stops them side by side.
-    pressAt(bar, qt(108, 6));
-    dragTo(bar, qt(1000, 6));
-    releaseAt(bar, qt(1000, 6));
+    sendPress(bar, qt(108, 6));
+    sendMove(bar, qt(1000, 6));
+    sendRelease(bar, qt(1000, 6));
     EXPECT_DOUBLE_EQ(viewFrame(bar->handLeftView()).x() + 9, viewFrame(bar->handRightView()).x());
     EXPECT_FLOAT_EQ(bar->lowerValue(), float((286.5 - 9 - 9) / 382));
     EXPECT_FLOAT_EQ(bar->upperValue(), 0.75f);
@@ -343,9 +414,9 @@ TEST_F(CutBarTest, ABarTooNarrowForItsTrackReportsFiniteValues) {
     bar->setTickMark(true);
     bar->setLowerValue(0.2f, 0.8f);
     for (double x : {1.0, 5.0, 9.0}) {
-        pressAt(bar, qt(x, 6));
-        dragTo(bar, qt(x + 3, 6));
-        releaseAt(bar, qt(x + 3, 6));
+        sendPress(bar, qt(x, 6));
+        sendMove(bar, qt(x + 3, 6));
+        sendRelease(bar, qt(x + 3, 6));
     }
     ASSERT_FALSE(recorder.reports.empty());
     for (const Report& r : recorder.reports) {

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/widgets/mouse_helpers.h"
+#include "tests/support/user_input.h"
 #include "widgets/rd_progress_slider.h"
 #include "widgets/slider_geometry.h"
 #include "widgets/view_frame.h"
 #include "widgets/volume_progress_slider.h"
 
 using namespace kestrel::widgets;
-using widgets_test::dragTo;
-using widgets_test::pressAt;
-using widgets_test::releaseAt;
+using kestrel::test::sendMove;
+using kestrel::test::sendPress;
+using kestrel::test::sendRelease;
 
 namespace {
 
@@ -66,10 +66,10 @@ TEST_F(SliderTest, HorizontalVolumeSliderReportsPressDragAndReleaseInOrder) {
     EXPECT_EQ(slider.progressBackView()->imageName(), "ZantImage/Reverse/imgBack.bmp");
     slider.setProgress(0.25f);
     // Knob centre to the pointer, within half a knob of each end: 110 -> knob 100 of 180.
-    pressAt(&slider, {110, 10});
-    dragTo(&slider, {500, 10});
-    dragTo(&slider, {-50, 10});
-    releaseAt(&slider, {-50, 10});
+    sendPress(&slider, {110, 10});
+    sendMove(&slider, {500, 10});
+    sendMove(&slider, {-50, 10});
+    sendRelease(&slider, {-50, 10});
     ASSERT_EQ(kinds(volume.reports), (std::vector<std::string>{"down", "value", "value", "value", "up"}));
     EXPECT_EQ(volume.reports[0].value, 0.25f) << "the press reports the value from before it";
     EXPECT_FLOAT_EQ(volume.reports[1].value, 100.0f / 180.0f);
@@ -85,15 +85,15 @@ TEST_F(SliderTest, VerticalVolumeSliderRunsUpwardsAndASquareOneIsVertical) {
     EXPECT_EQ(viewFrame(slider.progressBackView()), QRectF(8, 0, 4, 200));
     EXPECT_EQ(viewFrame(slider.tickMarkView()), QRectF(0, 0, 20, 20));
     // The top of the widget is value 1, the bottom 0; the fill grows up to the knob's centre.
-    pressAt(&slider, {10, 0});
+    sendPress(&slider, {10, 0});
     EXPECT_EQ(volume.reports.back().value, 1.0f);
     EXPECT_DOUBLE_EQ(viewFrame(slider.tickMarkView()).y(), 180);
     EXPECT_DOUBLE_EQ(viewFrame(slider.progressTintView()).height(), 190);
-    dragTo(&slider, {10, 110});
+    sendMove(&slider, {10, 110});
     EXPECT_FLOAT_EQ(volume.reports.back().value, 80.0f / 180.0f);
-    dragTo(&slider, {10, 200});
+    sendMove(&slider, {10, 200});
     EXPECT_EQ(volume.reports.back().value, 0.0f);
-    releaseAt(&slider, {10, 200});
+    sendRelease(&slider, {10, 200});
 
     VolumeProgressSlider square(QRectF(0, 0, 30, 30), &host);
     EXPECT_EQ(viewFrame(square.progressBackView()), QRectF(13, 0, 4, 30));
@@ -128,9 +128,9 @@ TEST_F(SliderTest, DisabledSlidersNeitherMoveNorReport) {
     slider.setDisable(true);
     splitter.setDisable(true);
     for (QWidget* w : {static_cast<QWidget*>(&slider), static_cast<QWidget*>(&splitter)}) {
-        pressAt(w, {100, 10});
-        dragTo(w, {150, 10});
-        releaseAt(w, {150, 10});
+        sendPress(w, {100, 10});
+        sendMove(w, {150, 10});
+        sendRelease(w, {150, 10});
     }
     EXPECT_TRUE(volume.reports.empty());
     EXPECT_TRUE(progress.reports.empty());
@@ -140,8 +140,8 @@ TEST_F(SliderTest, DisabledSlidersNeitherMoveNorReport) {
 
 TEST_F(SliderTest, AClickMovesTheKnobWhateverTheDelegateImplements) {
     VolumeProgressSlider slider(QRectF(0, 0, 200, 20), &host);
-    pressAt(&slider, {190, 10});
-    releaseAt(&slider, {190, 10});
+    sendPress(&slider, {190, 10});
+    sendRelease(&slider, {190, 10});
     EXPECT_EQ(slider.progress(), 1.0f);
 }
 
@@ -154,8 +154,8 @@ TEST_F(SliderTest, ProgressSliderDragsAndFollowsItsSizeByItsMasks) {
     // Fill to the knob's left edge plus half the slider's height.
     EXPECT_DOUBLE_EQ(viewFrame(slider.tickMarkView()).x(), 140);
     EXPECT_DOUBLE_EQ(viewFrame(slider.progressTintView()).width(), 150);
-    pressAt(&slider, {1000, 10});
-    releaseAt(&slider, {1000, 10});
+    sendPress(&slider, {1000, 10});
+    sendRelease(&slider, {1000, 10});
     ASSERT_EQ(kinds(progress.reports), (std::vector<std::string>{"down", "value", "up"}));
     EXPECT_EQ(progress.reports[0].value, 0.5f);
     EXPECT_EQ(progress.reports[1].value, 1.0f);
@@ -179,9 +179,9 @@ TEST_F(SliderTest, LoadedProgressSliderKeepsItsKnobSizeWhenResized) {
 TEST_F(SliderTest, ATallProgressSliderStillDragsHorizontallyWithoutDividingByZero) {
     RDProgressSlider slider(QRectF(0, 0, 20, 100), &host);
     slider.setDelegate(&progress);
-    pressAt(&slider, {10, 50});
-    dragTo(&slider, {15, 10});
-    releaseAt(&slider, {15, 10});
+    sendPress(&slider, {10, 50});
+    sendMove(&slider, {15, 10});
+    sendRelease(&slider, {15, 10});
     for (const Report& r : progress.reports) EXPECT_EQ(r.value, 0.0f) << r.kind;
 }
 

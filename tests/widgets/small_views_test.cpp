@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidgetAction>
 
+#include "tests/support/user_input.h"
 #include "tests/widgets/widget_test_helpers.h"
 #include "widgets/image_view.h"
 #include "widgets/jj_scroller.h"
@@ -108,7 +109,7 @@ TEST(JJScroller, ValueChangesKeepItShownAndAutoShowNeverFades) {
     scroller.setIsAutoShow(true);
     EXPECT_FALSE(scroller.isFadeOutPending());
     scroller.setValue(30);
-    widgets_test::sendLeave(&scroller);
+    kestrel::test::sendLeave(&scroller);
     scroller.fadeOut();
     EXPECT_FALSE(scroller.isFadeOutPending());
     EXPECT_EQ(scroller.alphaValue(), 1);
@@ -192,7 +193,7 @@ TEST(MenuItemView, ClickPerformsTheItemThenReportsItsIndex) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
     ASSERT_EQ(row->parentWidget(), &menu);
     EXPECT_EQ(row->titleLabel()->geometry(), QRect(5, 5, 110, 20));
-    widgets_test::sendEnter(row);
+    kestrel::test::sendEnter(row);
     QTest::mouseClick(row, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(triggered, 1);
     EXPECT_FALSE(menu.isVisible());

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "tests/support/user_input.h"
 #include "tests/widgets/widget_test_helpers.h"
 #include "widgets/cut_item_view.h"
 #include "widgets/image_view.h"
@@ -227,7 +228,7 @@ TEST(XJButton, StatesFollowPointerAndKeepSelected) {
     XJButton button;
     button.setHasBorder(true);
     EXPECT_EQ(button.appliedBackgroundColor(), QColor(242, 243, 250));
-    widgets_test::sendEnter(&button);
+    kestrel::test::sendEnter(&button);
     EXPECT_EQ(button.buttonState(), 1u);
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(button.buttonState(), 2u);
@@ -237,7 +238,7 @@ TEST(XJButton, StatesFollowPointerAndKeepSelected) {
     button.setButtonState(3);
     EXPECT_TRUE(button.selected());
     EXPECT_EQ(button.appliedBorderWidth(), 2);
-    widgets_test::sendLeave(&button);
+    kestrel::test::sendLeave(&button);
     EXPECT_EQ(button.buttonState(), 3u);
     // Same state again: new colours wait for a different state.
     button.backgroundColor[3] = Qt::red;
@@ -284,6 +285,6 @@ TEST(XJGraphicButton, ReleaseOutsideSendsNothingAndDisabledFadesText) {
     button.setViewEnable(false);
     EXPECT_NEAR(button.titleLabel()->textColor().alphaF(), 0.35, 0.01);
     button.setButtonState(3);
-    widgets_test::sendLeave(&button);
+    kestrel::test::sendLeave(&button);
     EXPECT_EQ(button.buttonState(), 3u);  // selected ignores the pointer
 }

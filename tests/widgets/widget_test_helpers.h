@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers for driving widgets in tests: solid pictures of a given size, enter and leave
-// events, and pixel reads of a widget's rendering.
+// Small helpers for widget tests: solid pictures of a given size and pixel reads of a widget's
+// rendering. Pointer and keyboard input comes from tests/support/user_input.h.
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
@@ -9,8 +9,6 @@
 namespace widgets_test {
 
 QPixmap solidPixmap(QSize size, const QColor& color);
-void sendEnter(QWidget* widget, QPoint at = QPoint(1, 1));
-void sendLeave(QWidget* widget);
 // The colour of one pixel of the widget as it renders now.
 QColor pixelAt(QWidget* widget, QPoint at);
 

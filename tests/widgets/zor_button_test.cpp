@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include "tests/support/user_input.h"
 #include "tests/widgets/widget_test_helpers.h"
 #include "widgets/zor_button.h"
 
@@ -153,16 +154,16 @@ TEST(ZorButton, EnterAndExitBlocksOnlyWhileEnabled) {
     int entered = 0, exited = 0;
     button.setMouseEntered([&](ZorButton*) { ++entered; });
     button.setMouseExited([&](ZorButton*) { ++exited; });
-    widgets_test::sendEnter(&button);
+    kestrel::test::sendEnter(&button);
     EXPECT_TRUE(button.isUp());
     EXPECT_TRUE(button.isCanMouseUp());
-    widgets_test::sendLeave(&button);
+    kestrel::test::sendLeave(&button);
     EXPECT_FALSE(button.isUp());
     EXPECT_EQ(entered, 1);
     EXPECT_EQ(exited, 1);
     button.setEnabled(false);
-    widgets_test::sendEnter(&button);
-    widgets_test::sendLeave(&button);
+    kestrel::test::sendEnter(&button);
+    kestrel::test::sendLeave(&button);
     EXPECT_EQ(entered, 1);
     EXPECT_EQ(exited, 1);
 }

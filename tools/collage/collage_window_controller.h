@@ -3,9 +3,9 @@
 // a video or a picture by drop or open panel, with pan, turn, mirror, trim, crop and volume per
 // cell, an aspect ratio, a border of chosen width and colour, a colour filter, background music,
 // two play orders, and the export to one MP4 file as a job.
+#include "export/ui/export_window_controller.h"
 #include "session/edit/collage_composition.h"
 #include "tools/collage/split_type_reader.h"
-#include "export/ui/export_window_controller.h"
 #include "widgets/tool_window.h"
 
 #include <QColor>

@@ -2,9 +2,9 @@
 
 #include "export/ui/export_session.h"
 #include "platform/notification_center.h"
+#include "session/jobs/job.h"
 #include "session/media/gif_media_info.h"
 #include "session/preview/gif_preview.h"
-#include "session/jobs/job.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
 #include "widgets/dialogs/file_kinds.h"

@@ -4,6 +4,7 @@
 #include "export/ui/export_session.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
+#include "tools/shared/form_look.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
@@ -35,18 +36,6 @@ ReverseViewController::DialogPresenter& dialogPresenter() {
 
 constexpr int kFieldLimits[4] = {59, 59, 59, 999};
 
-QPushButton* makeButton(QWidget* parent, const QString& name) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-QFrame* makePanel(QWidget* parent) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QStringLiteral("panel"));
-    return panel;
-}
 
 void writeFields(const std::array<QLineEdit*, 4>& fields, int64_t time_us) {
     const int64_t ms = std::max<int64_t>(0, time_us) / 1000;
@@ -65,20 +54,7 @@ void ReverseViewController::setExportDialogPresenter(DialogPresenter presenter) 
 
 ReverseViewController::ReverseViewController(QWidget* parent) : QWidget(parent) {
     resize(1100, 640);
-    kestrel::widgets::applyToolWindowLook(this);
-    setStyleSheet(QStringLiteral(
-        "QWidget { color: rgb(170,177,185); font-size: 13px; }"
-        "QLabel#titleLine { font-size: 16px; }"
-        "QFrame#panel { background: rgb(32,35,43); border-radius: 5px; }"
-        "QPushButton { background: rgb(49,60,72); border: none; border-radius: 5px; padding: 5px 10px; color: rgb(220,226,232); }"
-        "QPushButton:hover { background: rgb(60,74,88); }"
-        "QPushButton:disabled { color: rgb(95,100,108); background: rgb(36,42,50); }"
-        "QPushButton#exportBtn { background: rgb(33,176,235); color: white; }"
-        "QLineEdit { background: rgb(21,27,33); border: 1px solid rgb(49,60,72); border-radius: 3px; padding: 2px; }"
-        "QRadioButton:disabled { color: rgba(170,177,185,0.45); }"
-        "QSlider::groove:horizontal { height: 4px; background: rgb(49,60,72); }"
-        "QSlider::sub-page:horizontal { background: rgb(33,176,235); }"
-        "QSlider::handle:horizontal { background: white; width: 12px; margin: -4px 0; border-radius: 6px; }"));
+    kestrel::tools::shared::applyFormLook(this, QStringLiteral("exportBtn"));
     // Layouts stay left to right in every language; only text controls follow the language.
     setLayoutDirection(Qt::LeftToRight);
     buildViews();
@@ -102,8 +78,8 @@ void ReverseViewController::buildViews() {
     auto* top = new QHBoxLayout;
     titleLabel = new QLabel(this);
     titleLabel->setObjectName(QStringLiteral("titleLine"));
-    addFileBtn = makeButton(this, QStringLiteral("addFileBtn"));
-    exportBtn = makeButton(this, QStringLiteral("exportBtn"));
+    addFileBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("addFileBtn"));
+    exportBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("exportBtn"));
     top->addWidget(titleLabel, 1);
     top->addWidget(addFileBtn);
     top->addWidget(exportBtn);
@@ -115,7 +91,7 @@ void ReverseViewController::buildViews() {
     // Left: the cut range and the sound.
     auto* left = new QVBoxLayout;
     columns->addLayout(left);
-    auto* range = makePanel(this);
+    auto* range = kestrel::tools::shared::makeFormPanel(this);
     range->setFixedWidth(400);
     auto* grid = new QGridLayout(range);
     rangeCaption_ = new QLabel(range);
@@ -137,8 +113,8 @@ void ReverseViewController::buildViews() {
             connect(field, &QLineEdit::cursorPositionChanged, this, [this, field] { editedField_ = field; });
         }
         auto* steppers = new QVBoxLayout;
-        up = makeButton(range, startGroup ? QStringLiteral("startTimeUpBtn") : QStringLiteral("stopTimeUpBtn"));
-        down = makeButton(range, startGroup ? QStringLiteral("startTimeDownBtn") : QStringLiteral("stopTimeDownBtn"));
+        up = kestrel::tools::shared::makeFormButton(range, startGroup ? QStringLiteral("startTimeUpBtn") : QStringLiteral("stopTimeUpBtn"));
+        down = kestrel::tools::shared::makeFormButton(range, startGroup ? QStringLiteral("startTimeDownBtn") : QStringLiteral("stopTimeDownBtn"));
         up->setText(QStringLiteral("\u25B2"));
         down->setText(QStringLiteral("\u25BC"));
         for (QPushButton* b : {up, down}) {
@@ -147,8 +123,8 @@ void ReverseViewController::buildViews() {
             steppers->addWidget(b);
         }
         grid->addLayout(steppers, row, 5);
-        set = makeButton(range, startGroup ? QStringLiteral("leftCutBtn") : QStringLiteral("rightCutBtn"));
-        reset = makeButton(range, startGroup ? QStringLiteral("leftResetBtn") : QStringLiteral("rightResetBtn"));
+        set = kestrel::tools::shared::makeFormButton(range, startGroup ? QStringLiteral("leftCutBtn") : QStringLiteral("rightCutBtn"));
+        reset = kestrel::tools::shared::makeFormButton(range, startGroup ? QStringLiteral("leftResetBtn") : QStringLiteral("rightResetBtn"));
         grid->addWidget(set, row + 1, 1, 1, 4);
         grid->addWidget(reset, row + 1, 5, 1, 3);
         connect(up, &QPushButton::clicked, this, [this, startGroup] { step(startGroup, 1); });
@@ -160,7 +136,7 @@ void ReverseViewController::buildViews() {
     makeGroup(3, endFields, stopTimeUpBtn, stopTimeDownBtn, rightCutBtn, rightResetBtn, false);
     left->addWidget(range);
 
-    auto* sound = makePanel(this);
+    auto* sound = kestrel::tools::shared::makeFormPanel(this);
     sound->setFixedWidth(400);
     auto* soundLayout = new QVBoxLayout(sound);
     soundCaption_ = new QLabel(sound);
@@ -199,9 +175,9 @@ void ReverseViewController::buildViews() {
     times->addWidget(rightTimeTextField);
     right->addLayout(times);
     auto* transport = new QHBoxLayout;
-    playBtn = makeButton(this, QStringLiteral("playBtn"));
-    playSelectedBtn = makeButton(this, QStringLiteral("playSelectedBtn"));
-    stopBtn = makeButton(this, QStringLiteral("stopBtn"));
+    playBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("playBtn"));
+    playSelectedBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("playSelectedBtn"));
+    stopBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("stopBtn"));
     volumeSlider = new QSlider(Qt::Horizontal, this);
     volumeSlider->setRange(0, 100);
     volumeSlider->setValue(100);

@@ -1,7 +1,7 @@
 #include "tools/splitter/alert_input_window_controller.h"
 
 #include "services/language.h"
-#include "tools/splitter/splitter_look.h"
+#include "tools/shared/form_look.h"
 #include "widgets/dialogs/dark_look.h"
 
 #include <QGridLayout>
@@ -23,7 +23,7 @@ long leadingInteger(const QString& text) {
 AlertInputWindowController::AlertInputWindowController(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setMinimumSize(420, 196);
-    applySplitterLook(this);
+    kestrel::tools::shared::applyFormLook(this, QStringLiteral("startExportBtn"));
     setLayoutDirection(Qt::LeftToRight);
     titleLabel_ = new QLabel(this);
     titleLabel_->setObjectName(QStringLiteral("titleLine"));

@@ -6,12 +6,12 @@
 #include "platform/notification_center.h"
 #include "services/help_class.h"
 #include "services/language.h"
-#include "session/media/media_probe.h"
 #include "session/export/split/split_job.h"
+#include "session/media/media_probe.h"
+#include "tools/shared/form_look.h"
 #include "tools/splitter/alert_input_window_controller.h"
 #include "tools/splitter/split_points.h"
 #include "tools/splitter/split_progress_view.h"
-#include "tools/splitter/splitter_look.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
@@ -51,18 +51,6 @@ SplitWindowController::MessagePresenter& messagePresenter() {
     return presenter;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-QFrame* makePanel(QWidget* parent) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QStringLiteral("panel"));
-    return panel;
-}
 
 }  // namespace
 
@@ -75,7 +63,7 @@ SplitWindowController::SplitWindowController(QWidget* parent) : kestrel::widgets
     setMinimumSize(900, 600);
     // Layouts stay left to right in every language; only text controls follow the language.
     setLayoutDirection(Qt::LeftToRight);
-    applySplitterLook(this);
+    kestrel::tools::shared::applyFormLook(this, QStringLiteral("startExportBtn"));
     buildViews();
     enableEdit(false);
     changeLanguage();
@@ -113,8 +101,8 @@ void SplitWindowController::buildViews() {
 
     auto* transport = new QHBoxLayout;
     left->addLayout(transport);
-    playBtn = makeButton(this, QStringLiteral("playBtn"));
-    pauseBtn = makeButton(this, QStringLiteral("pauseBtn"));
+    playBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("playBtn"));
+    pauseBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("pauseBtn"));
     playerCurrentTimeLabel = new QLabel(QStringLiteral("00:00:00.000"), this);
     totalTimeLabel = new QLabel(this);
     volumeSlider = new QSlider(Qt::Horizontal, this);
@@ -132,10 +120,10 @@ void SplitWindowController::buildViews() {
     auto* pointRow = new QHBoxLayout;
     left->addLayout(pointRow);
     splitTimeLabel = new QLabel(this);
-    splitItemBtn = makeButton(this, QStringLiteral("splitItemBtn"));
-    leftMoveBtn = makeButton(this, QStringLiteral("leftMoveBtn"));
-    rightMoveBtn = makeButton(this, QStringLiteral("rightMoveBtn"));
-    deletedItemBtn = makeButton(this, QStringLiteral("deletedItemBtn"));
+    splitItemBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("splitItemBtn"));
+    leftMoveBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("leftMoveBtn"));
+    rightMoveBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("rightMoveBtn"));
+    deletedItemBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("deletedItemBtn"));
     pointRow->addWidget(splitTimeLabel);
     pointRow->addStretch();
     for (QPushButton* button : {splitItemBtn, leftMoveBtn, rightMoveBtn, deletedItemBtn}) pointRow->addWidget(button);
@@ -143,7 +131,7 @@ void SplitWindowController::buildViews() {
     // Right: the source, the four modes, the file and Start.
     auto* right = new QVBoxLayout;
     columns->addLayout(right);
-    auto* source = makePanel(this);
+    auto* source = kestrel::tools::shared::makeFormPanel(this);
     source->setFixedWidth(320);
     auto* sourceGrid = new QGridLayout(source);
     auto caption = [&](int row) {
@@ -165,7 +153,7 @@ void SplitWindowController::buildViews() {
     sourceGrid->addWidget(resouceTotaltimeValueLabel, 3, 1);
     right->addWidget(source);
 
-    auto* modes = makePanel(this);
+    auto* modes = kestrel::tools::shared::makeFormPanel(this);
     modes->setFixedWidth(320);
     auto* modeGrid = new QGridLayout(modes);
     split_timeBtn = new QRadioButton(modes);
@@ -175,8 +163,8 @@ void SplitWindowController::buildViews() {
     split_timepopBtn = new QComboBox(modes);
     split_sizepopBtn = new QComboBox(modes);
     averageTextField = new QLineEdit(QStringLiteral("2"), modes);
-    averagestepperUpBtn = makeButton(modes, QStringLiteral("averagestepperUpBtn"));
-    averagestepperDownBtn = makeButton(modes, QStringLiteral("averagestepperDownBtn"));
+    averagestepperUpBtn = kestrel::tools::shared::makeFormButton(modes, QStringLiteral("averagestepperUpBtn"));
+    averagestepperDownBtn = kestrel::tools::shared::makeFormButton(modes, QStringLiteral("averagestepperDownBtn"));
     averagestepperUpBtn->setText(QStringLiteral("\u25B2"));
     averagestepperDownBtn->setText(QStringLiteral("\u25BC"));
     for (QWidget* w : {static_cast<QWidget*>(split_timeBtn), static_cast<QWidget*>(split_sizeBtn),
@@ -194,8 +182,8 @@ void SplitWindowController::buildViews() {
     right->addWidget(modes);
     right->addStretch();
     auto* actions = new QHBoxLayout;
-    addfileBtn = makeButton(this, QStringLiteral("addfileBtn"));
-    startExportBtn = makeButton(this, QStringLiteral("startExportBtn"));
+    addfileBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("addfileBtn"));
+    startExportBtn = kestrel::tools::shared::makeFormButton(this, QStringLiteral("startExportBtn"));
     actions->addWidget(addfileBtn);
     actions->addStretch();
     actions->addWidget(startExportBtn);

@@ -7,10 +7,10 @@
 
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"
-#include "session/edit/edit_bindings.h"
-#include "session/jobs/engine_runs.h"
 #include "services/language.h"
 #include "services/output_name.h"
+#include "session/edit/edit_bindings.h"
+#include "session/jobs/engine_runs.h"
 
 namespace kestrel::session {
 

@@ -12,8 +12,8 @@
 #include "model/simple_data.h"
 #include "session/edit/edit_state.h"
 #include "session/export/editor/export_phases.h"
-#include "session/jobs/job.h"
 #include "session/export/output_choice.h"
+#include "session/jobs/job.h"
 
 namespace kestrel::session {
 

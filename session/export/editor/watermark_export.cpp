@@ -3,11 +3,11 @@
 #include <QDebug>
 #include <QSize>
 
-#include "session/preview/draw_text_callback.h"
+#include "engine/mediacore/media_core.h"
 #include "session/edit/text_watermark_layout.h"
 #include "session/edit/watermark_drawing.h"
 #include "session/edit/watermark_records.h"
-#include "engine/mediacore/media_core.h"
+#include "session/preview/draw_text_callback.h"
 
 namespace kestrel::session {
 

@@ -3,10 +3,10 @@
 #include "engine/editing/rdve.h"
 #include "services/language.h"
 #include "services/output_name.h"
-#include "session/jobs/engine_handles.h"
-#include "session/jobs/engine_runs.h"
 #include "session/export/gif/gif_jpeg_writer.h"
 #include "session/export/gif/gif_limits.h"
+#include "session/jobs/engine_handles.h"
+#include "session/jobs/engine_runs.h"
 #include "session/media/gif_media_info.h"
 
 #include <QDir>

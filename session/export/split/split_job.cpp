@@ -2,8 +2,8 @@
 
 #include "engine/mediacore/media_core.h"
 #include "services/language.h"
-#include "session/jobs/engine_runs.h"
 #include "session/export/split/split_piece_end.h"
+#include "session/jobs/engine_runs.h"
 
 #include <QDir>
 #include <QFile>

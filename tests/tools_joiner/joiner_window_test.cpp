@@ -346,7 +346,9 @@ TEST(JoinerWindowSupport, TheEmptyListShowsTheSupportAddressOnlyWhenThereIsOne) 
         w.show();
         ASSERT_TRUE(w.fileList().isEmpty());
         EXPECT_EQ(w.email_addressLabel()->isVisible(), !address.isEmpty()) << address.toStdString();
-        if (!address.isEmpty()) EXPECT_EQ(w.email_addressLabel()->text(), address);
+        if (!address.isEmpty()) {
+            EXPECT_EQ(w.email_addressLabel()->text(), address);
+        }
         w.close();
     }
 }

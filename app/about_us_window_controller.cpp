@@ -1,5 +1,6 @@
 #include "app/about_us_window_controller.h"
 
+#include "services/support_address.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/dialog_buttons.h"
 #include "app/links.h"
@@ -73,14 +74,17 @@ AboutUsWindowController::AboutUsWindowController(QWidget* parent) : QDialog(pare
     bottomContentLabel_ = makeAboutLabel(this, QString(), 12, QRectF(24, 62, kWidth - 48, 38));
     kestrel::widgets::fitTwoLines(bottomContentLabel_, localized(QStringLiteral("bottomContentLabelstring")), 12, 9);
 
+    // The guide's link takes the whole row when there is no support address to write to.
+    const QString supportAddress = services::supportMailAddress();
+    const qreal linkWidth = supportAddress.isEmpty() ? kWidth - 48 : (kWidth - 48) / 2 - 8;
     middleLeftContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleLeftContentLabelstring")),
-                                             QRectF(24, 134, (kWidth - 48) / 2 - 8, 26));
-    middleLeftContentLabel_->setMouseDownAction(
-        [](kestrel::widgets::ZorButton*) { openUrlText(localized(QStringLiteral("homepageUrl"))); });
+                                             QRectF(24, 134, linkWidth, 26));
+    middleLeftContentLabel_->setMouseDownAction([](kestrel::widgets::ZorButton*) { openUserGuide(); });
     middleRightContentLabel_ = makeLinkButton(this, localized(QStringLiteral("middleRightContentLabelstring")),
                                               QRectF(kWidth / 2 + 8, 134, (kWidth - 48) / 2 - 8, 26));
     middleRightContentLabel_->setMouseDownAction(
-        [](kestrel::widgets::ZorButton*) { openLink(mailLink(localized(QStringLiteral("email_address")))); });
+        [supportAddress](kestrel::widgets::ZorButton*) { openLink(mailLink(supportAddress)); });
+    middleRightContentLabel_->setHidden(supportAddress.isEmpty());
 
     okBtn_ = kestrel::widgets::makeDialogButton(this, 15);
     okBtn_->setContentTitle(localized(QStringLiteral("OKBtnTitle")));

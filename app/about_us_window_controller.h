@@ -1,6 +1,6 @@
 #pragma once
-// The About box: the application's name and version, a line of text, a link to the home page,
-// a link that writes a mail to the support address, and OK.
+// The About box: the application's name and version, a line of text, a link to the user guide,
+// a link that writes a mail to the support address (when the build has one), and OK.
 #include <QDialog>
 
 class QLabel;

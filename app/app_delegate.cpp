@@ -75,7 +75,7 @@ void AppDelegate::setLange(qint64 index) {
     platform::NotificationCenter::defaultCenter().post(platform::kChangeLanguageNotification);
 }
 
-void AppDelegate::showHelpAction() { openUrlText(services::localized(QStringLiteral("supprotUrl"))); }
+void AppDelegate::showHelpAction() { openUserGuide(); }
 
 void AppDelegate::showAboutBox() {
     QWidget* owner = QApplication::activeWindow();

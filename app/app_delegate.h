@@ -38,7 +38,7 @@ public:
     // re-titles the menu and tells every window to re-title itself.
     void setLange(qint64 index);
 
-    // Opens the support page (the text of "supprotUrl").
+    // Opens the user guide installed with the program.
     void showHelpAction();
     // The About box over the active window.
     void showAboutBox();

@@ -219,7 +219,7 @@ void HomeViewController::childEnable() {
     changeLanguage();
 }
 
-void HomeViewController::homepageAction() { openUrlText(localized(QStringLiteral("homepageUrl"))); }
+void HomeViewController::homepageAction() { openUserGuide(); }
 
 void HomeViewController::aboutAction(const QObject* sender) {
     if (!sender) return;

@@ -35,6 +35,7 @@ public:
     QStringList openFile(bool allowPictures, bool allowAudio);
     // Shows the home window again (a tool window is closing).
     void childEnable();
+    // Opens the user guide installed with the program.
     void homepageAction();
     // Opens the About box over the home window; nothing without a sender.
     void aboutAction(const QObject* sender);

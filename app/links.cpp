@@ -1,18 +1,12 @@
 #include "app/links.h"
 
+#include "services/language.h"
+
 #include <QDebug>
 #include <QDesktopServices>
 #include <QUrlQuery>
 
 namespace app {
-
-QUrl webLink(const QString& text) {
-    const QUrl url(text.trimmed(), QUrl::StrictMode);
-    if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")) ||
-        url.host().isEmpty())
-        return QUrl();
-    return url;
-}
 
 QUrl mailLink(const QString& address) {
     QUrl url;
@@ -33,6 +27,8 @@ bool openLink(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool openUrlText(const QString& text) { return openLink(webLink(text)); }
+QUrl userGuideLink() { return QUrl::fromLocalFile(services::Language::resourcesPath() + "/guide/index.html"); }
+
+bool openUserGuide() { return openLink(userGuideLink()); }
 
 }  // namespace app

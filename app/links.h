@@ -1,18 +1,20 @@
 #pragma once
-// Links the shell opens in the desktop: the support and home pages, and a new mail to the
-// support address. Links are built with QUrl, never by pasting raw text together.
+// Links the shell opens in the desktop: the user guide installed with the program, and a new
+// mail to the support address. Links are built with QUrl, never by pasting raw text together.
 #include <QString>
 #include <QUrl>
 
 namespace app {
 
-// A web address from a strings-table text; invalid when the text is not an http(s) address.
-QUrl webLink(const QString& text);
 // "mailto:<address>?Subject=%20&body=%20": a new mail with an empty subject and body.
 QUrl mailLink(const QString& address);
 
-// Opens a web address text in the desktop's browser; false when it is no valid address.
-bool openUrlText(const QString& text);
+// The user guide's first page, in the Resources folder ("guide/index.html").
+QUrl userGuideLink();
+
+// Opens a link in the desktop (browser or mail program); false when it is no valid link.
 bool openLink(const QUrl& url);
+// Opens the user guide in the desktop's browser (Help, Homepage, the About box).
+bool openUserGuide();
 
 }  // namespace app

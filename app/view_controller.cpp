@@ -102,7 +102,7 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {
     homepageButton_->setLeftIconWidth(20);
     kestrel::widgets::setFrame(homepageButton_, QRectF(kViewWidth - 130, kViewHeight - 48, 120, 26));
     homepageButton_->setMouseDownAction([](kestrel::widgets::ZorButton*) {
-        platform::dispatchMainAsync([] { openUrlText(localized(QStringLiteral("homepageUrl"))); });
+        platform::dispatchMainAsync([] { openUserGuide(); });
     });
     aboutButton_ = new kestrel::widgets::ZorButton(this);
     aboutButton_->setNormalBackgroundImage(Language::pixmapWithfileName(QStringLiteral("Main/btnAbout_Normal.png")));

@@ -26,8 +26,8 @@ public:
     static QString languageFolder(int index);
 
     // Folder holding "Settings.bundle" and the "<lang>.lproj" folders: $KESTREL_RESOURCES when
-    // set, else "Resources" beside the executable, else the installed share folder, else the
-    // build tree's.
+    // set, else "Resources" beside the executable (the build folder's program), else
+    // "../share/kestrel/Resources" from the executable (the installed program).
     static QString resourcesPath();
     static QString resourceBundlePath();  // resourcesPath() + "/Settings.bundle"
 

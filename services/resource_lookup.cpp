@@ -10,13 +10,12 @@ namespace services {
 
 namespace {
 
+// Found from the executable's own place, so an installed copy runs from any prefix: "Resources"
+// beside it in the build folder, "../share/kestrel/Resources" once installed. Programs that run
+// from elsewhere in the build folder (tests, galleries) name the folder in $KESTREL_RESOURCES.
 QString findResourcesFolder() {
-    QStringList candidates;
-    if (QCoreApplication::instance()) {
-        const QString exeDir = QCoreApplication::applicationDirPath();
-        candidates << exeDir + "/Resources" << exeDir + "/../share/kestrel/Resources";
-    }
-    candidates << QStringLiteral(KESTREL_BUILD_RESOURCES_DIR);
+    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QStringList candidates{exeDir + "/Resources", exeDir + "/../share/kestrel/Resources"};
     for (const QString& candidate : candidates)
         if (QFileInfo(candidate + "/Settings.bundle").isDir() || QFileInfo(candidate + "/en.lproj").isDir())
             return QDir::cleanPath(candidate);

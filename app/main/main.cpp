@@ -1,4 +1,6 @@
 #include "app/main_interface.h"
+#include "app/startup_check.h"
+#include "services/language.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -10,6 +12,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kestrel"));
     QApplication::setApplicationName(QStringLiteral("Kestrel"));
+    // The desktop matches the windows to the installed desktop entry (its icon and name).
+    QGuiApplication::setDesktopFileName(services::Language::getCurrentBundleIdentifier());
     app::MainInterface ui = app::loadMainInterface();
+    app::scheduleStartupCheck(ui);
     return application.exec();
 }

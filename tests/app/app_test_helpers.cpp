@@ -43,12 +43,12 @@ QHash<QString, QString> builtTable(const QString& language) {
 }
 
 UrlCatcher::UrlCatcher() {
-    for (const char* scheme : {"http", "https", "mailto"})
+    for (const char* scheme : {"http", "https", "mailto", "file"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
 }
 
 UrlCatcher::~UrlCatcher() {
-    for (const char* scheme : {"http", "https", "mailto"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    for (const char* scheme : {"http", "https", "mailto", "file"}) QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
 void ShellTest::SetUp() {

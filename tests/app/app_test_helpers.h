@@ -29,7 +29,7 @@ void closeNextModal(std::function<void(QWidget*)> inspect = {});
 // The strings table of one language as built into Resources.
 QHash<QString, QString> builtTable(const QString& language);
 
-// Links handed to the desktop for the http, https and mailto schemes.
+// Links handed to the desktop for the http, https, mailto and file schemes.
 class UrlCatcher : public QObject {
     Q_OBJECT
 public:

@@ -30,6 +30,7 @@
 #include "widgets/zor_button.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -290,13 +291,15 @@ TEST_F(LauncherTest, TheApplicationRunsOnThroughAToolAndEndsWithItsLastWindow) {
     opened.clear();
 }
 
-TEST_F(LauncherTest, HeaderLinksAndHelpOpenTheirAddresses) {
+TEST_F(LauncherTest, HomepageAndHelpOpenTheUserGuide) {
     UrlCatcher catcher;
     QTest::mouseClick(home()->homepageBtn(), Qt::LeftButton);
     ui.delegate->helpItemBtn()->trigger();
     ASSERT_EQ(catcher.urls.size(), 2u);
-    EXPECT_EQ(catcher.urls[0], QUrl(localized("homepageUrl")));
-    EXPECT_EQ(catcher.urls[1], QUrl(localized("supprotUrl")));
+    const QUrl guide = QUrl::fromLocalFile(services::Language::resourcesPath() + "/guide/index.html");
+    EXPECT_EQ(catcher.urls[0], guide);
+    EXPECT_EQ(catcher.urls[1], guide);
+    EXPECT_TRUE(QFileInfo(guide.toLocalFile()).isFile());
 }
 
 TEST_F(LauncherTest, AboutButtonOpensTheAboutBoxCentredOverHome) {

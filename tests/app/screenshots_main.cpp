@@ -6,6 +6,7 @@
 
 #include "platform/user_defaults.h"
 #include "services/language.h"
+#include "tests/support/build_tree_resources.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     setenv("TMPDIR", (root + "/tmp").constData(), 1);
     // The build target names a desktop-sized offscreen screen; run by hand, Qt's own offscreen one.
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    kestrel::test::useBuildTreeResources();
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName("KestrelScreenshots");

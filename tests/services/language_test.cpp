@@ -34,11 +34,14 @@ class LanguageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = QString::fromStdString(dir_.path());
+        previousResources_ = qgetenv("KESTREL_RESOURCES");
         setenv("KESTREL_RESOURCES", dir_.path().c_str(), 1);
         platform::UserDefaults::standard().removeObjectForKey("AppLanguage");
     }
     void TearDown() override {
-        unsetenv("KESTREL_RESOURCES");
+        // Back to the build's Resources for the tests that follow in this program.
+        if (previousResources_.isEmpty()) unsetenv("KESTREL_RESOURCES");
+        else setenv("KESTREL_RESOURCES", previousResources_.constData(), 1);
         platform::UserDefaults::standard().removeObjectForKey("AppLanguage");
     }
     // One table per language folder; the text of "Greeting" names the folder.
@@ -54,6 +57,7 @@ protected:
 
     kestrel::test::TempDir dir_;
     QString root_;
+    QByteArray previousResources_;
 };
 
 }  // namespace

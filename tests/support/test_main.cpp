@@ -1,6 +1,8 @@
 // Test entry: every test program gets its own home, config, data and cache folders (so
 // settings and working folders never touch the developer's), and a QApplication on the
 // offscreen platform unless a display was asked for explicitly.
+#include "tests/support/build_tree_resources.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     setenv("XDG_VIDEOS_DIR", (root + "/videos").constData(), 1);
     setenv("TMPDIR", (root + "/tmp").constData(), 1);
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    kestrel::test::useBuildTreeResources();
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName("KestrelTest");

@@ -18,6 +18,7 @@
 #include "services/language.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/support_address_resources.h"
 #include "tests/tools_joiner/joiner_window_helpers.h"
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"
@@ -334,6 +335,23 @@ TEST_F(JoinerWindowTest, ClearAndRemoveBringBackTheEmptyList) {
 }  // namespace
 
 namespace {
+
+// The empty list shows the support address only when the build has one.
+TEST(JoinerWindowSupport, TheEmptyListShowsTheSupportAddressOnlyWhenThereIsOne) {
+    for (const QString& address : {QStringLiteral("help@example.org"), QString()}) {
+        kestrel::test::SupportAddressResources resources(address);
+        ASSERT_TRUE(resources.ok());
+        JoinerWindowHarness h;
+        JoinnerWindowController& w = h.window();
+        w.show();
+        ASSERT_TRUE(w.fileList().isEmpty());
+        EXPECT_EQ(w.email_addressLabel()->isVisible(), !address.isEmpty()) << address.toStdString();
+        if (!address.isEmpty()) {
+            EXPECT_EQ(w.email_addressLabel()->text(), address);
+        }
+        w.close();
+    }
+}
 
 TEST(JoinerWindowClose, ClosingWhileJoiningLeavesNoFile) {
     kestrel::test::TempDir media;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "services/language.h"
+#include "tests/support/build_tree_resources.h"
 #include "tests/widgets/gallery.h"
 
 namespace gallery {
@@ -46,6 +47,7 @@ QPixmap picture(const QString& name, QSize fallbackSize) {
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    kestrel::test::useBuildTreeResources();
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KESTREL_GALLERY_DIR);
     QDir().mkpath(folder);

@@ -11,6 +11,7 @@
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/reveal_in_file_manager.h"
 #include "services/language.h"
+#include "services/support_address.h"
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/output_folder_popup.h"
@@ -372,7 +373,10 @@ void JoinnerWindowController::changeLanguage() {
     fitLabel(gettingstatedlabel_, localized("joinner_desc"), 16, 10);
     const char* steps[] = {"joinner_desc1", "joinner_desc2", "joinner_desc3", "joinner_desc4"};
     for (int i = 0; i < 4; ++i) fitLabel(descLabels_[size_t(i)], QStringLiteral("%1. %2").arg(i + 1).arg(localized(steps[i])), 14, 9);
-    fitLabel(email_addressLabel_, localized("email_address"), 13, 9);
+    // The support address is shown only when the build has one.
+    const QString supportAddress = services::supportMailAddress();
+    fitLabel(email_addressLabel_, supportAddress, 13, 9);
+    email_addressLabel_->setHidden(supportAddress.isEmpty());
     fitButton(removeBtn_, localized("RemoveBtnTitle"), 13, 12);
     fitButton(clearBtn_, localized("ClearBtnTitle"), 13, 12);
     fitButton(upBtn_, localized("UpBtnTitle"), 13, 12);
@@ -406,9 +410,10 @@ void JoinnerWindowController::changeLanguage() {
 }
 
 QList<QWidget*> JoinnerWindowController::textControls() const {
-    QList<QWidget*> list{addfileBtn_, noFileTitle_, gettingstatedlabel_, email_addressLabel_, removeBtn_, clearBtn_, upBtn_,
+    QList<QWidget*> list{addfileBtn_, noFileTitle_, gettingstatedlabel_, removeBtn_, clearBtn_, upBtn_,
                          downBtn_, startFieldLabel_, stopFieldLabel_, cutDurationLabel_, selectTimeBtn_, unSelectTimeBtn_,
                          resetCutterBtn_, applytoallBtn_, outputLabel_, joinnerLabel_, startJoinnerBtn_};
+    if (!email_addressLabel_->isHidden()) list.append(email_addressLabel_);
     for (QLabel* label : descLabels_) list.append(label);
     return list;
 }

@@ -124,6 +124,7 @@ public:
     kestrel::tools::shared::OutputFolderPopup* outputFolderBtn() const { return outputFolderBtn_; }
     QLabel* cutDurationValueLabel() const { return cutDurationValueLabel_; }
     QLabel* progressPercentLabel() const { return progressPercentLabel_; }
+    QLabel* email_addressLabel() const { return email_addressLabel_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& startFields() const { return startFields_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& stopFields() const { return stopFields_; }
     const std::array<kestrel::widgets::ZorButton*, 4>& steppers() const { return steppers_; }

@@ -56,6 +56,11 @@ std::string sourceArgs(const AVStream* stream) {
     return args;
 }
 
+// A picture of another format or size would be read as garbage by the encoder.
+bool fitsEncoder(const AVFrame* frame, const AVCodecContext* encoder) {
+    return frame->format == encoder->pix_fmt && frame->width == encoder->width && frame->height == encoder->height;
+}
+
 class EncodeJoin {
 public:
     EncodeJoin(JoinPlan& plan, MediaOutput& output, JoinJob& job) : plan_(plan), output_(output), job_(job) {}
@@ -232,6 +237,10 @@ private:
                 }
                 if (rc < 0) {
                     *error = "cannot filter: " + ffErrorText(rc);
+                    return ResultCode::FilterFailed;
+                }
+                if (out == &video_ && !fitsEncoder(frame.get(), out->encoder->context())) {
+                    *error = "the join graph gave pictures the encoder does not take";
                     return ResultCode::FilterFailed;
                 }
                 const AVRational tb = av_buffersink_get_time_base(out->sink);

@@ -101,8 +101,11 @@ std::string joinFilterGraph(const JoinPlan& plan, const JoinGraphFormats& format
         const int64_t overlap_us = plan.transition_us[i - 1];
         if (overlap_us > 0) {
             if (plan.has_video) {
+                // xfade hands on the pictures after its transition a frame late; they are counted
+                // again from the first, so the next offset and the output's end stay true.
                 graph += "[" + video + "][cv" + n + "]xfade=transition=" + joinTransitionName(plan.clips[i - 1].clip.transition) +
-                         ":duration=" + seconds(overlap_us) + ":offset=" + seconds(joined_us - overlap_us) + "[jv" + n + "];";
+                         ":duration=" + seconds(overlap_us) + ":offset=" + seconds(joined_us - overlap_us) + ",setpts=round(N*" +
+                         std::to_string(plan.frame_rate.den) + "/" + std::to_string(plan.frame_rate.num) + "/TB)[jv" + n + "];";
             }
             if (plan.has_audio) graph += "[" + audio + "][ca" + n + "]acrossfade=d=" + seconds(overlap_us) + "[ja" + n + "];";
         } else {
@@ -118,10 +121,13 @@ std::string joinFilterGraph(const JoinPlan& plan, const JoinGraphFormats& format
         joined_us += plan.clips[i].lengthUs() - overlap_us;
     }
     // Constant frame rate out, in the rate's own time base, and exactly the joined length (the
-    // joining filters may round their end up by a frame).
+    // joining filters may round their end up by a frame). The encoders' formats close each
+    // chain: xfade works on unsubsampled pictures and would otherwise hand them on as they are.
     const std::string total = seconds(joined_us);
-    if (plan.has_video) graph += "[" + video + "]fps=" + rate + ",trim=end=" + total + "[vout];";
-    if (plan.has_audio) graph += "[" + audio + "]atrim=end=" + total + "[aout];";
+    if (plan.has_video) graph += "[" + video + "]fps=" + rate + ",trim=end=" + total + ",format=" + formats.pixel_format + "[vout];";
+    if (plan.has_audio)
+        graph += "[" + audio + "]atrim=end=" + total + ",aformat=sample_fmts=" + formats.sample_format + ":sample_rates=" +
+                 std::to_string(plan.sample_rate) + ":channel_layouts=" + layout + "[aout];";
     graph.pop_back();
     return graph;
 }

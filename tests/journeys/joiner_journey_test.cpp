@@ -57,9 +57,7 @@ QString text(const char* key) { return services::localized(QString::fromLatin1(k
 
 }  // namespace
 
-// The join engine blends a doubled, zoomed copy over every frame once a transition is chosen;
-// enabled with the engine's mend.
-TEST(JoinerJourney, DISABLED_ThreeClipsWithAFadeJoinFrameForFrame_EnginesIssue) {
+TEST(JoinerJourney, ThreeClipsWithAFadeJoinFrameForFrame) {
     auto& defaults = platform::UserDefaults::standard();
     for (const QString& key : defaults.allKeys()) defaults.removeObjectForKey(key);
     services::Language::setLanguage();

@@ -3,7 +3,7 @@
 #include "engine/core/ff_handles.h"
 #include "engine/core/filter_graph.h"
 #include "engine/core/subtitle_charset.h"
-#include "engine/core/subtitle_limits.h"
+#include "engine/core/subtitle_check.h"
 #include "engine/mediacore/media_core.h"
 #include "export/profiles/ini_document.h"
 #include "export/profiles/output_profile.h"
@@ -60,7 +60,7 @@ int probeAndDecode(const uint8_t* data, size_t size) {
 int readSubtitle(const uint8_t* data, size_t size) {
     InputFile file(data, size, ".srt");
     engine::subtitleCharacterEncoding(file.path());
-    if (!engine::subtitleWithinLimits(file.path())) return 0;
+    if (!engine::checkSubtitleFile(file.path()).ok()) return 0;
     engine::VideoSourceParams source;
     source.width = 64;
     source.height = 48;

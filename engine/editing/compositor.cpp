@@ -147,7 +147,10 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
     for (auto& job : pending) job.wait();
     for (size_t i = 0; i < visible.size(); ++i) {
         const AVFrame* p = visible[i].picture;
-        if (!p) continue;
+        if (!p) {
+            showed_unreadable_ = showed_unreadable_ || !visible[i].renderer->decodedAny();
+            continue;
+        }
         if (visible[i].beauty.any()) {
             std::vector<uint8_t>& copy = retouched(visible[i].media_id, p, visible[i].source_us, visible[i].beauty);
             blend(copy.data(), p->width * 4, p->width, p->height, visible[i].place.x, visible[i].place.y, canvas);

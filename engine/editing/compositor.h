@@ -33,6 +33,9 @@ public:
 
     // Renders time t_us of the plan; layers whose file cannot be read are left out.
     void render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas);
+    // True once a layer was due whose file holds pictures but gave none: no picture of it could
+    // be decoded (a damaged file), so what is drawn is not what was asked.
+    bool showedUnreadableMedia() const { return showed_unreadable_; }
     // Forgets renderers of media no longer in the plan.
     void prune(const CompositionPlan& plan);
 
@@ -55,6 +58,7 @@ private:
     };
     std::map<uint64_t, std::unique_ptr<Retouch>> retouch_;
     FaceDetection face_detection_;
+    bool showed_unreadable_ = false;
 };
 
 }  // namespace kestrel::editing

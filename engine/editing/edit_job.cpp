@@ -139,7 +139,7 @@ ResultCode EditJob::render(const std::string& write_path) {
     } join_on_exit{handoff, encoding};
     Compositor compositor;
     Canvas composed;
-    bool stopped = false;
+    bool stopped = false, unreadable = false;
     for (int64_t k = 0; k < video_frames; ++k) {
         if (stopRequested()) {
             stopped = true;
@@ -150,11 +150,17 @@ ResultCode EditJob::render(const std::string& write_path) {
             Canvas* canvas = handoff.takeEmpty();
             if (!canvas) break;  // the encoding side failed
             compositor.render(plan_, t_us, canvas);
+            // A media of no readable picture would be written as black and called a success.
+            if ((unreadable = compositor.showedUnreadableMedia())) {
+                handoff.giveBack(canvas);
+                break;
+            }
             handoff.submit(canvas, k);
             continue;
         }
         // The filter stage after composition packs each view of the composed picture.
         compositor.render(plan_, t_us, &composed);
+        if ((unreadable = compositor.showedUnreadableMedia())) break;
         bool handed = true;
         for (int view = 0; view < per_frame && handed; ++view) {
             Canvas* packed = handoff.takeEmpty();
@@ -165,10 +171,11 @@ ResultCode EditJob::render(const std::string& write_path) {
         }
         if (!handed) break;
     }
-    if (stopped) handoff.cancel();
+    if (stopped || unreadable) handoff.cancel();
     else handoff.close();
     encoding.join();  // the writer is this thread's again
     if (stopped) return ResultCode::Stopped;
+    if (unreadable) return ResultCode::DecodeFailed;
     if (encode_rc != ResultCode::Ok) return encode_rc;
     if (writer.hasAudio()) {
         if (stopRequested()) return ResultCode::Stopped;

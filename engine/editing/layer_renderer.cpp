@@ -56,6 +56,7 @@ bool LayerRenderer::decodedAt(int64_t source_us) {
         av_frame_move_ref(current_.get(), pending_.get());
         current_us_ = pending_us_;
     }
+    decoded_any_ = decoded_any_ || current_->buf[0] != nullptr;
     return current_->buf[0] != nullptr;
 }
 

@@ -39,6 +39,9 @@ public:
 
     // The BGRA picture shown at source_us in that shape; null when none can be made.
     const AVFrame* pictureAt(int64_t source_us, const LayerShape& shape);
+    // False until a picture of the file has been decoded: a file whose every picture is damaged
+    // never gets there.
+    bool decodedAny() const { return decoded_any_; }
 
 private:
     LayerRenderer() = default;
@@ -56,6 +59,7 @@ private:
     engine::FramePtr pending_ = engine::makeFrame();    // decoded, not yet due
     int64_t pending_us_ = INT64_MIN;
     bool ended_ = false;
+    bool decoded_any_ = false;
 
     std::unique_ptr<engine::FilterGraph> graph_;
     LayerShape graph_shape_;

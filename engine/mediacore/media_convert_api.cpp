@@ -1,6 +1,6 @@
 // The convert half of the C interface. Setters only record settings; Start builds and runs
 // the pipeline.
-#include "engine/core/subtitle_limits.h"
+#include "engine/core/subtitle_check.h"
 #include "engine/core/codec_choice.h"
 #include "engine/core/record_text.h"
 #include "engine/mediacore/convert_job.h"
@@ -287,7 +287,7 @@ int32_t apiMediaConvertAddTextWatermask(void* handle, TextWatermarkRecord record
 
 int32_t apiMediaConvertSetSubtitle(void* handle, SubtitleRecord record) {
     std::string path = fieldText(record.path);
-    if (!path.empty() && (!isFile(path) || !engine::subtitleWithinLimits(path))) return kFailed;
+    if (!path.empty() && (!isFile(path) || !engine::checkSubtitleFile(path).ok())) return kFailed;
     return withSettings(handle, [&](ConvertSettings& s) {
         if (path.empty()) {
             s.subtitle.reset();

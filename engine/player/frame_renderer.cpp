@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/core/subtitle_limits.h"
+#include "engine/core/subtitle_check.h"
 #include "engine/core/effect_chains.h"
 #include "engine/core/media_input.h"
 
@@ -91,7 +91,7 @@ engine::VideoSettings toVideoSettings(const PreviewSettings& preview, int source
         s.has_colour = true;
         s.position_px = r.position;
         // A file the export would refuse is not drawn in the preview either.
-        if (!s.path.empty() && engine::subtitleWithinLimits(s.path)) v.subtitles.push_back(std::move(s));
+        if (!s.path.empty() && engine::checkSubtitleFile(s.path).ok()) v.subtitles.push_back(std::move(s));
     }
     v.output_pixel_format = AV_PIX_FMT_BGRA;
     return v;

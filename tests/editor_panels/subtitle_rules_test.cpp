@@ -27,30 +27,6 @@ const std::string kAss =
 
 }  // namespace
 
-TEST(SubtitleFile, EncodingsAreDetectedAndDecoded) {
-    const QString cafe = QString::fromUtf8("Café");
-    struct Case {
-        QByteArray bytes;
-        SubtitleTextEncoding encoding;
-    };
-    QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2);
-    for (QChar c : cafe) {
-        le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
-    }
-    const Case cases[] = {
-        {cafe.toUtf8(), SubtitleTextEncoding::Utf8},
-        {QByteArray("\xEF\xBB\xBF") + cafe.toUtf8(), SubtitleTextEncoding::Utf8Bom},
-        {le, SubtitleTextEncoding::Utf16LE},
-        {be, SubtitleTextEncoding::Utf16BE},
-        {cafe.toLatin1(), SubtitleTextEncoding::Legacy},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(detectSubtitleEncoding(c.bytes), c.encoding);
-        EXPECT_EQ(decodeSubtitleText(c.bytes), cafe);
-    }
-}
-
 TEST(SubtitleFile, GoodFilesPassAndBadOnesSayWhy) {
     TempDir dir;
     writeBytes(dir.file("a.srt"), kSrt);

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class QComboBox;
+class QFileDialog;
 class QWidget;
 
 namespace app {
@@ -43,6 +44,21 @@ public:
     // The About box over the active window.
     void showAboutBox();
     void quitAction();
+
+    // A save panel with its message, prompt, allowed file types, folder creation, title, name
+    // and start folder set; returned, not run (the caller owns it). The platform's choice to
+    // hide an extension has no counterpart here: the name is always shown whole.
+    static QFileDialog* savePanelWithTitleMessage(const QString& message, const QString& prompt, const QString& title,
+                                                  const QString& nameFiledValue, bool createDirectories,
+                                                  bool bSelectHiddenExtension, const QString& directory,
+                                                  const QStringList& allowedFileTypes);
+    // Runs the panel. Cancelled: an empty string. Chosen: the file is made empty when nothing is
+    // there, remembered (its bookmark key stored under "logo_accessKey") and answered as a
+    // "file:" URL text.
+    static QString getSavePanelChooseFiles(QFileDialog* panel);
+    // Appends "\n " and the text to "logo.text" on the user's desktop, made when missing; when
+    // that file cannot be read, to the file last chosen in getSavePanelChooseFiles.
+    static void writeLogToDesktop(const QString& text);
 
 private:
     QPointer<QMenuBar> mainMenu_;

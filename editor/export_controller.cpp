@@ -9,6 +9,7 @@
 #include "session/edit/effect_catalogue.h"
 #include "session/export/editor/export_job.h"
 #include "session/export/output_choice.h"
+#include "session/export/output_container.h"
 #include "session/jobs/job_queue.h"
 
 #include <QDebug>
@@ -99,8 +100,10 @@ void EditorExportController::exportAction() {
     }
 
     const QString folder = QFileInfo(outputPath_).path();
-    const QString extension =
-        record_->targetData.extension.isEmpty() ? QFileInfo(record_->path).suffix() : record_->targetData.extension;
+    // Keep Original names no extension: the source's container, or the nearest one FFmpeg writes.
+    const QString extension = session::writableOutputExtension(
+        record_->path,
+        record_->targetData.extension.isEmpty() ? QFileInfo(record_->path).suffix() : record_->targetData.extension);
     if (!QDir().mkpath(folder)) {
         session_->finishFailed(services::localized(QStringLiteral("EditorExportFolderUnusableMessage")));
         enableEditingAfterRun();

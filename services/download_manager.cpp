@@ -1,6 +1,7 @@
 #include "services/download_manager.h"
 
 #include "platform/atomic_write.h"
+#include "services/folders.h"
 
 #include <QDebug>
 #include <QDir>
@@ -19,7 +20,9 @@ namespace services {
 
 namespace {
 
-QString downloadsFolder() { return QDir::tempPath() + "/kestrel-downloads"; }
+// This user's own folder: in the shared temporary folder another user could make the folder
+// first and swap a finished file before it is handed over.
+QString downloadsFolder() { return FileManager::sharedManager().privateFolder(QStringLiteral("Downloads")); }
 
 // "bytes <first>-<last>/<total>" -> first and total (total -1 when "*").
 bool parseContentRange(const QByteArray& header, qint64* first, qint64* total) {
@@ -64,8 +67,9 @@ void DownloadManager::beginTransfer(const QString& url, qint64 offset, const QSt
         fail(QStringLiteral("Not a download address: %1").arg(url));
         return;
     }
-    if (!QDir().mkpath(downloadsFolder())) {
-        fail(QStringLiteral("Cannot make the download folder %1").arg(downloadsFolder()));
+    if (downloadsFolder().isEmpty()) {
+        fail(QStringLiteral("Cannot make the private download folder in %1")
+                 .arg(FileManager::sharedManager().customCachesMainPath()));
         return;
     }
     partial_ = std::make_unique<QFile>(partialFilePath());

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/bookmarks.h"
 #include "services/output_name.h"
@@ -34,8 +36,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& data) {
     return false;
 }
 
-// The XDG_VIDEOS_DIR line of user-dirs.dirs, "$HOME/..." expanded; empty when absent.
-QString videosDirFromUserDirs() {
+// A line of user-dirs.dirs ("XDG_VIDEOS_DIR", "XDG_DESKTOP_DIR"), "$HOME/..." expanded; empty
+// when absent.
+QString dirFromUserDirs(const QString& key) {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty()) config = QDir::homePath() + "/.config";
     QFile file(config + "/user-dirs.dirs");
@@ -43,8 +46,8 @@ QString videosDirFromUserDirs() {
     QTextStream in(&file);
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
-        if (!line.startsWith("XDG_VIDEOS_DIR=")) continue;
-        QString value = line.mid(int(strlen("XDG_VIDEOS_DIR="))).trimmed();
+        if (!line.startsWith(key + "=")) continue;
+        QString value = line.mid(int(key.size()) + 1).trimmed();
         if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"')) value = value.mid(1, value.size() - 2);
         if (value.startsWith("$HOME")) value = QDir::homePath() + value.mid(5);
         else if (!value.startsWith('/')) value = QDir::homePath() + "/" + value;
@@ -99,9 +102,16 @@ bool FileManager::createDirectoryAtPath(const QString& path) {
 
 QString FileManager::moviesFolderPath() {
     QString videos = qEnvironmentVariable("XDG_VIDEOS_DIR");
-    if (videos.isEmpty()) videos = videosDirFromUserDirs();
+    if (videos.isEmpty()) videos = dirFromUserDirs("XDG_VIDEOS_DIR");
     if (videos.isEmpty()) videos = QDir::homePath();
     return QDir::cleanPath(videos);
+}
+
+QString FileManager::desktopFolderPath() {
+    QString desktop = qEnvironmentVariable("XDG_DESKTOP_DIR");
+    if (desktop.isEmpty()) desktop = dirFromUserDirs("XDG_DESKTOP_DIR");
+    if (desktop.isEmpty()) desktop = QDir::homePath() + "/Desktop";
+    return QDir::cleanPath(desktop);
 }
 
 QString FileManager::rootDirPath() {
@@ -127,10 +137,37 @@ QString FileManager::rootFiltersDirPath() { return cacheFolder("Filters"); }
 QString FileManager::rootExportVideosDirPath() { return cacheFolder("ExportVideos"); }
 QString FileManager::customMaterialPath() { return cacheFolder("NetMaterial"); }
 
+QString FileManager::privateFolder(const QString& name) {
+    const QString main = customCachesMainPath();
+    const QString path = main + "/" + name;
+    for (const QString& folder : {main, path}) {
+        const QByteArray native = QFile::encodeName(folder);
+        // Made private from the start: no moment in which another user could step in.
+        if (!QFileInfo(folder).exists() && createDirectoryAtPath(QFileInfo(folder).path()) &&
+            ::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+            qWarning().noquote() << "Cannot make" << folder << ":" << strerror(errno);
+            return {};
+        }
+        // lstat: a link someone placed there is not followed.
+        struct stat info {};
+        if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::getuid()) {
+            qWarning().noquote() << "Not a private folder of this user:" << folder;
+            return {};
+        }
+        if ((info.st_mode & 0777) != 0700 && ::chmod(native.constData(), 0700) != 0) {
+            qWarning().noquote() << "Cannot make" << folder << "private:" << strerror(errno);
+            return {};
+        }
+    }
+    return path;
+}
+
 QString FileManager::customAudioBGImagePath() {
-    const QString folder = QDir::tempPath() + "/localMusics";
-    createDirectoryAtPath(folder);  // a failure is logged; writing the cover then fails too
-    return folder + "/audioBackground.jpg";
+    // In a folder of this user's own: in the shared temporary folder another user could place a
+    // cover of their own under this name first.
+    const QString folder = privateFolder("localMusics");
+    return folder.isEmpty() ? QString() : folder + "/audioBackground.jpg";
 }
 
 QByteArray FileManager::imageToJpegData(const QImage& image) {
@@ -158,10 +195,28 @@ QImage FileManager::compressOriginalImage(const QImage& image) {
     return shrunk;
 }
 
+namespace {
+// The part of a thumbnail folder's name that names the file, whatever its version.
+QString thumbPathKey(const QString& filePath) {
+    return QString::number(static_cast<qulonglong>(platform::pathHash(filePath))) + "_";
+}
+}  // namespace
+
 QString FileManager::thumbFolderForFile(const QString& filePath) {
     const QString material = customMaterialPath();
     if (material.isEmpty()) return {};
-    return material + "/local/" + QString::number(static_cast<qulonglong>(platform::pathHash(filePath)));
+    const QFileInfo file(filePath);
+    const qint64 size = file.exists() ? file.size() : -1;
+    const qint64 modified_ms = file.exists() ? file.lastModified().toMSecsSinceEpoch() : 0;
+    return material + "/local/" + thumbPathKey(filePath) + QString::number(size) + "_" + QString::number(modified_ms);
+}
+
+void FileManager::removeStaleThumbFolders(const QString& currentFolder) {
+    const QFileInfo current(currentFolder);
+    const QString key = current.fileName().section('_', 0, 0) + "_";
+    const QDir local(current.path());
+    for (const QString& name : local.entryList({key + "*"}, QDir::Dirs | QDir::NoDotAndDotDot))
+        if (name != current.fileName()) QDir(local.filePath(name)).removeRecursively();
 }
 
 QString FileManager::readThumbFromLocal(const QString& filePath) {
@@ -214,6 +269,7 @@ QString FileManager::saveThumbImageDataToLocal(const QByteArray& data, const QSt
     if (data.isEmpty()) return {};
     const QString folder = thumbFolderForFile(filePath);
     if (folder.isEmpty() || !createDirectoryAtPath(folder)) return {};
+    removeStaleThumbFolders(folder);
     const QString path = folder + "/thumb." + imageType;
     return writeFileAtomically(path, data) ? path : QString();
 }
@@ -228,11 +284,11 @@ QString FileManager::saveThumbImage(const QImage& image, const QString& folder, 
 bool FileManager::isExistAudioBGImage() const { return QFileInfo::exists(audioBGImagePath_); }
 
 void FileManager::saveAudioBGImage(const QImage& image) {
-    if (isExistAudioBGImage()) return;
+    // The cache folder may have been cleaned since start-up.
+    audioBGImagePath_ = customAudioBGImagePath();
+    if (audioBGImagePath_.isEmpty() || isExistAudioBGImage()) return;
     const QByteArray data = imageToJpegData(image);
-    // The temporary folder may have been cleaned since start-up.
-    if (!data.isEmpty() && createDirectoryAtPath(QFileInfo(audioBGImagePath_).path()))
-        writeFileAtomically(audioBGImagePath_, data);
+    if (!data.isEmpty()) writeFileAtomically(audioBGImagePath_, data);
 }
 
 bool FileManager::isExistRunBackwardVideo(const QString& path) { return outputPathTaken(path); }

@@ -30,6 +30,8 @@ public:
 
     // The user's videos folder: $XDG_VIDEOS_DIR, else the XDG user-dirs entry, else home.
     static QString moviesFolderPath();
+    // The user's desktop folder: $XDG_DESKTOP_DIR, else the XDG user-dirs entry, else ~/Desktop.
+    static QString desktopFolderPath();
 
     QString rootDirPath();                 // <videos>/<application name>: default output folder
     QString customCachesMainPath() const;  // the application's XDG cache folder (not made)
@@ -39,7 +41,12 @@ public:
     QString rootFiltersDirPath();          // downloaded filter catalogue and pictures
     QString rootExportVideosDirPath();
     QString customMaterialPath();          // thumbnail cache root ("NetMaterial")
-    QString customAudioBGImagePath();      // <temp>/localMusics/audioBackground.jpg
+    QString customAudioBGImagePath();      // <private localMusics folder>/audioBackground.jpg
+    // A folder under the application's cache folder that only this user may enter (mode 0700),
+    // for files another user must neither place nor swap (the audio cover, downloads); made
+    // when missing. Empty, with the reason logged, when something else stands there: a folder
+    // of another owner, a link, or a file.
+    QString privateFolder(const QString& name);
     const QString& audioBGImagePath() const { return audioBGImagePath_; }
 
     // JPEG at the quality thumbnails are stored with.
@@ -47,7 +54,9 @@ public:
     // Pictures of 900 or more on a side are shrunk, aspect kept, to 900 on the longer side.
     static QImage compressOriginalImage(const QImage& image);
 
-    // The thumbnail folder of a file: <NetMaterial>/local/<path hash> (not made).
+    // The thumbnail folder of a file as it is now: <NetMaterial>/local/<path hash>_<size>_<time>
+    // with the file's size in bytes and its modification time in milliseconds (not made). A file
+    // replaced under the same name gets another folder, so its old picture is never shown.
     QString thumbFolderForFile(const QString& filePath);
     // The cached thumbnail of a file, or an empty string.
     QString readThumbFromLocal(const QString& filePath);
@@ -75,6 +84,8 @@ private:
     FileManager& operator=(const FileManager&) = delete;
 
     QString cacheFolder(const QString& name);
+    // Removes the thumbnails of earlier versions of the file the folder is named after.
+    void removeStaleThumbFolders(const QString& currentFolder);
     QString storeThumb(const QImage& picture, const QString& filePath);
 
     QString audioBGImagePath_;

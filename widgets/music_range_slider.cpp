@@ -46,6 +46,9 @@ void MusicRangeSlider::setUI(double w, double h) {
     tickMarkView_ = makePart<ZorDraggedView>(this, QRectF(0, 0, kKnobSize, kKnobSize), kKnob);
     for (ZorDraggedView* part : {leftMoveView_, rightMoveView_, videoPositionView_, tickMarkView_})
         part->setDelegate(this);
+    // The span and the knob stand for values up to 1: their drags may reach the right edge.
+    videoPositionView_->setDragRightMargin(0);
+    tickMarkView_->setDragRightMargin(0);
     setVideoRangeLowerValue(0, 1);
     setMusicRangeLowerValue(0, 0);
 }
@@ -144,11 +147,12 @@ void MusicRangeSlider::mouseDraggedWithSender(ZorDraggedView* sender) {
         setVideoRangeLowerValue(positionLeftValue_, newRight);
         setMusicRangeLowerValue(musicLeftValue_, musicRightValue_);
     } else if (sender == videoPositionView_) {
-        // The span keeps its length. Its x is taken with the inset, which lets the span's right
-        // end reach exactly 1 at the drag's right stop.
-        const float newLeft = float(safeRatio(viewFrame(videoPositionView_).x(), bw));
-        const float shift = newLeft - positionLeftValue_;
-        setVideoRangeLowerValue(newLeft, positionRightValue_ + shift);
+        // The span keeps its length and stays on the track: its start is read from where the
+        // track begins, so a press that does not move leaves the music where it was.
+        const float length = positionRightValue_ - positionLeftValue_;
+        const float newLeft = std::clamp(float(safeRatio(viewFrame(videoPositionView_).x() - kInset, bw)), 0.0f,
+                                         std::max(0.0f, 1.0f - length));
+        setVideoRangeLowerValue(newLeft, newLeft + length);
         setMusicRangeLowerValue(newLeft, std::min(musicRightValue_, positionRightValue_ - positionLeftValue_));
         placeHandles(0);
     }

@@ -17,9 +17,9 @@ constexpr double kSmallestRepeatWidth = 1;
 }  // namespace
 
 double draggedViewX(double pointerXInSuperview, double grabOffset, double superviewWidth, double viewWidth,
-                    bool isDraw) {
+                    double rightMargin) {
     double x = pointerXInSuperview - grabOffset;
-    x = std::min(x, superviewWidth - viewWidth - (isDraw ? 0.0 : kRightMargin));
+    x = std::min(x, superviewWidth - viewWidth - rightMargin);
     return std::max(x, 0.0);
 }
 
@@ -45,6 +45,11 @@ void ZorDraggedView::setIsDraw(bool draw) {
     updateGeometry();
 }
 
+double ZorDraggedView::dragRightMargin() const {
+    if (dragRightMargin_ >= 0) return dragRightMargin_;
+    return isDraw_ ? 0.0 : kRightMargin;
+}
+
 void ZorDraggedView::setRepeatWidth(float width) {
     // The marks stand in for the picture only while repeating; the picture itself is kept, so it
     // shows again once repeating ends.
@@ -61,7 +66,7 @@ void ZorDraggedView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || !parentWidget()) return;
     const double pointerX = mapToParent(event->position()).x();
     QRectF frame = viewFrame(this);
-    frame.moveLeft(draggedViewX(pointerX, grabOffset_, viewSize(parentWidget()).width(), frame.width(), isDraw_));
+    frame.moveLeft(draggedViewX(pointerX, grabOffset_, viewSize(parentWidget()).width(), frame.width(), dragRightMargin()));
     setViewFrame(this, frame);
     if (delegate_) delegate_->mouseDraggedWithSender(this);
 }

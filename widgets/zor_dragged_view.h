@@ -23,6 +23,10 @@ public:
 
     void setIsDraw(bool draw);
     bool isDraw() const { return isDraw_; }
+    // How near the superview's right edge a drag may take the view: by default 10 points, and
+    // none for a view that draws its pin. An owner whose value must reach its end sets 0.
+    void setDragRightMargin(double margin) { dragRightMargin_ = margin; }
+    double dragRightMargin() const;
     // Distance between repeat marks in points; 0 draws none. While it is positive the marks are
     // drawn instead of the picture, which is kept and shows again when the width returns to 0.
     void setRepeatWidth(float width);
@@ -38,15 +42,16 @@ protected:
 
 private:
     bool isDraw_ = false;
+    double dragRightMargin_ = -1;  // negative: the default for the view's kind
     float repeatWidth_ = 0;
     double grabOffset_ = 0;
     ZorDraggedViewDelegate* delegate_ = nullptr;
 };
 
 // Left edge of a dragged view: the pointer less the grab offset, kept inside the superview
-// (a margin of 10 points on the right unless the view draws its pin).
+// with rightMargin points to spare on the right.
 double draggedViewX(double pointerXInSuperview, double grabOffset, double superviewWidth, double viewWidth,
-                    bool isDraw);
+                    double rightMargin);
 // x positions of the repeat marks for a view of the given width. Marks closer than one point
 // would merge into a solid block, so none are drawn then.
 std::vector<double> repeatMarkXs(double repeatWidth, double viewWidth);

@@ -62,6 +62,14 @@ std::string muxerNameFor(const std::string& name) {
     return name;
 }
 
+bool refusesOnSetUp(const AVOutputFormat* format, AVCodecID codec) {
+    // FFmpeg's Matroska muxer: "does not yet support muxing" these, although its tag list has them.
+    static const AVCodecID kMatroskaRefuses[] = {AV_CODEC_ID_RV10,   AV_CODEC_ID_RV20,   AV_CODEC_ID_COOK,
+                                                 AV_CODEC_ID_RA_288, AV_CODEC_ID_SIPR,   AV_CODEC_ID_ATRAC3};
+    if (std::strcmp(format->name, "matroska") != 0 && std::strcmp(format->name, "webm") != 0) return false;
+    return std::find(std::begin(kMatroskaRefuses), std::end(kMatroskaRefuses), codec) != std::end(kMatroskaRefuses);
+}
+
 bool mapsKnownCodec(const AVOutputFormat* format, AVCodecID codec) {
     for (const MuxerCodecs& entry : kMuxerCodecs) {
         if (std::strcmp(entry.muxer, format->name) != 0) continue;

@@ -22,4 +22,8 @@ std::string muxerNameFor(const std::string& name);
 // own default codecs.
 bool mapsKnownCodec(const AVOutputFormat* format, AVCodecID codec);
 
+// Codecs a muxer names as its own but refuses when the file is set up (Matroska and RealVideo
+// 1 and 2 or RealAudio): such streams are encoded anew instead of copied.
+bool refusesOnSetUp(const AVOutputFormat* format, AVCodecID codec);
+
 }  // namespace kestrel::engine

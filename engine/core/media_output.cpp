@@ -48,7 +48,7 @@ MediaOutput::~MediaOutput() {
 }
 
 bool MediaOutput::accepts(AVCodecID codec) const {
-    if (codec == AV_CODEC_ID_NONE || !suitsSoundType(name_, codec)) return false;
+    if (codec == AV_CODEC_ID_NONE || !suitsSoundType(name_, codec) || refusesOnSetUp(format_->oformat, codec)) return false;
     int answer = avformat_query_codec(format_->oformat, codec, FF_COMPLIANCE_NORMAL);
     if (answer >= 0) return answer == 1;
     // Containers that cannot tell hold at least their own default codecs.

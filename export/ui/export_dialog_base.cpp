@@ -1,5 +1,6 @@
 #include "export/ui/export_dialog_base.h"
 
+#include "widgets/dialogs/alert_window_controller.h"
 #include "widgets/dialogs/dark_look.h"
 
 #include "export/ui/dialog_style.h"
@@ -16,6 +17,7 @@
 #include "widgets/zor_button.h"
 
 #include <QCloseEvent>
+#include <memory>
 #include <algorithm>
 #include <QDir>
 #include <QFileDialog>
@@ -23,9 +25,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 
 namespace exportkit {
 namespace {
@@ -42,17 +42,6 @@ QString askFolder(QWidget* parent, const QString& startFolder) {
     return panel.selectedFiles().first();
 }
 
-bool askStop(QWidget* parent, const QString& messageKey) {
-    QMessageBox box(QMessageBox::Question,
-                    services::localized(QStringLiteral("Ixy-de-Rz5.title")) + QLatin1Char(' ') +
-                        services::Language::getCurrentVersion() + QLatin1Char(' '),
-                    services::localized(messageKey), QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(services::localized(QStringLiteral("alertOKBtn")), QMessageBox::AcceptRole);
-    box.addButton(services::localized(QStringLiteral("alertCancelBtn")), QMessageBox::RejectRole);
-    box.exec();
-    return box.clickedButton() == ok;
-}
-
 QString withoutTrailingSeparator(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
     return path;
@@ -65,7 +54,7 @@ ExportDialogBase::ExportDialogBase(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(554, 223);
     folderChooser_ = [this](const QString& start) { return askFolder(this, start); };
-    stopConfirmer_ = [this](const QString& key) { return askStop(this, key); };
+    stopConfirmer_ = [this](const QString& key) { return askStop(key); };
     revealer_ = revealInFileManager;
 }
 
@@ -264,9 +253,38 @@ int ExportDialogBase::runModal(QWidget* owner) {
     return exec();
 }
 
+void ExportDialogBase::setExporting(bool exporting) {
+    exporting_ = exporting;
+    // The job ended while the stop question was open: there is nothing left to stop.
+    if (!exporting_ && stopAlert_) stopAlert_->dissmiss();
+}
+
+bool ExportDialogBase::askStop(const QString& messageKey) {
+    auto* alert = new kestrel::widgets::AlertWindowController(this);
+    alert->move(mapToGlobal(QPoint((width() - alert->width()) / 2, (height() - alert->height()) / 2)));
+    alert->setTitle(services::localized(QStringLiteral("Ixy-de-Rz5.title")) + QLatin1Char(' ') +
+                    services::Language::getCurrentVersion() + QLatin1Char(' '));
+    alert->setMessage(messageKey);
+    alert->setLeftBtnTitle(QStringLiteral("alertOKBtn"));
+    alert->setRightBtnTitle(QStringLiteral("alertCancelBtn"));
+    auto confirmed = std::make_shared<bool>(false);
+    alert->setLeftBtnClickCallbackBlock([confirmed](bool) { *confirmed = true; });
+    alert->changeLanguage();
+    stopAlert_ = alert;
+    // The owner may close this dialog while the question is open.
+    const QPointer<ExportDialogBase> self(this);
+    alert->runModal();
+    if (!self) return false;
+    stopAlert_ = nullptr;
+    alert->deleteLater();
+    return *confirmed;
+}
+
 bool ExportDialogBase::requestStop(const QString& messageKey) {
     if (!startExportCallbackBlock_) return false;
+    const QPointer<ExportDialogBase> self(this);
     if (stopConfirmer_ && !stopConfirmer_(messageKey)) return false;
+    if (!self) return false;
     // The job may have ended while the question was open.
     if (!exporting_ || !startExportCallbackBlock_) return false;
     callStartBlock();
@@ -285,8 +303,9 @@ void ExportDialogBase::proposeOutputFileName(const QString& base, const QString&
 
 void ExportDialogBase::closeEvent(QCloseEvent* event) {
     if (exporting_) {
-        // Closing while the job runs asks the owner to stop and keeps the dialog open.
-        if (startExportCallbackBlock_) callStartBlock();
+        // Closing while the job runs asks, as Stop does, and keeps the dialog open: the owner
+        // reports the stopped job to it.
+        startExport();
         event->ignore();
         return;
     }
@@ -294,8 +313,9 @@ void ExportDialogBase::closeEvent(QCloseEvent* event) {
 }
 
 void ExportDialogBase::reject() {
+    // Escape while the job runs is Stop, with its question: a stopped job's file is removed.
     if (exporting_) {
-        if (startExportCallbackBlock_) callStartBlock();
+        startExport();
         return;
     }
     QDialog::reject();

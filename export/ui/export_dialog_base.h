@@ -5,6 +5,7 @@
 // block called while exporting is the owner's stop request. The owner reports progress and the
 // end of its job through ExportSession.
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -13,6 +14,7 @@ class QLineEdit;
 class QWidget;
 
 namespace kestrel::widgets {
+class AlertWindowController;
 class NSProgressView;
 class ZorButton;
 }
@@ -25,7 +27,8 @@ public:
     using StartBlock = std::function<void(const QString& outputFilePath)>;
     // Asks the user for a folder, starting in startFolder; "" when cancelled.
     using FolderChooser = std::function<QString(const QString& startFolder)>;
-    // Asks whether a running export should stop.
+    // Asks whether a running export should stop. By default the two-button alert asks, over
+    // the dialog; a test may answer in its place.
     using StopConfirmer = std::function<bool(const QString& messageKey)>;
     using Revealer = std::function<bool(const QString& filePath)>;
 
@@ -38,7 +41,8 @@ public:
     void setVisible(bool visible) override;
 
     bool exporting() const { return exporting_; }
-    void setExporting(bool exporting) { exporting_ = exporting; }
+    // Set by the owner. A job that ends closes a stop question still open.
+    void setExporting(bool exporting);
     const QString& outputPath() const { return outputPath_; }
     void setOutputPath(const QString& path);
     const QString& inputFileName() const { return inputFileName_; }
@@ -98,7 +102,10 @@ protected:
     // Right edge of the rows (the folder row's last button).
     static constexpr int kContentRight = 532;
     // Asks to stop (confirmation with messageKey), then sends the stop request; true when sent.
+    // Stop, Escape and the close box all come here while the job runs.
     bool requestStop(const QString& messageKey);
+    // The stop question in the two-button alert; true when the user confirmed.
+    bool askStop(const QString& messageKey);
     // Calls the block with outputPath / outputFileName.
     void callStartBlock();
     // The proposed file in the current folder: base.ext, numbered while it exists.
@@ -120,6 +127,7 @@ private:
     StartBlock startExportCallbackBlock_;
     FolderChooser folderChooser_;
     StopConfirmer stopConfirmer_;
+    QPointer<kestrel::widgets::AlertWindowController> stopAlert_;
     Revealer revealer_;
 };
 

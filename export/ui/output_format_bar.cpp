@@ -59,6 +59,8 @@ int OutputFormatBar::screenHeight() const {
     return screen ? screen->geometry().height() : 1080;
 }
 
+bool OutputFormatBar::collapsible() const { return screenHeight() < kSmallScreen; }
+
 void OutputFormatBar::load() {
     functionList_ = config_.tree.categoriesWithCustom();
     initTabbarView();
@@ -126,7 +128,7 @@ void OutputFormatBar::initfunctionView() {
         showFunctionBtn_->setDownBackgroundImage(head);
         if (head.isNull()) showFunctionBtn_->setBackGroundColor(QColor(33, 176, 235));
         showFunctionBtn_->setMouseDownAction([this](kestrel::widgets::ZorButton*) { toggleCollapsed(); });
-        if (screenHeight() < kSmallScreen) {
+        if (collapsible()) {
             showFunctionIconView_ = new kestrel::widgets::ZorImageView(showFunctionBtn_);
             showFunctionIconView_->setGeometry(kHeaderArrowX, (30 - 10) / 2 - 3, 8, 10);
             showFunctionIconView_->setImageScaling(kestrel::widgets::ImageScaling::AxesIndependently);
@@ -407,7 +409,7 @@ void OutputFormatBar::setChoicesEnabled(bool enabled) {
 }
 
 void OutputFormatBar::toggleCollapsed() {
-    if (screenHeight() > kSmallScreen) return;
+    if (!collapsible()) return;
     const bool collapsed = !showFunctionBtn_->selected();
     showFunctionBtn_->setSelected(collapsed);
     if (showFunctionIconView_)

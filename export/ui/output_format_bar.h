@@ -40,7 +40,7 @@ public:
     virtual void outputSettingChanged(OutputFormatBar* bar, int flag) {}
     // The settings dialog's Default button restored the profile's values.
     virtual void outputSettingsRestored(OutputFormatBar* bar) {}
-    // The header button collapsed or expanded the bar (screens up to 780 points high); the owner
+    // The header button collapsed or expanded the bar (screens under 780 points high); the owner
     // changes its window height by -140 or +140 and lays itself out again.
     virtual void outputBarCollapseToggled(OutputFormatBar* bar, bool collapsed) {}
 };
@@ -131,6 +131,8 @@ private:
     void showHeaderTitle(const QString& profileName);
     void layoutTabs();
     int screenHeight() const;
+    // Only on screens under 780 points the header shows its arrow and folds the bar away.
+    bool collapsible() const;
     QString categoryPath(const QString& category, const QString& name) const;
 
     FormatBarConfig config_;

@@ -4,6 +4,8 @@
 #include "tests/app/app_test_helpers.h"
 
 #include "app/home_window_controller.h"
+#include "export/ui/export_session.h"
+#include "export/ui/export_window_controller.h"
 #include "widgets/dialogs/alert_window_controller.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/dialog_buttons.h"
@@ -15,6 +17,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -98,6 +101,52 @@ TEST_F(DarkLook, MessageBoxesAndAlertsAreDark) {
     kestrel::widgets::AlertWindowController alert;
     alert.setMessage(QStringLiteral("importFileFailed"));
     expectDark(seeModal("alert", [&] { alert.runModal(); }));
+}
+
+// The symbol a question or information box shows is drawn in the dark look's colours: no white
+// glyph on a light disc.
+TEST_F(DarkLook, MessageBoxSymbolsAreDark) {
+    for (QMessageBox::Icon kind : {QMessageBox::Question, QMessageBox::Information}) {
+        SCOPED_TRACE(int(kind));
+        QImage symbol;
+        closeNextModal([&](QWidget* modal) {
+            auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+            if (label) symbol = label->pixmap().toImage();
+        });
+        QMessageBox box(kind, "Stop", "Stop the export?", QMessageBox::Ok | QMessageBox::Cancel);
+        box.exec();
+        ASSERT_FALSE(symbol.isNull());
+        int white = 0, shown = 0;
+        for (int y = 0; y < symbol.height(); ++y)
+            for (int x = 0; x < symbol.width(); ++x) {
+                const QColor c = symbol.pixelColor(x, y);
+                if (c.alpha() < 128) continue;
+                ++shown;
+                white += c.red() > 225 && c.green() > 225 && c.blue() > 225;
+            }
+        EXPECT_GT(shown, 0);
+        EXPECT_EQ(white, 0) << "white pixels in the symbol";
+        EXPECT_LT(lightShare(symbol), 0.5);
+    }
+}
+
+// The export dialogs' progress bar while an export runs: its groove right of the fill is dark,
+// and the percent text on it light.
+TEST_F(DarkLook, TheExportProgressGrooveIsDark) {
+    exportkit::ExportWindowController dialog;
+    dialog.setHiddenMergeAllIntoOne(true);
+    exportkit::ExportSession session(&dialog);
+    dialog.show();
+    pumpEvents();
+    session.begin();
+    session.setProgress(0.25);
+    pumpEvents();
+    const QImage bar = dialog.progressView->grab().toImage();
+    const QColor groove = bar.pixelColor(bar.width() * 7 / 8, bar.height() / 2);
+    EXPECT_LT(qGray(groove.rgb()), 70) << "progress groove " << groove.name().toStdString();
+    const QColor text = dialog.progressView->progressLabel()->palette().color(QPalette::WindowText);
+    EXPECT_GT(qGray(text.rgb()) - qGray(groove.rgb()), 100) << "the percent text reads on the groove";
+    session.finishStopped();
 }
 
 TEST_F(DarkLook, MenusAreDark) {

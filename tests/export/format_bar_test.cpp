@@ -11,6 +11,7 @@
 #include "tests/export/qt_print.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -73,11 +74,11 @@ protected:
                            profileText(24 + i % 3));
         }
     }
-    std::unique_ptr<OutputFormatBar> makeBar(const ChoiceKeys& keys, int defaultTag) {
+    std::unique_ptr<OutputFormatBar> makeBar(const ChoiceKeys& keys, int defaultTag, int screenHeight = 1080) {
         auto bar = std::make_unique<OutputFormatBar>(FormatBarConfig{ProfileTree(root_, custom_, 6), &keys, defaultTag, 16});
         bar->resize(1000, OutputFormatBar::kHeight);
         bar->setDelegate(&recorder_);
-        bar->setScreenHeight(1080);
+        bar->setScreenHeight(screenHeight);
         bar->load();
         return bar;
     }
@@ -165,6 +166,26 @@ TEST_F(FormatBar, CollapsesOnlyOnSmallScreens) {
     QTest::mouseClick(bar->showFunctionBtn(), Qt::LeftButton);
     QTest::mouseClick(bar->showFunctionBtn(), Qt::LeftButton);
     EXPECT_EQ(recorder_.toggles, (std::vector<bool>{true, false}));
+}
+
+// The header folds the bar away exactly on the screens where it shows its arrow: below 780
+// points. On a screen of 780 points a click on the header must not shrink the window.
+TEST_F(FormatBar, TheHeaderFoldsTheBarWhereItShowsItsArrow) {
+    makeTree({"Video"}, 3);
+    for (int height : {700, 779, 780, 800}) {
+        SCOPED_TRACE(height);
+        recorder_.toggles.clear();
+        auto bar = makeBar(ChoiceKeys::editor(), 1, height);
+        bar->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+        const auto* arrow = bar->showFunctionBtn()->findChild<kestrel::widgets::ZorImageView*>();
+        const bool arrowShown = arrow && arrow->isVisible();
+        EXPECT_EQ(arrowShown, height < 780);
+        kestrel::test::click(bar->showFunctionBtn());
+        kestrel::test::click(bar->showFunctionBtn());
+        const std::vector<bool> expected = arrowShown ? std::vector<bool>{true, false} : std::vector<bool>{};
+        EXPECT_EQ(recorder_.toggles, expected) << "the header acts only where its arrow is shown";
+    }
 }
 
 TEST_F(FormatBar, SettingsDialogChoicesReachTheOwnerAndACustomProfileIsSaved) {

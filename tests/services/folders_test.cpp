@@ -8,6 +8,7 @@
 
 #include "platform/bookmarks.h"
 #include "platform/user_defaults.h"
+#include "services/download_manager.h"
 #include "services/folders.h"
 #include "services/output_name.h"
 #include "tests/support/temp_dir.h"
@@ -72,8 +73,37 @@ TEST(Folders, EveryFolderIsMadeUnderThePrivateXdgFolders) {
         EXPECT_EQ(platform::UserDefaults::standard().allKeys(), settingsBefore) << folder.name;
         EXPECT_FALSE(platform::UserDefaults::standard().hasKey(platform::EMBookmark::bookmarkKeyForPath(expected)));
     }
-    EXPECT_EQ(files.audioBGImagePath(), QDir::tempPath() + "/localMusics/audioBackground.jpg");
-    EXPECT_TRUE(QFileInfo(QDir::tempPath() + "/localMusics").isDir());
+}
+
+// The audio cover and the downloads live in folders of this user's own, never under a fixed
+// name in the shared temporary folder where another user could make them first.
+TEST(Folders, CoverAndDownloadsLiveInPrivateFolders) {
+    FileManager& files = FileManager::sharedManager();
+    const QString caches = files.customCachesMainPath();
+    const QString temp = QDir::tempPath();
+    EXPECT_EQ(files.audioBGImagePath(), caches + "/localMusics/audioBackground.jpg");
+    const services::DownloadManager download;
+    const QString downloads = QFileInfo(download.partialFilePath()).absolutePath();
+    EXPECT_EQ(downloads, caches + "/Downloads");
+    for (const QString& folder : {QFileInfo(files.audioBGImagePath()).absolutePath(), downloads}) {
+        EXPECT_FALSE(folder.startsWith(temp + "/")) << folder.toStdString();
+        const QFileInfo info(folder);
+        ASSERT_TRUE(info.isDir()) << folder.toStdString();
+        EXPECT_EQ(info.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                        QFile::WriteOther | QFile::ExeOther),
+                  QFile::Permissions()) << folder.toStdString() << " is open to other users";
+    }
+    // A folder someone loosened is closed again; a link standing in its place is refused.
+    QFile::setPermissions(downloads, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                         QFile::WriteOther | QFile::ExeOther);
+    EXPECT_EQ(files.privateFolder("Downloads"), downloads);
+    EXPECT_FALSE(QFileInfo(downloads).permissions() & QFile::WriteOther);
+    kestrel::test::TempDir elsewhere;
+    const QString linked = caches + "/Linked";
+    QFile::remove(linked);
+    ASSERT_TRUE(QFile::link(QString::fromStdString(elsewhere.path()), linked));
+    EXPECT_EQ(files.privateFolder("Linked"), QString());
+    QFile::remove(linked);
 }
 
 TEST(Folders, AFileInTheWayFailsAndTheFolderOperationAnswersEmpty) {
@@ -151,6 +181,19 @@ TEST(Folders, ThumbnailsAreMadeOnceAndFoundAgain) {
     EXPECT_EQ(files.readThumbFromLocal(picture), thumb);
     EXPECT_EQ(files.readThumbFromLocal(picture, 0), thumb);
 
+    // A picture replaced under the same name shows its new content, not the old thumbnail.
+    QImage replacement(600, 300, QImage::Format_RGB32);
+    replacement.fill(Qt::green);
+    ASSERT_TRUE(replacement.save(picture));
+    QFile(picture).setFileTime(QFileInfo(picture).lastModified().addSecs(5), QFileDevice::FileModificationTime);
+    const QString renewed = files.readThumbFromLocal(picture, 0);
+    ASSERT_FALSE(renewed.isEmpty());
+    const QImage renewedPicture(renewed);
+    EXPECT_EQ(renewedPicture.size(), QSize(600, 300));
+    EXPECT_GT(qGreen(renewedPicture.pixel(300, 150)), 200);
+    EXPECT_LT(qRed(renewedPicture.pixel(300, 150)), 60);
+    EXPECT_FALSE(QFileInfo::exists(thumb)) << "the old version's thumbnail is removed";
+
     // Paths differing only in letter case are different files.
     EXPECT_NE(files.thumbFolderForFile(picture), files.thumbFolderForFile(qs(dir.file("photo.png"))));
 
@@ -204,7 +247,7 @@ TEST(Folders, ThumbnailsKeepThePicture) {
 TEST(Folders, AudioCoverIsWrittenOnceAndKept) {
     FileManager& files = FileManager::sharedManager();
     QFile::remove(files.audioBGImagePath());
-    QDir(QDir::tempPath() + "/localMusics").removeRecursively();  // the temporary folder was cleaned
+    QDir(QFileInfo(files.audioBGImagePath()).absolutePath()).removeRecursively();  // the cache was cleaned
     EXPECT_FALSE(files.isExistAudioBGImage());
     QImage first(64, 32, QImage::Format_RGB32);
     first.fill(Qt::white);

@@ -2,6 +2,7 @@
 // superview, repeat marks, the two modes, and the reports of knob, handle and span drags.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -12,7 +13,11 @@
 #include "widgets/zor_dragged_view.h"
 
 using namespace kestrel::widgets;
+using kestrel::test::moveTo;
+using kestrel::test::pressAt;
+using kestrel::test::releaseAt;
 using kestrel::test::sendMove;
+using kestrel::test::visibleCentre;
 using kestrel::test::sendPress;
 using kestrel::test::sendRelease;
 
@@ -157,8 +162,8 @@ TEST_F(MusicSliderTest, KnobDragReportsProgressThenRange) {
     slider->setEnable(false);
     dragBy(slider->tickMarkView(), 1000);
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"progress", "range"}));
-    // The knob stops 10 points before the right edge: (210 - 21 - 10) / (210 - 21).
-    EXPECT_FLOAT_EQ(slider->progress(), 179.0f / 189.0f);
+    // The knob reaches the right edge: the end of the video.
+    EXPECT_FLOAT_EQ(slider->progress(), 1.0f);
     dragBy(slider->tickMarkView(), -1000);
     EXPECT_EQ(slider->progress(), 0.0f);
     slider->setProgress(0.5f);
@@ -197,6 +202,82 @@ TEST_F(MusicSliderTest, SpanDragKeepsItsLengthAndReachesTheEnd) {
     // The handles follow the span's ends.
     EXPECT_DOUBLE_EQ(viewFrame(slider->rightMoveView()).x(), 200);
     EXPECT_EQ(recorder.calls, std::vector<std::string>(2, "range"));
+}
+
+// The bar as the editor's music panel builds it (260 points), in a shown window, used with the
+// pointer: a touch of the span (the hand trembles a pixel and comes back) leaves the music where
+// it was, and a drag moves it by what the pointer moved.
+TEST(MusicRangeSliderInAWindow, TouchingTheSpanLeavesTheMusicWhereItWas) {
+    QWidget window;
+    window.resize(700, 60);
+    auto* slider = new MusicRangeSlider(QRectF(220, 10, 260, 30), &window);
+    RangeRecorder recorder;
+    slider->setDelegate(&recorder);
+    slider->setEnable(true);
+    slider->setVideoRangeLowerValue(0.25f, 0.5f);
+    slider->setMusicRangeLowerValue(0.25f, 0.25f);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    for (int touch = 0; touch < 3; ++touch) {
+        const QPoint grip = visibleCentre(slider->videoPositionView(), &window);
+        pressAt(&window, grip);
+        moveTo(&window, grip + QPoint(1, 0));
+        moveTo(&window, grip);
+        releaseAt(&window, grip);
+        // Where the pointer came back to: within a pixel of the 250-point track.
+        EXPECT_NEAR(slider->positionLeftValue(), 0.25f, 1.0 / 250) << "after touch " << touch + 1;
+        EXPECT_FLOAT_EQ(slider->positionRightValue() - slider->positionLeftValue(), 0.25f);
+    }
+    EXPECT_EQ(recorder.calls.size(), 6u);
+    EXPECT_NEAR(slider->positionLeftValue(), 0.25f, 1.0 / 250) << "the touches moved the music";
+
+    // 25 pixels right in five moves: a tenth of the 250-point track.
+    const float before = slider->positionLeftValue();
+    const QPoint grip = visibleCentre(slider->videoPositionView(), &window);
+    pressAt(&window, grip);
+    for (int step = 1; step <= 5; ++step) moveTo(&window, grip + QPoint(5 * step, 0));
+    releaseAt(&window, grip + QPoint(25, 0));
+    EXPECT_NEAR(slider->positionLeftValue() - before, 0.1f, 1e-5);
+    EXPECT_FLOAT_EQ(slider->positionRightValue() - slider->positionLeftValue(), 0.25f);
+
+    // Dragged far past either end, the span stops on the track's ends with its length kept.
+    const QPoint again = visibleCentre(slider->videoPositionView(), &window);
+    pressAt(&window, again);
+    for (int step = 1; step <= 4; ++step) moveTo(&window, again + QPoint(60 * step, 0));
+    releaseAt(&window, again + QPoint(240, 0));
+    EXPECT_FLOAT_EQ(slider->positionRightValue(), 1.0f);
+    EXPECT_FLOAT_EQ(slider->positionRightValue() - slider->positionLeftValue(), 0.25f);
+    const QPoint back = visibleCentre(slider->videoPositionView(), &window);
+    pressAt(&window, back);
+    for (int step = 1; step <= 4; ++step) moveTo(&window, back - QPoint(80 * step, 0));
+    releaseAt(&window, back - QPoint(320, 0));
+    EXPECT_FLOAT_EQ(slider->positionLeftValue(), 0.0f);
+    EXPECT_FLOAT_EQ(slider->positionRightValue(), 0.25f);
+    slider->setDelegate(nullptr);
+}
+
+// The play-position knob reaches both ends of the video when dragged with the pointer.
+TEST(MusicRangeSliderInAWindow, TheKnobReachesBothEnds) {
+    QWidget window;
+    window.resize(700, 60);
+    auto* slider = new MusicRangeSlider(QRectF(220, 10, 260, 30), &window);
+    RangeRecorder recorder;
+    slider->setDelegate(&recorder);
+    slider->setEnable(false);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QPoint grip = visibleCentre(slider->tickMarkView(), &window);
+    pressAt(&window, grip);
+    for (int step = 1; step <= 5; ++step) moveTo(&window, grip + QPoint(60 * step, 0));
+    releaseAt(&window, grip + QPoint(300, 0));
+    EXPECT_FLOAT_EQ(slider->progress(), 1.0f);
+    const QPoint end = visibleCentre(slider->tickMarkView(), &window);
+    pressAt(&window, end);
+    for (int step = 1; step <= 5; ++step) moveTo(&window, end - QPoint(60 * step, 0));
+    releaseAt(&window, end - QPoint(300, 0));
+    EXPECT_FLOAT_EQ(slider->progress(), 0.0f);
+    slider->setDelegate(nullptr);
 }
 
 TEST(MusicRangeSliderNarrow, ASliderWithoutATrackReportsZeroes) {

@@ -2,7 +2,9 @@
 
 #include "widgets/dialogs/dark_look.h"
 
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QPainterPath>
 #include <QStyleOption>
 #include <algorithm>
@@ -66,7 +68,42 @@ void drawCheck(const QStyleOption* option, QPainter* painter) {
     }
 }
 
+// A message box symbol: the glyph in the accent colour inside a ring of it, on a raised disc.
+QIcon messageSymbol(const QString& glyph) {
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128}) {
+        QPixmap picture(side, side);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        const qreal stroke = std::max<qreal>(1.5, side / 16.0);
+        const QRectF disc = QRectF(0, 0, side, side).adjusted(stroke / 2, stroke / 2, -stroke / 2, -stroke / 2);
+        painter.setPen(QPen(kHoverTextColor, stroke));
+        painter.setBrush(kRaisedColor);
+        painter.drawEllipse(disc);
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(std::max(8, int(side * 0.62)));
+        painter.setFont(font);
+        painter.setPen(kHoverTextColor);
+        painter.drawText(disc, Qt::AlignCenter, glyph);
+        icon.addPixmap(picture);
+    }
+    return icon;
+}
+
 }  // namespace
+
+QIcon DarkIndicatorStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
+                                       const QWidget* widget) const {
+    switch (standardIcon) {
+    case SP_MessageBoxQuestion: return messageSymbol(QStringLiteral("?"));
+    case SP_MessageBoxInformation: return messageSymbol(QStringLiteral("i"));
+    default: break;
+    }
+    return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
 
 DarkIndicatorStyle::DarkIndicatorStyle(QStyle* base) : QProxyStyle(base) {}
 

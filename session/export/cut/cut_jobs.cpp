@@ -7,6 +7,7 @@
 #include "engine/mediacore/media_join.h"
 #include "services/language.h"
 #include "services/output_name.h"
+#include "session/export/output_container.h"
 #include "session/jobs/engine_runs.h"
 
 namespace kestrel::session {
@@ -51,6 +52,8 @@ void CutJob::begin() {
         finishFailed(0, services::localized(QStringLiteral("isNotWritableFile")));
         return;
     }
+    // The source's container where FFmpeg writes it, else the nearest one that does.
+    output_.extension = writableOutputExtension(source_, output_.extension);
     outputPath_ = services::uniqueOutputPath(output_.folder, output_.baseName, output_.extension);
     ownOutput(outputPath_);
     if (ranges_.size() == 1)

@@ -2,6 +2,7 @@
 
 #include "engine/editing/rdve.h"
 #include "services/language.h"
+#include "session/export/output_container.h"
 #include "session/jobs/engine_runs.h"
 
 #include <QFileInfo>
@@ -45,6 +46,8 @@ int32_t reverseVideoKbps(int32_t sourceKbps, ReverseQuality quality) {
 ReverseJob::ReverseJob(ReverseRequest request, QObject* parent) : Job(parent), request_(std::move(request)) {}
 
 void ReverseJob::begin() {
+    // "Original" keeps the input's container where FFmpeg writes it, else the nearest one.
+    request_.outputPath = writableOutputPath(request_.inputPath, request_.outputPath);
     const int32_t sourceKbps = probedVideoKbps(request_.inputPath);
     if (sourceKbps < 0) return finishFailed(0, services::localized(QStringLiteral("ReverseInputUnreadableMessage")));
     ReverseHandle handle = ReverseHandle::create();

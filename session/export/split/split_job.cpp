@@ -2,6 +2,7 @@
 
 #include "engine/mediacore/media_core.h"
 #include "services/language.h"
+#include "session/export/output_container.h"
 #include "session/export/split/split_piece_end.h"
 #include "session/jobs/engine_runs.h"
 
@@ -50,6 +51,8 @@ void SplitJob::begin() {
     sourceBytes_ = QFileInfo(plan_.sourcePath).size();
     if (sourceEnd_us_ <= 0) return failWith(0, unreadableSourceMessage());
     if (plan_.pieceLimitBytes <= 0 && plan_.endFractions.isEmpty()) return failWith(0, unreadableSourceMessage());
+    // The source's container where FFmpeg writes it, else the nearest one that does.
+    plan_.extension = writableOutputExtension(plan_.sourcePath, plan_.extension);
     const QDir folder(plan_.folder);
     if (!folder.exists()) {
         if (!QDir().mkpath(plan_.folder)) return failWith(0, folderUnusableMessage());

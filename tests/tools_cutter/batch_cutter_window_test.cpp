@@ -10,9 +10,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "services/language.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/tools_cutter/cut_test_helpers.h"
 #include "tools/cutter/batch_cutter_window_controller.h"
 #include "tools/cutter/cut_range_panel.h"
@@ -26,6 +29,7 @@
 using kestrel::tools::cutter::BatchCutterWindowController;
 using kestrel::test::TempDir;
 using namespace kestrel::test::cutter;
+namespace kt = kestrel::test;
 
 namespace {
 
@@ -270,6 +274,106 @@ TEST_F(BatchWindowTest, CancelStopsTheRunAndLeavesNoFile) {
     EXPECT_EQ(closer.closed(), 0);  // no finished alert after a cancel
     EXPECT_TRUE(QDir(outputFolder).entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(window->addFileButton()->isEnabled());
+}
+
+// Files in a folder, hidden ones (an engine's unfinished temporary) too.
+QStringList everyEntry(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Types a time into a box field by field, as a person does: click, type, Tab to the next.
+void typeBoxTime(kestrel::tools::cutter::TimeBox* box, int seconds, int fraction) {
+    const QString texts[4] = {"00", "00", QString::asprintf("%02d", seconds), QString::asprintf("%02d", fraction)};
+    for (int i = 0; i < 4; ++i) kt::typeInto(box->field(i), texts[i], kt::Commit::Tab);
+}
+
+// A first file that fails as its job starts (its whole range removed) does not end the run
+// early: the second file is cut, the run ends once, after it, and one alert names the first
+// file with the reason, never a bare code.
+TEST_F(BatchWindowTest, AFirstFileThatFailsAtOnceLeavesTheRunWhole) {
+    const std::string one = dir.file("one.mp4"), two = dir.file("two.mp4");
+    kt::makeMedia(one, kt::FixtureSpec{.duration_s = 2});
+    kt::FixtureSpec longSpec;
+    longSpec.duration_s = 12;
+    longSpec.width = 640;
+    longSpec.height = 360;
+    longSpec.gop = 25;
+    kt::makeMedia(two, longSpec);
+    panelAnswer = {QString::fromStdString(one), QString::fromStdString(two)};
+    kt::click(window->addFileButton());
+    ASSERT_EQ(window->fileList().size(), 2);
+    selectRow(0);
+    kt::click(window->removeRangeButton());  // the whole file removed: nothing is left to write
+    selectRow(1);
+    typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+    typeBoxTime(window->rangePanel()->stopBox(), 10, 0);
+    kt::click(window->removeRangeButton());
+    ASSERT_EQ(window->fileList()[1]->cutTimeRange_start, 5'000'000);
+    ASSERT_EQ(window->fileList()[1]->cutTimeRange_stop, 10'000'000);
+
+    int endings = 0;
+    bool secondWrittenAtTheEnd = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] {
+        ++endings;
+        secondWrittenAtTheEnd = QFile::exists(outputFolder + "/two.mp4");
+    });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    EXPECT_TRUE(window->running()) << "the run goes on with the second file";
+    ASSERT_TRUE(kt::waitUntil([&] { return endings > 0 && !window->running(); }));
+    QTest::qWait(300);
+    EXPECT_EQ(endings, 1);
+    EXPECT_TRUE(secondWrittenAtTheEnd);
+    EXPECT_EQ(closer.closed(), 1);
+    const QString alert = window->lastAlertText();
+    EXPECT_TRUE(alert.contains("one.mp4: " + services::localized("CutRangeEmptyMessage"))) << alert.toStdString();
+    EXPECT_FALSE(alert.contains("error:")) << alert.toStdString();
+    EXPECT_FALSE(alert.contains("two.mp4")) << alert.toStdString();
+    EXPECT_FALSE(QFile::exists(outputFolder + "/one.mp4"));
+
+    // What lies around the removed 5-10 s, every frame the source frame it must be.
+    const std::string cut = (outputFolder + "/two.mp4").toStdString();
+    EXPECT_TRUE(kt::decodesCleanly(cut));
+    std::vector<int> kept;
+    for (int f = 0; f < 125; ++f) kept.push_back(f);
+    for (int f = 250; f < 300; ++f) kept.push_back(f);
+    EXPECT_TRUE(kt::showsSourceSequence(kt::mapFrames(cut, two), kept));
+    EXPECT_TRUE(kt::soundThroughout(kt::soundLevels(cut), 0.1, 6.9));
+}
+
+// Cancel always cancels, also once the output folder has been moved away: no alert, the run
+// ends stopped, and the moved folder keeps no part of the unfinished file.
+TEST_F(BatchWindowTest, CancelStopsTheRunAfterTheOutputFolderMoved) {
+    kt::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    spec.gop = 250;
+    const std::string longFile = dir.file("long.mp4");
+    kt::makeMedia(longFile, spec);
+    panelAnswer = {QString::fromStdString(longFile)};
+    kt::click(window->addFileButton());
+    selectRow(0);
+    typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+    typeBoxTime(window->rangePanel()->stopBox(), 6, 0);
+    kt::click(window->removeRangeButton());
+
+    bool ended = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    ASSERT_TRUE(window->running());
+    // The engine is writing its temporary into the folder.
+    ASSERT_TRUE(kt::waitUntil([&] { return !everyEntry(outputFolder).isEmpty() || ended; }));
+    ASSERT_FALSE(ended);
+    const QString moved = QString::fromStdString(dir.file("moved"));
+    ASSERT_TRUE(QDir().rename(outputFolder, moved));
+    kt::click(window->startButton());
+    ASSERT_TRUE(kt::waitUntil([&] { return ended; }));
+    QTest::qWait(200);
+    EXPECT_EQ(closer.closed(), 0) << window->lastAlertText().toStdString();
+    EXPECT_FALSE(window->running());
+    EXPECT_TRUE(everyEntry(moved).isEmpty()) << everyEntry(moved).join(", ").toStdString();
 }
 
 }  // namespace

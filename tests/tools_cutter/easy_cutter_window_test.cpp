@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "export/ui/export_session.h"
+#include "services/language.h"
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -307,6 +308,41 @@ TEST_F(EasyWindowTest, TheReEncodeBoxDecidesWhetherSourcePacketsAreCopied) {
         EXPECT_EQ(decodeErrors(file), "");
         EXPECT_EQ(kestrel::test::videoPacketHashes(file).intersects(sourcePackets), c.sharesPackets);
     }
+}
+
+// A source gone before the export: the first clip fails as its job starts. The export ends
+// once, with one alert that names the file and the reason, and leaves no empty folder.
+TEST_F(EasyWindowTest, ASourceGoneEndsTheExportOnceWithTheReasonAndNoFolder) {
+    source = dir.file("clip.mp4");
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 8;
+    kestrel::test::makeMedia(source, spec);
+    open(source);
+    addClip(1, 0, 2, 0);
+    addClip(3, 0, 4, 0);
+    addClip(5, 0, 6, 0);
+    ASSERT_EQ(window->clips().size(), 3);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(source)));
+
+    QStringList alerts;
+    exportkit::ExportSession::setFailureAlert([&](QWidget*, const QString& text) { alerts << text; });
+    struct AlertsBack {
+        ~AlertsBack() { exportkit::ExportSession::setFailureAlert(nullptr); }
+    } alertsBack;
+    int endings = 0;
+    QObject::connect(window.get(), &EasyCutterWindowcontroller::exportEnded, [&] { ++endings; });
+    const QString out = QString::fromStdString(dir.file("out"));
+    exportkit::ExportWindowController* dialog = window->prepareExportDialog();
+    dialog->setOutputPath(out);
+    click(dialog->startBtn);
+    ASSERT_TRUE(waitFor([&] { return endings > 0; }));
+    QTest::qWait(200);
+    EXPECT_EQ(endings, 1);
+    EXPECT_FALSE(window->exporting());
+    ASSERT_EQ(alerts.size(), 1) << alerts.join(" | ").toStdString();
+    EXPECT_EQ(alerts.first(), "clip.mp4: " + services::localized("FailureSourceMissing"));
+    EXPECT_TRUE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+        << QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(", ").toStdString();
 }
 
 TEST(EasyCutNames, FolderAndClipNames) {

@@ -363,18 +363,19 @@ void BatchCutterWindowController::applytoallItemAction() {
 }
 
 void BatchCutterWindowController::startBachCutterAction() {
+    panel_->pause();
+    if (running()) {
+        // Cancel always cancels, whatever became of the output folder: the file being cut
+        // goes, and the run ends once its job has returned.
+        run_->stop();
+        return;
+    }
+    if (fileList_.isEmpty()) return;
     const QFileInfo folder(outputPath());
     if (!folder.isDir() || !folder.isWritable()) {
         showSimpleAlert(localized(QStringLiteral("isNotWritableFile")));
         return;
     }
-    panel_->pause();
-    if (running()) {
-        // Cancel: the file being cut goes; the run ends once its job has returned.
-        run_->stop();
-        return;
-    }
-    if (fileList_.isEmpty()) return;
     enableEdit(false);
     setButtonText(startJoinnerBtn_, localized(QStringLiteral("CancelexportTitle")));
     joinnerProgressView_->setProgress(0);

@@ -322,9 +322,9 @@ void EasyCutterWindowcontroller::exportCallback(const QString& proposedPath) {
     setButtonText(startExportBtn_, localized(QStringLiteral("CancelexportTitle")));
     const bool reencode = dialog_->reEncoding();
     if (merge)
-        export_->startMerged(filePath_, clips_, panel_->volumeSlider()->value() / 50.0, proposedPath, reencode);
+        export_->startMerged(*fileData_, clips_, panel_->volumeSlider()->value() / 50.0, proposedPath, reencode);
     else
-        export_->startSeparate(filePath_, clips_, proposedPath, reencode);
+        export_->startSeparate(*fileData_, clips_, proposedPath, reencode);
 }
 
 void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcome) {

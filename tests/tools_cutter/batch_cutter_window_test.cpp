@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include "editor/shutter_sound.h"
 #include "services/language.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -23,6 +26,7 @@
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/output_folder_popup.h"
+#include "tools/shared/support_mail.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/zor_button.h"
 
@@ -33,23 +37,13 @@ namespace kt = kestrel::test;
 
 namespace {
 
-// Closes every modal window as soon as it shows (alerts of the window under test).
-class ModalCloser {
+// Takes the mail links the window asks the desktop to open.
+class MailCatcher : public QObject {
+    Q_OBJECT
 public:
-    ModalCloser() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ++closed_;
-                modal->close();
-            }
-        });
-        timer_.start(20);
-    }
-    int closed() const { return closed_; }
-
-private:
-    QTimer timer_;
-    int closed_ = 0;
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
 };
 
 void click(kestrel::widgets::ZorButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
@@ -377,3 +371,129 @@ TEST_F(BatchWindowTest, CancelStopsTheRunAfterTheOutputFolderMoved) {
 }
 
 }  // namespace
+
+namespace {
+
+// The empty window as a new user sees it: the logo over the preview, the title with the
+// version, the support address that starts a mail; files added through the panel come into view
+// at the bottom of the list, and WebM files are offered.
+TEST_F(BatchWindowTest, TheEmptyWindowLogoMailVersionAndNewRowsInView) {
+    EXPECT_TRUE(window->logoView()->isVisible());
+    EXPECT_TRUE(window->titleLabel()->text().contains(services::Language::getCurrentVersion()))
+        << window->titleLabel()->text().toStdString();
+    EXPECT_TRUE(window->titleLabel()->text().contains(services::localized("Video/Audio Batch Cutter")));
+
+    MailCatcher mail;
+    QDesktopServices::setUrlHandler("mailto", &mail, "open");
+    kt::click(window->supportMailLink()->iconView());
+    ASSERT_TRUE(kt::waitUntil([&] { return !mail.urls.isEmpty(); }, 5000));
+    QDesktopServices::unsetUrlHandler("mailto");
+    EXPECT_EQ(mail.urls.first().toString(QUrl::FullyEncoded),
+              "mailto:" + services::localized("email_address") + "?Subject=%20&body=%20");
+
+    const std::string clip = dir.file("clip.mp4");
+    kt::makeMedia(clip, kt::FixtureSpec{.duration_s = 1});
+    QStringList offered;
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest& request) {
+        offered = request.allowedFileTypes;
+        return QStringList(8, QString::fromStdString(clip));
+    });
+    kt::click(window->addFileButton());
+    EXPECT_TRUE(offered.contains("webm"));
+    ASSERT_EQ(window->fileList().size(), 8);
+    ASSERT_TRUE(kt::waitUntil([&] { return window->rangePanel()->hasFile(); }));
+    EXPECT_FALSE(window->logoView()->isVisible());
+    QTest::qWait(50);
+    auto* last = window->fileListTableView()->cell(7);
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(last->visibleRegion().isEmpty()) << "the last row added is out of view";
+}
+
+// A snapshot that cannot be written says so and makes no click; a written one clicks once.
+TEST_F(BatchWindowTest, ASnapshotThatCannotBeWrittenSaysSoAndOnlyAWrittenOneClicks) {
+    int plays = 0;
+    window->setShutterSound(std::make_unique<CountingShutter>(&plays));
+    const std::string video = dir.file("cif.mp4");
+    kt::makeMedia(video, kt::FixtureSpec{.duration_s = 1});
+    panelAnswer = {QString::fromStdString(video)};
+    kt::click(window->addFileButton());
+    ASSERT_TRUE(kt::waitUntil([&] { return window->rangePanel()->hasFile(); }));
+    QTest::qWait(200);
+
+    const QString plainFile = QString::fromStdString(dir.file("not-a-folder"));
+    kt::writeBytes(plainFile.toStdString(), "taken");
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([&](const QString&) { return plainFile; });
+    window->outputFolderPopup()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    {
+        ModalCloser closer;
+        kt::click(window->rangePanel()->snapshotButton());
+        EXPECT_EQ(closer.closed(), 1);
+    }
+    EXPECT_TRUE(window->lastSnapshotPath().isEmpty());
+    EXPECT_TRUE(window->lastAlertText().startsWith(services::localized("SnapshotFailedMessage")))
+        << window->lastAlertText().toStdString();
+    EXPECT_EQ(plays, 0);
+
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([this](const QString&) { return outputFolder; });
+    window->outputFolderPopup()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    kt::click(window->rangePanel()->snapshotButton());
+    ASSERT_TRUE(QFile::exists(window->lastSnapshotPath()));
+    EXPECT_EQ(plays, 1);
+}
+
+// While a run cuts the files, their rows stay locked: a press on another row neither moves the
+// file's progress there nor reloads the preview.
+TEST_F(BatchWindowTest, RowsStayLockedWhileARunCutsThem) {
+    kt::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    const std::string a = dir.file("a.mp4"), b = dir.file("b.mp4");
+    kt::makeMedia(a, spec);
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(a), QString::fromStdString(b)));
+    panelAnswer = {QString::fromStdString(a), QString::fromStdString(b)};
+    kt::click(window->addFileButton());
+    for (int row : {0, 1}) {
+        selectRow(row);
+        typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+        typeBoxTime(window->rangePanel()->stopBox(), 6, 0);
+        kt::click(window->removeRangeButton());
+    }
+    selectRow(0);
+    bool ended = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    auto* list = window->fileListTableView();
+    ASSERT_TRUE(kt::waitUntil([&] { return (list->cell(0) && list->cell(0)->progress() > 0.02f) || ended; }));
+    ASSERT_FALSE(ended);
+    kt::clickAt(list->cell(1), QPoint(8, 8));
+    QTest::qWait(400);
+    EXPECT_FALSE(list->rowsEnabled());
+    EXPECT_EQ(list->selectedRow(), 0);
+    EXPECT_FALSE(list->cell(1)->progressVisible());
+    EXPECT_TRUE(list->cell(0)->progressVisible());
+    kt::click(window->startButton());  // Cancel
+    ASSERT_TRUE(kt::waitUntil([&] { return ended; }));
+    EXPECT_TRUE(list->rowsEnabled());
+}
+
+// A one-frame video is one picture: refused with that reason, not as a damaged file.
+TEST_F(BatchWindowTest, AOneFrameVideoIsRefusedForWhatItIs) {
+    kt::FixtureSpec spec;
+    spec.audio_streams = 0;
+    spec.extra_args = {"-frames:v", "1"};
+    const std::string single = dir.file("one_frame.mp4");
+    kt::makeMedia(single, spec);
+    panelAnswer = {QString::fromStdString(single)};
+    ModalCloser closer;
+    kt::click(window->addFileButton());
+    EXPECT_EQ(closer.closed(), 1);
+    EXPECT_TRUE(window->fileList().isEmpty());
+    EXPECT_TRUE(window->lastAlertText().contains("one_frame.mp4: " + services::localized("RefusedFileSinglePicture")))
+        << window->lastAlertText().toStdString();
+}
+
+}  // namespace
+
+#include "batch_cutter_window_test.moc"

@@ -1,0 +1,34 @@
+#pragma once
+// The support address of the empty-list views: an envelope and the address, either of which
+// starts a new mail to it in the user's mail program.
+#include <QUrl>
+#include <QWidget>
+
+class QLabel;
+
+namespace kestrel::tools::shared {
+
+// "mailto:<address>?Subject=%20&body=%20": the address of the language tables ("email_address"),
+// an empty subject and body.
+QUrl supportMailUrl();
+// Asks the desktop to start that mail.
+void emailAction();
+
+class SupportMailLink : public QWidget {
+    Q_OBJECT
+public:
+    explicit SupportMailLink(QWidget* parent = nullptr);
+
+    QLabel* iconView() const { return emailIconView_; }
+    QLabel* addressLabel() const { return email_addressLabel_; }
+    void retranslate();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QLabel* emailIconView_ = nullptr;
+    QLabel* email_addressLabel_ = nullptr;
+};
+
+}  // namespace kestrel::tools::shared

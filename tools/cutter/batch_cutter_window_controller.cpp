@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,6 +18,7 @@
 #include "tools/cutter/cutter_look.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/media_input.h"
+#include "tools/shared/simple_alert.h"
 #include "tools/shared/output_folder_popup.h"
 #include "tools/shared/support_mail.h"
 #include "widgets/dialogs/app_icon.h"
@@ -447,10 +447,7 @@ void BatchCutterWindowController::runFinished(const BatchRunSummary& summary) {
 
 void BatchCutterWindowController::showSimpleAlert(const QString& message) {
     lastAlertText_ = message;
-    QMessageBox box(QMessageBox::Warning, windowTitle(), windowTitle(), QMessageBox::Ok, this);
-    box.setInformativeText(message);
-    box.button(QMessageBox::Ok)->setText(localized(QStringLiteral("OKBtnTitle")));
-    box.exec();
+    kestrel::tools::shared::showSimpleAlert(this, message);
 }
 
 void BatchCutterWindowController::showFinishedAlert() {

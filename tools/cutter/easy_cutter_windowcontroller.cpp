@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QVBoxLayout>
 
 #include "editor/shutter_sound.h"
@@ -20,6 +19,7 @@
 #include "tools/cutter/easy_clip_list.h"
 #include "tools/cutter/easy_cut_export.h"
 #include "tools/shared/media_input.h"
+#include "tools/shared/simple_alert.h"
 #include "widgets/dialogs/alert_window_controller.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/zor_button.h"
@@ -409,10 +409,7 @@ void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcom
 
 void EasyCutterWindowcontroller::showSimpleAlert(const QString& message) {
     lastAlertText_ = message;
-    QMessageBox box(QMessageBox::Warning, windowTitle(), windowTitle(), QMessageBox::Ok, this);
-    box.setInformativeText(message);
-    box.button(QMessageBox::Ok)->setText(localized(QStringLiteral("OKBtnTitle")));
-    box.exec();
+    kestrel::tools::shared::showSimpleAlert(this, message);
 }
 
 void EasyCutterWindowcontroller::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,9 @@
 #include "tools/shared/support_mail.h"
 
 #include <QDesktopServices>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <algorithm>
 #include <QTimer>
 
 #include "services/language.h"
@@ -19,19 +19,34 @@ QUrl supportMailUrl() {
 
 void emailAction() { QDesktopServices::openUrl(supportMailUrl()); }
 
+namespace {
+constexpr int kIcon = 24, kGap = 8;
+}
+
 SupportMailLink::SupportMailLink(QWidget* parent) : QWidget(parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(8);
     emailIconView_ = new QLabel(this);
     emailIconView_->setPixmap(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Join/imgEmail.png")));
+    emailIconView_->setAlignment(Qt::AlignCenter);
     email_addressLabel_ = new QLabel(this);
     email_addressLabel_->setStyleSheet(QStringLiteral("color: rgb(96,222,208);"));
-    row->addWidget(emailIconView_);
-    row->addWidget(email_addressLabel_);
-    row->addStretch(1);
     setCursor(Qt::PointingHandCursor);
     retranslate();
+    placeParts();
+}
+
+QSize SupportMailLink::sizeHint() const {
+    const QSize text = email_addressLabel_->sizeHint();
+    return {kIcon + kGap + text.width(), std::max(kIcon, text.height())};
+}
+
+void SupportMailLink::placeParts() {
+    emailIconView_->setGeometry(0, (height() - kIcon) / 2, kIcon, kIcon);
+    email_addressLabel_->setGeometry(kIcon + kGap, 0, std::max(0, width() - kIcon - kGap), height());
+}
+
+void SupportMailLink::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeParts();
 }
 
 void SupportMailLink::retranslate() {

@@ -22,9 +22,13 @@ public:
     QLabel* iconView() const { return emailIconView_; }
     QLabel* addressLabel() const { return email_addressLabel_; }
     void retranslate();
+    // Places the envelope and the address in the link's rectangle (also on every resize).
+    void placeParts();
+    QSize sizeHint() const override;
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* emailIconView_ = nullptr;

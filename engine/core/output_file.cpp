@@ -88,34 +88,63 @@ ResultCode OutputFile::prepare(const std::string& target_path) {
     if (!fs::is_directory(folder, ec) || ::access(folder.c_str(), W_OK) != 0) return ResultCode::WriteFailed;
 
     removeStaleTemporaries(folder.string());
+    folder_fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_fd_ < 0) return ResultCode::WriteFailed;
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = temporaryName(target.filename().string(), ::getpid(), counter++);
-        fs::path candidate = folder / name;
-        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        int fd = ::openat(folder_fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             ::close(fd);
             target_path_ = target_path;
-            temp_path_ = candidate.string();
+            temp_name_ = name;
+            temp_path_ = (folder / name).string();
             return ResultCode::Ok;
         }
-        if (errno != EEXIST) return ResultCode::WriteFailed;
+        if (errno != EEXIST) break;
     }
+    closeFolder();
     return ResultCode::WriteFailed;
 }
 
 ResultCode OutputFile::commit() {
     if (temp_path_.empty()) return ResultCode::BadArgument;
+    // From the folder as it was opened to the target's path: a folder moved meanwhile fails the
+    // commit (its temporary then goes with discard) rather than filling a folder elsewhere.
     int err = 0;
-    if (!renameNoReplace(temp_path_, target_path_, &err)) return err == EEXIST ? ResultCode::OutputExists : ResultCode::WriteFailed;
+    if (::renameat2(folder_fd_, temp_name_.c_str(), AT_FDCWD, target_path_.c_str(), RENAME_NOREPLACE) != 0) {
+        err = errno;
+        if (err == EINVAL || err == ENOSYS) {
+            // File systems without the flag: a hard link also refuses to replace.
+            if (::linkat(folder_fd_, temp_name_.c_str(), AT_FDCWD, target_path_.c_str(), 0) == 0) {
+                ::unlinkat(folder_fd_, temp_name_.c_str(), 0);
+                err = 0;
+            } else {
+                err = errno;
+            }
+        }
+    }
+    if (err != 0) return err == EEXIST ? ResultCode::OutputExists : ResultCode::WriteFailed;
     committed_ = true;
     temp_path_.clear();
+    temp_name_.clear();
+    closeFolder();
     return ResultCode::Ok;
 }
 
 void OutputFile::discard() {
-    if (!temp_path_.empty() && !committed_) ::unlink(temp_path_.c_str());
+    if (!temp_name_.empty() && !committed_) {
+        if (folder_fd_ >= 0) ::unlinkat(folder_fd_, temp_name_.c_str(), 0);
+        else ::unlink(temp_path_.c_str());
+    }
     temp_path_.clear();
+    temp_name_.clear();
+    closeFolder();
+}
+
+void OutputFile::closeFolder() {
+    if (folder_fd_ >= 0) ::close(folder_fd_);
+    folder_fd_ = -1;
 }
 
 }  // namespace kestrel::engine

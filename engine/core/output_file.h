@@ -1,6 +1,8 @@
 #pragma once
 // The file a job writes: created under a temporary name in the target's folder, renamed into
-// place only when the job succeeds, never over an existing file, and removed otherwise.
+// place only when the job succeeds, never over an existing file, and removed otherwise. The
+// folder is held open while the job writes, so the temporary is removed from it even when the
+// folder was moved or renamed meanwhile.
 #include "engine/core/result_code.h"
 
 #include <string>
@@ -23,8 +25,12 @@ public:
     void discard();
 
 private:
+    void closeFolder();
+
     std::string target_path_;
     std::string temp_path_;
+    std::string temp_name_;
+    int folder_fd_ = -1;
     bool committed_ = false;
 };
 

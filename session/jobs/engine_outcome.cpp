@@ -8,6 +8,8 @@ Outcome runOutcome(int32_t result) {
     return Outcome::Failed;
 }
 
+int32_t refusalCode(int32_t result, int32_t cause) { return result <= -2 ? result : cause; }
+
 const char* outcomeName(Outcome outcome) {
     switch (outcome) {
     case Outcome::Done: return "done";

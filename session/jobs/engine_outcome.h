@@ -21,6 +21,11 @@ inline bool accepted(int32_t result) { return result >= 1; }
 // The join's clip call returns the clip's id (>= 1), 0 on failure.
 inline bool clipAdded(int64_t clipId) { return clipId >= 1; }
 
+// A set-up call that refused its value, read as the cause the call stands for: the transcoding
+// engine's setters answer any refusal with -1, the code a run gives for "stopped". A code that
+// names a cause of its own (-2 and below) is kept.
+int32_t refusalCode(int32_t result, int32_t cause);
+
 const char* outcomeName(Outcome outcome);
 
 }  // namespace kestrel::session

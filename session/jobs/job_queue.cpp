@@ -13,11 +13,21 @@ JobQueue::~JobQueue() {
     }
 }
 
-void JobQueue::enqueue(Job* job) {
-    if (!job) return;
+void JobQueue::take(Job* job) {
     job->setParent(this);
     connect(job, &Job::finished, this, [this, job](const JobResult& result) { jobEnded(job, result); });
     waiting_.push_back(job);
+}
+
+void JobQueue::enqueue(Job* job) {
+    if (!job) return;
+    take(job);
+    if (!current_) startNext();
+}
+
+void JobQueue::enqueueAll(const QList<Job*>& jobs) {
+    for (Job* job : jobs)
+        if (job) take(job);
     if (!current_) startNext();
 }
 

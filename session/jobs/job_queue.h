@@ -2,6 +2,7 @@
 // Runs jobs one after another on the main thread's terms: a job starts when the one before it
 // has finished. The batch tools queue one job per file; a window's single export is a queue of
 // one. The queue owns the jobs it was given and deletes each after its jobFinished signal.
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <deque>
@@ -19,6 +20,9 @@ public:
 
     // Takes the job; it starts at once when the queue is idle.
     void enqueue(Job* job);
+    // Takes every job, in order, before the first one starts: a run of several files is whole
+    // even when its first job ends while it starts, and drained comes once, after the last.
+    void enqueueAll(const QList<Job*>& jobs);
     // Stops the running job and drops the waiting ones (each finishes stopped, in order).
     void stopAll();
 
@@ -34,6 +38,7 @@ Q_SIGNALS:
     void drained();
 
 private:
+    void take(Job* job);
     void startNext();
     void jobEnded(Job* job, const JobResult& result);
 

@@ -1,4 +1,6 @@
-// Output names at the file system's limit, and the hidden temporaries a killed process leaves.
+// Output names at the file system's limit, the hidden temporaries a killed process leaves, and
+// the temporary of a folder that moved while it was written.
+#include "engine/core/output_file.h"
 #include "engine/mediacore/media_core.h"
 #include "tests/engine/engine_test_helpers.h"
 #include "tests/support/ffprobe.h"
@@ -7,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +46,27 @@ TEST(EngineOutputNames, TemporariesOfDeadProcessesGoAtTheNextRunOthersStay) {
 
     ASSERT_GE(runConvert(dir.file("in.mp4"), dir.file("out.mp4")), 1);
     EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{alive, foreign, "in.mp4", "out.mp4"}));
+}
+
+// A folder renamed while a job writes into it: the job's temporary goes from where the folder
+// went, whether the job is stopped (discard) or ends and cannot put its file in place (commit).
+TEST(EngineOutputNames, TheTemporaryGoesFromAFolderThatMoved) {
+    for (const bool commits : {false, true}) {
+        SCOPED_TRACE(commits ? "commit" : "discard");
+        TempDir dir;
+        const std::string folder = dir.file("out"), moved = dir.file("moved");
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+        {
+            engine::OutputFile file;
+            ASSERT_EQ(file.prepare(folder + "/cut.mp4"), engine::ResultCode::Ok);
+            writeBytes(file.temporaryPath(), "partial");
+            ASSERT_EQ(std::rename(folder.c_str(), moved.c_str()), 0);
+            ASSERT_EQ(folderEntries(moved).size(), 1u);
+            if (commits) EXPECT_EQ(file.commit(), engine::ResultCode::WriteFailed);
+            else file.discard();
+        }
+        EXPECT_TRUE(folderEntries(moved).empty());
+    }
 }
 
 }  // namespace

@@ -195,3 +195,27 @@ TEST(SessionEngineOutcome, ReadsEveryRunResultOneWay) {
                           Case{0, Outcome::Failed}, Case{-6, Outcome::Failed}})
         EXPECT_EQ(runOutcome(c.result), c.outcome) << c.result;
 }
+
+// Jobs queued together all run, even when the first one ends while it starts (its input gone):
+// the queue drains once, after the last job, never in between.
+TEST(SessionJobQueue, JobsQueuedTogetherDrainOnceAfterTheLast) {
+    TempDir dir;
+    const std::string input = dir.file("in.mp4");
+    kestrel::test::FixtureSpec spec;
+    spec.duration_s = 1;
+    kestrel::test::makeMedia(input, spec);
+    const QString gone = QString::fromStdString(dir.file("gone.mp4"));
+    JobQueue queue;
+    QStringList events;
+    QObject::connect(&queue, &JobQueue::jobFinished, [&](Job*, const JobResult& result) {
+        events << QString::fromLatin1(outcomeName(result.outcome));
+    });
+    QObject::connect(&queue, &JobQueue::drained, [&] { events << "drained"; });
+    queue.enqueueAll({new ConvertFileJob(gone, QString::fromStdString(dir.file("a.mp4"))),
+                      new ConvertFileJob(QString::fromStdString(input), QString::fromStdString(dir.file("b.mp4"))),
+                      new ConvertFileJob(gone, QString::fromStdString(dir.file("c.mp4")))});
+    ASSERT_TRUE(waitFor([&] { return events.contains("drained"); }));
+    QTest::qWait(50);
+    EXPECT_EQ(events, (QStringList{"failed", "done", "failed", "drained"}));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(dir.file("b.mp4"))));
+}

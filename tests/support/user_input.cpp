@@ -241,8 +241,15 @@ void pollForMenu(const std::shared_ptr<MenuChoice>& choice) {
     for (QAction* action : menu->actions()) {
         if (action->text().trimmed() != choice->itemText.trimmed()) continue;
         const QPoint at = menu->actionGeometry(action).center();
-        QTest::mouseMove(menu, at);
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+        // Through the menu's window, as a mouse does: an item drawn by a widget of its own
+        // (a custom row) gets the click, not the menu under it.
+        if (QWindow* window = menu->windowHandle()) {
+            QTest::mouseMove(window, at);
+            QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+        } else {
+            QTest::mouseMove(menu, at);
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+        }
         *choice->chosen = true;
         return;
     }

@@ -4,15 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include "editor/shutter_sound.h"
+#include "services/language.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/support_address_resources.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tests/tools_cutter/cut_test_helpers.h"
 #include "tools/cutter/batch_cutter_window_controller.h"
 #include "tools/cutter/cut_range_panel.h"
@@ -20,32 +27,24 @@
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/output_folder_popup.h"
+#include "tools/shared/support_mail.h"
 #include "widgets/dialogs/open_panel.h"
 #include "widgets/zor_button.h"
 
 using kestrel::tools::cutter::BatchCutterWindowController;
 using kestrel::test::TempDir;
 using namespace kestrel::test::cutter;
+namespace kt = kestrel::test;
 
 namespace {
 
-// Closes every modal window as soon as it shows (alerts of the window under test).
-class ModalCloser {
+// Takes the mail links the window asks the desktop to open.
+class MailCatcher : public QObject {
+    Q_OBJECT
 public:
-    ModalCloser() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ++closed_;
-                modal->close();
-            }
-        });
-        timer_.start(20);
-    }
-    int closed() const { return closed_; }
-
-private:
-    QTimer timer_;
-    int closed_ = 0;
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
 };
 
 void click(kestrel::widgets::ZorButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); }
@@ -62,6 +61,8 @@ void typeTime(kestrel::tools::cutter::TimeBox* box, int seconds, int hundredths)
 }
 
 struct BatchWindowTest : ::testing::Test {
+    // The empty window shows a support address only when the build has one: give it one.
+    kestrel::test::SupportAddressResources supportAddress{QStringLiteral("help@example.org")};
     TempDir dir;
     QStringList panelAnswer;
     std::unique_ptr<BatchCutterWindowController> window;
@@ -272,4 +273,230 @@ TEST_F(BatchWindowTest, CancelStopsTheRunAndLeavesNoFile) {
     EXPECT_TRUE(window->addFileButton()->isEnabled());
 }
 
+// Files in a folder, hidden ones (an engine's unfinished temporary) too.
+QStringList everyEntry(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Types a time into a box field by field, as a person does: click, type, Tab to the next.
+void typeBoxTime(kestrel::tools::cutter::TimeBox* box, int seconds, int fraction) {
+    const QString texts[4] = {"00", "00", QString::asprintf("%02d", seconds), QString::asprintf("%02d", fraction)};
+    for (int i = 0; i < 4; ++i) kt::typeInto(box->field(i), texts[i], kt::Commit::Tab);
+}
+
+// A first file that fails as its job starts (its whole range removed) does not end the run
+// early: the second file is cut, the run ends once, after it, and one alert names the first
+// file with the reason, never a bare code.
+TEST_F(BatchWindowTest, AFirstFileThatFailsAtOnceLeavesTheRunWhole) {
+    const std::string one = dir.file("one.mp4"), two = dir.file("two.mp4");
+    kt::makeMedia(one, kt::FixtureSpec{.duration_s = 2});
+    kt::FixtureSpec longSpec;
+    longSpec.duration_s = 12;
+    longSpec.width = 640;
+    longSpec.height = 360;
+    longSpec.gop = 25;
+    kt::makeMedia(two, longSpec);
+    panelAnswer = {QString::fromStdString(one), QString::fromStdString(two)};
+    kt::click(window->addFileButton());
+    ASSERT_EQ(window->fileList().size(), 2);
+    selectRow(0);
+    kt::click(window->removeRangeButton());  // the whole file removed: nothing is left to write
+    selectRow(1);
+    typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+    typeBoxTime(window->rangePanel()->stopBox(), 10, 0);
+    kt::click(window->removeRangeButton());
+    ASSERT_EQ(window->fileList()[1]->cutTimeRange_start, 5'000'000);
+    ASSERT_EQ(window->fileList()[1]->cutTimeRange_stop, 10'000'000);
+
+    int endings = 0;
+    bool secondWrittenAtTheEnd = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] {
+        ++endings;
+        secondWrittenAtTheEnd = QFile::exists(outputFolder + "/two.mp4");
+    });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    EXPECT_TRUE(window->running()) << "the run goes on with the second file";
+    ASSERT_TRUE(kt::waitUntil([&] { return endings > 0 && !window->running(); }));
+    QTest::qWait(300);
+    EXPECT_EQ(endings, 1);
+    EXPECT_TRUE(secondWrittenAtTheEnd);
+    EXPECT_EQ(closer.closed(), 1);
+    const QString alert = window->lastAlertText();
+    EXPECT_TRUE(alert.contains("one.mp4: " + services::localized("CutRangeEmptyMessage"))) << alert.toStdString();
+    EXPECT_FALSE(alert.contains("error:")) << alert.toStdString();
+    EXPECT_FALSE(alert.contains("two.mp4")) << alert.toStdString();
+    EXPECT_FALSE(QFile::exists(outputFolder + "/one.mp4"));
+
+    // What lies around the removed 5-10 s, every frame the source frame it must be.
+    const std::string cut = (outputFolder + "/two.mp4").toStdString();
+    EXPECT_TRUE(kt::decodesCleanly(cut));
+    std::vector<int> kept;
+    for (int f = 0; f < 125; ++f) kept.push_back(f);
+    for (int f = 250; f < 300; ++f) kept.push_back(f);
+    EXPECT_TRUE(kt::showsSourceSequence(kt::mapFrames(cut, two), kept));
+    EXPECT_TRUE(kt::soundThroughout(kt::soundLevels(cut), 0.1, 6.9));
+}
+
+// Cancel always cancels, also once the output folder has been moved away: no alert, the run
+// ends stopped, and the moved folder keeps no part of the unfinished file.
+TEST_F(BatchWindowTest, CancelStopsTheRunAfterTheOutputFolderMoved) {
+    kt::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    spec.gop = 250;
+    const std::string longFile = dir.file("long.mp4");
+    kt::makeMedia(longFile, spec);
+    panelAnswer = {QString::fromStdString(longFile)};
+    kt::click(window->addFileButton());
+    selectRow(0);
+    typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+    typeBoxTime(window->rangePanel()->stopBox(), 6, 0);
+    kt::click(window->removeRangeButton());
+
+    bool ended = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    ASSERT_TRUE(window->running());
+    // The engine is writing its temporary into the folder.
+    ASSERT_TRUE(kt::waitUntil([&] { return !everyEntry(outputFolder).isEmpty() || ended; }));
+    ASSERT_FALSE(ended);
+    const QString moved = QString::fromStdString(dir.file("moved"));
+    ASSERT_TRUE(QDir().rename(outputFolder, moved));
+    kt::click(window->startButton());
+    ASSERT_TRUE(kt::waitUntil([&] { return ended; }));
+    QTest::qWait(200);
+    EXPECT_EQ(closer.closed(), 0) << window->lastAlertText().toStdString();
+    EXPECT_FALSE(window->running());
+    EXPECT_TRUE(everyEntry(moved).isEmpty()) << everyEntry(moved).join(", ").toStdString();
+}
+
 }  // namespace
+
+namespace {
+
+// The empty window as a new user sees it: the logo over the preview, the title with the
+// version, the support address that starts a mail; files added through the panel come into view
+// at the bottom of the list, and WebM files are offered.
+TEST_F(BatchWindowTest, TheEmptyWindowLogoMailVersionAndNewRowsInView) {
+    EXPECT_TRUE(window->logoView()->isVisible());
+    EXPECT_TRUE(window->titleLabel()->text().contains(services::Language::getCurrentVersion()))
+        << window->titleLabel()->text().toStdString();
+    EXPECT_TRUE(window->titleLabel()->text().contains(services::localized("Video/Audio Batch Cutter")));
+
+    MailCatcher mail;
+    QDesktopServices::setUrlHandler("mailto", &mail, "open");
+    kt::click(window->supportMailLink()->iconView());
+    ASSERT_TRUE(kt::waitUntil([&] { return !mail.urls.isEmpty(); }, 5000));
+    QDesktopServices::unsetUrlHandler("mailto");
+    EXPECT_EQ(mail.urls.first().toString(QUrl::FullyEncoded),
+              "mailto:help@example.org?Subject=%20&body=%20");
+
+    const std::string clip = dir.file("clip.mp4");
+    kt::makeMedia(clip, kt::FixtureSpec{.duration_s = 1});
+    QStringList offered;
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest& request) {
+        offered = request.allowedFileTypes;
+        return QStringList(8, QString::fromStdString(clip));
+    });
+    kt::click(window->addFileButton());
+    EXPECT_TRUE(offered.contains("webm"));
+    ASSERT_EQ(window->fileList().size(), 8);
+    ASSERT_TRUE(kt::waitUntil([&] { return window->rangePanel()->hasFile(); }));
+    EXPECT_FALSE(window->logoView()->isVisible());
+    QTest::qWait(50);
+    auto* last = window->fileListTableView()->cell(7);
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(last->visibleRegion().isEmpty()) << "the last row added is out of view";
+}
+
+// A snapshot that cannot be written says so and makes no click; a written one clicks once.
+TEST_F(BatchWindowTest, ASnapshotThatCannotBeWrittenSaysSoAndOnlyAWrittenOneClicks) {
+    int plays = 0;
+    window->setShutterSound(std::make_unique<CountingShutter>(&plays));
+    const std::string video = dir.file("cif.mp4");
+    kt::makeMedia(video, kt::FixtureSpec{.duration_s = 1});
+    panelAnswer = {QString::fromStdString(video)};
+    kt::click(window->addFileButton());
+    ASSERT_TRUE(kt::waitUntil([&] { return window->rangePanel()->hasFile(); }));
+    QTest::qWait(200);
+
+    const QString plainFile = QString::fromStdString(dir.file("not-a-folder"));
+    kt::writeBytes(plainFile.toStdString(), "taken");
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([&](const QString&) { return plainFile; });
+    window->outputFolderPopup()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    {
+        ModalCloser closer;
+        kt::click(window->rangePanel()->snapshotButton());
+        EXPECT_EQ(closer.closed(), 1);
+    }
+    EXPECT_TRUE(window->lastSnapshotPath().isEmpty());
+    EXPECT_TRUE(window->lastAlertText().startsWith(services::localized("SnapshotFailedMessage")))
+        << window->lastAlertText().toStdString();
+    EXPECT_EQ(plays, 0);
+
+    kestrel::tools::shared::OutputFolderPopup::setFolderChooser([this](const QString&) { return outputFolder; });
+    window->outputFolderPopup()->choose(kestrel::tools::shared::OutputFolderPopup::Other);
+    kt::click(window->rangePanel()->snapshotButton());
+    ASSERT_TRUE(QFile::exists(window->lastSnapshotPath()));
+    EXPECT_EQ(plays, 1);
+}
+
+// While a run cuts the files, their rows stay locked: a press on another row neither moves the
+// file's progress there nor reloads the preview.
+TEST_F(BatchWindowTest, RowsStayLockedWhileARunCutsThem) {
+    kt::FixtureSpec spec;
+    spec.duration_s = 30;
+    spec.width = 1280;
+    spec.height = 720;
+    const std::string a = dir.file("a.mp4"), b = dir.file("b.mp4");
+    kt::makeMedia(a, spec);
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(a), QString::fromStdString(b)));
+    panelAnswer = {QString::fromStdString(a), QString::fromStdString(b)};
+    kt::click(window->addFileButton());
+    for (int row : {0, 1}) {
+        selectRow(row);
+        typeBoxTime(window->rangePanel()->startBox(), 5, 0);
+        typeBoxTime(window->rangePanel()->stopBox(), 6, 0);
+        kt::click(window->removeRangeButton());
+    }
+    selectRow(0);
+    bool ended = false;
+    QObject::connect(window.get(), &BatchCutterWindowController::runEnded, [&] { ended = true; });
+    ModalCloser closer;
+    kt::click(window->startButton());
+    auto* list = window->fileListTableView();
+    ASSERT_TRUE(kt::waitUntil([&] { return (list->cell(0) && list->cell(0)->progress() > 0.02f) || ended; }));
+    ASSERT_FALSE(ended);
+    kt::clickAt(list->cell(1), QPoint(8, 8));
+    QTest::qWait(400);
+    EXPECT_FALSE(list->rowsEnabled());
+    EXPECT_EQ(list->selectedRow(), 0);
+    EXPECT_FALSE(list->cell(1)->progressVisible());
+    EXPECT_TRUE(list->cell(0)->progressVisible());
+    kt::click(window->startButton());  // Cancel
+    ASSERT_TRUE(kt::waitUntil([&] { return ended; }));
+    EXPECT_TRUE(list->rowsEnabled());
+}
+
+// A one-frame video is one picture: refused with that reason, not as a damaged file.
+TEST_F(BatchWindowTest, AOneFrameVideoIsRefusedForWhatItIs) {
+    kt::FixtureSpec spec;
+    spec.audio_streams = 0;
+    spec.extra_args = {"-frames:v", "1"};
+    const std::string single = dir.file("one_frame.mp4");
+    kt::makeMedia(single, spec);
+    panelAnswer = {QString::fromStdString(single)};
+    ModalCloser closer;
+    kt::click(window->addFileButton());
+    EXPECT_EQ(closer.closed(), 1);
+    EXPECT_TRUE(window->fileList().isEmpty());
+    EXPECT_TRUE(window->lastAlertText().contains("one_frame.mp4: " + services::localized("RefusedFileSinglePicture")))
+        << window->lastAlertText().toStdString();
+}
+
+}  // namespace
+
+#include "batch_cutter_window_test.moc"

@@ -3,10 +3,13 @@
 // and no file after a stop or a failure.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
+#include "services/language.h"
 #include "session/export/cut/cut_jobs.h"
+#include "session/jobs/failure_reasons.h"
 #include "session/jobs/job_queue.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -135,6 +138,36 @@ TEST(CutJobs, CorruptSourceFailsAndLeavesNoFile) {
     const JobResult result = runToEnd(&job);
     EXPECT_TRUE(result.failed());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("out/bad.mp4"))));
+}
+
+// Each way a cut fails names its cause, never the "stopped" a refused set-up call's -1 would
+// read as.
+TEST(CutJobs, EachFailureNamesItsCause) {
+    TempDir dir;
+    const std::string good = dir.file("good.mp4"), bad = dir.file("bad.mp4"), plain = dir.file("plain");
+    kestrel::test::makeMedia(good, {});
+    kestrel::test::writeBytes(bad, std::string(4096, '\x42'));
+    kestrel::test::writeBytes(plain, "x");
+    const QString out = QString::fromStdString(dir.file("out"));
+    const struct {
+        const char* what;
+        std::string source;
+        QString folder;
+        const char* key;
+    } cases[] = {
+        {"source gone", dir.file("gone.mp4"), out, "FailureSourceMissing"},
+        {"source damaged", bad, out, "FailureSourceUnreadable"},
+        {"folder cannot be made", good, QString::fromStdString(plain) + "/out", "FailureFolderMissing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CutJob job(QString::fromStdString(c.source), {{0, 1'000'000}}, {c.folder, "cut", "mp4"});
+        const JobResult result = runToEnd(&job);
+        ASSERT_TRUE(result.failed());
+        const kestrel::session::FailureContext context{QString::fromStdString(c.source), c.folder, 0};
+        EXPECT_EQ(kestrel::session::failureReason(result, context), services::localized(c.key)) << result.code;
+        EXPECT_TRUE(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    }
 }
 
 TEST(CutJobs, QueuedCutsIntoOneFolderAreNumberedAndStopLeavesNoFile) {

@@ -1,5 +1,7 @@
 #include "tests/tools_cutter/cut_test_helpers.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <stdexcept>
 
 #include "tests/support/media_fixtures.h"
@@ -46,6 +48,16 @@ std::string decodeErrors(const std::string& path) {
     std::string out;
     runCommand("ffmpeg -v error -i '" + path + "' -f null - 2>&1", &out);
     return out;
+}
+
+ModalCloser::ModalCloser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++closed_;
+            modal->close();
+        }
+    });
+    timer_.start(20);
 }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) { return waitUntil(condition, timeoutMs); }

@@ -1,9 +1,12 @@
 #pragma once
 // Fixtures and checks the cutter tests share: a source whose thirds are distinct colours, the
 // colours of every decoded frame, and waiting for the event loop.
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "editor/shutter_sound.h"
 
 namespace kestrel::test::cutter {
 
@@ -20,6 +23,25 @@ std::string decodeErrors(const std::string& path);
 
 // Spins the event loop until the condition holds; false after the timeout (user_input.h waitUntil).
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 120000);
+
+// Closes every modal window as soon as it shows (the alerts of the window under test), as its
+// title bar's close button would; counts them.
+class ModalCloser {
+public:
+    ModalCloser();
+    int closed() const { return closed_; }
+
+private:
+    QTimer timer_;
+    int closed_ = 0;
+};
+
+// Counts the snapshot clicks instead of playing them.
+struct CountingShutter : kestrel::editor::ShutterSound {
+    explicit CountingShutter(int* plays) : plays_(plays) {}
+    void play() override { ++*plays_; }
+    int* plays_;
+};
 
 // One frame at 25 fps, in seconds.
 inline constexpr double kFrame_s = 0.04;

@@ -345,9 +345,10 @@ TEST(JoinerWindowSupport, TheEmptyListShowsTheSupportAddressOnlyWhenThereIsOne) 
         JoinnerWindowController& w = h.window();
         w.show();
         ASSERT_TRUE(w.fileList().isEmpty());
-        EXPECT_EQ(w.email_addressLabel()->isVisible(), !address.isEmpty()) << address.toStdString();
+        EXPECT_EQ(w.supportMailLink()->isVisible(), !address.isEmpty()) << address.toStdString();
         if (!address.isEmpty()) {
-            EXPECT_EQ(w.email_addressLabel()->text(), address);
+            EXPECT_EQ(w.supportMailLink()->addressLabel()->text(), address);
+            EXPECT_EQ(kestrel::tools::shared::supportMailUrl().path(), address);
         }
         w.close();
     }

@@ -1,10 +1,13 @@
 // The shared clip list: selection and its reports, the single reference clip, transitions,
 // per-row progress and the rows of audio files.
+#include "services/language.h"
+#include "tests/support/user_input.h"
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/inset_button.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
+#include "widgets/zor_image_view.h"
 
 #include <QLabel>
 #include <QTest>
@@ -186,6 +189,48 @@ TEST(InsetButtonFrames, InsetsMoveAndResizeByDifferences) {
     const QRect frame(0, 0, 100, 20);
     EXPECT_EQ(kestrel::tools::shared::insetFrame(frame, {}), frame);
     EXPECT_EQ(kestrel::tools::shared::insetFrame(frame, QMargins(10, 0, 10, 0)), QRect(10, 0, 100, 20));
+}
+
+}  // namespace
+
+namespace {
+
+// A person picks a transition from the row's menu: the kit's menu rows, the last choice
+// highlighted when it opens again; a press on a row's picture selects the row as one beside it
+// does; and rows locked for a run stay locked when the list is rebuilt.
+TEST_F(ListFixture, TransitionMenuPictureAndLockAsAPersonUsesThem) {
+    QList<std::pair<int, int>> changes;
+    list.setTransitionChangedCallback([&](int row, int t) { changes.append({row, t}); });
+    list.setItems(records);
+    list.reloadData();
+    reported.clear();
+
+    const QString fade = services::localized("FADEOUTItemTitle");
+    const auto chosen = kestrel::test::chooseInNextMenu(fade);
+    kestrel::test::click(list.cell(0)->transitionButton());
+    ASSERT_TRUE(kestrel::test::waitUntil([&] { return *chosen; }, 5000));
+    ASSERT_TRUE(kestrel::test::waitUntil([&] { return !changes.isEmpty(); }, 5000));
+    EXPECT_EQ(records[0]->transitionEffect, 3);
+    EXPECT_EQ(changes.last(), std::make_pair(0, 3));
+    EXPECT_EQ(list.cell(0)->transitionButton()->text(), fade);
+    EXPECT_EQ(list.cell(0)->menuIndex(), 3);
+
+    // Pointed at where the row's picture is drawn: the press is the row's.
+    kestrel::widgets::ZorImageView* picture = list.cell(1)->thumbnailView();
+    kestrel::test::clickAt(list.cell(1), picture->geometry().center());
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_EQ(reported.last(), records[1]);
+    EXPECT_EQ(list.selectedRow(), 1);
+
+    list.setRowsEnabled(false);
+    list.setItems(records);
+    list.setSelectedRow(0);
+    list.reloadData();
+    reported.clear();
+    kestrel::test::clickAt(list.cell(2), QPoint(8, 8));
+    EXPECT_TRUE(reported.isEmpty());
+    EXPECT_EQ(list.selectedRow(), 0);
+    EXPECT_FALSE(list.rowsEnabled());
 }
 
 }  // namespace

@@ -1,20 +1,30 @@
 #include "tools/cutter/batch_cut_run.h"
 
-#include "services/language.h"
 #include "session/export/cut/cut_jobs.h"
+#include "session/jobs/failure_reasons.h"
 #include "session/jobs/job_queue.h"
+#include "tools/cutter/cut_time.h"
 
 namespace kestrel::tools::cutter {
 
-QString failureText(const kestrel::session::JobResult& result) {
-    if (!result.message.isEmpty()) return result.message;
-    return QString::asprintf("error:%d", result.code);
+namespace {
+
+// About what the file's cut needs on disk: its kept part's share of the source.
+int64_t keptBytes(const kestrel::model::SimpleData& record) {
+    const double duration_s = record.sourceData.duration;
+    const int64_t range_us = record.cutTimeRange_stop > 0 ? record.cutTimeRange_stop - record.cutTimeRange_start
+                                                          : int64_t(duration_s * 1e6);
+    const int64_t kept_us = record.isTrimFanxuan ? int64_t(duration_s * 1e6) - range_us : range_us;
+    return expectedOutputBytes(record.path, duration_s, kept_us);
 }
+
+}  // namespace
 
 BatchCutRun::BatchCutRun(QObject* parent) : QObject(parent) {
     queue_ = new kestrel::session::JobQueue(this);
     connect(queue_, &kestrel::session::JobQueue::jobStarted, this, &BatchCutRun::jobStarted);
     connect(queue_, &kestrel::session::JobQueue::jobFinished, this, &BatchCutRun::jobFinished);
+    connect(queue_, &kestrel::session::JobQueue::drained, this, &BatchCutRun::drained);
 }
 
 BatchCutRun::~BatchCutRun() = default;
@@ -23,6 +33,7 @@ void BatchCutRun::start(const QList<kestrel::model::SimpleDataPtr>& records, con
     if (running_ || records.isEmpty()) return;
     running_ = true;
     records_ = records;
+    folder_ = folder;
     summary_ = {};
     jobs_.clear();
     Q_EMIT overallProgress(0);
@@ -35,8 +46,10 @@ void BatchCutRun::start(const QList<kestrel::model::SimpleDataPtr>& records, con
             Q_EMIT fileProgress(row, p);
             Q_EMIT overallProgress((row + p) / n);
         });
-        queue_->enqueue(job);
     }
+    // Every file is queued before the first starts, so a first file that fails at once leaves
+    // the others in the run; the run ends when the queue has drained.
+    queue_->enqueueAll(jobs_);
 }
 
 void BatchCutRun::stop() {
@@ -60,13 +73,16 @@ void BatchCutRun::jobFinished(kestrel::session::Job* job, const kestrel::session
         summary_.outputs.append(result.outputs);
         Q_EMIT overallProgress(double(row + 1) / double(records_.size()));
     } else if (result.failed()) {
-        summary_.failures.append(record->name + QStringLiteral(": ") + failureText(result));
+        const kestrel::session::FailureContext context{record->path, folder_, keptBytes(*record)};
+        summary_.failures.append(kestrel::session::failureLine(record->name, kestrel::session::failureReason(result, context)));
     }
     Q_EMIT fileEnded(row);
-    if (queue_->idle()) {
-        running_ = false;
-        Q_EMIT finished(summary_);
-    }
+}
+
+void BatchCutRun::drained() {
+    if (!running_) return;
+    running_ = false;
+    Q_EMIT finished(summary_);
 }
 
 }  // namespace kestrel::tools::cutter

@@ -1,7 +1,8 @@
 #pragma once
 // A batch cutter run: one cut job per file, one after another, each in its own mode, with the
 // file's and the whole run's progress, a stop that ends the run and removes the unfinished
-// file, and one summary at the end (every file done, some failed, or stopped).
+// file, and one summary at the end (every file done, some failed, or stopped). The run ends
+// once, after its last file, whichever files failed on the way.
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -19,7 +20,7 @@ namespace kestrel::tools::cutter {
 struct BatchRunSummary {
     bool stopped = false;
     QStringList outputs;        // in file order
-    QStringList failures;       // "name: reason" of each file that failed
+    QStringList failures;       // "name: reason" of each file that failed, in file order
     bool allDone() const { return !stopped && failures.isEmpty(); }
 };
 
@@ -47,15 +48,14 @@ Q_SIGNALS:
 private:
     void jobStarted(kestrel::session::Job* job);
     void jobFinished(kestrel::session::Job* job, const kestrel::session::JobResult& result);
+    void drained();
 
     kestrel::session::JobQueue* queue_ = nullptr;
     QList<kestrel::model::SimpleDataPtr> records_;
     QList<kestrel::session::Job*> jobs_;
+    QString folder_;
     BatchRunSummary summary_;
     bool running_ = false;
 };
-
-// The text of a failed engine call or the job's own reason.
-QString failureText(const kestrel::session::JobResult& result);
 
 }  // namespace kestrel::tools::cutter

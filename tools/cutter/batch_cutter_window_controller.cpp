@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "editor/shutter_sound.h"
 #include "export/ui/reveal_in_file_manager.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
@@ -18,7 +18,10 @@
 #include "tools/cutter/cutter_look.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/media_input.h"
+#include "tools/shared/simple_alert.h"
 #include "tools/shared/output_folder_popup.h"
+#include "tools/shared/support_mail.h"
+#include "widgets/dialogs/app_icon.h"
 #include "widgets/dialogs/zor_open_alert.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/dialogs/dark_look.h"
@@ -30,7 +33,8 @@ using kestrel::model::SimpleDataPtr;
 using kestrel::widgets::ZorButton;
 using services::localized;
 
-BatchCutterWindowController::BatchCutterWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
+BatchCutterWindowController::BatchCutterWindowController(QWidget* parent)
+    : kestrel::widgets::ToolWindow(parent), shutterSound_(kestrel::editor::makeDeviceShutterSound()) {
     resize(1180, 760);
     // Windows are never mirrored; text controls follow the language (changeLanguage).
     setLayoutDirection(Qt::LeftToRight);
@@ -57,6 +61,10 @@ BatchCutterWindowController::~BatchCutterWindowController() {
 }
 
 QString BatchCutterWindowController::outputPath() const { return outputFolderBtn_->outputPath(); }
+
+void BatchCutterWindowController::setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound) {
+    shutterSound_ = std::move(sound);
+}
 bool BatchCutterWindowController::running() const { return run_->running(); }
 
 void BatchCutterWindowController::buildWindow() {
@@ -97,6 +105,9 @@ void BatchCutterWindowController::buildWindow() {
         step->setWordWrap(true);
         emptyColumn->addWidget(step);
     }
+    emptyColumn->addSpacing(16);
+    emailLink_ = new kestrel::tools::shared::SupportMailLink(emptyView_);
+    emptyColumn->addWidget(emailLink_);
     emptyColumn->addStretch(2);
     fileListTableView_ = new kestrel::tools::shared::ClipListView(listStack_);
     fileListTableView_->setRowHeight(100);
@@ -124,7 +135,7 @@ void BatchCutterWindowController::buildWindow() {
     body->addLayout(left, 5);
 
     // Right: preview and cut range, then the mode radios and the reset and apply-to-all buttons.
-    panel_ = new CutRangePanel(2, this);
+    panel_ = new CutRangePanel(CutRules::Batch, this);
     connect(panel_, &CutRangePanel::rangeEdited, this, [this](int64_t start, int64_t stop) {
         if (SimpleDataPtr record = selectedRecord()) {
             record->cutTimeRange_start = start;
@@ -135,7 +146,8 @@ void BatchCutterWindowController::buildWindow() {
     connect(panel_, &CutRangePanel::volumeEdited, this, [this](double volume) {
         if (SimpleDataPtr record = selectedRecord()) record->volume = volume;
     });
-    connect(panel_, &CutRangePanel::snapshotRequested, this, [this] { lastSnapshotPath_ = panel_->snapshot(outputPath()); });
+    connect(panel_, &CutRangePanel::snapshotRequested, this, &BatchCutterWindowController::takeSnapshot);
+    panel_->setIdleView(buildLogoView());
     auto* extra = static_cast<QHBoxLayout*>(panel_->extraRow()->layout());
     selectTimeBtn_ = checkButton(panel_->extraRow());
     unSelectTimeBtn_ = checkButton(panel_->extraRow());
@@ -187,10 +199,43 @@ void BatchCutterWindowController::buildWindow() {
     changeLanguage();
 }
 
+// The preview area while the list is empty: the program's icon and name and the tool's name.
+QWidget* BatchCutterWindowController::buildLogoView() {
+    nofileplayerBgView_ = new QWidget;
+    nofileplayerBgView_->setObjectName(QStringLiteral("logoView"));
+    auto* column = new QVBoxLayout(nofileplayerBgView_);
+    column->addStretch(1);
+    auto* icon = new QLabel(nofileplayerBgView_);
+    icon->setPixmap(kestrel::widgets::applicationIcon().scaled(96, 96, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setAlignment(Qt::AlignCenter);
+    column->addWidget(icon);
+    logoTitle_ = new QLabel(nofileplayerBgView_);
+    logoSubtitle_ = new QLabel(nofileplayerBgView_);
+    for (QLabel* label : {logoTitle_, logoSubtitle_}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);
+        label->setStyleSheet(QStringLiteral("color: white;"));
+        column->addWidget(label);
+    }
+    QFont title = logoTitle_->font();
+    title.setPixelSize(36);
+    logoTitle_->setFont(title);
+    QFont subtitle = logoSubtitle_->font();
+    subtitle.setPixelSize(24);
+    logoSubtitle_->setFont(subtitle);
+    column->addStretch(1);
+    return nofileplayerBgView_;
+}
+
 void BatchCutterWindowController::windowDidLoad() { changeLanguage(); }
 
 void BatchCutterWindowController::changeLanguage() {
-    windowTitleLabel_->setText(localized(QStringLiteral("Video/Audio Batch Cutter")));
+    windowTitleLabel_->setText(QStringLiteral("%1 %2 %3").arg(localized(QStringLiteral("Title")),
+                                                              localized(QStringLiteral("Video/Audio Batch Cutter")),
+                                                              services::Language::getCurrentVersion()));
+    logoTitle_->setText(localized(QStringLiteral("Title")));
+    logoSubtitle_->setText(localized(QStringLiteral("Video/Audio Batch Cutter")));
+    emailLink_->retranslate();
     setButtonText(addfileBtn_, localized(QStringLiteral("AddFileBtnTitle")));
     gettingstatedlabel_->setText(localized(QStringLiteral("batch_desc")));
     steps_[0]->setText(QStringLiteral("1. ") + localized(QStringLiteral("batch_desc1")));
@@ -300,6 +345,8 @@ void BatchCutterWindowController::addFiles(const QStringList& paths) {
         fileListTableView_->reloadData();
         fileListViewHidden(false);
         updateMoveButtons();
+        // The rows just added come into view.
+        fileListTableView_->scrollToRow(int(fileList_.size()) - 1);
     }
     if (!probed.refused.isEmpty()) showSimpleAlert(kestrel::tools::shared::refusedFilesMessage(probed.refused));
 }
@@ -363,18 +410,19 @@ void BatchCutterWindowController::applytoallItemAction() {
 }
 
 void BatchCutterWindowController::startBachCutterAction() {
+    panel_->pause();
+    if (running()) {
+        // Cancel always cancels, whatever became of the output folder: the file being cut
+        // goes, and the run ends once its job has returned.
+        run_->stop();
+        return;
+    }
+    if (fileList_.isEmpty()) return;
     const QFileInfo folder(outputPath());
     if (!folder.isDir() || !folder.isWritable()) {
         showSimpleAlert(localized(QStringLiteral("isNotWritableFile")));
         return;
     }
-    panel_->pause();
-    if (running()) {
-        // Cancel: the file being cut goes; the run ends once its job has returned.
-        run_->stop();
-        return;
-    }
-    if (fileList_.isEmpty()) return;
     enableEdit(false);
     setButtonText(startJoinnerBtn_, localized(QStringLiteral("CancelexportTitle")));
     joinnerProgressView_->setProgress(0);
@@ -399,10 +447,7 @@ void BatchCutterWindowController::runFinished(const BatchRunSummary& summary) {
 
 void BatchCutterWindowController::showSimpleAlert(const QString& message) {
     lastAlertText_ = message;
-    QMessageBox box(QMessageBox::Warning, windowTitle(), windowTitle(), QMessageBox::Ok, this);
-    box.setInformativeText(message);
-    box.button(QMessageBox::Ok)->setText(localized(QStringLiteral("OKBtnTitle")));
-    box.exec();
+    kestrel::tools::shared::showSimpleAlert(this, message);
 }
 
 void BatchCutterWindowController::showFinishedAlert() {
@@ -414,6 +459,15 @@ void BatchCutterWindowController::showFinishedAlert() {
         if (choice == 1 && !outputPath().isEmpty()) exportkit::revealInFileManager(outputPath());
     });
     alert.runModal();
+}
+
+void BatchCutterWindowController::takeSnapshot() {
+    lastSnapshotPath_ = panel_->snapshot(outputPath());
+    if (lastSnapshotPath_.isEmpty()) {
+        showSimpleAlert(localized(QStringLiteral("SnapshotFailedMessage")) + QLatin1Char('\n') + outputPath());
+        return;
+    }
+    if (shutterSound_) shutterSound_->play();
 }
 
 void BatchCutterWindowController::closeEvent(QCloseEvent* event) {

@@ -5,12 +5,17 @@
 // bar with the Start/Cancel button at the bottom.
 #include <QList>
 #include <QString>
+#include <memory>
 
 #include "model/simple_data.h"
 #include "widgets/tool_window.h"
 
 class QLabel;
 class QStackedWidget;
+
+namespace kestrel::editor {
+class ShutterSound;
+}
 
 namespace kestrel::widgets {
 class NSProgressView;
@@ -20,6 +25,7 @@ class ZorButton;
 namespace kestrel::tools::shared {
 class ClipListView;
 class OutputFolderPopup;
+class SupportMailLink;
 }  // namespace kestrel::tools::shared
 
 namespace kestrel::tools::cutter {
@@ -66,6 +72,12 @@ public:
     // The text of the last alert shown (tests read it; alerts are modal).
     const QString& lastAlertText() const { return lastAlertText_; }
     const QString& lastSnapshotPath() const { return lastSnapshotPath_; }
+    QLabel* titleLabel() const { return windowTitleLabel_; }
+    // The preview area's logo while the list is empty.
+    QWidget* logoView() const { return nofileplayerBgView_; }
+    kestrel::tools::shared::SupportMailLink* supportMailLink() const { return emailLink_; }
+    // The click a snapshot makes (tests count it).
+    void setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound);
 
 Q_SIGNALS:
     // A run ended (after its alert, if any).
@@ -91,6 +103,8 @@ private:
     void runFinished(const BatchRunSummary& summary);
     void showSimpleAlert(const QString& message);
     void showFinishedAlert();
+    void takeSnapshot();
+    QWidget* buildLogoView();
     kestrel::model::SimpleDataPtr selectedRecord() const;
 
     QList<kestrel::model::SimpleDataPtr> fileList_;
@@ -102,6 +116,10 @@ private:
     QWidget* emptyView_ = nullptr;
     QLabel* gettingstatedlabel_ = nullptr;
     QLabel* steps_[3] = {};
+    kestrel::tools::shared::SupportMailLink* emailLink_ = nullptr;
+    QWidget* nofileplayerBgView_ = nullptr;
+    QLabel* logoTitle_ = nullptr;
+    QLabel* logoSubtitle_ = nullptr;
     kestrel::tools::shared::ClipListView* fileListTableView_ = nullptr;
     QWidget* listButtons_ = nullptr;
     kestrel::widgets::ZorButton *removeBtn_ = nullptr, *clearBtn_ = nullptr, *upBtn_ = nullptr, *downBtn_ = nullptr;
@@ -116,6 +134,7 @@ private:
     kestrel::widgets::ZorButton* startJoinnerBtn_ = nullptr;
     QString lastAlertText_;
     QString lastSnapshotPath_;
+    std::unique_ptr<kestrel::editor::ShutterSound> shutterSound_;
 };
 
 }  // namespace kestrel::tools::cutter

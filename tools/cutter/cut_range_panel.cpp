@@ -6,11 +6,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QShortcut>
-#include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <vector>
@@ -22,6 +20,7 @@
 #include "services/output_name.h"
 #include "tools/cutter/cutter_look.h"
 #include "tools/cutter/time_box.h"
+#include "tools/shared/handle_gap.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::tools::cutter {
@@ -31,10 +30,14 @@ using kestrel::widgets::ZorButton;
 
 namespace {
 constexpr int kTickMs = 100;
-constexpr int64_t kStepUs = 5'000'000;
+// The step keys move the preview by a tenth of a second.
+constexpr int64_t kStepUs = 100'000;
+// Easy cutter: set start and set end keep the ends this share of the file apart.
+constexpr double kSetMargin = 0.02;
 }  // namespace
 
-CutRangePanel::CutRangePanel(int fractionDigits, QWidget* parent) : QWidget(parent), fractionDigits_(fractionDigits) {
+CutRangePanel::CutRangePanel(CutRules rules, QWidget* parent)
+    : QWidget(parent), rules_(rules), fractionDigits_(rules == CutRules::Easy ? 3 : 2) {
     build();
     timer_ = new QTimer(this);
     timer_->setInterval(kTickMs);
@@ -44,6 +47,9 @@ CutRangePanel::CutRangePanel(int fractionDigits, QWidget* parent) : QWidget(pare
 
 CutRangePanel::~CutRangePanel() {
     cutBar_->setDelegate(nullptr);
+    volumeSlider_->setDelegate(nullptr);
+    // A field that loses the focus while the panel goes commits nothing.
+    for (TimeBox* box : {startBox_, stopBox_}) disconnect(box, nullptr, this, nullptr);
     if (player_) {
         player_->stop();
         if (QWidget* view = player_->view()) view->setParent(nullptr);
@@ -77,10 +83,11 @@ void CutRangePanel::build() {
     formatBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnCaptureSet"), QStringLiteral(".png"), this);
     snapshotBtn_ = pictureButton(QStringLiteral("ZantImage/Join/btnCapture"), QStringLiteral("@2x.png"), this);
     muteBtn_ = pictureButton(QStringLiteral("ZantImage/Reverse/btnOpenVolume"), QStringLiteral("@2x.png"), this);
-    volumeSlider_ = new QSlider(Qt::Horizontal, this);
-    volumeSlider_->setRange(0, 100);
-    volumeSlider_->setValue(50);
-    volumeSlider_->setFixedWidth(90);
+    volumeSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 90, 20), this);
+    volumeSlider_->setFixedSize(90, 20);
+    volumeSlider_->setProgress(0.5f);
+    volumeSlider_->setTickrefresh(true);
+    volumeSlider_->setDelegate(this);
     elapsedLabel_ = dimLabel(this, 12);
     totalLabel_ = dimLabel(this, 12);
     for (QLabel* label : {elapsedLabel_, totalLabel_}) label->setLayoutDirection(Qt::LeftToRight);
@@ -141,16 +148,7 @@ void CutRangePanel::build() {
     stopBtn_->setMouseDownAction([this](ZorButton*) { stop(); });
     setStartBtn_->setMouseDownAction([this](ZorButton*) { setStartAtPosition(); });
     setStopBtn_->setMouseDownAction([this](ZorButton*) { setStopAtPosition(); });
-    muteBtn_->setMouseDownAction([this](ZorButton*) {
-        muted_ = !muted_;
-        setButtonPictures(muteBtn_, muted_ ? QStringLiteral("ZantImage/Reverse/btnCloseVolume") : QStringLiteral("ZantImage/Reverse/btnOpenVolume"),
-                          QStringLiteral("@2x.png"));
-        if (player_) player_->SetVolume(muted_ ? 0.0 : volume_);
-    });
-    connect(volumeSlider_, &QSlider::valueChanged, this, [this](int value) {
-        setVolume(2.0 * value / 100.0);
-        Q_EMIT volumeEdited(volume_);
-    });
+    muteBtn_->setMouseDownAction([this](ZorButton*) { toggleMute(); });
     formatMenu_ = new QMenu(this);
     for (const char* key : {"png", "jpg", "bmp"}) {
         QString title = localized(QString::fromLatin1(key));
@@ -162,8 +160,12 @@ void CutRangePanel::build() {
         if (player_) formatMenu_->popup(b->mapToGlobal(QPoint(0, b->height())));
     });
     snapshotBtn_->setMouseDownAction([this](ZorButton*) { Q_EMIT snapshotRequested(); });
-    connect(startBox_, &TimeBox::edited, this, [this] { applyBoxes(true); });
-    connect(stopBox_, &TimeBox::edited, this, [this] { applyBoxes(false); });
+    for (TimeBox* box : {startBox_, stopBox_}) {
+        const bool start = box == startBox_;
+        connect(box, &TimeBox::typing, this, [this, start] { boxTyped(start); });
+        connect(box, &TimeBox::edited, this, [this, start] { boxCommitted(start); });
+        connect(box, &TimeBox::stepped, this, [this, start](int field, int delta) { boxStepped(start, field, delta); });
+    }
 
     // The keys the hint texts name.
     const auto bind = [this](const QKeySequence& keys, std::function<void()> action) {
@@ -220,13 +222,12 @@ void CutRangePanel::loadFile(const QString& path, double duration_s, bool hasPic
     }
     audioPicture_->setVisible(!hasPicture);
     audioPicture_->raise();
+    if (idleView_) idleView_->hide();
     if (stop_us <= 0 || stop_us > duration_us_) stop_us = duration_us_;
     start_us = std::clamp<int64_t>(start_us, 0, stop_us);
     start_us_ = start_us;
     stop_us_ = stop_us;
-    volumeSlider_->blockSignals(true);
-    volumeSlider_->setValue(int(volume * 50 + 0.5));
-    volumeSlider_->blockSignals(false);
+    volumeSlider_->setProgress(float(volume / 2.0));  // set by the panel: not reported
     setEditingEnabled(editingEnabled_);
     snapshotBtn_->setEnabled(hasPicture && editingEnabled_);
     formatBtn_->setEnabled(hasPicture && editingEnabled_);
@@ -244,6 +245,7 @@ void CutRangePanel::unload() {
         player_.reset();
     }
     path_.clear();
+    typing_ = false;
     duration_us_ = start_us_ = stop_us_ = 0;
     audioPicture_->hide();
     cutBar_->setLowerValue(0.0f, 1.0f);
@@ -254,6 +256,15 @@ void CutRangePanel::unload() {
     elapsedLabel_->setText(services::HelpClass::returnTimeToStr(0));
     totalLabel_->setText(services::HelpClass::returnTimeToStr(0));
     setEditingEnabled(editingEnabled_);
+    if (idleView_) idleView_->show();
+}
+
+void CutRangePanel::setIdleView(QWidget* view) {
+    idleView_ = view;
+    idleView_->setParent(playerArea_);
+    idleView_->setGeometry(playerArea_->rect());
+    idleView_->setVisible(!hasFile());
+    idleView_->raise();
 }
 
 void CutRangePanel::setEditingEnabled(bool enabled) {
@@ -271,6 +282,7 @@ void CutRangePanel::setEditingEnabled(bool enabled) {
 }
 
 void CutRangePanel::setRange(int64_t start_us, int64_t stop_us) {
+    typing_ = false;
     start_us_ = start_us;
     stop_us_ = stop_us;
     showRange();
@@ -287,21 +299,101 @@ void CutRangePanel::showRange() {
 }
 
 void CutRangePanel::commitRange(int64_t start_us, int64_t stop_us) {
+    typing_ = false;
     start_us_ = start_us;
     stop_us_ = stop_us;
     showRange();
     Q_EMIT rangeEdited(start_us_, stop_us_);
 }
 
-void CutRangePanel::applyBoxes(bool startEdited) {
-    if (!hasFile()) return;
+int64_t CutRangePanel::unitUs() const { return fractionDigits_ == 3 ? 1000 : 10000; }
+
+// Easy cutter: a typed time applies at once whenever the range stays valid; the others wait
+// for the commit, which says what is wrong.
+void CutRangePanel::boxTyped(bool startBox) {
+    if (rules_ != CutRules::Easy || !hasFile()) return;
+    if (!typing_) {
+        typing_ = true;
+        typedFromStart_us_ = start_us_;
+        typedFromStop_us_ = stop_us_;
+    }
+    const int64_t start = startBox_->timeUs(), stop = stopBox_->timeUs();
+    const bool valid = startBox ? start >= 0 && start < stop : start < stop && stop <= duration_us_;
+    if (!valid) return;
+    start_us_ = start;
+    stop_us_ = stop;
+    const double d = double(std::max<int64_t>(duration_us_, 1));
+    cutBar_->setLowerValue(float(start_us_ / d), float(stop_us_ / d));
+    durationValue_->setText(services::HelpClass::returnTimeToStr(double(stop_us_ - start_us_) / 1e6));
+    seekUs(startBox ? start_us_ : stop_us_);
+    Q_EMIT rangeEdited(start_us_, stop_us_);
+}
+
+bool CutRangePanel::boxCommitted(bool startBox) {
+    if (!hasFile() || committing_) return true;
     int64_t start = startBox_->timeUs();
     int64_t stop = stopBox_->timeUs();
-    // A value outside the file or past the other end is taken back to the nearest valid one.
-    const int64_t unit = fractionDigits_ == 3 ? 1000 : 10000;
-    stop = std::min(stop, duration_us_);
-    if (startEdited) start = std::clamp<int64_t>(start, 0, std::max<int64_t>(stop - unit, 0));
-    else stop = std::max(stop, std::min(start + unit, duration_us_));
+    if (rules_ == CutRules::Batch) {
+        // A value outside the file or past the other end is taken to the nearest valid one.
+        const int64_t unit = unitUs();
+        stop = std::min(stop, duration_us_);
+        if (startBox) start = std::clamp<int64_t>(start, 0, std::max<int64_t>(stop - unit, 0));
+        else stop = std::max(stop, std::min(start + unit, duration_us_));
+        commitRange(start, stop);
+        seekUs(start_us_);
+        return true;
+    }
+    QString key;
+    if (startBox) key = start < 0 ? QStringLiteral("showmessageTime4") : start >= stop ? QStringLiteral("showmessageTime1") : QString();
+    else key = stop > duration_us_ ? QStringLiteral("showmessageTime2") : start >= stop ? QStringLiteral("showmessageTime3") : QString();
+    if (!key.isEmpty()) {
+        TimeBox* box = startBox ? startBox_ : stopBox_;
+        kestrel::widgets::RDTextField* field = box->editingField() ? box->editingField() : box->field(2);
+        // What was applied on the way (a valid time half typed) goes back: a refused time
+        // changes nothing.
+        if (typing_ && (start_us_ != typedFromStart_us_ || stop_us_ != typedFromStop_us_)) {
+            start_us_ = typedFromStart_us_;
+            stop_us_ = typedFromStop_us_;
+            const double d = double(std::max<int64_t>(duration_us_, 1));
+            cutBar_->setLowerValue(float(start_us_ / d), float(stop_us_ / d));
+            durationValue_->setText(services::HelpClass::returnTimeToStr(double(stop_us_ - start_us_) / 1e6));
+            Q_EMIT rangeEdited(start_us_, stop_us_);
+        }
+        committing_ = true;
+        Q_EMIT alertRequested(services::localized(key));
+        // The field stays in edit, to be corrected; its value is checked again when it is left.
+        field->setFocus();
+        field->selectAll();
+        field->setModified(true);
+        committing_ = false;
+        return false;
+    }
+    typing_ = false;
+    commitRange(start, stop);
+    seekUs(startBox ? start_us_ : stop_us_);
+    return true;
+}
+
+bool CutRangePanel::commitEditingField() {
+    for (TimeBox* box : {startBox_, stopBox_}) {
+        kestrel::widgets::RDTextField* field = box->editingField();
+        if (!field || !field->hasFocus() || !field->isModified()) continue;
+        field->setModified(false);
+        return boxCommitted(box == startBox_);
+    }
+    return true;
+}
+
+// A step that leaves no valid range is taken back.
+void CutRangePanel::boxStepped(bool startBox, int field, int delta) {
+    if (!hasFile()) return;
+    TimeBox* box = startBox ? startBox_ : stopBox_;
+    const int64_t start = startBox_->timeUs(), stop = stopBox_->timeUs();
+    const bool valid = startBox ? start >= 0 && start < stop : stop <= duration_us_ && start < stop;
+    if (!valid) {
+        box->takeBackStep(field, delta);
+        return;
+    }
     commitRange(start, stop);
     seekUs(start_us_);
 }
@@ -350,7 +442,18 @@ void CutRangePanel::stop() {
     updateTransport();
 }
 
-void CutRangePanel::stepBy(int64_t delta_us) { seekUs(positionUs() + delta_us); }
+void CutRangePanel::stepBy(int64_t delta_us) {
+    // Playback holds while the preview moves, then goes on from there.
+    if (playing_ && player_) {
+        timer_->stop();
+        player_->pause();
+    }
+    seekUs(positionUs() + delta_us);
+    if (playing_ && player_) {
+        player_->play();
+        timer_->start();
+    }
+}
 
 void CutRangePanel::updateTransport() {
     setButtonPictures(playBtn_, playing_ && !playingRange_ ? QStringLiteral("ZantImage/GifMaker/btnPause") : QStringLiteral("ZantImage/GifMaker/btnPlay"),
@@ -366,13 +469,26 @@ void CutRangePanel::tick() {
     const int64_t at = positionUs();
     if (duration_us_ > 0) cutBar_->setProgress(float(double(at) / double(duration_us_)));
     elapsedLabel_->setText(services::HelpClass::returnTimeToStr(double(at) / 1e6));
-    if (playingRange_ && at > stop_us_) pause();
-    else if (at >= duration_us_ && at > 0) pause();
+    if (playingRange_ && at >= stop_us_) {
+        // The easy cutter plays the range over and over; the batch cutter once.
+        if (rules_ == CutRules::Easy) seekUs(start_us_);
+        else pause();
+    } else if (at >= duration_us_ && at > 0) {
+        pause();
+    }
 }
 
 void CutRangePanel::setStartAtPosition() {
     if (!hasFile()) return;
     const int64_t at = std::clamp<int64_t>(positionUs(), 0, duration_us_);
+    if (rules_ == CutRules::Easy) {
+        // A start within 2 % of the file before the end, or past it, takes the end to the end
+        // of the file.
+        const auto margin = int64_t(kSetMargin * double(duration_us_));
+        if (at < stop_us_ - margin) commitRange(at, stop_us_);
+        else commitRange(std::min(at, duration_us_ - unitUs()), duration_us_);
+        return;
+    }
     // A start after the end moves the end to the end of the file.
     commitRange(at, at >= stop_us_ ? duration_us_ : stop_us_);
 }
@@ -380,6 +496,14 @@ void CutRangePanel::setStartAtPosition() {
 void CutRangePanel::setStopAtPosition() {
     if (!hasFile()) return;
     const int64_t at = std::clamp<int64_t>(positionUs(), 0, duration_us_);
+    if (rules_ == CutRules::Easy) {
+        // An end within 2 % of the file after the start, or before it, takes the start back
+        // to the beginning.
+        const auto margin = int64_t(kSetMargin * double(duration_us_));
+        if (at > start_us_ + margin) commitRange(start_us_, at);
+        else commitRange(0, std::max(at, unitUs()));
+        return;
+    }
     // An end before the start moves the start to the beginning.
     commitRange(start_us_ >= at ? 0 : start_us_, at);
 }
@@ -393,6 +517,24 @@ void CutRangePanel::resetRange() {
 void CutRangePanel::setVolume(double volume) {
     volume_ = volume;
     if (player_ && !muted_) player_->SetVolume(volume_);
+}
+
+// Mute silences the preview (and what the sound of a merged export takes); the slider keeps the
+// level to come back to.
+void CutRangePanel::toggleMute() {
+    muted_ = !muted_;
+    setButtonPictures(muteBtn_, muted_ ? QStringLiteral("ZantImage/Reverse/btnCloseVolume") : QStringLiteral("ZantImage/Reverse/btnOpenVolume"),
+                      QStringLiteral("@2x.png"));
+    if (player_) player_->SetVolume(effectiveVolume());
+}
+
+void CutRangePanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float progress) {
+    setVolume(2.0 * double(std::clamp(progress, 0.0f, 1.0f)));
+    Q_EMIT volumeEdited(volume_);
+}
+
+void CutRangePanel::actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
+    actionProgressForProgressSliderBlock(slider, progress);
 }
 
 QString CutRangePanel::snapshot(const QString& folder) {
@@ -417,6 +559,7 @@ QString CutRangePanel::snapshot(const QString& folder) {
 
 void CutRangePanel::placePlayerView() {
     audioPicture_->setGeometry(playerArea_->rect());
+    if (idleView_) idleView_->setGeometry(playerArea_->rect());
     if (!player_) return;
     player_->setFrame(QRectF(QPointF(0, 0), QSizeF(playerArea_->size())));
     if (QWidget* view = player_->view()) view->setGeometry(playerArea_->rect());
@@ -444,12 +587,19 @@ void CutRangePanel::actionSeekToTimeForCutProgressViewBlock(kestrel::widgets::RD
 
 void CutRangePanel::actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView*, float startvalue,
                                                             float stopvalue, int64_t handleType) {
-    start_us_ = int64_t(double(startvalue) * double(duration_us_));
-    stop_us_ = int64_t(double(stopvalue) * double(duration_us_));
+    const bool startDragged = handleType != kestrel::widgets::RDCutProgressView::kRightHandle;
+    // The handles stop one field unit apart: the bar never makes a range typing would refuse.
+    const kestrel::tools::shared::DraggedRange range = kestrel::tools::shared::keepHandlesApart(
+        int64_t(double(startvalue) * double(duration_us_)), int64_t(double(stopvalue) * double(duration_us_)), duration_us_,
+        unitUs(), startDragged);
+    start_us_ = range.start_us;
+    stop_us_ = range.stop_us;
+    if (range.corrected && duration_us_ > 0)
+        cutBar_->setLowerValue(float(double(start_us_) / double(duration_us_)), float(double(stop_us_) / double(duration_us_)));
     startBox_->setTimeUs(start_us_);
     stopBox_->setTimeUs(stop_us_);
     durationValue_->setText(services::HelpClass::returnTimeToStr(double(stop_us_ - start_us_) / 1e6));
-    seekUs(handleType == kestrel::widgets::RDCutProgressView::kRightHandle ? stop_us_ : start_us_);
+    seekUs(startDragged ? start_us_ : stop_us_);
 }
 
 void CutRangePanel::actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView*, float) {

@@ -4,17 +4,26 @@
 // the length of the range, mute and volume, and a snapshot of the shown frame. The panel holds
 // one range of one file; its owner writes the range into its records when rangeEdited arrives.
 // Keys while the panel's window is active: Space plays or pauses, Left and Right step back and
-// forward by five seconds, I and O set the start and end at the play position.
+// forward by a tenth of a second, I and O set the start and end at the play position.
+//
+// The two cutters differ in their rules:
+// - batch: hundredths of a second; a typed value outside the file or past the other end is
+//   taken to the nearest valid one when the field is committed; range play stops at its end.
+// - easy: milliseconds; a typed time applies while it is typed whenever the range stays valid,
+//   and a committed one that leaves no valid range is refused with its message (the field stays
+//   in edit); range play repeats the range; set start and set end keep the ends 2 % of the
+//   file apart.
+// In both, a range is never shorter than one unit of its time fields, however it is made.
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 
 #include "widgets/rd_cut_progress_view.h"
+#include "widgets/volume_progress_slider.h"
 
 class QLabel;
 class QMenu;
-class QSlider;
 class QTimer;
 namespace kestrel::player {
 class DIVuverIzizud;
@@ -28,11 +37,14 @@ namespace kestrel::tools::cutter {
 
 class TimeBox;
 
-class CutRangePanel : public QWidget, public kestrel::widgets::RDCutProgressViewDelegate {
+enum class CutRules { Batch, Easy };
+
+class CutRangePanel : public QWidget,
+                      public kestrel::widgets::RDCutProgressViewDelegate,
+                      public kestrel::widgets::VolumeProgressSliderDelegate {
     Q_OBJECT
 public:
-    // fractionDigits: 2 (hundredths, the batch cutter) or 3 (milliseconds, the easy cutter).
-    explicit CutRangePanel(int fractionDigits, QWidget* parent = nullptr);
+    explicit CutRangePanel(CutRules rules, QWidget* parent = nullptr);
     ~CutRangePanel() override;
 
     // Shows a file: a new preview at the range start. The range is clamped to the file.
@@ -46,6 +58,8 @@ public:
     int64_t startUs() const { return start_us_; }
     int64_t stopUs() const { return stop_us_; }
     int64_t durationUs() const { return duration_us_; }
+    // The shortest range: one unit of the time fields.
+    int64_t unitUs() const;
     // The keep-outside look of the bar (remove mode).
     void setRemoveLook(bool removeRange);
 
@@ -57,16 +71,28 @@ public:
     void pause();
     void stop();
     bool isPlaying() const { return playing_; }
-    // Steps the position; negative steps back.
+    bool isPlayingRange() const { return playing_ && playingRange_; }
+    // Steps the position (negative steps back); playback goes on where it was playing.
     void stepBy(int64_t delta_us);
     void setStartAtPosition();
     void setStopAtPosition();
     // Back to the whole file.
     void resetRange();
 
+    // Commits the time field being typed in, as leaving it would; false when its value was
+    // refused (the field stays in edit).
+    bool commitEditingField();
+
     // Writes the shown frame as "png", "jpg" or "bmp" into the folder; the path, or empty.
     QString snapshot(const QString& folder);
     void setSnapshotFormat(const QString& format) { snapshotFormat_ = format; }
+
+    // The preview's volume (0..2) as the slider sets it, and what is heard: 0 while muted.
+    double volume() const { return volume_; }
+    double effectiveVolume() const { return muted_ ? 0.0 : volume_; }
+
+    // A view the preview area shows while no file is loaded (the window's logo).
+    void setIdleView(QWidget* view);
 
     // Enables or disables every control that edits the range (off while a run works).
     void setEditingEnabled(bool enabled);
@@ -86,8 +112,9 @@ public:
     kestrel::widgets::ZorButton* snapshotButton() const { return snapshotBtn_; }
     kestrel::widgets::ZorButton* snapshotFormatButton() const { return formatBtn_; }
     kestrel::widgets::ZorButton* muteButton() const { return muteBtn_; }
-    QSlider* volumeSlider() const { return volumeSlider_; }
+    kestrel::widgets::VolumeProgressSlider* volumeSlider() const { return volumeSlider_; }
     QLabel* durationValueLabel() const { return durationValue_; }
+    QLabel* elapsedLabel() const { return elapsedLabel_; }
     QWidget* playerArea() const { return playerArea_; }
     // A row under the time boxes where a window adds its own buttons.
     QWidget* extraRow() const { return extraRow_; }
@@ -98,6 +125,9 @@ public:
     void actionMouseMovedForCutProgressViewBlock(kestrel::widgets::RDCutProgressView*, float startvalue, float stopvalue,
                                                  int64_t handleType) override;
     void actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView*, float progress) override;
+    // VolumeProgressSliderDelegate
+    void actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float progress) override;
+    void actionMouseUpForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider*, float progress) override;
 
 Q_SIGNALS:
     // The user changed the range.
@@ -106,6 +136,8 @@ Q_SIGNALS:
     void volumeEdited(double volume);
     // The snapshot button was pressed (the owner knows the folder).
     void snapshotRequested();
+    // A typed time was refused; the owner shows the text (a modal alert).
+    void alertRequested(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -114,18 +146,26 @@ private:
     void build();
     void tick();
     void showRange();
-    void applyBoxes(bool startEdited);
+    void boxTyped(bool startBox);
+    bool boxCommitted(bool startBox);
+    void boxStepped(bool startBox, int field, int delta);
     void commitRange(int64_t start_us, int64_t stop_us);
     void updateTransport();
     void placePlayerView();
     void setVolume(double volume);
+    void toggleMute();
 
+    CutRules rules_;
     int fractionDigits_;
     QString path_;
     int64_t duration_us_ = 0;
     int64_t start_us_ = 0, stop_us_ = 0;
     bool playing_ = false, playingRange_ = false;
     bool editingEnabled_ = true;
+    bool committing_ = false;
+    // Easy cutter: the range when typing began, given back when the typed time is refused.
+    bool typing_ = false;
+    int64_t typedFromStart_us_ = 0, typedFromStop_us_ = 0;
     double volume_ = 1.0;
     bool muted_ = false;
     QString snapshotFormat_;
@@ -133,13 +173,14 @@ private:
     QTimer* timer_ = nullptr;
 
     QWidget* playerArea_ = nullptr;
+    QWidget* idleView_ = nullptr;
     QLabel* audioPicture_ = nullptr;
     QLabel* elapsedLabel_ = nullptr;
     QLabel* totalLabel_ = nullptr;
     kestrel::widgets::ZorButton *playBtn_ = nullptr, *playRangeBtn_ = nullptr, *stopBtn_ = nullptr;
     kestrel::widgets::ZorButton *formatBtn_ = nullptr, *snapshotBtn_ = nullptr, *muteBtn_ = nullptr;
     kestrel::widgets::ZorButton *setStartBtn_ = nullptr, *setStopBtn_ = nullptr;
-    QSlider* volumeSlider_ = nullptr;
+    kestrel::widgets::VolumeProgressSlider* volumeSlider_ = nullptr;
     kestrel::widgets::RDCutProgressView* cutBar_ = nullptr;
     TimeBox* startBox_ = nullptr;
     TimeBox* stopBox_ = nullptr;

@@ -1,5 +1,6 @@
 #include "tools/cutter/cut_time.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -28,6 +29,13 @@ int64_t fieldsToUs(const TimeFields& f, int fractionDigits) {
 }
 
 int64_t secondsToUs(double seconds) { return int64_t(seconds * 1000000.0); }
+
+int64_t expectedOutputBytes(const QString& source, double duration_s, int64_t kept_us) {
+    const int64_t size = QFileInfo(source).size();
+    if (size <= 0 || !(duration_s > 0)) return 0;
+    const double share = std::clamp(double(kept_us) / (duration_s * 1e6), 0.0, 1.0);
+    return int64_t(double(size) * share);
+}
 
 RangeUs rangeAppliedTo(double s, double e, double d) {
     const double length = e - s;

@@ -24,6 +24,10 @@ struct RangeUs {
     bool operator==(const RangeUs&) const = default;
 };
 
+// About what a cut of kept_us out of a source of duration_s needs on disk: the source's bytes in
+// proportion (0 when the source cannot be read).
+int64_t expectedOutputBytes(const QString& source, double duration_s, int64_t kept_us);
+
 // The selected file's range [s, e] (seconds) carried over to a file of duration d: the same
 // times where they fit, else the same length ending at the file's end, else the whole file.
 RangeUs rangeAppliedTo(double s, double e, double d);

@@ -6,7 +6,7 @@
 #include "services/help_class.h"
 #include "session/export/cut/cut_jobs.h"
 #include "session/jobs/job_queue.h"
-#include "tools/cutter/batch_cut_run.h"
+#include "session/jobs/failure_reasons.h"
 #include "tools/cutter/cut_time.h"
 
 namespace kestrel::tools::cutter {
@@ -39,52 +39,70 @@ EasyCutExport::EasyCutExport(QObject* parent) : QObject(parent) {
         if (index >= 0) Q_EMIT clipStarted(index);
     });
     connect(queue_, &kestrel::session::JobQueue::jobFinished, this, &EasyCutExport::jobFinished);
+    connect(queue_, &kestrel::session::JobQueue::drained, this, &EasyCutExport::drained);
 }
 
-void EasyCutExport::enqueue(kestrel::session::Job* job, int index, int count) {
-    jobs_.append(job);
-    connect(job, &kestrel::session::Job::progressChanged, this, [this, index, count](double p) {
-        Q_EMIT progress((index + p) / double(count));
-    });
-    queue_->enqueue(job);
+void EasyCutExport::begin(const QString& source, const QString& folder, const QList<kestrel::session::Job*>& jobs,
+                          int64_t expectedBytes) {
+    running_ = true;
+    source_ = source;
+    folder_ = folder;
+    expectedBytes_ = expectedBytes;
+    jobs_ = jobs;
+    for (int i = 0; i < jobs_.size(); ++i) {
+        const int count = int(jobs_.size());
+        connect(jobs_.at(i), &kestrel::session::Job::progressChanged, this,
+                [this, i, count](double p) { Q_EMIT progress((i + p) / double(count)); });
+    }
+    // Every clip is queued before the first starts: a first clip that fails at once ends the
+    // export once, not once per clip.
+    queue_->enqueueAll(jobs_);
 }
 
-void EasyCutExport::startSeparate(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips,
+void EasyCutExport::startSeparate(const kestrel::model::SimpleData& record, const QList<kestrel::model::CutterTimeItem>& clips,
                                   const QString& proposedPath, bool forceEncode) {
     if (running_ || clips.isEmpty()) return;
-    running_ = true;
-    jobs_.clear();
-    outcome_ = {};
+    const QString& source = record.path;
     const QString folder = separateFilesFolder(source, proposedPath);
-    outcome_.target = folder;
+    madeFolder_ = QFileInfo::exists(folder) ? QString() : folder;
     const QString ext = QFileInfo(source).suffix();
-    for (int i = 0; i < clips.size(); ++i) {
-        auto* job = new CutJob(source, {clipRange(clips.at(i))}, {folder, clipFileBaseName(clips.at(i)), ext});
+    QList<kestrel::session::Job*> jobs;
+    int64_t kept_us = 0;
+    for (const auto& clip : clips) {
+        auto* job = new CutJob(source, {clipRange(clip)}, {folder, clipFileBaseName(clip), ext});
         job->setForceEncode(forceEncode);
-        enqueue(job, i, int(clips.size()));
+        jobs.append(job);
+        kept_us += clipRange(clip).lengthUs();
     }
+    outcome_ = {};
+    outcome_.target = folder;
+    begin(source, folder, jobs, expectedOutputBytes(source, record.sourceData.duration, kept_us));
 }
 
-void EasyCutExport::startMerged(const QString& source, const QList<kestrel::model::CutterTimeItem>& clips, double volume,
-                                const QString& proposedPath, bool forceEncode) {
+void EasyCutExport::startMerged(const kestrel::model::SimpleData& record, const QList<kestrel::model::CutterTimeItem>& clips,
+                                double volume, const QString& proposedPath, bool forceEncode) {
     if (running_ || clips.isEmpty()) return;
-    running_ = true;
-    jobs_.clear();
-    outcome_ = {};
+    const QString& source = record.path;
+    madeFolder_.clear();
     QList<CutRange> ranges;
-    for (const auto& clip : clips) ranges.append(clipRange(clip));
+    int64_t kept_us = 0;
+    for (const auto& clip : clips) {
+        ranges.append(clipRange(clip));
+        kept_us += clipRange(clip).lengthUs();
+    }
     const QFileInfo proposed(proposedPath);
     const QString base = QFileInfo(source).completeBaseName() + QLatin1Char('_') + proposed.completeBaseName();
     // Numbered like every other output: an export in the same second never replaces the first.
     auto* job = new CutJob(source, ranges, {proposed.path(), base, QFileInfo(source).suffix()});
     job->setVolume(volume);
     job->setForceEncode(forceEncode);
-    enqueue(job, 0, 1);
+    outcome_ = {};
+    begin(source, proposed.path(), {job}, expectedOutputBytes(source, record.sourceData.duration, kept_us));
 }
 
 void EasyCutExport::stop() {
     if (!running_) return;
-    outcome_.kind = EasyExportOutcome::Stopped;
+    if (outcome_.kind == EasyExportOutcome::Done) outcome_.kind = EasyExportOutcome::Stopped;
     queue_->stopAll();
 }
 
@@ -97,11 +115,18 @@ void EasyCutExport::jobFinished(kestrel::session::Job* job, const kestrel::sessi
     } else if (result.failed() && outcome_.kind != EasyExportOutcome::Failed) {
         // The first failure ends the export: later clips are not written.
         outcome_.kind = EasyExportOutcome::Failed;
-        outcome_.failure = failureText(result);
+        const kestrel::session::FailureContext context{source_, folder_, expectedBytes_};
+        outcome_.failure =
+            kestrel::session::failureLine(QFileInfo(source_).fileName(), kestrel::session::failureReason(result, context));
         queue_->stopAll();
     }
-    if (!queue_->idle()) return;
+}
+
+void EasyCutExport::drained() {
+    if (!running_) return;
     running_ = false;
+    // A folder this export made and left empty (stopped or failed before a clip was written).
+    if (!madeFolder_.isEmpty() && QDir(madeFolder_).isEmpty()) QDir().rmdir(madeFolder_);
     if (outcome_.kind == EasyExportOutcome::Done && outcome_.target.isEmpty()) outcome_.target = outcome_.outputs.value(0);
     Q_EMIT finished(outcome_);
 }

@@ -5,13 +5,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
-#include <QSlider>
 #include <QVBoxLayout>
 
+#include "editor/shutter_sound.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
 #include "platform/notification_center.h"
+#include "platform/user_defaults.h"
 #include "services/language.h"
 #include "session/media/cut_pictures.h"
 #include "tools/cutter/cut_range_panel.h"
@@ -19,6 +19,8 @@
 #include "tools/cutter/easy_clip_list.h"
 #include "tools/cutter/easy_cut_export.h"
 #include "tools/shared/media_input.h"
+#include "tools/shared/simple_alert.h"
+#include "widgets/dialogs/alert_window_controller.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/zor_button.h"
 
@@ -42,7 +44,8 @@ QLabel* keyCap(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-EasyCutterWindowcontroller::EasyCutterWindowcontroller(QWidget* parent) : kestrel::widgets::ToolWindow(parent) {
+EasyCutterWindowcontroller::EasyCutterWindowcontroller(QWidget* parent)
+    : kestrel::widgets::ToolWindow(parent), shutterSound_(kestrel::editor::makeDeviceShutterSound()) {
     resize(1180, 720);
     // Windows are never mirrored; text controls follow the language (changeLanguage).
     setLayoutDirection(Qt::LeftToRight);
@@ -62,6 +65,16 @@ EasyCutterWindowcontroller::~EasyCutterWindowcontroller() {
 
 bool EasyCutterWindowcontroller::exporting() const { return export_->running(); }
 
+void EasyCutterWindowcontroller::setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound) {
+    shutterSound_ = std::move(sound);
+}
+
+QString EasyCutterWindowcontroller::snapshotFolder() {
+    // Where the export dialog writes: the folder the user chose there, else its default.
+    const QString chosen = platform::UserDefaults::standard().stringForKey(QStringLiteral("kOutputDir"));
+    return chosen.isEmpty() ? exportkit::ExportDialogBase::defaultOutputFolder() : chosen;
+}
+
 void EasyCutterWindowcontroller::buildWindow() {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(16, 10, 16, 12);
@@ -79,7 +92,7 @@ void EasyCutterWindowcontroller::buildWindow() {
     scrLabel_ = dimLabel(this, 13);
     scrLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     left->addWidget(scrLabel_);
-    panel_ = new CutRangePanel(3, this);
+    panel_ = new CutRangePanel(CutRules::Easy, this);
     left->addWidget(panel_, 1);
     auto* extra = static_cast<QHBoxLayout*>(panel_->extraRow()->layout());
     resetCutLeftBtn_ = pictureButton(QStringLiteral("ZantImage/Cut/btnReset"), QStringLiteral("@2x.png"), panel_->extraRow());
@@ -106,9 +119,8 @@ void EasyCutterWindowcontroller::buildWindow() {
         clips_[selected_].end = float(double(stop) / 1e6);
         reloadClips();
     });
-    connect(panel_, &CutRangePanel::snapshotRequested, this, [this] {
-        panel_->snapshot(QFileInfo(filePath_).absolutePath());
-    });
+    connect(panel_, &CutRangePanel::snapshotRequested, this, &EasyCutterWindowcontroller::takeSnapshot);
+    connect(panel_, &CutRangePanel::alertRequested, this, &EasyCutterWindowcontroller::showSimpleAlert);
 
     keybordTishiView_ = new QWidget(this);
     keybordTishiView_->setObjectName(QStringLiteral("keyHints"));
@@ -168,7 +180,9 @@ void EasyCutterWindowcontroller::buildWindow() {
 }
 
 void EasyCutterWindowcontroller::changeLanguage() {
-    windowTitlLabel_->setText(localized(QStringLiteral("Video/Audio Easy Cutter")));
+    windowTitlLabel_->setText(QStringLiteral("%1 %2 %3").arg(localized(QStringLiteral("Title")),
+                                                             localized(QStringLiteral("Video/Audio Easy Cutter")),
+                                                             services::Language::getCurrentVersion()));
     controlkeybordLabel_->setText(localized(QStringLiteral("controlkeyboardLabelstringValue")));
     playpauseLabel_->setText(localized(QStringLiteral("playpauseLabelstringValue")));
     controlmarksLabel_->setText(localized(QStringLiteral("controlmarksLabelstringValue")));
@@ -202,13 +216,18 @@ void EasyCutterWindowcontroller::enableEdit(bool enabled) {
 void EasyCutterWindowcontroller::setupDataForFilePath() {
     const kestrel::tools::shared::ProbedFiles probed = kestrel::tools::shared::probeMediaFiles({filePath_}, false);
     if (probed.accepted.isEmpty()) {
-        // The old clips and preview stay; the reason the file cannot be used is shown in place.
+        // Nothing to edit: the reason the file cannot be used is shown in place.
         const QString reason = probed.refused.isEmpty() ? QString() : probed.refused.first().reason;
         scrLabel_->setText(QFileInfo(filePath_).fileName() + QStringLiteral(": ") + reason);
         enableEditItemShow(false);
         return;
     }
-    fileData_ = probed.accepted.first();
+    loadRecord(probed.accepted.first());
+}
+
+void EasyCutterWindowcontroller::loadRecord(const kestrel::model::SimpleDataPtr& record) {
+    fileData_ = record;
+    filePath_ = record->path;
     clips_.clear();
     selected_ = -1;
     reloadClips();
@@ -221,13 +240,52 @@ void EasyCutterWindowcontroller::setupDataForFilePath() {
 
 void EasyCutterWindowcontroller::addFileAction() {
     const QStringList paths = kestrel::tools::shared::chooseMediaFiles(false);
-    if (paths.isEmpty()) return;
-    filePath_ = paths.first();
-    setupDataForFilePath();
+    if (!paths.isEmpty()) addFile(paths.first());
+}
+
+void EasyCutterWindowcontroller::addFile(const QString& path) {
+    if (exporting()) return;
+    const kestrel::tools::shared::ProbedFiles probed = kestrel::tools::shared::probeMediaFiles({path}, false);
+    if (probed.accepted.isEmpty()) {
+        if (!fileData_) {
+            filePath_ = path;
+            setupDataForFilePath();
+            return;
+        }
+        // The shown file and its clips stay; the refused one is named with the reason.
+        showSimpleAlert(kestrel::tools::shared::refusedFilesMessage(probed.refused));
+        return;
+    }
+    if (!clips_.isEmpty()) {
+        // Another file drops the clips of this one: only when the user says so.
+        kestrel::widgets::AlertWindowController ask(this);
+        ask.setTitle(QStringLiteral("EasyCut_Title"));
+        ask.setMessage(QStringLiteral("ReplaceClipsMessage"));
+        ask.setLeftBtnTitle(QStringLiteral("alertOKBtn"));
+        ask.setRightBtnTitle(QStringLiteral("alertCancelBtn"));
+        bool confirmed = false;
+        ask.setLeftBtnClickCallbackBlock([&confirmed](bool) { confirmed = true; });
+        ask.changeLanguage();
+        ask.runModal();
+        if (!confirmed) return;
+    }
+    loadRecord(probed.accepted.first());
+}
+
+void EasyCutterWindowcontroller::takeSnapshot() {
+    const QString folder = snapshotFolder();
+    lastSnapshotPath_ = panel_->snapshot(folder);
+    if (lastSnapshotPath_.isEmpty()) {
+        showSimpleAlert(localized(QStringLiteral("SnapshotFailedMessage")) + QLatin1Char('\n') + folder);
+        return;
+    }
+    if (shutterSound_) shutterSound_->play();
 }
 
 void EasyCutterWindowcontroller::addClipAction() {
     if (!fileData_ || !panel_->hasFile()) return;
+    // A time still being typed is committed first; a refused one adds no clip.
+    if (!panel_->commitEditingField()) return;
     const int64_t start = panel_->startUs(), stop = panel_->stopUs();
     if (stop <= start) {
         showSimpleAlert(localized(QStringLiteral("CutRangeEmptyMessage")));
@@ -239,6 +297,8 @@ void EasyCutterWindowcontroller::addClipAction() {
     const bool hasPicture = fileData_->sourceData.width != 0 || fileData_->sourceData.height != 0;
     clip.thumb = hasPicture ? kestrel::session::videoFrameAt(fileData_->path, start)
                             : services::Language::imageWithfileName(QStringLiteral("ZantImage/Cut/FileList/imgAudio.bmp"));
+    // A clip's picture is a snapshot too: it clicks like one.
+    if (hasPicture && !clip.thumb.isNull() && shutterSound_) shutterSound_->play();
     panel_->seekUs(start);
     clips_.append(clip);
     reloadClips();
@@ -294,7 +354,7 @@ exportkit::ExportWindowController* EasyCutterWindowcontroller::prepareExportDial
     session_.reset();
     if (dialog_) dialog_->deleteLater();
     dialog_ = new exportkit::ExportWindowController(this);
-    dialog_->setInputFileName(QFileInfo(filePath_).fileName());
+    dialog_->setInputFileName(fileData_ ? QFileInfo(fileData_->path).fileName() : QString());
     dialog_->setHiddenMergeAllIntoOne(false);
     dialog_->setIsMergeAllIntoOne(mergeBtn_->selected());
     dialog_->setStartExportCallbackBlock([this](const QString& path) { exportCallback(path); });
@@ -303,13 +363,13 @@ exportkit::ExportWindowController* EasyCutterWindowcontroller::prepareExportDial
 }
 
 void EasyCutterWindowcontroller::startExportAction() {
-    if (clips_.isEmpty()) return;
+    if (clips_.isEmpty() || !fileData_) return;
     panel_->pause();
     prepareExportDialog()->runModal(this);
 }
 
 void EasyCutterWindowcontroller::exportCallback(const QString& proposedPath) {
-    if (!dialog_ || !session_) return;
+    if (!dialog_ || !session_ || !fileData_) return;
     if (exporting()) {
         export_->stop();
         return;
@@ -322,9 +382,9 @@ void EasyCutterWindowcontroller::exportCallback(const QString& proposedPath) {
     setButtonText(startExportBtn_, localized(QStringLiteral("CancelexportTitle")));
     const bool reencode = dialog_->reEncoding();
     if (merge)
-        export_->startMerged(filePath_, clips_, panel_->volumeSlider()->value() / 50.0, proposedPath, reencode);
+        export_->startMerged(*fileData_, clips_, panel_->effectiveVolume(), proposedPath, reencode);
     else
-        export_->startSeparate(filePath_, clips_, proposedPath, reencode);
+        export_->startSeparate(*fileData_, clips_, proposedPath, reencode);
 }
 
 void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcome) {
@@ -334,7 +394,10 @@ void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcom
     if (session_) {
         switch (outcome.kind) {
         case EasyExportOutcome::Done: session_->finishSucceeded(outcome.target, localized(QStringLiteral("Succeeded converting!"))); break;
-        case EasyExportOutcome::Stopped: session_->finishStopped(); break;
+        case EasyExportOutcome::Stopped:
+            session_->finishStopped();
+            dialog_->showSucceeded(localized(QStringLiteral("Cancel to abort the file converting!")));
+            break;
         case EasyExportOutcome::Failed:
             lastAlertText_ = outcome.failure;
             session_->finishFailed(outcome.failure);
@@ -346,10 +409,7 @@ void EasyCutterWindowcontroller::exportEndedWith(const EasyExportOutcome& outcom
 
 void EasyCutterWindowcontroller::showSimpleAlert(const QString& message) {
     lastAlertText_ = message;
-    QMessageBox box(QMessageBox::Warning, windowTitle(), windowTitle(), QMessageBox::Ok, this);
-    box.setInformativeText(message);
-    box.button(QMessageBox::Ok)->setText(localized(QStringLiteral("OKBtnTitle")));
-    box.exec();
+    kestrel::tools::shared::showSimpleAlert(this, message);
 }
 
 void EasyCutterWindowcontroller::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,10 @@ class ExportSession;
 class ExportWindowController;
 }  // namespace exportkit
 
+namespace kestrel::editor {
+class ShutterSound;
+}
+
 namespace kestrel::widgets {
 class ZorButton;
 }
@@ -41,7 +45,10 @@ public:
     // Loads filePath: a new preview and an empty clip list, or hidden editing controls when the
     // file cannot be used.
     void setupDataForFilePath();
+    // The open panel, then the chosen file in place of the shown one: a file that cannot be used
+    // is named with the reason and changes nothing; one that would drop clips asks first.
     void addFileAction();
+    void addFile(const QString& path);
     // Adds the range on the cut bar as a clip (refused when it is empty).
     void addClipAction();
     // Builds a new export dialog wired to this window (startExportAction runs it modally).
@@ -49,6 +56,8 @@ public:
     void startExportAction();
 
     const QList<kestrel::model::CutterTimeItem>& clips() const { return clips_; }
+    // The file the clips belong to (null before a file was loaded).
+    const kestrel::model::SimpleDataPtr& fileData() const { return fileData_; }
     int selectedClip() const { return selected_; }
     bool exporting() const;
 
@@ -63,7 +72,14 @@ public:
     kestrel::widgets::ZorButton* resetEndButton() const { return resetCutRightBtn_; }
     QLabel* sourceLabel() const { return scrLabel_; }
     QWidget* keyHintPanel() const { return keybordTishiView_; }
+    QLabel* titleLabel() const { return windowTitlLabel_; }
+    QLabel* stepHintLabel() const { return controlmarksLabel_; }
     const QString& lastAlertText() const { return lastAlertText_; }
+    const QString& lastSnapshotPath() const { return lastSnapshotPath_; }
+    // The folder snapshots go to: the export dialog's output folder.
+    static QString snapshotFolder();
+    // The click a snapshot and a clip's picture make (tests count it).
+    void setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound);
 
 Q_SIGNALS:
     // An export ended (done, stopped or failed).
@@ -84,6 +100,8 @@ private:
     void deleteClip(int index);
     void moveClip(int index, int delta);
     void pasteClip(int index);
+    void loadRecord(const kestrel::model::SimpleDataPtr& record);
+    void takeSnapshot();
     void exportCallback(const QString& proposedPath);
     void exportEndedWith(const EasyExportOutcome& outcome);
     void showSimpleAlert(const QString& message);
@@ -109,6 +127,8 @@ private:
     EasyClipList* clipList_ = nullptr;
     kestrel::widgets::ZorButton *mergeBtn_ = nullptr, *updateFileAddBtn_ = nullptr, *startExportBtn_ = nullptr;
     QString lastAlertText_;
+    QString lastSnapshotPath_;
+    std::unique_ptr<kestrel::editor::ShutterSound> shutterSound_;
 };
 
 }  // namespace kestrel::tools::cutter

@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
-#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "services/language.h"
@@ -14,7 +13,8 @@ namespace kestrel::tools::cutter {
 
 namespace {
 
-const char* kFieldStyle = "QLineEdit { background: transparent; border: none; color: rgba(204,204,204,200); }";
+const char* kFieldStyle = "QLineEdit { background: transparent; border: none; color: rgba(204,204,204,200); }"
+                          "QLineEdit:disabled { color: rgba(204,204,204,90); }";
 
 QString fieldText(int value, int digits) { return QString::asprintf(digits == 3 ? "%03i" : "%02i", value); }
 
@@ -42,14 +42,18 @@ TimeBox::TimeBox(int fractionDigits, QWidget* parent) : QWidget(parent), fractio
     row->setSpacing(1);
     const int maxima[4] = {99, 99, 99, fractionDigits == 3 ? 999 : 99};
     for (int i = 0; i < 4; ++i) {
-        auto* field = new QLineEdit(this);
+        auto* field = new kestrel::widgets::RDTextField(this);
+        field->setEnabled(true);  // the kit's fields start disabled; the box's own state rules
         field->setStyleSheet(QString::fromLatin1(kFieldStyle));
         field->setValidator(new QIntValidator(0, maxima[i], field));
         field->setAlignment(Qt::AlignCenter);
         field->setText(fieldText(0, i == 3 ? fractionDigits : 2));
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(i == 3 && fractionDigits == 3 ? "0000" : "000") + 4);
+        field->setPointColor(QColor(204, 204, 204));
+        field->setMouseDelegate(this);
         field->installEventFilter(this);
         field->setLayoutDirection(Qt::LeftToRight);
+        connect(field, &QLineEdit::textEdited, this, [this] { Q_EMIT typing(); });
         connect(field, &QLineEdit::editingFinished, this, [this, field] {
             if (field->isModified()) {
                 field->setModified(false);
@@ -78,13 +82,31 @@ TimeBox::TimeBox(int fractionDigits, QWidget* parent) : QWidget(parent), fractio
     setLayoutDirection(Qt::LeftToRight);
 }
 
+TimeBox::~TimeBox() {
+    // A field losing the focus while the box goes ends its editing: nothing may hear it then.
+    for (kestrel::widgets::RDTextField* field : fields_) {
+        field->setMouseDelegate(nullptr);
+        disconnect(field, nullptr, this, nullptr);
+    }
+}
+
+void TimeBox::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
+    for (int i = 0; i < 4; ++i)
+        if (field == fields_[i]) editing_ = i, clicked_ = true;
+    // The press is the box's: the field still takes the keyboard and selects its digits.
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+}
+
 bool TimeBox::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) {
+    if (event->type() == QEvent::FocusIn) {
         for (int i = 0; i < 4; ++i)
-            if (watched == fields_[i]) editing_ = i;
+            if (watched == fields_[i]) editing_ = i, clicked_ = true;
     }
     return QWidget::eventFilter(watched, event);
 }
+
+kestrel::widgets::RDTextField* TimeBox::editingField() const { return clicked_ ? fields_[editing_] : nullptr; }
 
 TimeFields TimeBox::fields() const {
     return {fields_[0]->text().toInt(), fields_[1]->text().toInt(), fields_[2]->text().toInt(), fields_[3]->text().toInt()};
@@ -92,18 +114,28 @@ TimeFields TimeBox::fields() const {
 
 int64_t TimeBox::timeUs() const { return fieldsToUs(fields(), fractionDigits_); }
 
+void TimeBox::setField(int index, int value) {
+    fields_[index]->setText(fieldText(value, index == 3 ? fractionDigits_ : 2));
+}
+
 void TimeBox::setTimeUs(int64_t us) {
     const TimeFields f = splitTime(double(us) / 1000000.0, fractionDigits_);
     const int values[4] = {f.hours, f.minutes, f.seconds, f.fraction};
-    for (int i = 0; i < 4; ++i) fields_[i]->setText(fieldText(values[i], i == 3 ? fractionDigits_ : 2));
+    for (int i = 0; i < 4; ++i) setField(i, values[i]);
 }
 
 void TimeBox::step(int delta) {
-    QLineEdit* field = fields_[editing_];
     const int limit = editing_ == 3 ? (fractionDigits_ == 3 ? 999 : 99) : 99;
-    const int value = std::clamp(field->text().toInt() + delta, 0, limit);
-    field->setText(fieldText(value, editing_ == 3 ? fractionDigits_ : 2));
-    Q_EMIT edited();
+    const int before = fields_[editing_]->text().toInt();
+    const int after = std::clamp(before + delta, 0, limit);
+    if (after == before) return;
+    setField(editing_, after);
+    Q_EMIT stepped(editing_, after - before);
+}
+
+void TimeBox::takeBackStep(int field, int delta) {
+    if (field < 0 || field > 3) return;
+    setField(field, fields_[field]->text().toInt() - delta);
 }
 
 }  // namespace kestrel::tools::cutter

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "editor/shutter_sound.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "platform/atomic_image_write.h"
 #include "services/help_class.h"
@@ -15,6 +16,7 @@
 #include "services/language.h"
 #include "tools/joiner/joiner_time_fields.h"
 #include "tools/shared/clip_list_view.h"
+#include "tools/shared/handle_gap.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::tools::joiner {
@@ -27,6 +29,9 @@ QString timeText(double seconds) { return services::HelpClass::returnTimeToStr(s
 double clipDuration(const kestrel::model::SimpleData& clip) { return clip.sourceData.duration; }
 
 QString volumeText(double volume) { return QStringLiteral("%1%").arg(std::lround(volume * 100)); }
+
+// The shortest range: a hundredth of a second, the time fields' unit.
+constexpr int64_t kMinRangeUs = 10'000;
 
 }  // namespace
 
@@ -256,14 +261,21 @@ void JoinnerWindowController::actionMouseMovedForCutProgressViewBlock(kestrel::w
     const kestrel::model::SimpleDataPtr clip = selectedClip();
     if (view != cutProgressView_ || !clip) return;
     const double d = clipDuration(*clip);
-    clip->cutTimeRange_start = toMicroseconds(startvalue * d);
-    clip->cutTimeRange_stop = toMicroseconds(stopvalue * d);
+    // The handles stop a hundredth of a second apart: the bar never leaves a range that typing
+    // would refuse (and a join would drop).
+    const bool startDragged = handleType != kestrel::widgets::RDCutProgressView::kRightHandle;
+    const kestrel::tools::shared::DraggedRange range = kestrel::tools::shared::keepHandlesApart(
+        toMicroseconds(startvalue * d), toMicroseconds(stopvalue * d), toMicroseconds(d), kMinRangeUs, startDragged);
+    clip->cutTimeRange_start = range.start_us;
+    clip->cutTimeRange_stop = range.stop_us;
+    const double start = range.start_us / 1000000.0, stop = range.stop_us / 1000000.0;
+    if (range.corrected && d > 0) cutProgressView_->setLowerValue(float(start / d), float(stop / d));
     if (handleType == kestrel::widgets::RDCutProgressView::kLeftHandle) {
-        seekTo(startvalue * d);
-        fillFields(startFields_, startvalue * d);
+        seekTo(start);
+        fillFields(startFields_, start);
     } else if (handleType == kestrel::widgets::RDCutProgressView::kRightHandle) {
-        seekTo(stopvalue * d);
-        fillFields(stopFields_, stopvalue * d);
+        seekTo(stop);
+        fillFields(stopFields_, stop);
     }
     cutDurationValueLabel_->setText(timeText((clip->cutTimeRange_stop - clip->cutTimeRange_start) / 1000000.0));
 }
@@ -425,19 +437,25 @@ bool JoinnerWindowController::commitTimeField(kestrel::widgets::RDTextField* fie
 
 QString JoinnerWindowController::actionCarameraBtn() {
     if (!rdPlayer_) return {};
+    const auto failed = [this] {
+        showSimpleAlert(services::localized(QStringLiteral("SnapshotFailedMessage")) + QLatin1Char('\n') + outputPath_, kPlainAlert);
+        return QString();
+    };
     int32_t w = rdPlayer_->frameWidth(), h = rdPlayer_->frameHeight();
-    if (w <= 0 || h <= 0) return {};
+    if (w <= 0 || h <= 0) return failed();
     std::vector<uint8_t> buffer(size_t(w) * size_t(h) * 4, 0);
     const int32_t askedW = w, askedH = h;
-    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0 || w > askedW || h > askedH) return {};
+    if (rdPlayer_->Snapshot(&w, &h, buffer.data()) < 1 || w <= 0 || h <= 0 || w > askedW || h > askedH) return failed();
     const QImage image = QImage(buffer.data(), w, h, w * 4, QImage::Format_ARGB32_Premultiplied).copy();
-    if (outputPath_.isEmpty() || !QDir().mkpath(outputPath_)) return {};
+    if (outputPath_.isEmpty() || !QDir().mkpath(outputPath_)) return failed();
     const char* format = coverStyle_ == QLatin1String("bmp") ? "BMP" : coverStyle_ == QLatin1String("jpg") ? "JPEG" : "PNG";
     const QString ext = coverStyle_ == QLatin1String("bmp") || coverStyle_ == QLatin1String("jpg") ? coverStyle_ : QStringLiteral("png");
     // A second snapshot in the same second gets a new name; a picture is written whole or not at all.
     const QString path = services::uniqueOutputPath(outputPath_, services::HelpClass::createFilename(), ext);
     const QImage saved = ext == QLatin1String("png") ? image : image.convertToFormat(QImage::Format_RGB32);
-    return platform::saveImageAtomically(saved, path, format) ? path : QString();
+    if (!platform::saveImageAtomically(saved, path, format)) return failed();
+    if (shutterSound_) shutterSound_->play();
+    return path;
 }
 
 // ---- Volume ----

@@ -11,10 +11,11 @@
 #include "export/ui/reveal_in_file_manager.h"
 #include "services/language.h"
 #include "session/export/join/join_export_job.h"
+#include "session/jobs/failure_reasons.h"
 #include "tools/joiner/joiner_profile_targets.h"
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"
-#include "widgets/dialogs/alert_window_controller.h"
+#include "tools/shared/simple_alert.h"
 #include "widgets/dialogs/zor_open_alert.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
@@ -38,6 +39,16 @@ void JoinnerWindowController::startJoinnerAction() {
         return;
     }
     if (fileList_.isEmpty()) return;
+    // A clip with nothing left to join (an empty range kept, or the whole clip removed) is
+    // named rather than silently left out.
+    QStringList emptyClips;
+    for (const kestrel::model::SimpleDataPtr& clip : fileList_)
+        if (kestrel::session::joinPieces({clip}).empty())
+            emptyClips << kestrel::session::failureLine(clip->name, services::localized(QStringLiteral("CutRangeEmptyMessage")));
+    if (!emptyClips.isEmpty()) {
+        showSimpleAlert(localized("JoinFailedMessage") + QLatin1Char('\n') + emptyClips.join(QLatin1Char('\n')), kPlainAlert);
+        return;
+    }
     if (outputPath_.isEmpty() || !QDir().mkpath(outputPath_) || !QFileInfo(outputPath_).isWritable()) {
         showSimpleAlert(localized("isNotWritableFile"), kNotWritableAlert);
         return;
@@ -84,11 +95,21 @@ void JoinnerWindowController::joinFinished(const kestrel::session::JobResult& re
         showSimpleAlert(localized("OpenfileTitle"), kFinishedAlert);
     } else if (result.failed()) {
         setProgressShown(0);
-        const QString reason = result.message.isEmpty() ? QStringLiteral("error:%1").arg(result.code) : result.message;
-        showSimpleAlert(QStringLiteral("%1\n%2").arg(localized("JoinFailedMessage"), reason), kPlainAlert);
+        showSimpleAlert(localized("JoinFailedMessage") + QLatin1Char('\n') + joinFailure(result), kPlainAlert);
     } else {
         setProgressShown(0);  // stopped by the user: nothing to report, no file left
     }
+}
+
+QString JoinnerWindowController::joinFailure(const kestrel::session::JobResult& result) const {
+    if (!result.message.isEmpty()) return result.message;
+    // A clip whose file went is the cause to name.
+    for (const kestrel::model::SimpleDataPtr& clip : fileList_)
+        if (!QFileInfo::exists(clip->path))
+            return kestrel::session::failureLine(clip->name, services::localized(QStringLiteral("FailureSourceMissing")));
+    int64_t bytes = 0;
+    for (const kestrel::model::SimpleDataPtr& clip : fileList_) bytes += QFileInfo(clip->path).size();
+    return kestrel::session::failureReason(result, {QString(), outputPath_, bytes});
 }
 
 void JoinnerWindowController::setProgressShown(float fraction) {
@@ -114,12 +135,7 @@ void JoinnerWindowController::showSimpleAlert(const QString& text, int tag) {
         alert.runModal();
         return;
     }
-    kestrel::widgets::AlertWindowController alert(this);
-    alert.setTitle(QStringLiteral("Joiner_Title"));
-    alert.setMessage(text);
-    alert.setLeftBtnTitle(QStringLiteral("OKBtnTitle"));
-    alert.rightBtn()->hide();
-    alert.runModal();
+    kestrel::tools::shared::showSimpleAlert(this, text);
 }
 
 void JoinnerWindowController::setChoicesEnabled(bool enabled) { formatBar_->setChoicesEnabled(enabled); }

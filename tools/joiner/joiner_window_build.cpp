@@ -15,6 +15,7 @@
 #include "tools/joiner/joiner_text_fit.h"
 #include "tools/shared/clip_list_view.h"
 #include "tools/shared/output_folder_popup.h"
+#include "tools/shared/support_mail.h"
 #include "widgets/dialogs/app_icon.h"
 #include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
@@ -160,7 +161,12 @@ void JoinnerWindowController::buildEmptyListView() {
     for (int i = 0; i < 4; ++i) {
         descLabels_[size_t(i)] = makeLabel(noFileView_, QRect(30, 190 + i * 36, 500, 28), kSecondaryText, 14);
     }
-    email_addressLabel_ = makeLabel(noFileView_, QRect(30, 380, 500, 24), QColor(96, 222, 208), 13);
+    emailLink_ = new kestrel::tools::shared::SupportMailLink(noFileView_);
+    emailLink_->setGeometry(30, 380, 500, 24);
+    emailLink_->placeParts();
+    QFont mailFont = emailLink_->addressLabel()->font();
+    mailFont.setPointSize(13);
+    emailLink_->addressLabel()->setFont(mailFont);
 }
 
 void JoinnerWindowController::buildListButtons() {
@@ -323,6 +329,7 @@ void JoinnerWindowController::buildBottomBar() {
                        "border-radius:6px;padding:0 8px}"
                        "QComboBox QAbstractItemView{background:rgb(34,39,48);color:rgb(205,214,221);"
                        "selection-background-color:rgb(44,50,61)}"));
+    outputFolderBtn_->setAsksForAFolderWhenUnwritable(true);
     outputPath_ = outputFolderBtn_->outputPath();
     connect(outputFolderBtn_, &kestrel::tools::shared::OutputFolderPopup::outputPathChanged, this,
             [this](const QString& path) { outputPath_ = path; });
@@ -373,10 +380,8 @@ void JoinnerWindowController::changeLanguage() {
     fitLabel(gettingstatedlabel_, localized("joinner_desc"), 16, 10);
     const char* steps[] = {"joinner_desc1", "joinner_desc2", "joinner_desc3", "joinner_desc4"};
     for (int i = 0; i < 4; ++i) fitLabel(descLabels_[size_t(i)], QStringLiteral("%1. %2").arg(i + 1).arg(localized(steps[i])), 14, 9);
-    // The support address is shown only when the build has one.
-    const QString supportAddress = services::supportMailAddress();
-    fitLabel(email_addressLabel_, supportAddress, 13, 9);
-    email_addressLabel_->setHidden(supportAddress.isEmpty());
+    emailLink_->retranslate();
+    if (!emailLink_->isHidden()) fitLabel(emailLink_->addressLabel(), emailLink_->addressLabel()->text(), 13, 9);
     fitButton(removeBtn_, localized("RemoveBtnTitle"), 13, 12);
     fitButton(clearBtn_, localized("ClearBtnTitle"), 13, 12);
     fitButton(upBtn_, localized("UpBtnTitle"), 13, 12);
@@ -413,7 +418,7 @@ QList<QWidget*> JoinnerWindowController::textControls() const {
     QList<QWidget*> list{addfileBtn_, noFileTitle_, gettingstatedlabel_, removeBtn_, clearBtn_, upBtn_,
                          downBtn_, startFieldLabel_, stopFieldLabel_, cutDurationLabel_, selectTimeBtn_, unSelectTimeBtn_,
                          resetCutterBtn_, applytoallBtn_, outputLabel_, joinnerLabel_, startJoinnerBtn_};
-    if (!email_addressLabel_->isHidden()) list.append(email_addressLabel_);
+    if (!emailLink_->isHidden()) list.append(emailLink_->addressLabel());
     for (QLabel* label : descLabels_) list.append(label);
     return list;
 }

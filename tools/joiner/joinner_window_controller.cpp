@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "editor/shutter_sound.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "platform/notification_center.h"
 #include "services/folders.h"
@@ -31,15 +32,29 @@ QString localized(const char* key) { return services::Language::localizedStringF
 
 }  // namespace
 
-JoinnerWindowController::JoinnerWindowController(QWidget* parent) : kestrel::widgets::ToolWindow(parent) { buildWindow(); }
+JoinnerWindowController::JoinnerWindowController(QWidget* parent)
+    : kestrel::widgets::ToolWindow(parent), shutterSound_(kestrel::editor::makeDeviceShutterSound()) {
+    buildWindow();
+}
 
 JoinnerWindowController::~JoinnerWindowController() {
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);
+    // A time field that loses the focus while the window goes would commit into a window that
+    // is no more: the fields stop talking to it first.
+    for (const auto* fields : {&startFields_, &stopFields_})
+        for (kestrel::widgets::RDTextField* field : *fields) {
+            field->setMouseDelegate(nullptr);
+            disconnect(field, nullptr, this, nullptr);
+        }
     cutProgressView_->setDelegate(nullptr);
     volumeSlider_->setDelegate(nullptr);
     if (rdPlayer_) rdPlayer_->stop();
     // A join still running is stopped by its job; its unfinished file goes with it.
     delete job_;
+}
+
+void JoinnerWindowController::setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound) {
+    shutterSound_ = std::move(sound);
 }
 
 void JoinnerWindowController::windowDidLoad() {

@@ -20,6 +20,9 @@
 class QLabel;
 class QTimer;
 
+namespace kestrel::editor {
+class ShutterSound;
+}
 namespace kestrel::player {
 class DIVuverIzizud;
 }
@@ -34,6 +37,7 @@ class ZorButton;
 namespace kestrel::tools::shared {
 class ClipListView;
 class OutputFolderPopup;
+class SupportMailLink;
 }  // namespace kestrel::tools::shared
 
 namespace kestrel::tools::joiner {
@@ -92,8 +96,11 @@ public:
     // Commits a time field when editing ends; false (after the alert) keeps it in edit.
     bool commitTimeField(kestrel::widgets::RDTextField* field);
     bool isPlaying() const { return isPlaying_; }
-    // Saves the shown frame into the output folder under a new name; the path, or empty.
+    // Saves the shown frame into the output folder under a new name and clicks; a frame that
+    // cannot be saved says so. The path, or empty.
     QString actionCarameraBtn();
+    // The click a snapshot makes (tests count it).
+    void setShutterSound(std::unique_ptr<kestrel::editor::ShutterSound> sound);
     void picstyleAction(const QString& format) { coverStyle_ = format; }
 
     // ---- Join run ----
@@ -122,9 +129,9 @@ public:
     kestrel::widgets::NSProgressView* joinnerProgressView() const { return joinnerProgressView_; }
     exportkit::OutputFormatBar* formatBar() const { return formatBar_; }
     kestrel::tools::shared::OutputFolderPopup* outputFolderBtn() const { return outputFolderBtn_; }
+    kestrel::tools::shared::SupportMailLink* supportMailLink() const { return emailLink_; }
     QLabel* cutDurationValueLabel() const { return cutDurationValueLabel_; }
     QLabel* progressPercentLabel() const { return progressPercentLabel_; }
-    QLabel* email_addressLabel() const { return email_addressLabel_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& startFields() const { return startFields_; }
     const std::array<kestrel::widgets::RDTextField*, 4>& stopFields() const { return stopFields_; }
     const std::array<kestrel::widgets::ZorButton*, 4>& steppers() const { return steppers_; }
@@ -188,6 +195,8 @@ private:
 
     // Run helpers (joiner_run.cpp).
     void joinFinished(const kestrel::session::JobResult& result);
+    // Why the join failed, naming the clip when one of them is the cause.
+    QString joinFailure(const kestrel::session::JobResult& result) const;
     void showSimpleAlert(const QString& text, int tag);
     void setProgressShown(float fraction);
     void setChoicesEnabled(bool enabled);
@@ -205,6 +214,7 @@ private:
     kestrel::session::JoinExportJob* job_ = nullptr;
     AlertPresenter alertPresenter_;
     kestrel::widgets::RDTextField* edittingField_ = nullptr;
+    std::unique_ptr<kestrel::editor::ShutterSound> shutterSound_;
 
     QLabel* windowTitlelabel_ = nullptr;
     kestrel::widgets::ZorButton* addfileBtn_ = nullptr;
@@ -213,7 +223,7 @@ private:
     QLabel* noFileTitle_ = nullptr;
     QLabel* gettingstatedlabel_ = nullptr;
     std::array<QLabel*, 4> descLabels_{};
-    QLabel* email_addressLabel_ = nullptr;
+    kestrel::tools::shared::SupportMailLink* emailLink_ = nullptr;
     kestrel::tools::shared::ClipListView* fileListTableView_ = nullptr;
     kestrel::widgets::ZorButton* removeBtn_ = nullptr;
     kestrel::widgets::ZorButton* clearBtn_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
+#include <QWidgetAction>
 
 #include "services/help_class.h"
 #include "services/language.h"
@@ -81,6 +82,8 @@ QString fileSizeText(double megabytes) {
 ClipListCell::ClipListCell(const QRect& frame, QWidget* parent) : QWidget(parent) {
     setGeometry(frame);
     thumbView_ = new kestrel::widgets::ZorImageView(this);
+    // The picture is part of the row: a press on it selects the row like one beside it.
+    thumbView_->setAttribute(Qt::WA_TransparentForMouseEvents);
     nameLabel_ = makeLabel(this, Qt::white);
     sourceCaption_ = makeLabel(this, kDimText);
     durationLabel_ = makeLabel(this, kDimText);
@@ -209,23 +212,31 @@ void ClipListCell::chooseTransition(int transition) {
     if (transitionChosenBlock_) transitionChosenBlock_(this);
 }
 
+// The transition menu: one of the kit's menu rows per transition, as wide as the button, the
+// row of the last choice highlighted.
 void ClipListCell::showTransitionMenu() {
     if (!rowEnabled_) return;
     QMenu menu(this);
-    menu.setStyleSheet(QStringLiteral("QMenu { background: rgb(22,22,22); color: white; }"
-                                      "QMenu::item { padding: 6px 12px; min-width: %1px; }"
-                                      "QMenu::item:selected { background: palette(highlight); }")
-                           .arg(transitionButton_->width() - 24));
-    QList<QAction*> actions;
+    menu.setStyleSheet(QStringLiteral("QMenu { background: rgb(22,22,22); padding: 0px; border: none; }"));
+    const int width = std::max(transitionButton_->width(), 80);
     for (int i = 0; i < effectTitles_.size(); ++i) {
-        QAction* action = menu.addAction(QStringLiteral(" ") + effectTitles_.at(i));
-        action->setCheckable(true);
-        action->setChecked(i == menuIndex_);
-        actions.append(action);
+        auto* row = new kestrel::widgets::MenuItemView(QRectF(0, 0, width, 30), &menu);
+        row->setMdelegate(this);
+        row->setType(2);
+        row->setFixedSize(width, 30);
+        row->titleLabel()->setText(QStringLiteral(" ") + effectTitles_.at(i));
+        row->titleLabel()->setStyleSheet(QStringLiteral("QLabel { background-color: %1; border-radius: 5px; color: white; padding-left: 2px; }")
+                                             .arg(i == menuIndex_ ? QStringLiteral("rgb(38,110,214)") : QStringLiteral("rgb(22,22,22)")));
+        auto* item = new QWidgetAction(&menu);
+        item->setDefaultWidget(row);
+        item->setText(effectTitles_.at(i));  // the item's name, for assistive tools
+        menu.addAction(item);
     }
-    QAction* chosen = menu.exec(transitionButton_->mapToGlobal(QPoint(0, transitionButton_->height())));
-    const int row = actions.indexOf(chosen);
-    if (row >= 0) chooseTransition(row);
+    menu.exec(transitionButton_->mapToGlobal(QPoint(0, transitionButton_->height())));
+}
+
+void ClipListCell::menuClicked(kestrel::widgets::MenuItemView*, qint64 index) {
+    if (index >= 0) chooseTransition(int(index));
 }
 
 void ClipListCell::setProgressVisible(bool visible) { progressBar_->setVisible(visible); }

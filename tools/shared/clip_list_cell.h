@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "model/simple_data.h"
+#include "widgets/menu_item_view.h"
 
 class QLabel;
 class QMenu;
@@ -32,7 +33,7 @@ QStringList transitionTitleKeys();
 // The size text of the row: "%.1lfMB" of megabytes, "KB" or "B" for smaller files.
 QString fileSizeText(double megabytes);
 
-class ClipListCell : public QWidget {
+class ClipListCell : public QWidget, public kestrel::widgets::MenuItemViewDelegate {
     Q_OBJECT
 public:
     using CellBlock = std::function<void(ClipListCell*)>;
@@ -69,6 +70,8 @@ public:
     int menuIndex() const { return menuIndex_; }
     // Chooses a transition as the menu would: writes it into the record and reports it.
     void chooseTransition(int transition);
+    // MenuItemViewDelegate: a row of the transition menu was clicked.
+    void menuClicked(kestrel::widgets::MenuItemView* view, qint64 index) override;
 
     // Progress bar of this row.
     void setProgressVisible(bool visible);

@@ -46,7 +46,6 @@ void ClipListView::setRowsEnabled(bool enabled) {
 }
 
 void ClipListView::reloadData() {
-    setRowsEnabled(true);
     for (ClipListCell* c : cells_) c->deleteLater();
     cells_.clear();
     // A row kept from the last rebuild no longer exists.
@@ -60,6 +59,8 @@ void ClipListView::reloadData() {
         row->setIndex(i);
         row->setReferenceBoxAvailable(bool(referenceChanged_));
         row->setFileData(items_.at(i));
+        // A lock the owner set (a run under way) holds across rebuilds until the owner lifts it.
+        row->setRowEnabled(rowsEnabled_);
         row->show();
         cells_.append(row);
     }
@@ -148,6 +149,10 @@ void ClipListView::showProgress(qint64 rowIndex) {
     selectedRow_ = rowIndex;
     row->setProgressVisible(true);
     row->setSelected(true);
+}
+
+void ClipListView::scrollToRow(int row) {
+    if (ClipListCell* c = cell(row)) scroll_->ensureWidgetVisible(c, 0, 0);
 }
 
 void ClipListView::hiddenProgress(qint64 rowIndex) {

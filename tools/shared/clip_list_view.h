@@ -47,7 +47,7 @@ public:
     void setRowHeight(int height) { rowHeight_ = height; }
     int rowHeight() const { return rowHeight_; }
 
-    // Whether rows take presses (off while a batch runs).
+    // Whether rows take presses (off while a batch runs); rebuilt rows keep the setting.
     void setRowsEnabled(bool enabled);
     bool rowsEnabled() const { return rowsEnabled_; }
 
@@ -70,6 +70,8 @@ public:
     void setTransitionChangedCallback(TransitionCallback cb) { transitionChanged_ = std::move(cb); }
 
     int rowCount() const { return static_cast<int>(cells_.size()); }
+    // Scrolls the list so that the row shows.
+    void scrollToRow(int row);
     ClipListCell* cell(int row) const;
     // Re-reads the rows' localised captions.
     void retranslate();

@@ -14,7 +14,8 @@ using services::localized;
 QStringList mediaFileExtensions() {
     return {"mov", "qt",  "mp4", "m4v", "flv", "ts",   "m2ts", "mts", "mkv",  "mka", "mpg", "mpeg", "mpa",
             "m2v", "mpv", "dat", "avi", "divx", "3gp", "3g2",  "mxf", "tp",   "trp", "nut", "h261", "h264",
-            "mod", "tod", "wmv", "mp3", "mp2", "m4a",  "m4r",  "flac", "wav", "wma", "ogg", "aac",  "ac3"};
+            "mod", "tod", "wmv", "mp3", "mp2", "m4a",  "m4r",  "flac", "wav", "wma", "ogg", "aac",  "ac3",
+            "webm"};
 }
 
 QStringList chooseMediaFiles(bool multiple) {
@@ -41,7 +42,13 @@ ProbedFiles probeMediaFiles(const QStringList& paths, bool rangeCoversFile) {
         kestrel::model::SimpleDataPtr record = session::probeMediaFile(path, choices);
         // A file the engine opens but that holds no picture and no sound is of no use to a cut.
         if (record && record->sourceData.exist == 0 && record->sourceData.a_exist == 0) record.reset();
-        if (record && !(record->sourceData.duration > 0)) record.reset();
+        if (record && !(record->sourceData.duration > 0)) {
+            // One picture and nothing else (a one-frame video): it lasts no time to cut or join.
+            const bool picture = record->sourceData.width > 0 && record->sourceData.height > 0;
+            probed.refused.append({QFileInfo(path).fileName(),
+                                   picture ? localized(QStringLiteral("RefusedFileSinglePicture")) : refusalReason(path)});
+            continue;
+        }
         if (!record) {
             probed.refused.append({QFileInfo(path).fileName(), refusalReason(path)});
             continue;

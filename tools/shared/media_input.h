@@ -10,8 +10,8 @@
 
 namespace kestrel::tools::shared {
 
-// The 39 extensions the cutters and the joiner offer in their open panel (other types may still
-// be chosen).
+// The extensions the cutters and the joiner offer in their open panel: the 39 of the media
+// input, and WebM (other types may still be chosen).
 QStringList mediaFileExtensions();
 
 // Runs the open panel; an empty list when it was cancelled.

@@ -86,6 +86,12 @@ void OutputFolderPopup::choose(int index) {
                                                              QStandardPaths::DocumentsLocation,
                                                              QStandardPaths::DesktopLocation};
         const QString path = index == Movies ? services::FileManager::moviesFolderPath() : standardFolder(location[index]);
+        const QFileInfo folder(path);
+        if (asksWhenUnwritable_ && !(folder.isDir() && folder.isWritable())) {
+            // A folder nothing can be written into is no choice: the user picks another.
+            choose(Other);
+            return;
+        }
         rebuild();
         setCurrentIndex(index);
         lastIndex_ = index;

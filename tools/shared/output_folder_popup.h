@@ -28,6 +28,9 @@ public:
     void retranslate();
     // Applies the item at the index as if the user had chosen it.
     void choose(int index);
+    // When set, choosing the movies, documents or desktop folder while it cannot be written opens
+    // the folder panel instead (the joiner's pop-up).
+    void setAsksForAFolderWhenUnwritable(bool asks) { asksWhenUnwritable_ = asks; }
 
 Q_SIGNALS:
     void outputPathChanged(const QString& path);
@@ -39,6 +42,7 @@ private:
     QString outputPath_;
     int lastIndex_ = ProgramFolder;
     bool rebuilding_ = false;
+    bool asksWhenUnwritable_ = false;
 };
 
 }  // namespace kestrel::tools::shared

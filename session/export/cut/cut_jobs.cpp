@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "engine/core/result_code.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"
 #include "services/language.h"
@@ -49,7 +50,7 @@ void CutJob::begin() {
         return;
     }
     if (!QDir().mkpath(output_.folder)) {
-        finishFailed(0, services::localized(QStringLiteral("isNotWritableFile")));
+        finishFailed(engine::toInt(engine::ResultCode::WriteFailed));
         return;
     }
     // The source's container where FFmpeg writes it, else the nearest one that does.
@@ -65,6 +66,7 @@ void CutJob::begin() {
 // One range: a convert with no codec given keeps the source's codecs, copying packets where the
 // range allows it unless re-encoding is forced.
 void CutJob::beginConvert(const CutRange& range) {
+    using engine::ResultCode;
     ConvertHandle handle = ConvertHandle::create();
     if (!handle) {
         finishFailed(0);
@@ -72,15 +74,19 @@ void CutJob::beginConvert(const CutRange& range) {
     }
     const QByteArray input = services::charValue(source_);
     const QByteArray output = services::charValue(outputPath_);
-    int32_t r = apiMediaConvertSetInputMedia(handle.get(), input.constData());
-    if (accepted(r) && !range.wholeFile()) r = apiMediaConvertSetCutTime(handle.get(), range.start_us, range.stop_us);
-    if (accepted(r) && volume_ != 1.0) r = apiMediaConvertSetMaineAudioVolume(handle.get(), volume_);
-    if (accepted(r) && forceEncode_) r = apiMediaConvertSetForceEncode(handle.get(), 1);
-    if (accepted(r)) r = apiMediaConvertSetOutputPath(handle.get(), output.constData());
-    if (!accepted(r)) {
-        finishFailed(r);
+    // Each call's refusal is read as the cause it stands for.
+    const auto refused = [this](int32_t r, ResultCode cause) {
+        if (accepted(r)) return false;
+        finishFailed(refusalCode(r, engine::toInt(cause)));
+        return true;
+    };
+    if (refused(apiMediaConvertSetInputMedia(handle.get(), input.constData()), ResultCode::OpenFailed)) return;
+    if (!range.wholeFile() &&
+        refused(apiMediaConvertSetCutTime(handle.get(), range.start_us, range.stop_us), ResultCode::EmptyRange))
         return;
-    }
+    if (volume_ != 1.0 && refused(apiMediaConvertSetMaineAudioVolume(handle.get(), volume_), ResultCode::BadArgument)) return;
+    if (forceEncode_ && refused(apiMediaConvertSetForceEncode(handle.get(), 1), ResultCode::BadArgument)) return;
+    if (refused(apiMediaConvertSetOutputPath(handle.get(), output.constData()), ResultCode::OutputExists)) return;
     runEngine(std::make_shared<ConvertRun>(std::move(handle)), 0, 1, [this](int32_t result) {
         if (runOutcome(result) == Outcome::Done)
             finishDone({outputPath_});
@@ -101,7 +107,7 @@ void CutJob::beginJoin() {
     for (const CutRange& range : ranges_) {
         const int64_t clip = apiMediaJoinAddMediaClip(handle.get(), input.constData(), range.start_us, range.stop_us);
         if (!clipAdded(clip)) {
-            finishFailed(int32_t(clip));
+            finishFailed(engine::toInt(engine::ResultCode::OpenFailed));
             return;
         }
         if (volume_ != 1.0) {

@@ -8,6 +8,7 @@
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_controller.h"
 #include "widgets/dialogs/open_panel.h"
@@ -304,6 +305,31 @@ TEST_F(GifWindow, FailuresEndTheDialogWithAMessageAndNoFile) {
         EXPECT_EQ(alerts_.first(), services::localized("gif_miker_NoPhotos"));
     }
     EXPECT_TRUE(entries().isEmpty()) << entries().join(",").toStdString();
+}
+
+TEST_F(GifWindow, BEFORE_ReorderingPhotosKeepsTheTypedSize) {
+    auto view = open(clip("any.mp4", 1), 1);
+    QStringList photos;
+    for (const char* name : {"a.png", "b.png", "c.png"}) {
+        photos << QString::fromStdString(dir_.file(name));
+        makePicture(photos.last().toStdString(), 320, 240);
+    }
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest&) { return photos; });
+    click(view->addPhotosBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photoList->count() == 3; }, 5000));
+    type(view->photostoGif_SizeWidthField, "200");
+    type(view->photostoGif_SizeHeightField, "100");
+    view->photoList->moveRow(1, 2);
+    EXPECT_EQ(view->photostoGif_SizeWidthField->text(), "200");
+    EXPECT_EQ(view->photostoGif_SizeHeightField->text(), "100");
+}
+
+TEST_F(GifWindow, BEFORE_DestroyedWhileASizeFieldHasTheFocus) {
+    auto view = open(clip("walk.mp4", 1), 0);
+    kestrel::test::activate(view.get());
+    kestrel::test::click(view->outputSizeWidthField);
+    ASSERT_TRUE(view->outputSizeWidthField->hasFocus());
+    view.reset();
 }
 
 }  // namespace

@@ -42,17 +42,6 @@ QString askFolder(QWidget* parent, const QString& startFolder) {
     return panel.selectedFiles().first();
 }
 
-bool askStop(QWidget* parent, const QString& messageKey) {
-    QMessageBox box(QMessageBox::Question,
-                    services::localized(QStringLiteral("Ixy-de-Rz5.title")) + QLatin1Char(' ') +
-                        services::Language::getCurrentVersion() + QLatin1Char(' '),
-                    services::localized(messageKey), QMessageBox::NoButton, parent);
-    QPushButton* ok = box.addButton(services::localized(QStringLiteral("alertOKBtn")), QMessageBox::AcceptRole);
-    box.addButton(services::localized(QStringLiteral("alertCancelBtn")), QMessageBox::RejectRole);
-    box.exec();
-    return box.clickedButton() == ok;
-}
-
 QString withoutTrailingSeparator(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
     return path;
@@ -65,7 +54,7 @@ ExportDialogBase::ExportDialogBase(QWidget* parent) : QDialog(parent) {
     setModal(true);
     resize(554, 223);
     folderChooser_ = [this](const QString& start) { return askFolder(this, start); };
-    stopConfirmer_ = [this](const QString& key) { return askStop(this, key); };
+    stopConfirmer_ = [this](const QString& key) { return askStop(key); };
     revealer_ = revealInFileManager;
 }
 
@@ -262,6 +251,23 @@ int ExportDialogBase::runModal(QWidget* owner) {
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     return exec();
+}
+
+bool ExportDialogBase::askStop(const QString& messageKey) {
+    QMessageBox box(QMessageBox::Question,
+                    services::localized(QStringLiteral("Ixy-de-Rz5.title")) + QLatin1Char(' ') +
+                        services::Language::getCurrentVersion() + QLatin1Char(' '),
+                    services::localized(messageKey), QMessageBox::NoButton, this);
+    QPushButton* ok = box.addButton(services::localized(QStringLiteral("alertOKBtn")), QMessageBox::AcceptRole);
+    box.addButton(services::localized(QStringLiteral("alertCancelBtn")), QMessageBox::RejectRole);
+    stopAlert_ = &box;
+    box.exec();
+    stopAlert_ = nullptr;
+    return box.clickedButton() == ok;
+}
+
+void ExportDialogBase::dismissStopAlert() {
+    if (stopAlert_) stopAlert_->reject();
 }
 
 bool ExportDialogBase::requestStop(const QString& messageKey) {

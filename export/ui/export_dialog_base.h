@@ -5,6 +5,8 @@
 // block called while exporting is the owner's stop request. The owner reports progress and the
 // end of its job through ExportSession.
 #include <QDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -70,6 +72,9 @@ public:
 
     // Called by ExportSession when the owner's job has ended, whatever the outcome.
     virtual void jobEnded() {}
+    // The stop question while it is open (else null); a job that ends meanwhile closes it.
+    QMessageBox* stopAlert() const { return stopAlert_; }
+    void dismissStopAlert();
 
     // Centres the dialog over owner and runs it modally.
     int runModal(QWidget* owner);
@@ -97,6 +102,8 @@ protected:
     int captionRight() const { return captionRight_; }
     // Right edge of the rows (the folder row's last button).
     static constexpr int kContentRight = 532;
+    // The stop question, asked modally over the dialog; true when confirmed.
+    bool askStop(const QString& messageKey);
     // Asks to stop (confirmation with messageKey), then sends the stop request; true when sent.
     bool requestStop(const QString& messageKey);
     // Calls the block with outputPath / outputFileName.
@@ -121,6 +128,7 @@ private:
     FolderChooser folderChooser_;
     StopConfirmer stopConfirmer_;
     Revealer revealer_;
+    QPointer<QMessageBox> stopAlert_;
 };
 
 }  // namespace exportkit

@@ -54,6 +54,8 @@ void ExportSession::setProgress(double fraction) {
 
 void ExportSession::leaveRunning() {
     dialog_->setExporting(false);
+    // A stop question asked meanwhile has no more to stop.
+    dialog_->dismissStopAlert();
     dialog_->startBtn->setContentTitle(services::localized(QStringLiteral("Start")));
     dialog_->jobEnded();
 }

@@ -11,6 +11,9 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/user_input.h"
 #include "tools/reverse/reverse_view_controller.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/xj_graphic_button.h"
+#include "widgets/zor_button.h"
 #include "widgets/rd_cut_progress_view.h"
 
 namespace kestrel::test {

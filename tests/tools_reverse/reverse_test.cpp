@@ -9,14 +9,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
 #include "export/ui/export_session.h"
 #include "export/ui/start_export_window_controller.h"
 #include "session/export/reverse/reverse_job.h"
+#include "widgets/xj_graphic_button.h"
 #include "widgets/zor_button.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -25,6 +24,9 @@
 #include "tests/support/user_input.h"
 #include "tools/reverse/reverse_input_kind.h"
 #include "tools/reverse/reverse_view_controller.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/xj_graphic_button.h"
+#include "widgets/zor_button.h"
 
 namespace kestrel::test {
 namespace {
@@ -85,7 +87,9 @@ protected:
     std::unique_ptr<ReverseViewController> openView(const std::string& path) {
         auto view = std::make_unique<ReverseViewController>();
         view->setFilePath(QString::fromStdString(path));
+        view->resize(1200, 700);
         view->show();
+        activate(view.get());
         EXPECT_GT(view->total_us(), 0);
         return view;
     }
@@ -107,8 +111,8 @@ TEST_F(ReverseWindowTest, RangeRenderedBackwardsWithItsSoundReversed) {
     type(view->endFields[2], "04");
     EXPECT_EQ(view->start_us(), 1000000);
     EXPECT_EQ(view->end_us(), 4000000);
-    view->reverseSoundBtn->click();
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    click(view->reverseSoundBtn);
+    click(view->exportBtn);
     ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
     const std::string output = out.file(written().first().toStdString());
@@ -126,8 +130,8 @@ TEST_F(ReverseWindowTest, RangeRenderedBackwardsWithItsSoundReversed) {
 TEST_F(ReverseWindowTest, RemovedSoundLeavesNoAudioStream) {
     auto view = openView(risingClip());
     type(view->endFields[2], "02");
-    view->removeSoundBtn->click();
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    click(view->removeSoundBtn);
+    click(view->exportBtn);
     ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1);
     EXPECT_EQ(ffprobe(out.file(written().first().toStdString())).countOf("audio"), 0);
@@ -142,7 +146,7 @@ TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
     spec.height = 720;
     makeMedia(longer, spec);
     auto view = openView(longer);
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    click(view->exportBtn);
     ASSERT_TRUE(view->exporting());
     view->exportProgressWindow()->startExport();  // Stop, confirmed
     ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
@@ -154,11 +158,11 @@ TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
 TEST_F(ReverseWindowTest, SetStartKeepsTheExactPosition) {
     auto view = openView(risingClip());
     view->seekTo(2480000);
-    QTest::mouseClick(view->leftCutBtn, Qt::LeftButton);
+    click(view->leftCutBtn);
     EXPECT_NEAR(double(view->start_us()), 2480000.0, 40000.0);
     EXPECT_EQ(view->startFields[3]->text().left(2), "48");
     view->seekTo(1000000);
-    QTest::mouseClick(view->rightCutBtn, Qt::LeftButton);  // before the start: refused as an inverted range
+    click(view->rightCutBtn);  // before the start: refused as an inverted range
     EXPECT_GE(view->end_us(), view->start_us());
 }
 
@@ -171,9 +175,9 @@ TEST_F(ReverseWindowTest, SoundOnlyInputCanOnlyBeReversed) {
     auto view = openView(tone);
     EXPECT_FALSE(view->keepSoundBtn->isEnabled());
     EXPECT_FALSE(view->removeSoundBtn->isEnabled());
-    EXPECT_TRUE(view->reverseSoundBtn->isChecked());
+    EXPECT_EQ(view->reverseSoundBtn->buttonState(), 3u);
     EXPECT_EQ(view->soundMode(), session::ReverseSound::Reverse);
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    click(view->exportBtn);
     ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
     const std::string reversed = out.file(written().first().toStdString());

@@ -52,7 +52,7 @@ XJGraphicButton* soundRadio(QWidget* parent, const QString& name) {
     radio->image[3] = picture("rb_Checked_Normal@2x.png");
     radio->setNormalImage(picture("rb_NoChecked_Normal@2x.png"));
     radio->setGraphicAlignment(0);
-    radio->setTitleFontSize(13);
+    radio->setTitleFontSize(9.75);  // points: the 13-pixel text of the other controls
     for (QColor& colour : radio->titleColor) colour = kit::kToolText;
     radio->setNormalColor(kit::kToolText);
     radio->cornerRadius[0] = 5;
@@ -264,7 +264,7 @@ QWidget* ReverseViewController::buildPreviewColumn() {
 }
 
 void ReverseViewController::changeLanguage() {
-    titleLabel->setText(localized(QStringLiteral("Reverse.Title")) + services::Language::getCurrentVersion() + QLatin1Char(' '));
+    titleLabel->setText(localized(QStringLiteral("Reverse_Title")) + QLatin1Char(' ') + services::Language::getCurrentVersion());
     kit::setButtonTitle(addFileBtn, localized(QStringLiteral("AddFileBtnTitle")));
     kit::setButtonTitle(exportBtn, localized(QStringLiteral("Export")));
     keepSoundBtn->setTitleString(localized(QStringLiteral("Keep original sound")));

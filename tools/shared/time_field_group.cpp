@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,14 +22,6 @@ QString timeFieldText(int index, int value) { return QString::asprintf(index == 
 
 TimeFieldGroup::TimeFieldGroup(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("timeFieldGroup"));
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral("#timeFieldGroup { background: rgb(%1,%2,%3); border: 1px solid rgb(%4,%5,%6); }")
-                      .arg(kToolWell.red())
-                      .arg(kToolWell.green())
-                      .arg(kToolWell.blue())
-                      .arg(kToolFrameLine.red())
-                      .arg(kToolFrameLine.green())
-                      .arg(kToolFrameLine.blue()));
     // Times read left to right in every language.
     setLayoutDirection(Qt::LeftToRight);
     auto* row = new QHBoxLayout(this);
@@ -64,8 +57,8 @@ TimeFieldGroup::TimeFieldGroup(QWidget* parent) : QWidget(parent) {
     auto* spin = new QVBoxLayout;
     spin->setSpacing(0);
     spin->setContentsMargins(0, 0, 0, 0);
-    upBtn = pictureButton(this, QStringLiteral("ZantImage/Reverse/btnSpinUp"), QStringLiteral(".png"), QStringLiteral("spinUp"));
-    downBtn = pictureButton(this, QStringLiteral("ZantImage/Reverse/btnSpinDown"), QStringLiteral(".png"), QStringLiteral("spinDown"));
+    upBtn = pictureButton(this, QStringLiteral("ZantImage/Reverse/btnSpinUp"), QStringLiteral("@2x.png"), QStringLiteral("spinUp"));
+    downBtn = pictureButton(this, QStringLiteral("ZantImage/Reverse/btnSpinDown"), QStringLiteral("@2x.png"), QStringLiteral("spinDown"));
     upBtn->setTag(10);
     upBtn->setMouseDownAction([this](widgets::ZorButton*) { step(+1); });
     downBtn->setMouseDownAction([this](widgets::ZorButton*) { step(-1); });
@@ -73,6 +66,15 @@ TimeFieldGroup::TimeFieldGroup(QWidget* parent) : QWidget(parent) {
     spin->addWidget(downBtn);
     row->addLayout(spin);
     setFixedHeight(30);
+    setMaximumWidth(190);
+}
+
+void TimeFieldGroup::paintEvent(QPaintEvent*) {
+    // The well the four fields sit in, with its frame line.
+    QPainter painter(this);
+    painter.fillRect(rect(), kToolWell);
+    painter.setPen(kToolFrameLine);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 TimeFieldGroup::~TimeFieldGroup() {

@@ -49,6 +49,9 @@ Q_SIGNALS:
     // A field was committed or stepped: the owner reads timeUs() and writes its value back.
     void edited();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void actionMouseDownForTextFieldBlock(widgets::RDTextField* field) override;
     void committed(int index);

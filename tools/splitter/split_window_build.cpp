@@ -106,7 +106,8 @@ void SplitWindowController::buildViews() {
     resolutionValueLabel = kit::toolLabel(source, 13, kit::kToolText, QStringLiteral("resolutionValueLabel"));
     resoucefilesizeValueLabel = kit::toolLabel(source, 13, kit::kToolText, QStringLiteral("resoucefilesizeValueLabel"));
     resouceTotaltimeValueLabel = kit::toolLabel(source, 13, kit::kToolText, QStringLiteral("resouceTotaltimeValueLabel"));
-    for (QLabel* value : {resolutionValueLabel, resoucefilesizeValueLabel, resouceTotaltimeValueLabel}) kit::keepLeftToRight(value);
+    // Times carry no direction; a size with its unit reads in the language's direction.
+    kit::keepLeftToRight(resouceTotaltimeValueLabel);
     sourceGrid->addWidget(sourceInformationLabel, 0, 0, 1, 2);
     sourceGrid->addWidget(resolutionLabel, 1, 0);
     sourceGrid->addWidget(resolutionValueLabel, 1, 1);

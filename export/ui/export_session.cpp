@@ -53,6 +53,7 @@ void ExportSession::setProgress(double fraction) {
 }
 
 void ExportSession::leaveRunning() {
+    // Also closes a stop question asked meanwhile: there is no more to stop.
     dialog_->setExporting(false);
     dialog_->startBtn->setContentTitle(services::localized(QStringLiteral("Start")));
     dialog_->jobEnded();

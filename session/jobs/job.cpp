@@ -160,6 +160,11 @@ void Job::ownOutput(const QString& path) {
     shared_->outputs.append(path);
 }
 
+void Job::keepOutput(const QString& path) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->outputs.removeAll(path);
+}
+
 void Job::finishDone(const QStringList& outputs) {
     JobResult result;
     result.outcome = Outcome::Done;

@@ -71,6 +71,8 @@ protected:
     void ownTemporary(const QString& path);
     // Files removed when the job ends other than done.
     void ownOutput(const QString& path);
+    // An owned output that is complete and stays whatever the outcome (a finished piece).
+    void keepOutput(const QString& path);
 
     void finishDone(const QStringList& outputs);
     void finishFailed(int32_t code, const QString& message = QString());

@@ -6,6 +6,7 @@
 #include "session/jobs/engine_outcome.h"
 
 #include <QPointer>
+#include <algorithm>
 
 namespace kestrel::session {
 
@@ -29,7 +30,9 @@ GifPreview::~GifPreview() {
 int GifPreview::onFinished(void* context) {
     QPointer<GifPreview> owner = static_cast<Guard*>(context)->owner;
     platform::dispatchMainAsync([owner] {
-        if (owner) Q_EMIT owner->playFinished();
+        if (!owner) return;
+        owner->playing_ = false;
+        Q_EMIT owner->playFinished();
     });
     return 1;
 }
@@ -43,6 +46,8 @@ bool GifPreview::rebuild(int width, int height) {
         rdVEClearScenes(video_.get());
     }
     hasContent_ = false;
+    playing_ = false;
+    media_ = nullptr;
     return accepted(rdVESetFrameSize(video_.get(), clampGifSide(width), clampGifSide(height)));
 }
 
@@ -59,7 +64,9 @@ bool GifPreview::showVideo(const QString& path, int width, int height) {
         return false;
     }
     rdVESetMediaDisplayMode(media, 0);
+    rdVESetMediaFactor(media, float(volume_));
     if (!accepted(rdVEAddScene(video_.get(), scene))) return false;
+    media_ = media;
     rdVESetFPS(video_.get(), 30.0f);
     hasContent_ = true;
     if (!accepted(rdVEPreviewInit(video_.get()))) return false;
@@ -92,14 +99,24 @@ bool GifPreview::showPhotos(const QStringList& photos, double fps, int width, in
     return true;
 }
 
+void GifPreview::setVolume(double factor) {
+    volume_ = std::clamp(factor, 0.0, 1.0);
+    if (media_) rdVESetMediaFactor(media_, float(volume_));
+}
+
 void GifPreview::play() {
-    if (hasContent_) rdVEPreview(video_.get());
+    if (!hasContent_) return;
+    rdVEPreview(video_.get());
+    playing_ = true;
 }
 void GifPreview::pause() {
     if (video_) rdVEPreviewPause(video_.get());
+    playing_ = false;
 }
 void GifPreview::resume() {
-    if (hasContent_) rdVEPreviewConintue(video_.get());
+    if (!hasContent_) return;
+    rdVEPreviewConintue(video_.get());
+    playing_ = true;
 }
 void GifPreview::seek(int64_t position_us) {
     if (hasContent_) rdVEPreviewSeek(video_.get(), std::max<int64_t>(0, position_us));

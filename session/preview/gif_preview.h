@@ -24,6 +24,10 @@ public:
     // The engine's preview view (a QWidget*), null before the first show. The caller places it.
     void* view() const { return view_; }
 
+    // The volume of the video's sound, 0 (silent) to 1 (as recorded); kept across rebuilds.
+    void setVolume(double factor);
+    double volume() const { return volume_; }
+
     void play();
     void pause();
     void resume();
@@ -31,6 +35,8 @@ public:
     int64_t positionUs() const;
     int64_t totalUs() const;
     bool hasContent() const { return hasContent_; }
+    // Whether the preview plays now (from play or resume until a pause, a rebuild or its end).
+    bool playing() const { return playing_; }
 
 Q_SIGNALS:
     // Playback reached the end (main thread).
@@ -42,7 +48,10 @@ private:
 
     VirtualVideoHandle video_;
     void* view_ = nullptr;
+    void* media_ = nullptr;  // the video's media in the preview (photos have no sound)
+    double volume_ = 1.0;
     bool hasContent_ = false;
+    bool playing_ = false;
     struct Guard;
     Guard* guard_ = nullptr;
 };

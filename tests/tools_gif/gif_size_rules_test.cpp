@@ -41,6 +41,36 @@ TEST(GifSizeRules, CommitsFollowThePanelTable) {
     }
 }
 
+// While a size is typed the field takes the value at once (at least 1) and, linked, the other
+// side follows without being made even; the commit then makes the sides even.
+TEST(GifSizeRules, TypingFollowsTheLiveTable) {
+    struct Case {
+        const char* what;
+        SizeUnit unit;
+        bool linked, width;
+        int64_t typed;
+        int64_t w, h, pw, ph;
+    };
+    const Case cases[] = {
+        {"pixel width, linked: height follows, not even", SizeUnit::Pixel, true, true, 641, 641, 360, 33, 33},
+        {"pixel width 0 is 1", SizeUnit::Pixel, true, true, 0, 1, 1, 1, 1},
+        {"pixel width, unlinked: height stays", SizeUnit::Pixel, false, true, 961, 961, 168, 50, 16},
+        {"pixel height, linked: width follows", SizeUnit::Pixel, true, false, 541, 961, 541, 50, 50},
+        {"percent width, unlinked", SizeUnit::Proportion, false, true, 50, 960, 168, 50, 16},
+        {"percent width, linked", SizeUnit::Proportion, true, true, 25, 480, 270, 25, 25},
+        {"percent height, linked", SizeUnit::Proportion, true, false, 50, 960, 540, 50, 50},
+    };
+    for (const Case& c : cases) {
+        OutputSize size = initialGifSize(1920, 1080);
+        if (c.width) typedWidth(size, c.unit, c.linked, c.typed);
+        else typedHeight(size, c.unit, c.linked, c.typed);
+        EXPECT_EQ(size.width, c.w) << c.what;
+        EXPECT_EQ(size.height, c.h) << c.what;
+        EXPECT_EQ(size.widthPercent, c.pw) << c.what;
+        EXPECT_EQ(size.heightPercent, c.ph) << c.what;
+    }
+}
+
 TEST(GifSizeRules, LinkTurnedOnMakesTheHeightFollowTheWidth) {
     OutputSize size = initialGifSize(1920, 1080);
     commitWidth(size, SizeUnit::Pixel, false, 1000);

@@ -8,18 +8,19 @@
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
-#include "tools/gif/gif_photo_list.h"
+#include "tests/support/user_input.h"
+#include "tools/gif/gif_photo_grid.h"
 #include "tools/gif/gif_view_controller.h"
+#include "tools/shared/time_field_group.h"
 #include "widgets/dialogs/open_panel.h"
+#include "widgets/material_collection_item.h"
+#include "widgets/rd_text_field.h"
 #include "widgets/zor_button.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -35,21 +36,26 @@ namespace {
 
 constexpr int kJobWaitMs = 120000;
 
-void click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+using kestrel::test::click;
+using kestrel::test::Commit;
+using kestrel::test::typeInto;
+
+void type(QWidget* field, const QString& text) { typeInto(field, text, Commit::Return); }
+
+// A time typed into a group's seconds and milliseconds fields, as a person does.
+void setTime(kestrel::tools::shared::TimeFieldGroup* group, int ms) {
+    type(group->fields[2], QString::asprintf("%02d", ms / 1000));
+    type(group->fields[3], QString::asprintf("%03d", ms % 1000));
+}
+
+// A photo's cell dragged onto another cell, in several moves.
+void dragPhoto(kestrel::tools::gif::GifPhotoGrid* grid, int from, int to) {
+    QWidget* source = grid->cell(from);
+    QWidget* target = grid->cell(to);
+    const QPoint start = source->rect().center();
+    const QPoint end = source->mapFromGlobal(target->mapToGlobal(target->rect().center()));
+    kestrel::test::drag(source, start, end, 8);
     QApplication::processEvents();
-}
-
-void type(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
-}
-
-void setTime(QTimeEdit* edit, int ms) {
-    edit->setTime(QTime(0, 0).addMSecs(ms));
-    Q_EMIT edit->editingFinished();
 }
 
 bool startsWith(const QString& path, const QByteArray& magic) {
@@ -98,6 +104,7 @@ protected:
         view->setTabState(tab);
         view->resize(1200, 700);
         view->show();
+        kestrel::test::activate(view.get());
         QApplication::processEvents();
         return view;
     }
@@ -105,6 +112,8 @@ protected:
     // Clicks Export and waits until the dialog has left its running state.
     exportkit::StartExportWindowController* exportAndWait(GIFViewController& view) {
         auto* before = view.exportDialog();
+        // The last dialog is closed first, as a person must: it is modal.
+        if (before && before->isVisible()) kestrel::test::closeWindow(before);
         click(view.exportBtn);
         EXPECT_TRUE(QTest::qWaitFor([&] { return view.exportDialog() && view.exportDialog() != before; }, 5000));
         auto* dialog = view.exportDialog();
@@ -126,15 +135,17 @@ protected:
 TEST_F(GifWindow, ClipBecomesAGifOfTheAskedSizeRateAndRange) {
     auto view = open(clip("walk.mp4", 3), 0);
     ASSERT_EQ(view->mode(), GIFViewController::Mode::VideoToGif);
-    EXPECT_TRUE(view->videotoGifBtn->isChecked());
+    EXPECT_TRUE(view->videotoGifBtn->selected());
     type(view->outputSizeWidthField, "161");  // linked: 160 x 120
     EXPECT_EQ(view->outputSizeWidthField->text(), "160");
     EXPECT_EQ(view->outputSizeHeightField->text(), "120");
     type(view->outputFrameRateField, "125");
     EXPECT_EQ(view->outputFrameRateField->text(), "120.0");
     type(view->outputFrameRateField, "10");
-    setTime(view->startTimeEdit, 500);
-    setTime(view->endTimeEdit, 2500);
+    setTime(view->endTextBgView, 2500);
+    setTime(view->startTextBgView, 500);
+    ASSERT_EQ(view->startUs(), 500000);
+    ASSERT_EQ(view->endUs(), 2500000);
 
     auto* dialog = exportAndWait(*view);
     ASSERT_NE(dialog, nullptr);
@@ -164,21 +175,26 @@ TEST_F(GifWindow, PreviewPlaysPausesAndPlaysTheRangeOnly) {
     auto view = open(clip("walk.mp4", 3), 0);
     click(view->playBtn);
     EXPECT_TRUE(view->previewPlaying());
+    EXPECT_FALSE(view->playSelectBtn->isEnabled());  // one play button waits while the other plays
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->previewPositionUs() > 200000; }, 10000));
     click(view->playBtn);  // pause
     EXPECT_FALSE(view->previewPlaying());
+    EXPECT_TRUE(view->playSelectBtn->isEnabled());
     const int64_t paused = view->previewPositionUs();
     QTest::qWait(300);
     EXPECT_EQ(view->previewPositionUs(), paused);
 
-    // The range plays from its start and pauses at its end.
-    setTime(view->endTimeEdit, 1600);
-    setTime(view->startTimeEdit, 1200);
+    // The range plays from its start and, at its end, goes back to its start.
+    setTime(view->endTextBgView, 1600);
+    setTime(view->startTextBgView, 1200);
     click(view->stopBtn);
     EXPECT_EQ(view->previewPositionUs(), 0);
     click(view->playSelectBtn);
+    EXPECT_TRUE(view->previewPlaying());
+    EXPECT_FALSE(view->playBtn->isEnabled());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->previewPlaying(); }, 10000));
-    EXPECT_EQ(view->previewPositionUs(), 1'600'000);
+    EXPECT_EQ(view->previewPositionUs(), 1'200'000);
+    EXPECT_TRUE(view->playBtn->isEnabled());
 }
 
 TEST_F(GifWindow, PhotosOfDifferentSizesAndKindsBecomeOneFrameEach) {
@@ -188,21 +204,23 @@ TEST_F(GifWindow, PhotosOfDifferentSizesAndKindsBecomeOneFrameEach) {
     const QString b = QString::fromStdString(dir_.file("SECOND.JPG"));  // upper case is a picture too
     const QString c = QString::fromStdString(dir_.file("third.bmp"));
     const QString notes = QString::fromStdString(dir_.file("notes.txt"));
+    makePicture(c.toStdString(), 640, 360, "rgbtestsrc");
     makePicture(a.toStdString(), 320, 240);
     makePicture(b.toStdString(), 200, 300, "smptebars");
-    makePicture(c.toStdString(), 640, 360, "rgbtestsrc");
     kestrel::test::writeBytes(notes.toStdString(), "not a picture");
     kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest& request) {
         EXPECT_TRUE(request.allowsMultipleSelection);
         return QStringList{c, a, notes, b};
     });
     click(view->addPhotosBtn);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photoList->count() == 3; }, 5000));
-    // Reordered as a drag would: the first row to the end.
-    view->photoList->moveRow(0, 2);
-    EXPECT_EQ(view->photoList->paths(), (QStringList{a, b, c}));
-    EXPECT_EQ(view->photostoGif_SizeWidthField->text(), "300");  // the first photo's shape
-    EXPECT_EQ(view->photostoGif_SizeHeightField->text(), "224");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photos().size() == 3; }, 5000));
+    ASSERT_EQ(view->photos(), (QStringList{c, a, b}));  // made in this order
+    // The first photo dragged to the end.
+    dragPhoto(view->photoListView, 0, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photos() == (QStringList{a, b, c}); }, 5000));
+    EXPECT_EQ(view->photostoGif_SizeWidthField->text(), "300");  // the shape of the first photo added
+    EXPECT_EQ(view->photostoGif_SizeHeightField->text(), "168");
+    type(view->photostoGif_SizeHeightField, "224");
     type(view->photostoGif_FrameRateField, "2");
 
     auto* dialog = exportAndWait(*view);
@@ -226,8 +244,7 @@ TEST_F(GifWindow, ClipBecomesNumberedRealJpegs) {
     ASSERT_EQ(view->mode(), GIFViewController::Mode::VideoToPictures);
     EXPECT_EQ(view->outputSizeWidthField->text(), "320");  // pictures start at the source size
     type(view->outputFrameRateField, "10");
-    setTime(view->startTimeEdit, 0);
-    setTime(view->endTimeEdit, 1000);
+    setTime(view->endTextBgView, 1000);
 
     auto* dialog = exportAndWait(*view);
     ASSERT_NE(dialog, nullptr);
@@ -272,8 +289,8 @@ TEST_F(GifWindow, FailuresEndTheDialogWithAMessageAndNoFile) {
     // An empty range, and a file that is no video: each ends failed, never done, never running.
     {
         auto view = open(clip("short.mp4", 2), -1);
-        setTime(view->endTimeEdit, 1000);
-        setTime(view->startTimeEdit, 1000);
+        setTime(view->endTextBgView, 1000);
+        setTime(view->startTextBgView, 1000);
         auto* dialog = exportAndWait(*view);
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(alerts_.size(), 1);
@@ -297,13 +314,42 @@ TEST_F(GifWindow, FailuresEndTheDialogWithAMessageAndNoFile) {
     }
     alerts_.clear();
     {
-        auto view = open(clip("x.mp4", 1), 1);  // photos mode with no photo
-        auto* dialog = exportAndWait(*view);
-        ASSERT_NE(dialog, nullptr);
-        ASSERT_EQ(alerts_.size(), 1);
-        EXPECT_EQ(alerts_.first(), services::localized("gif_miker_NoPhotos"));
+        auto view = open(clip("x.mp4", 1), 1);  // photos mode with no photo: nothing to export
+        EXPECT_FALSE(view->exportBtn->isEnabled());
     }
     EXPECT_TRUE(entries().isEmpty()) << entries().join(",").toStdString();
+}
+
+// A size typed for the photo GIF stays through every later change of the list.
+TEST_F(GifWindow, ReorderingPhotosKeepsTheTypedSize) {
+    auto view = open(clip("any.mp4", 1), 1);
+    QStringList photos;
+    for (const char* name : {"a.png", "b.png", "c.png"}) {
+        photos << QString::fromStdString(dir_.file(name));
+        makePicture(photos.last().toStdString(), 320, 240);
+    }
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest&) { return photos; });
+    click(view->addPhotosBtn);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photos().size() == 3; }, 5000));
+    ASSERT_EQ(view->photostoGif_SizeHeightField->text(), "224");
+    type(view->photostoGif_SizeWidthField, "200");
+    type(view->photostoGif_SizeHeightField, "100");
+    dragPhoto(view->photoListView, 1, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photos() == (QStringList{photos[0], photos[2], photos[1]}); }, 5000));
+    EXPECT_EQ(view->photostoGif_SizeWidthField->text(), "200");
+    EXPECT_EQ(view->photostoGif_SizeHeightField->text(), "100");
+    click(view->addPhotosBtn);  // more photos
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->photos().size() == 6; }, 5000));
+    EXPECT_EQ(view->photoWidth(), 200);
+    EXPECT_EQ(view->photoHeight(), 100);
+}
+
+// The view destroyed while a size field holds the focus (the field commits on the way out).
+TEST_F(GifWindow, DestroyedWhileASizeFieldHasTheFocus) {
+    auto view = open(clip("walk.mp4", 1), 0);
+    click(view->outputSizeWidthField);
+    ASSERT_TRUE(view->outputSizeWidthField->hasFocus());
+    view.reset();
 }
 
 }  // namespace

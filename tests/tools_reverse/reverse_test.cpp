@@ -2,41 +2,37 @@
 // frame by frame and by their sound against the source.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QThread>
 
 #include "export/ui/export_session.h"
+#include "export/ui/start_export_window_controller.h"
 #include "session/export/reverse/reverse_job.h"
+#include "widgets/xj_graphic_button.h"
+#include "widgets/zor_button.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tools/reverse/reverse_input_kind.h"
 #include "tools/reverse/reverse_view_controller.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/xj_graphic_button.h"
+#include "widgets/zor_button.h"
 
 namespace kestrel::test {
 namespace {
 
 using kestrel::tools::reverse::InputKind;
 using kestrel::tools::reverse::ReverseViewController;
-
-bool waitUntil(const std::function<bool()>& done, int limitMs = 240000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 // 6 s of a moving test picture whose sound grows louder from silence to full.
 const std::string& risingClip() {
@@ -91,7 +87,9 @@ protected:
     std::unique_ptr<ReverseViewController> openView(const std::string& path) {
         auto view = std::make_unique<ReverseViewController>();
         view->setFilePath(QString::fromStdString(path));
+        view->resize(1200, 700);
         view->show();
+        activate(view.get());
         EXPECT_GT(view->total_us(), 0);
         return view;
     }
@@ -113,9 +111,9 @@ TEST_F(ReverseWindowTest, RangeRenderedBackwardsWithItsSoundReversed) {
     type(view->endFields[2], "04");
     EXPECT_EQ(view->start_us(), 1000000);
     EXPECT_EQ(view->end_us(), 4000000);
-    view->reverseSoundBtn->click();
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    click(view->reverseSoundBtn);
+    click(view->exportBtn);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
     const std::string output = out.file(written().first().toStdString());
     const ProbedMedia probed = ffprobe(output);
@@ -132,9 +130,9 @@ TEST_F(ReverseWindowTest, RangeRenderedBackwardsWithItsSoundReversed) {
 TEST_F(ReverseWindowTest, RemovedSoundLeavesNoAudioStream) {
     auto view = openView(risingClip());
     type(view->endFields[2], "02");
-    view->removeSoundBtn->click();
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    click(view->removeSoundBtn);
+    click(view->exportBtn);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1);
     EXPECT_EQ(ffprobe(out.file(written().first().toStdString())).countOf("audio"), 0);
 }
@@ -148,10 +146,10 @@ TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
     spec.height = 720;
     makeMedia(longer, spec);
     auto view = openView(longer);
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
+    click(view->exportBtn);
     ASSERT_TRUE(view->exporting());
     view->exportProgressWindow()->startExport();  // Stop, confirmed
-    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     EXPECT_FALSE(view->exportProgressWindow()->exporting());
     EXPECT_TRUE(written().isEmpty()) << written().join(",").toStdString();
     EXPECT_TRUE(alerts.isEmpty());
@@ -160,11 +158,11 @@ TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
 TEST_F(ReverseWindowTest, SetStartKeepsTheExactPosition) {
     auto view = openView(risingClip());
     view->seekTo(2480000);
-    QTest::mouseClick(view->leftCutBtn, Qt::LeftButton);
+    click(view->leftCutBtn);
     EXPECT_NEAR(double(view->start_us()), 2480000.0, 40000.0);
     EXPECT_EQ(view->startFields[3]->text().left(2), "48");
     view->seekTo(1000000);
-    QTest::mouseClick(view->rightCutBtn, Qt::LeftButton);  // before the start: refused as an inverted range
+    click(view->rightCutBtn);  // before the start: refused as an inverted range
     EXPECT_GE(view->end_us(), view->start_us());
 }
 
@@ -177,10 +175,10 @@ TEST_F(ReverseWindowTest, SoundOnlyInputCanOnlyBeReversed) {
     auto view = openView(tone);
     EXPECT_FALSE(view->keepSoundBtn->isEnabled());
     EXPECT_FALSE(view->removeSoundBtn->isEnabled());
-    EXPECT_TRUE(view->reverseSoundBtn->isChecked());
+    EXPECT_EQ(view->reverseSoundBtn->buttonState(), 3u);
     EXPECT_EQ(view->soundMode(), session::ReverseSound::Reverse);
-    QTest::mouseClick(view->exportBtn, Qt::LeftButton);
-    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }));
+    click(view->exportBtn);
+    ASSERT_TRUE(waitUntil([&] { return !view->exporting(); }, 240000));
     ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
     const std::string reversed = out.file(written().first().toStdString());
     EXPECT_EQ(QFileInfo(QString::fromStdString(reversed)).suffix(), "m4a");
@@ -205,7 +203,7 @@ TEST(ReverseJob, AFailingEncodeIsReportedAsAFailure) {
     request.end_us = 1000000;
     session::ReverseJob job(request);
     job.start();
-    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }));
+    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }, 240000));
     EXPECT_TRUE(job.result().failed());
     EXPECT_FALSE(QFileInfo::exists(request.outputPath));
 }
@@ -213,7 +211,7 @@ TEST(ReverseJob, AFailingEncodeIsReportedAsAFailure) {
 TEST(ReverseJob, QualityGivesTheBitRates) {
     using session::ReverseQuality;
     // Audio outputs: 192, 128, 64 kbit/s. Video outputs: the source's rate raised or lowered by
-    // 2000 kbit/s, never below 1000.
+    // 2000 kbit/s; Normal and Low never below 1000.
     struct Case {
         ReverseQuality quality;
         int32_t sourceKbps;
@@ -223,13 +221,73 @@ TEST(ReverseJob, QualityGivesTheBitRates) {
         {ReverseQuality::High, 5000, 7000, 192},  {ReverseQuality::Normal, 5000, 5000, 128},
         {ReverseQuality::Low, 5000, 3000, 64},    {ReverseQuality::Low, 3000, 1000, 64},
         {ReverseQuality::Low, 2500, 1000, 64},    {ReverseQuality::Low, 800, 1000, 64},
-        {ReverseQuality::High, 0, 2000, 192},     {ReverseQuality::Normal, 800, 800, 128},
+        {ReverseQuality::High, 0, 2000, 192},     {ReverseQuality::Normal, 800, 1000, 128},
+        {ReverseQuality::Normal, 0, 1000, 128},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "quality " << int(c.quality) << " source " << c.sourceKbps);
         EXPECT_EQ(session::reverseVideoKbps(c.sourceKbps, c.quality), c.videoKbps);
         EXPECT_EQ(session::reverseAudioKbps(c.quality), c.audioKbps);
     }
+}
+
+// A source whose video probes below 1 kbit/s (a still picture at one frame a second) is
+// reversed at Normal quality: the encoder is given a rate it takes.
+TEST(ReverseJob, ASourceProbingBelowOneKilobitIsReversedAtNormalQuality) {
+    TempDir dir;
+    const std::string still = dir.file("still.mp4");
+    std::string output;
+    ASSERT_EQ(runCommand("ffmpeg -hide_banner -loglevel error -y -f lavfi -i color=c=gray:s=64x48:r=1:d=20 "
+                         "-c:v libx264 -crf 51 -pix_fmt yuv420p " + still, &output), 0) << output;
+    session::ReverseRequest request;
+    request.inputPath = QString::fromStdString(still);
+    request.outputPath = QString::fromStdString(dir.file("reversed.mp4"));
+    request.end_us = 20000000;
+    request.quality = session::ReverseQuality::Normal;
+    session::ReverseJob job(request);
+    job.start();
+    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }, 240000));
+    ASSERT_TRUE(job.result().done()) << job.result().code << " " << job.result().message.toStdString();
+    EXPECT_TRUE(decodesCleanly(request.outputPath.toStdString()));
+    EXPECT_TRUE(framesMatch(request.outputPath.toStdString(), still));
+}
+
+// The stop question asked while the export ends on its own is closed by that end: no question
+// is left over the finished dialog.
+TEST_F(ReverseWindowTest, TheStopQuestionGoesWhenTheExportEndsWhileItIsAsked) {
+    exportkit::StartExportWindowController* shown = nullptr;
+    ReverseViewController::setExportDialogPresenter([&](exportkit::StartExportWindowController* dialog) {
+        shown = dialog;
+        dialog->show();
+        dialog->setOutputPath(QString::fromStdString(out.path()));
+        click(dialog->startBtn);
+    });
+    auto view = openView(risingClip());
+    typeInto(view->endFields[2], QStringLiteral("02"), Commit::Tab);
+    click(view->exportBtn);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(view->exporting());
+    // While the question is up, watch for the export's end and see whether the question went.
+    bool ended = false, questionStayed = false;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (ended || view->exporting()) return;
+        ended = true;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                questionStayed = true;
+                box->reject();  // so the test goes on
+            }
+    });
+    watch.start();
+    click(shown->startBtn);  // Stop: the question runs until answered or closed
+    watch.stop();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(questionStayed);
+    EXPECT_FALSE(shown->exporting());
+    ASSERT_EQ(written().size(), 1) << alerts.join("|").toStdString();
+    EXPECT_TRUE(shown->openBtn->isVisible());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "session/export/split/split_job.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
 #include "tests/tools_splitter/split_test_helpers.h"
 
@@ -29,7 +30,7 @@ SplitPlan planFor(const std::string& source, const TempDir& out) {
 
 JobResult runToEnd(SplitJob& job) {
     job.start();
-    EXPECT_TRUE(waitUntil([&] { return job.isFinished(); }));
+    EXPECT_TRUE(waitUntil([&] { return job.isFinished(); }, 240000));
     return job.result();
 }
 
@@ -104,17 +105,34 @@ TEST(SplitJob, SecondRunNumbersOnInTheSameFolder) {
     EXPECT_EQ(QDir(plan.folder).entryList(QDir::Files).size(), 4);
 }
 
-TEST(SplitJob, StopLeavesNoPieceAndNoRunFolder) {
+// A stopped run keeps the pieces it finished, whole, and removes only the one being written.
+TEST(SplitJob, StopKeepsTheFinishedPiecesAndRemovesOnlyThePieceBeingWritten) {
     TempDir out;
     SplitPlan plan = planFor(largeClip(), out);
     plan.endFractions = {0.25, 0.5, 0.75, 1.0};
+    plan.forceEncode = true;  // encoded pieces take long enough for the stop to land inside one
     SplitJob job(plan);
     job.start();
-    ASSERT_TRUE(waitUntil([&] { return job.pieceIndex() >= 1 || job.isFinished(); }));
+    ASSERT_TRUE(waitUntil([&] { return job.pieceIndex() >= 1 || job.isFinished(); }, 240000));
     job.stop();
-    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }));
-    EXPECT_TRUE(job.result().stopped());
-    EXPECT_FALSE(QFileInfo::exists(plan.folder));
+    ASSERT_TRUE(waitUntil([&] { return job.isFinished(); }, 240000));
+    ASSERT_TRUE(job.result().stopped());
+
+    QStringList kept;
+    for (const QString& name : QDir(plan.folder).entryList(QDir::Files, QDir::Name)) kept << QDir(plan.folder).filePath(name);
+    EXPECT_EQ(kept, job.pieces());
+    ASSERT_GE(kept.size(), 1);
+    ASSERT_LT(kept.size(), 4);
+    std::vector<FrameSource> pieces;
+    for (const QString& piece : kept) {
+        EXPECT_TRUE(decodesCleanly(piece.toStdString()));
+        pieces.push_back(piece.toStdString());
+    }
+    const std::vector<FrameMapping> mapped = mapPieces(pieces, largeClip());
+    int frames = 0;
+    for (const FrameMapping& m : mapped) frames += m.outputFrames();
+    EXPECT_EQ(frames, 125 * int(kept.size()));  // each a quarter of 20 s at 25 fps
+    EXPECT_TRUE(piecesShowSourceFramesOnce(mapped, 0, frames));
 }
 
 TEST(SplitJob, UnreadableSourceFailsWithAMessageAndWritesNothing) {

@@ -19,15 +19,23 @@ TEST(SplitPoints, ModesGiveTheirFractions) {
     EXPECT_DOUBLE_EQ(firstNumber(QStringLiteral("2.5  MB")), 2.5);
 }
 
-TEST(SplitProgressView, KeepsPointsAscendingAndRefusesOverlaps) {
+// Computed points are all kept, however close; a point placed by hand at the knob is refused
+// where its marker would fall on an existing one.
+TEST(SplitProgressView, KeepsComputedPointsAndRefusesOnlyHandPlacedOverlaps) {
     SplitProgressView bar;
     bar.resize(600, 56);
     for (float v : {0.6f, 0.2f, 0.4f}) EXPECT_TRUE(bar.addSplitItemTime(v));
-    EXPECT_FALSE(bar.addSplitItemTime(0.405f));
-    EXPECT_EQ(bar.getTimeProgresses(), (QList<float>{0.2f, 0.4f, 0.6f, 1.0f}));
     EXPECT_EQ(bar.selectedSplitIndex(), 1);
-    bar.removeSplitItemTAtIndex(1);
-    EXPECT_EQ(bar.getTimeProgresses(), (QList<float>{0.2f, 0.6f, 1.0f}));
+    EXPECT_TRUE(bar.addSplitItemTime(0.405f));
+    EXPECT_FALSE(bar.addSplitItemTime(0.405f));  // the same point is not there twice
+    EXPECT_EQ(bar.getTimeProgresses(), (QList<float>{0.2f, 0.4f, 0.405f, 0.6f, 1.0f}));
+    bar.setProgress(0.601f);  // the knob on the marker at 0.6
+    EXPECT_FALSE(bar.addSplitItemTime());
+    bar.setProgress(0.8f);
+    EXPECT_TRUE(bar.addSplitItemTime());
+    EXPECT_EQ(bar.selectedSplitIndex(), 4);
+    bar.removeSplitItemTAtIndex(2);
+    EXPECT_EQ(bar.getTimeProgresses(), (QList<float>{0.2f, 0.4f, 0.6f, 0.8f, 1.0f}));
     bar.removeAllSplitItem();
     EXPECT_EQ(bar.getTimeProgresses(), (QList<float>{1.0f}));
 }

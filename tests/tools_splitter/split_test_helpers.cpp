@@ -2,15 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QStringList>
-#include <QThread>
 #include <algorithm>
 
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 
 namespace kestrel::test {
 
@@ -43,16 +44,41 @@ const std::string& largeClip() {
     return path;
 }
 
-bool waitUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+const std::string& fourMinuteClip() {
+    static TempDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.file("long.mp4");
+        FixtureSpec spec;
+        spec.duration_s = 240;
+        spec.width = 96;
+        spec.height = 64;
+        spec.frame_rate = "5";
+        spec.gop = 25;
+        makeMedia(p, spec);
+        return p;
+    }();
+    return path;
 }
+
+std::string brokenFile(const TempDir& dir, const std::string& name) {
+    const std::string path = dir.file(name);
+    writeBytes(path, std::string(2048, 'x'));
+    return path;
+}
+
+bool chooseInPopup(QComboBox* popup, const QString& prefix) {
+    int index = -1;
+    for (int i = 0; i < popup->count() && index < 0; ++i)
+        if (popup->itemText(i).trimmed().startsWith(prefix)) index = i;
+    if (index < 0) return false;
+    click(popup);
+    QAbstractItemView* list = popup->view();
+    if (!waitUntil([&] { return list->isVisible(); }, 5000)) return false;
+    list->scrollTo(popup->model()->index(index, 0));
+    clickAt(list->viewport(), list->visualRect(popup->model()->index(index, 0)).center());
+    return waitUntil([&] { return !list->isVisible(); }, 5000);
+}
+
 
 std::vector<std::string> toStd(const QStringList& paths) {
     std::vector<std::string> out;

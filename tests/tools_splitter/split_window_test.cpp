@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,12 +14,16 @@
 #include "export/ui/export_window_controller.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/packet_hashes.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
+#include "services/language.h"
 #include "tests/tools_splitter/split_test_helpers.h"
 #include "tools/splitter/alert_input_window_controller.h"
 #include "tools/splitter/split_progress_view.h"
 #include "tools/splitter/split_window_controller.h"
+#include "widgets/ns_progress_view.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::test {
@@ -49,14 +54,15 @@ protected:
         auto window = std::make_unique<SplitWindowController>();
         window->setFilePath(QString::fromStdString(path));
         window->show();
+        activate(window.get());
         EXPECT_TRUE(window->fileData() != nullptr);
         return window;
     }
 
     std::vector<std::string> exportPieces(SplitWindowController& window) {
         EXPECT_TRUE(window.startExportBtn->isEnabled());
-        QTest::mouseClick(window.startExportBtn, Qt::LeftButton);
-        EXPECT_TRUE(waitUntil([&] { return !window.exporting(); }));
+        click(window.startExportBtn);
+        EXPECT_TRUE(waitUntil([&] { return !window.exporting(); }, 240000));
         QDir folder(window.outputPath());
         std::vector<std::string> pieces;
         const QStringList names = folder.entryList(QDir::Files, QDir::Name);
@@ -71,10 +77,10 @@ protected:
 
 TEST_F(SplitWindowTest, FourEqualPartsWithTheStepper) {
     auto window = openWindow(twentySecondClip());
-    EXPECT_TRUE(window->split_averageBtn->isChecked());
+    EXPECT_EQ(window->mode(), SplitMode::Average);
     EXPECT_EQ(window->playerSlider->count(), 1);
-    QTest::mouseClick(window->averagestepperUpBtn, Qt::LeftButton);
-    QTest::mouseClick(window->averagestepperUpBtn, Qt::LeftButton);
+    click(window->averagestepperUpBtn);
+    click(window->averagestepperUpBtn);
     EXPECT_EQ(window->averageTextField->text(), "4");
     const auto pieces = exportPieces(*window);
     ASSERT_EQ(pieces.size(), 4u);
@@ -90,11 +96,11 @@ TEST_F(SplitWindowTest, ByTimeWithACustomLengthFromThePrompt) {
         EXPECT_NEAR(max, 20.0, 0.1);
         return QStringLiteral("7");
     });
-    window->split_timeBtn->click();
+    click(window->split_timeBtn);
     EXPECT_EQ(window->mode(), SplitMode::Time);
-    window->split_timepopBtn->setCurrentIndex(window->split_timepopBtn->count() - 1);
-    window->split_timepopBtn->activated(window->split_timepopBtn->count() - 1);
+    ASSERT_TRUE(chooseInPopup(window->split_timepopBtn, services::localized(QStringLiteral("SplitCustomValue"))));
     EXPECT_TRUE(window->split_timepopBtn->currentText().startsWith("7 "));
+    EXPECT_TRUE(window->split_timepopTextField->text().startsWith("7 "));
     const auto pieces = exportPieces(*window);
     ASSERT_EQ(pieces.size(), 3u);  // 7 s, 7 s and the last 6 s
     expectPiecesCoverSource(twentySecondClip(), pieces);
@@ -103,16 +109,17 @@ TEST_F(SplitWindowTest, ByTimeWithACustomLengthFromThePrompt) {
 
 TEST_F(SplitWindowTest, AtThreeHandPlacedPoints) {
     auto window = openWindow(twentySecondClip());
-    window->split_manuallyBtn->click();
+    click(window->split_manuallyBtn);
     EXPECT_FALSE(window->startExportBtn->isEnabled());
     auto* bar = window->playerSlider;
+    QWidget* slider = bar->slider();
     for (float at : {0.62f, 0.18f, 0.41f}) {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(int(bar->xForValue(at)), bar->height() / 2 + 8));
-        QTest::mouseClick(window->splitItemBtn, Qt::LeftButton);
+        clickAt(slider, QPoint(int(bar->xForValue(at)) - slider->x(), slider->height() / 2));
+        click(window->splitItemBtn);
     }
     ASSERT_EQ(bar->count(), 3);
     // Adding twice at one place adds nothing.
-    QTest::mouseClick(window->splitItemBtn, Qt::LeftButton);
+    click(window->splitItemBtn);
     EXPECT_EQ(bar->count(), 3);
     EXPECT_TRUE(window->leftMoveBtn->isEnabled());
     const auto pieces = exportPieces(*window);
@@ -122,9 +129,8 @@ TEST_F(SplitWindowTest, AtThreeHandPlacedPoints) {
 
 TEST_F(SplitWindowTest, BySizeHoldsTheCap) {
     auto window = openWindow(largeClip());
-    window->split_sizeBtn->click();
-    window->split_sizepopBtn->setCurrentIndex(window->split_sizepopBtn->findData(1));
-    window->split_sizepopBtn->activated(window->split_sizepopBtn->currentIndex());
+    click(window->split_sizeBtn);
+    ASSERT_TRUE(chooseInPopup(window->split_sizepopBtn, QStringLiteral("1 ")));
     ASSERT_TRUE(window->split_sizepopBtn->currentText().startsWith("1 "));
     auto pieces = exportPieces(*window);
     for (auto& piece : pieces) piece.replace(piece.find("clip-split"), 10, "large-split");
@@ -138,17 +144,41 @@ TEST_F(SplitWindowTest, BySizeHoldsTheCap) {
     expectPiecesCoverSource(largeClip(), pieces);
 }
 
-TEST_F(SplitWindowTest, StopFromTheDialogEndsTheRunAndLeavesNoPiece) {
+// Stop in the dialog once the first piece is written: that piece stays, the one being written
+// goes, and the dialog says how many pieces were written.
+TEST_F(SplitWindowTest, StopFromTheDialogKeepsTheFinishedPiecesAndSaysHowMany) {
+    exportkit::ExportWindowController* shown = nullptr;
+    SplitWindowController::setExportDialogPresenter([&](exportkit::ExportWindowController* dialog) {
+        shown = dialog;
+        dialog->show();
+        dialog->setOutputPath(QString::fromStdString(out.path()));
+        dialog->setStopConfirmer([](const QString&) { return true; });
+        click(dialog->reEncodingBtn);  // encoded pieces: slow enough to stop inside the second
+        click(dialog->startBtn);
+    });
     auto window = openWindow(largeClip());
-    window->averagestepperUpBtn->click();
-    window->averagestepperUpBtn->click();
-    QTest::mouseClick(window->startExportBtn, Qt::LeftButton);
+    click(window->averagestepperUpBtn);
+    click(window->averagestepperUpBtn);
+    click(window->startExportBtn);
+    ASSERT_NE(shown, nullptr);
     ASSERT_TRUE(window->exporting());
     EXPECT_FALSE(window->addfileBtn->isEnabled());
-    window->exportProgressWindow()->startExport();  // Stop, confirmed
-    ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }));
-    EXPECT_FALSE(window->exportProgressWindow()->exporting());
-    EXPECT_FALSE(QDir(window->outputPath()).exists());
+    ASSERT_TRUE(waitUntil([&] { return shown->progressView->progress() > 0.26f || !window->exporting(); }, 240000));
+    ASSERT_TRUE(window->exporting());
+    click(shown->startBtn);  // titled Stop now; confirmed
+    ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }, 240000));
+    EXPECT_FALSE(shown->exporting());
+
+    const QStringList written = QDir(window->outputPath()).entryList(QDir::Files, QDir::Name);
+    ASSERT_GE(written.size(), 1);
+    ASSERT_LT(written.size(), 4);
+    for (int n = 1; n <= written.size(); ++n) {
+        EXPECT_EQ(written[n - 1], QStringLiteral("large-split%1.mp4").arg(n));
+        EXPECT_TRUE(decodesCleanly(QDir(window->outputPath()).filePath(written[n - 1]).toStdString()));
+    }
+    EXPECT_TRUE(shown->succeededLabel->isVisible());
+    EXPECT_TRUE(shown->succeededLabel->text().contains(QString::number(written.size())))
+        << shown->succeededLabel->text().toStdString();
     EXPECT_TRUE(window->startExportBtn->isEnabled());
     EXPECT_TRUE(window->addfileBtn->isEnabled());
     EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
@@ -194,14 +224,14 @@ TEST_F(SplitWindowTest, TheReEncodeBoxDecidesWhetherSourcePacketsAreCopied) {
         SplitWindowController::setExportDialogPresenter([&](exportkit::ExportWindowController* dialog) {
             dialog->show();
             dialog->setOutputPath(QString::fromStdString(folder.path()));
-            if (c.reencode) QTest::mouseClick(dialog->reEncodingBtn, Qt::LeftButton, {}, dialog->reEncodingBtn->rect().center());
+            if (c.reencode) click(dialog->reEncodingBtn);
             EXPECT_EQ(dialog->reEncoding(), c.reencode);
-            QTest::mouseClick(dialog->startBtn, Qt::LeftButton, {}, dialog->startBtn->rect().center());
+            click(dialog->startBtn);
         });
         auto window = openWindow(twentySecondClip());
         ASSERT_EQ(window->playerSlider->count(), 1);  // one point: halves, at 10 s, on a key frame
-        QTest::mouseClick(window->startExportBtn, Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }));
+        click(window->startExportBtn);
+        ASSERT_TRUE(waitUntil([&] { return !window->exporting(); }, 240000));
         EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
         QDir written(window->outputPath());
         EXPECT_TRUE(written.absolutePath().startsWith(QString::fromStdString(folder.path())));

@@ -1,18 +1,22 @@
 #include "tools/gif/gif_photo_list.h"
 
-#include "widgets/dialogs/file_kinds.h"
-
-#include <QDragEnterEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QMimeData>
-#include <QUrl>
+#include <algorithm>
+
+#include "widgets/dialogs/file_kinds.h"
 
 namespace kestrel::tools::gif {
 
 namespace {
-constexpr int kIconSide = 56;
-constexpr int kPathRole = Qt::UserRole + 1;
+
+// When the file was made; where the file system keeps no birth time, its last change.
+QDateTime madeAt(const QFileInfo& info) {
+    const QDateTime birth = info.birthTime();
+    return birth.isValid() ? birth : info.lastModified();
+}
+
 }  // namespace
 
 QStringList photoFileTypes() { return widgets::splitExtensionList(QStringLiteral(".jpg,.jpeg,.bmp,.png,.gif,.tiff")); }
@@ -25,76 +29,21 @@ QStringList acceptedPhotos(const QStringList& paths) {
     return photos;
 }
 
-GifPhotoList::GifPhotoList(QWidget* parent) : QListWidget(parent) {
-    setDragDropMode(QAbstractItemView::DragDrop);
-    setDefaultDropAction(Qt::MoveAction);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setIconSize(QSize(kIconSide, kIconSide));
-    setUniformItemSizes(true);
-    setTextElideMode(Qt::ElideMiddle);
-    setAcceptDrops(true);
-    setObjectName(QStringLiteral("gifPhotoList"));
-}
-
-QStringList GifPhotoList::paths() const {
-    QStringList list;
-    for (int i = 0; i < count(); ++i) list.append(item(i)->data(kPathRole).toString());
-    return list;
-}
-
-int GifPhotoList::addPhotos(const QStringList& candidates) {
-    const QStringList photos = acceptedPhotos(candidates);
-    for (const QString& path : photos) {
-        auto* row = new QListWidgetItem(QFileInfo(path).fileName(), this);
-        row->setData(kPathRole, path);
-        row->setToolTip(path);
-        QImageReader reader(path);
-        QSize size = reader.size();
-        if (size.isValid()) reader.setScaledSize(size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio));
-        QImage image = reader.read();
-        if (!image.isNull()) row->setIcon(QIcon(QPixmap::fromImage(image)));
+QStringList photosOfChoice(const QStringList& chosen) {
+    QStringList candidates;
+    for (const QString& path : chosen) {
+        const QFileInfo info(path);
+        if (!info.isDir()) {
+            candidates.append(path);
+            continue;
+        }
+        const QDir folder(path);
+        for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) candidates.append(folder.filePath(name));
     }
-    if (!photos.isEmpty()) Q_EMIT photosChanged();
-    return int(photos.size());
-}
-
-void GifPhotoList::removeSelected() {
-    const auto selected = selectedItems();
-    if (selected.isEmpty()) return;
-    for (QListWidgetItem* row : selected) delete takeItem(this->row(row));
-    Q_EMIT photosChanged();
-}
-
-void GifPhotoList::moveRow(int from, int to) {
-    if (from < 0 || from >= count() || to < 0 || to >= count() || from == to) return;
-    QListWidgetItem* row = takeItem(from);
-    insertItem(to, row);
-    setCurrentRow(to);
-    Q_EMIT photosChanged();
-}
-
-void GifPhotoList::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && event->source() != this) event->acceptProposedAction();
-    else QListWidget::dragEnterEvent(event);
-}
-
-void GifPhotoList::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls() && event->source() != this) event->acceptProposedAction();
-    else QListWidget::dragMoveEvent(event);
-}
-
-void GifPhotoList::dropEvent(QDropEvent* event) {
-    if (event->source() == this) {
-        // A reorder inside the list: Qt moves the rows, then the new order is announced.
-        QListWidget::dropEvent(event);
-        Q_EMIT photosChanged();
-        return;
-    }
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) files.append(url.toLocalFile());
-    addPhotos(files);
-    event->acceptProposedAction();
+    QStringList photos = acceptedPhotos(candidates);
+    std::stable_sort(photos.begin(), photos.end(),
+                     [](const QString& a, const QString& b) { return madeAt(QFileInfo(a)) < madeAt(QFileInfo(b)); });
+    return photos;
 }
 
 }  // namespace kestrel::tools::gif

@@ -1,8 +1,7 @@
 #pragma once
-// The GIF maker's photo list: the photos in GIF order, each with a small picture of itself.
-// Rows are reordered by dragging; files dropped from outside are added when they are pictures
-// (extension tested whole and lower-cased, so "PHOTO.JPG" is one).
-#include <QListWidget>
+// The pictures the GIF maker takes: their kinds (extension tested whole and lower-cased, so
+// "PHOTO.JPG" is one), and what a choice in the open panel gives: the chosen pictures and the
+// pictures directly inside chosen folders, in the order the files were made.
 #include <QStringList>
 
 namespace kestrel::tools::gif {
@@ -11,27 +10,9 @@ namespace kestrel::tools::gif {
 QStringList photoFileTypes();
 // The paths that are photos, in their order.
 QStringList acceptedPhotos(const QStringList& paths);
-
-class GifPhotoList : public QListWidget {
-    Q_OBJECT
-public:
-    explicit GifPhotoList(QWidget* parent = nullptr);
-
-    QStringList paths() const;
-    // Adds the photos among paths at the end; returns how many were added.
-    int addPhotos(const QStringList& paths);
-    void removeSelected();
-    // Moves a row (a drag does the same).
-    void moveRow(int from, int to);
-
-Q_SIGNALS:
-    // The list or its order changed.
-    void photosChanged();
-
-protected:
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-};
+// The photos of a choice: pictures chosen, and the pictures in chosen folders (not in their
+// sub-folders); everything else left out; ordered by when each file was made, oldest first
+// (files made at the same time keep their order).
+QStringList photosOfChoice(const QStringList& chosen);
 
 }  // namespace kestrel::tools::gif

@@ -51,6 +51,57 @@ void initialPhotoSize(int64_t w, int64_t h, int64_t* width, int64_t* height) {
     else *width = even(double(w) / double(h) * 300);
 }
 
+namespace {
+
+int64_t atLeastOne(double value, int64_t max) { return std::clamp<int64_t>(int64_t(value), 1, max); }
+
+// The height from the width, and the height's percentage (link on, while typing).
+void heightFollows(OutputSize& s) {
+    const double S = double(s.sourceWidth), T = double(s.sourceHeight);
+    s.height = atLeastOne(T / S * double(s.width), kMax);
+    s.heightPercent = std::max<int64_t>(1, nearest(100.0 * double(s.height) / T));
+}
+
+void widthFollows(OutputSize& s) {
+    const double S = double(s.sourceWidth), T = double(s.sourceHeight);
+    s.width = atLeastOne(S / T * double(s.height), kMax);
+    s.widthPercent = std::max<int64_t>(1, nearest(100.0 * double(s.width) / S));
+}
+
+}  // namespace
+
+void typedWidth(OutputSize& s, SizeUnit unit, bool linked, int64_t typed) {
+    if (!known(s)) {
+        if (unit == SizeUnit::Pixel) s.width = atLeastOne(double(typed), kMax);
+        return;
+    }
+    const double S = double(s.sourceWidth);
+    if (unit == SizeUnit::Pixel) {
+        s.width = atLeastOne(double(typed), kMax);
+        s.widthPercent = std::max<int64_t>(1, nearest(100.0 * double(s.width) / S));
+    } else {
+        s.widthPercent = atLeastOne(double(typed), maxPercent(s.sourceWidth));
+        s.width = atLeastOne(S * double(s.widthPercent) / 100, kMax);
+    }
+    if (linked) heightFollows(s);
+}
+
+void typedHeight(OutputSize& s, SizeUnit unit, bool linked, int64_t typed) {
+    if (!known(s)) {
+        if (unit == SizeUnit::Pixel) s.height = atLeastOne(double(typed), kMax);
+        return;
+    }
+    const double T = double(s.sourceHeight);
+    if (unit == SizeUnit::Pixel) {
+        s.height = atLeastOne(double(typed), kMax);
+        s.heightPercent = std::max<int64_t>(1, nearest(100.0 * double(s.height) / T));
+    } else {
+        s.heightPercent = atLeastOne(double(typed), maxPercent(s.sourceHeight));
+        s.height = atLeastOne(T * double(s.heightPercent) / 100, kMax);
+    }
+    if (linked) widthFollows(s);
+}
+
 void commitWidth(OutputSize& s, SizeUnit unit, bool linked, int64_t typed) {
     const double S = double(s.sourceWidth), T = double(s.sourceHeight);
     if (unit == SizeUnit::Pixel) {

@@ -22,6 +22,12 @@ OutputSize initialPictureSize(int64_t sourceWidth, int64_t sourceHeight);
 // A photo GIF fits 300 pixels on the long side of its first photo.
 void initialPhotoSize(int64_t photoWidth, int64_t photoHeight, int64_t* width, int64_t* height);
 
+// A width or height while it is being typed (every keystroke): the value, at least 1 and within
+// the bounds, taken at once; with the link on the other side follows. Nothing is made even
+// until the field is committed.
+void typedWidth(OutputSize& size, SizeUnit unit, bool linked, int64_t typed);
+void typedHeight(OutputSize& size, SizeUnit unit, bool linked, int64_t typed);
+
 // A committed width or height (the value typed, in the unit shown).
 void commitWidth(OutputSize& size, SizeUnit unit, bool linked, int64_t typed);
 void commitHeight(OutputSize& size, SizeUnit unit, bool linked, int64_t typed);

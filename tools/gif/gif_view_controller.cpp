@@ -1,29 +1,28 @@
 #include "tools/gif/gif_view_controller.h"
 
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QTimer>
+
 #include "export/ui/export_session.h"
 #include "platform/notification_center.h"
 #include "session/jobs/job.h"
 #include "session/media/gif_media_info.h"
 #include "session/preview/gif_preview.h"
-#include "tools/gif/gif_photo_list.h"
+#include "tools/gif/gif_photo_grid.h"
 #include "tools/gif/gif_view_support.h"
+#include "tools/shared/kit_controls.h"
+#include "tools/shared/time_field_group.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
-
-#include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QTimeEdit>
-#include <QTimer>
+#include "widgets/zor_button.h"
 
 namespace gif {
 
-using kestrel::tools::gif::GifPhotoList;
-using kestrel::tools::gif::OutputSize;
-using kestrel::tools::gif::SizeUnit;
 namespace rules = kestrel::tools::gif;
 namespace session = kestrel::session;
+namespace kit = kestrel::tools::shared;
 using namespace detail;
 
 GIFViewController::GIFViewController(QWidget* parent) : QWidget(parent) {
@@ -32,10 +31,7 @@ GIFViewController::GIFViewController(QWidget* parent) : QWidget(parent) {
     // Text runs right to left in Arabic, but the window's layout is never mirrored.
     setLayoutDirection(Qt::LeftToRight);
     preview_ = std::make_unique<session::GifPreview>();
-    connect(preview_.get(), &session::GifPreview::playFinished, this, [this] {
-        playing_ = false;
-        playBtn->setText(tr_("gif_miker_Play"));
-    });
+    connect(preview_.get(), &session::GifPreview::playFinished, this, [this] { playFinished(); });
     buildViews();
     changeLanguage();
     platform::NotificationCenter::defaultCenter().addObserver(
@@ -43,15 +39,26 @@ GIFViewController::GIFViewController(QWidget* parent) : QWidget(parent) {
     previewTimer_ = new QTimer(this);
     previewTimer_->setInterval(kPollMs);
     connect(previewTimer_, &QTimer::timeout, this, &GIFViewController::pollPreview);
+    for (kit::TimeFieldGroup* group : {startTextBgView, endTextBgView}) group->setEditable(false);
+    // At first the steppers step the start's seconds.
+    startTextBgView->pressField(2);
 }
 
 GIFViewController::~GIFViewController() {
+    // A field that still has the focus commits while the base class destroys it: it must not
+    // reach this half-destroyed view or the preview about to go.
+    kit::disconnectChildren(this);
+    platform::NotificationCenter::defaultCenter().removeObserversOf(this);
+    cutTimeSlider->setDelegate(nullptr);
+    gifPlayerSlider->setDelegate(nullptr);
+    volumeSlider->setDelegate(nullptr);
+    for (kestrel::widgets::RDTextField* field : {outputSizeWidthField, outputSizeHeightField, outputFrameRateField,
+                                                 photostoGif_SizeWidthField, photostoGif_SizeHeightField, photostoGif_FrameRateField})
+        field->setMouseDelegate(nullptr);
     if (job_) job_->stop();
     // The engine's preview view lives in our layout; the preview must not outlive it unparented.
     preview_.reset();
 }
-
-int64_t GIFViewController::previewPositionUs() const { return preview_->positionUs(); }
 
 double GIFViewController::fps(Mode mode) const {
     switch (mode) {
@@ -62,7 +69,7 @@ double GIFViewController::fps(Mode mode) const {
     return vtoGifFps_;
 }
 
-OutputSize& GIFViewController::videoSize() { return mode_ == Mode::VideoToPictures ? pictureSize_ : gifSize_; }
+rules::OutputSize& GIFViewController::videoSize() { return mode_ == Mode::VideoToPictures ? pictureSize_ : gifSize_; }
 
 void GIFViewController::showEvent(QShowEvent* event) {
     if (!loaded_) {
@@ -73,9 +80,16 @@ void GIFViewController::showEvent(QShowEvent* event) {
 }
 
 void GIFViewController::viewDidLoad() {
-    changeLanguage();
+    for (kestrel::widgets::RDTextField* field : {outputSizeWidthField, outputSizeHeightField, outputFrameRateField,
+                                                 photostoGif_SizeWidthField, photostoGif_SizeHeightField, photostoGif_FrameRateField})
+        field->setEnabled(true);
     loadVideo(videoPath_);
     selectMode(tabState_ == 1 ? Mode::PhotosToGif : tabState_ == -1 ? Mode::VideoToPictures : Mode::VideoToGif);
+    kit::applyToolTextDirection(this);
+}
+
+void GIFViewController::endEditing() {
+    if (QWidget* focused = focusWidget(); focused && isAncestorOf(focused)) focused->clearFocus();
 }
 
 void GIFViewController::loadVideo(const QString& path) {
@@ -86,29 +100,45 @@ void GIFViewController::loadVideo(const QString& path) {
     endUs_ = durationUs_;
     gifSize_ = rules::initialGifSize(info.width, info.height);
     pictureSize_ = rules::initialPictureSize(info.width, info.height);
-    showVideoName();
-    for (QTimeEdit* edit : {startTimeEdit, endTimeEdit}) {
-        edit->setMinimumTime(QTime(0, 0));
-        edit->setMaximumTime(timeOf(durationUs_));
-    }
-    startTimeEdit->setTime(timeOf(startUs_));
-    endTimeEdit->setTime(timeOf(endUs_));
+    videoSizeLabel->setText(info.ok ? QStringLiteral("%1 x %2").arg(info.width).arg(info.height) : QString());
+    videoFpsLabel->setText(info.ok ? QString::asprintf("%.2f fps", info.fps) : QString());
+    addFileBtn->setToolTip(path);
+    cutTimeSlider->setLowerValue(0, 1);
+    for (kit::TimeFieldGroup* group : {startTextBgView, endTextBgView}) group->setEditable(info.ok);
+    resetTextFields();
     refreshOutputFields();
-    if (mode_ != Mode::PhotosToGif) rebuildPreview();
+    if (mode_ != Mode::PhotosToGif) initPlayer();
 }
 
 void GIFViewController::selectMode(Mode mode) {
+    endEditing();
     const bool photoChange = (mode == Mode::PhotosToGif) != (mode_ == Mode::PhotosToGif);
     mode_ = mode;
-    QPushButton* tab = mode == Mode::VideoToGif ? videotoGifBtn : mode == Mode::VideoToPictures ? videotoJpgBtn : photostoGifBtn;
-    tab->setChecked(true);
-    settingsStack_->setCurrentIndex(mode == Mode::PhotosToGif ? 1 : 0);
-    playSelectBtn->setVisible(mode != Mode::PhotosToGif);
-    photoHintLabel->setVisible(mode == Mode::PhotosToGif && photoList->count() == 0);
+    videotoGifBtn->setSelected(mode == Mode::VideoToGif);
+    videotoJpgBtn->setSelected(mode == Mode::VideoToPictures);
+    photostoGifBtn->setSelected(mode == Mode::PhotosToGif);
+    {
+        // The marker under the chosen tab.
+        auto* grid = static_cast<QGridLayout*>(selectTabView->parentWidget()->layout());
+        const int column = mode == Mode::VideoToGif ? 0 : mode == Mode::VideoToPictures ? 1 : 2;
+        grid->removeWidget(selectTabView);
+        grid->addWidget(selectTabView, 1, column);
+    }
+    const bool photos = mode == Mode::PhotosToGif;
+    videoSetsView->setVisible(!photos);
+    photosSetsView->setVisible(photos);
+    cutTimeSlider->setVisible(!photos);
+    middleTimeTextField->setVisible(!photos);
+    gifPlayerSlider->setVisible(photos);
+    playSelectBtn->setVisible(!photos);
+    volumeBtn->setVisible(!photos);
+    volumeSlider->setVisible(!photos);
+    fileShowMessageView->setVisible(photos && files_.isEmpty());
     refreshOutputFields();
     if (photoChange || !previewView_) {
         stopAction();
-        rebuildPreview();
+        if (photos) initGifPlayer();
+        else initPlayer();
     }
 }
 
@@ -123,6 +153,7 @@ void GIFViewController::debounce(QTimer*& timer, void (GIFViewController::*actio
 }
 
 void GIFViewController::addFileBtnAction() {
+    if (previewPlaying()) playAction(false);
     kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
     request.allowedFileTypes = kestrel::widgets::videoFileTypes();
     const QStringList chosen = kestrel::widgets::runOpenPanel(request);
@@ -131,32 +162,10 @@ void GIFViewController::addFileBtnAction() {
     loadVideo(chosen.first());
 }
 
-void GIFViewController::addPhotosAction() {
-    kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
-    request.allowedFileTypes = kestrel::tools::gif::photoFileTypes();
-    request.allowsMultipleSelection = true;
-    photoList->addPhotos(kestrel::widgets::runOpenPanel(request));
-}
-
-void GIFViewController::photosChanged() {
-    const bool empty = photoList->count() == 0;
-    clearPhotosBtn->setEnabled(!empty);
-    deletePhotosBtn->setEnabled(!photoList->selectedItems().isEmpty());
-    photoHintLabel->setVisible(mode_ == Mode::PhotosToGif && empty);
-    if (!empty) {
-        // The first photo decides the GIF's shape.
-        const session::GifMediaInfo first = session::probeGifMedia(photoList->paths().first());
-        rules::initialPhotoSize(first.width, first.height, &photoWidth_, &photoHeight_);
-        refreshOutputFields();
-    }
-    if (mode_ == Mode::PhotosToGif) {
-        stopAction();
-        rebuildPreview();
-    }
-}
-
 void GIFViewController::windowWillClose() {
+    endEditing();
     preview_->pause();
+    previewTimer_->stop();
     platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);
 }
 

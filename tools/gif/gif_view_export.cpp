@@ -6,17 +6,12 @@
 #include "export/ui/start_export_window_controller.h"
 #include "session/export/gif/gif_export_job.h"
 #include "session/export/gif/gif_picture_sequence_job.h"
-#include "tools/gif/gif_photo_list.h"
 #include "tools/gif/gif_view_support.h"
 
 #include <QFileInfo>
 
 namespace gif {
 
-using kestrel::tools::gif::GifPhotoList;
-using kestrel::tools::gif::OutputSize;
-using kestrel::tools::gif::SizeUnit;
-namespace rules = kestrel::tools::gif;
 namespace session = kestrel::session;
 using namespace detail;
 
@@ -37,7 +32,9 @@ bool GIFViewController::exporting() const { return job_ && job_->running(); }
 
 void GIFViewController::exportBtnAction() {
     if (exporting()) return;
-    if (playing_) playAction(false);
+    // A value being typed is committed first: the export takes what the fields show.
+    endEditing();
+    if (previewPlaying()) playAction(false);
     if (exportDialog_) exportDialog_->deleteLater();
     exportSession_.reset();
     auto* dialog = new exportkit::StartExportWindowController(this);
@@ -67,7 +64,7 @@ void GIFViewController::exportAction(exportkit::StartExportWindowController* dia
     const QString videoBase = QFileInfo(videoPath_).completeBaseName() + "_" + base;
     session::Job* job = nullptr;
     if (mode_ == Mode::PhotosToGif) {
-        session::GifPhotosRequest request{photoList->paths(), photoWidth_, photoHeight_, ptoGifFps_, folder, base};
+        session::GifPhotosRequest request{files_, photoWidth_, photoHeight_, ptoGifFps_, folder, base};
         auto* gifJob = new session::GifExportJob(request, this);
         jobOutput_ = gifJob->outputPath();
         job = gifJob;

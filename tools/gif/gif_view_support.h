@@ -1,9 +1,8 @@
 #pragma once
-// What the GIF maker view's source files share: texts, time conversions and poll intervals.
+// What the GIF maker view's source files share: texts, times and poll intervals.
 #include "services/language.h"
 
 #include <QString>
-#include <QTime>
 #include <algorithm>
 #include <cstdint>
 
@@ -22,8 +21,5 @@ inline QString formatTime(int64_t us) {
     return QString::asprintf("%02d:%02d:%02d.%03d", int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60),
                              int(ms % 1000));
 }
-
-inline QTime timeOf(int64_t us) { return QTime(0, 0).addMSecs(int(std::max<int64_t>(0, us) / 1000)); }
-inline int64_t usOf(const QTime& time) { return int64_t(QTime(0, 0).msecsTo(time)) * 1000; }
 
 }  // namespace gif::detail

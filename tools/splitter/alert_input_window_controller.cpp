@@ -1,18 +1,22 @@
 #include "tools/splitter/alert_input_window_controller.h"
 
 #include "services/language.h"
-#include "tools/shared/form_look.h"
-#include "widgets/dialogs/dark_look.h"
+#include "tools/shared/kit_controls.h"
+#include "widgets/dialogs/app_icon.h"
+#include "widgets/image_view.h"
+#include "widgets/rd_text_field.h"
+#include "widgets/tool_window.h"
+#include "widgets/zor_button.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace kestrel::tools::splitter {
+
+namespace kit = kestrel::tools::shared;
 
 long leadingInteger(const QString& text) {
     static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?\\d+)"));
@@ -23,36 +27,56 @@ long leadingInteger(const QString& text) {
 AlertInputWindowController::AlertInputWindowController(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setMinimumSize(420, 196);
-    kestrel::tools::shared::applyFormLook(this, QStringLiteral("startExportBtn"));
+    kestrel::widgets::applyToolWindowLook(this);
     setLayoutDirection(Qt::LeftToRight);
-    titleLabel_ = new QLabel(this);
-    titleLabel_->setObjectName(QStringLiteral("titleLine"));
-    messageLabel_ = new QLabel(this);
+    logoView = new kestrel::widgets::ImageView(this);
+    logoView->setFixedSize(40, 40);
+    logoView->setImage(kestrel::widgets::applicationIcon());
+    titleLabel_ = kit::toolLabel(this, 16, kit::kToolText);
+    messageLabel_ = kit::toolLabel(this, 15, kit::kToolText);
     messageLabel_->setWordWrap(true);
-    customLabel_ = new QLabel(this);
-    exLabel_ = new QLabel(this);
-    customValueTextField = new QLineEdit(this);
-    okBtn = new QPushButton(services::localized(QStringLiteral("alertOKBtn")), this);
-    cancelBtn = new QPushButton(services::localized(QStringLiteral("alertCancelBtn")), this);
-    okBtn->setDefault(true);
+    customLabel_ = kit::toolLabel(this, 15, kit::kToolText);
+    exLabel_ = kit::toolLabel(this, 15, kit::kToolText);
+    QWidget* valueBox = kit::toolPanel(this, kit::kToolWell, 3, QStringLiteral("customValueBox"), 1);
+    valueBox->setFixedSize(110, 28);
+    auto* valueRow = new QHBoxLayout(valueBox);
+    valueRow->setContentsMargins(6, 0, 6, 0);
+    customValueTextField = new kestrel::widgets::RDTextField(valueBox);
+    customValueTextField->setObjectName(QStringLiteral("customValueTextField"));
+    customValueTextField->setFrame(false);
+    customValueTextField->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; color: rgb(170,177,185); font-size: 15px; }"));
+    customValueTextField->setPointColor(kit::kToolText);
+    customValueTextField->setEnabled(true);
+    kit::keepLeftToRight(customValueTextField);
+    valueRow->addWidget(customValueTextField);
+    okBtn = kit::titledButton(this, QStringLiteral("ZantImage/Reverse/btnCommon"), QStringLiteral(".png"), kit::kToolText,
+                              QStringLiteral("okBtn"));
+    cancelBtn = kit::titledButton(this, QStringLiteral("ZantImage/Reverse/btnCommon"), QStringLiteral(".png"), kit::kToolText,
+                                  QStringLiteral("cancelBtn"));
+    kit::setButtonTitle(okBtn, services::localized(QStringLiteral("alertOKBtn")));
+    kit::setButtonTitle(cancelBtn, services::localized(QStringLiteral("alertCancelBtn")));
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(titleLabel_, 0, 0, 1, 3);
-    grid->addWidget(messageLabel_, 1, 0, 1, 3);
-    grid->addWidget(customLabel_, 2, 0);
-    grid->addWidget(customValueTextField, 2, 1);
-    grid->addWidget(exLabel_, 2, 2);
+    grid->setContentsMargins(18, 14, 18, 14);
+    grid->addWidget(logoView, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(titleLabel_, 0, 1, 1, 3);
+    grid->addWidget(messageLabel_, 1, 1, 1, 3);
+    grid->addWidget(customLabel_, 2, 1);
+    grid->addWidget(valueBox, 2, 2);
+    grid->addWidget(exLabel_, 2, 3);
+    grid->setColumnStretch(3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancelBtn);
     buttons->addWidget(okBtn);
-    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->addLayout(buttons, 3, 0, 1, 4);
 
     connect(customValueTextField, &QLineEdit::textEdited, this, [this] { capValue(); });
-    connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(customValueTextField, &QLineEdit::returnPressed, this, &QDialog::accept);
+    okBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { accept(); });
+    cancelBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { reject(); });
     customValueTextField->setFocus();
-    kestrel::widgets::applyTextDirection(this);
+    kit::applyToolTextDirection(this);
 }
 
 void AlertInputWindowController::setTexts(const QString& title, const QString& information,

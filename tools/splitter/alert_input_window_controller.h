@@ -4,8 +4,12 @@
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
+
+namespace kestrel::widgets {
+class ImageView;
+class RDTextField;
+class ZorButton;
+}  // namespace kestrel::widgets
 
 namespace kestrel::tools::splitter {
 
@@ -22,9 +26,10 @@ public:
     // The typed text when OK was pressed and it reads as a number above 0; empty otherwise.
     QString answer() const;
 
-    QLineEdit* customValueTextField = nullptr;
-    QPushButton* okBtn = nullptr;
-    QPushButton* cancelBtn = nullptr;
+    kestrel::widgets::RDTextField* customValueTextField = nullptr;
+    kestrel::widgets::ZorButton* okBtn = nullptr;
+    kestrel::widgets::ZorButton* cancelBtn = nullptr;
+    kestrel::widgets::ImageView* logoView = nullptr;
 
 private:
     void capValue();

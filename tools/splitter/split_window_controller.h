@@ -11,14 +11,12 @@
 #include "export/ui/export_window_controller.h"
 #include "model/simple_data.h"
 #include "session/export/split/split_job.h"
+#include "widgets/rd_progress_slider.h"
+#include "widgets/rd_text_field.h"
 #include "widgets/tool_window.h"
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QSlider;
 class QTimer;
 class QWidget;
 
@@ -33,6 +31,10 @@ namespace kestrel::session {
 class SplitJob;
 struct JobResult;
 }  // namespace kestrel::session
+namespace kestrel::widgets {
+class ImageView;
+class ZorButton;
+}  // namespace kestrel::widgets
 
 namespace kestrel::tools::splitter {
 
@@ -40,7 +42,9 @@ class SplitProgressView;
 
 enum class SplitMode { Time, Size, Average, Manual };
 
-class SplitWindowController : public kestrel::widgets::ToolWindow {
+class SplitWindowController : public kestrel::widgets::ToolWindow,
+                              private kestrel::widgets::RDTextFieldDelegate,
+                              private kestrel::widgets::RDProgressSliderDelegate {
     Q_OBJECT
 public:
     explicit SplitWindowController(QWidget* parent = nullptr);
@@ -57,7 +61,8 @@ public:
     static void setNumberPrompt(NumberPrompt prompt);
     static void setMessagePresenter(MessagePresenter presenter);
 
-    // Probes filePath and sets the window up for it; false when the file cannot be split.
+    // Probes filePath and sets the window up for it; false (with the reason said) when the file
+    // cannot be split, and the window then stays as it was.
     bool setUpDataWithFilePath();
     SplitMode mode() const;
     const kestrel::model::SimpleDataPtr& fileData() const { return fileData_; }
@@ -65,72 +70,118 @@ public:
     exportkit::ExportWindowController* exportProgressWindow() const { return exportDialog_; }
     // The run folder of the last export.
     const QString& outputPath() const { return outputPath_; }
+    // Read from the preview player.
+    bool playing() const;
+    double positionSeconds() const;
+    bool muted() const { return muted_; }
+    // The most equal parts the loaded file takes: each piece holds at least one second.
+    int maxEqualParts() const;
 
     // Controls, for the look and the tests.
-    QRadioButton* split_timeBtn = nullptr;
-    QRadioButton* split_sizeBtn = nullptr;
-    QRadioButton* split_averageBtn = nullptr;
-    QRadioButton* split_manuallyBtn = nullptr;
+    kestrel::widgets::ZorButton* split_timeBtn = nullptr;
+    kestrel::widgets::ZorButton* split_sizeBtn = nullptr;
+    kestrel::widgets::ZorButton* split_averageBtn = nullptr;
+    kestrel::widgets::ZorButton* split_manuallyBtn = nullptr;
+    QWidget* split_timepopBgView = nullptr;
+    QWidget* split_sizepopBgView = nullptr;
+    QWidget* split_averageBgView = nullptr;
+    QLabel* split_timepopTextField = nullptr;
+    QLabel* split_sizepopTextField = nullptr;
     QComboBox* split_timepopBtn = nullptr;
     QComboBox* split_sizepopBtn = nullptr;
-    QLineEdit* averageTextField = nullptr;
-    QPushButton* averagestepperUpBtn = nullptr;
-    QPushButton* averagestepperDownBtn = nullptr;
+    kestrel::widgets::RDTextField* averageTextField = nullptr;
+    kestrel::widgets::ZorButton* averagestepperUpBtn = nullptr;
+    kestrel::widgets::ZorButton* averagestepperDownBtn = nullptr;
+    QLabel* averageLimitLabel = nullptr;
     SplitProgressView* playerSlider = nullptr;
-    QPushButton* playBtn = nullptr;
-    QPushButton* pauseBtn = nullptr;
-    QSlider* volumeSlider = nullptr;
-    QPushButton* splitItemBtn = nullptr;
-    QPushButton* leftMoveBtn = nullptr;
-    QPushButton* rightMoveBtn = nullptr;
-    QPushButton* deletedItemBtn = nullptr;
+    kestrel::widgets::ZorButton* playBtn = nullptr;
+    kestrel::widgets::ZorButton* pauseBtn = nullptr;
+    kestrel::widgets::ZorButton* volumeBtn = nullptr;
+    kestrel::widgets::RDProgressSlider* volumeSlider = nullptr;
+    kestrel::widgets::ZorButton* splitItemBtn = nullptr;
+    kestrel::widgets::ZorButton* leftMoveBtn = nullptr;
+    kestrel::widgets::ZorButton* rightMoveBtn = nullptr;
+    kestrel::widgets::ZorButton* deletedItemBtn = nullptr;
     QLabel* splitTimeLabel = nullptr;
     QLabel* playerCurrentTimeLabel = nullptr;
     QLabel* totalTimeLabel = nullptr;
-    QPushButton* addfileBtn = nullptr;
-    QPushButton* startExportBtn = nullptr;
+    kestrel::widgets::ZorButton* addfileBtn = nullptr;
+    kestrel::widgets::ZorButton* startExportBtn = nullptr;
     QLabel* windowTitleLabel = nullptr;
+    QLabel* sourceInformationLabel = nullptr;
+    QLabel* resolutionLabel = nullptr;
     QLabel* resolutionValueLabel = nullptr;
+    QLabel* resoucefilesizeLabel = nullptr;
     QLabel* resoucefilesizeValueLabel = nullptr;
+    QLabel* resouceTotaltimeLabel = nullptr;
     QLabel* resouceTotaltimeValueLabel = nullptr;
     QWidget* contentLeftView = nullptr;
+    QWidget* contentRightView = nullptr;
 
 protected:
     void windowDidLoad() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Controls and their wiring (split_window_build.cpp).
     void buildViews();
+    void buildModes(QWidget* panel);
+    void buildTransport(QWidget* column);
+    void wireBar();
     void changeLanguage();
+
+    // The file, its points and the preview.
     void fillPopups();
     void enableEdit(bool enabled);
     void selectMode(SplitMode mode);
     void splitAction();
     void popupChosen(QComboBox* popup, int type);
+    void showPopupTitles();
+    void commitAverage();
     void stepAverage(int delta);
+    void setAverage(long long asked);
     void refreshPointButtons();
     void addFileAction();
+    // The record of path, or none with the reason said.
+    kestrel::model::SimpleDataPtr probe(const QString& path);
+    // The window set up for a probed file: lists, labels, preview, equal parts.
+    void setUp(const kestrel::model::SimpleDataPtr& record);
     void initPlayer();
-    void playAction();
-    void pauseAction();
+    void playToggle();
+    void stopAction();
+    void muteToggle();
+    void refreshTransport();
     void seekToFraction(float fraction);
     void pollPlayer();
+    void showMessage(const QString& text);
+    double durationSeconds() const;
+
+    // The export (split_window_export.cpp).
     void startExportAction();
     void startExportCallback(const QString& path);
     void jobFinished(const kestrel::session::JobResult& result);
-    void showMessage(const QString& text);
-    double durationSeconds() const;
+
+    void actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) override;
+    void actionMouseDownForProgressSliderBlock(kestrel::widgets::RDProgressSlider*, float progress) override;
+    void actionProgressForProgressSliderBlock(kestrel::widgets::RDProgressSlider*, float progress) override;
+    void actionMouseUpForProgressSliderBlock(kestrel::widgets::RDProgressSlider*, float progress) override;
+    void setVolumeFromSlider(float progress);
 
     QString filePath_;
     kestrel::model::SimpleDataPtr fileData_;
     std::unique_ptr<kestrel::player::DIVuverIzizud> player_;
     QTimer* playerTimer_ = nullptr;
+    // A press on the bar pauses a playing preview until the release.
+    bool resumeAfterSeek_ = false;
+    bool muted_ = false;
+    // The pop-up items chosen last, restored when a custom value is not given.
+    int timeChoice_ = -1;
+    int sizeChoice_ = -1;
     QPointer<exportkit::ExportWindowController> exportDialog_;
     std::unique_ptr<exportkit::ExportSession> exportSession_;
     QPointer<kestrel::session::SplitJob> job_;
     QString outputPath_;
-    QList<QLabel*> captionLabels_;
-    QLabel* audioLogo_ = nullptr;
+    kestrel::widgets::ImageView* audioLogo_ = nullptr;
 };
 
 }  // namespace kestrel::tools::splitter

@@ -40,7 +40,9 @@ int32_t reverseVideoKbps(int32_t sourceKbps, ReverseQuality quality) {
     case ReverseQuality::Low: return std::max(1000, sourceKbps - 2000);
     case ReverseQuality::Normal: break;
     }
-    return sourceKbps;
+    // A source that probes below 1 kbit/s (a still picture, a rate the probe cannot tell) gets
+    // the lowest rate the Low quality gives, which the encoder takes.
+    return std::max(1000, sourceKbps);
 }
 
 ReverseJob::ReverseJob(ReverseRequest request, QObject* parent) : Job(parent), request_(std::move(request)) {}

@@ -27,7 +27,7 @@ struct ReverseRequest {
 };
 
 // The bit rates sent for a quality: audio outputs 192/128/64 kbit/s; video outputs the source's
-// rate, 2000 kbit/s more at High and 2000 less (at least 1000) at Low.
+// rate (at least 1000), 2000 kbit/s more at High and 2000 less (at least 1000) at Low.
 int32_t reverseAudioKbps(ReverseQuality quality);
 int32_t reverseVideoKbps(int32_t sourceKbps, ReverseQuality quality);
 

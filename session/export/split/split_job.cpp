@@ -134,6 +134,8 @@ void SplitJob::pieceEnded(const QString& path, int64_t start_us, int32_t result)
         return startPieceUntil(start_us + std::max<int64_t>(1, int64_t(double(length_us) * share)));
     }
     capRetries_ = 0;
+    // A finished piece stays, also when the run is stopped or fails later.
+    keepOutput(path);
     pieces_.append(path);
     nextStart_us_ = start_us + length_us;
     if (plan_.pieceLimitBytes <= 0) ++fractionIndex_;

@@ -3,7 +3,8 @@
 // into a run folder as "<base><n>.<ext>". Each piece starts where the previous one actually
 // ended (read back from the written piece), so no frame is lost or shown twice, also when a
 // size cap ended a piece one packet late. Progress covers the whole run; a stopped or failed
-// run leaves none of its pieces, and removes the run folder when it made it and left it empty.
+// run keeps the pieces it finished and removes the one it was writing (and the run folder when
+// it made it and left it empty).
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,7 +34,7 @@ public:
     explicit SplitJob(SplitPlan plan, QObject* parent = nullptr);
 
     const SplitPlan& plan() const { return plan_; }
-    // Pieces written so far, in order.
+    // Pieces finished so far, in order (a stopped run leaves these).
     const QStringList& pieces() const { return pieces_; }
     // The piece being written (0-based), and how many the run makes (size mode: an estimate).
     int pieceIndex() const { return int(pieces_.size()); }

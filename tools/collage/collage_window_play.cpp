@@ -249,6 +249,8 @@ void CollageWindowController::exportAction() {
     dialog_ = new exportkit::ExportWindowController(this);
     dialog_->setInputFileName(QStringLiteral("collage.mp4"));
     dialog_->setHiddenMergeAllIntoOne(true);
+    // The engine renders with fixed settings: nothing to copy, no encoder to choose.
+    dialog_->setHiddenEncodingOptions(true);
     dialog_->setStartExportCallbackBlock([this](const QString& path) { startExport(path); });
     session_ = std::make_unique<exportkit::ExportSession>(dialog_);
     dialog_->runModal(this);

@@ -94,6 +94,7 @@ SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* pa
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     connect(preview_.get(), &session::SingleClipPreview::playFinished, this, [this] {
         playing_ = false;
+        timer_->stop();
         preview_->pause();
         preview_->seek(range_.start_us);
         changeLanguage();

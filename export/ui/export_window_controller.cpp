@@ -57,6 +57,8 @@ void ExportWindowController::buildOwnViews() {
     dimmed.setAlphaF(dimmed.alphaF() * 0.5);
     enableGpuBtn->setDisableColor(dimmed);
     mergeAllIntoOne->setVisible(!hiddenMergeAllIntoOne_);
+    reEncodingBtn->setVisible(!hiddenEncodingOptions_);
+    enableGpuBtn->setVisible(!hiddenEncodingOptions_);
     mergeAllIntoOne->setSelected(isMergeAllIntoOne_);
     // The progress row sits higher when the merge box is hidden (y 78 vs 63 from the bottom).
     const int bottomY = hiddenMergeAllIntoOne_ ? 78 : 63;

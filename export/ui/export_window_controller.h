@@ -15,6 +15,10 @@ public:
     bool hiddenMergeAllIntoOne() const { return hiddenMergeAllIntoOne_; }
     // Set before the window loads: hides the merge box and moves the progress row up.
     void setHiddenMergeAllIntoOne(bool hidden) { hiddenMergeAllIntoOne_ = hidden; }
+    // Set before the window loads by an owner whose job has no codec choice: hides the
+    // re-encode and graphics-processor boxes.
+    void setHiddenEncodingOptions(bool hidden) { hiddenEncodingOptions_ = hidden; }
+    bool hiddenEncodingOptions() const { return hiddenEncodingOptions_; }
 
     // Not exporting: proposes "<date name>.<input extension>" (numbered when taken) in the
     // folder, makes the folder when missing, and hands the path to the owner. Exporting: asks
@@ -47,6 +51,7 @@ private:
     bool hardwareEncoding_ = false;
     bool isMergeAllIntoOne_ = false;
     bool hiddenMergeAllIntoOne_ = true;
+    bool hiddenEncodingOptions_ = false;
 };
 
 }  // namespace exportkit

@@ -6,6 +6,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/user_input.h"
 #include "tools/converter3d/ui3d_converter_window_controller.h"
+#include "tools/shared/clip_time_fields.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -30,8 +31,10 @@ TEST(Converter3DRangeBar, DraggingTheEndHandleMovesOnlyTheEnd) {
     const int64_t total = w.preview().info().duration_us;
     ASSERT_GT(total, 59'000'000);
 
-    typeInto(w.startField, QStringLiteral("00:00:30.000"), Commit::Tab);
-    typeInto(w.endField, QStringLiteral("00:00:54.000"), Commit::Return);
+    typeInto(w.startTime->fields[2], QStringLiteral("30"), Commit::Return);
+    // 00:01:00.000 to 00:00:54.000: minutes, Tab, seconds, Return, as one time.
+    typeInto(w.endTime->fields[1], QStringLiteral("00"), Commit::Tab);
+    typeInto(w.endTime->fields[2], QStringLiteral("54"), Commit::Return);
     ASSERT_EQ(w.startUs(), 30'000'000);
     ASSERT_EQ(w.endUs(), 54'000'000);
 
@@ -48,7 +51,7 @@ TEST(Converter3DRangeBar, DraggingTheEndHandleMovesOnlyTheEnd) {
         const int64_t endBefore = w.endUs();
         drag(bar, grip, grip - QPoint(40, 0), 10);
         EXPECT_NEAR(double(w.startUs()), 30'000'000.0, singlePrecisionUs) << "drag " << gesture;
-        EXPECT_EQ(w.startField->text().toStdString(), "00:00:30.000") << "drag " << gesture;
+        EXPECT_EQ(w.startTime->shownUs(), 30'000'000) << "drag " << gesture;
         EXPECT_NEAR(double(w.endUs()), drawnValue(bar, TrimPart::End) * double(total), usPerPixel) << "drag " << gesture;
         EXPECT_NEAR(double(w.endUs()), double(endBefore) - 40 * usPerPixel, usPerPixel) << "drag " << gesture;
     }

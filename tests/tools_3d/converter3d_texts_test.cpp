@@ -4,6 +4,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/text_fit.h"
+#include "tools/shared/clip_time_fields.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +27,7 @@ TEST_P(Converter3DTextFit, EveryTextFitsItsControl) {
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     // Times read left to right in every language.
-    EXPECT_GE(kestrel::test::expectTextsFit(&w, "clip open", arabic(), {w.timeLabel, w.startField, w.endField}), 7);
+    EXPECT_GE(kestrel::test::expectTextsFit(&w, "clip open", arabic(), {w.timeLabel, w.startTime, w.endTime}), 7);
 }
 
 KESTREL_ALL_LANGUAGES(Converter3DTextFit);

@@ -4,6 +4,7 @@
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/text_fit.h"
+#include "tools/shared/clip_time_fields.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,7 @@ TEST_P(BeautyTextFit, EveryTextFitsItsControl) {
     // The note is the longest text of the window: check it shown whether or not the model is there.
     w.noteLabel->show();
     // Times and values read left to right in every language.
-    QList<QWidget*> numbers = {w.timeLabel, w.startField, w.endField};
+    QList<QWidget*> numbers = {w.timeLabel, w.startTime, w.endTime};
     for (QSpinBox* field : w.fields) numbers << field << field->findChildren<QWidget*>();
     EXPECT_GE(kestrel::test::expectTextsFit(&w, "clip open, note shown", arabic(), numbers), 6);
 }

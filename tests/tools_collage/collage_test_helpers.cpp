@@ -9,16 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 namespace kestrel::test {
-
-bool waitUntil(const std::function<bool()>& done, int limitMs) {
-    return QTest::qWaitFor(done, limitMs);
-}
 
 std::string colourClip(const TempDir& dir, const std::string& name, const std::string& colour, double seconds) {
     FixtureSpec spec;
@@ -72,6 +70,17 @@ void CollageHarness::chooseLayout(int row) {
     ASSERT_NE(item, nullptr);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void CollageHarness::choose(QComboBox* box, int index) {
+    ASSERT_TRUE(box->isEnabled());
+    click(box);
+    QAbstractItemView* list = box->view();
+    ASSERT_TRUE(waitUntil([&] { return list->isVisible(); }, 5000)) << "the box opened no list";
+    const QModelIndex item = box->model()->index(index, box->modelColumn(), box->rootModelIndex());
+    list->scrollTo(item);
+    clickAt(list->viewport(), list->visualRect(item).center());
+    waitUntil([&] { return !list->isVisible(); }, 5000);
 }
 
 void CollageHarness::fillCell(int cell, const std::string& path) {

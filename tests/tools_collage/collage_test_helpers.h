@@ -1,17 +1,18 @@
 #pragma once
 // The collage window driven through its own controls, and generated media for it.
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "tools/collage/collage_window_controller.h"
 
 #include <QPointer>
+
+class QComboBox;
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace kestrel::test {
-
-bool waitUntil(const std::function<bool()>& done, int limitMs = 120000);
 
 // A 320x240 clip of one colour with a tone, of the given length.
 std::string colourClip(const TempDir& dir, const std::string& name, const std::string& colour, double seconds);
@@ -28,6 +29,8 @@ struct CollageHarness {
 
     // The layout list's row clicked.
     void chooseLayout(int row);
+    // An entry of one of the window's pop-up boxes, clicked in the list the box opens.
+    void choose(QComboBox* box, int index);
     // Files put into cells through the open panel an empty cell opens on a click.
     void fillCell(int cell, const std::string& path);
     // The export button, then Start in the dialog with the output folder; waits for the end.

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace beauty {
@@ -46,22 +47,20 @@ BeautyWindowController::BeautyWindowController(QWidget* parent)
     changeLanguage();
 }
 
-BeautyWindowController::~BeautyWindowController() {
-    if (modelLoader_.joinable()) modelLoader_.join();
-    releaseModel();
-}
+BeautyWindowController::~BeautyWindowController() { releaseModel(); }
 
 void BeautyWindowController::windowDidLoad() {
     // The model is the packaged landmark file the bundle links to. Reading it takes most of a
-    // second, so it loads off the UI thread; the shape rows wait for it, and without it they
-    // stay off and say why.
+    // second, so it loads on the shared thread pool; the shape rows wait for it, and without it
+    // they stay off and say why. A window closed meanwhile does not wait for it: the load hands
+    // its model back by itself (the pool is drained when the application ends).
     for (int row = 3; row < 5; ++row) {
         sliders[row]->setEnabled(false);
         fields[row]->setEnabled(false);
     }
     const QString path = ::services::Language::pathWithfileName(QStringLiteral("face_small.dat"));
     QPointer<BeautyWindowController> self(this);
-    modelLoader_ = std::thread([self, path] {
+    QThreadPool::globalInstance()->start([self, path] {
         bool loaded = kestrel::session::SingleClipPreview::loadFaceModel(path);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),

@@ -5,7 +5,6 @@
 #include "tools/shared/single_clip_frame.h"
 
 #include <array>
-#include <thread>
 
 class QLabel;
 class QSlider;
@@ -42,7 +41,6 @@ private:
 
     bool modelLoaded_ = false;
     bool modelAsked_ = false;
-    std::thread modelLoader_;
 };
 
 }  // namespace beauty

@@ -72,13 +72,23 @@ void CollageCellView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     pressAt_ = event->position().toPoint();
     pressed_ = true;
+    panning_ = false;
     Q_EMIT clicked(index_);
     if (holdsFile()) Q_EMIT panStarted(index_);
 }
 
 void CollageCellView::mouseMoveEvent(QMouseEvent* event) {
     if (!pressed_ || !(event->buttons() & Qt::LeftButton) || !holdsFile()) return;
-    Q_EMIT panned(index_, event->position().toPoint() - pressAt_);
+    const QPoint offset = event->position().toPoint() - pressAt_;
+    // A click with a little jitter is a click: the picture moves once the pointer went 5 pixels.
+    if (!panning_ && offset.manhattanLength() < kPanThreshold) return;
+    panning_ = true;
+    Q_EMIT panned(index_, offset);
+}
+
+void CollageCellView::mouseReleaseEvent(QMouseEvent*) {
+    pressed_ = false;
+    panning_ = false;
 }
 
 void CollageCellView::dragEnterEvent(QDragEnterEvent* event) {

@@ -36,6 +36,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -45,8 +46,10 @@ private:
     int index_;
     bool selected_ = false;
     bool playing_ = false;
+    static constexpr int kPanThreshold = 5;
     QPoint pressAt_;
     bool pressed_ = false;
+    bool panning_ = false;
 };
 
 }  // namespace kestrel::tools::collage

@@ -198,7 +198,7 @@ void CollageWindowController::stepCell(int step) {
     const std::vector<int64_t> starts = session::cellStartsUs(spec());
     if (preview_ && selected_ < int(starts.size())) {
         preview_->seek(starts[selected_]);
-        showTime(starts[selected_]);
+        showPosition(starts[selected_]);
     }
 }
 
@@ -313,10 +313,9 @@ void CollageWindowController::applyCellTrim(int index, int64_t start_us, int64_t
             cell.trimDuration_us = duration_us;
         }
     }
-    cell.volume = std::clamp(volume, 0.0f, 2.0f);
+    cell.volume = std::clamp(volume, 0.0f, 1.0f);
     if (crop.right > crop.left && crop.bottom > crop.top) view->crop = crop;
     resetClip(view);
-    stopPlay();
     rebuildPreview();
 }
 

@@ -8,6 +8,7 @@
 #include "session/preview/collage_preview.h"
 #include "tools/collage/collage_aspects.h"
 #include "tools/collage/collage_cell_view.h"
+#include "tools/collage/stretching_slider.h"
 #include "widgets/dialogs/dark_look.h"
 
 #include <QBoxLayout>
@@ -91,6 +92,7 @@ CollageWindowController::CollageWindowController(QWidget* parent) : widgets::Too
 CollageWindowController::~CollageWindowController() {
     // A running export stops; its job removes the unfinished file by itself.
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);
+    positionSlider->setDelegate(nullptr);
     if (job_ && job_->running()) job_->stop();
     preview_.reset();
 }
@@ -253,19 +255,13 @@ QWidget* CollageWindowController::buildCentre() {
     connect(nextCellBtn, &QPushButton::clicked, this, [this] { stepCell(1); });
     connect(playBtn, &QPushButton::clicked, this, [this] { togglePlay(); });
     connect(stopBtn, &QPushButton::clicked, this, [this] { stopPlay(); });
-    positionSlider = new QSlider(Qt::Horizontal, centre);
+    positionSlider = new StretchingSlider(QRectF(0, 0, 300, 20), centre);
     positionSlider->setObjectName(QStringLiteral("collagePosition"));
-    positionSlider->setRange(0, 1000);
-    connect(positionSlider, &QSlider::sliderPressed, this, [this] {
-        draggingPosition_ = true;
-        if (preview_ && preview_->playing()) preview_->pause();
-    });
-    connect(positionSlider, &QSlider::sliderMoved, this, [this](int v) { seekToFraction(v / 1000.0); });
-    connect(positionSlider, &QSlider::sliderReleased, this, [this] {
-        draggingPosition_ = false;
-        seekToFraction(positionSlider->value() / 1000.0);
-        if (playTimer_->isActive() && preview_) preview_->play();
-    });
+    positionSlider->setFixedHeight(20);
+    positionSlider->setMinimumWidth(120);
+    positionSlider->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    positionSlider->setTickrefresh(true);
+    positionSlider->setDelegate(this);
     timeLabel = new QLabel(centre);
     timeLabel->setObjectName(QStringLiteral("collageTime"));
     timeLabel->setMinimumWidth(150);
@@ -285,12 +281,7 @@ QWidget* CollageWindowController::buildCentre() {
     });
     zoomBtn = button(centre, "collageZoom");
     zoomBtn->setText(QStringLiteral("\u26F6"));
-    connect(zoomBtn, &QPushButton::clicked, this, [this] {
-        if (isFullScreen())
-            showNormal();
-        else
-            showFullScreen();
-    });
+    connect(zoomBtn, &QPushButton::clicked, this, [this] { toggleFullScreen(); });
     exportBtn = button(centre, "collageExport");
     exportBtn->setMinimumWidth(110);
     connect(exportBtn, &QPushButton::clicked, this, [this] { exportAction(); });
@@ -359,5 +350,27 @@ void CollageWindowController::closeEvent(QCloseEvent* event) {
 }
 
 bool CollageWindowController::exporting() const { return dialog_ && dialog_->exporting(); }
+
+void CollageWindowController::toggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+        return;
+    }
+    // The home screen shows the collage at a fixed size: full screen lifts the limits, and
+    // leaving it puts them back (changeEvent).
+    normalMinimum_ = minimumSize();
+    normalMaximum_ = maximumSize();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showFullScreen();
+}
+
+void CollageWindowController::changeEvent(QEvent* event) {
+    widgets::ToolWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || isFullScreen() || !normalMaximum_.isValid()) return;
+    setMinimumSize(normalMinimum_);
+    setMaximumSize(normalMaximum_);
+    normalMinimum_ = normalMaximum_ = QSize();
+}
 
 }  // namespace kestrel::tools::collage

@@ -7,6 +7,7 @@
 #include "session/edit/collage_composition.h"
 #include "tools/collage/split_type_reader.h"
 #include "widgets/tool_window.h"
+#include "widgets/volume_progress_slider.h"
 
 #include <QColor>
 #include <QList>
@@ -36,7 +37,7 @@ namespace kestrel::tools::collage {
 
 class CollageCellView;
 
-class CollageWindowController : public widgets::ToolWindow {
+class CollageWindowController : public widgets::ToolWindow, public widgets::VolumeProgressSliderDelegate {
     Q_OBJECT
 public:
     explicit CollageWindowController(QWidget* parent = nullptr);
@@ -97,7 +98,7 @@ public:
     QPushButton* playBtn = nullptr;
     QPushButton* stopBtn = nullptr;
     QPushButton* nextCellBtn = nullptr;
-    QSlider* positionSlider = nullptr;
+    widgets::VolumeProgressSlider* positionSlider = nullptr;
     QLabel* timeLabel = nullptr;
     QPushButton* volumeBtn = nullptr;
     QSlider* volumeSlider = nullptr;
@@ -111,6 +112,13 @@ protected:
     void windowDidLoad() override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    // The position slider: held, it pauses a playing preview; moved, the preview shows the whole
+    // second under the knob; let go, a playing preview goes on from there.
+    void actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider* slider, float progress) override;
 
 private:
     void buildViews();
@@ -148,8 +156,12 @@ private:
     void togglePlay();
     void stopPlay();
     void tick();
-    void seekToFraction(double fraction);
+    void seekToWholeSecond(double fraction);
+    void showPosition(int64_t position_us);
     void showTime(int64_t position_us);
+    void toggleFullScreen();
+    // A sub-window opened while the preview played: it plays on when the window goes.
+    void pauseForSubWindow(QWidget* window);
     void stepCell(int step);
     void setVolume(float volume);
 
@@ -178,6 +190,7 @@ private:
     bool sequential_ = false;
     QString lookupPath_, lookupName_;
     std::optional<session::CollageMusic> music_;
+    bool musicOn_ = false;   // "none" switches the music off and keeps it in the menu
     float volume_ = 1.0f;
     bool muted_ = false;
     session::CellEdges panBase_;
@@ -189,6 +202,8 @@ private:
     QTimer* playTimer_ = nullptr;
     QTimer* rebuildTimer_ = nullptr;
     bool draggingPosition_ = false;
+    bool playAfterDrag_ = false;
+    QSize normalMinimum_, normalMaximum_;   // the window's size limits outside full screen
     bool updatingControls_ = false;
     QList<QLabel*> captions_;
 

@@ -4,6 +4,7 @@
 #include "services/language.h"
 #include "services/output_name.h"
 #include "session/export/collage/collage_export_job.h"
+#include "session/media/sound_probe.h"
 #include "session/preview/collage_preview.h"
 #include "tools/collage/collage_cell_view.h"
 #include "tools/collage/collage_window_controller.h"
@@ -47,7 +48,7 @@ session::CollageSpec CollageWindowController::spec() const {
     spec.sequential = sequential_;
     spec.lookupPath = lookupPath_;
     spec.borderPath = borderPath_;
-    spec.music = music_;
+    if (musicOn_) spec.music = music_;
     return spec;
 }
 
@@ -58,8 +59,7 @@ void CollageWindowController::recreatePreview() {
             // The end of the collage: back to the start, paused.
             playTimer_->stop();
             preview_->seek(0);
-            positionSlider->setValue(0);
-            showTime(0);
+            showPosition(0);
             setPlaying(false);
         });
     }
@@ -82,16 +82,20 @@ void CollageWindowController::scheduleRebuild() { rebuildTimer_->start(); }
 void CollageWindowController::rebuildPreview() {
     rebuildTimer_->stop();
     if (!preview_) return;
+    // An edit made while the preview plays shows in it as it goes on from where it was.
     const bool wasPlaying = preview_->playing();
-    const int64_t at = wasPlaying ? 0 : preview_->positionUs();
+    const int64_t at = preview_->positionUs();
     preview_->rebuild(spec());
-    playTimer_->stop();
-    setPlaying(false);
     const int64_t total = preview_->totalUs();
-    const int64_t position = std::min(at, std::max<int64_t>(0, total));
-    if (position > 0) preview_->seek(position);
-    positionSlider->setValue(total > 0 ? int(position * 1000 / total) : 0);
-    showTime(position);
+    const int64_t position = std::clamp<int64_t>(at, 0, std::max<int64_t>(0, total));
+    preview_->seek(position);
+    if (wasPlaying && position < total) {
+        preview_->play();
+    } else {
+        playTimer_->stop();
+    }
+    setPlaying(preview_->playing());
+    showPosition(position);
     for (CollageCellView* cell : cells_) cell->update();
 }
 
@@ -106,11 +110,12 @@ void CollageWindowController::updateEnabling() {
     exportBtn->setEnabled(any && !exporting());
     filterBox->setEnabled(any);
     musicBox->setEnabled(any);
-    cutMusicBtn->setEnabled(any && music_.has_value());
+    cutMusicBtn->setEnabled(any && music_.has_value() && musicOn_);
     playBtn->setEnabled(any);
     stopBtn->setEnabled(any);
     volumeBtn->setEnabled(any);
     volumeSlider->setEnabled(any);
+    positionSlider->setDisable(!any);
     positionSlider->setEnabled(any);
     previousCellBtn->setEnabled(selected_ > 0);
     nextCellBtn->setEnabled(selected_ < cells_.size() - 1);
@@ -142,8 +147,7 @@ void CollageWindowController::stopPlay() {
     preview_->pause();
     playTimer_->stop();
     preview_->seek(0);
-    positionSlider->setValue(0);
-    showTime(0);
+    showPosition(0);
     setPlaying(false);
 }
 
@@ -151,16 +155,40 @@ void CollageWindowController::tick() {
     if (!preview_ || draggingPosition_) return;
     const int64_t total = preview_->totalUs();
     const int64_t position = preview_->positionUs();
-    positionSlider->setValue(total > 0 ? int(std::min<int64_t>(1000, position * 1000 / total)) : 0);
-    showTime(position);
+    showPosition(position);
     if (total > 0 && position >= total) stopPlay();
 }
 
-void CollageWindowController::seekToFraction(double fraction) {
+void CollageWindowController::showPosition(int64_t position_us) {
+    const int64_t total = preview_ ? preview_->totalUs() : 0;
+    positionSlider->setProgress(total > 0 ? float(std::clamp(double(position_us) / double(total), 0.0, 1.0)) : 0.0f);
+    showTime(position_us);
+}
+
+void CollageWindowController::seekToWholeSecond(double fraction) {
     if (!preview_) return;
-    const int64_t position = int64_t(std::clamp(fraction, 0.0, 1.0) * preview_->totalUs());
+    const int64_t total = preview_->totalUs();
+    const int64_t second_us = int64_t(std::clamp(fraction, 0.0, 1.0) * double(total) / 1e6) * 1'000'000;
+    const int64_t position = std::min(second_us, total);
     preview_->seek(position);
     showTime(position);
+}
+
+void CollageWindowController::actionMouseDownForProgressSliderBlock(widgets::VolumeProgressSlider*, float) {
+    draggingPosition_ = true;
+    playAfterDrag_ = preview_ && preview_->playing();
+    if (playAfterDrag_) preview_->pause();
+}
+
+void CollageWindowController::actionProgressForProgressSliderBlock(widgets::VolumeProgressSlider*, float progress) {
+    seekToWholeSecond(progress);
+}
+
+void CollageWindowController::actionMouseUpForProgressSliderBlock(widgets::VolumeProgressSlider*, float progress) {
+    draggingPosition_ = false;
+    seekToWholeSecond(progress);
+    if (playAfterDrag_ && preview_) preview_->play();
+    playAfterDrag_ = false;
 }
 
 void CollageWindowController::showTime(int64_t position_us) {
@@ -196,17 +224,17 @@ void CollageWindowController::applyFilter(const QString& lookupPath, const QStri
     lookupPath_ = lookupPath;
     lookupName_ = lookupPath.isEmpty() ? QString() : name;
     fillFilterBox();
-    stopPlay();
     rebuildPreview();
 }
 
-// Music menu: none, the chosen music, add music (open panel).
+// Music menu: none, the chosen music, add music (open panel). "None" switches the music off;
+// the file stays listed and choosing it switches it on again.
 void CollageWindowController::fillMusicBox() {
     musicBox->clear();
     musicBox->addItem(localized(QStringLiteral("Collage_NoMusic")));
     if (music_) musicBox->addItem(QFileInfo(music_->path).fileName());
     musicBox->addItem(localized(QStringLiteral("Collage_AddMusic")));
-    musicBox->setCurrentIndex(music_ ? 1 : 0);
+    musicBox->setCurrentIndex(music_ && musicOn_ ? 1 : 0);
     if (music_) musicBox->setItemData(1, music_->path, Qt::ToolTipRole);
 }
 
@@ -216,17 +244,23 @@ void CollageWindowController::musicChosen(int index) {
         widgets::OpenPanelRequest request = widgets::standardOpenPanelRequest();
         request.allowedFileTypes = widgets::audioFileTypes() + widgets::videoFileTypes();
         const QStringList chosen = widgets::runOpenPanel(request);
-        if (!chosen.isEmpty()) setMusic(chosen.first(), 0, 0);
+        if (!chosen.isEmpty()) {
+            // Music must sound: a file without sound is refused now, not by every export.
+            if (session::hasSound(chosen.first())) {
+                setMusic(chosen.first(), 0, 0);
+            } else if (alert_) {
+                alert_(this, localized(QStringLiteral("Collage_MusicWithoutSound")).arg(QFileInfo(chosen.first()).fileName()));
+            }
+        }
         fillMusicBox();
         return;
     }
-    if (index == 0 && music_) {
-        music_.reset();
-        fillMusicBox();
-        stopPlay();
-        rebuildPreview();
-        updateEnabling();
-    }
+    const bool on = index == 1 && music_.has_value();
+    if (on == musicOn_) return;
+    musicOn_ = on;
+    fillMusicBox();
+    rebuildPreview();
+    updateEnabling();
 }
 
 void CollageWindowController::setMusic(const QString& path, int64_t start_us, int64_t duration_us) {
@@ -235,8 +269,8 @@ void CollageWindowController::setMusic(const QString& path, int64_t start_us, in
     music.sourceStart_us = std::max<int64_t>(0, start_us);
     music.sourceDuration_us = std::max<int64_t>(0, duration_us);
     music_ = music;
+    musicOn_ = true;
     fillMusicBox();
-    stopPlay();
     rebuildPreview();
     updateEnabling();
 }
@@ -249,6 +283,8 @@ void CollageWindowController::exportAction() {
     dialog_ = new exportkit::ExportWindowController(this);
     dialog_->setInputFileName(QStringLiteral("collage.mp4"));
     dialog_->setHiddenMergeAllIntoOne(true);
+    // The engine renders with fixed settings: nothing to copy, no encoder to choose.
+    dialog_->setHiddenEncodingOptions(true);
     dialog_->setStartExportCallbackBlock([this](const QString& path) { startExport(path); });
     session_ = std::make_unique<exportkit::ExportSession>(dialog_);
     dialog_->runModal(this);

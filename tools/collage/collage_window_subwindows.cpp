@@ -15,7 +15,6 @@ namespace kestrel::tools::collage {
 void CollageWindowController::openTrimWindow() {
     CollageCellView* view = cells_.value(selected_);
     if (!view || !view->holdsFile() || subWindow_) return;
-    if (preview_ && preview_->playing()) togglePlay();
     // The result goes to the cell the window was opened for, and only while it holds that file.
     QPointer<CollageCellView> target = view;
     const QString path = view->cell.path;
@@ -26,13 +25,12 @@ void CollageWindowController::openTrimWindow() {
                                              applyCellTrim(target->index(), start, duration, crop, volume);
                                          },
                                          this);
-    subWindow_ = window;
+    pauseForSubWindow(window);
     window->show();
 }
 
 void CollageWindowController::openMusicTrimWindow() {
     if (!music_ || subWindow_) return;
-    if (preview_ && preview_->playing()) togglePlay();
     const session::CollageMusic music = *music_;
     const int64_t length = session::probeDurationUs(music.path);
     auto* window = new CollageMusicWindow(music.path, std::max<int64_t>(0, length), music.sourceStart_us,
@@ -42,17 +40,25 @@ void CollageWindowController::openMusicTrimWindow() {
                                               if (music_ && music_->path == path) setMusic(path, start, duration);
                                           },
                                           this);
-    subWindow_ = window;
+    pauseForSubWindow(window);
     window->show();
 }
 
 void CollageWindowController::openFilterWindow() {
     if (subWindow_) return;
-    if (preview_ && preview_->playing()) togglePlay();
     auto* window = new CollageFilterWindow(
         lookupPath_, [this](const QString& table, const QString& name) { applyFilter(table, name); }, this);
-    subWindow_ = window;
+    pauseForSubWindow(window);
     window->show();
+}
+
+void CollageWindowController::pauseForSubWindow(QWidget* window) {
+    subWindow_ = window;
+    if (!preview_ || !preview_->playing()) return;
+    togglePlay();
+    connect(window, &QObject::destroyed, this, [this] {
+        if (preview_ && !preview_->playing()) togglePlay();
+    });
 }
 
 }  // namespace kestrel::tools::collage

@@ -31,17 +31,42 @@ QString UI3DConverterWindowController::modeFolder(int tag) {
     return tag >= 1 && tag <= 6 ? QString::fromLatin1(kModes[tag - 1][0]) : QString();
 }
 
-void UI3DConverterWindowController::applyMode(int tag) {
-    for (int i = 0; i < 6; ++i) modeButtons[i]->setChecked(i + 1 == tag);
+bool UI3DConverterWindowController::applyMode(int tag) {
     const QString folder = modeFolder(tag);
-    effectPath_ = folder.isEmpty() ? QString()
-                                   : ::services::Language::pathWithfileName(QStringLiteral("3d/%1/filter/config.json").arg(folder));
-    preview().setFilter(effectPath_);
+    const QString file = QStringLiteral("3d/%1/filter/config.json").arg(folder);
+    const QString path = folder.isEmpty() ? QString() : ::services::Language::pathWithfileName(file);
+    if (path.isEmpty() || !preview().setFilter(path)) {
+        // The preview keeps the mode in use; the button of the refused one stays unchecked.
+        const QString name = tag >= 1 && tag <= 6 ? ::services::localized(QString::fromLatin1(kModes[tag - 1][1])) : QString();
+        modeProblem_ = ::services::localized(QStringLiteral("3DModeUnusable")).arg(name, file);
+        showNote(modeProblem_);
+        checkModeInUse();
+        return false;
+    }
+    modeInUse_ = tag;
+    effectPath_ = path;
+    modeProblem_.clear();
+    showNote(QString());
+    checkModeInUse();
+    return true;
 }
 
-void UI3DConverterWindowController::mediaOpened() { applyMode(1); }
+void UI3DConverterWindowController::checkModeInUse() {
+    for (int i = 0; i < 6; ++i) modeButtons[i]->setChecked(i + 1 == modeInUse_);
+}
+
+void UI3DConverterWindowController::mediaOpened() {
+    // A new preview has no filter stage yet: the clip starts in red/cyan.
+    modeInUse_ = 0;
+    effectPath_.clear();
+    applyMode(1);
+}
 
 bool UI3DConverterWindowController::fillExport(kestrel::session::SingleClipExport& settings) {
+    if (effectPath_.isEmpty()) {
+        showNote(modeProblem_);  // why the mode the clip started in was refused
+        return false;
+    }
     settings.filter_config = effectPath_;
     return true;
 }

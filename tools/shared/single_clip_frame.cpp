@@ -5,9 +5,11 @@
 #include "services/language.h"
 #include "platform/notification_center.h"
 #include "services/output_name.h"
+#include "tools/shared/clip_time_fields.h"
 #include "widgets/dialogs/dark_look.h"
 #include "widgets/dialogs/file_kinds.h"
 #include "widgets/dialogs/open_panel.h"
+#include "widgets/zor_button.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -16,9 +18,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QAbstractSpinBox>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -69,6 +71,19 @@ QPushButton* button(QWidget* parent) {
     b->setMinimumHeight(26);
     return b;
 }
+// A picture button of the kit: the four state pictures of stem ("<stem>_Normal@2x.png" …).
+widgets::ZorButton* pictureButton(QWidget* parent, const QString& stem, QSize size) {
+    auto* b = new widgets::ZorButton(parent);
+    b->setFixedSize(size);
+    b->setImagePosition(widgets::ImagePosition::ImageOnly);
+    b->setBordered(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setNormalImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_Normal@2x.png")));
+    b->setOnImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_On@2x.png")));
+    b->setDownImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_Down@2x.png")));
+    b->setDisAbleImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_Disable@2x.png")));
+    return b;
+}
 }  // namespace
 
 SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* parent)
@@ -79,8 +94,9 @@ SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* pa
         platform::kChangeLanguageNotification, [this](const platform::Notification&) { changeLanguage(); }, this);
     connect(preview_.get(), &session::SingleClipPreview::playFinished, this, [this] {
         playing_ = false;
+        timer_->stop();
         preview_->pause();
-        preview_->seek(startUs_);
+        preview_->seek(range_.start_us);
         changeLanguage();
     });
 }
@@ -88,8 +104,8 @@ SingleClipFrame::SingleClipFrame(QString titleKey, QString panelKey, QWidget* pa
 SingleClipFrame::~SingleClipFrame() {
     platform::NotificationCenter::defaultCenter().removeObserversOf(this);
     // The fields report a last edit when focus leaves them while the widgets go.
-    startField->disconnect(this);
-    endField->disconnect(this);
+    startTime->disconnect(this);
+    endTime->disconnect(this);
     cutBar->setDelegate(nullptr);
     if (job_ && job_->running()) job_->stop();
     // The engine's drawing thread presents into the view: end it before the view goes.
@@ -125,19 +141,20 @@ void SingleClipFrame::buildViews() {
     rangePanel_->setStyleSheet(QStringLiteral("background: rgb(32,35,43); border-radius: 5px;"));
     auto* rangeLayout = new QVBoxLayout(rangePanel_);
     auto* fields = new QGridLayout();
+    fields->setHorizontalSpacing(6);
     startLabel = new QLabel(rangePanel_);
     endLabel = new QLabel(rangePanel_);
-    startField = new QLineEdit(rangePanel_);
-    endField = new QLineEdit(rangePanel_);
-    for (QLineEdit* f : {startField, endField}) {
-        f->setStyleSheet(QStringLiteral("background: rgb(23,26,32); color: rgb(170,177,185); border: 1px solid rgb(49,60,72);"));
-        f->setAlignment(Qt::AlignLeft);
-        f->setLayoutDirection(Qt::LeftToRight);
-    }
+    startTime = new ClipTimeFields(rangePanel_);
+    endTime = new ClipTimeFields(rangePanel_);
+    resetStartBtn = pictureButton(rangePanel_, QStringLiteral("ZantImage/Cut/btnReset"), QSize(22, 22));
+    resetEndBtn = pictureButton(rangePanel_, QStringLiteral("ZantImage/Cut/btnReset"), QSize(22, 22));
     fields->addWidget(startLabel, 0, 0);
-    fields->addWidget(startField, 0, 1);
+    fields->addWidget(startTime, 0, 1);
+    fields->addWidget(resetStartBtn, 0, 2);
     fields->addWidget(endLabel, 1, 0);
-    fields->addWidget(endField, 1, 1);
+    fields->addWidget(endTime, 1, 1);
+    fields->addWidget(resetEndBtn, 1, 2);
+    fields->setColumnStretch(1, 1);
     rangeLayout->addLayout(fields);
     rangeLabel = new QLabel(rangePanel_);
     rangeLabel->setWordWrap(true);
@@ -145,8 +162,7 @@ void SingleClipFrame::buildViews() {
     auto* rangeButtons = new QHBoxLayout();
     setStartBtn = button(rangePanel_);
     setEndBtn = button(rangePanel_);
-    resetBtn = button(rangePanel_);
-    for (QPushButton* b : {setStartBtn, setEndBtn, resetBtn}) rangeButtons->addWidget(b);
+    for (QPushButton* b : {setStartBtn, setEndBtn}) rangeButtons->addWidget(b);
     rangeLayout->addLayout(rangeButtons);
     leftLayout->addWidget(rangePanel_);
     panelCaption_ = caption(left);
@@ -187,6 +203,7 @@ void SingleClipFrame::buildViews() {
     cutBar->setDelegate(this);
     host->bar = cutBar;
     timeLabel = new QLabel(bottomBar_);
+    volumeBtn = pictureButton(bottomBar_, QStringLiteral("ZantImage/Reverse/btnOpenVolume"), QSize(28, 28));
     volumeSlider = new QSlider(Qt::Horizontal, bottomBar_);
     volumeSlider->setRange(0, 100);
     volumeSlider->setValue(100);
@@ -195,6 +212,7 @@ void SingleClipFrame::buildViews() {
     bar->addWidget(stopBtn);
     bar->addWidget(host, 1);
     bar->addWidget(timeLabel);
+    bar->addWidget(volumeBtn);
     bar->addWidget(volumeSlider);
     right->addWidget(bottomBar_);
     root->addLayout(right, 1);
@@ -204,12 +222,32 @@ void SingleClipFrame::buildViews() {
     connect(timer_, &QTimer::timeout, this, &SingleClipFrame::tick);
     connect(playBtn, &QPushButton::clicked, this, &SingleClipFrame::playAction);
     connect(stopBtn, &QPushButton::clicked, this, &SingleClipFrame::stopAction);
-    connect(setStartBtn, &QPushButton::clicked, this, [this] { setRange(preview_->positionUs(), endUs_); });
-    connect(setEndBtn, &QPushButton::clicked, this, [this] { setRange(startUs_, preview_->positionUs()); });
-    connect(resetBtn, &QPushButton::clicked, this, [this] { setRange(0, preview_->info().duration_us); });
-    connect(startField, &QLineEdit::editingFinished, this, [this] { typedTime(startField, true); });
-    connect(endField, &QLineEdit::editingFinished, this, [this] { typedTime(endField, false); });
-    connect(volumeSlider, &QSlider::valueChanged, this, [this](int v) { preview_->setVolume(v / 100.0); });
+    connect(setStartBtn, &QPushButton::clicked, this, [this] { setStartAtPlayHead(); });
+    connect(setEndBtn, &QPushButton::clicked, this, [this] { setEndAtPlayHead(); });
+    resetStartBtn->setMouseDownAction([this](widgets::ZorButton*) {
+        applyRange(withStart(range_, 0, totalUs()));
+        preview_->seek(0);
+        tick();
+    });
+    resetEndBtn->setMouseDownAction([this](widgets::ZorButton*) {
+        applyRange(withEnd(range_, totalUs(), totalUs()));
+        preview_->seek(0);
+        tick();
+    });
+    for (ClipTimeFields* group : {startTime, endTime}) {
+        const bool start = group == startTime;
+        connect(group, &ClipTimeFields::edited, this, [this, start](qint64 t, bool byReturn) { timeChanged(start, t, byReturn); });
+        connect(group, &ClipTimeFields::stepped, this, [this, start](qint64 t) { timeChanged(start, t, true); });
+        // The steppers belong to the side whose field was pressed last.
+        connect(group, &ClipTimeFields::fieldPressed, this, [this, start] { (start ? endTime : startTime)->setSteppersEnabled(false); });
+    }
+    volumeBtn->setMouseDownAction([this](widgets::ZorButton*) { toggleMute(); });
+    connect(volumeSlider, &QSlider::valueChanged, this, [this](int v) {
+        volume_ = v / 100.0;
+        muted_ = v == 0;
+        preview_->setVolume(volume_);
+        showVolume();
+    });
     connect(replaceFileBtn, &QPushButton::clicked, this, [this] {
         if (playing_) playAction();
         widgets::OpenPanelRequest request;
@@ -253,33 +291,74 @@ bool SingleClipFrame::openFile(const QString& path) {
     rangeCaption_->setVisible(!picture);
     bottomBar_->setVisible(!picture);
     exportBtn->setEnabled(true);
-    volumeSlider->setValue(100);
+    volume_ = 1.0;
+    muted_ = false;
+    preview_->setVolume(volume_);
+    showVolume();
     setRange(0, preview_->info().duration_us);
     mediaOpened();
     changeLanguage();
     return true;
 }
 
+int64_t SingleClipFrame::totalUs() const { return preview_->info().duration_us; }
+
 void SingleClipFrame::setRange(int64_t start_us, int64_t end_us) {
-    int64_t total = preview_->info().duration_us;
-    end_us = std::clamp<int64_t>(end_us, 0, total);
-    start_us = std::clamp<int64_t>(start_us, 0, end_us);
-    startUs_ = start_us;
-    endUs_ = end_us;
-    if (total > 0) cutBar->setLowerValue(float(double(start_us) / total), float(double(end_us) / total));
+    const int64_t total = totalUs();
+    applyRange(withStart(withEnd(ClipRange{0, total}, end_us, total), start_us, total));
+}
+
+void SingleClipFrame::applyRange(ClipRange range) {
+    range_ = range;
+    const int64_t total = totalUs();
+    if (total > 0) cutBar->setLowerValue(float(double(range_.start_us) / total), float(double(range_.end_us) / total));
     showRange();
 }
 
-void SingleClipFrame::typedTime(QLineEdit* field, bool start) {
-    int64_t t = parseTime(field->text());
-    int64_t total = preview_->info().duration_us;
-    bool valid = t >= 0 && (start ? t <= endUs_ : (t >= startUs_ && t <= total));
-    if (valid) {
-        if (start) setRange(t, endUs_);
-        else setRange(startUs_, t);
-        preview_->seek(t);
+void SingleClipFrame::timeChanged(bool start, int64_t time_us, bool show) {
+    const int64_t total = totalUs();
+    const ClipRange wanted = start ? ClipRange{time_us, range_.end_us} : ClipRange{range_.start_us, time_us};
+    const ClipRange kept = start ? withStart(range_, time_us, total) : withEnd(range_, time_us, total);
+    if (total <= 0 || kept != wanted) {
+        showRange();  // not a range: the fields show the one in use
+        return;
     }
-    showRange();
+    applyRange(kept);
+    if (!show) return;
+    preview_->seek(time_us);
+    cutBar->setProgress(float(double(time_us) / total));
+    timeLabel->setText(formatTime(time_us) + QStringLiteral(" / ") + formatTime(total));
+}
+
+void SingleClipFrame::setStartAtPlayHead() {
+    const int64_t position = preview_->positionUs();
+    applyRange(startAtPlayHead(range_, position, totalUs()));
+    if (totalUs() > 0) cutBar->setProgress(float(double(position) / totalUs()));
+}
+
+void SingleClipFrame::setEndAtPlayHead() {
+    const int64_t position = preview_->positionUs();
+    applyRange(endAtPlayHead(range_, position, totalUs()));
+    if (totalUs() > 0) cutBar->setProgress(float(double(position) / totalUs()));
+}
+
+void SingleClipFrame::toggleMute() {
+    muted_ = !muted_;
+    if (!muted_ && volume_ <= 0) volume_ = 1.0;
+    preview_->setVolume(muted_ ? 0.0 : volume_);
+    showVolume();
+}
+
+void SingleClipFrame::showVolume() {
+    {
+        QSignalBlocker quiet(volumeSlider);
+        volumeSlider->setValue(muted_ ? 0 : int(std::lround(volume_ * 100)));
+    }
+    const QString stem = muted_ ? QStringLiteral("ZantImage/Reverse/btnCloseVolume") : QStringLiteral("ZantImage/Reverse/btnOpenVolume");
+    volumeBtn->setNormalImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_Normal@2x.png")));
+    volumeBtn->setOnImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_On@2x.png")));
+    volumeBtn->setDownImage(::services::Language::pixmapWithfileName(stem + QStringLiteral("_Down@2x.png")));
+    volumeBtn->update();
 }
 
 void SingleClipFrame::actionMouseDownForCutProgressViewBlock(widgets::RDCutProgressView*, float) {
@@ -295,9 +374,16 @@ void SingleClipFrame::actionSeekToTimeForCutProgressViewBlock(widgets::RDCutProg
 
 void SingleClipFrame::actionMouseMovedForCutProgressViewBlock(widgets::RDCutProgressView*, float startvalue,
                                                               float stopvalue, int64_t handleType) {
-    const int64_t total = preview_->info().duration_us;
-    setRange(int64_t(double(startvalue) * total), int64_t(double(stopvalue) * total));
-    int64_t t = handleType == widgets::RDCutProgressView::kLeftHandle ? startUs_ : endUs_;
+    const int64_t total = totalUs();
+    const bool left = handleType == widgets::RDCutProgressView::kLeftHandle;
+    // Only the dragged end moves; it stops where the range would become too short.
+    const ClipRange moved = left ? withStart(range_, int64_t(double(startvalue) * total), total)
+                                 : withEnd(range_, int64_t(double(stopvalue) * total), total);
+    const bool held = left ? moved.start_us != int64_t(double(startvalue) * total) : moved.end_us != int64_t(double(stopvalue) * total);
+    range_ = moved;
+    if (held) cutBar->setLowerValue(float(double(range_.start_us) / total), float(double(range_.end_us) / total));
+    showRange();
+    const int64_t t = left ? range_.start_us : range_.end_us;
     preview_->seek(t);
     timeLabel->setText(formatTime(t) + QStringLiteral(" / ") + formatTime(total));
 }
@@ -311,9 +397,9 @@ void SingleClipFrame::actionMouseUpForCutProgressViewBlock(widgets::RDCutProgres
 }
 
 void SingleClipFrame::showRange() {
-    startField->setText(formatTime(startUs_));
-    endField->setText(formatTime(endUs_));
-    rangeLabel->setText(localized(QStringLiteral("Duration:")) + QLatin1Char(' ') + formatTime(endUs_ - startUs_));
+    startTime->setTimeUs(range_.start_us);
+    endTime->setTimeUs(range_.end_us);
+    rangeLabel->setText(localized(QStringLiteral("Duration:")) + QLatin1Char(' ') + formatTime(range_.end_us - range_.start_us));
 }
 
 void SingleClipFrame::playAction() {
@@ -362,6 +448,8 @@ void SingleClipFrame::openExportDialog() {
     else if (ext == QLatin1String("bmp") || ext == QLatin1String("gif")) ext = QStringLiteral("png");
     dialog_->setInputFileName(QStringLiteral("clip.") + ext);
     dialog_->setHiddenMergeAllIntoOne(true);
+    // The engine renders with fixed settings: nothing to copy, no encoder to choose.
+    dialog_->setHiddenEncodingOptions(true);
     dialog_->setStartExportCallbackBlock([this](const QString& path) { startExport(path); });
     session_ = std::make_unique<exportkit::ExportSession>(dialog_);
     dialog_->runModal(this);
@@ -380,8 +468,8 @@ void SingleClipFrame::startExport(const QString& path) {
         return;
     }
     settings.output = ::services::uniqueOutputPath(proposed.path(), proposed.completeBaseName(), proposed.suffix());
-    settings.start_us = startUs_;
-    settings.end_us = endUs_;
+    settings.start_us = range_.start_us;
+    settings.end_us = range_.end_us;
     settings.source_width = preview_->info().width;
     settings.source_height = preview_->info().height;
     settings.picture = preview_->info().picture;
@@ -432,15 +520,17 @@ void SingleClipFrame::changeLanguage() {
     panelCaption_->setText(localized(panelKey_));
     setStartBtn->setText(localized(QStringLiteral("SetStartBtnTitle")));
     setEndBtn->setText(localized(QStringLiteral("SetEndBtnTitle")));
-    resetBtn->setText(localized(QStringLiteral("ResetRangeBtnTitle")));
+    for (widgets::ZorButton* b : {resetStartBtn, resetEndBtn}) b->setToolTip(localized(QStringLiteral("ResetRangeBtnTitle")));
+    volumeBtn->setToolTip(localized(QStringLiteral("Collage_Mute")));
     replaceFileBtn->setText(localized(QStringLiteral("AddFileBtnTitle")));
     exportBtn->setText(localized(QStringLiteral("Export")));
     playBtn->setText(localized(playing_ ? QStringLiteral("PauseBtnTitle") : QStringLiteral("PlayBtnTitle")));
     stopBtn->setText(localized(QStringLiteral("StopBtnTitle")));
-    for (QPushButton* b : {setStartBtn, setEndBtn, resetBtn}) b->setToolTip(b->text());
+    for (QPushButton* b : {setStartBtn, setEndBtn}) b->setToolTip(b->text());
     // Arabic texts read right to left; times and numbers stay left to right.
     widgets::applyTextDirection(this);
-    QList<QWidget*> numbers = {startField, endField, timeLabel};
+    QList<QWidget*> numbers = {startTime, endTime, timeLabel};
+    for (ClipTimeFields* group : {startTime, endTime}) numbers << group->findChildren<QWidget*>();
     for (QAbstractSpinBox* box : findChildren<QAbstractSpinBox*>()) numbers << box << box->findChildren<QWidget*>();
     for (QWidget* number : numbers) number->setLayoutDirection(Qt::LeftToRight);
     showRange();

@@ -5,6 +5,7 @@
 #include "export/ui/export_window_controller.h"
 #include "session/export/single_clip/single_clip_export.h"
 #include "session/preview/single_clip_preview.h"
+#include "tools/shared/clip_range.h"
 #include "widgets/rd_cut_progress_view.h"
 #include "widgets/tool_window.h"
 
@@ -12,7 +13,6 @@
 #include <memory>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -22,7 +22,13 @@ namespace exportkit {
 class ExportSession;
 }  // namespace exportkit
 
+namespace kestrel::widgets {
+class ZorButton;
+}
+
 namespace kestrel::tools::shared {
+
+class ClipTimeFields;
 
 class SingleClipFrame : public widgets::ToolWindow, public widgets::RDCutProgressViewDelegate {
     Q_OBJECT
@@ -36,9 +42,11 @@ public:
     // Loads another file into the preview; false (with the note shown) when it cannot be read.
     bool openFile(const QString& path);
 
-    int64_t startUs() const { return startUs_; }
-    int64_t endUs() const { return endUs_; }
+    int64_t startUs() const { return range_.start_us; }
+    int64_t endUs() const { return range_.end_us; }
+    // Takes the range as given when it is one (inside the clip, never empty), else the nearest.
     void setRange(int64_t start_us, int64_t end_us);
+    bool muted() const { return muted_; }
     session::SingleClipPreview& preview() { return *preview_; }
 
     // Outlets the tests drive.
@@ -47,11 +55,13 @@ public:
     QPushButton* stopBtn = nullptr;
     QPushButton* setStartBtn = nullptr;
     QPushButton* setEndBtn = nullptr;
-    QPushButton* resetBtn = nullptr;
+    widgets::ZorButton* resetStartBtn = nullptr;
+    widgets::ZorButton* resetEndBtn = nullptr;
     QPushButton* replaceFileBtn = nullptr;
     widgets::RDCutProgressView* cutBar = nullptr;
-    QLineEdit* startField = nullptr;
-    QLineEdit* endField = nullptr;
+    ClipTimeFields* startTime = nullptr;
+    ClipTimeFields* endTime = nullptr;
+    widgets::ZorButton* volumeBtn = nullptr;
     QSlider* volumeSlider = nullptr;
     QLabel* startLabel = nullptr;
     QLabel* endLabel = nullptr;
@@ -99,8 +109,17 @@ private:
     void tick();
     void openExportDialog();
     void showRange();
-    // A typed start or end: taken when it is a time inside the clip and in order, else undone.
-    void typedTime(QLineEdit* field, bool start);
+    void applyRange(ClipRange range);
+    // A time typed or stepped into the start or end fields: taken when the range stays one
+    // (inside the clip, in order, not empty), else the fields show the range again. show moves
+    // the play head there; a time committed because the focus went to another control leaves
+    // the play head to that control (Set start and Set end read it).
+    void timeChanged(bool start, int64_t time_us, bool show);
+    void setStartAtPlayHead();
+    void setEndAtPlayHead();
+    void toggleMute();
+    void showVolume();
+    int64_t totalUs() const;
     bool isPicture(const QString& path) const;
 
     QString titleKey_, panelKey_;
@@ -116,7 +135,9 @@ private:
     QTimer* timer_ = nullptr;
     bool playing_ = false;
     bool dragging_ = false;
-    int64_t startUs_ = 0, endUs_ = 0;
+    bool muted_ = false;
+    double volume_ = 1.0;
+    ClipRange range_;
     QPointer<exportkit::ExportWindowController> dialog_;
     std::unique_ptr<exportkit::ExportSession> session_;
     QPointer<session::SingleClipExportJob> job_;

@@ -1,5 +1,5 @@
 // The reverse tool's export: the dialog with its format and quality menus, one reverse job of
-// the range, and every end of it shown in the dialog (a stop says nothing was written).
+// the range, and every end of it shown in the dialog (a stop says the unfinished file was removed).
 #include <QFileInfo>
 #include <algorithm>
 

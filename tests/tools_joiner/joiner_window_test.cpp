@@ -19,6 +19,7 @@
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/support_address_resources.h"
+#include "tools/shared/support_mail.h"
 #include "tests/tools_joiner/joiner_window_helpers.h"
 #include "tools/shared/clip_list_cell.h"
 #include "tools/shared/clip_list_view.h"

@@ -6,11 +6,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSlider>
 #include <QVBoxLayout>
 
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
+#include "platform/dispatch.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "session/media/cut_pictures.h"
@@ -186,7 +188,18 @@ void EasyCutterWindowcontroller::changeLanguage() {
     panel_->keepTimesLeftToRight();
 }
 
-void EasyCutterWindowcontroller::windowDidLoad() { setupDataForFilePath(); }
+void EasyCutterWindowcontroller::windowDidLoad() {
+    if (!filePath_.isEmpty()) {
+        setupDataForFilePath();
+        return;
+    }
+    // Opened without a file (from the earlier main view): it asks for its own once shown.
+    enableEditItemShow(false);
+    QPointer<EasyCutterWindowcontroller> self(this);
+    platform::dispatchMainAsync([self] {
+        if (self) self->addFileAction();
+    });
+}
 
 void EasyCutterWindowcontroller::enableEditItemShow(bool show) {
     for (QWidget* w : std::initializer_list<QWidget*>{panel_, keybordTishiView_, cutStartBtn_, resetCutLeftBtn_, resetCutRightBtn_})

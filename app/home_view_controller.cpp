@@ -35,12 +35,13 @@ constexpr int kTileColumns = 5;
 constexpr int kTileRowGap = 12;
 constexpr int kHeaderButtonY = 556;
 // The header buttons' faces carry a glyph at the left (ending at x 20 of their drawn width, 105
-// and 86) and are stretched to the button: the title starts after the stretched glyph, with a
-// margin on each side.
+// and 86) and are stretched to the button: the title is centred in what lies right of the
+// stretched glyph. Each button is its title's measured width plus a margin for the glyph.
 constexpr float kHeaderGlyphEnd = 20;
 constexpr float kHomepageFaceWidth = 105;
 constexpr float kAboutFaceWidth = 86;
-constexpr float kHeaderTitleMargin = 8;
+constexpr float kHomepageMargin = 26;
+constexpr float kAboutMargin = 36;
 constexpr int kDescPointSize = 13;
 constexpr int kFloorPointSize = 10;
 
@@ -50,14 +51,17 @@ QString headerTitle() {
     return QStringLiteral("%1 %2 ").arg(localized(QStringLiteral("Ixy-de-Rz5.title")), Language::getCurrentVersion());
 }
 
-// Sizes button to its title and sets where the title may start.
-float fitHeaderButton(kestrel::widgets::ZorButton* button, float faceWidth) {
-    const float title = float(std::ceil(QFontMetricsF(button->font()).horizontalAdvance(button->contentTitle())));
-    // width = glyph end * width / face width + margin + title + margin
-    const float width = std::ceil((title + 2 * kHeaderTitleMargin) / (1 - kHeaderGlyphEnd / faceWidth));
+// Sizes button to its title (measured in a 200 x 22 box) and the margin; the title starts after
+// the stretched glyph.
+float fitHeaderButton(kestrel::widgets::ZorButton* button, float faceWidth, float margin) {
+    const float title = float(services::HelpClass::getWidthOfText(button->contentTitle(), 200, 22, button->font()).width());
+    const float width = title + margin;
     button->setLeftIconWidth(std::ceil(kHeaderGlyphEnd * width / faceWidth));
     return width;
 }
+
+// The header buttons' titles begin with a blank, as their faces expect.
+QString headerButtonTitle(const char* key) { return QLatin1Char(' ') + localized(QLatin1String(key)); }
 }  // namespace
 
 HomeViewController::HomeViewController(QWidget* parent) : QWidget(parent) {
@@ -151,10 +155,9 @@ void HomeViewController::styleTile(kestrel::widgets::ZorButton* tile, const QStr
         label->setTextColor(kestrel::widgets::kHoverTextColor);
         kestrel::widgets::fitOneLine(descLabel_, localized(name + "_PlaceholderString"), kDescPointSize, kFloorPointSize);
     });
-    tile->setMouseExited([this, label](kestrel::widgets::ZorButton*) {
+    tile->setMouseExited([label](kestrel::widgets::ZorButton*) {
+        // The hint of the tile last pointed at stays in the description line.
         label->setTextColor(kestrel::widgets::kTextColor);
-        // The hint belongs to the tile under the pointer; away from the tiles the tagline returns.
-        showTagline();
     });
     tile->setMouseDownAction([this, label](kestrel::widgets::ZorButton* button) {
         // The tool opens after the click has been handled.
@@ -182,9 +185,9 @@ TileTitle* HomeViewController::tileLabel(const kestrel::widgets::ZorButton* tile
 
 void HomeViewController::changeLanguage() {
     windowTitleLabel_->setText(headerTitle());
-    homepageBtn_->setContentTitle(localized(QStringLiteral("Homepage.title")));
+    homepageBtn_->setContentTitle(headerButtonTitle("Homepage.title"));
     showTagline();
-    aboutBtn_->setContentTitle(localized(QStringLiteral("aboutBtnTitle")));
+    aboutBtn_->setContentTitle(headerButtonTitle("aboutBtnTitle"));
     const QPixmap aboutPicture = picture(QStringLiteral("Main/btnAbout_Normal.png"));
     aboutBtn_->setNormalBackgroundImage(aboutPicture);
     aboutBtn_->setOnBackgroundImage(aboutPicture);
@@ -203,8 +206,8 @@ void HomeViewController::showTagline() {
 }
 
 void HomeViewController::layoutHeaderButtons() {
-    const float homeWidth = fitHeaderButton(homepageBtn_, kHomepageFaceWidth);
-    const float aboutWidth = fitHeaderButton(aboutBtn_, kAboutFaceWidth);
+    const float homeWidth = fitHeaderButton(homepageBtn_, kHomepageFaceWidth, kHomepageMargin);
+    const float aboutWidth = fitHeaderButton(aboutBtn_, kAboutFaceWidth, kAboutMargin);
     const float y = float(kestrel::widgets::frameOf(homepageBtn_).y());
     const float homeX = float(width()) - homeWidth - 10;
     kestrel::widgets::setFrame(homepageBtn_, QRectF(homeX, y, homeWidth, 26));

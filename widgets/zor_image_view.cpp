@@ -58,6 +58,20 @@ void ZorImageView::mouseReleaseEvent(QMouseEvent* event) {
     update();
 }
 
+bool ZorImageView::event(QEvent* event) {
+    // Qt hands a disabled widget no mouse event at all; presses and releases are this view's
+    // own whether or not it is enabled.
+    if (!isEnabled() && event->type() == QEvent::MouseButtonPress) {
+        mousePressEvent(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    if (!isEnabled() && event->type() == QEvent::MouseButtonRelease) {
+        mouseReleaseEvent(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    return ImageView::event(event);
+}
+
 void ZorImageView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) return;
     QWidget* parent = parentWidget();

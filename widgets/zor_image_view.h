@@ -65,6 +65,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // A disabled view still tells of presses and releases; only its drags stop.
+    bool event(QEvent* event) override;
 
 private:
     LayerStyle style_;

@@ -3,10 +3,15 @@
 #include "engine/editing/lookup_filter.h"
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_outcome.h"
+#include "session/model/ve_audio.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
 
 #include <QDebug>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace kestrel::session {
 
@@ -89,46 +94,61 @@ int64_t probeDurationUs(const QString& path) {
 
 bool isUsableLookupTable(const QString& path) { return editing::isUsableLookupFile(path.toStdString()); }
 
-int32_t fillCollage(void* video, const CollageSpec& spec) {
+namespace {
+
+// A new scene of the video over [0, end_us); null with the failing code in *rc.
+VEScene* addCollageScene(VEVirualVideo& video, int64_t end_us, int32_t* rc) {
+    auto scene = std::make_unique<VEScene>(0, end_us);
+    if (!scene->hScene()) {
+        *rc = -7;
+        return nullptr;
+    }
+    VEScene* added = video.addScene(std::move(scene));
+    if (!added) *rc = -7;
+    return added;
+}
+
+// The file as a new media at the top of the scene; null when the engine cannot use it.
+void* addCollageMedia(VEScene& scene, const QString& path) {
+    auto media = std::make_unique<VEMedia>(path);
+    media->filePath = path;
+    VEMedia* added = scene.addMedia(std::move(media));
+    return added ? added->hMedia() : nullptr;
+}
+
+}  // namespace
+
+int32_t fillCollage(VEVirualVideo& video, const CollageSpec& spec) {
     const int64_t total_us = collageLengthUs(spec);
     const int64_t scene_end_us = total_us > 0 ? total_us : kEmptyCollageLength_us;
     const std::vector<int64_t> starts = cellStartsUs(spec);
     const QByteArray lookup = spec.lookupPath.toUtf8();
-    int32_t rc;
+    int32_t rc = 1;
     for (size_t i = 0; i < spec.cells.size(); ++i) {
         const CollageCell& cell = spec.cells[i];
         if (!cell.holdsMedia() || total_us <= 0) continue;
-        void* scene = rdVECreateScene(0, total_us);
-        if (!scene) return -7;
-        if (!accepted(rc = rdVEAddScene(video, scene))) {
-            rdVEDeleteScene(scene);
-            return rc;
-        }
-        const QByteArray path = cell.path.toUtf8();
+        VEScene* scene = addCollageScene(video, total_us, &rc);
+        if (!scene) return rc;
         const int64_t start_us = starts[i];
         const int64_t cut_end_us = cell.trimStart_us + cell.trimDuration_us;
         if (start_us > 0) {
             // The first used frame waits in the cell until the cell's turn.
-            void* still = rdVESceneAddMedia(scene, path.constData());
+            void* still = addCollageMedia(*scene, cell.path);
             if (!still) return -3;
             if (!accepted(rc = placeMedia(still, cell, 0, start_us, cell.trimStart_us, cell.trimStart_us + 1, 0.0f,
                                           lookup)))
                 return rc;
         }
-        void* media = rdVESceneAddMedia(scene, path.constData());
+        void* media = addCollageMedia(*scene, cell.path);
         if (!media) return -3;
         if (!accepted(rc = placeMedia(media, cell, cell.isVideo ? start_us : 0, total_us, cell.isVideo ? cell.trimStart_us : 0,
                                       cell.isVideo ? cut_end_us : 0, cell.isVideo ? cell.volume : 0.0f, lookup)))
             return rc;
     }
     if (!spec.borderPath.isEmpty()) {
-        void* scene = rdVECreateScene(0, scene_end_us);
-        if (!scene) return -7;
-        if (!accepted(rc = rdVEAddScene(video, scene))) {
-            rdVEDeleteScene(scene);
-            return rc;
-        }
-        void* border = rdVESceneAddMedia(scene, spec.borderPath.toUtf8().constData());
+        VEScene* scene = addCollageScene(video, scene_end_us, &rc);
+        if (!scene) return rc;
+        void* border = addCollageMedia(*scene, spec.borderPath);
         if (!border) return -3;
         if (!accepted(rc = rdVESetMediaFactor(border, 0.0f))) return rc;
         if (!accepted(rc = rdVESetMediaDisplayMode(border, 3))) return rc;
@@ -136,10 +156,13 @@ int32_t fillCollage(void* video, const CollageSpec& spec) {
     }
     if (spec.music && !spec.music->path.isEmpty() && total_us > 0) {
         const CollageMusic& music = *spec.music;
-        const int64_t source_end_us = music.sourceDuration_us > 0 ? music.sourceStart_us + music.sourceDuration_us : 0;
-        void* track = rdVEAddAudioMedia(video, music.path.toUtf8().constData(), music.sourceStart_us, source_end_us, 0,
-                                        total_us, music.volume);
-        if (!track) return -3;
+        auto track = std::make_unique<VEAudio>(music.path);
+        track->sourceStart_us = music.sourceStart_us;
+        track->sourceEnd_us = music.sourceDuration_us > 0 ? music.sourceStart_us + music.sourceDuration_us : 0;
+        track->timelineStart_us = 0;
+        track->timelineEnd_us = total_us;
+        track->audioFactor = music.volume;
+        if (!video.addAudio(std::move(track))) return -3;
     }
     return 1;
 }

@@ -76,8 +76,10 @@ int64_t probeDurationUs(const QString& path);
 // A .cube colour table the engine can apply (downloaded tables are checked before use).
 bool isUsableLookupTable(const QString& path);
 
-// Adds the collage's scenes and music to an empty virtual video (the caller owns the handle);
-// 1 on success, else the failing engine code. A look-up table the engine refuses is left out.
-int32_t fillCollage(void* video, const CollageSpec& spec);
+class VEVirualVideo;
+
+// Adds the collage's scenes and music to an empty virtual video, which keeps them; 1 on
+// success, else the failing engine code. A look-up table the engine refuses is left out.
+int32_t fillCollage(VEVirualVideo& video, const CollageSpec& spec);
 
 }  // namespace kestrel::session

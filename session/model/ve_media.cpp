@@ -1,11 +1,14 @@
 #include "session/model/ve_media.h"
 
 #include "engine/editing/rdve.h"
+#include "platform/bookmarks.h"
 #include "session/model/ve_scene.h"
 
 namespace kestrel::session {
 
-VEMedia::VEMedia(const QString& path) : media_(rdVESceneCreateMedia(path.toUtf8().constData())) {
+VEMedia::VEMedia(const QString& path) {
+    platform::EMBookmark::defaultShareBookmark().BookmarkStartAccessingSecurityScopedResourceWithFilePath(path);
+    media_ = rdVESceneCreateMedia(path.toUtf8().constData());
     setDefaultValue();
 }
 
@@ -29,6 +32,9 @@ void VEMedia::setDefaultValue() {
     isAspectRatio = true;
     backgroundColor = QColor(0, 0, 0, 255);
     mediaBlend = -1;
+    zoomModelArray.clear();
+    mosaicModelArray.clear();
+    deLogoModelArray.clear();
     selectedZoom = selectedMosaic = selectedDeLogo = -1;
 }
 
@@ -41,6 +47,9 @@ std::unique_ptr<VEMedia> VEMedia::copy() const {
     media->audioSplit = false;
     media->audioMute = false;
     media->hBackgroundMedia = nullptr;
+    for (VEZoomModel& zoom : media->zoomModelArray) zoom = zoom.copy();
+    for (VEMosaicModel& mosaic : media->mosaicModelArray) mosaic = mosaic.copy();
+    for (VEDeLogoModel& deLogo : media->deLogoModelArray) deLogo = deLogo.copy();
     return media;
 }
 

@@ -8,23 +8,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "session/model/ve_region_models.h"
+#include "session/model/ve_slide_rect.h"
 
 namespace kestrel::session {
 
 class VEScene;
 
-// Fractions of a picture, as the editing engine takes them (left, top, right, bottom).
-struct SlideRect {
-    float left = 0;
-    float top = 0;
-    float right = 0;
-    float bottom = 0;
-};
-
 class VEMedia {
 public:
     VEMedia() { setDefaultValue(); }
-    // Creates the engine media; hMedia() stays null when the file cannot be used (check it).
+    // Takes up the file's remembered access and creates the engine media; hMedia() stays null
+    // when the file cannot be used (check it). filePath is the caller's to set.
     explicit VEMedia(const QString& path);
     ~VEMedia();
     VEMedia& operator=(const VEMedia&) = delete;
@@ -74,6 +71,9 @@ public:
     SlideRect originClipRect{0, 0, 1, 1};
     SlideRect clipRect{0, 0, 1, 1};
     bool isAspectRatio = true;
+    std::vector<VEZoomModel> zoomModelArray;
+    std::vector<VEMosaicModel> mosaicModelArray;
+    std::vector<VEDeLogoModel> deLogoModelArray;
     int64_t selectedZoom = -1, selectedMosaic = -1, selectedDeLogo = -1;
 
 private:

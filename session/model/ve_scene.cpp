@@ -9,6 +9,10 @@
 
 namespace kestrel::session {
 
+VEScene::VEScene() = default;
+
+VEScene::VEScene(int64_t start_time, int64_t end_time) { setupStartTime(start_time, end_time); }
+
 VEScene::~VEScene() {
     if (video_) video_->scenes_.erase(this);
     void* scene = scene_;
@@ -55,6 +59,12 @@ bool VEScene::addMedia(VEMedia* media) {
     return true;
 }
 
+VEMedia* VEScene::addMedia(std::unique_ptr<VEMedia> media) {
+    if (!media || !addMedia(media.get())) return nullptr;
+    kept_.push_back(std::move(media));
+    return kept_.back().get();
+}
+
 bool VEScene::removeMedia(VEMedia* media) {
     if (!media || media->scene_ != this || !accepted(rdVESceneDeleteMedia(media->media_))) {
         std::fprintf(stderr, "rdVESceneDeleteMedia fails\n");
@@ -62,6 +72,7 @@ bool VEScene::removeMedia(VEMedia* media) {
     }
     media_.erase(media);
     media->forget();   // the engine released it
+    std::erase_if(kept_, [media](const std::unique_ptr<VEMedia>& kept) { return kept.get() == media; });
     return true;
 }
 

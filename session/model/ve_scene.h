@@ -2,7 +2,9 @@
 // One scene of a virtual video: a time span and its media, over the engine's scene handle. The
 // scene is released in the engine when this object goes, unless its video released it first.
 #include <cstdint>
+#include <memory>
 #include <set>
+#include <vector>
 
 namespace kestrel::session {
 
@@ -11,8 +13,8 @@ class VEVirualVideo;
 
 class VEScene {
 public:
-    VEScene() = default;
-    VEScene(int64_t start_time, int64_t end_time) { setupStartTime(start_time, end_time); }
+    VEScene();
+    VEScene(int64_t start_time, int64_t end_time);
     ~VEScene();
     VEScene(const VEScene&) = delete;
     VEScene& operator=(const VEScene&) = delete;
@@ -28,7 +30,10 @@ public:
     void setStartTime(int64_t start_time);
     void setEndTime(int64_t end_time);
     bool addMedia(VEMedia* media);
-    // Releases the media in the engine.
+    // Adds the media and keeps it for as long as the scene lasts: the media, or null when it
+    // holds no engine media or the engine refused it (it is released then).
+    VEMedia* addMedia(std::unique_ptr<VEMedia> media);
+    // Releases the media in the engine (and the media object, when the scene keeps it).
     bool removeMedia(VEMedia* media);
 
 private:
@@ -40,6 +45,7 @@ private:
     void* scene_ = nullptr;
     VEVirualVideo* video_ = nullptr;
     std::set<VEMedia*> media_;
+    std::vector<std::unique_ptr<VEMedia>> kept_;
 };
 
 }  // namespace kestrel::session

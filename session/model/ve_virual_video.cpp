@@ -2,6 +2,7 @@
 
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_outcome.h"
+#include "session/model/ve_audio.h"
 #include "session/model/ve_scene.h"
 
 #include <cstdio>
@@ -11,12 +12,20 @@ namespace kestrel::session {
 VEVirualVideo::VEVirualVideo() : video_(VirtualVideoHandle::create()) {}
 
 VEVirualVideo::~VEVirualVideo() {
-    forgetScenes();   // the engine releases them with the video
+    // The engine releases them with the video.
+    forgetScenes();
+    forgetAudio();
 }
 
 void VEVirualVideo::forgetScenes() {
     for (VEScene* scene : scenes_) scene->forget();
     scenes_.clear();
+    keptScenes_.clear();   // forgotten: their objects release nothing
+}
+
+void VEVirualVideo::forgetAudio() {
+    for (const std::unique_ptr<VEAudio>& audio : keptAudio_) audio->forget();
+    keptAudio_.clear();
 }
 
 QObject* VEVirualVideo::createPreviewWithDisplayRatio(double ratio, QSizeF frame_size) {
@@ -45,6 +54,7 @@ QObject* VEVirualVideo::createPreviewWithDisplayRatio(double ratio, QSizeF frame
 bool VEVirualVideo::virtualVideoDestory() {
     if (!video_) return false;
     forgetScenes();
+    forgetAudio();
     const bool ok = accepted(rdVEVirtualVideoDestory(video_.release()));
     return ok;
 }
@@ -60,6 +70,12 @@ bool VEVirualVideo::addScene(VEScene* scene) {
     return true;
 }
 
+VEScene* VEVirualVideo::addScene(std::unique_ptr<VEScene> scene) {
+    if (!scene || !addScene(scene.get())) return nullptr;
+    keptScenes_.push_back(std::move(scene));
+    return keptScenes_.back().get();
+}
+
 bool VEVirualVideo::removeScene(VEScene* scene) {
     if (!scene || scene->video_ != this || !accepted(rdVEDeleteScene(scene->scene_))) {
         std::fprintf(stderr, "rdVEDeleteScene fails\n");
@@ -67,6 +83,7 @@ bool VEVirualVideo::removeScene(VEScene* scene) {
     }
     scenes_.erase(scene);
     scene->forget();   // released by the engine, with its media
+    std::erase_if(keptScenes_, [scene](const std::unique_ptr<VEScene>& kept) { return kept.get() == scene; });
     return true;
 }
 
@@ -74,6 +91,39 @@ void VEVirualVideo::removeAllScene() {
     if (!video_) return;
     rdVEClearScenes(video_.get());
     forgetScenes();
+}
+
+VEAudio* VEVirualVideo::addAudio(std::unique_ptr<VEAudio> audio) {
+    if (!audio || !video_ || audio->audio_) return nullptr;
+    audio->audio_ = rdVEAddAudioMedia(video_.get(), audio->filePath.toUtf8().constData(), audio->sourceStart_us,
+                                      audio->sourceEnd_us, audio->timelineStart_us, audio->timelineEnd_us,
+                                      audio->audioFactor);
+    if (!audio->audio_) {
+        std::fprintf(stderr, "rdVEAddAudioMedia fails\n");
+        return nullptr;
+    }
+    audio->video_ = this;
+    keptAudio_.push_back(std::move(audio));
+    return keptAudio_.back().get();
+}
+
+bool VEVirualVideo::removeAudio(VEAudio* audio) {
+    if (!audio || audio->video_ != this) return false;
+    // Its object releases the engine track as it goes.
+    std::erase_if(keptAudio_, [audio](const std::unique_ptr<VEAudio>& kept) { return kept.get() == audio; });
+    return true;
+}
+
+void VEVirualVideo::removeAllAudio() {
+    if (!video_) return;
+    rdVEClearAudioMedias(video_.get());
+    forgetAudio();
+}
+
+VirtualVideoHandle VEVirualVideo::takeHandle() {
+    forgetScenes();
+    forgetAudio();
+    return std::move(video_);
 }
 
 }  // namespace kestrel::session

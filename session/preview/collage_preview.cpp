@@ -2,6 +2,7 @@
 
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_outcome.h"
+#include "session/model/ve_virual_video.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -13,10 +14,12 @@ CollagePreview::CollagePreview(QObject* parent) : QObject(parent) {}
 
 CollagePreview::~CollagePreview() { release(); }
 
+void* CollagePreview::handle() const { return video_ ? video_->hVirualVideo() : nullptr; }
+
 void CollagePreview::release() {
-    if (video_) {
-        rdVEPreviewStop(video_.get());
-        rdVESetPreviewPlayFinishCallback(video_.get(), nullptr, nullptr);
+    if (handle()) {
+        rdVEPreviewStop(handle());
+        rdVESetPreviewPlayFinishCallback(handle(), nullptr, nullptr);
     }
     // The engine deletes its view only when no window took it; a placed view goes here.
     QPointer<QObject> placed = static_cast<QObject*>(view_);
@@ -41,28 +44,24 @@ int CollagePreview::onFinished(void* context) {
 
 void* CollagePreview::recreate(int width, int height) {
     release();
-    VirtualVideoHandle video = VirtualVideoHandle::create();
-    if (!video) return nullptr;
-    if (!accepted(rdVESetFrameSize(video.get(), width, height))) return nullptr;
-    rdVESetDisplayRatio(video.get(), float(width) / float(height));
-    if (!accepted(rdVEPreviewInit(video.get()))) return nullptr;
-    view_ = rdVEGetPreview(video.get());
+    auto video = std::make_unique<VEVirualVideo>();
+    view_ = video->createPreviewWithDisplayRatio(double(width) / double(height), QSizeF(width, height));
     if (!view_) return nullptr;
-    rdVESetPreviewPlayFinishCallback(video.get(), &CollagePreview::onFinished, this);
-    rdVESetVolume(video.get(), volume_);
+    rdVESetPreviewPlayFinishCallback(video->hVirualVideo(), &CollagePreview::onFinished, this);
+    rdVESetVolume(video->hVirualVideo(), volume_);
     video_ = std::move(video);
     return view_;
 }
 
 int32_t CollagePreview::rebuild(const CollageSpec& spec) {
-    if (!video_) return -7;
-    void* h = video_.get();
+    if (!handle()) return -7;
+    void* h = handle();
     if (started_) rdVEPreviewPause(h);
     playing_ = false;
-    rdVEClearScenes(h);
-    rdVEClearAudioMedias(h);
+    video_->removeAllScene();
+    video_->removeAllAudio();
     total_us_ = collageLengthUs(spec);
-    int32_t rc = fillCollage(h, spec);
+    int32_t rc = fillCollage(*video_, spec);
     if (!started_) {
         started_ = accepted(rdVEPreview(h));
         rdVEPreviewPause(h);
@@ -73,36 +72,36 @@ int32_t CollagePreview::rebuild(const CollageSpec& spec) {
 }
 
 void CollagePreview::play() {
-    if (!video_ || total_us_ <= 0) return;
-    if (!started_) started_ = accepted(rdVEPreview(video_.get()));
-    else rdVEPreviewConintue(video_.get());
+    if (!handle() || total_us_ <= 0) return;
+    if (!started_) started_ = accepted(rdVEPreview(handle()));
+    else rdVEPreviewConintue(handle());
     playing_ = started_;
 }
 
 void CollagePreview::pause() {
-    if (!video_ || !playing_) return;
-    rdVEPreviewPause(video_.get());
+    if (!handle() || !playing_) return;
+    rdVEPreviewPause(handle());
     playing_ = false;
 }
 
 void CollagePreview::seek(int64_t position_us) {
-    if (!video_) return;
-    rdVEPreviewSeek(video_.get(), std::max<int64_t>(0, position_us));
-    if (!playing_) rdVEPreviewRefresh(video_.get());
+    if (!handle()) return;
+    rdVEPreviewSeek(handle(), std::max<int64_t>(0, position_us));
+    if (!playing_) rdVEPreviewRefresh(handle());
 }
 
 void CollagePreview::refresh() {
-    if (video_) rdVEPreviewRefresh(video_.get());
+    if (handle()) rdVEPreviewRefresh(handle());
 }
 
 void CollagePreview::setVolume(float volume) {
     volume_ = volume;
-    if (video_) rdVESetVolume(video_.get(), volume);
+    if (handle()) rdVESetVolume(handle(), volume);
 }
 
 int64_t CollagePreview::positionUs() const {
-    if (!video_) return 0;
-    return std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(video_.get()));
+    if (!handle()) return 0;
+    return std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(handle()));
 }
 
 }  // namespace kestrel::session

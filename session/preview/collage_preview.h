@@ -3,9 +3,9 @@
 // the collage values on every change, with its transport. The window places the engine's view
 // (a QWidget) and never touches the engine's scenes or media.
 #include "session/edit/collage_composition.h"
-#include "session/jobs/engine_handles.h"
 
 #include <QObject>
+#include <memory>
 
 namespace kestrel::session {
 
@@ -40,7 +40,9 @@ private:
     static int onFinished(void* context);
     void release();
 
-    VirtualVideoHandle video_;
+    void* handle() const;
+
+    std::unique_ptr<VEVirualVideo> video_;
     void* view_ = nullptr;
     bool started_ = false;
     bool playing_ = false;

@@ -4,6 +4,9 @@
 #include "platform/dispatch.h"
 #include "session/export/gif/gif_limits.h"
 #include "session/jobs/engine_outcome.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -19,9 +22,9 @@ struct GifPreview::Guard {
 GifPreview::GifPreview(QObject* parent) : QObject(parent), guard_(new Guard{this}) {}
 
 GifPreview::~GifPreview() {
-    if (video_) {
-        rdVESetPreviewPlayFinishCallback(video_.get(), nullptr, nullptr);
-        rdVEPreviewStop(video_.get());
+    if (video_ && video_->hVirualVideo()) {
+        rdVESetPreviewPlayFinishCallback(video_->hVirualVideo(), nullptr, nullptr);
+        rdVEPreviewStop(video_->hVirualVideo());
     }
     video_.reset();
     delete guard_;
@@ -39,16 +42,38 @@ int GifPreview::onFinished(void* context) {
 
 bool GifPreview::rebuild(int width, int height) {
     if (!video_) {
-        video_ = VirtualVideoHandle::create();
-        if (!video_) return false;
-    } else {
-        rdVEPreviewStop(video_.get());
-        rdVEClearScenes(video_.get());
+        video_ = std::make_unique<VEVirualVideo>();
+    } else if (video_->hVirualVideo()) {
+        rdVEPreviewStop(video_->hVirualVideo());
+        video_->removeAllScene();
     }
     hasContent_ = false;
     playing_ = false;
     media_ = nullptr;
-    return accepted(rdVESetFrameSize(video_.get(), clampGifSide(width), clampGifSide(height)));
+    return video_->hVirualVideo() &&
+           accepted(rdVESetFrameSize(video_->hVirualVideo(), clampGifSide(width), clampGifSide(height)));
+}
+
+// One file shown for [start_us, end_us) of the preview; its media, or null when it cannot be used.
+void* GifPreview::addShown(const QString& path, int64_t start_us, int64_t end_us) {
+    auto scene = std::make_unique<VEScene>(start_us, end_us);
+    auto media = std::make_unique<VEMedia>(path);
+    media->filePath = path;
+    VEMedia* placed = scene->addMedia(std::move(media));
+    if (!placed) return nullptr;
+    void* handle = placed->hMedia();
+    rdVESetMediaDisplayMode(handle, 0);
+    return video_->addScene(std::move(scene)) ? handle : nullptr;
+}
+
+bool GifPreview::startPreview(float fps) {
+    void* handle = video_->hVirualVideo();
+    rdVESetFPS(handle, fps);
+    if (!accepted(rdVEPreviewInit(handle))) return false;
+    view_ = rdVEGetPreview(handle);
+    rdVESetPreviewPlayFinishCallback(handle, &GifPreview::onFinished, guard_);
+    if (hasContent_) rdVEPreviewSeek(handle, 0);
+    return true;
 }
 
 bool GifPreview::showVideo(const QString& path, int width, int height) {
@@ -57,23 +82,12 @@ bool GifPreview::showVideo(const QString& path, int width, int height) {
     unsigned char audio[528] = {}, video[548] = {};
     if (!accepted(rdVEGetMediaInfoLite(path.toUtf8().constData(), &duration_us, audio, video)) || duration_us <= 0)
         return false;
-    void* scene = rdVECreateScene(0, duration_us);
-    void* media = scene ? rdVESceneAddMedia(scene, path.toUtf8().constData()) : nullptr;
-    if (!media) {
-        if (scene) rdVEDeleteScene(scene);
-        return false;
-    }
-    rdVESetMediaDisplayMode(media, 0);
+    void* media = addShown(path, 0, duration_us);
+    if (!media) return false;
     rdVESetMediaFactor(media, float(volume_));
-    if (!accepted(rdVEAddScene(video_.get(), scene))) return false;
     media_ = media;
-    rdVESetFPS(video_.get(), 30.0f);
     hasContent_ = true;
-    if (!accepted(rdVEPreviewInit(video_.get()))) return false;
-    view_ = rdVEGetPreview(video_.get());
-    rdVESetPreviewPlayFinishCallback(video_.get(), &GifPreview::onFinished, guard_);
-    rdVEPreviewSeek(video_.get(), 0);
-    return true;
+    return startPreview(30.0f);
 }
 
 bool GifPreview::showPhotos(const QStringList& photos, double fps, int width, int height) {
@@ -81,22 +95,12 @@ bool GifPreview::showPhotos(const QStringList& photos, double fps, int width, in
     const double step_us = 1e6 / clampGifFps(fps);
     double t = 0;
     for (const QString& photo : photos) {
-        void* scene = rdVECreateScene(int64_t(t), int64_t(t + step_us));
-        void* media = scene ? rdVESceneAddMedia(scene, photo.toUtf8().constData()) : nullptr;
-        if (!media) {
-            if (scene) rdVEDeleteScene(scene);
-            continue;  // an unreadable photo is left out of the preview; the export reports it
-        }
-        rdVESetMediaDisplayMode(media, 0);
-        if (accepted(rdVEAddScene(video_.get(), scene))) hasContent_ = true;
+        // An unreadable photo is left out of the preview; the export reports it.
+        if (!addShown(photo, int64_t(t), int64_t(t + step_us))) continue;
+        hasContent_ = true;
         t += step_us;
     }
-    rdVESetFPS(video_.get(), float(clampGifFps(fps)));
-    if (!accepted(rdVEPreviewInit(video_.get()))) return false;
-    view_ = rdVEGetPreview(video_.get());
-    rdVESetPreviewPlayFinishCallback(video_.get(), &GifPreview::onFinished, guard_);
-    if (hasContent_) rdVEPreviewSeek(video_.get(), 0);
-    return true;
+    return startPreview(float(clampGifFps(fps)));
 }
 
 void GifPreview::setVolume(double factor) {
@@ -104,24 +108,26 @@ void GifPreview::setVolume(double factor) {
     if (media_) rdVESetMediaFactor(media_, float(volume_));
 }
 
+void* GifPreview::handle() const { return video_ ? video_->hVirualVideo() : nullptr; }
+
 void GifPreview::play() {
     if (!hasContent_) return;
-    rdVEPreview(video_.get());
+    rdVEPreview(handle());
     playing_ = true;
 }
 void GifPreview::pause() {
-    if (video_) rdVEPreviewPause(video_.get());
+    if (handle()) rdVEPreviewPause(handle());
     playing_ = false;
 }
 void GifPreview::resume() {
     if (!hasContent_) return;
-    rdVEPreviewConintue(video_.get());
+    rdVEPreviewConintue(handle());
     playing_ = true;
 }
 void GifPreview::seek(int64_t position_us) {
-    if (hasContent_) rdVEPreviewSeek(video_.get(), std::max<int64_t>(0, position_us));
+    if (hasContent_) rdVEPreviewSeek(handle(), std::max<int64_t>(0, position_us));
 }
-int64_t GifPreview::positionUs() const { return video_ ? std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(video_.get())) : 0; }
-int64_t GifPreview::totalUs() const { return video_ ? std::max<int64_t>(0, rdVEGetTotalPlaybackTime(video_.get())) : 0; }
+int64_t GifPreview::positionUs() const { return handle() ? std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(handle())) : 0; }
+int64_t GifPreview::totalUs() const { return handle() ? std::max<int64_t>(0, rdVEGetTotalPlaybackTime(handle())) : 0; }
 
 }  // namespace kestrel::session

@@ -5,10 +5,11 @@
 #include <QObject>
 #include <QStringList>
 #include <cstdint>
-
-#include "session/jobs/engine_handles.h"
+#include <memory>
 
 namespace kestrel::session {
+
+class VEVirualVideo;
 
 class GifPreview : public QObject {
     Q_OBJECT
@@ -44,9 +45,12 @@ Q_SIGNALS:
 
 private:
     bool rebuild(int width, int height);
+    void* addShown(const QString& path, int64_t start_us, int64_t end_us);
+    bool startPreview(float fps);
+    void* handle() const;
     static int onFinished(void* context);
 
-    VirtualVideoHandle video_;
+    std::unique_ptr<VEVirualVideo> video_;
     void* view_ = nullptr;
     void* media_ = nullptr;  // the video's media in the preview (photos have no sound)
     double volume_ = 1.0;

@@ -2,6 +2,9 @@
 
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_outcome.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -14,7 +17,7 @@ namespace {
 int onPlayFinished(void* context) {
     auto* preview = static_cast<SingleClipPreview*>(context);
     QMetaObject::invokeMethod(preview, [preview] { Q_EMIT preview->playFinished(); }, Qt::QueuedConnection);
-    return 0;
+    return 1;
 }
 }  // namespace
 
@@ -23,9 +26,10 @@ SingleClipPreview::SingleClipPreview(QObject* parent) : QObject(parent) {}
 SingleClipPreview::~SingleClipPreview() { close(); }
 
 void SingleClipPreview::close() {
-    if (video_) rdVESetPreviewPlayFinishCallback(video_.get(), nullptr, nullptr);
+    if (video_ && video_->hVirualVideo()) rdVESetPreviewPlayFinishCallback(video_->hVirualVideo(), nullptr, nullptr);
     video_.reset();   // the engine deletes its view unless a window took it; a window owns it then
-    media_ = filter_ = nullptr;
+    media_ = nullptr;
+    filter_ = nullptr;
     view_ = nullptr;
     info_ = {};
 }
@@ -43,32 +47,29 @@ bool SingleClipPreview::open(const QString& path, bool picture, int view_width, 
     if (duration_us <= 0) return false;
     close();
 
-    VirtualVideoHandle video = VirtualVideoHandle::create();
-    if (!video) return false;
+    auto video = std::make_unique<VEVirualVideo>();
     int w = std::max(2, view_width), h = std::max(2, view_height);
     // The preview draws at the source's shape within the view size.
     if (double(w) / h > double(width) / height) w = std::max(2, int(h * double(width) / height));
     else h = std::max(2, int(w * double(height) / width));
-    if (!accepted(rdVESetFrameSize(video.get(), w, h)) || !accepted(rdVESetDisplayRatio(video.get(), float(width) / height)) ||
-        !accepted(rdVEPreviewInit(video.get())))
-        return false;
     // The engine's preview is a QWidget, so a QObject: the window casts it back checked.
-    auto* view = static_cast<QObject*>(rdVEGetPreview(video.get()));
-    void* scene = rdVECreateScene(0, duration_us);
-    void* media = scene ? rdVESceneAddMedia(scene, utf8.constData()) : nullptr;
-    if (!view || !media) {
-        if (scene) rdVEDeleteScene(scene);
-        return false;
-    }
-    rdVESetMediaDisplayMode(media, 0);
-    rdVESetMediaTimeLine(media, 0, duration_us);
-    rdVEAddScene(video.get(), scene);
-    rdVESetPreviewPlayFinishCallback(video.get(), onPlayFinished, this);
-    rdVEPreviewSeek(video.get(), 0);
-    rdVEPreview(video.get());
-    rdVEPreviewPause(video.get());
+    QObject* view = video->createPreviewWithDisplayRatio(double(width) / height, QSizeF(w, h));
+    if (!view) return false;
+    auto media = std::make_unique<VEMedia>(path);
+    media->filePath = path;
+    auto scene = std::make_unique<VEScene>(0, duration_us);
+    VEMedia* placed = scene->addMedia(std::move(media));
+    if (!placed) return false;
+    rdVESetMediaDisplayMode(placed->hMedia(), 0);
+    rdVESetMediaTimeLine(placed->hMedia(), 0, duration_us);
+    if (!video->addScene(std::move(scene))) return false;
+    void* handle = video->hVirualVideo();
+    rdVESetPreviewPlayFinishCallback(handle, onPlayFinished, this);
+    rdVEPreviewSeek(handle, 0);
+    rdVEPreview(handle);
+    rdVEPreviewPause(handle);
     video_ = std::move(video);
-    media_ = media;
+    media_ = placed;
     view_ = view;
     info_ = SingleClipInfo{duration_us, width, height, picture};
     ended_ = false;
@@ -78,27 +79,27 @@ bool SingleClipPreview::open(const QString& path, bool picture, int view_width, 
 
 void SingleClipPreview::play() {
     if (!video_) return;
-    if (ended_) rdVEPreview(video_.get());
-    else rdVEPreviewConintue(video_.get());
+    if (ended_) rdVEPreview(video_->hVirualVideo());
+    else rdVEPreviewConintue(video_->hVirualVideo());
     ended_ = false;
 }
 
 void SingleClipPreview::pause() {
-    if (video_) rdVEPreviewPause(video_.get());
+    if (video_) rdVEPreviewPause(video_->hVirualVideo());
 }
 
 void SingleClipPreview::seek(int64_t position_us) {
     if (!video_) return;
     ended_ = false;
-    rdVEPreviewSeek(video_.get(), std::max<int64_t>(0, position_us));
+    rdVEPreviewSeek(video_->hVirualVideo(), std::max<int64_t>(0, position_us));
 }
 
 int64_t SingleClipPreview::positionUs() const {
-    return video_ ? std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(video_.get())) : 0;
+    return video_ ? std::max<int64_t>(0, rdVEGetCurrentPlaybackTime(video_->hVirualVideo())) : 0;
 }
 
 void SingleClipPreview::setVolume(double factor) {
-    if (media_) rdVESetMediaFactor(media_, float(std::max(0.0, factor)));
+    if (media_) rdVESetMediaFactor(media_->hMedia(), float(std::max(0.0, factor)));
 }
 
 bool SingleClipPreview::setFilter(const QString& config_path) {
@@ -107,8 +108,8 @@ bool SingleClipPreview::setFilter(const QString& config_path) {
     filter_ = nullptr;
     if (config_path.isEmpty()) return true;
     QByteArray utf8 = config_path.toUtf8();
-    filter_ = rdVEAddFilter(video_.get(), utf8.constData(), 0, info_.duration_us);
-    rdVEPreviewRefresh(video_.get());
+    filter_ = rdVEAddFilter(video_->hVirualVideo(), utf8.constData(), 0, info_.duration_us);
+    rdVEPreviewRefresh(video_->hVirualVideo());
     return filter_ != nullptr;
 }
 
@@ -117,8 +118,8 @@ bool SingleClipPreview::setBeauty(BeautyValue which, int value) {
     int32_t (*const setters[5])(void*, int32_t) = {rdVESetMediaBeautyBlurIntensity, rdVESetMediaBeautyBrightIntensity,
                                                   rdVESetMediaBeautyToneIntensity, rdVESetMediaThinFaceIntensity,
                                                   rdVESetMediaBigEyeIntensity};
-    bool ok = accepted(setters[static_cast<int>(which)](media_, value));
-    rdVEPreviewRefresh(video_.get());
+    bool ok = accepted(setters[static_cast<int>(which)](media_->hMedia(), value));
+    rdVEPreviewRefresh(video_->hVirualVideo());
     return ok;
 }
 

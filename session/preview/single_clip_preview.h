@@ -2,14 +2,16 @@
 // The engine preview of the single-clip tools: one file in one scene, played, paused and
 // sought, with the tool's effect on it (a 3D filter stage or the five face values) and the
 // process-wide face model. Windows use it instead of the engine's C interface.
-#include "session/jobs/engine_handles.h"
-
 #include <QObject>
 #include <QString>
 #include <array>
+#include <memory>
 
 
 namespace kestrel::session {
+
+class VEMedia;
+class VEVirualVideo;
 
 struct SingleClipInfo {
     int64_t duration_us = 0;        // 5 s for a picture
@@ -55,8 +57,8 @@ Q_SIGNALS:
 private:
     void close();
 
-    VirtualVideoHandle video_;
-    void* media_ = nullptr;
+    std::unique_ptr<VEVirualVideo> video_;
+    VEMedia* media_ = nullptr;   // kept by the video's scene
     void* filter_ = nullptr;
     QObject* view_ = nullptr;
     SingleClipInfo info_;

@@ -3,11 +3,14 @@
 #include "tests/app/app_test_helpers.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 
 #include "app/app_delegate.h"
 #include "app/view_controller.h"
 #include "services/language.h"
 #include "tools/cutter/batch_cutter_window_controller.h"
+#include "tools/cutter/cut_range_panel.h"
+#include "tools/cutter/easy_cutter_windowcontroller.h"
 #include "tools/splitter/split_window_controller.h"
 #include "widgets/zor_button.h"
 
@@ -75,6 +78,32 @@ TEST_F(EarlierMainViewTest, SplitOpensTheSplitterWithTheChosenFileAndCancelOpens
 
     splitter->close();
     EXPECT_TRUE(buttonsEnabled()) << "a closing tool window enables the buttons again";
+}
+
+// The easy cutter opens without a file from this view and asks for its own once shown: the
+// chosen file is loaded; a cancelled panel leaves it open without one.
+TEST_F(EarlierMainViewTest, TheEasyCutterAsksForItsOwnFile) {
+    TempDir media;
+    makeMedia(media.file("clip.mp4"), FixtureSpec{.duration_s = 1.0, .width = 160, .height = 120});
+    answer = {QString::fromStdString(media.file("clip.mp4"))};
+    kestrel::widgets::ZorButton* easyCut = view->toolButtons().at(1);
+    click(easyCut);
+    ASSERT_TRUE(pumpUntil([&] { return openWindowOf<kestrel::tools::cutter::EasyCutterWindowcontroller>() != nullptr; }));
+    auto* cutter = openWindowOf<kestrel::tools::cutter::EasyCutterWindowcontroller>();
+    ASSERT_TRUE(pumpUntil([&] { return panels == 1 && cutter->filePath() == answer.first(); }));
+    EXPECT_EQ(cutter->windowTitle(), localized("EasyCut_Title"));
+    EXPECT_TRUE(cutter->rangePanel()->isVisible()) << "the chosen file is loaded for cutting";
+    cutter->close();
+    ASSERT_TRUE(pumpUntil([&] { return buttonsEnabled(); }));
+
+    answer.clear();
+    click(easyCut);
+    ASSERT_TRUE(pumpUntil([&] { return panels == 2; }));
+    cutter = openWindowOf<kestrel::tools::cutter::EasyCutterWindowcontroller>();
+    ASSERT_NE(cutter, nullptr);
+    EXPECT_TRUE(cutter->filePath().isEmpty());
+    EXPECT_FALSE(cutter->rangePanel()->isVisible()) << "nothing to cut without a file";
+    cutter->close();
 }
 
 TEST_F(EarlierMainViewTest, ToolButtonsOpenWithoutAPanelAndRelayoutRetitles) {

@@ -9,6 +9,7 @@
 #include "app/main_menu.h"
 #include "app/preferred_languages.h"
 #include "platform/user_defaults.h"
+#include "services/help_class.h"
 #include "services/language.h"
 #include "widgets/xj_label.h"
 #include "widgets/zor_button.h"
@@ -40,8 +41,9 @@ TEST_F(LanguageSwitchTest, EachOfTheNineLanguagesRetitlesTheHomeScreenAndMenu) {
         EXPECT_EQ(defaults.integerForKey("AppLanguage"), index);
         EXPECT_EQ(defaults.objectForKey("AppleLanguages").toStringList(), QStringList{kCodes[index]});
         EXPECT_EQ(home()->descLabel()->text(), table.value("viewController_normalDescLabelString"));
-        EXPECT_EQ(home()->homepageBtn()->contentTitle(), table.value("Homepage.title"));
-        EXPECT_EQ(home()->aboutBtn()->contentTitle(), table.value("aboutBtnTitle"));
+        // The header buttons' titles lead with a blank.
+        EXPECT_EQ(home()->homepageBtn()->contentTitle(), " " + table.value("Homepage.title"));
+        EXPECT_EQ(home()->aboutBtn()->contentTitle(), " " + table.value("aboutBtnTitle"));
         for (int tag = 1; tag <= 20; ++tag)
             EXPECT_EQ(app::HomeViewController::tileLabel(home()->tileWithTag(tag))->title(),
                       table.value(app::subFunImageName(tag - 1) + "_Title"));
@@ -55,8 +57,14 @@ TEST_F(LanguageSwitchTest, EachOfTheNineLanguagesRetitlesTheHomeScreenAndMenu) {
         EXPECT_EQ(app::itemWithTag(app::topLevelItemWithTag(bar, 10)->menu(), 200)->text(), table.value("4sb-4s-VLi.title"));
         EXPECT_TRUE(item->isChecked());
 
-        // Header buttons follow their titles: right edges 10 points apart, inside the view.
+        // Header buttons follow their titles: each its title's measured width (in a 200 x 22
+        // box) plus 26 and 36 points; right edges 10 points apart, inside the view.
         const QRect homeButton = home()->homepageBtn()->geometry(), about = home()->aboutBtn()->geometry();
+        const auto measured = [](const kestrel::widgets::ZorButton* button) {
+            return services::HelpClass::getWidthOfText(button->contentTitle(), 200, 22, button->font()).width();
+        };
+        EXPECT_NEAR(homeButton.width(), measured(home()->homepageBtn()) + 26, 1);
+        EXPECT_NEAR(about.width(), measured(home()->aboutBtn()) + 36, 1);
         EXPECT_EQ(home()->width() - homeButton.right() - 1, 10);
         EXPECT_NEAR(homeButton.left() - about.right() - 1, 10, 1);
 

@@ -40,9 +40,14 @@ std::vector<std::string> engineCallsIn(const std::string& text);
 // Why `file` may not include `include` by the table; empty when it may.
 std::string includeBreach(const std::string& file, const Include& include, const QtModuleOf& qtModule);
 
+// Engine calls in the text that make a virtual video or add scenes, media or sound to one
+// (comments and strings skipped), and VirtualVideoHandle::create.
+std::vector<std::string> virtualVideoBuildingIn(const std::string& text);
+
 // Every breach in a tree of sources (repository path -> text): the include rules, the headers
-// a window pulls in through other project headers, and engine calls outside session/ and
-// engine/. Files in `engineAllowance` are excused from the engine rules (and only those).
+// a window pulls in through other project headers, engine calls outside session/ and
+// engine/, and virtual videos built in session/ outside the engine model classes of
+// session/model/. Files in `engineAllowance` are excused from the engine rules (and only those).
 std::vector<Breach> checkTree(const std::map<std::string, std::string>& files, const QtModuleOf& qtModule,
                               const std::set<std::string>& engineAllowance = {});
 

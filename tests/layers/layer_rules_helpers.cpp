@@ -276,8 +276,23 @@ std::vector<Breach> checkTree(const std::map<std::string, std::string>& files, c
         if (!mayCall && !excused)
             for (const std::string& call : engineCallsIn(text))
                 breaches.push_back({path, call + "()", "engine C calls only in session/ and engine/"});
+        // The handle owners open the engine video that the model classes hold.
+        const bool buildsModels = startsWith(path, "session/model/") || path == "session/jobs/engine_handles.cpp";
+        if (layer == "session" && !buildsModels && !excused)
+            for (const std::string& call : virtualVideoBuildingIn(text))
+                breaches.push_back({path, call, "virtual videos, scenes, media and sound only through session/model/"});
     }
     return breaches;
+}
+
+std::vector<std::string> virtualVideoBuildingIn(const std::string& text) {
+    static const std::regex pattern(
+        R"(\b(rdVEVirtualVideoCreate|rdVECreateScene|rdVEAddScene|rdVESceneCreateMedia|rdVESceneAddMedia(Handle)?|rdVEAddAudioMedia)\s*\(|\bVirtualVideoHandle::create\b)");
+    std::vector<std::string> found;
+    const std::string code = blanked(text, true);
+    for (auto it = std::sregex_iterator(code.begin(), code.end(), pattern); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[1].matched ? (*it)[1].str() + "()" : std::string("VirtualVideoHandle::create"));
+    return found;
 }
 
 std::vector<Breach> checkLinks(const std::map<std::string, std::string>& cmakeFiles,

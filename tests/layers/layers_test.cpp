@@ -157,6 +157,27 @@ TEST(LayerRules, TreeCatchesDeepHeadersEngineCallsAndHonoursOnlyTheEngineAllowan
     EXPECT_EQ(got, (std::multiset<std::string>{"editor/a.cpp:1 session/run.h", "widgets/w.cpp:2 model/m.h"}));
 }
 
+// Virtual videos are built through the engine model classes: making one, or adding scenes,
+// media or sound to one through raw handles, is for session/model/ alone.
+TEST(LayerRules, OnlyTheModelClassesBuildVirtualVideos) {
+    const std::map<std::string, std::string> tree = {
+        {"session/model/scene.cpp", "void a() { rdVECreateScene(0, 1); rdVESceneCreateMedia(p); rdVEAddScene(v, s); }\n"},
+        {"session/jobs/engine_handles.cpp", "void* create() { return rdVEVirtualVideoCreate(); }\n"},
+        {"session/preview/p.cpp", "// rdVECreateScene(0, 1) in a comment\n"
+                                  "void b() { auto v = VirtualVideoHandle::create(); void* m = rdVESceneAddMedia(s, p);\n"
+                                  "  rdVEAddScene(v.get(), s); rdVESetMediaFactor(m, 1); rdVEPreview(v.get()); }\n"},
+        {"session/edit/c.cpp", "void c() { rdVEAddAudioMedia(v, p, 0, 0, 0, 1, 1.0); rdVESceneAddMediaHandle(s, m); }\n"},
+    };
+    std::multiset<std::string> got;
+    for (const Breach& b : checkTree(tree, installedQtModules())) got.insert(b.file + " " + b.what);
+    const std::multiset<std::string> expected = {
+        "session/preview/p.cpp VirtualVideoHandle::create", "session/preview/p.cpp rdVESceneAddMedia()",
+        "session/preview/p.cpp rdVEAddScene()",            "session/edit/c.cpp rdVEAddAudioMedia()",
+        "session/edit/c.cpp rdVESceneAddMediaHandle()",
+    };
+    EXPECT_EQ(got, expected);
+}
+
 TEST(LayerRules, LinkTable) {
     const std::map<std::string, std::string> cmake = {
         {"platform/CMakeLists.txt", "kestrel_folder_library(kestrel_platform DEPS Qt6::Core Qt6::Gui Qt6::Widgets)"},

@@ -59,6 +59,19 @@ TEST(ZorImageView, DragStaysWithinParentAndDisabledIgnoresDrags) {
     EXPECT_EQ(drags, 2);
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 1);
+
+    // Disabled, dragged with the pointer in a shown window: it stays, yet presses and releases
+    // still reach their blocks.
+    view->move(50, 5);
+    view->setEnabled(false);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    const QPoint grip = kestrel::test::visibleCentre(view, &parent);
+    kestrel::test::drag(&parent, grip, grip + QPoint(60, 0), 6);
+    EXPECT_EQ(view->x(), 50);
+    EXPECT_EQ(drags, 2);
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(ups, 2);
 }
 
 TEST(ZorImageView, PictureChoiceAndBackgroundNeverHidesIt) {

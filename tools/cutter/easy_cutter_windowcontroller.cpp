@@ -5,11 +5,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "editor/shutter_sound.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
+#include "platform/dispatch.h"
 #include "platform/notification_center.h"
 #include "platform/user_defaults.h"
 #include "services/language.h"
@@ -200,7 +202,18 @@ void EasyCutterWindowcontroller::changeLanguage() {
     panel_->keepTimesLeftToRight();
 }
 
-void EasyCutterWindowcontroller::windowDidLoad() { setupDataForFilePath(); }
+void EasyCutterWindowcontroller::windowDidLoad() {
+    if (!filePath_.isEmpty()) {
+        setupDataForFilePath();
+        return;
+    }
+    // Opened without a file (from the earlier main view): it asks for its own once shown.
+    enableEditItemShow(false);
+    QPointer<EasyCutterWindowcontroller> self(this);
+    platform::dispatchMainAsync([self] {
+        if (self) self->addFileAction();
+    });
+}
 
 void EasyCutterWindowcontroller::enableEditItemShow(bool show) {
     for (QWidget* w : std::initializer_list<QWidget*>{panel_, keybordTishiView_, cutStartBtn_, resetCutLeftBtn_, resetCutRightBtn_})

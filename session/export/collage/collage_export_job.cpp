@@ -3,6 +3,7 @@
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_outcome.h"
 #include "session/jobs/engine_runs.h"
+#include "session/model/ve_virual_video.h"
 
 #include <QFileInfo>
 
@@ -23,12 +24,12 @@ CollageExportJob::CollageExportJob(CollageSpec spec, FrameSize size, QString out
 void CollageExportJob::begin() {
     if (collageLengthUs(spec_) <= 0) return finishFailed(-2);
     if (QFileInfo::exists(outputPath_)) return finishFailed(-8);
-    VirtualVideoHandle video = VirtualVideoHandle::create();
-    if (!video) return finishFailed(-7);
-    void* h = video.get();
+    VEVirualVideo video;
+    void* h = video.hVirualVideo();
+    if (!h) return finishFailed(-7);
     int32_t rc;
     if (!accepted(rc = rdVESetFrameSize(h, size_.width, size_.height))) return finishFailed(rc);
-    if (!accepted(rc = fillCollage(h, spec_))) return finishFailed(rc);
+    if (!accepted(rc = fillCollage(video, spec_))) return finishFailed(rc);
     const QByteArray out = outputPath_.toUtf8();
     if (!accepted(rc = rdVESetOutPath(h, out.constData())) || !accepted(rc = rdVESetVideoCodec(h, "mp4")) ||
         !accepted(rc = rdVESetFPS(h, 30.0f)) || !accepted(rc = rdVESetVideoBitrate(h, 4000)) ||
@@ -37,7 +38,7 @@ void CollageExportJob::begin() {
         return finishFailed(rc);
     ownOutput(outputPath_);
     const QString written = outputPath_;
-    runEngine(std::make_shared<EditRun>(std::move(video)), 0.0, 1.0, [this, written](int32_t result) {
+    runEngine(std::make_shared<EditRun>(video.takeHandle()), 0.0, 1.0, [this, written](int32_t result) {
         if (accepted(result))
             finishDone({written});
         else

@@ -5,6 +5,9 @@
 #include "services/output_name.h"
 #include "session/export/gif/gif_limits.h"
 #include "session/jobs/engine_runs.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
 #include "session/media/gif_media_info.h"
 
 #include <QFileInfo>
@@ -31,10 +34,25 @@ GifExportJob::GifExportJob(GifPhotosRequest request, QObject* parent)
     outputPath_ = services::uniqueOutputPath(photos_.folder, photos_.baseName, QStringLiteral("gif"));
 }
 
+namespace {
+
+// One file shown for [start_us, end_us) of the video: its media, or null when it cannot be used.
+void* addShown(VEVirualVideo& video, const QString& path, int64_t start_us, int64_t end_us) {
+    auto scene = std::make_unique<VEScene>(start_us, end_us);
+    auto media = std::make_unique<VEMedia>(path);
+    media->filePath = path;
+    VEMedia* placed = scene->addMedia(std::move(media));
+    if (!placed) return nullptr;
+    rdVESetMediaDisplayMode(placed->hMedia(), 0);
+    return video.addScene(std::move(scene)) ? placed->hMedia() : nullptr;
+}
+
+}  // namespace
+
 void GifExportJob::begin() {
-    VirtualVideoHandle video = VirtualVideoHandle::create();
-    if (!video) return finishFailed(-1);
-    void* vv = video.get();
+    VEVirualVideo video;
+    void* vv = video.hVirualVideo();
+    if (!vv) return finishFailed(-1);
     if (int32_t rc = rdVESetFrameSize(vv, width_, height_); !accepted(rc)) return finishFailed(rc);
     rdVESetFPS(vv, float(fps_));
 
@@ -43,15 +61,9 @@ void GifExportJob::begin() {
             return finishFailed(-3, services::localized(QStringLiteral("gif_miker_CannotOpen")));
         if (video_.end_us <= video_.start_us)
             return finishFailed(-2, services::localized(QStringLiteral("gif_miker_EmptyRange")));
-        void* scene = rdVECreateScene(0, video_.end_us - video_.start_us);
-        void* media = scene ? rdVESceneAddMedia(scene, video_.videoPath.toUtf8().constData()) : nullptr;
-        if (!media) {
-            if (scene) rdVEDeleteScene(scene);
-            return finishFailed(-3, services::localized(QStringLiteral("gif_miker_CannotOpen")));
-        }
+        void* media = addShown(video, video_.videoPath, 0, video_.end_us - video_.start_us);
+        if (!media) return finishFailed(-3, services::localized(QStringLiteral("gif_miker_CannotOpen")));
         rdVESetMediaCutTime(media, video_.start_us, video_.end_us);
-        rdVESetMediaDisplayMode(media, 0);
-        if (int32_t rc = rdVEAddScene(vv, scene); !accepted(rc)) return finishFailed(rc);
     } else {
         if (photos_.photos.isEmpty())
             return finishFailed(-2, services::localized(QStringLiteral("gif_miker_NoPhotos")));
@@ -60,15 +72,9 @@ void GifExportJob::begin() {
         const double step_us = 1e6 / fps_;
         double t = 0;
         for (const QString& photo : photos_.photos) {
-            void* scene = rdVECreateScene(int64_t(t), int64_t(t + step_us));
-            void* media = scene ? rdVESceneAddMedia(scene, photo.toUtf8().constData()) : nullptr;
-            if (!media) {
-                if (scene) rdVEDeleteScene(scene);
+            if (!addShown(video, photo, int64_t(t), int64_t(t + step_us)))
                 return finishFailed(-3, services::localized(QStringLiteral("gif_miker_CannotOpen")) + "\n" +
                                             QFileInfo(photo).fileName());
-            }
-            rdVESetMediaDisplayMode(media, 0);
-            if (int32_t rc = rdVEAddScene(vv, scene); !accepted(rc)) return finishFailed(rc);
             t += step_us;
         }
     }
@@ -78,7 +84,7 @@ void GifExportJob::begin() {
     rdVESetVideoBitrate(vv, kGifBitrateKbps);
     if (int32_t rc = rdVEEditMediaInit(vv); !accepted(rc)) return finishFailed(rc);
     ownOutput(outputPath_);
-    runEngine(std::make_shared<EditRun>(std::move(video)), 0, 1, [this](int32_t result) {
+    runEngine(std::make_shared<EditRun>(video.takeHandle()), 0, 1, [this](int32_t result) {
         switch (runOutcome(result)) {
             case Outcome::Done:
                 if (QFileInfo(outputPath_).size() > 0) return finishDone({outputPath_});

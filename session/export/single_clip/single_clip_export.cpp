@@ -2,6 +2,11 @@
 
 #include "engine/editing/rdve.h"
 #include "session/jobs/engine_runs.h"
+#include "session/model/ve_media.h"
+#include "session/model/ve_scene.h"
+#include "session/model/ve_virual_video.h"
+
+#include <memory>
 
 namespace kestrel::session {
 
@@ -12,18 +17,18 @@ void SingleClipExportJob::begin() {
     const SingleClipExport& s = settings_;
     const int64_t length_us = s.picture ? kStillLengthUs : s.end_us - s.start_us;
     if (length_us <= 0) return finishFailed(-2);
-    VirtualVideoHandle video = VirtualVideoHandle::create();
+    VEVirualVideo model;
+    void* video = model.hVirualVideo();
     if (!video) return finishFailed(-7);
     // H.264 needs even sizes: the source size rounded down to even.
-    int32_t rc = rdVESetFrameSize(video.get(), s.source_width / 2 * 2, s.source_height / 2 * 2);
+    int32_t rc = rdVESetFrameSize(video, s.source_width / 2 * 2, s.source_height / 2 * 2);
     if (!accepted(rc)) return finishFailed(rc);
-    void* scene = rdVECreateScene(0, length_us);
-    QByteArray input = s.input.toUtf8();
-    void* media = scene ? rdVESceneAddMedia(scene, input.constData()) : nullptr;
-    if (!media) {
-        if (scene) rdVEDeleteScene(scene);
-        return finishFailed(-3);
-    }
+    auto scene = std::make_unique<VEScene>(0, length_us);
+    auto clip = std::make_unique<VEMedia>(s.input);
+    clip->filePath = s.input;
+    VEMedia* placed = scene->hScene() ? scene->addMedia(std::move(clip)) : nullptr;
+    if (!placed) return finishFailed(-3);
+    void* media = placed->hMedia();
     const SLIDE_RECT whole{0, 0, 1, 1};
     rdVESetMediaTimeLine(media, 0, length_us);
     rdVESetMediaShowRect(media, whole);
@@ -34,32 +39,26 @@ void SingleClipExportJob::begin() {
                                                   rdVESetMediaBeautyToneIntensity, rdVESetMediaThinFaceIntensity,
                                                   rdVESetMediaBigEyeIntensity};
     for (int i = 0; i < 5; ++i)
-        if (s.beauty[i] != 0 && !accepted(rc = setters[i](media, s.beauty[i]))) {
-            rdVEDeleteScene(scene);
-            return finishFailed(rc);
-        }
-    if (!accepted(rc = rdVEAddScene(video.get(), scene))) {
-        rdVEDeleteScene(scene);
-        return finishFailed(rc);
-    }
+        if (s.beauty[i] != 0 && !accepted(rc = setters[i](media, s.beauty[i]))) return finishFailed(rc);
+    if (!model.addScene(std::move(scene))) return finishFailed(-7);
     QByteArray output = s.output.toUtf8();
-    if (!accepted(rc = rdVESetOutPath(video.get(), output.constData()))) return finishFailed(rc);
+    if (!accepted(rc = rdVESetOutPath(video, output.constData()))) return finishFailed(rc);
     if (!s.picture) {
-        rdVESetVideoCodec(video.get(), "mp4");
-        rdVESetFPS(video.get(), 30.0f);
-        rdVESetVideoBitrate(video.get(), 4000);
-        rdVESetAudioChannels(video.get(), 2);
-        rdVESetAudioSamples(video.get(), 44100);
-        rdVESetAudioBitrate(video.get(), 128);
+        rdVESetVideoCodec(video, "mp4");
+        rdVESetFPS(video, 30.0f);
+        rdVESetVideoBitrate(video, 4000);
+        rdVESetAudioChannels(video, 2);
+        rdVESetAudioSamples(video, 44100);
+        rdVESetAudioBitrate(video, 128);
     }
     if (!s.filter_config.isEmpty()) {
         QByteArray config = s.filter_config.toUtf8();
-        if (!rdVEAddFilter(video.get(), config.constData(), 0, length_us)) return finishFailed(-10);
+        if (!rdVEAddFilter(video, config.constData(), 0, length_us)) return finishFailed(-10);
     }
-    if (!accepted(rc = rdVEEditMediaInit(video.get()))) return finishFailed(rc);
+    if (!accepted(rc = rdVEEditMediaInit(video))) return finishFailed(rc);
     ownOutput(s.output);
     const QString written = s.output;
-    runEngine(std::make_shared<EditRun>(std::move(video)), 0.0, 1.0, [this, written](int32_t result) {
+    runEngine(std::make_shared<EditRun>(model.takeHandle()), 0.0, 1.0, [this, written](int32_t result) {
         if (accepted(result)) finishDone({written});
         else finishFailed(result);
     });

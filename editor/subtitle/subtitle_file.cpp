@@ -71,4 +71,9 @@ SubtitleCheck checkSubtitleFile(const QString& path) {
     return {true, {}};
 }
 
+bool isStyledSubtitleFile(const QString& path) {
+    const QString extension = QFileInfo(path).suffix().toLower();
+    return extension == QLatin1String("ass") || extension == QLatin1String("ssa");
+}
+
 }  // namespace kestrel::editor

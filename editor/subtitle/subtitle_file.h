@@ -21,4 +21,8 @@ struct SubtitleCheck {
 // Refuses unknown extensions, unreadable or empty files, and files without a cue.
 SubtitleCheck checkSubtitleFile(const QString& path);
 
+// An "ass" or "ssa" file: it brings its own styles (fonts, colours, placement), which the panel's
+// font, colour and position would not change (srt files take them).
+bool isStyledSubtitleFile(const QString& path);
+
 }  // namespace kestrel::editor

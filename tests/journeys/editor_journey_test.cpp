@@ -60,10 +60,11 @@ TEST(EditorJourney, CropKeepsTheShapeOfTheTypedPart) {
     const std::string clip = kt::makeJourneyClip(dir, "clip.mp4", 2.0, 320, 240);
     kt::EditorJourney journey(EditVideoWindowController::kToolCrop, clip);
     auto& v = journey.views();
-    kt::typeInto(v.cropLeftField, QStringLiteral("100"), kt::Commit::Tab);
-    kt::typeInto(v.cropTopField, QStringLiteral("20"), kt::Commit::Tab);
+    // The size first, then the place (a new size keeps the box's centre).
     kt::typeInto(v.cropWidthField, QStringLiteral("120"), kt::Commit::Tab);
     kt::typeInto(v.cropHeightField, QStringLiteral("200"), kt::Commit::Tab);
+    kt::typeInto(v.cropLeftField, QStringLiteral("100"), kt::Commit::Tab);
+    kt::typeInto(v.cropTopField, QStringLiteral("20"), kt::Commit::Tab);
     const kestrel::model::RECT margins = journey.controller()->convertCropSize();
     ASSERT_EQ(margins.left, 100);
     ASSERT_EQ(margins.top, 20);

@@ -76,7 +76,8 @@ void HomeViewController::openEditor(qint64 toolItemType, bool allowAudio, const 
     window()->close();
 }
 
-void HomeViewController::advanced_cutterAction() { openEditor(1, true, QStringLiteral("AdvancedCut_Title")); }
+// The editor opens videos only, so its tiles offer no audio files.
+void HomeViewController::advanced_cutterAction() { openEditor(1, false, QStringLiteral("AdvancedCut_Title")); }
 void HomeViewController::cropAction() { openEditor(4, false, QStringLiteral("Crop_Title")); }
 void HomeViewController::watermarkAction() { openEditor(16, false, QStringLiteral("Watermark_Title")); }
 void HomeViewController::subtitleAction() { openEditor(32, false, QStringLiteral("Subtitle_Title")); }

@@ -285,13 +285,12 @@ void EditVideoWindowController::closewindow() {
             stopRequest(exportProgressWindow_->outputPath());
     }
     if (sidePanels_) sidePanels_->musicPanel()->stopAudio();
-    if (rdPlayer_ && isPlaying_) {
+    if (rdPlayer_ && isPlaying()) {
         if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
         removeTimer();
         rdPlayer_->stop();
         if (QWidget* view = rdPlayer_->view()) view->setParent(nullptr);
         rdPlayer_.reset();
-        isPlaying_ = false;
     }
     if (volumeHideTimer_) volumeHideTimer_->stop();
     platform::NotificationCenter::defaultCenter().post(platform::kWillCloseNotification);

@@ -197,7 +197,8 @@ public:
 
     // ---- State the panels share (read by tests and by the export run) ----
     kestrel::model::SimpleDataPtr fileData() const override { return fileData_; }
-    bool isPlaying() const override { return isPlaying_; }
+    // Read from the player: the window keeps no play state of its own.
+    bool isPlaying() const override;
     // The player-bar volume, 0..2 (the effect panel keeps it).
     double volume() const;
     QSizeF videoSize() const { return videoSize_; }
@@ -267,6 +268,10 @@ private:
     void showAlert(const QString& message);
     void presentPendingAlerts();
     void showPlayPictures(bool playing);
+    // The play/pause pictures and the stop button as the player stands.
+    void showTransportState();
+    // The preview stopped playing: the tick stops, the buttons and the panels follow.
+    void previewPaused();
     void refreshIfPaused();
     // One entry per audio stream of the file, named in words, in the file's order.
     void fillAudioTrackBox();
@@ -311,7 +316,6 @@ private:
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdPlayer_;
     QTimer* timer_ = nullptr;
     QTimer* volumeHideTimer_ = nullptr;
-    bool isPlaying_ = false;
     bool resumeAfterRangeDrag_ = false;  // the range bar paused a playing preview
     QSizeF videoSize_;
 

@@ -1,6 +1,7 @@
 // Loading the input file: the editor's own open panel, the probe into a new job record, and the
 // reload of every panel for it.
 #include <QComboBox>
+#include <QFileInfo>
 #include "widgets/dialogs/open_panel.h"
 #include <QLabel>
 #include <QListWidget>
@@ -25,9 +26,10 @@ void EditVideoWindowController::addfileAction() {
         // The shell's panel: named filters in the user's language, the standard start folder.
         kestrel::widgets::OpenPanelRequest request = kestrel::widgets::standardOpenPanelRequest();
         QStringList types;
-        for (const char* ext : {"mov", "qt", "mp4", "m4v", "flv", "ts", "m2ts", "mts", "mkv", "mka", "mpg", "mpeg",
-                                "mpa", "m2v", "mpv", "dat", "avi", "divx", "3gp", "3g2", "mxf", "tp", "trp", "nut",
-                                "h261", "h264", "mod", "tod", "wmv"})
+        // Video containers only: the editor refuses a file without a picture.
+        for (const char* ext : {"mov", "qt", "mp4", "m4v", "flv", "ts", "m2ts", "mts", "mkv", "mpg", "mpeg", "m2v",
+                                "mpv", "dat", "avi", "divx", "3gp", "3g2", "mxf", "tp", "trp", "nut", "h261", "h264",
+                                "mod", "tod", "wmv"})
             types << QString::fromLatin1(ext);
         request.allowedFileTypes = types;
         request.allowsMultipleSelection = true;
@@ -75,10 +77,22 @@ void EditVideoWindowController::setUpDataForFilePath() {
         for (auto* b : v_->toolButtons()) b->setEnabled(true);
         enableEdit(true);
         if (!filePath_.isEmpty()) selectToolAfterLoad();
-        v_->startExportBtn->setEnabled(true);
+        if (rdPlayer_) {
+            v_->startExportBtn->setEnabled(true);
+            v_->startExportBtn->setToolTip(QString());
+        } else {
+            // The probe read it, but no picture of it decodes: nothing to preview and nothing to
+            // export, and the button says why.
+            const QString reason =
+                localized(QStringLiteral("EditorFileNotPlayableMessage")).arg(QFileInfo(filePath_).fileName());
+            v_->startExportBtn->setEnabled(false);
+            v_->startExportBtn->setToolTip(reason);
+            showAlert(reason);
+        }
     } else {
         // Nothing to export until a file with video is loaded.
         v_->startExportBtn->setEnabled(false);
+        v_->startExportBtn->setToolTip(QString());
         // Nothing to preview: a player left from set-up or an earlier file would show another file.
         if (rdPlayer_) {
             stop();

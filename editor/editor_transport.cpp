@@ -62,6 +62,8 @@ double EditVideoWindowController::fieldsSeconds(bool start) const {
 }
 
 void EditVideoWindowController::initPlayer() {
+    // A playing preview is paused the window's way first: its buttons, tick and panels follow.
+    if (isPlaying()) pause();
     if (rdPlayer_) {
         // The panels let go of the old preview; refreshPlayerView hands them the new one.
         if (sidePanels_) sidePanels_->setPlayer(nullptr, fileData_);
@@ -122,6 +124,8 @@ void EditVideoWindowController::updateTimeLabels() {
 
 void EditVideoWindowController::changePlayerSlider() {
     if (!rdPlayer_) return;
+    // Paused by something else than the window (the end, a panel): the window shows it.
+    if (!isPlaying()) previewPaused();
     const double position = playerCurrentSeconds();
     const double duration = playerDurationSeconds();
     if (position >= duration && position > 0) removeTimer();
@@ -141,41 +145,46 @@ void EditVideoWindowController::showPlayPictures(bool playing) {
     b->setContentTitle(QString());
 }
 
+bool EditVideoWindowController::isPlaying() const { return rdPlayer_ && rdPlayer_->playerStatus() == 1; }
+
+void EditVideoWindowController::showTransportState() {
+    const bool playing = isPlaying();
+    showPlayPictures(playing);
+    v_->b_stopBtn->setEnabled(playing);
+}
+
 void EditVideoWindowController::play() {
     if (!rdPlayer_) return;
-    isPlaying_ = true;
     // The music preview stops, the checked music is mixed in and the player draws every
     // checked watermark; the chosen audio track and the levels go with them.
     if (sidePanels_) sidePanels_->previewWillPlay();
-    addTimer();
     applyEditState(kestrel::session::kPreviewSound);
     rdPlayer_->play();
-    showPlayPictures(true);
+    addTimer();
+    showTransportState();
 }
 
 void EditVideoWindowController::pause() {
     if (!rdPlayer_) return;
-    isPlaying_ = false;
-    removeTimer();
     rdPlayer_->pause();
-    showPlayPictures(false);
-    if (sidePanels_) sidePanels_->previewDidPause();
+    previewPaused();
 }
 
 void EditVideoWindowController::stop() {
     if (!rdPlayer_) return;
-    isPlaying_ = false;
-    removeTimer();
     rdPlayer_->stop();
-    showPlayPictures(false);
+    previewPaused();
+}
+
+void EditVideoWindowController::previewPaused() {
+    removeTimer();
+    showTransportState();
     if (sidePanels_) sidePanels_->previewDidPause();
 }
 
 void EditVideoWindowController::action_playPauseBtn() {
     if (!rdPlayer_) return;  // nothing loaded: nothing to play, and the button does not pretend
-    const bool wasPlaying = isPlaying_;
-    isPlaying_ = !isPlaying_;
-    if (wasPlaying) pause();
+    if (isPlaying()) pause();
     else play();
 }
 
@@ -243,5 +252,5 @@ void EditVideoWindowController::volumeButtonPressed() {
 void EditVideoWindowController::hiddenVolumeSliderView() { v_->volumeSliderContainer->hide(); }
 
 void EditVideoWindowController::refreshIfPaused() {
-    if (rdPlayer_ && !isPlaying_) rdPlayer_->Refresh();
+    if (rdPlayer_ && !isPlaying()) rdPlayer_->Refresh();
 }

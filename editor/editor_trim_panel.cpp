@@ -240,7 +240,6 @@ void EditVideoWindowController::keepSelectedPartAction() {
     v_->removeTimeSelectedPart->setSelected(false);
     v_->cutProgressView->setIsFanxuan(false);
     isTrimFanxuan_ = false;
-    isPlaying_ = false;
     play();
     v_->cutProgressView->setProgress(v_->cutProgressView->lowerValue());
     seekSeconds(double(v_->cutProgressView->lowerValue()) * playerDurationSeconds());
@@ -255,10 +254,7 @@ void EditVideoWindowController::removeSelectedPartAction() {
     seekSeconds(0);
 }
 
-void EditVideoWindowController::playTrimBtnTouchUp() {
-    if (rdPlayer_) rdPlayer_->pause();
-    action_playPauseBtn();
-}
+void EditVideoWindowController::playTrimBtnTouchUp() { action_playPauseBtn(); }
 
 void EditVideoWindowController::resetStartTrim() {
     writeTimeFields(true, 0);
@@ -284,8 +280,8 @@ void EditVideoWindowController::resetTrimBtnTouchUp() {
 void EditVideoWindowController::actionMouseDownForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {
     if (view != v_->cutProgressView) return;
     // The preview holds still under the drag and plays on once the bar is let go.
-    resumeAfterRangeDrag_ = isPlaying_;
-    if (isPlaying_) pause();
+    resumeAfterRangeDrag_ = isPlaying();
+    if (resumeAfterRangeDrag_) pause();
 }
 
 void EditVideoWindowController::actionMouseUpForCutProgressViewBlock(kestrel::widgets::RDCutProgressView* view, float) {

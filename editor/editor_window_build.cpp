@@ -137,6 +137,9 @@ void EditVideoWindowController::buildWindow() {
     v_->audiochanelPopBtn->setStyleSheet(
         QStringLiteral("QComboBox{background:rgb(32,35,43);color:rgb(170,177,185);border:1px solid rgb(49,60,72);"
                        "border-radius:6px;padding:0 6px}"));
+    // A track chosen is heard at once, also while the preview plays.
+    connect(v_->audiochanelPopBtn, &QComboBox::activated, this,
+            [this] { applyEditState(kestrel::session::kPreviewSound); });
 }
 
 void EditVideoWindowController::buildTransport() {
@@ -153,16 +156,8 @@ void EditVideoWindowController::buildTransport() {
     v_->b_picStyleBtn = makeTransport(QStringLiteral("ZantImage/Join/btnCaptureSet"), true);
     v_->b_volumeBtn = makeTransport(QStringLiteral("ZantImage/Reverse/btnOpenVolume"), true);
 
-    v_->b_playPauseBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
-        action_playPauseBtn();
-        v_->b_stopBtn->setEnabled(isPlaying_);
-        showPlayPictures(isPlaying_);
-    });
-    v_->b_stopBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
-        stop();
-        v_->b_stopBtn->setEnabled(false);
-        v_->audiochanelPopBtn->setEnabled(true);
-    });
+    v_->b_playPauseBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { action_playPauseBtn(); });
+    v_->b_stopBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) { stop(); });
     v_->b_cameraBtn->setMouseDownAction([this](kestrel::widgets::ZorButton*) {
         if (rdPlayer_) actionCarameraBtn();
     });
@@ -174,10 +169,8 @@ void EditVideoWindowController::buildTransport() {
         if (title.isEmpty()) continue;
         QAction* item = v_->coverStyleMenus->addAction(title);
         // The format is the key, not its translation, so every language saves what it shows.
-        connect(item, &QAction::triggered, this, [this, key] {
-            coverStyle_ = QString::fromLatin1(key);
-            v_->b_picStyleBtn->hide();
-        });
+        // The menu closes by itself; its button stays for the next choice.
+        connect(item, &QAction::triggered, this, [this, key] { coverStyle_ = QString::fromLatin1(key); });
     }
     v_->b_picStyleBtn->setMouseDownAction([this](kestrel::widgets::ZorButton* b) {
         if (!rdPlayer_) return;
@@ -217,9 +210,10 @@ void EditVideoWindowController::buildEmptyPanels() {
     exportAttachment_ = new kestrel::editor::EditorExportAttachment(*this, this);
     // Starting the music preview pauses the video preview the window's own way.
     sidePanels_->setVideoPreviewPause([this] {
-        if (isPlaying_) pause();
+        if (isPlaying()) pause();
     });
     sidePanels_->setUserTurn([this] { return edits_.userAngleDegrees(); });
+    sidePanels_->setAlertPresenter([this](const QString& message) { showAlert(message); });
     // Every panel's change reaches the preview as the window's one edit state.
     sidePanels_->setPreviewApplier(
         [this](unsigned parts, const kestrel::session::PreviewContext& context) { applyEditState(parts, context); });

@@ -57,6 +57,7 @@ ZorLayoutInput ZorButton::layoutInput() const {
     in.contentImagePosition = contentImagePosition_;
     in.leftIconWidth = leftIconWidth_;
     in.titlePosition = titlePosition_;
+    in.rightToLeft = layoutDirection() == Qt::RightToLeft;
     return in;
 }
 

@@ -53,7 +53,7 @@ QRectF zorTitleRect(const ZorLayoutInput& in) {
         x = (W - tw) / 2;
         y = H - th;
     } else if (in.imagePosition == ImagePosition::ImageLeading) {
-        x = iw;
+        x = in.rightToLeft ? W - iw - tw : iw;
         y = (H - th) / 2;
     } else if (hasPicture || in.leftIconWidth != 0) {
         const float content = std::max(in.leftIconWidth, 0.0f) + static_cast<float>(iw) + static_cast<float>(tw);
@@ -82,7 +82,7 @@ QPointF zorPictureOrigin(const ZorLayoutInput& in) {
     const qreal ih = in.picture.height();
     const qreal tw = in.text.width();
     if (in.imagePosition == ImagePosition::ImageAbove) return QPointF((W - iw) / 2, 0);
-    if (in.imagePosition == ImagePosition::ImageLeading) return QPointF(0, (H - ih) / 2 + 1);
+    if (in.imagePosition == ImagePosition::ImageLeading) return QPointF(in.rightToLeft ? W - iw : 0, (H - ih) / 2 + 1);
     if (in.contentImagePosition == 1) return QPointF(0, (H - ih) / 2);
     if (in.contentImagePosition == 2) return QPointF(static_cast<float>(W - iw), (H - ih) / 2);
     return QPointF((W - (iw + tw)) / 2, (H - ih) / 2);

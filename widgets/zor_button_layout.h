@@ -48,6 +48,8 @@ struct ZorLayoutInput {
     qint64 contentImagePosition = 0;  // 0 centred block, 1 left edge, 2 right edge
     float leftIconWidth = 0;
     std::optional<kestrel::widgets::ZorPosition> titlePosition;
+    // Right-to-left text: a leading picture sits at the right, the title to its left.
+    bool rightToLeft = false;
 };
 
 // Rectangle the title is drawn in.

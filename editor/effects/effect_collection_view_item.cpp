@@ -52,6 +52,8 @@ void EffectCollectionViewItem::mouseUpAfter() { isCheck_ = false; }
 
 void EffectCollectionViewItem::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    // A press dragged off the row and let go elsewhere is no click.
+    if (!rect().contains(at)) return;
     if (mDelegate_) {
         if (selectedView_->geometry().contains(at))
             mDelegate_->checkEffectCollectionViewItem(this, event);

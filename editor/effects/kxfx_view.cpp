@@ -1,6 +1,7 @@
 #include "editor/effects/kxfx_view.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "editor/effects/effect_list.h"
@@ -14,6 +15,7 @@
 #include "widgets/zor_button.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -68,6 +70,8 @@ KxfxView::KxfxView(const QList<EffectItem>& effectTypes, QWidget* parent) : QWid
 }
 
 KxfxView::~KxfxView() {
+    // A field that loses the focus while the panel goes hands nothing over to it.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->disconnect(this);
     for (kestrel::widgets::VolumeProgressSlider* slider : {speedSlider, brightnessSlider, contrastSlider, saturationSlider})
         slider->setDelegate(nullptr);
 }
@@ -176,6 +180,7 @@ void KxfxView::initEffectView() {
     speedSlider = makeSlider(QRect(12, 38, 200, 16), progressForSpeed(1.0));
     speedValueLabel = makeValueField(QRect(224, 35, 56, 22), QString::asprintf("%.2f", 1.0));
     speedValueLabel->setReadOnly(true);  // editable once the window has settled (magicEnhanceAction)
+    connect(speedValueLabel, &QLineEdit::editingFinished, this, [this] { speedFieldCommitted(); });
     speedCustomLabel = makeLabel(QRect(12, 60, kWidth - 24, 18), false);  // clear of the value field above
     anchor(speedCustomLabel, Anchor::Widen);
 
@@ -193,8 +198,9 @@ void KxfxView::initEffectView() {
     brightnessValueLabel = makeValueField(QRect(224, rowY[0], 56, 22), QString::number(brightness_));
     contrastValueLabel = makeValueField(QRect(224, rowY[1], 56, 22), QString::number(contrast_));
     saturationValueLabel = makeValueField(QRect(224, rowY[2], 56, 22), QString::number(saturation_));
+    // A typed value is taken when the field is left or Return is pressed, once.
     for (kestrel::widgets::RDTextField* field : {brightnessValueLabel, contrastValueLabel, saturationValueLabel})
-        connect(field, &QLineEdit::textEdited, this, [this, field] { colourFieldEdited(field); });
+        connect(field, &QLineEdit::editingFinished, this, [this, field] { colourFieldEdited(field); });
 
     // Effects.
     effectLabel = makeLabel(QRect(12, 208, 120, 20), true);
@@ -293,9 +299,10 @@ void KxfxView::magicEnhanceAction() {
     speedValueLabel->setReadOnly(false);
 }
 
-int KxfxView::brightness() const { return brightnessValueLabel->text().toInt(); }
-int KxfxView::contrast() const { return contrastValueLabel->text().toInt(); }
-int KxfxView::saturation() const { return saturationValueLabel->text().toInt(); }
+// The values taken (slid, or typed and committed), not a field's text still being typed.
+int KxfxView::brightness() const { return brightness_; }
+int KxfxView::contrast() const { return contrast_; }
+int KxfxView::saturation() const { return saturation_; }
 double KxfxView::speed() const { return speed_; }
 bool KxfxView::magicEnhanceOn() const { return magicEnhance->selected(); }
 
@@ -362,12 +369,28 @@ void KxfxView::selectEffectCollectionViewItem(EffectCollectionViewItem* item, QM
     selectedEffectIndex_ = index;
 }
 
-void KxfxView::speedChanged(float progress) {
-    const float speed = speedForProgress(progress);
+void KxfxView::speedChanged(float progress) { setSpeed(speedForProgress(progress)); }
+
+void KxfxView::setSpeed(double speed) {
     speed_ = speed;
     if (player_) applyPreview(kestrel::session::kPreviewSpeed);
     speedValueLabel->setText(QString::asprintf("%.2f", speed));
     if (speedChangedBlock_) speedChangedBlock_(speed);
+}
+
+void KxfxView::speedFieldCommitted() {
+    if (speedValueLabel->isReadOnly()) return;
+    bool ok = false;
+    const double typed = speedValueLabel->text().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(typed)) {
+        // Not a number: the field shows the speed in force again.
+        speedValueLabel->setText(QString::asprintf("%.2f", speed_));
+        return;
+    }
+    // The slider's range: 0.1 to 4 times.
+    const double speed = std::clamp(typed, 0.1, 4.0);
+    speedSlider->setProgress(progressForSpeed(speed));
+    setSpeed(speed);
 }
 
 void KxfxView::colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
@@ -376,15 +399,22 @@ void KxfxView::colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slide
                                   : slider == contrastSlider ? contrastValueLabel
                                                              : saturationValueLabel;
     field->setText(QString::number(value));
+    (slider == brightnessSlider ? brightness_ : slider == contrastSlider ? contrast_ : saturation_) = value;
     rebuildEffects();
 }
 
 void KxfxView::colourFieldEdited(kestrel::widgets::RDTextField* field) {
     // A typed value is held to its slider's range; the field shows the value kept.
     const int limit = field == brightnessValueLabel ? 255 : 100;
+    int& kept = field == brightnessValueLabel ? brightness_ : field == contrastValueLabel ? contrast_ : saturation_;
+    bool ok = false;
+    const int typedValue = field->text().trimmed().toInt(&ok);
+    if (!ok) {
+        field->setText(QString::number(kept));  // not a number: the value in force stays
+        return;
+    }
     const QString typed = field->text().trimmed();
-    if (typed.isEmpty() || typed == QLatin1String("-")) return;  // still being typed
-    const int value = std::clamp(typed.toInt(), -limit, limit);
+    const int value = std::clamp(typedValue, -limit, limit);
     if (QString::number(value) != typed) field->setText(QString::number(value));
     if (field == brightnessValueLabel) {
         brightness_ = value;
@@ -430,6 +460,8 @@ void KxfxView::action_volueSlider(float progress) {
 }
 
 void KxfxView::refreshPlayerView() {
+    // Another file starts with its colours as they are; speed and effects stay as chosen.
+    brightness_ = contrast_ = saturation_ = 0;
     speedSlider->setProgress(progressForSpeed(speed()));
     speedValueLabel->setText(QString::asprintf("%.2f", speed()));
     brightnessSlider->setProgress(progressForBrightness(brightness_));
@@ -451,7 +483,7 @@ void KxfxView::actionEffectReset() {
     brightnessSlider->setProgress(progressForBrightness(brightness_));
     contrastSlider->setProgress(progressForContrast(contrast_));
     saturationSlider->setProgress(progressForContrast(saturation_));
-    speedValueLabel->setText(QString::number(1.0));
+    speedValueLabel->setText(QString::asprintf("%.2f", 1.0));
     brightnessValueLabel->setText(QString::number(brightness_));
     contrastValueLabel->setText(QString::number(contrast_));
     saturationValueLabel->setText(QString::number(saturation_));

@@ -138,6 +138,9 @@ private:
     bool previewPlaying() const;
     void colourFieldEdited(kestrel::widgets::RDTextField* field);
     void speedChanged(float progress);
+    void setSpeed(double speed);
+    // The speed field was left or Return pressed: a typed speed, held to the slider's range.
+    void speedFieldCommitted();
     void colourSliderChanged(kestrel::widgets::VolumeProgressSlider* slider, float progress);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;

@@ -38,6 +38,8 @@ void MusicCollectionViewItem::setItem(const kestrel::model::MusicInfo& item) {
 }
 
 void MusicCollectionViewItem::mouseReleaseEvent(QMouseEvent* event) {
+    // A press dragged off the row and let go elsewhere is no click.
+    if (!rect().contains(event->position().toPoint())) return;
     isCheck_ = lastClick_.isValid() && lastClick_.elapsed() < 200;
     lastClick_.start();
     if (!mDelegate_) return;

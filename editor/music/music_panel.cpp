@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -55,6 +56,8 @@ MusicPanel::MusicPanel(QWidget* parent) : QWidget(parent) {
 }
 
 MusicPanel::~MusicPanel() {
+    // A field that loses the focus while the panel goes hands nothing over to it.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->disconnect(this);
     audioTimer_.stop();
     // The music preview goes first, so its end-of-play block can no longer reach this panel.
     if (rdmusicPlayer_) rdmusicPlayer_->setPlayerDidEndBlock({});
@@ -99,8 +102,9 @@ void MusicPanel::buildUi() {
         steppers_[row][1] = panel::makeStepperButton(host, false, [this, row](auto*) { stepRow(row, -1); });
         into->addWidget(steppers_[row][0], at, 2);
         into->addWidget(steppers_[row][1], at, 3);
+        // A typed time is taken when its field is left or Return is pressed, once.
         for (size_t i = 0; i < 4; ++i)
-            QObject::connect(rows_[row].fields[i], &QLineEdit::textEdited, this, [this, row] { readRow(row); });
+            QObject::connect(rows_[row].fields[i], &QLineEdit::editingFinished, this, [this, row] { readRow(row); });
     };
     auto* positionGrid = new QGridLayout;
     addRowFields(kPositionStart, this, positionGrid, 0, "StartFieldLabelstringValue");
@@ -178,11 +182,18 @@ void MusicPanel::buildUi() {
     column->addWidget(titled("videooriginalsoundLabelstringValue", this));
     auto* originalRow = new QHBoxLayout;
     removeOriginalmusicBtn_ = panel::makeCheckBox(this, [this](auto*) { toggleRemoveOriginal(); });
+    // The mute of the video's own sound, beside its level; unmuting gives back the level it had.
+    originalVolumeBtn_ = panel::makePictureButton(this, "ZantImage/Reverse/btnOpenVolume_Normal@2x.png",
+                                                  [this](auto*) { toggleOriginalMute(); });
     originalVolumeSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), this);
     originalVolumeSlider_->setFixedSize(110, 20);
     originalVolumeSlider_->setProgress(1.0f);
     originalVolumeSlider_->setDelegate(this);
+    // A muted sound shows the closed speaker.
+    for (kestrel::widgets::ZorButton* mute : {musicItemVolueBtn_, originalVolumeBtn_})
+        mute->setSelectedImage(services::Language::pixmapWithfileName(QStringLiteral("ZantImage/Reverse/btnCloseVolume_Normal@2x.png")));
     originalRow->addWidget(removeOriginalmusicBtn_);
+    originalRow->addWidget(originalVolumeBtn_);
     originalRow->addWidget(originalVolumeSlider_);
     column->addLayout(originalRow);
     column->addStretch();
@@ -264,12 +275,18 @@ void MusicPanel::reloadData() {
     }
 }
 
+void MusicPanel::pauseVideoPreview() {
+    if (!player_ || player_->playerStatus() != 1) return;
+    if (pauseVideoPreview_) pauseVideoPreview_();
+    else player_->pause();
+}
+
 void MusicPanel::loadMusicAction() {
-    if (player_ && player_->playerStatus() == 1) player_->pause();
+    pauseVideoPreview();
     const QStringList chosen = panel::runOpenPanel(window(), QString(), kMusicTypes);
     if (chosen.isEmpty()) return;
     const QStringList refused = addMusicFiles(chosen);
-    if (!refused.isEmpty()) QMessageBox::warning(window(), QString(), localized("musicNoSoundMessage").arg(refused.join(", ")));
+    if (!refused.isEmpty()) panel::showAlert(this, alertPresenter_, localized("musicNoSoundMessage").arg(refused.join(", ")));
 }
 
 QStringList MusicPanel::addMusicFiles(const QStringList& paths) {
@@ -395,7 +412,22 @@ void MusicPanel::setItemVolume(float volume) {
 
 void MusicPanel::actionProgressForProgressSliderBlock(kestrel::widgets::VolumeProgressSlider* slider, float progress) {
     if (slider == musicItemVolueSlider_) setItemVolume(progress);
-    else if (slider == originalVolumeSlider_) applyPreview(kestrel::session::kPreviewSound);
+    else if (slider == originalVolumeSlider_) {
+        originalVolumeBtn_->setSelected(progress <= 0);
+        applyPreview(kestrel::session::kPreviewSound);
+    }
+}
+
+void MusicPanel::toggleOriginalMute() {
+    const float level = originalVolumeSlider_->progress();
+    if (level > 0) {
+        originalVolumeBeforeMute_ = level;
+        originalVolumeSlider_->setProgress(0.0f);
+    } else {
+        originalVolumeSlider_->setProgress(originalVolumeBeforeMute_ > 0 ? originalVolumeBeforeMute_ : 1.0f);
+    }
+    originalVolumeBtn_->setSelected(originalVolumeSlider_->progress() <= 0);
+    applyPreview(kestrel::session::kPreviewSound);
 }
 
 // ---- time rows and bars ----------------------------------------------------------------------
@@ -446,31 +478,46 @@ void MusicPanel::updateMusicSlider() {
                                         static_cast<float>((info->pruneStart + info->pruneDuration) / M));
 }
 
-void MusicPanel::storeRow(TimeRow row) {
+bool MusicPanel::storeRow(TimeRow row) {
     kestrel::model::MusicInfo* info = selectedInfo();
-    if (!info) return;
+    if (!info) return false;
     const auto& f = rows_[row].fields;
     const double t = secondsFromMillisecondTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
     const double V = videoDuration();
     switch (row) {
     case kPositionStart: {
+        if (t > V) return false;  // past the video's end: ignored
         const double length = double(info->positionEnd) - info->positionStart;
         info->positionStart = static_cast<float>(std::clamp(t, 0.0, V));
         info->positionEnd = static_cast<float>(std::min(V, info->positionStart + length));
         applySpanRule(*info);
         break;
     }
-    case kPositionLength: setPositionLength(*info, t, V); break;
+    case kPositionLength:
+        if (t <= 0) return false;
+        setPositionLength(*info, t, V);
+        break;
     case kPruneStart:
+        if (t >= info->musicDuration) return false;  // past the music's end: ignored
         info->pruneStart = static_cast<float>(std::clamp(t, 0.0, double(info->musicDuration)));
         setPruneLength(*info, info->pruneDuration);
         break;
-    case kPruneLength: setPruneLength(*info, t); break;
+    case kPruneLength:
+        if (t <= 0) {
+            // Nothing of the music would be used: refused, and the length stays.
+            panel::showAlert(this, alertPresenter_, localized("showmessageTime6"));
+            return false;
+        }
+        setPruneLength(*info, t);
+        break;
     }
+    return true;
 }
 
 void MusicPanel::readRow(TimeRow row) {
     storeRow(row);
+    // The rows show what the item holds: a value pulled to its limit or ignored shows as kept.
+    if (const kestrel::model::MusicInfo* info = selectedInfo()) writeRows(*info);
     updateMusicSlider();
 }
 
@@ -546,8 +593,7 @@ void MusicPanel::playOrPauseAudio() {
     if (!rdmusicPlayer_) return;
     isaudioplaying_ = !isaudioplaying_;
     // The two previews never sound at once.
-    if (isaudioplaying_ && pauseVideoPreview_) pauseVideoPreview_();
-    else if (isaudioplaying_ && player_ && player_->playerStatus() == 1) player_->pause();
+    if (isaudioplaying_) pauseVideoPreview();
     if (isaudioplaying_) {
         rdmusicPlayer_->play();
         audioTimer_.start();
@@ -617,6 +663,7 @@ void MusicPanel::enableMusicEdit(bool flag) {
         b->setEnabled(flag);
     for (auto& row : rows_) row.setEnabled(flag);
     removeOriginalmusicBtn_->setEnabled(true);
+    originalVolumeBtn_->setEnabled(true);
 }
 
 }  // namespace kestrel::editor

@@ -48,6 +48,8 @@ public:
     // How the music preview pauses a playing video preview (the window's own pause, so its
     // buttons and tick follow); without one the player is paused directly.
     void setVideoPreviewPause(std::function<void()> pause) { pauseVideoPreview_ = std::move(pause); }
+    // Where the panel's refusals are told (the window's alert).
+    void setAlertPresenter(panel::AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
 
     const QList<kestrel::model::MusicInfo>& musicList() const { return musicList_; }
     int selectedMusicIndex() const { return selectedMusicIndex_; }
@@ -75,9 +77,16 @@ public:
     void togglePrune();
     void toggleRemoveOriginal();
     void setItemVolume(float volume);
+    // The mute button of the video's own sound: silent, or back to the level it had.
+    void toggleOriginalMute();
+    kestrel::widgets::ZorButton* originalMuteButton() const { return originalVolumeBtn_; }
+    kestrel::widgets::VolumeProgressSlider* originalVolumeSlider() const { return originalVolumeSlider_; }
+    kestrel::widgets::ZorButton* addButton() const { return loadmusicBtn_; }
+    kestrel::widgets::ZorButton* removeOriginalButton() const { return removeOriginalmusicBtn_; }
     // Steps the edited field of a row by delta and reads the row back.
     void stepRow(TimeRow row, int delta);
-    // Reads a row's four fields back into the selected item (typed input).
+    // Reads a row's four fields back into the selected item (typed input, when a field is left)
+    // and shows what the item keeps.
     void readRow(TimeRow row);
     panel::TimeGroup& timeRow(TimeRow row) { return rows_[row]; }
 
@@ -124,10 +133,13 @@ private:
     double videoDuration() const;
     double musicDuration() const;
     void initmusicPlayer(const QString& path);
+    // Pauses a playing video preview the window's way (the player's own pause without a window).
+    void pauseVideoPreview();
     void updateMusicSlider();
     void changeMusicPlayerSlider();
     void writeRows(const kestrel::model::MusicInfo& info);
-    void storeRow(TimeRow row);
+    // Stores a row's typed time in the selected item; false when it was ignored or refused.
+    bool storeRow(TimeRow row);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     PreviewApplier previewApplier_;
@@ -136,6 +148,7 @@ private:
     std::unique_ptr<kestrel::player::DIVuverIzizud> rdmusicPlayer_;
     bool isaudioplaying_ = false;
     std::function<void()> pauseVideoPreview_;
+    panel::AlertPresenter alertPresenter_;
     bool playingPrune_ = false;
     QTimer audioTimer_;
     QList<kestrel::model::MusicInfo> musicList_;
@@ -162,6 +175,8 @@ private:
     kestrel::widgets::RDCutProgressView* pruneRangSlider_ = nullptr;
     kestrel::widgets::VolumeProgressSlider* musicItemVolueSlider_ = nullptr;
     kestrel::widgets::VolumeProgressSlider* originalVolumeSlider_ = nullptr;
+    kestrel::widgets::ZorButton* originalVolumeBtn_ = nullptr;
+    float originalVolumeBeforeMute_ = 1.0f;
     QLabel* musicItemVoluelabel_ = nullptr;
     QWidget* pruneContentView_ = nullptr;
     std::array<panel::TimeGroup, 4> rows_{};

@@ -9,4 +9,9 @@ SubtitleCheck checkSubtitleFile(const QString& path) {
     return {refusal.isEmpty(), refusal};
 }
 
+bool isStyledSubtitleFile(const QString& path) {
+    const QString extension = QFileInfo(path).suffix().toLower();
+    return extension == QLatin1String("ass") || extension == QLatin1String("ssa");
+}
+
 }  // namespace kestrel::editor

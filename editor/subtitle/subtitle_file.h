@@ -14,4 +14,8 @@ struct SubtitleCheck {
 // and files without a cue; text in UTF-8, UTF-16 with its mark or a western encoding is read.
 SubtitleCheck checkSubtitleFile(const QString& path);
 
+// An "ass" or "ssa" file: it brings its own styles (fonts, colours, placement), which the panel's
+// font, colour and position would not change (srt files take them).
+bool isStyledSubtitleFile(const QString& path);
+
 }  // namespace kestrel::editor

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
@@ -27,6 +28,11 @@ SubtitlePanel::SubtitlePanel(QWidget* parent) : QWidget(parent), fontFolder_(sub
     buildUi();
     rebuildSubtitleMenu();
     changelanguage();
+}
+
+SubtitlePanel::~SubtitlePanel() {
+    // A field that loses the focus while the panel goes hands nothing over to it.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->disconnect(this);
 }
 
 void SubtitlePanel::buildUi() {
@@ -70,7 +76,10 @@ void SubtitlePanel::buildUi() {
     }
     ++row;
     positionSlider_ = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 140, 20), this);
-    positionSlider_->setFixedSize(140, 20);
+    // The slider takes the room the title column leaves; the value keeps its own beside it.
+    positionSlider_->setFixedHeight(20);
+    positionSlider_->setMinimumWidth(60);
+    positionSlider_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     positionSlider_->setDelegate(this);
     positionSlider_->setProgress(1.0f);
     positionSlider_->setDisable(true);
@@ -80,20 +89,55 @@ void SubtitlePanel::buildUi() {
     positionSteppers_[0] = panel::makeStepperButton(this, true, [this](auto*) { stepPosition(+1); });
     positionSteppers_[1] = panel::makeStepperButton(this, false, [this](auto*) { stepPosition(-1); });
     grid->addWidget(titled("Position:"), row, 0);
-    grid->addWidget(positionSlider_, row, 1);
-    grid->addWidget(positionField_, row, 2);
+    auto* positionRow = new QHBoxLayout;
+    positionRow->addWidget(positionSlider_, 1);
+    positionRow->addSpacing(6);
+    positionRow->addWidget(positionField_);
     auto* steppers = new QVBoxLayout;
     steppers->addWidget(positionSteppers_[0]);
     steppers->addWidget(positionSteppers_[1]);
-    grid->addLayout(steppers, row++, 3);
+    positionRow->addLayout(steppers);
+    grid->addLayout(positionRow, row++, 1, 1, 3);
     grid->setRowStretch(row, 1);
-    QObject::connect(positionField_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        if (ok) applyPosition(clampedSubtitlePosition(value, videoHeight(), subtitleParam_.fontSize));
-    });
-    colorWellBtn_->setEnabled(false);
-    subtitleFontStyleBtn_->setEnabled(false);
+    // A typed position is taken when the field is left or Return is pressed: one beyond the
+    // picture is ignored (the field shows the position in force again).
+    QObject::connect(positionField_, &QLineEdit::editingFinished, this, [this] { positionFieldCommitted(); });
+    enableFileControls();
+}
+
+void SubtitlePanel::positionFieldCommitted() {
+    bool ok = false;
+    const int value = positionField_->text().trimmed().toInt(&ok);
+    const int height = videoHeight();
+    if (!ok || value < 0 || (height > 0 && value > height) || !positionField_->isEnabled()) {
+        positionField_->setText(subtitleParam_.positon >= 0 ? QString::number(subtitleParam_.positon) : QString());
+        return;
+    }
+    applyPosition(clampedSubtitlePosition(value, height, subtitleParam_.fontSize));
+}
+
+void SubtitlePanel::enableFileControls() {
+    const QString& path = subtitleParam_.subtitlePath;
+    const bool loaded = !path.isEmpty();
+    const bool styled = loaded && isStyledSubtitleFile(path);
+    // An ass or ssa file keeps its own fonts, colours and placement: these controls would not
+    // change it, and say so.
+    const QString why = styled ? localized("SubtitleStyledFileTip") : QString();
+    colorWellBtn_->setEnabled(loaded && !styled);
+    subtitleFontStyleBtn_->setEnabled(loaded && !styled && !subtitleParam_.fontPathList.isEmpty());
+    positionField_->setEnabled(loaded && !styled);
+    positionSlider_->setDisable(!(loaded && !styled));
+    QList<QWidget*> placing{colorWellBtn_, subtitleFontStyleBtn_, positionField_, positionSlider_};
+    for (kestrel::widgets::ZorButton* button : placeButtons_) {
+        button->setEnabled(loaded && !styled);
+        placing << button;
+    }
+    for (kestrel::widgets::ZorButton* stepper : positionSteppers_) {
+        if (!loaded || styled) stepper->setEnabled(false);
+        placing << stepper;
+    }
+    for (QWidget* control : placing) control->setToolTip(why);
+    if (!loaded || styled) positionField_->clear();
 }
 
 void SubtitlePanel::changelanguage() {
@@ -126,9 +170,19 @@ void SubtitlePanel::changelanguage() {
 
 void SubtitlePanel::setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData) {
     player_ = player;
-    // Another file starts without a subtitle; a preview made again for the same file keeps it.
-    if (!fileData || fileData != fileData_) subtitleParam_ = kestrel::model::SubtitleParam();
+    // Another file starts without a subtitle, and the panel names none; a preview made again for
+    // the same file keeps it.
+    if (!fileData || fileData != fileData_) {
+        subtitleParam_ = kestrel::model::SubtitleParam();
+        captionPath_.clear();
+        captionColor_ = QColor();
+        loadedFiles_.clear();
+        selectSubtitleMenuItemIndex_ = 0;
+        subtitleTypeBtn_->setContentTitle(localized("No Subtitle"));
+        rebuildSubtitleMenu();
+    }
     fileData_ = std::move(fileData);
+    enableFileControls();
     if (player_ && !subtitleParam_.subtitlePath.isEmpty()) sendRecord();
 }
 
@@ -162,12 +216,14 @@ void SubtitlePanel::chooseSubtitleMenuItem(int index) {
     if (index == 0) {
         subtitleParam_.subtitlePath.clear();
         subtitleTypeBtn_->setContentTitle(localized("No Subtitle"));
+        enableFileControls();
         sendRecord();
     } else if (index >= 1 && index < last) {
         // Any file loaded before can be shown again.
         captionPath_ = loadedFiles_[index - 1];
         subtitleParam_.subtitlePath = captionPath_;
         subtitleTypeBtn_->setContentTitle(QFileInfo(captionPath_).fileName());
+        enableFileControls();
         sendRecord();
     }
 }
@@ -178,7 +234,7 @@ void SubtitlePanel::openLoadPanel() {
     if (chosen.isEmpty()) return;
     const QString path = chosen.last();
     const SubtitleCheck check = loadSubtitleFile(path);
-    if (!check.ok) QMessageBox::warning(window(), QString(), localized(check.messageKey).arg(QFileInfo(path).fileName()));
+    if (!check.ok) panel::showAlert(this, alertPresenter_, localized(check.messageKey).arg(QFileInfo(path).fileName()));
 }
 
 void SubtitlePanel::ensureFontList() {
@@ -219,11 +275,7 @@ SubtitleCheck SubtitlePanel::loadSubtitleFile(const QString& path) {
     subtitleParam_.positon = -1;
     subtitleParam_.subtitlePath = captionPath_;
     sendRecord();
-    const bool srt = QFileInfo(path).suffix().toLower() == "srt";
-    colorWellBtn_->setEnabled(srt);
-    subtitleFontStyleBtn_->setEnabled(srt && !subtitleParam_.fontPathList.isEmpty());
-    positionField_->setEnabled(true);
-    positionSlider_->setDisable(false);
+    enableFileControls();
     return check;
 }
 
@@ -283,12 +335,18 @@ void SubtitlePanel::actionProgressForProgressSliderBlock(kestrel::widgets::Volum
 }
 
 void SubtitlePanel::actionMouseDownForTextFieldBlock(kestrel::widgets::RDTextField* field) {
-    for (auto* stepper : positionSteppers_) stepper->setEnabled(field == positionField_ && !captionPath_.isEmpty());
+    const bool placeable = !subtitleParam_.subtitlePath.isEmpty() && !isStyledSubtitleFile(subtitleParam_.subtitlePath);
+    for (auto* stepper : positionSteppers_) stepper->setEnabled(field == positionField_ && placeable);
 }
 
 kestrel::model::SubtitleParam SubtitlePanel::subtitleParamForExport() const {
     kestrel::model::SubtitleParam param = subtitleParam_;
     if (captionColor_.isValid()) param.fontColor = captionColor_;
+    if (isStyledSubtitleFile(param.subtitlePath)) {
+        // The file's own styles decide: no font and no place of the panel's.
+        param.fontPath.clear();
+        param.positon = -1;
+    }
     return param;
 }
 

@@ -22,6 +22,7 @@ namespace kestrel::editor {
 class SubtitlePanel : public QWidget, public kestrel::widgets::VolumeProgressSliderDelegate, public kestrel::widgets::RDTextFieldDelegate {
 public:
     explicit SubtitlePanel(QWidget* parent = nullptr);
+    ~SubtitlePanel() override;
 
     // The open file and its preview (not owned); the panel starts from the file's own settings.
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
@@ -30,6 +31,8 @@ public:
     // The user's turn of the picture in degrees (the caption's height follows it); 0 when unset.
     void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     void setFontFolder(const QString& folder) { fontFolder_ = folder; }
+    // Where the panel's refusals are told (the window's alert).
+    void setAlertPresenter(panel::AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
 
     // Checks and loads a file; nothing changes when it is refused.
     SubtitleCheck loadSubtitleFile(const QString& path);
@@ -46,6 +49,12 @@ public:
     kestrel::model::SubtitleParam subtitleParamForExport() const;
     QStringList subtitleMenuTitles() const;
     bool colourEnabled() const;
+    // The button naming the subtitle shown ("No Subtitle" or the file's name), and the controls.
+    kestrel::widgets::ZorButton* subtitleButton() const { return subtitleTypeBtn_; }
+    kestrel::widgets::ZorButton* fontButton() const { return subtitleFontStyleBtn_; }
+    kestrel::widgets::ZorButton* colourButton() const { return colorWellBtn_; }
+    kestrel::widgets::ZorButton* placeButton(int place) const { return placeButtons_[size_t(place)]; }
+    kestrel::widgets::VolumeProgressSlider* positionSlider() const { return positionSlider_; }
     kestrel::widgets::RDTextField* positionField() const { return positionField_; }
     void changelanguage();
 
@@ -61,9 +70,14 @@ private:
     void applyPosition(int position);
     int videoHeight() const;
     void openLoadPanel();
+    // The colour, font and position controls: on for a loaded srt file; off for none, and off
+    // with a tool tip saying why for an ass or ssa file, which keeps its own styles.
+    void enableFileControls();
+    void positionFieldCommitted();
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     PreviewApplier previewApplier_;
+    panel::AlertPresenter alertPresenter_;
     std::function<int32_t()> userTurn_;
     kestrel::model::SimpleDataPtr fileData_;
     kestrel::model::SubtitleParam subtitleParam_;

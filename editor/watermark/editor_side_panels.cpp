@@ -42,7 +42,14 @@ void EditorSidePanels::setUserTurn(const std::function<int32_t()>& turn) {
 }
 
 void EditorSidePanels::setVideoPreviewPause(std::function<void()> pause) {
+    watermark_->setVideoPreviewPause(pause);
     music_->setVideoPreviewPause(std::move(pause));
+}
+
+void EditorSidePanels::setAlertPresenter(const std::function<void(const QString&)>& presenter) {
+    watermark_->setAlertPresenter(presenter);
+    subtitle_->setAlertPresenter(presenter);
+    music_->setAlertPresenter(presenter);
 }
 
 void EditorSidePanels::previewWillPlay() {

@@ -30,8 +30,11 @@ public:
     void setPreviewApplier(const PreviewApplier& apply);
     // The user's turn of the picture in degrees, which the watermark frame and caption follow.
     void setUserTurn(const std::function<int32_t()>& turn);
-    // The window's pause of the video preview, used when the music preview starts.
+    // The window's pause of the video preview, used when the music preview starts and when a
+    // watermark or music is added.
     void setVideoPreviewPause(std::function<void()> pause);
+    // How the panels tell the user of a refused value or file (the window's alert).
+    void setAlertPresenter(const std::function<void(const QString&)>& presenter);
     // The video preview starts: the music preview stops, the mix is rebuilt, the watermark
     // overlay hides and every checked watermark is drawn by the player.
     void previewWillPlay();

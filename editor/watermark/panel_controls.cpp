@@ -1,5 +1,7 @@
 #include "editor/watermark/panel_controls.h"
 
+#include <QMessageBox>
+
 #include "widgets/dialogs/open_panel.h"
 
 #include <QHBoxLayout>
@@ -115,6 +117,18 @@ QStringList runOpenPanel(QWidget*, const QString& message, const QStringList& ex
     request.allowedFileTypes = extensions;
     request.allowsMultipleSelection = true;
     return kestrel::widgets::runOpenPanel(request);
+}
+
+void showAlert(QWidget* panel, const AlertPresenter& presenter, const QString& message) {
+    if (presenter) {
+        presenter(message);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, services::localized(QStringLiteral("Title")), message,
+                                QMessageBox::NoButton, panel ? panel->window() : nullptr);
+    box->addButton(services::localized(QStringLiteral("OKBtnTitle")), QMessageBox::AcceptRole);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 TimeGroup makeTimeGroup(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QString>
 #include <array>
+#include <functional>
 
 class QBoxLayout;
 class QVBoxLayout;
@@ -45,6 +46,11 @@ QVBoxLayout* makeListArea(QWidget* parent, int height, QBoxLayout* column);
 QStringList runOpenPanel(QWidget* window, const QString& message, const QStringList& extensions);
 
 TimeGroup makeTimeGroup(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate);
+
+// How a panel tells the user something (the window's alert); a panel without one opens a
+// message box over its window, without waiting for it.
+using AlertPresenter = std::function<void(const QString& message)>;
+void showAlert(QWidget* panel, const AlertPresenter& presenter, const QString& message);
 kestrel::widgets::RDTextField* makeValueField(QWidget* parent, kestrel::widgets::RDTextFieldDelegate* mouseDelegate);
 
 }  // namespace kestrel::editor::panel

@@ -37,8 +37,17 @@ QRectF RDWaterView::getPercentTextClipRect() const { return fractionsOfView(clip
 void RDWaterView::setScale_Type(int type) {
     scaleType_ = type;
     if (type == 3 && !waterMark_.isNull() && waterMark_.height() > 0) {
-        const double width = static_cast<float>(double(waterMark_.width()) / waterMark_.height() * cliprect_.height());
-        cliprect_.setWidth(width);
+        // The picture's shape at the box's height, narrowed to the view where it is too wide,
+        // and kept over the picture.
+        const double aspect = double(waterMark_.width()) / waterMark_.height();
+        double height = cliprect_.height();
+        double width = static_cast<float>(aspect * height);
+        if (width > viewSize().width()) {
+            width = viewSize().width();
+            height = width / aspect;
+        }
+        cliprect_.setSize(QSizeF(width, height));
+        cliprect_ = limitedWaterBox(cliprect_, viewSize());
     }
     update();
 }

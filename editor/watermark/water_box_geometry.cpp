@@ -111,6 +111,9 @@ QRectF limitedWaterBox(const QRectF& box, const QSizeF& view) {
     QRectF r = box;
     r.setHeight(std::max(10.0, std::min(box.height(), view.height())));
     r.setWidth(std::max(10.0, std::min(box.width(), view.width())));
+    // Moved back over the picture where it sticks out.
+    r.moveLeft(std::clamp(r.x(), 0.0, std::max(0.0, view.width() - r.width())));
+    r.moveTop(std::clamp(r.y(), 0.0, std::max(0.0, view.height() - r.height())));
     return r;
 }
 

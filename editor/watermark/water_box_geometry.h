@@ -30,7 +30,8 @@ WaterZone waterZoneAt(const QRectF& box, const QPointF& point, bool isPicture);
 std::optional<QRectF> dragWaterBox(WaterZone zone, const QRectF& box, const QPointF& point, const QSizeF& view,
                                    bool keepAspect, const QSizeF& pictureSize, const QPointF& bodyOffset);
 
-// A box set from outside: at least 10 x 10, at most the view's size, origin kept.
+// A box set from outside: at least 10 x 10, at most the view's size, moved inside the view where
+// it sticks out (the origin kept otherwise).
 QRectF limitedWaterBox(const QRectF& box, const QSizeF& view);
 
 // The box as fractions of the view (bottom-left origin, y upward).

@@ -57,7 +57,8 @@ void WaterMarkCollectionViewItem::controlTextDidChange(const QString& text) {
 }
 
 void WaterMarkCollectionViewItem::mouseReleaseEvent(QMouseEvent* event) {
-    if (!mDelegate_) return;
+    // A press dragged off the row and let go elsewhere is no click.
+    if (!mDelegate_ || !rect().contains(event->position().toPoint())) return;
     if (selectedView_->geometry().contains(event->position().toPoint())) mDelegate_->checkWaterMarkCollectionViewItem(this);
     else mDelegate_->selectWaterMarkCollectionViewItem(this);
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -77,6 +78,8 @@ WatermarkPanel::WatermarkPanel(QWidget* parent) : QWidget(parent) {
 }
 
 WatermarkPanel::~WatermarkPanel() {
+    // A field that loses the focus while the panel goes hands nothing over to it.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) field->disconnect(this);
     if (watermarkView_) {
         watermarkView_->setDelegate(nullptr);
         delete watermarkView_.data();
@@ -118,8 +121,9 @@ void WatermarkPanel::buildUi() {
         timeSteppers_[index][1] = panel::makeStepperButton(host, false, [this, index](auto*) { stepTimeGroup(index, -1); });
         into->addWidget(timeSteppers_[index][0], at, 2);
         into->addWidget(timeSteppers_[index][1], at, 3);
+        // A typed time is checked when its field is left or Return is pressed, once.
         for (auto* field : timeGroups_[index].fields)
-            QObject::connect(field, &QLineEdit::textEdited, this, [this, index] { readTimeGroup(index); });
+            QObject::connect(field, &QLineEdit::editingFinished, this, [this, index] { readTimeGroup(index); });
     };
     grid->addWidget(addTitled("timeRangeofDisplayLabelstringValue"), row++, 0, 1, 4);
     addTimeGroup(kStart, this, grid, row++, "watermarkStartTimeLabelstringValue");
@@ -135,8 +139,10 @@ void WatermarkPanel::buildUi() {
     column->addWidget(watermarkContent3View_);
 
     wmsizeBackgroundView_ = new QWidget(this);
-    auto* sizeRow = new QHBoxLayout(wmsizeBackgroundView_);
-    sizeRow->setContentsMargins(0, 0, 0, 0);
+    auto* sizeRows = new QVBoxLayout(wmsizeBackgroundView_);
+    sizeRows->setContentsMargins(0, 0, 0, 0);
+    auto* sizeRow = new QHBoxLayout;
+    sizeRows->addLayout(sizeRow);
     sizeRow->addWidget(addTitled("wmfSizeoftheWatermarkLabelValue"));
     wmWidthField_ = panel::makeValueField(wmsizeBackgroundView_, this);
     wmHeightField_ = panel::makeValueField(wmsizeBackgroundView_, this);
@@ -150,10 +156,14 @@ void WatermarkPanel::buildUi() {
     wmkeepaspectRatioBtn_ = panel::makeCheckBox(wmsizeBackgroundView_, [this](kestrel::widgets::ZorButton* b) {
         setKeepAspectRatio(!b->selected());
     });
-    sizeRow->addWidget(wmkeepaspectRatioBtn_);
+    sizeRow->addStretch();
+    // A line of its own: beside the size fields its title had no room in most languages.
+    sizeRows->addWidget(wmkeepaspectRatioBtn_, 0, Qt::AlignLeft);
     column->addWidget(wmsizeBackgroundView_);
-    QObject::connect(wmWidthField_, &QLineEdit::textEdited, this, [this] { stepWidth(0); });
-    QObject::connect(wmHeightField_, &QLineEdit::textEdited, this, [this] { stepHeight(0); });
+    // A typed size is taken when the field is left or Return is pressed, once: taken at every
+    // keystroke, the 10-point minimum would turn the first digit of "150" into 10.
+    QObject::connect(wmWidthField_, &QLineEdit::editingFinished, this, [this] { stepWidth(0); });
+    QObject::connect(wmHeightField_, &QLineEdit::editingFinished, this, [this] { stepHeight(0); });
 
     auto* alphaRow = new QHBoxLayout;
     alphaRow->addWidget(addTitled("wmTransparenceLabelstringValue"));
@@ -346,13 +356,15 @@ void WatermarkPanel::appendNewMark(kestrel::model::WaterParam mark) {
 
 void WatermarkPanel::addTextWaterMark() {
     if (!watermarkView_ || !player_) return;
-    if (player_->playerStatus() == 1) player_->pause();
+    pauseVideoPreview();
     kestrel::model::WaterParam mark;
     mark.waterType = 4;
     mark.waterText = localized("watermarkstringValue");
     mark.waterFontColor = QColor::fromRgbF(1, 1, 1, 1);
-    mark.startTime = static_cast<float>(player_->currentTime().seconds());
-    mark.duration = static_cast<float>(player_->duration().seconds());
+    const double now = player_->currentTime().seconds();
+    mark.startTime = static_cast<float>(now);
+    // Shown from now to the video's end, never past it.
+    mark.duration = static_cast<float>(std::max(0.0, player_->duration().seconds() - now));
     const QSizeF view = watermarkView_->viewSize();
     const QSizeF size = textBoxSize(mark.waterText, waterMarkFontOf(mark), view);
     QList<QRectF> placed;
@@ -362,13 +374,18 @@ void WatermarkPanel::addTextWaterMark() {
     appendNewMark(mark);
 }
 
+void WatermarkPanel::pauseVideoPreview() {
+    if (!player_ || player_->playerStatus() != 1) return;
+    if (pauseVideoPreview_) pauseVideoPreview_();
+    else player_->pause();
+}
+
 void WatermarkPanel::imagemarkAction() {
-    if (player_ && player_->playerStatus() == 1) player_->pause();
+    pauseVideoPreview();
     const QStringList chosen = panel::runOpenPanel(window(), QString(), kOpenTypes);
     if (chosen.isEmpty()) return;
     const QString path = chosen.last();
-    if (!addPictureWaterMark(path))
-        QMessageBox::warning(window(), QString(), localized("wmUnreadableFileMessage").arg(QFileInfo(path).fileName()));
+    if (!addPictureWaterMark(path)) showAlert(localized("wmUnreadableFileMessage").arg(QFileInfo(path).fileName()));
 }
 
 bool WatermarkPanel::addPictureWaterMark(const QString& path) {
@@ -388,7 +405,7 @@ bool WatermarkPanel::addPictureWaterMark(const QString& path) {
     }
     // A file that gives no picture would be an invisible watermark: refuse it.
     if (picture.isNull()) return false;
-    if (player_->playerStatus() == 1) player_->pause();
+    pauseVideoPreview();
     const double now = player_->currentTime().seconds();
     mark.startTime = static_cast<float>(now);
     mark.duration = static_cast<float>(std::max(0.0, player_->duration().seconds() - now));
@@ -473,24 +490,41 @@ void WatermarkPanel::readTimeGroup(TimeGroupIndex group) {
     if (!mark) return;
     const auto& f = timeGroups_[group].fields;
     const double t = secondsFromHundredthsTexts(f[0]->text(), f[1]->text(), f[2]->text(), f[3]->text());
-    const double limit = fileDurationSeconds();
+    const double video = fileDurationSeconds();
+    constexpr double kSlack = 0.005;  // the fields' hundredths
+    // A time past the video's end, or past the watermark file's end, is refused with the alert and
+    // the record keeps its time; a start moved later shortens the duration to the video's end.
+    bool refused = false;
     switch (group) {
-    case kStart: mark->startTime = static_cast<float>(std::min(t, limit)); break;
-    case kDuration: mark->duration = static_cast<float>(std::min(t, limit)); break;
-    case kFileStart: mark->fileStartTime = static_cast<float>(t); break;
-    case kFileEnd: mark->fileEndTime = static_cast<float>(t); break;
+    case kStart:
+        refused = video > 0 && t > video + kSlack;
+        if (!refused) {
+            mark->startTime = static_cast<float>(t);
+            if (video > 0) mark->duration = static_cast<float>(std::min<double>(mark->duration, std::max(0.0, video - t)));
+        }
+        break;
+    case kDuration:
+        refused = video > 0 && mark->startTime + t > video + kSlack;
+        if (!refused) mark->duration = static_cast<float>(t);
+        break;
+    case kFileStart:
+        refused = mark->fileDuration > 0 && t > mark->fileDuration + kSlack;
+        if (!refused) mark->fileStartTime = static_cast<float>(t);
+        break;
+    case kFileEnd:
+        refused = mark->fileDuration > 0 && t > mark->fileDuration + kSlack;
+        if (!refused) mark->fileEndTime = static_cast<float>(t);
+        break;
     }
-    keepWatermarkTimes(*mark, limit, group == kFileStart);
-    // Fields show what is kept: the typed group only when its value was pulled in.
+    if (refused) showAlert(localized("showmessageTime4"));
+    else keepWatermarkTimes(*mark, video, group == kFileStart);
+    // The fields show what the watermark holds now.
     const QList<double> kept{mark->startTime, mark->duration, mark->fileStartTime, mark->fileEndTime};
-    for (size_t g = 0; g < timeGroups_.size(); ++g) {
-        const auto& fields = timeGroups_[g].fields;
-        const double shown =
-            secondsFromHundredthsTexts(fields[0]->text(), fields[1]->text(), fields[2]->text(), fields[3]->text());
-        if (std::abs(shown - kept[int(g)]) > 0.004) timeGroups_[g].setTexts(hundredthsTexts(kept[int(g)]));
-    }
+    for (size_t g = 0; g < timeGroups_.size(); ++g) timeGroups_[g].setTexts(hundredthsTexts(kept[int(g)]));
     refreshPlayerWaterMark(true);
 }
+
+void WatermarkPanel::showAlert(const QString& message) { panel::showAlert(this, alertPresenter_, message); }
 
 void WatermarkPanel::stepTimeGroup(TimeGroupIndex group, int delta) {
     kestrel::model::WaterParam* mark = selectedMark();
@@ -526,12 +560,11 @@ void WatermarkPanel::stepWidth(int delta) {
     if (!mark || !watermarkView_ || mark->waterType == 4) return;
     const int limit = std::max(1, static_cast<int>(videoSize().width()));
     const int value = std::clamp(wmWidthField_->text().toInt() + delta, 1, limit);
-    if (delta != 0) wmWidthField_->setText(QString::number(value));
     QRectF box = mark->waterRect;
     box.setWidth(value);
     watermarkView_->setClipRect(box);
+    // The fields show the box as kept (its minimum and the picture's edges may have changed it).
     storeBox();
-    if (delta != 0) wmWidthField_->setText(QString::number(value));
 }
 
 void WatermarkPanel::stepHeight(int delta) {
@@ -543,7 +576,6 @@ void WatermarkPanel::stepHeight(int delta) {
     box.setHeight(value);
     watermarkView_->setClipRect(box);
     storeBox();
-    if (delta != 0) wmHeightField_->setText(QString::number(value));
 }
 
 void WatermarkPanel::stepAlpha(int delta) {
@@ -633,7 +665,8 @@ void WatermarkPanel::hideEvent(QHideEvent* event) {
 }
 
 void WatermarkPanel::refreshPlayerWaterMark(bool editing) {
-    const int skip = editing && isVisible() ? selectedWaterMarkIndex_ : -1;
+    // Only a paused preview leaves the selected watermark to the overlay; a playing one draws all.
+    const int skip = editing && editingAllowed_ && isVisible() ? selectedWaterMarkIndex_ : -1;
     if (!player_) return;
     if (previewApplier_) {
         previewApplier_(kestrel::session::kPreviewWatermarks, {skip});
@@ -665,7 +698,9 @@ void WatermarkPanel::refreshWaterTime() {
 }
 
 void WatermarkPanel::enableWaterChildView(bool flag) {
-    const bool hasPlayer = player_ != nullptr;
+    // Watermarks are edited while the preview is paused, never while it plays.
+    flag = flag && editingAllowed_;
+    const bool hasPlayer = player_ != nullptr && editingAllowed_;
     textmarkBtn_->setEnabled(hasPlayer);
     imagemarkBtn_->setEnabled(hasPlayer);
     deletedmarkBtn_->setEnabled(hasPlayer);

@@ -40,6 +40,11 @@ public:
     void setPlayer(kestrel::player::DIVuverIzizud* player, kestrel::model::SimpleDataPtr fileData);
     // The watermarks go to the preview through this (the panel applies its own share when unset).
     void setPreviewApplier(PreviewApplier apply) { previewApplier_ = std::move(apply); }
+    // How adding a watermark pauses a playing video preview (the window's own pause, so its
+    // buttons and tick follow); without one the player is paused directly.
+    void setVideoPreviewPause(std::function<void()> pause) { pauseVideoPreview_ = std::move(pause); }
+    // Where the panel's refusals are told (the window's alert).
+    void setAlertPresenter(panel::AlertPresenter presenter) { alertPresenter_ = std::move(presenter); }
     // The user's turn of the picture in degrees (the watermark frame follows it); 0 when unset.
     void setUserTurn(std::function<int32_t()> turn) { userTurn_ = std::move(turn); }
     // Call when the player's view changed size: the overlay follows the picture.
@@ -84,6 +89,9 @@ public:
     kestrel::widgets::RDTextField* heightField() const { return wmHeightField_; }
     kestrel::widgets::RDTextField* alphaField() const { return wmAlphaField_; }
     QList<WaterMarkCollectionViewItem*> listItems() const { return items_; }
+    kestrel::widgets::ZorButton* textButton() const { return textmarkBtn_; }
+    kestrel::widgets::ZorButton* pictureButton() const { return imagemarkBtn_; }
+    kestrel::widgets::ZorButton* keepAspectButton() const { return wmkeepaspectRatioBtn_; }
 
     // RDWaterViewDelegate
     void actionMouseMoveEndForWaterViewBlock(RDWaterView* view, const QRectF& waterRect) override;
@@ -119,10 +127,14 @@ private:
     void placeOverlayForSelection();
     void showFontPanel();
     void showColourPanel();
+    void pauseVideoPreview();
+    void showAlert(const QString& message);
 
     kestrel::player::DIVuverIzizud* player_ = nullptr;
     PreviewApplier previewApplier_;
     std::function<int32_t()> userTurn_;
+    std::function<void()> pauseVideoPreview_;
+    panel::AlertPresenter alertPresenter_;
     kestrel::model::SimpleDataPtr fileData_;
     QList<kestrel::model::WaterParam> waterMarkList_;
     int selectedWaterMarkIndex_ = -1;

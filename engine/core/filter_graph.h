@@ -50,9 +50,14 @@ struct AudioSinkFormat {
 struct PictureGeometry {
     int turned_width = 0, turned_height = 0;    // after the rotation
     int output_width = 0, output_height = 0;    // after crop, scale and even rounding
+    // The picture inside the output: the output itself, or less where a box is padded black.
+    int picture_width = 0, picture_height = 0;
+    int picture_x = 0, picture_y = 0;
 };
-// Fails (returns false) when the crop leaves nothing.
-bool computeGeometry(int source_width, int source_height, const VideoSettings& settings, PictureGeometry* out);
+// Fails (returns false) when the crop leaves nothing. sample_aspect is the source's pixel shape
+// (0/1 or 1/1: square), which a picture fitted into a box keeps.
+bool computeGeometry(int source_width, int source_height, const VideoSettings& settings, PictureGeometry* out,
+                     AVRational sample_aspect = AVRational{1, 1});
 
 class FilterGraph {
 public:

@@ -61,6 +61,9 @@ struct VideoSettings {
     CropMargins crop;
     int out_width = 0;                // 0: keep the cropped size
     int out_height = 0;
+    // The out size is a box: the picture keeps its shape inside it and the rest is black
+    // (drawn after watermarks and subtitles, which stay on the picture).
+    bool fit_in_box = false;
     AVRational frame_rate{0, 1};      // 0/1: keep the source timing
     int brightness = 0;               // -255..255
     int contrast = 0;                 // -100..100

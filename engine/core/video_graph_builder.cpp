@@ -19,7 +19,8 @@ extern "C" {
 
 namespace kestrel::engine {
 
-bool computeGeometry(int source_width, int source_height, const VideoSettings& settings, PictureGeometry* out) {
+bool computeGeometry(int source_width, int source_height, const VideoSettings& settings, PictureGeometry* out,
+                     AVRational sample_aspect) {
     int angle = normalizedAngle(settings.rotation_deg);
     bool swap = angle == 90 || angle == 270;
     out->turned_width = swap ? source_height : source_width;
@@ -34,6 +35,33 @@ bool computeGeometry(int source_width, int source_height, const VideoSettings& s
     if (settings.even_size) {
         out->output_width = std::max(2, out->output_width & ~1);
         out->output_height = std::max(2, out->output_height & ~1);
+    }
+    out->picture_width = out->output_width;
+    out->picture_height = out->output_height;
+    out->picture_x = out->picture_y = 0;
+    if (settings.fit_in_box && settings.out_width > 0 && settings.out_height > 0) {
+        // The shape the viewer sees: pixels of another shape turn with the picture.
+        double pixel = sample_aspect.num > 0 && sample_aspect.den > 0 ? av_q2d(sample_aspect) : 1.0;
+        if (swap) pixel = 1.0 / pixel;
+        const double shown_w = cropped_w * pixel, shown_h = cropped_h;
+        const double scale = std::min(out->output_width / shown_w, out->output_height / shown_h);
+        int w = std::min(out->output_width, static_cast<int>(std::lround(shown_w * scale)));
+        int h = std::min(out->output_height, static_cast<int>(std::lround(shown_h * scale)));
+        // A bar of a pixel or two is rounding, not a shape: the picture takes the whole box.
+        if (out->output_width - w <= 2) w = out->output_width;
+        if (out->output_height - h <= 2) h = out->output_height;
+        if (settings.even_size) {
+            w = std::max(2, w & ~1);
+            h = std::max(2, h & ~1);
+        }
+        out->picture_width = std::max(1, w);
+        out->picture_height = std::max(1, h);
+        out->picture_x = (out->output_width - out->picture_width) / 2;
+        out->picture_y = (out->output_height - out->picture_height) / 2;
+        if (settings.even_size) {
+            out->picture_x &= ~1;
+            out->picture_y &= ~1;
+        }
     }
     return true;
 }
@@ -85,7 +113,7 @@ public:
         : graph_(graph), asm_(graph.graph_.get()), source_(source), settings_(settings) {}
 
     void build() {
-        if (!computeGeometry(source_.width, source_.height, settings_, &geometry_))
+        if (!computeGeometry(source_.width, source_.height, settings_, &geometry_, source_.sample_aspect))
             throw GraphError("the crop leaves no picture");
         makeCoordinateMap();
         overlay_format_ = overlayFormatFor(source_.pixel_format);
@@ -105,6 +133,7 @@ public:
             if (!effect.empty()) cur = asm_.chainText(cur, effect);
         for (const Watermark& mark : settings_.watermarks) cur = addWatermark(cur, mark);
         for (const SubtitleStyle& subtitle : settings_.subtitles) cur = addSubtitle(cur, subtitle);
+        cur = addBoxPadding(cur);
         cur = addTiming(cur);
         if (settings_.output_pixel_format >= 0) {
             const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(settings_.output_pixel_format));
@@ -128,8 +157,8 @@ private:
         map_.scale_y = double(g.turned_height) / wf_h;
         map_.crop_x = settings_.crop.left;
         map_.crop_y = settings_.crop.top;
-        map_.out_x = double(g.output_width) / (g.turned_width - settings_.crop.left - settings_.crop.right);
-        map_.out_y = double(g.output_height) / (g.turned_height - settings_.crop.top - settings_.crop.bottom);
+        map_.out_x = double(g.picture_width) / (g.turned_width - settings_.crop.left - settings_.crop.right);
+        map_.out_y = double(g.picture_height) / (g.turned_height - settings_.crop.top - settings_.crop.bottom);
     }
 
     AVFilterContext* addSource() {
@@ -157,7 +186,7 @@ private:
         }
     }
 
-    // Crop to the user's rectangle, then to the output size (scaled, or cropped by one pixel
+    // Crop to the user's rectangle, then to the picture size (scaled, or cropped by one pixel
     // when only an even size is asked).
     AVFilterContext* addCropAndScale(AVFilterContext* cur) {
         const PictureGeometry& g = geometry_;
@@ -173,8 +202,8 @@ private:
         }
         bool resized = settings_.out_width > 0 || settings_.out_height > 0;
         if (resized) {
-            if (g.output_width != cropped_w || g.output_height != cropped_h)
-                cur = asm_.chain(cur, "scale", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)}});
+            if (g.picture_width != cropped_w || g.picture_height != cropped_h)
+                cur = asm_.chain(cur, "scale", {{"w", std::to_string(g.picture_width)}, {"h", std::to_string(g.picture_height)}});
             cur = asm_.chain(cur, "setsar", {{"sar", "1"}});
         } else if (g.output_width != cropped_w || g.output_height != cropped_h) {
             cur = asm_.chain(cur, "crop", {{"w", std::to_string(g.output_width)}, {"h", std::to_string(g.output_height)},
@@ -202,8 +231,8 @@ private:
                 return cur;
             PlacedPicture placed;
             try {
-                placed = fitTextPicture(*mark.text_picture, textPictureCrop(*mark.text_picture), geometry_.output_width,
-                                        geometry_.output_height);
+                placed = fitTextPicture(*mark.text_picture, textPictureCrop(*mark.text_picture), geometry_.picture_width,
+                                        geometry_.picture_height);
             } catch (const std::bad_alloc&) {
                 throw GraphError("out of memory");
             }
@@ -294,7 +323,7 @@ private:
             // Text subtitles are laid out on a 384x288 script canvas spread over the output picture;
             // sizes here are video pixels of the watermark frame.
             double output_rows_per_frame_row = map_.scale_y * map_.out_y;
-            double script_scale = 288.0 / geometry_.output_height;
+            double script_scale = 288.0 / geometry_.picture_height;
             if (style.font_size_px > 0)
                 append("Fontsize=" + std::to_string(std::lround(style.font_size_px * output_rows_per_frame_row * script_scale)));
             append(std::string("Shadow=") + (style.shadow ? "1" : "0"));
@@ -315,6 +344,17 @@ private:
         }
         if (!force.empty()) options.push_back({"force_style", force});
         return asm_.chain(cur, "subtitles", options);
+    }
+
+    // The picture fitted into a box of another shape: the rest of the box is black.
+    AVFilterContext* addBoxPadding(AVFilterContext* cur) {
+        const PictureGeometry& g = geometry_;
+        if (g.picture_width == g.output_width && g.picture_height == g.output_height) return cur;
+        return asm_.chain(cur, "pad", {{"w", std::to_string(g.output_width)},
+                                       {"h", std::to_string(g.output_height)},
+                                       {"x", std::to_string(g.picture_x)},
+                                       {"y", std::to_string(g.picture_y)},
+                                       {"color", "black"}});
     }
 
     AVFilterContext* addTiming(AVFilterContext* cur) {

@@ -159,6 +159,8 @@ ResultCode ConvertPipeline::setupVideo() {
     video.crop = settings_.crop;
     video.out_width = settings_.width;
     video.out_height = settings_.height;
+    // A chosen frame size never stretches the picture.
+    video.fit_in_box = true;
     video.frame_rate = settings_.frame_rate;
     video.brightness = settings_.brightness;
     video.contrast = settings_.contrast;
@@ -175,7 +177,7 @@ ResultCode ConvertPipeline::setupVideo() {
     ResultCode rc = renderTextWatermarks(video, source.width, source.height);
     if (rc != ResultCode::Ok) return rc;
     PictureGeometry geometry;
-    if (!computeGeometry(source.width, source.height, video, &geometry)) return ResultCode::BadArgument;
+    if (!computeGeometry(source.width, source.height, video, &geometry, source.sample_aspect)) return ResultCode::BadArgument;
 
     video_.graph = FilterGraph::buildVideo(source, video);
     if (!video_.graph) return ResultCode::FilterFailed;

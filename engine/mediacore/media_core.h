@@ -34,6 +34,7 @@ int32_t apiMediaConvertSetForceEncode(void* job, int32_t on);
 int32_t apiMediaConvertSetVideoBitrate(void* job, int32_t kbps);
 int32_t apiMediaConvertSetAudioBitrate(void* job, int32_t kbps);
 int32_t apiMediaConvertSetVideoFps(void* job, double fps);
+// The output frame is width x height; the picture keeps its shape inside it, black around it.
 int32_t apiMediaConvertSetVideoFrameSize(void* job, int32_t width, int32_t height);
 int32_t apiMediaConvertSetAudioEncodeContext(void* job, int32_t channels, int32_t sample_rate);
 int32_t apiMediaConvertSetAudioIndex(void* job, int32_t stream_index);

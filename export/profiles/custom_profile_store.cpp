@@ -24,6 +24,7 @@ CustomProfileStore::CustomProfileStore(QString folder) : folder_(std::move(folde
 NameRefusal CustomProfileStore::refusalForName(const QString& name) const {
     if (name.trimmed().isEmpty()) return NameRefusal::Empty;
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) return NameRefusal::Separator;
+    if (name.startsWith(QLatin1Char('.'))) return NameRefusal::Hidden;
     if (name == kKeepOriginalProfile || QFileInfo::exists(folder_ + QLatin1Char('/') + name + QStringLiteral(".pf")))
         return NameRefusal::Exists;
     return NameRefusal::None;

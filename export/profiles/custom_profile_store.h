@@ -8,7 +8,9 @@
 
 namespace exportkit {
 
-enum class NameRefusal { None, Empty, Separator, Exists };
+// Why a name cannot name a profile file. Hidden: it begins with "." and the file would be hidden,
+// so the list would never show it.
+enum class NameRefusal { None, Empty, Separator, Exists, Hidden };
 
 class CustomProfileStore {
 public:

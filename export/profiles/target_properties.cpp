@@ -35,8 +35,13 @@ void frameSizeChange(ProfileChoice& choice, const ChoiceKeys& keys, const MediaP
         const qint64 height = defaults.integerForKey(kCustomHeightKey);
         choice.resolution = QStringLiteral("%1x%2").arg(width > 0 ? width : target.width).arg(height > 0 ? height : target.height);
     } else {
-        defaults.removeObjectForKey(kCustomWidthKey);
-        defaults.removeObjectForKey(kCustomHeightKey);
+        // The custom size is shared by the editor and the joiner: it goes only when the other
+        // window does not use it either (else that window would lose its size without a word).
+        const ChoiceKeys& other = keys.joinner ? ChoiceKeys::editor() : ChoiceKeys::joiner();
+        if (stored(other.resolution) != kCustomValue) {
+            defaults.removeObjectForKey(kCustomWidthKey);
+            defaults.removeObjectForKey(kCustomHeightKey);
+        }
         choice.resolution = stored(keys.resolution);
     }
     writeSize(choice.resolution, source, target);

@@ -20,6 +20,7 @@ QString refusalMessage(NameRefusal refusal) {
     case NameRefusal::Empty: return services::localized(QStringLiteral("CustomProfileNameEmptyMessage"));
     case NameRefusal::Separator: return services::localized(QStringLiteral("CustomProfileNameSlashMessage"));
     case NameRefusal::Exists: return services::localized(QStringLiteral("CustomProfileNameExistsMessage"));
+    case NameRefusal::Hidden: return services::localized(QStringLiteral("CustomProfileNameDotMessage"));
     case NameRefusal::None: break;
     }
     return QString();

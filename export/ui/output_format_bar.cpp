@@ -31,6 +31,17 @@ QPixmap picture(const QString& name) { return services::Language::pixmapWithfile
 
 platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
 
+// The chosen category's name, beside its position: a category added before it (Custom comes
+// first) moves the position, never the name.
+QString categoryNameKey(const ChoiceKeys& keys) { return keys.selectFunListItemIndex + QStringLiteral("Name"); }
+
+void rememberCategory(const ChoiceKeys& keys, const QStringList& categories, const QString& category) {
+    const qsizetype at = categories.indexOf(category);
+    if (at < 0) return;
+    defaults().setInteger(keys.selectFunListItemIndex, at + 1);
+    defaults().setString(categoryNameKey(keys), category);
+}
+
 }  // namespace
 
 FormatBarConfig FormatBarConfig::editor() {
@@ -179,7 +190,9 @@ void OutputFormatBar::actionFunctionItem(kestrel::widgets::RDCustomButton* tab) 
     if (function_Items_.empty()) return;
     const bool loading = tab == nullptr;
     if (loading) {
-        // The remembered category, when it still exists.
+        // The remembered category, found by its name where one was stored, when it still exists.
+        const QString name = defaults().stringForKey(categoryNameKey(*config_.keys));
+        if (!name.isEmpty()) rememberCategory(*config_.keys, functionList_, name);
         const qint64 stored = defaults().integerForKey(config_.keys->selectFunListItemIndex);
         const size_t k = stored >= 1 && stored <= static_cast<qint64>(function_Items_.size()) ? size_t(stored) : 1;
         tab = function_Items_[k - 1];
@@ -343,7 +356,7 @@ void OutputFormatBar::actionFunctionItemScrollChild(kestrel::widgets::ZorButton*
     selectItemIndex_ = tag;
     defaults().setInteger(keys.selectItemIndex, tag);
     selectFunListItemIndex_ = functionList_.indexOf(functionItemTitle_) + 1;
-    defaults().setInteger(keys.selectFunListItemIndex, selectFunListItemIndex_);
+    rememberCategory(keys, functionList_, functionItemTitle_);
     chosenCategory_ = functionItemTitle_;
     placeSelection(tag);
     // A new profile starts from its own values only.
@@ -372,10 +385,14 @@ void OutputFormatBar::actionEditsetting(QPushButton* settingsButton) {
     dialog.setJoinner(config_.keys->joinner);
     dialog.setFileType(functionItemTitle_ == kAudioCategory ? 2 : 1);
     dialog.setPfPath(categoryPath(functionItemTitle_, name));
+    // Each choice is stored by the dialog before it calls back: the bar's values follow it, so
+    // the owner that writes its target from them now writes the new value.
     dialog.setSelectSettingCallbackBlock([this](int flag) {
+        choice_.loadStored(*config_.keys);
         if (delegate_) delegate_->outputSettingChanged(this, flag);
     });
     dialog.setSettingCallbackBlock([this] {
+        choice_.loadStored(*config_.keys);
         if (delegate_) delegate_->outputSettingsRestored(this);
     });
     dialog.displayViewChildes();
@@ -390,9 +407,8 @@ void OutputFormatBar::reloadProfiles() {
     if (!functionView_) return;
     const QString open = functionItemTitle_;
     functionList_ = config_.tree.categoriesWithCustom();
-    // Categories are remembered by position: keep pointing at the chosen one.
-    if (const qsizetype at = functionList_.indexOf(chosenCategory_); at >= 0)
-        defaults().setInteger(config_.keys->selectFunListItemIndex, at + 1);
+    // Keep pointing at the chosen category where the list moved it.
+    rememberCategory(*config_.keys, functionList_, chosenCategory_);
     initfunctionView();
     if (function_Items_.empty()) return;
     const qsizetype at = std::max<qsizetype>(functionList_.indexOf(open), 0);

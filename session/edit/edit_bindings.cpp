@@ -56,7 +56,9 @@ void applyToPreview(kestrel::player::DIVuverIzizud* player, const EditState& sta
         if (frame.isEmpty()) frame = QSizeF(player->frameWidth(), player->frameHeight());  // a record not probed
         refreshPlayerWaterMark(player, state.watermarks, context.skipWatermarkIndex, frame);
     }
-    if (parts & kPreviewMusic) addDubbingWithPlayer(player, state.music, state.removeOriginalSound);
+    // The music sits on the preview's time line, which the speed stretches.
+    if ((parts & kPreviewMusic) || ((parts & kPreviewSpeed) && state.hasCheckedMusic()))
+        addDubbingWithPlayer(player, state.music, state.removeOriginalSound, state.speed);
     if (player->playerStatus() != 1) player->Refresh();
 }
 
@@ -98,7 +100,10 @@ ConvertSetup configureConvert(void* job, const EditState& state, const kestrel::
         if (addConvertWaterMark(job, state.watermarks, int(frame.width()), int(frame.height())) < drawable)
             return ConvertSetup{false, 0, QStringLiteral("WatermarkRefusedMessage")};
     }
-    if (!accepted(addDubbingMusic(job, state.music, state.removeOriginalSound)))
+    // The music of the source range this convert writes, on its own output's time line.
+    const OutputSpan span{cut ? cut->first / 1e6 : 0.0, cut ? cut->second / 1e6 : double(source.sourceData.duration),
+                          state.speed > 0 ? state.speed : 1.0};
+    if (!accepted(addDubbingMusic(job, state.music, state.removeOriginalSound, span)))
         return ConvertSetup{false, 0, QStringLiteral("showmessageTime7")};
     return ConvertSetup{};
 }

@@ -84,23 +84,4 @@ void setPruneEndAt(kestrel::model::MusicInfo& info, double t, double videoDurati
     }
 }
 
-DubbingTrack dubbingTrackOf(const kestrel::model::MusicInfo& info) {
-    DubbingTrack track;
-    const double span = double(info.positionEnd) - info.positionStart;
-    track.timelineStart = info.positionStart;
-    track.timelineEnd = info.positionEnd;
-    if (span > info.pruneDuration && !info.repeat) track.timelineEnd = double(info.positionStart) + info.pruneDuration;
-    if (info.prune) {
-        track.sourceStart = info.pruneStart;
-        track.sourceEnd = double(info.pruneStart) + info.pruneDuration;
-    } else {
-        track.sourceStart = 0;
-        track.sourceEnd = std::min(double(info.duration), span);
-    }
-    track.fadeIn = info.fadeIn ? 1.0 : 0.0;
-    track.fadeOut = info.fadeOut ? 1.0 : 0.0;
-    track.volume = info.volume;
-    return track;
-}
-
 }  // namespace kestrel::session

@@ -1,6 +1,6 @@
 #pragma once
-// The timing rules of one background-music item as the music panel edits it, and the track it
-// becomes in the preview mix and in the export. All times are seconds.
+// The timing rules of one background-music item as the music panel edits it (where it becomes
+// tracks of the preview mix and of an export: music_time_line.h). All times are seconds.
 //
 // The panel's second time rows are lengths: the position row below the start shows how long the
 // music plays on the video's time line (positionEnd - positionStart), the prune row below the
@@ -34,15 +34,12 @@ void setPruneLength(kestrel::model::MusicInfo& info, double length);
 void setPruneStartAt(kestrel::model::MusicInfo& info, double t, double musicDuration);
 void setPruneEndAt(kestrel::model::MusicInfo& info, double t, double videoDuration);
 
+// One track of the preview mix or of an export: a part of the music file and where it plays.
 struct DubbingTrack {
     double sourceStart = 0, sourceEnd = 0;      // used part of the music file
-    double timelineStart = 0, timelineEnd = 0;  // where it plays
+    double timelineStart = 0, timelineEnd = 0;  // where it plays on the output's time line
     double fadeIn = 0, fadeOut = 0;
     double volume = 0;
 };
-// The same track for the preview mix and the export, so both sound alike: the used part (the
-// pruned part, or the file from its start for as long as the span lasts), played from the
-// position start to the position end, or only for the used part's length when repeat is off.
-DubbingTrack dubbingTrackOf(const kestrel::model::MusicInfo& info);
 
 }  // namespace kestrel::session

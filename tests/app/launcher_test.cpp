@@ -83,7 +83,7 @@ const std::vector<TileCase>& tileCases() {
     static const std::vector<TileCase> cases = {
         {1, "EasyCut_Title", 2, easyPath},
         {2, "BatchCut_Title", 0, noPath<kestrel::tools::cutter::BatchCutterWindowController>},
-        {3, "AdvancedCut_Title", 2, editorPath, 1},
+        {3, "AdvancedCut_Title", 1, editorPath, 1},
         {4, "Joiner_Title", 0, noPath<joiner::JoinnerWindowController>},
         {5, "Crop_Title", 1, editorPath, 4},
         {6, "Watermark_Title", 1, editorPath, 16},

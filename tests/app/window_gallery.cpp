@@ -1,6 +1,10 @@
 #include "tests/app/window_gallery.h"
 
 #include "app/about_us_window_controller.h"
+#include "editor/edit_video_window_controller.h"
+#include "editor/subtitle/subtitle_panel.h"
+#include "editor/watermark/editor_side_panels.h"
+#include "editor/watermark/watermark_panel.h"
 #include "app/home_view_controller.h"
 #include "app/home_window_controller.h"
 #include "export/ui/export_window_controller.h"
@@ -38,6 +42,37 @@ constexpr TileWindow kTileWindows[] = {
     {"splitter", 13},     {"reverse", 14},          {"editor_enhance", 15}, {"collage", 16},
     {"gif", 17},          {"video_to_picture", 18}, {"converter3d", 19},    {"beauty", 20},
 };
+
+// A tool window opened from its tile and then brought into a state the plain window does not
+// show: controls that appear only once something is added or loaded.
+struct PreparedTileWindow {
+    const char* name;
+    int tag;
+    std::function<void(QObject* controller, const QString& mediaFolder)> prepare;
+};
+
+EditVideoWindowController* editorOf(QObject* controller) { return qobject_cast<EditVideoWindowController*>(controller); }
+
+const std::vector<PreparedTileWindow>& preparedTileWindows() {
+    static const std::vector<PreparedTileWindow> windows = {
+        // Picture in picture with a picture added: its size row and keep-aspect box show.
+        {"editor_pip_picture", 12,
+         [](QObject* controller, const QString& media) {
+             if (EditVideoWindowController* editor = editorOf(controller))
+                 editor->sidePanels()->watermarkPanel()->addPictureWaterMark(media + "/picture.png");
+         }},
+        // Subtitles with a file loaded and placed at the bottom: the position value shows.
+        {"editor_subtitle_file", 7,
+         [](QObject* controller, const QString& media) {
+             if (EditVideoWindowController* editor = editorOf(controller)) {
+                 kestrel::editor::SubtitlePanel* panel = editor->sidePanels()->subtitlePanel();
+                 panel->loadSubtitleFile(media + "/captions.srt");
+                 panel->placeSubtitle(2);
+             }
+         }},
+    };
+    return windows;
+}
 
 // Dialogs the gallery builds itself, as their owners build them (given the media folder).
 using DialogMaker = std::function<std::unique_ptr<QWidget>(const QString& mediaFolder)>;
@@ -113,6 +148,7 @@ const std::vector<std::string>& galleryWindowNames() {
         std::vector<std::string> all{"home"};
         for (const DialogWindow& dialog : dialogWindows()) all.emplace_back(dialog.name);
         for (const TileWindow& tile : kTileWindows) all.emplace_back(tile.name);
+        for (const PreparedTileWindow& tile : preparedTileWindows()) all.emplace_back(tile.name);
         return all;
     }();
     return names;
@@ -122,6 +158,8 @@ WindowGallery::WindowGallery() : media_(std::make_unique<TempDir>()) {
     const std::string clip = media_->file("clip.mp4");
     makeMedia(clip, FixtureSpec{.duration_s = 2.0, .width = 640, .height = 360});
     clip_ = QString::fromStdString(clip);
+    makePicture(media_->file("picture.png"), 160, 120);
+    writeBytes(media_->file("captions.srt"), "1\n00:00:00,000 --> 00:00:02,000\nA caption\n\n");
     kestrel::widgets::setOpenPanelRunner([this](const kestrel::widgets::OpenPanelRequest&) { return QStringList{clip_}; });
     ui_ = app::loadMainInterface();
     settle();
@@ -149,6 +187,13 @@ QWidget* WindowGallery::open(const std::string& name) {
     }
     for (const TileWindow& tile : kTileWindows)
         if (name == tile.name) opened_ = openTile(tile.tag);
+    for (const PreparedTileWindow& tile : preparedTileWindows()) {
+        if (name != tile.name) continue;
+        opened_ = openTile(tile.tag);
+        if (!opened_) continue;
+        settle();
+        tile.prepare(openedController_, QString::fromStdString(media_->path()));
+    }
     if (!opened_) return nullptr;
     opened_->raise();
     settle();
@@ -161,7 +206,10 @@ QWidget* WindowGallery::openTile(int tag) {
     if (!tile) return nullptr;
     QPointer<QWidget> window;
     const QMetaObject::Connection opened =
-        QObject::connect(home, &app::HomeViewController::toolOpened, home, [&window](QObject*, QWidget* shown) { window = shown; });
+        QObject::connect(home, &app::HomeViewController::toolOpened, home, [this, &window](QObject* controller, QWidget* shown) {
+            window = shown;
+            openedController_ = controller;
+        });
     QTest::mouseClick(tile, Qt::LeftButton);
     // The tile defers its work, and some tools defer once more.
     for (int i = 0; i < 400 && !window; ++i) pump(1);

@@ -42,6 +42,7 @@ private:
     QString clip_;
     app::MainInterface ui_;
     QPointer<QWidget> opened_;
+    QPointer<QObject> openedController_;  // the controller of a tool window opened from its tile
     std::unique_ptr<QWidget> owned_;  // a dialog the gallery built itself
     bool fromTile_ = false;
 };

@@ -33,17 +33,6 @@ void setEditorChoice(const std::map<QString, QString>& titles) {
     for (const auto& [key, value] : titles) defaults.setString(key, value);
 }
 
-bool waitUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
 ExportHarness::ExportHarness(const std::string& input) : record(kestrel::model::makeSimpleData()), run(&window) {
     record->path = QString::fromStdString(input);
     record->name = QDir(record->path).dirName();

@@ -12,6 +12,7 @@
 
 #include "editor/export_controller.h"
 #include "engine/player/DIVuverIzizud.h"
+#include "tests/support/user_input.h"  // waitUntil
 
 namespace kestrel::test {
 
@@ -20,9 +21,6 @@ const std::string& standardClip();
 
 // Stores the editor's nine choice keys: those given, every other one removed.
 void setEditorChoice(const std::map<QString, QString>& titles);
-
-// Runs the event loop until done() holds (a generous limit only guards against hangs).
-bool waitUntil(const std::function<bool()>& done, int limitMs = 120000);
 
 // An editor window's export: the record of a file, the edits the window would hand over, and
 // the failure alerts shown.

@@ -258,6 +258,8 @@ TEST(EditorExportRun, PanelStepsJoinTheJobAndLeaveNothingBehind) {
             missing.path = QStringLiteral("/no/such/music.m4a");
             missing.isCheck = true;
             missing.positionEnd = 1;
+            missing.duration = 1;
+            missing.pruneDuration = 1;
             missing.volume = 1;
             h.edits.music = {missing};
         }

@@ -99,12 +99,15 @@ TEST_F(WindowExport, CropTileToFinishedFile) {
     ASSERT_NE(probed.firstOf("audio"), nullptr);
     EXPECT_EQ(probed.firstOf("audio")->codec, "aac");
 
-    // The picture is the cropped part of the source, scaled up.
+    // The picture is the cropped part of the source, scaled up into the profile's frame with its
+    // shape kept, black beside it.
     const std::string reference = out.file("reference.png");
     const int cropW = 320 - margins.left - margins.right, cropH = 240 - margins.top - margins.bottom;
-    ASSERT_EQ(runCommand("ffmpeg -v error -y -ss 0.6 -i '" + standardClip() + "' -vf crop=" + std::to_string(cropW) +
+    ASSERT_EQ(runCommand("ffmpeg -v error -y -ss 0.6 -i '" + standardClip() + "' -vf 'crop=" + std::to_string(cropW) +
                          ":" + std::to_string(cropH) + ":" + std::to_string(margins.left) + ":" +
-                         std::to_string(margins.top) + " -frames:v 1 '" + reference + "'"),
+                         std::to_string(margins.top) +
+                         ",scale=1280:720:force_original_aspect_ratio=decrease,pad=1280:720:(ow-iw)/2:(oh-ih)/2'"
+                         " -frames:v 1 '" + reference + "'"),
               0);
     EXPECT_LT(meanAbsDiff(decodeFrameRGB(written.toStdString(), 0.2, 160, 90), decodeFrameRGB(reference, 0, 160, 90)), 8.0);
 

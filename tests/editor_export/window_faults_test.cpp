@@ -23,10 +23,13 @@
 #include "tests/editor_export/editor_export_test_helpers.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::test {
 namespace {
+
+namespace kt = kestrel::test;
 
 struct WindowFaults : ::testing::Test {
     QPointer<EditVideoWindowController> window;
@@ -161,10 +164,10 @@ TEST_F(WindowFaults, TypedColourValuesKeepToTheirSliders) {
         const char* typed;
         const char* kept;
     };
+    // Typed and handed over (Tab): held to the slider's range once, when the field is left.
     for (const Case& c : {Case{panel->brightnessValueLabel, "300", "255"}, Case{panel->brightnessValueLabel, "-999", "-255"},
                           Case{panel->contrastValueLabel, "150", "100"}, Case{panel->saturationValueLabel, "-101", "-100"}}) {
-        c.field->clear();
-        QTest::keyClicks(c.field, c.typed);
+        kt::typeInto(c.field, QString::fromLatin1(c.typed), kt::Commit::Tab);
         EXPECT_EQ(c.field->text(), QString::fromLatin1(c.kept)) << c.typed;
     }
     EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), 0.0f);
@@ -288,18 +291,25 @@ TEST_F(WindowFaults, LanguageSwitchAtNoProgressKeepsStop) {
 }
 
 // Typed watermark times stay inside the video and, for a video watermark, inside its own file.
+// Watermark times are checked when a field is left: a time past the video's end, or past the
+// watermark file's end, is refused with the alert and the watermark keeps its time.
 TEST_F(WindowFaults, WatermarkTimesStayInsideVideoAndFile) {
     open(16);
     using kestrel::editor::WatermarkPanel;
     WatermarkPanel* panel = window->sidePanels()->watermarkPanel();
-    panel->addTextWaterMark();
+    kt::click(panel->textButton());
+    ASSERT_EQ(panel->waterMarkList().size(), 1);
     auto& start = panel->timeGroup(WatermarkPanel::kStart).fields;
     auto& duration = panel->timeGroup(WatermarkPanel::kDuration).fields;
-    typeInto(start[2], QStringLiteral("01"));
-    typeInto(duration[2], QStringLiteral("05"));
     const kestrel::model::WaterParam& text = panel->waterMarkList()[0];
+    EXPECT_LE(text.startTime + text.duration, 2.0f + 1e-4f) << "a new text watermark ends with the video";
+    kt::typeInto(start[2], QStringLiteral("01"), kt::Commit::Tab);
     EXPECT_FLOAT_EQ(text.startTime, 1.0f);
     EXPECT_FLOAT_EQ(text.duration, 1.0f);  // the 2 s video ends 1 s after the start
+    EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();
+    kt::typeInto(duration[2], QStringLiteral("05"), kt::Commit::Tab);
+    EXPECT_EQ(alerts, QStringList{services::localized(QStringLiteral("showmessageTime4"))});
+    EXPECT_FLOAT_EQ(text.duration, 1.0f);
     EXPECT_EQ(duration[2]->text(), QStringLiteral("01"));
 
     // A video watermark (the same 2 s clip): its range keeps inside the clip, start before end.
@@ -308,16 +318,19 @@ TEST_F(WindowFaults, WatermarkTimesStayInsideVideoAndFile) {
     ASSERT_GT(video.fileDuration, 1.9f);
     auto& fileStart = panel->timeGroup(WatermarkPanel::kFileStart).fields;
     auto& fileEnd = panel->timeGroup(WatermarkPanel::kFileEnd).fields;
-    typeInto(fileEnd[1], QStringLiteral("01"));
+    alerts.clear();
+    kt::typeInto(fileEnd[1], QStringLiteral("01"), kt::Commit::Tab);
     EXPECT_FLOAT_EQ(video.fileEndTime, video.fileDuration);
-    typeInto(fileStart[2], QStringLiteral("09"));
-    EXPECT_LT(video.fileStartTime, video.fileEndTime);
-    EXPECT_LE(video.fileEndTime, video.fileDuration);
-    typeInto(fileEnd[1], QStringLiteral("00"));
-    typeInto(fileEnd[2], QStringLiteral("00"));
-    typeInto(fileEnd[3], QStringLiteral("00"));
+    kt::typeInto(fileStart[2], QStringLiteral("09"), kt::Commit::Tab);
+    EXPECT_FLOAT_EQ(video.fileStartTime, 0.0f);
+    EXPECT_EQ(alerts.size(), 2) << alerts.join(", ").toStdString();
+    kt::typeInto(fileStart[2], QStringLiteral("01"), kt::Commit::Tab);
+    EXPECT_FLOAT_EQ(video.fileStartTime, 1.0f);
+    kt::typeInto(fileEnd[2], QStringLiteral("00"), kt::Commit::Tab);
     EXPECT_GE(video.fileStartTime, 0.0f);
     EXPECT_LT(video.fileStartTime, video.fileEndTime);
+    EXPECT_LE(video.fileEndTime, video.fileDuration);
+    EXPECT_EQ(alerts.size(), 2) << alerts.join(", ").toStdString();
 }
 
 }  // namespace

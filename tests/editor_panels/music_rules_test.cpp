@@ -1,7 +1,10 @@
-// Music timing: the time rows, the bar and prune rules, and the track each item becomes.
+// Music timing: the time rows, the bar and prune rules, and the tracks each item becomes in an output.
 #include <gtest/gtest.h>
 
+#include "session/edit/music_time_line.h"
 #include "session/edit/music_timing.h"
+
+#include <vector>
 
 using namespace kestrel::session;
 
@@ -67,35 +70,57 @@ TEST(MusicTiming, SettingThePruneStartAndEndAtThePreviewPosition) {
     EXPECT_EQ(tight.positionEnd, 40);
 }
 
-TEST(MusicTiming, TracksOfThePreviewMixAndTheExport) {
+// One item placed at 5..50 s of the video (its own time line), a 30 s used part starting 12 s
+// into a 60 s file, in outputs of the whole file, of a trim, at double speed and of the part
+// after a removed range.
+TEST(MusicTimeLine, TracksInEachOutput) {
     kestrel::model::MusicInfo info;
     info.duration = 60;
     info.positionStart = 5;
     info.positionEnd = 50;
+    info.pruneStart = 12;
     info.pruneDuration = 30;
-    info.volume = 0;
+    info.volume = 0.25f;
     info.fadeIn = true;
+    struct Track {
+        double sourceStart, sourceEnd, timelineStart, timelineEnd;
+        bool fadeIn;
+    };
     struct Case {
+        const char* name;
         bool prune, repeat;
-        double sourceStart, sourceEnd, timelineEnd;
+        OutputSpan span;
+        std::vector<Track> tracks;
     };
     const Case cases[] = {
-        {false, false, 0, 45, 35},
-        {false, true, 0, 45, 50},
-        {true, false, 12, 42, 35},
-        {true, true, 12, 42, 50},
+        {"whole file, once", false, false, {0, 100, 1}, {{0, 30, 5, 35, true}}},
+        {"whole file, repeated", false, true, {0, 100, 1}, {{0, 60, 5, 50, true}}},
+        {"whole file, pruned", true, false, {0, 100, 1}, {{12, 42, 5, 35, true}}},
+        {"whole file, pruned and repeated", true, true, {0, 100, 1}, {{12, 42, 5, 50, true}}},
+        // The trim starts 15 s into the item: the music is 15 s in there, as the preview has it.
+        {"trim 20..40, pruned", true, false, {20, 40, 1}, {{27, 42, 0, 15, false}}},
+        {"trim 20..40, pruned and repeated", true, true, {20, 40, 1}, {{27, 42, 0, 15, false}, {12, 42, 15, 20, false}}},
+        {"trim 2..10", true, false, {2, 10, 1}, {{12, 17, 3, 8, true}}},
+        // Twice as fast: the video's 5..50 s last 2.5..25 s; the music keeps its own pace.
+        {"double speed", true, false, {0, 100, 2}, {{12, 34.5, 2.5, 25, true}}},
+        {"part after a removed range", true, false, {60, 100, 1}, {}},
+        {"part before a removed range", true, false, {0, 20, 1}, {{12, 27, 5, 20, true}}},
     };
     for (const Case& c : cases) {
         info.prune = c.prune;
         info.repeat = c.repeat;
-        info.pruneStart = 12;
-        const DubbingTrack t = dubbingTrackOf(info);
-        EXPECT_EQ(t.sourceStart, c.sourceStart);
-        EXPECT_EQ(t.sourceEnd, c.sourceEnd);
-        EXPECT_EQ(t.timelineStart, 5);
-        EXPECT_EQ(t.timelineEnd, c.timelineEnd);
-        EXPECT_EQ(t.fadeIn, 1.0);
-        EXPECT_EQ(t.fadeOut, 0.0);
-        EXPECT_EQ(t.volume, 0.0);
+        const QList<DubbingTrack> tracks = dubbingTracksInOutput(info, c.span);
+        ASSERT_EQ(size_t(tracks.size()), c.tracks.size()) << c.name;
+        for (size_t i = 0; i < c.tracks.size(); ++i) {
+            const DubbingTrack& t = tracks[qsizetype(i)];
+            const Track& want = c.tracks[i];
+            EXPECT_DOUBLE_EQ(t.sourceStart, want.sourceStart) << c.name << ", track " << i;
+            EXPECT_DOUBLE_EQ(t.sourceEnd, want.sourceEnd) << c.name << ", track " << i;
+            EXPECT_DOUBLE_EQ(t.timelineStart, want.timelineStart) << c.name << ", track " << i;
+            EXPECT_DOUBLE_EQ(t.timelineEnd, want.timelineEnd) << c.name << ", track " << i;
+            EXPECT_EQ(t.fadeIn, want.fadeIn ? 1.0 : 0.0) << c.name << ", track " << i;
+            EXPECT_EQ(t.fadeOut, 0.0) << c.name;
+            EXPECT_FLOAT_EQ(float(t.volume), 0.25f) << c.name;
+        }
     }
 }

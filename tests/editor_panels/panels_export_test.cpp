@@ -78,10 +78,11 @@ struct OpenVideo {
     }
 };
 
-// Types a value into one field as a user would.
+// Types a value into one field and hands it over with Return, as a user would.
 void typeInto(QLineEdit* field, const QString& text) {
     field->selectAll();
     QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
 }
 
 }  // namespace
@@ -174,7 +175,7 @@ TEST(PanelsExport, SubtitleAndMusicSetInThePanelsAreBurntInAndMixed) {
     ASSERT_GE(runJob(video.path, out,
                      [&](void* job) {
                          EXPECT_GE(addConvertSubtitle(job, subtitles.subtitleParamForExport()), 1);
-                         EXPECT_GE(addDubbingMusic(job, musicPanel.musicList(), false), 1);
+                         EXPECT_GE(addDubbingMusic(job, musicPanel.musicList(), false, {0.0, 2.0, 1.0}), 1);
                      }),
               1);
     const kt::ProbedMedia probed = kt::ffprobe(out);
@@ -195,10 +196,10 @@ TEST(PanelsExport, AMusicTrackTheEngineRefusesEndsTheMusicStep) {
     void* job = apiMediaConvertCreate();
     ASSERT_NE(job, nullptr);
     apiMediaConvertSetInputMedia(job, video.path.c_str());
-    EXPECT_LT(addDubbingMusic(job, {missing}, false), 1);
+    EXPECT_LT(addDubbingMusic(job, {missing}, false, {0.0, 2.0, 1.0}), 1);
     kestrel::model::MusicInfo unchecked = missing;
     unchecked.isCheck = false;
-    EXPECT_EQ(addDubbingMusic(job, {unchecked}, false), 1);
+    EXPECT_EQ(addDubbingMusic(job, {unchecked}, false, {0.0, 2.0, 1.0}), 1);
     apiMediaConvertClose(job);
 }
 

@@ -62,9 +62,11 @@ double meanInside(const std::vector<unsigned char>& rgb, const kestrel::session:
     return count ? sum / count : 0;
 }
 
+// Types a value into one field and hands it over with Return, as a user would.
 void typeInto(QLineEdit* field, const QString& text) {
     field->selectAll();
     QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
 }
 
 struct WindowPanels : ::testing::Test {

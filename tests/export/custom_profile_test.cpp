@@ -28,7 +28,7 @@ TEST(CustomProfileStore, RefusesUnusableNames) {
     } cases[] = {
         {"", NameRefusal::Empty},       {"   ", NameRefusal::Empty},     {"a/b", NameRefusal::Separator},
         {"../up", NameRefusal::Separator}, {"Mine", NameRefusal::Exists}, {"Keep Original", NameRefusal::Exists},
-        {"Mine 2", NameRefusal::None},  {"mine", NameRefusal::None},
+        {"Mine 2", NameRefusal::None},  {"mine", NameRefusal::None},    {".mine", NameRefusal::Hidden},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());

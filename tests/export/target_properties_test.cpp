@@ -156,6 +156,29 @@ TEST_F(TargetProperties, CustomSizeAndBitrate) {
     EXPECT_EQ(target.width, 640);
 }
 
+// The custom size is shared by the editor and the joiner: the joiner leaving "Custom" keeps it
+// while the editor still uses it, and takes it away once neither does.
+TEST_F(TargetProperties, ACustomSizeStaysWhileTheOtherWindowUsesIt) {
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setString(ChoiceKeys::editor().resolution, "Custom");
+    defaults.setInteger(kCustomWidthKey, 800);
+    defaults.setInteger(kCustomHeightKey, 600);
+    ProfileChoice joinerChoice;
+    MediaProperties joinerTarget = sourceClip();
+    defaults.setString(ChoiceKeys::joiner().resolution, "640x480");
+    applySettingChange(kSettingFrameSize, joinerChoice, ChoiceKeys::joiner(), sourceClip(), joinerTarget);
+    EXPECT_EQ(joinerTarget.width, 640);
+    EXPECT_EQ(defaults.integerForKey(kCustomWidthKey), 800);
+    EXPECT_EQ(defaults.integerForKey(kCustomHeightKey), 600);
+
+    defaults.setString(ChoiceKeys::editor().resolution, "1280x720");
+    ProfileChoice editorChoice;
+    MediaProperties editorTarget = sourceClip();
+    applySettingChange(kSettingFrameSize, editorChoice, ChoiceKeys::editor(), sourceClip(), editorTarget);
+    EXPECT_FALSE(defaults.hasKey(kCustomWidthKey));
+    EXPECT_FALSE(defaults.hasKey(kCustomHeightKey));
+}
+
 TEST(TargetNumbers, LeadingNumbersAndChannels) {
     EXPECT_EQ(leadingInt("1280x720"), 1280);
     EXPECT_EQ(leadingInt("abc"), 0);

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include "widgets/eliding_combo_box.h"
 #include <QLabel>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -73,6 +75,9 @@ struct ShownText {
     int room = 0;
     QRect drawn;
     QFont font;
+    bool markBeforeText = true;  // a check box's mark on the side its text starts from
+    bool directed = true;        // reads in the language's direction (a field holds the user's
+                                 // own text, paths and numbers, in theirs)
 };
 
 int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
@@ -131,8 +136,39 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
                              QRect(drawn.x(), frame.y(), text, frame.height()), button->font()};
         }
         const int needed = picture + text;
+        if (leading && picture > 0) {
+            // Picture and title where the button draws them: the picture on the side the text
+            // starts from (the left, or the right in a right-to-left language).
+            const QRectF title = kestrel::widgets::zorTitleRect(layout);
+            const QRectF mark(kestrel::widgets::zorPictureOrigin(layout), layout.picture);
+            const QRect drawn = title.united(mark).toAlignedRect().translated(frame.topLeft());
+            ShownText shown{button->contentTitle(), needed, button->width(), QRect(drawn.x(), frame.y(), drawn.width(), frame.height()),
+                            button->font()};
+            const bool rightToLeft = button->layoutDirection() == Qt::RightToLeft;
+            shown.markBeforeText = rightToLeft ? mark.left() >= title.right() - 1 : mark.right() <= title.left() + 1;
+            return shown;
+        }
         const int x = leading ? frame.left() : alignedX(Qt::AlignHCenter, frame, needed);
         return ShownText{button->contentTitle(), needed, button->width(), QRect(x, frame.y(), needed, frame.height()), button->font()};
+    }
+    if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        // A field scrolls a text longer than itself (a path): what it shows must be in view and
+        // clear of other controls.
+        if (field->text().isEmpty()) return std::nullopt;
+        QStyleOptionFrame option;
+        option.initFrom(field);
+        option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+        const QMargins margins = field->textMargins();
+        const QRect box = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                              .marginsRemoved(margins)
+                              .adjusted(2, 0, -2, 0)  // the field's own inner margin
+                              .translated(frame.topLeft());
+        const QString shown = field->echoMode() == QLineEdit::Normal ? field->text() : field->displayText();
+        const int width = std::min(advance(field->font(), shown), box.width());
+        const Qt::Alignment alignment = QStyle::visualAlignment(field->layoutDirection(), field->alignment());
+        ShownText text{shown, width, box.width(), QRect(alignedX(alignment, box, width), box.y(), width, box.height()), field->font()};
+        text.directed = false;
+        return text;
     }
     if (auto* button = qobject_cast<QPushButton*>(control)) {
         if (button->text().isEmpty()) return std::nullopt;
@@ -200,6 +236,7 @@ int expectTextsFit(QWidget* window, const std::string& state, const TextFitRules
         ++checked;
         const std::string where = state + ": \"" + text->text.toStdString() + "\" (" + control->metaObject()->className() + ")";
         EXPECT_LE(text->needed, text->room) << where << " does not fit its control";
+        EXPECT_TRUE(text->markBeforeText) << where << " has its mark on the side its text ends";
         const QFontInfo font(text->font);
         // Glyphs drawn as characters (the steppers' arrows) are pictures, not text to read.
         const bool readable = std::any_of(text->text.begin(), text->text.end(), [](QChar c) { return c.isLetterOrNumber(); });
@@ -227,7 +264,7 @@ int expectTextsFit(QWidget* window, const std::string& state, const TextFitRules
         const bool lettered = std::any_of(text->text.begin(), text->text.end(), [](QChar c) { return c.isLetter(); });
         const Qt::LayoutDirection expected =
             rules.rightToLeft && !rules.leftToRight.contains(control) ? Qt::RightToLeft : Qt::LeftToRight;
-        if (lettered || expected == Qt::LeftToRight)
+        if (text->directed && (lettered || expected == Qt::LeftToRight))
             EXPECT_EQ(control->layoutDirection(), expected) << where << " reads the wrong way";
     }
     // The window itself is never mirrored.

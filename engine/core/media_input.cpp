@@ -23,6 +23,13 @@ bool isImageFormat(const AVFormatContext* fmt) {
     return std::strstr(name, "image2") != nullptr || std::strstr(name, "_pipe") != nullptr;
 }
 
+// How long one picture of the stream lasts (µs), from its frame rate; 0 when it has none.
+int64_t oneFrameUs(const AVStream* st) {
+    AVRational rate = st->avg_frame_rate.num > 0 && st->avg_frame_rate.den > 0 ? st->avg_frame_rate : st->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) return 0;
+    return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+}
+
 }  // namespace
 
 int normalizedAngle(int degrees) {
@@ -73,8 +80,10 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
                 duration = std::max(duration, av_rescale_q(st->duration, st->time_base, AV_TIME_BASE_Q));
         }
     }
-    input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 &&
-                            (isImageFormat(raw) || raw->streams[input->best_video_]->nb_frames == 1);
+    // A picture file is still; a video file that holds one frame is a video one frame long.
+    input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 && isImageFormat(raw);
+    if (!input->still_picture_ && input->best_audio_ < 0 && input->best_video_ >= 0 && duration <= 0)
+        duration = oneFrameUs(raw->streams[input->best_video_]);
     input->duration_us_ = input->still_picture_ ? 0 : std::max<int64_t>(duration, 0);
     return input;
 }

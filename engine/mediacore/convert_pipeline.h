@@ -64,6 +64,7 @@ private:
     engine::ResultCode finishLane(Lane& lane);
     int writeVideo(AVPacket* packet, AVRational time_base);
     engine::ResultCode writeHeldVideo();
+    int64_t usualPictureLength(AVRational time_base) const;
     bool cutHasEnd() const { return cut_end_us_ > 0; }
 
     const ConvertSettings& settings_;
@@ -84,6 +85,7 @@ private:
     engine::PacketPtr encoded_ = engine::makePacket();
     engine::PacketPtr held_video_;       // the last video packet, written when the next comes or at the end
     AVRational held_time_base_{1, 1};
+    int64_t latest_shown_us_ = INT64_MIN;  // the latest picture written before the held one
 };
 
 // Whether a run from input with the asked video codec ("" or "copy": the source's) into a file of

@@ -217,13 +217,29 @@ ResultCode ConvertPipeline::finishLane(Lane& lane) {
 // video packet waits until the next one comes, so that at the end its duration can be set.
 int ConvertPipeline::writeVideo(AVPacket* packet, AVRational time_base) {
     int rc = 0;
-    if (held_video_) rc = output_->write(held_video_.get(), video_.out_index, held_time_base_);
+    if (held_video_ && held_video_->data) {
+        if (held_video_->pts != AV_NOPTS_VALUE)
+            latest_shown_us_ = std::max(latest_shown_us_, av_rescale_q(held_video_->pts, held_time_base_, AV_TIME_BASE_Q));
+        rc = output_->write(held_video_.get(), video_.out_index, held_time_base_);
+    }
     if (!held_video_) held_video_ = makePacket();
     av_packet_unref(held_video_.get());
     if (rc >= 0) rc = av_packet_ref(held_video_.get(), packet);
     held_time_base_ = time_base;
     if (rc >= 0) video_.wrote = true;
     return rc;
+}
+
+// How long a picture of the output usually lasts, in time_base, from its frame rate; 0 when
+// unknown.
+int64_t ConvertPipeline::usualPictureLength(AVRational time_base) const {
+    AVRational rate = video_.graph ? video_.graph->outputFrameRate() : AVRational{0, 1};
+    if (rate.num <= 0 || rate.den <= 0) {
+        const AVStream* st = input_->stream(video_.in_index);
+        rate = st && st->avg_frame_rate.num > 0 && st->avg_frame_rate.den > 0 ? st->avg_frame_rate : AVRational{0, 1};
+    }
+    if (rate.num <= 0 || rate.den <= 0) return std::max<int64_t>(held_video_->duration, 0);
+    return av_rescale_q(1, av_inv_q(rate), time_base);
 }
 
 ResultCode ConvertPipeline::writeHeldVideo() {
@@ -234,7 +250,15 @@ ResultCode ConvertPipeline::writeHeldVideo() {
     if (!whole_copy && settings_.limit_bytes <= 0 && range_us_ > 0 && held_video_->pts != AV_NOPTS_VALUE) {
         const double speed = settings_.speed > 0 ? settings_.speed : 1.0;
         const int64_t end = av_rescale_q(static_cast<int64_t>(double(range_us_) / speed), AV_TIME_BASE_Q, held_time_base_);
-        if (end > held_video_->pts) held_video_->duration = end - held_video_->pts;
+        // Only the picture shown last is drawn out or cut short (with B-frames the packet
+        // written last may show an earlier one). A picture at the usual rate keeps its own
+        // length, so the file's frame rate stays as it is: only one held across the end is cut
+        // there, and only one that stops more than a picture before the end is drawn out to it.
+        const int64_t step = usualPictureLength(held_time_base_);
+        const int64_t pts = held_video_->pts, to_end = end - pts;
+        const bool shown_last = av_rescale_q(pts, held_time_base_, AV_TIME_BASE_Q) >= latest_shown_us_;
+        const bool held_across = held_video_->duration > 0 && 2 * held_video_->duration >= 3 * step && pts + held_video_->duration > end;
+        if (shown_last && step > 0 && to_end > 0 && (held_across || to_end >= 2 * step)) held_video_->duration = to_end;
     }
     const int rc = output_->write(held_video_.get(), video_.out_index, held_time_base_);
     held_video_.reset();

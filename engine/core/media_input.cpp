@@ -23,6 +23,13 @@ bool isImageFormat(const AVFormatContext* fmt) {
     return std::strstr(name, "image2") != nullptr || std::strstr(name, "_pipe") != nullptr;
 }
 
+// How long one picture of the stream lasts (µs), from its frame rate; 0 when it has none.
+int64_t oneFrameUs(const AVStream* st) {
+    AVRational rate = st->avg_frame_rate.num > 0 && st->avg_frame_rate.den > 0 ? st->avg_frame_rate : st->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) return 0;
+    return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+}
+
 }  // namespace
 
 int normalizedAngle(int degrees) {
@@ -73,8 +80,10 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
                 duration = std::max(duration, av_rescale_q(st->duration, st->time_base, AV_TIME_BASE_Q));
         }
     }
-    input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 &&
-                            (isImageFormat(raw) || raw->streams[input->best_video_]->nb_frames == 1);
+    // A picture file is still; a video file that holds one frame is a video one frame long.
+    input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 && isImageFormat(raw);
+    if (!input->still_picture_ && input->best_audio_ < 0 && input->best_video_ >= 0 && duration <= 0)
+        duration = oneFrameUs(raw->streams[input->best_video_]);
     input->duration_us_ = input->still_picture_ ? 0 : std::max<int64_t>(duration, 0);
     return input;
 }
@@ -123,13 +132,15 @@ int MediaInput::displayRotationDeg(int stream_index) const {
 bool MediaInput::seekUs(int64_t time_us) {
     if (time_us <= 0) return rewind();
     if (best_video_ < 0) return seekOnceUs(time_us);
-    // Streams without an index may land on any frame: step back until the first video packet
-    // read is a key frame. Landing is deterministic, so the final seek lands there again.
+    // Streams without an index may land on any frame, and demuxers that seek by decoding time
+    // (MP4) land on a key frame shown after the time when pictures are reordered: step back
+    // until the first video packet read is a key frame shown at or before the time. Landing is
+    // deterministic, so the final seek lands there again.
     int64_t target = time_us;
-    int64_t step_us = 1000000;
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    int64_t step_us = 250000;
+    for (int attempt = 0; attempt < 10; ++attempt) {
         if (!seekOnceUs(target)) return attempt > 0 ? rewind() : false;
-        if (landsOnKeyFrame()) return seekOnceUs(target);
+        if (landsOnKeyFrameBefore(time_us)) return seekOnceUs(target);
         target -= step_us;
         step_us *= 2;
         if (target <= 0) break;
@@ -159,15 +170,17 @@ bool MediaInput::rewind() {
     return seekOnceUs(0);
 }
 
-bool MediaInput::landsOnKeyFrame() {
+bool MediaInput::landsOnKeyFrameBefore(int64_t time_us) {
     PacketPtr packet = makePacket();
     // A few hundred packets of other streams at most before the video's first.
     for (int read = 0; read < 512; ++read) {
         if (readPacket(packet.get()) < 0) return false;
         const bool video = packet->stream_index == best_video_;
         const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+        // A millisecond of slack for time stamps the container rounded.
+        const bool before = packet->pts == AV_NOPTS_VALUE || toFileTimeUs(best_video_, packet->pts) <= time_us + 1000;
         av_packet_unref(packet.get());
-        if (video) return key;
+        if (video) return key && before;
     }
     return false;
 }

@@ -36,9 +36,10 @@ public:
     // Clockwise angle the stream must be turned by to be seen upright: 0, 90, 180 or 270.
     int displayRotationDeg(int stream_index) const;
 
-    // Seeks every stream to the key frame at or before time_us (file time line), so that
-    // decoding the video from there gives pictures: where the demuxer lands on a frame that is
-    // not a key frame (streams without an index, such as MPEG-TS), it tries earlier points, and
+    // Seeks every stream to a key frame shown at or before time_us (file time line), so that
+    // decoding the video from there gives the picture shown at time_us: where the demuxer lands
+    // on a frame that is not a key frame (streams without an index, such as MPEG-TS) or on a key
+    // frame shown later (MP4 seeks by decoding time), it tries earlier points, and
     // at the start it reads the file from its first byte again. A seek to the start of an input
     // nothing has been read from yet does nothing: a one-packet picture stays readable.
     bool seekUs(int64_t time_us);
@@ -53,8 +54,9 @@ private:
     MediaInput() = default;
     bool seekOnceUs(int64_t time_us);
     bool rewind();
-    // Reads on after a seek until the first video packet; whether it holds a key frame.
-    bool landsOnKeyFrame();
+    // Reads on after a seek until the first video packet; whether it holds a key frame shown at
+    // or before time_us.
+    bool landsOnKeyFrameBefore(int64_t time_us);
 
     std::string path_;
     InputFormatPtr format_;

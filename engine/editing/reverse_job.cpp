@@ -41,6 +41,20 @@ std::vector<int64_t> pieceBounds(const engine::MediaInput& input, int video, int
     return bounds;
 }
 
+// The rate whose ticks the output's pictures are placed on. A source whose pictures are held
+// for different lengths usually sits on a finer regular grid than its average rate (a 25 fps
+// recording with dropped pictures): on that grid every mirrored hold keeps its length.
+AVRational pictureGrid(const AVStream* st) {
+    const AVRational avg = st->avg_frame_rate, base = st->r_frame_rate;
+    const bool has_avg = avg.num > 0 && avg.den > 0, has_base = base.num > 0 && base.den > 0;
+    if (has_avg && has_base && av_cmp_q(base, avg) > 0 && av_cmp_q(base, av_mul_q(avg, AVRational{4, 1})) <= 0 &&
+        av_cmp_q(base, AVRational{240, 1}) <= 0)
+        return base;
+    if (has_avg) return avg;
+    if (has_base) return base;
+    return AVRational{25, 1};
+}
+
 }  // namespace
 
 ResultCode ReverseJob::run() {
@@ -83,8 +97,7 @@ ResultCode ReverseJob::render(engine::MediaInput& opened, const std::string& wri
         reader = engine::FrameReader::open(*input, video);
         if (!reader) return ResultCode::DecodeFailed;
         AVStream* st = input->stream(video);
-        if (st->avg_frame_rate.num > 0 && st->avg_frame_rate.den > 0) rate = st->avg_frame_rate;
-        else if (st->r_frame_rate.num > 0 && st->r_frame_rate.den > 0) rate = st->r_frame_rate;
+        rate = pictureGrid(st);
         int width = 0, height = 0;
         upright.turnedSize(st->codecpar->width, st->codecpar->height, &width, &height);
         AVRational aspect = upright.turnedAspect(av_guess_sample_aspect_ratio(input->format(), st, nullptr));
@@ -108,13 +121,18 @@ ResultCode ReverseJob::render(engine::MediaInput& opened, const std::string& wri
     ReverseFrameStore store(std::max<int64_t>(1, s.cache_mb) * 1024 * 1024);
     engine::FramePtr frame = engine::makeFrame();
     std::vector<float> samples;
-    int64_t frames_out = 0;
+    std::vector<int64_t> shown_us;  // when each stored picture is shown in the source
+    // The source shows a picture until the next: the first picture of the piece reversed last,
+    // or the range's end. Mirrored, a picture shown [t, next) is shown from end - next on.
+    int64_t next_shown_us = end_us;
+    int64_t last_pts = -1;
     int64_t samples_out = 0;
     const int64_t length_us = end_us - start_us;
     for (size_t piece = bounds.size() - 1; piece > 0; --piece) {
         int64_t piece_start = bounds[piece - 1], piece_end = bounds[piece];
         if (reader) {
             store.clear();
+            shown_us.clear();
             if (!reader->seekUs(piece_start)) return ResultCode::DecodeFailed;
             for (;;) {
                 if (stopRequested()) return ResultCode::Stopped;
@@ -123,14 +141,28 @@ ResultCode ReverseJob::render(engine::MediaInput& opened, const std::string& wri
                 if (rc == 0) break;
                 int64_t t = reader->frameTimeUs(frame.get());
                 if (t >= piece_end) break;
-                if (t < piece_start && store.count() > 0) continue;
-                if (!upright.put(frame.get(), t, [&](const AVFrame* picture) { return store.append(picture); }))
+                // A seek may land well before the piece (streams without an index): pictures
+                // before it belong to the piece before. Only the range's first piece keeps the
+                // one picture shown at its start, when the start falls between pictures.
+                if (t < piece_start) {
+                    if (piece_start != start_us) continue;
+                    store.clear();
+                    shown_us.clear();
+                }
+                if (!upright.put(frame.get(), t, [&](const AVFrame* picture) {
+                        shown_us.push_back(t);
+                        return store.append(picture);
+                    }))
                     return ResultCode::WriteFailed;
             }
             for (int i = store.count() - 1; i >= 0; --i) {
                 if (stopRequested()) return ResultCode::Stopped;
                 if (!store.load(i, frame.get())) return ResultCode::WriteFailed;
-                if (ResultCode rc = writer.writeVideo(frame.get(), frames_out++); rc != ResultCode::Ok) return rc;
+                const int64_t shown_from_us = end_us - next_shown_us;
+                next_shown_us = shown_us[size_t(i)];
+                const int64_t pts = std::max(last_pts + 1, av_rescale_q(shown_from_us, AV_TIME_BASE_Q, av_inv_q(rate)));
+                last_pts = pts;
+                if (ResultCode rc = writer.writeVideo(frame.get(), pts); rc != ResultCode::Ok) return rc;
             }
         }
         if (sound) {

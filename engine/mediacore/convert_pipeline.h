@@ -35,13 +35,14 @@ private:
         std::unique_ptr<engine::StreamDecoder> decoder;
         std::unique_ptr<engine::FilterGraph> graph;
         std::unique_ptr<engine::FrameConformer> conformer;  // video: keeps the graph's input size
-        engine::FramePtr last;           // video: the last picture sent to the encoder
         std::unique_ptr<engine::StreamEncoder> encoder;
         int out_index = -1;
         int64_t start_offset = 0;        // container start in the input stream's time base
         bool input_done = false;         // nothing more is needed from the input
         bool graph_done = false;
         int64_t reached_us = 0;          // output time line reached
+        int64_t last_shown_us = AV_NOPTS_VALUE;  // copied: the latest picture shown (file time line)
+        int64_t shown_end_us = AV_NOPTS_VALUE;   // copied: where the latest packet's showing ends
         bool wrote = false;
     };
 
@@ -49,8 +50,10 @@ private:
     engine::ResultCode setupVideo();
     engine::ResultCode setupAudio();
     engine::ResultCode renderTextWatermarks(engine::VideoSettings& video, int source_w, int source_h);
-    bool startsOnKeyFrame(int stream_index, int64_t time_us);
+    KeptCut keptCut(int stream_index);
     engine::ResultCode mainLoop();
+    bool capReached();
+    bool pastTheCap(const Lane& lane, int64_t at_us) const;
     engine::ResultCode handlePacket(Lane& lane, AVPacket* packet);
     engine::ResultCode copyPacket(Lane& lane, AVPacket* packet);
     engine::ResultCode smartCutPacket(AVPacket* packet);
@@ -59,7 +62,9 @@ private:
     engine::ResultCode drainGraph(Lane& lane, int64_t until_us);
     engine::ResultCode encodeFrame(Lane& lane, AVFrame* frame);
     engine::ResultCode finishLane(Lane& lane);
-    engine::ResultCode holdLastPicture(Lane& lane);
+    int writeVideo(AVPacket* packet, AVRational time_base);
+    engine::ResultCode writeHeldVideo();
+    int64_t usualPictureLength(AVRational time_base) const;
     bool cutHasEnd() const { return cut_end_us_ > 0; }
 
     const ConvertSettings& settings_;
@@ -73,10 +78,14 @@ private:
     int64_t cut_start_us_ = 0;
     int64_t cut_end_us_ = 0;             // 0: to the end of the file
     int64_t range_us_ = 0;               // length of the part converted, for progress
+    bool capped_ = false;                // the size cap is reached: only what the piece must still hold comes
     engine::PacketPtr packet_ = engine::makePacket();
     engine::FramePtr frame_ = engine::makeFrame();
     engine::FramePtr filtered_ = engine::makeFrame();
     engine::PacketPtr encoded_ = engine::makePacket();
+    engine::PacketPtr held_video_;       // the last video packet, written when the next comes or at the end
+    AVRational held_time_base_{1, 1};
+    int64_t latest_shown_us_ = INT64_MIN;  // the latest picture written before the held one
 };
 
 // Whether a run from input with the asked video codec ("" or "copy": the source's) into a file of

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace kestrel::mediacore {
 
@@ -100,23 +101,19 @@ ResultCode ConvertPipeline::prepare(const std::string& input_path, const std::st
     return ResultCode::Ok;
 }
 
-bool ConvertPipeline::startsOnKeyFrame(int stream_index, int64_t time_us) {
-    if (!input_->seekUs(time_us)) return false;
-    PacketPtr packet = makePacket();
-    bool result = false;
-    while (input_->readPacket(packet.get()) >= 0) {
-        if (packet->stream_index == stream_index) {
-            int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            int64_t at_us = input_->toFileTimeUs(stream_index, pts);
-            int64_t half_frame_us = std::max<int64_t>(1000, av_rescale_q(packet->duration, input_->stream(stream_index)->time_base, AV_TIME_BASE_Q) / 2);
-            result = (packet->flags & AV_PKT_FLAG_KEY) && std::llabs(at_us - time_us) <= half_frame_us;
-            break;
-        }
-        av_packet_unref(packet.get());
+// Whether the source's video packets can be kept for the range: copied as they are, or copied
+// between key frames with the pictures at the ends coded again (a cut that a size cap may end
+// early is not spliced: its end is not known beforehand).
+KeptCut ConvertPipeline::keptCut(int stream_index) {
+    if (cut_start_us_ == 0 && cut_end_us_ == 0) return KeptCut::Copy;
+    const std::optional<NalStream> nal = NalStream::of(input_->stream(stream_index)->codecpar);
+    KeptCutPlan plan;
+    const KeptCut kept = planKeptCut(*input_, stream_index, cut_start_us_, cut_end_us_, nal ? &*nal : nullptr, &plan);
+    if (kept == KeptCut::Splice) {
+        if (settings_.limit_bytes > 0) return KeptCut::Encode;
+        smart_cut_ = std::make_unique<SmartCutVideo>(*input_, stream_index, *nal, plan, cut_start_us_, cut_end_us_);
     }
-    av_packet_unref(packet.get());
-    input_->seekUs(0);
-    return result;
+    return kept;
 }
 
 ResultCode ConvertPipeline::setupVideo() {
@@ -130,16 +127,13 @@ ResultCode ConvertPipeline::setupVideo() {
 
     const bool keepPicture = !settings_.force_encode && isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
                              output_->accepts(st->codecpar->codec_id);
-    // A cut between key frames keeps the packets between them and encodes only its ends again.
-    if (keepPicture && settings_.limit_bytes <= 0 && (smart_cut_ = SmartCutVideo::plan(*input_, index, cut_start_us_, cut_end_us_))) {
-        video_.copy = true;
-        video_.out_index = output_->addCopyStream(st);
-        return video_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;
-    }
-    if (keepPicture && (cut_start_us_ == 0 || startsOnKeyFrame(index, cut_start_us_))) {
-        video_.copy = true;
-        video_.out_index = output_->addCopyStream(st);
-        return video_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;
+    if (keepPicture) {
+        const KeptCut kept = keptCut(index);
+        if (kept != KeptCut::Encode) {
+            video_.copy = true;
+            video_.out_index = output_->addCopyStream(st);
+            return video_.out_index >= 0 ? ResultCode::Ok : ResultCode::WriteFailed;
+        }
     }
 
     const AVCodec* codec = chooseEncoder(settings_.video_codec, AVMEDIA_TYPE_VIDEO, st->codecpar->codec_id, *output_);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace kestrel::test {
@@ -45,6 +46,25 @@ int32_t runConvert(const std::string& input, const std::string& output, const st
     if (rc >= 1) rc = apiMediaConvertStart(job);
     apiMediaConvertClose(job);
     return rc;
+}
+
+std::vector<double> videoFrameTimes(const std::string& path) {
+    std::string start_text, times_text;
+    runCommand("ffprobe -v error -show_entries format=start_time -of csv=p=0 '" + path + "'", &start_text);
+    runCommand("ffprobe -v error -select_streams v:0 -show_entries frame=pts_time -of csv=p=0 '" + path + "'", &times_text);
+    const double start_s = std::atof(start_text.c_str());
+    std::vector<double> times;
+    std::istringstream lines(times_text);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line != "N/A") times.push_back(std::atof(line.c_str()) - start_s);
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
+std::pair<int, int> framesInRange(const std::vector<double>& frame_times_s, double start_s, double end_s) {
+    const auto from = std::lower_bound(frame_times_s.begin(), frame_times_s.end(), start_s - 0.0005);
+    const auto to = std::lower_bound(frame_times_s.begin(), frame_times_s.end(), end_s - 0.0005);
+    return {int(from - frame_times_s.begin()), int(to - frame_times_s.begin())};
 }
 
 Rgb pixelAt(const std::vector<unsigned char>& rgb, int width, int x, int y) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrel::test {
@@ -29,6 +30,13 @@ bool near(const Rgb& actual, const Rgb& expected, int tolerance = 40);
 
 // Pitch of the first audio stream, from its zero crossings (Hz).
 double tonePitch(const std::string& path, int audio_stream = 0);
+
+// When each picture of the first video stream is shown, in seconds from the file's start (its
+// container start time), in presentation order, as ffprobe reads them.
+std::vector<double> videoFrameTimes(const std::string& path);
+// The frames [first, end) of the file that a range [start_s, end_s) of its time line holds:
+// those shown from the start (inclusive) to the end (exclusive), half a millisecond either way.
+std::pair<int, int> framesInRange(const std::vector<double>& frame_times_s, double start_s, double end_s);
 
 // Names of the entries of a folder, sorted.
 std::vector<std::string> folderEntries(const std::string& folder);

@@ -137,9 +137,18 @@ void SplitJob::pieceEnded(const QString& path, int64_t start_us, int32_t result)
     // A finished piece stays, also when the run is stopped or fails later.
     keepOutput(path);
     pieces_.append(path);
-    nextStart_us_ = start_us + length_us;
+    nextStart_us_ = plan_.pieceLimitBytes > 0 ? sizePieceEndUs(path, start_us, length_us) : start_us + length_us;
     if (plan_.pieceLimitBytes <= 0) ++fractionIndex_;
     startPiece();
+}
+
+// A piece the cap ended shows its last picture until the source's next one: the next piece
+// starts there, also where pictures are held for different lengths.
+int64_t SplitJob::sizePieceEndUs(const QString& path, int64_t start_us, int64_t length_us) const {
+    const int64_t last_us = lastPictureShownUs(path);
+    if (last_us < 0) return start_us + length_us;
+    const int64_t next_us = firstPictureAfterUs(plan_.sourcePath, start_us + last_us);
+    return next_us >= 0 ? next_us : sourceEnd_us_;
 }
 
 }  // namespace kestrel::session

@@ -52,6 +52,7 @@ private:
     // Size mode: a piece written again, asked to end at end_us (0: only the cap ends it).
     void startPieceUntil(int64_t sizeModeEnd_us);
     void pieceEnded(const QString& path, int64_t start_us, int32_t result);
+    int64_t sizePieceEndUs(const QString& path, int64_t start_us, int64_t length_us) const;
     QString nextPiecePath();
     void failWith(int32_t code, const QString& message = QString());
 

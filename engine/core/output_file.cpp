@@ -1,5 +1,7 @@
 #include "engine/core/output_file.h"
 
+#include "engine/core/outputs_in_progress.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -97,6 +99,7 @@ ResultCode OutputFile::prepare(const std::string& target_path) {
             ::close(fd);
             target_path_ = target_path;
             temp_path_ = candidate.string();
+            noteOutputStarted(temp_path_);
             return ResultCode::Ok;
         }
         if (errno != EEXIST) return ResultCode::WriteFailed;
@@ -109,12 +112,16 @@ ResultCode OutputFile::commit() {
     int err = 0;
     if (!renameNoReplace(temp_path_, target_path_, &err)) return err == EEXIST ? ResultCode::OutputExists : ResultCode::WriteFailed;
     committed_ = true;
+    noteOutputEnded(temp_path_);
     temp_path_.clear();
     return ResultCode::Ok;
 }
 
 void OutputFile::discard() {
-    if (!temp_path_.empty() && !committed_) ::unlink(temp_path_.c_str());
+    if (!temp_path_.empty() && !committed_) {
+        ::unlink(temp_path_.c_str());
+        noteOutputEnded(temp_path_);
+    }
     temp_path_.clear();
 }
 

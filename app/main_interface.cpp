@@ -4,6 +4,7 @@
 #include "app/home_window_controller.h"
 #include "app/main_menu.h"
 #include "services/language.h"
+#include "session/jobs/engine_start.h"
 #include "session/media/media_thumbnails.h"
 #include "widgets/dialogs/dark_look.h"
 
@@ -28,6 +29,7 @@ MainInterface loadMainInterface() {
     kestrel::widgets::applyDarkLook();
     services::Language::setLanguage();
     kestrel::session::installMediaThumbnails();
+    kestrel::session::startEngines();
     MainInterface ui;
     ui.delegate = std::make_unique<AppDelegate>();
     ui.homeWindow = std::make_unique<HomeWindowController>();

@@ -27,8 +27,16 @@ int main() {
                           " -pix_fmt yuv420p -c:v libx264 -preset veryfast"
                     : std::string("-f lavfi -i testsrc2=s=1920x1080:r=30 -t 4 -pix_fmt yuv420p -c:v libx264 -preset veryfast"));
     loadFaceModel("/usr/share/dlib/shape_predictor_68_face_landmarks.dat");
-    // A 1080p source drawn at full size, and at the size the tool window's preview shows it.
-    for (auto [w, h] : {std::pair{1920, 1080}, std::pair{1280, 720}}) {
+    // A 1080p source drawn at full size, and at the size the tool window's preview shows it; then
+    // as an export draws it (faces found on the picture drawn, no worker).
+    struct Run {
+        int w, h;
+        FaceDetection detection;
+        const char* job;
+    };
+    for (auto [w, h, detection, job] : {Run{1920, 1080, FaceDetection::InBackground, "beauty1080"},
+                                        Run{1280, 720, FaceDetection::InBackground, "beauty1080"},
+                                        Run{1920, 1080, FaceDetection::InStep, "beauty1080_export"}}) {
         CompositionPlan plan;
         plan.width = w, plan.height = h, plan.fps = 30, plan.total_us = 4000000;
         LayerPlan layer;
@@ -37,13 +45,13 @@ int main() {
         layer.show_end_us = plan.total_us;
         layer.beauty = BeautySettings{60, 30, 30, 40, 40};
         plan.layers.push_back(layer);
-        Compositor compositor(FaceDetection::InBackground);
+        Compositor compositor(detection);
         Canvas canvas;
         const int frames = 120;
         auto start = std::chrono::steady_clock::now();
         for (int k = 0; k < frames; ++k) compositor.render(plan, int64_t(k) * 1000000 / 30, &canvas);
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("job=beauty1080 fps=%.1f canvas=%dx%d faces=%s\n", frames / seconds, w, h, faces ? "yes" : "no");
+        std::printf("job=%s fps=%.1f canvas=%dx%d faces=%s\n", job, frames / seconds, w, h, faces ? "yes" : "no");
     }
     return 0;
 }

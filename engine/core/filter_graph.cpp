@@ -18,6 +18,8 @@ VideoSourceParams VideoSourceParams::fromDecoder(const AVCodecContext* decoder, 
     params.frame_rate = decoder->framerate;
     params.color_space = decoder->colorspace;
     params.color_range = decoder->color_range;
+    params.color_primaries = decoder->color_primaries;
+    params.color_trc = decoder->color_trc;
     return params;
 }
 

@@ -22,6 +22,8 @@ struct VideoSourceParams {
     AVRational frame_rate{0, 1};
     int color_space = -1;             // AVColorSpace, for converting watermarks to the video's YUV
     int color_range = -1;             // AVColorRange
+    int color_primaries = -1;         // AVColorPrimaries
+    int color_trc = -1;               // AVColorTransferCharacteristic
     static VideoSourceParams fromDecoder(const AVCodecContext* decoder, AVRational time_base);
 };
 

@@ -1,6 +1,7 @@
 #include "engine/core/hardware_encoder.h"
 
 #include "engine/core/ff_handles.h"
+#include "engine/core/ff_log.h"
 
 #include <algorithm>
 
@@ -112,6 +113,7 @@ bool encodesFromDevice(const AVCodec* codec) {
 }  // namespace
 
 std::string firstWorkingHardwareEncoder() {
+    quietFfmpegLog();   // a missing device or driver is no news for the console
     void* iterator = nullptr;
     while (const AVCodec* codec = av_codec_iterate(&iterator)) {
         if (!isHardwareEncoder(codec)) continue;

@@ -1,5 +1,7 @@
 #include "engine/core/output_file.h"
 
+#include "engine/core/outputs_in_progress.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -99,6 +101,7 @@ ResultCode OutputFile::prepare(const std::string& target_path) {
             target_path_ = target_path;
             temp_name_ = name;
             temp_path_ = (folder / name).string();
+            noteOutputStarted(temp_path_);
             return ResultCode::Ok;
         }
         if (errno != EEXIST) break;
@@ -126,6 +129,7 @@ ResultCode OutputFile::commit() {
     }
     if (err != 0) return err == EEXIST ? ResultCode::OutputExists : ResultCode::WriteFailed;
     committed_ = true;
+    noteOutputEnded(temp_path_);
     temp_path_.clear();
     temp_name_.clear();
     closeFolder();
@@ -136,6 +140,7 @@ void OutputFile::discard() {
     if (!temp_name_.empty() && !committed_) {
         if (folder_fd_ >= 0) ::unlinkat(folder_fd_, temp_name_.c_str(), 0);
         else ::unlink(temp_path_.c_str());
+        noteOutputEnded(temp_path_);
     }
     temp_path_.clear();
     temp_name_.clear();

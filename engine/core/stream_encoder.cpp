@@ -3,6 +3,7 @@
 #include "engine/core/ff_log.h"
 
 extern "C" {
+#include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 }
 #include <cstdlib>
@@ -31,9 +32,16 @@ std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams&
     ctx->time_base = params.time_base;
     ctx->framerate = params.frame_rate;
     ctx->sample_aspect_ratio = params.sample_aspect;
+    ctx->color_range = static_cast<AVColorRange>(params.color_range);
+    ctx->colorspace = static_cast<AVColorSpace>(params.colorspace);
+    ctx->color_primaries = static_cast<AVColorPrimaries>(params.color_primaries);
+    ctx->color_trc = static_cast<AVColorTransferCharacteristic>(params.color_trc);
     if (params.bit_rate > 0) ctx->bit_rate = params.bit_rate;
     ctx->thread_count = params.threads > 0 ? params.threads : 0;
     if (params.global_header) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    // x265 prints its banner and statistics to the console itself unless told otherwise.
+    if (std::string(params.codec->name) == "libx265")
+        av_opt_set(ctx->priv_data, "x265-params", (std::string("log-level=") + x265LogLevel()).c_str(), 0);
     int rc = avcodec_open2(ctx, params.codec, nullptr);
     if (rc < 0) return failed(error, std::string("cannot open encoder ") + params.codec->name + ": " + ffErrorText(rc));
     return encoder;

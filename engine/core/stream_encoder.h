@@ -19,6 +19,9 @@ struct VideoEncodeParams {
     int64_t bit_rate = 0;             // bit/s; 0 lets the encoder choose its quality
     bool global_header = false;       // the container wants the codec headers up front
     int threads = 0;                  // encoder threads; 0 lets FFmpeg choose
+    // The pictures' colour description (AVColorRange, AVColorSpace, AVColorPrimaries,
+    // AVColorTransferCharacteristic); written into the file. 0 / 2: unspecified.
+    int color_range = 0, colorspace = 2, color_primaries = 2, color_trc = 2;
 };
 
 struct AudioEncodeParams {

@@ -19,6 +19,9 @@ struct FaceTracker::State {
     dlib::array2d<unsigned char> grey;    // this picture, scaled
     std::vector<int> source_x;            // the picture's column behind each grey column
     std::vector<FaceShape> faces;         // picture pixels
+    std::vector<FaceShape> targets;       // each face's box as last detected, moved with the face
+    std::vector<int> misses;              // detections in a row that did not find the face
+    std::vector<FacePoint> velocities;    // each face's filtered move per picture
     std::vector<FacePoint> motion;        // each face's move over the last picture (live only)
     int since_detection = -1;             // -1: nothing detected yet
     int64_t last_us = INT64_MIN;
@@ -138,35 +141,121 @@ void fitAll(const dlib::shape_predictor& model, const dlib::array2d<unsigned cha
         1);
 }
 
-// Follows each face: fits the landmarks in its last box, then moves the box with them. The
-// moves go to *motion when asked.
+void moveBox(FaceShape* f, float dx, float dy) { f->left += dx, f->right += dx, f->top += dy, f->bottom += dy; }
+
+// The most a box edge moves towards its detected place in one picture, beyond the face's own
+// move: a detection corrects the drift of following over several pictures, never in one step
+// that the retouch, weighted by the box, would show.
+constexpr float kEaseStepPx = 0.4f;
+
+void easeTowards(FaceShape* box, const FaceShape& target) {
+    auto ease = [](float& edge, float to) { edge += std::clamp(to - edge, -kEaseStepPx, kEaseStepPx); };
+    ease(box->left, target.left), ease(box->right, target.right);
+    ease(box->top, target.top), ease(box->bottom, target.bottom);
+}
+
+// The fitter's landmarks jump by a few pixels from picture to picture on a still face. The
+// face's move is filtered as a steady motion corrected by each fit (an alpha-beta filter: no lag
+// on a steady pan), and the shape moves a quarter of the way from the last one to the fit.
+constexpr float kMoveGain = 0.2f, kVelocityGain = 0.04f, kShapeGain = 0.25f;
+
+// Follows each face: fits the landmarks in its last box, then moves the box with them and eases
+// it towards its target. The moves go to *motion when asked.
 void follow(const dlib::shape_predictor& model, const dlib::array2d<unsigned char>& grey, double scale,
-            std::vector<FaceShape>* faces, std::vector<FacePoint>* motion = nullptr) {
+            std::vector<FaceShape>* faces, std::vector<FaceShape>* targets, std::vector<FacePoint>* velocities,
+            std::vector<FacePoint>* motion = nullptr) {
     if (motion) motion->assign(faces->size(), FacePoint{});
-    std::vector<FacePoint> before(faces->size());
-    std::vector<bool> had(faces->size());
-    for (size_t i = 0; i < faces->size(); ++i) {
-        had[i] = (*faces)[i].has_landmarks;
-        if (had[i]) before[i] = centroid((*faces)[i]);
-    }
+    velocities->resize(faces->size());
+    const std::vector<FaceShape> before = *faces;
     fitAll(model, grey, scale, faces);
     for (size_t i = 0; i < faces->size(); ++i) {
         FaceShape& f = (*faces)[i];
-        if (!had[i] || !f.has_landmarks) continue;
-        FacePoint after = centroid(f);
-        float dx = after.x - before[i].x, dy = after.y - before[i].y;
-        f.left += dx, f.right += dx, f.top += dy, f.bottom += dy;
+        if (!before[i].has_landmarks || !f.has_landmarks) continue;
+        const FacePoint from = centroid(before[i]), fitted = centroid(f);
+        FacePoint& v = (*velocities)[i];
+        const float miss_x = fitted.x - (from.x + v.x), miss_y = fitted.y - (from.y + v.y);
+        const float dx = v.x + kMoveGain * miss_x, dy = v.y + kMoveGain * miss_y;
+        v.x += kVelocityGain * miss_x, v.y += kVelocityGain * miss_y;
+        const FacePoint to{from.x + dx, from.y + dy};
+        for (size_t p = 0; p < f.points.size(); ++p) {
+            // The shape about its centre, a quarter of the way to the fit's, at the filtered place.
+            const FacePoint shape_then{before[i].points[p].x - from.x, before[i].points[p].y - from.y};
+            const FacePoint shape_now{f.points[p].x - fitted.x, f.points[p].y - fitted.y};
+            f.points[p] = FacePoint{to.x + shape_then.x + kShapeGain * (shape_now.x - shape_then.x),
+                                    to.y + shape_then.y + kShapeGain * (shape_now.y - shape_then.y)};
+        }
+        moveBox(&f, dx, dy);
+        if (i < targets->size()) {
+            moveBox(&(*targets)[i], dx, dy);
+            easeTowards(&f, (*targets)[i]);
+        }
         if (motion) (*motion)[i] = FacePoint{dx, dy};
     }
 }
 
+// Without the landmark model the boxes only ease towards where the detector last saw them.
+void easeAll(std::vector<FaceShape>* faces, const std::vector<FaceShape>& targets) {
+    for (size_t i = 0; i < faces->size() && i < targets.size(); ++i) easeTowards(&(*faces)[i], targets[i]);
+}
+
+// A detection's answer merged into the faces followed onto the same picture: a face found
+// again keeps its place and landmarks, its box to be eased towards the detector's; a new face
+// is taken as found; a face the detector missed twice in a row is dropped.
+void mergeDetections(const dlib::shape_predictor* model, const dlib::array2d<unsigned char>& grey, double scale,
+                     const std::vector<FaceShape>& found, std::vector<FaceShape>* faces, std::vector<FaceShape>* targets,
+                     std::vector<int>* misses, std::vector<FacePoint>* velocities) {
+    targets->resize(faces->size());
+    misses->resize(faces->size(), 0);
+    velocities->resize(faces->size());
+    std::vector<bool> matched(faces->size(), false);
+    std::vector<FaceShape> fresh;
+    for (const FaceShape& f : found) {
+        size_t best = faces->size();
+        float best_overlap = 0.3f;
+        for (size_t i = 0; i < faces->size(); ++i)
+            if (float o = overlap(f, (*faces)[i]); !matched[i] && o > best_overlap) best = i, best_overlap = o;
+        if (best == faces->size()) {
+            fresh.push_back(f);
+            continue;
+        }
+        matched[best] = true;
+        (*targets)[best] = f;
+        (*misses)[best] = 0;
+    }
+    std::vector<FaceShape> kept_faces, kept_targets;
+    std::vector<int> kept_misses;
+    std::vector<FacePoint> kept_velocities;
+    for (size_t i = 0; i < faces->size(); ++i) {
+        if (!matched[i] && ++(*misses)[i] >= 2) continue;
+        kept_faces.push_back((*faces)[i]);
+        kept_velocities.push_back((*velocities)[i]);
+        kept_targets.push_back(matched[i] ? (*targets)[i] : (*faces)[i]);
+        kept_misses.push_back((*misses)[i]);
+    }
+    if (model) fitAll(*model, grey, scale, &fresh);
+    for (const FaceShape& f : fresh) {
+        kept_faces.push_back(f);
+        kept_targets.push_back(f);
+        kept_misses.push_back(0);
+        kept_velocities.push_back(FacePoint{});
+    }
+    *faces = std::move(kept_faces);
+    *targets = std::move(kept_targets);
+    *misses = std::move(kept_misses);
+    *velocities = std::move(kept_velocities);
+}
+
 // Moves each face, landmarks and box, as far as it moved over the last picture.
-void glide(std::vector<FaceShape>* faces, const std::vector<FacePoint>& motion) {
+void glide(std::vector<FaceShape>* faces, std::vector<FaceShape>* targets, const std::vector<FacePoint>& motion) {
     for (size_t i = 0; i < faces->size() && i < motion.size(); ++i) {
         FaceShape& f = (*faces)[i];
         const FacePoint m = motion[i];
-        f.left += m.x, f.right += m.x, f.top += m.y, f.bottom += m.y;
+        moveBox(&f, m.x, m.y);
         for (FacePoint& p : f.points) p.x += m.x, p.y += m.y;
+        if (i < targets->size()) {
+            moveBox(&(*targets)[i], m.x, m.y);
+            easeTowards(&f, (*targets)[i]);
+        }
     }
 }
 
@@ -183,21 +272,26 @@ std::vector<FaceShape> FaceTracker::track(const uint8_t* bgra, int width, int he
     s.last_us = time_us;
     s.width = width, s.height = height;
     const bool in_step = s.detection == FaceDetection::InStep;
-    if (s.since_detection < 0 || jumped || (in_step && ++s.since_detection >= kDetectEvery)) {
+    const bool fresh = s.since_detection < 0 || jumped;
+    if (fresh || (in_step && ++s.since_detection >= kDetectEvery)) {
         // On this picture, now: the first one, the one after a jump, and every few in an export.
         std::unique_lock lock(s.mutex);
         s.wake.wait(lock, [&] { return !s.asked; });   // the detector is ours again
         s.answered = false;
         lock.unlock();
-        s.faces.clear();
-        for (const dlib::rectangle& r : s.detector(s.grey)) s.faces.push_back(fromGrey(r, scale));
-        if (model) fitAll(*model, s.grey, scale, &s.faces);
+        if (fresh) s.faces.clear(), s.targets.clear(), s.misses.clear(), s.velocities.clear();
+        else if (model) follow(*model, s.grey, scale, &s.faces, &s.targets, &s.velocities);
+        else easeAll(&s.faces, s.targets);
+        std::vector<FaceShape> found;
+        for (const dlib::rectangle& r : s.detector(s.grey)) found.push_back(fromGrey(r, scale));
+        mergeDetections(model.get(), s.grey, scale, found, &s.faces, &s.targets, &s.misses, &s.velocities);
         s.motion.clear();
         s.since_detection = 0;
         return s.faces;
     }
     if (in_step) {
-        if (model) follow(*model, s.grey, scale, &s.faces);
+        if (model) follow(*model, s.grey, scale, &s.faces, &s.targets, &s.velocities);
+        else easeAll(&s.faces, s.targets);
         return s.faces;
     }
 
@@ -221,8 +315,9 @@ std::vector<FaceShape> FaceTracker::track(const uint8_t* bgra, int width, int he
             faces.push_back(f);
         }
         lock.unlock();
-        if (model) fitAll(*model, s.grey, scale, &faces);
-        s.faces = std::move(faces);
+        if (model) follow(*model, s.grey, scale, &s.faces, &s.targets, &s.velocities);
+        else easeAll(&s.faces, s.targets);
+        mergeDetections(model.get(), s.grey, scale, faces, &s.faces, &s.targets, &s.misses, &s.velocities);
         s.motion.clear();
         s.since_detection = 0;
         return s.faces;
@@ -230,8 +325,9 @@ std::vector<FaceShape> FaceTracker::track(const uint8_t* bgra, int width, int he
     lock.unlock();
     // Landmarks are fitted on every other picture; in between the faces keep their last move,
     // which at preview rates is within a pixel or two of where a fit would put them.
-    if (model && s.since_detection % 2 == 1 && s.motion.size() == s.faces.size()) glide(&s.faces, s.motion);
-    else if (model) follow(*model, s.grey, scale, &s.faces, &s.motion);
+    if (model && s.since_detection % 2 == 1 && s.motion.size() == s.faces.size()) glide(&s.faces, &s.targets, s.motion);
+    else if (model) follow(*model, s.grey, scale, &s.faces, &s.targets, &s.velocities, &s.motion);
+    else easeAll(&s.faces, s.targets);
     lock.lock();
     if (s.since_detection >= kDetectEvery && !s.asked) {
         // The worker looks at this picture; the faces as followed onto it are kept to match.

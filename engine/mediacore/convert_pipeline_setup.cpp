@@ -1,6 +1,7 @@
 // Building the lanes of a convert run: copy where the source can be kept as it is, otherwise a
 // decoder, the shared filter graph and an encoder.
 #include "engine/core/codec_choice.h"
+#include "engine/core/colour_description.h"
 #include "engine/mediacore/convert_pipeline.h"
 
 #include <algorithm>
@@ -197,6 +198,11 @@ ResultCode ConvertPipeline::setupVideo() {
     if (params.bit_rate == 0 && codec->id == st->codecpar->codec_id && codec->id != AV_CODEC_ID_H264 && codec->id != AV_CODEC_ID_HEVC)
         params.bit_rate = st->codecpar->bit_rate;  // same codec kept: keep its rate too
     params.global_header = output_->wantsGlobalHeader();
+    const ColourDescription colours = outputColours(source, params.pixel_format);
+    params.color_range = colours.range;
+    params.colorspace = colours.space;
+    params.color_primaries = colours.primaries;
+    params.color_trc = colours.transfer;
     video_.encoder = StreamEncoder::openVideo(params);
     if (!video_.encoder) return ResultCode::EncoderMissing;
     video_.out_index = output_->addStream(video_.encoder->context());

@@ -4,6 +4,7 @@
 #include "session/export/single_clip/single_clip_export.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
 #include "tools/beauty/beauty_window_controller.h"
 
@@ -87,6 +88,34 @@ TEST(BeautyJob, SlimmingWithoutTheModelFailsWithACodeAndNoFile) {
     EXPECT_TRUE(job.result().failed());
     EXPECT_EQ(job.result().code, -12);
     EXPECT_FALSE(QFile::exists(settings.output));
+}
+
+// A retouched export keeps the source's pictures and their rate: a 25 fps clip comes out at
+// 25 fps, each source picture once (the pattern has no face, so nothing of it is retouched).
+TEST(BeautyJob, KeepsTheSourcesFrameRate) {
+    TempDir dir;
+    std::string clip = dir.path() + "/clip.mp4";
+    makeMedia(clip, FixtureSpec{.duration_s = 1.0, .frame_rate = "25", .audio_streams = 0});
+    kestrel::session::SingleClipExport settings;
+    settings.input = QString::fromStdString(clip);
+    settings.output = QString::fromStdString(dir.path() + "/out.mp4");
+    settings.start_us = 0;
+    settings.end_us = 1000000;
+    settings.source_width = 320;
+    settings.source_height = 240;
+    settings.beauty = {100, 40, 40, 0, 0};
+    kestrel::session::SingleClipExportJob job(settings);
+    QSignalSpy finished(&job, &kestrel::session::Job::finished);
+    job.start();
+    ASSERT_TRUE(finished.wait(120000));
+    ASSERT_TRUE(job.result().done()) << job.result().code;
+    const std::string out = settings.output.toStdString();
+    ProbedMedia probed = ffprobe(out);
+    ASSERT_NE(probed.firstOf("video"), nullptr);
+    EXPECT_EQ(probed.firstOf("video")->avg_frame_rate, "25/1");
+    EXPECT_TRUE(decodesCleanly(out));
+    EXPECT_TRUE(showsSourceFrames(mapFrames(out, clip), 0, 25));
+    EXPECT_TRUE(framesMatch(out, clip));
 }
 
 }  // namespace

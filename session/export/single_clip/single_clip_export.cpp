@@ -6,9 +6,28 @@
 #include "session/model/ve_scene.h"
 #include "session/model/ve_virual_video.h"
 
+#include <cmath>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace kestrel::session {
+
+namespace {
+
+// The source's frame rate, so that the export shows each of its pictures once; 30 when the
+// file does not say.
+float sourceFrameRate(const QString& path) {
+    const QByteArray utf8 = path.toUtf8();
+    int64_t duration_us = 0;
+    std::vector<uint8_t> audio(528, 0), video(548, 0);
+    if (!accepted(rdVEGetMediaInfoLite(utf8.constData(), &duration_us, audio.data(), video.data()))) return 30.0f;
+    double fps = 0;
+    std::memcpy(&fps, video.data() + 144, sizeof fps);
+    return std::isfinite(fps) && fps >= 1 && fps <= 240 ? float(fps) : 30.0f;
+}
+
+}  // namespace
 
 SingleClipExportJob::SingleClipExportJob(SingleClipExport settings, QObject* parent)
     : Job(parent), settings_(std::move(settings)) {}
@@ -45,7 +64,7 @@ void SingleClipExportJob::begin() {
     if (!accepted(rc = rdVESetOutPath(video, output.constData()))) return finishFailed(rc);
     if (!s.picture) {
         rdVESetVideoCodec(video, "mp4");
-        rdVESetFPS(video, 30.0f);
+        rdVESetFPS(video, sourceFrameRate(s.input));
         rdVESetVideoBitrate(video, 4000);
         rdVESetAudioChannels(video, 2);
         rdVESetAudioSamples(video, 44100);

@@ -8,12 +8,14 @@
 #include <QTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 
 #include "export/ui/export_session.h"
 #include "export/ui/start_export_window_controller.h"
+#include "services/language.h"
 #include "session/export/reverse/reverse_job.h"
 #include "widgets/xj_graphic_button.h"
 #include "widgets/zor_button.h"
@@ -153,6 +155,11 @@ TEST_F(ReverseWindowTest, StopThroughTheDialogLeavesNoFile) {
     EXPECT_FALSE(view->exportProgressWindow()->exporting());
     EXPECT_TRUE(written().isEmpty()) << written().join(",").toStdString();
     EXPECT_TRUE(alerts.isEmpty());
+    // The dialog says the run was stopped and offers Start again.
+    auto* dialog = view->exportProgressWindow();
+    EXPECT_TRUE(dialog->succeededLabel->isVisibleTo(dialog));
+    EXPECT_EQ(dialog->succeededLabel->text(), services::localized(QStringLiteral("Cancel to abort the file converting!")));
+    EXPECT_TRUE(dialog->startBtn->isVisibleTo(dialog));
 }
 
 TEST_F(ReverseWindowTest, SetStartKeepsTheExactPosition) {

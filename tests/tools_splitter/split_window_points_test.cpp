@@ -138,8 +138,14 @@ TEST_F(SplitPointsWindowTest, AFileItCannotUseLeavesTheWindowAsItWasAndSaysWhy) 
 
     // Add File with a good file loads it.
     const QString good = QString::fromStdString(twentySecondClip());
-    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest&) { return QStringList{good}; });
+    QStringList offered;
+    kestrel::widgets::setOpenPanelRunner([&](const kestrel::widgets::OpenPanelRequest& request) {
+        offered = request.allowedFileTypes;
+        return QStringList{good};
+    });
     click(window.addfileBtn);
+    // The panel offers the containers a user may have sound or video in, these four among them.
+    for (const char* type : {"mka", "mpeg", "mpa", "mxf", "mp4", "mp3"}) EXPECT_TRUE(offered.contains(QString::fromLatin1(type))) << type;
     ASSERT_NE(window.fileData(), nullptr);
     EXPECT_EQ(window.fileData()->path, good);
     click(window.averagestepperUpBtn);

@@ -26,14 +26,27 @@ namespace kit = kestrel::tools::shared;
 
 namespace {
 
-// A value frame: the chosen value and an arrow (tag 2000), with the pop-up list laid over it.
+// A value frame: the pop-up list, showing the chosen value and an arrow (tag 2000) over itself.
 QWidget* popupFrame(QWidget* parent, QLabel*& text, QComboBox*& popup, const QString& name) {
     QWidget* frame = kit::toolPanel(parent, Qt::transparent, 3, name, 1);
     frame->setFixedHeight(26);
     frame->setMinimumWidth(150);
     auto* grid = new QGridLayout(frame);
     grid->setContentsMargins(0, 0, 0, 0);
-    auto* shown = new QWidget(frame);
+    popup = new QComboBox(frame);
+    popup->setObjectName(name + QStringLiteral("Popup"));
+    popup->setCursor(Qt::PointingHandCursor);
+    popup->setStyleSheet(QStringLiteral(
+        "QComboBox { background: transparent; border: none; color: transparent; }"
+        "QComboBox::drop-down { border: none; width: 0px; }"
+        "QComboBox QAbstractItemView { background: rgb(32,35,43); color: rgb(170,177,185);"
+        " selection-background-color: rgb(63,179,167); selection-color: white; }"));
+    // The chosen value and the arrow are drawn inside the pop-up, which takes every press.
+    auto* shown = new QWidget(popup);
+    shown->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* fill = new QHBoxLayout(popup);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(shown);
     auto* row = new QHBoxLayout(shown);
     row->setContentsMargins(8, 0, 4, 0);
     text = kit::toolLabel(shown, 13, kit::kToolText, name + QStringLiteral("Text"));
@@ -43,17 +56,7 @@ QWidget* popupFrame(QWidget* parent, QLabel*& text, QComboBox*& popup, const QSt
     arrow->setImageScaling(widgets::ImageScaling::ProportionallyDown);
     row->addWidget(text, 1);
     row->addWidget(arrow);
-    popup = new QComboBox(frame);
-    popup->setObjectName(name + QStringLiteral("Popup"));
-    popup->setCursor(Qt::PointingHandCursor);
-    popup->setStyleSheet(QStringLiteral(
-        "QComboBox { background: transparent; border: none; color: transparent; }"
-        "QComboBox::drop-down { border: none; width: 0px; }"
-        "QComboBox QAbstractItemView { background: rgb(32,35,43); color: rgb(170,177,185);"
-        " selection-background-color: rgb(63,179,167); selection-color: white; }"));
-    grid->addWidget(shown, 0, 0);
     grid->addWidget(popup, 0, 0);
-    popup->raise();
     return frame;
 }
 

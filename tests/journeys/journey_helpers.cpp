@@ -18,15 +18,17 @@ std::vector<int> edgeFrames(double seconds, int fps) {
 }
 
 // Whether output frames from `at` on show the clips from `clip` on, trying each allowed edge.
-bool matchFrom(const FrameMapping& mapping, const std::vector<ClipTimes>& clips, size_t clip, int at, int fps) {
-    if (clip == clips.size()) return at == mapping.outputFrames();
+bool matchFrom(const std::vector<FrameMapping>& mappings, const std::vector<ClipTimes>& clips, size_t clip, int at,
+               int fps) {
+    if (clip == clips.size()) return at == mappings.front().outputFrames();
+    const FrameMapping& mapping = mappings.at(size_t(clips[clip].source));
     for (const int first : edgeFrames(clips[clip].start_s, fps)) {
         for (const int end : edgeFrames(clips[clip].end_s, fps)) {
             const int count = end - first;
             if (count <= 0 || at + count > mapping.outputFrames()) continue;
             bool same = true;
             for (int k = 0; k < count && same; ++k) same = mapping.shows(at + k, first + k);
-            if (same && matchFrom(mapping, clips, clip + 1, at + count, fps)) return true;
+            if (same && matchFrom(mappings, clips, clip + 1, at + count, fps)) return true;
         }
     }
     return false;
@@ -34,14 +36,23 @@ bool matchFrom(const FrameMapping& mapping, const std::vector<ClipTimes>& clips,
 
 }  // namespace
 
+::testing::AssertionResult showsClipsInOrder(const std::vector<FrameMapping>& mappings,
+                                             const std::vector<ClipTimes>& clips, int fps) {
+    for (const FrameMapping& mapping : mappings)
+        if (!mapping.error.empty()) return ::testing::AssertionFailure() << mapping.error;
+    if (mappings.empty()) return ::testing::AssertionFailure() << "no source";
+    if (matchFrom(mappings, clips, 0, 0, fps)) return ::testing::AssertionSuccess();
+    std::ostringstream wanted;
+    for (const ClipTimes& c : clips) wanted << " " << c.start_s << "-" << c.end_s << " s of source " << c.source;
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "wanted the clips" << wanted.str() << " at " << fps << " fps; got";
+    for (const FrameMapping& mapping : mappings) failure << "\n" << mapping.describe();
+    return failure;
+}
+
 ::testing::AssertionResult showsClipsInOrder(const FrameMapping& mapping, const std::vector<ClipTimes>& clips,
                                              int fps) {
-    if (!mapping.error.empty()) return ::testing::AssertionFailure() << mapping.error;
-    if (matchFrom(mapping, clips, 0, 0, fps)) return ::testing::AssertionSuccess();
-    std::ostringstream wanted;
-    for (const ClipTimes& c : clips) wanted << " " << c.start_s << "-" << c.end_s << " s";
-    return ::testing::AssertionFailure() << "wanted the clips" << wanted.str() << " at " << fps << " fps; got "
-                                         << mapping.describe();
+    return showsClipsInOrder(std::vector<FrameMapping>{mapping}, clips, fps);
 }
 
 }  // namespace kestrel::test::journey

@@ -76,11 +76,11 @@ void CollageHarness::choose(QComboBox* box, int index) {
     ASSERT_TRUE(box->isEnabled());
     click(box);
     QAbstractItemView* list = box->view();
-    ASSERT_TRUE(waitUntil([&] { return list->isVisible(); }, 5000)) << "the box opened no list";
+    ASSERT_TRUE(waitUntil([&] { return list->isVisible(); }, 30000)) << "the box opened no list";
     const QModelIndex item = box->model()->index(index, box->modelColumn(), box->rootModelIndex());
     list->scrollTo(item);
     clickAt(list->viewport(), list->visualRect(item).center());
-    waitUntil([&] { return !list->isVisible(); }, 5000);
+    waitUntil([&] { return !list->isVisible(); }, 30000);
 }
 
 void CollageHarness::fillCell(int cell, const std::string& path) {

@@ -41,7 +41,7 @@ TEST(CollageTransport, EditsShowInThePlayingPreview) {
     TempDir media;
     CollageHarness h;
     activate(h.window);
-    h.fillCell(0, colourClip(media, "red", "red", 8.0));
+    h.fillCell(0, colourClip(media, "red", "red", 30.0));
     h.fillCell(1, colourPicture(media, "blue", "blue"));
     h.w().setColorChooser([](const QColor&) { return QColor(255, 0, 255); });
     click(h.w().playBtn);

@@ -137,3 +137,37 @@ TEST_F(FilterCatalogue, DownloadsCheckedTablesOnce) {
     EXPECT_EQ(window->entries()[row].tablePath, cached);
     EXPECT_TRUE(window->entries()[rowOf("net.bad")].tablePath.isEmpty());
 }
+
+// Plain http is taken only from the configured base's host; a table larger than any lookup table
+// is refused while it arrives and never chosen.
+TEST_F(FilterCatalogue, PlainHttpOnlyFromTheBaseAndTablesOfLookupSize) {
+    LocalHttpServer server;
+    ASSERT_TRUE(server.listening());
+    const QString b = server.base();
+    QString other = b;
+    other.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+    server.serve("/filter/filter.json",
+                 QStringLiteral(R"({"title_en":[
+                     {"id":"net.elsewhere","name":"Elsewhere","urlcover":"","urlfilter":"%2/swap.cube"},
+                     {"id":"net.secure","name":"Secure","urlcover":"http://example.invalid/c.png","urlfilter":"https://example.invalid/s.cube"},
+                     {"id":"net.huge","name":"Huge","urlcover":"","urlfilter":"%1/huge.cube"}],
+                   "title_cn":[]})")
+                     .arg(b, other)
+                     .toUtf8());
+    server.serve("/swap.cube", swapCube());
+    QByteArray huge = swapCube();
+    huge += QByteArray(9 << 20, '#');
+    server.serve("/huge.cube", huge);
+    setBase(b);
+    open();
+    ASSERT_TRUE(waitUntil([&] { return rowOf("net.huge") >= 0; }, 30000));
+    EXPECT_EQ(rowOf("net.elsewhere"), -1);
+    ASSERT_GE(rowOf("net.secure"), 0);
+    EXPECT_TRUE(window->entries()[rowOf("net.secure")].coverAddress.isEmpty());
+    click("net.huge");
+    ASSERT_TRUE(waitUntil([&] { return window->downloadsRunning() == 0; }, 30000));
+    EXPECT_TRUE(window->chosenTable().isEmpty());
+    EXPECT_TRUE(window->entries()[rowOf("net.huge")].tablePath.isEmpty());
+    EXPECT_FALSE(window->statusLabel->text().isEmpty());
+    EXPECT_EQ(server.requests("/swap.cube"), 0);
+}

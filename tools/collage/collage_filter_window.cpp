@@ -116,6 +116,7 @@ void CollageFilterWindow::fetchCatalogue() {
     catalogueLoading_ = true;
     statusLabel->setText(localized(QStringLiteral("Collage_FilterLoading")));
     catalogueDownload_ = std::make_unique<services::DownloadManager>();
+    catalogueDownload_->setMaximumBytes(kMaximumCatalogueBytes);
     catalogueDownload_->setComplatedBlock([this](const QString& file) { catalogueArrived(file); });
     catalogueDownload_->setFailedBlock([this](const QString& reason) {
         qWarning() << "filter catalogue:" << reason;
@@ -144,6 +145,7 @@ void CollageFilterWindow::fetchCover(const FilterEntry& entry) {
     const QString target = cachedCoverPath(entry.coverAddress);
     if (entry.coverAddress.isEmpty() || target.isEmpty() || downloads_.count(target)) return;
     auto manager = std::make_unique<services::DownloadManager>();
+    manager->setMaximumBytes(kMaximumCoverBytes);
     const QString id = entry.id;
     manager->setComplatedBlock([this, id, target](const QString& file) {
         if (!copyWhole(file, target)) return;
@@ -175,6 +177,7 @@ void CollageFilterWindow::downloadTable(int index) {
     auto it = downloads_.find(target);
     if (it != downloads_.end() && it->second->isDownloading()) return;  // one download per filter
     auto manager = std::make_unique<services::DownloadManager>();
+    manager->setMaximumBytes(kMaximumTableBytes);
     const QString id = entry.id;
     manager->setComplatedBlock([this, id](const QString& file) { tableArrived(id, file); });
     manager->setFailedBlock([this, id](const QString& reason) {

@@ -12,6 +12,7 @@
 #include "widgets/dialogs/dark_look.h"
 
 #include <QBoxLayout>
+#include <QDir>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
@@ -300,6 +301,12 @@ QWidget* CollageWindowController::buildCentre() {
 
 void CollageWindowController::windowDidLoad() {
     layouts_ = readLayouts(splitTypeFilePath());
+    // A damaged layout file would give cells outside the frame or none: none are offered.
+    if (const int damaged = firstDamagedLayout(layouts_)) {
+        layouts_.clear();
+        if (alert_)
+            alert_(this, localized(QStringLiteral("Collage_LayoutsDamaged")).arg(QDir::toNativeSeparators(splitTypeFilePath())).arg(damaged));
+    }
     fillLayoutList();
     makeCells();
     recreatePreview();

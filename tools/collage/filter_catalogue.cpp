@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QUrl>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -52,6 +53,15 @@ QString catalogueAddress() {
     return base.isEmpty() ? QString() : base + QStringLiteral("/filter/filter.json");
 }
 
+bool isAllowedAddress(const QString& address) {
+    const QUrl url(address);
+    if (!url.isValid() || url.host().isEmpty()) return false;
+    if (url.scheme() == QLatin1String("https")) return true;
+    const QUrl base(catalogueAddress());
+    return url.scheme() == QLatin1String("http") && base.scheme() == QLatin1String("http") &&
+           url.host() == base.host() && url.port(80) == base.port(80);
+}
+
 QList<FilterEntry> parseCatalogue(const QByteArray& document) {
     QList<FilterEntry> entries;
     const QJsonDocument json = QJsonDocument::fromJson(document);
@@ -65,7 +75,8 @@ QList<FilterEntry> parseCatalogue(const QByteArray& document) {
         entry.name = o.value(QStringLiteral("name")).toString();
         entry.coverAddress = o.value(QStringLiteral("urlcover")).toString();
         entry.tableAddress = o.value(QStringLiteral("urlfilter")).toString();
-        if (entry.id.isEmpty() || entry.tableAddress.isEmpty()) continue;
+        if (entry.id.isEmpty() || !isAllowedAddress(entry.tableAddress)) continue;
+        if (!isAllowedAddress(entry.coverAddress)) entry.coverAddress.clear();
         const QString table = cachedTablePath(entry.tableAddress);
         if (QFileInfo::exists(table)) entry.tablePath = table;
         const QString cover = cachedCoverPath(entry.coverAddress);

@@ -73,6 +73,16 @@ QList<Layout> readLayouts(const QString& path) {
     return layouts;
 }
 
+int firstDamagedLayout(const QList<Layout>& layouts) {
+    for (int i = 0; i < layouts.size(); ++i) {
+        if (layouts[i].isEmpty()) return i + 1;
+        for (const session::CellEdges& c : layouts[i])
+            if (!(c.left >= 0 && c.top >= 0 && c.right <= 1 && c.bottom <= 1 && c.left < c.right && c.top < c.bottom))
+                return i + 1;
+    }
+    return 0;
+}
+
 QString splitTypeFilePath() { return services::Language::resourceBundlePath() + QStringLiteral("/SplitType.ini"); }
 
 }  // namespace kestrel::tools::collage

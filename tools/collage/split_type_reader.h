@@ -24,6 +24,10 @@ Layout parseLayout(const QString& value);
 // Every layout of the file, Type1 first; a missing key gives an empty layout.
 QList<Layout> readLayouts(const QString& path);
 
+// The number (1-based) of the first layout with no cells or with a cell that is not a
+// rectangle inside the frame; 0 when every layout is sound.
+int firstDamagedLayout(const QList<Layout>& layouts);
+
 // The file shipped in the resources.
 QString splitTypeFilePath();
 

@@ -2,6 +2,8 @@
 
 #include "session/edit/subtitle_file_check.h"
 
+#include <QFileInfo>
+
 namespace kestrel::editor {
 
 SubtitleCheck checkSubtitleFile(const QString& path) {

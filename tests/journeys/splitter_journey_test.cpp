@@ -136,20 +136,20 @@ TEST_F(SplitterJourney, ByTimeInFiveSecondPieces) {
     EXPECT_EQ(judge(pieces), (std::vector<int>{125, 125, 125, 125}));
 }
 
-// The size cap is the engine's: pieces of one megabyte that start where the last one ended.
-// The engine's size mode loses frames between pieces (a 4.9 MB source came out as 3 pieces of
-// 2.8 MB in all); enabled with the engine's mend.
-TEST_F(SplitterJourney, DISABLED_BySizeInOneMegabytePieces_EnginesIssue) {
+// The size cap is the engine's: pieces of at most one megabyte, each starting where the last one
+// ended, so that together they show every source frame once.
+TEST_F(SplitterJourney, BySizeInOneMegabytePieces) {
     kt::click(window->split_sizeBtn);
     choose(window->split_sizepopBtn, QStringLiteral("1 "));
     const std::vector<std::string> pieces = exportPieces();
-    // No piece over the cap, so there are at least as many pieces as whole megabytes in the source.
     const qint64 megabyte = 1024 * 1024;
-    const qint64 sourceBytes = QFileInfo(QString::fromStdString(source())).size();
-    ASSERT_GE(sourceBytes, 2 * megabyte);
-    ASSERT_GE(qint64(pieces.size()), sourceBytes / megabyte);
+    ASSERT_GE(QFileInfo(QString::fromStdString(source())).size(), 2 * megabyte);
+    ASSERT_GE(pieces.size(), 2u);
     for (const std::string& piece : pieces) EXPECT_LE(QFileInfo(QString::fromStdString(piece)).size(), megabyte * 105 / 100) << piece;
-    judge(pieces);
+    const std::vector<int> frames = judge(pieces);
+    int total = 0;
+    for (int f : frames) total += f;
+    EXPECT_EQ(total, kFrames);
 }
 
 TEST_F(SplitterJourney, IntoFourEqualPartsWithTheStepper) {

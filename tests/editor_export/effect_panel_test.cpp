@@ -119,9 +119,10 @@ TEST_F(PanelFixture, SingleClickHighlightsAndDoubleClickSwitches) {
 }
 
 TEST_F(PanelFixture, ColourSpeedAndResetReachThePreviewAndTheRecord) {
-    // Typing a value moves its slider and shows at once.
+    // A typed value, once committed with Return, moves its slider and shows at once.
     panel->brightnessValueLabel->clear();
     QTest::keyClicks(panel->brightnessValueLabel, "120");
+    QTest::keyClick(panel->brightnessValueLabel, Qt::Key_Return);
     EXPECT_FLOAT_EQ(panel->brightnessSlider->progress(), kestrel::editor::progressForBrightness(120));
     EXPECT_GT(meanAbsDiff(shown(), plain), 20.0);
 

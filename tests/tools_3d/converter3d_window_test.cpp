@@ -56,7 +56,7 @@ TEST(Converter3DWindow, EveryModeAppliesAndTheExportTakesTheLastOne) {
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->width, 640);    // 320 (the even source width) twice
     EXPECT_EQ(v->height, 240);
-    EXPECT_EQ(v->avg_frame_rate, "30/1");
+    EXPECT_EQ(v->avg_frame_rate, "25/1");  // the source's rate: each picture shown once
 
     QTest::mouseClick(w.modeButtons[5], Qt::LeftButton);   // alternating frames
     std::string seq = dir.path() + "/seq.mp4";
@@ -65,7 +65,7 @@ TEST(Converter3DWindow, EveryModeAppliesAndTheExportTakesTheLastOne) {
     probed = ffprobe(seq);
     ASSERT_NE(probed.firstOf("video"), nullptr);
     EXPECT_EQ(probed.firstOf("video")->width, 320);
-    EXPECT_EQ(probed.firstOf("video")->avg_frame_rate, "60/1");
+    EXPECT_EQ(probed.firstOf("video")->avg_frame_rate, "50/1");  // two views per source picture
 }
 
 TEST(Converter3DWindow, AnUnreadableFileKeepsExportOffWithANote) {

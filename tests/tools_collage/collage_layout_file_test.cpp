@@ -34,9 +34,18 @@ QString resourcesWithLayouts(const TempDir& dir, const QByteArray& layouts) {
     return mirror;
 }
 
+// Points $KESTREL_RESOURCES at path while it lives, then gives back what was there (the test
+// programs find the build's resources through it).
 struct ResourcesOverride {
-    explicit ResourcesOverride(const QString& path) { qputenv("KESTREL_RESOURCES", path.toLocal8Bit()); }
-    ~ResourcesOverride() { qunsetenv("KESTREL_RESOURCES"); }
+    explicit ResourcesOverride(const QString& path) : previous(qgetenv("KESTREL_RESOURCES")), hadPrevious(qEnvironmentVariableIsSet("KESTREL_RESOURCES")) {
+        qputenv("KESTREL_RESOURCES", path.toLocal8Bit());
+    }
+    ~ResourcesOverride() {
+        if (hadPrevious) qputenv("KESTREL_RESOURCES", previous);
+        else qunsetenv("KESTREL_RESOURCES");
+    }
+    QByteArray previous;
+    bool hadPrevious;
 };
 
 QByteArray layoutFile(const QByteArray& third) {

@@ -481,20 +481,18 @@ TEST_F(BatchWindowTest, RowsStayLockedWhileARunCutsThem) {
     EXPECT_TRUE(list->rowsEnabled());
 }
 
-// A one-frame video is one picture: refused with that reason, not as a damaged file.
-TEST_F(BatchWindowTest, AOneFrameVideoIsRefusedForWhatItIs) {
+// A one-frame video is a video one frame long: listed, with no alert, not refused as damaged.
+TEST_F(BatchWindowTest, AOneFrameVideoIsListedOneFrameLong) {
     kt::FixtureSpec spec;
     spec.audio_streams = 0;
     spec.extra_args = {"-frames:v", "1"};
     const std::string single = dir.file("one_frame.mp4");
     kt::makeMedia(single, spec);
     panelAnswer = {QString::fromStdString(single)};
-    ModalCloser closer;
     kt::click(window->addFileButton());
-    EXPECT_EQ(closer.closed(), 1);
-    EXPECT_TRUE(window->fileList().isEmpty());
-    EXPECT_TRUE(window->lastAlertText().contains("one_frame.mp4: " + services::localized("RefusedFileSinglePicture")))
-        << window->lastAlertText().toStdString();
+    ASSERT_EQ(window->fileList().size(), 1);
+    EXPECT_TRUE(window->lastAlertText().isEmpty()) << window->lastAlertText().toStdString();
+    EXPECT_NEAR(window->fileList().front()->sourceData.duration, 1.0 / 25, 0.005);
 }
 
 }  // namespace

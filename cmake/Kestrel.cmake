@@ -16,7 +16,9 @@ if(KESTREL_SANITIZE)
 endif()
 
 # kestrel_folder_library(<target> [EXCLUDE <regex>] [DEPS <targets>...])
-# One static library per source folder, from every .cpp/.h in it (sub-folders included).
+# One library per source folder, from every .cpp/.h in it (sub-folders included): static for the
+# program, shared in the test build, where forty test programs each carrying a static copy of
+# every library took more disk than a build machine may have.
 function(kestrel_folder_library target)
   cmake_parse_arguments(ARG "" "EXCLUDE" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
@@ -24,7 +26,11 @@ function(kestrel_folder_library target)
   if(ARG_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
   endif()
-  add_library(${target} STATIC ${sources})
+  if(KESTREL_SHARED_LIBRARIES)
+    add_library(${target} SHARED ${sources})
+  else()
+    add_library(${target} STATIC ${sources})
+  endif()
   # moc's own dependency tracking misses a header added to the folder: when the file list
   # changes, drop the moc step's stamp so the next build scans the sources again.
   set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt")

@@ -293,3 +293,44 @@ TEST(OutputContainer, AnOriginalReverseOfAVcdFileIsMpg) {
     for (int frame = 49; frame >= 0; --frame) backwards.push_back(frame);
     EXPECT_TRUE(kt::showsSourceSequence(kt::mapFrames(written, source), backwards));
 }
+
+// Raw elementary streams, timed by count: a split of an MPEG-2 stream shows every source frame
+// once over its pieces, and a reverse of an H.264 stream shows the source frames backwards.
+TEST(OutputContainer, RawStreamsSplitAndReverseByCountedPictures) {
+    kt::TempDir dir;
+    const SourceKind m2v{"m2v", "mpeg2video", "mpeg2video", "", "m2v", 320, 240, SourceKind::Raw};
+    const std::string stream = makeSource(dir, m2v);
+    SplitPlan plan;
+    plan.sourcePath = QString::fromStdString(stream);
+    plan.endFractions = {0.5, 1.0};
+    plan.folder = QString::fromStdString(dir.file("pieces"));
+    plan.baseName = "source-split";
+    plan.extension = "m2v";
+    SplitJob split(plan);
+    const JobResult pieces_result = run(split);
+    ASSERT_TRUE(pieces_result.done()) << pieces_result.code << " " << pieces_result.message.toStdString();
+    std::vector<kt::FrameSource> pieces;
+    for (const QString& piece : pieces_result.outputs) {
+        EXPECT_TRUE(kt::decodesCleanly(piece.toStdString()));
+        pieces.emplace_back(piece.toStdString());
+    }
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_TRUE(kt::piecesShowSourceFramesOnce(kt::mapPieces(pieces, stream), 0, 75));
+
+    const SourceKind h264{"h264", "h264", "libx264", "", "h264", 320, 240, SourceKind::Raw};
+    const std::string source = makeSource(dir, h264);
+    ReverseRequest request;
+    request.inputPath = QString::fromStdString(source);
+    request.outputPath = QString::fromStdString(dir.file("reversed.h264"));
+    request.start_us = 0;
+    request.end_us = 2000000;
+    ReverseJob reverse(request);
+    const JobResult result = run(reverse);
+    ASSERT_TRUE(result.done()) << result.code << " " << result.message.toStdString();
+    ASSERT_EQ(result.outputs.size(), 1);
+    const std::string written = result.outputs.front().toStdString();
+    EXPECT_TRUE(kt::decodesCleanly(written));
+    std::vector<int> backwards;
+    for (int frame = 49; frame >= 0; --frame) backwards.push_back(frame);
+    EXPECT_TRUE(kt::showsSourceSequence(kt::mapFrames(written, source), backwards));
+}

@@ -6,6 +6,7 @@ std::unique_ptr<FrameReader> FrameReader::open(MediaInput& input, int stream_ind
     std::unique_ptr<FrameReader> reader(new FrameReader(input, stream_index));
     reader->decoder_ = StreamDecoder::open(input.stream(stream_index), error);
     if (!reader->decoder_) return nullptr;
+    reader->decoder_->countFrames(input.countedPictureLength(stream_index));
     return reader;
 }
 

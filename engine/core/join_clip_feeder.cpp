@@ -1,5 +1,9 @@
 #include "engine/core/join_clip_feeder.h"
 
+#include "engine/core/range_edges.h"
+
+#include <algorithm>
+
 namespace kestrel::engine {
 
 int JoinClipFeeder::start(std::string* error) {
@@ -32,24 +36,20 @@ void JoinClipFeeder::admit(Lane& lane, Kind kind, FramePtr frame) {
         return;
     }
     const int64_t offset_us = time_us - source_.start_us;
-    if (offset_us >= source_.lengthUs()) {
+    // Pictures that start inside the range, as every engine takes a range (range_edges.h).
+    const int64_t slack_us = kind == Kind::Video ? kRangeEdgeSlackUs : 0;
+    if (offset_us >= source_.lengthUs() - slack_us) {
         lane.finished = true;
         return;
     }
-    frame->pts = offset_us;
+    frame->pts = kind == Kind::Video ? std::max<int64_t>(offset_us, 0) : offset_us;
     frame->time_base = AVRational{1, 1000000};
     if (kind == Kind::Video) {
-        if (offset_us < 0) {  // keep the newest picture before the start: it is shown at the start
+        if (offset_us < -slack_us) {  // kept only for a range that starts after the last picture
             lane.before_start = std::move(frame);
             return;
         }
-        if (lane.before_start) {
-            if (offset_us > 0) {
-                lane.before_start->pts = 0;
-                lane.ready.push_back(std::move(lane.before_start));
-            }
-            lane.before_start.reset();
-        }
+        lane.before_start.reset();
     }
     lane.ready.push_back(std::move(frame));
 }

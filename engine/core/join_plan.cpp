@@ -10,6 +10,7 @@ extern "C" {
 #include "engine/core/codec_choice.h"
 #include "engine/core/ff_handles.h"
 #include "engine/core/media_input.h"
+#include "engine/core/range_edges.h"
 
 namespace kestrel::engine {
 namespace {
@@ -87,8 +88,10 @@ ResultCode probeClip(const JoinClip& clip, JoinClipSource* source, std::string* 
         *error = "bad range in " + clip.path;
         return ResultCode::BadArgument;
     }
-    source->start_us = clip.start_us;
-    source->end_us = clip.end_us == 0 ? input.durationUs() : std::min(clip.end_us, input.durationUs());
+    // The same pictures at the edges as a cut of the range takes.
+    const RangeEdges edges = pictureEdges(input, clip.start_us, clip.end_us);
+    source->start_us = edges.start_us;
+    source->end_us = clip.end_us == 0 ? input.durationUs() : std::min(edges.end_us, input.durationUs());
     if (source->end_us <= source->start_us) {
         *error = "the range lies past the end of " + clip.path;
         return ResultCode::EmptyRange;

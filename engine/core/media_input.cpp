@@ -71,6 +71,9 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
         if (par->width <= 0 || par->height <= 0) return fail("video stream without a size in " + path);
     }
 
+    // A raw elementary stream: no start time, and no length but a guess from its bit rate.
+    const bool length_untold = raw->start_time == AV_NOPTS_VALUE &&
+                               (raw->duration == AV_NOPTS_VALUE || raw->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE);
     input->start_time_us_ = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
     int64_t duration = raw->duration != AV_NOPTS_VALUE ? raw->duration : 0;
     if (duration <= 0) {
@@ -82,6 +85,10 @@ std::unique_ptr<MediaInput> MediaInput::open(const std::string& path, std::strin
     }
     // A picture file is still; a video file that holds one frame is a video one frame long.
     input->still_picture_ = input->best_audio_ < 0 && input->best_video_ >= 0 && isImageFormat(raw);
+    if (!input->still_picture_ && input->best_video_ >= 0 && input->best_audio_ < 0 && length_untold) {
+        input->measureUntimedLength();
+        duration = input->duration_us_;
+    }
     if (!input->still_picture_ && input->best_audio_ < 0 && input->best_video_ >= 0 && duration <= 0)
         duration = oneFrameUs(raw->streams[input->best_video_]);
     input->duration_us_ = input->still_picture_ ? 0 : std::max<int64_t>(duration, 0);
@@ -129,7 +136,26 @@ int MediaInput::displayRotationDeg(int stream_index) const {
     return normalizedAngle(static_cast<int>(std::lround(normalizedAngle(clockwise) / 90.0)) * 90);
 }
 
+void MediaInput::measureUntimedLength() {
+    AVStream* st = format_->streams[best_video_];
+    const AVRational rate = av_guess_frame_rate(format_.get(), st, nullptr);
+    if (rate.num <= 0 || rate.den <= 0) return;
+    PacketPtr packet = makePacket();
+    int64_t pictures = 0;
+    while (av_read_frame(format_.get(), packet.get()) >= 0) {
+        if (packet->stream_index == best_video_) ++pictures;
+        av_packet_unref(packet.get());
+    }
+    read_since_seek_ = true;
+    // Times the demuxer made up for such a stream would follow its packets' decoding order.
+    counted_stream_ = best_video_;
+    counted_step_ = std::max<int64_t>(av_rescale_q(1, av_inv_q(rate), st->time_base), 1);
+    duration_us_ = av_rescale_q(pictures * counted_step_, st->time_base, AV_TIME_BASE_Q);
+    rewind();
+}
+
 bool MediaInput::seekUs(int64_t time_us) {
+    if (counted_step_ > 0) return rewind();  // no times to seek by: counting starts at the first picture
     if (time_us <= 0) return rewind();
     if (best_video_ < 0) return seekOnceUs(time_us);
     // Streams without an index may land on any frame, and demuxers that seek by decoding time
@@ -161,7 +187,7 @@ bool MediaInput::rewind() {
     const AVInputFormat* iformat = format_->iformat;
     // Demuxers without an index (pictures, streams whose time stamps may jump) are read from
     // their first byte again; the others seek to their first key frame by time.
-    const bool by_bytes = still_picture_ || (iformat->flags & AVFMT_TS_DISCONT);
+    const bool by_bytes = still_picture_ || counted_step_ > 0 || (iformat->flags & AVFMT_TS_DISCONT);
     if (by_bytes && !(iformat->flags & AVFMT_NO_BYTE_SEEK) &&
         av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE) >= 0) {
         read_since_seek_ = false;
@@ -187,7 +213,11 @@ bool MediaInput::landsOnKeyFrameBefore(int64_t time_us) {
 
 int MediaInput::readPacket(AVPacket* packet) {
     read_since_seek_ = true;
-    return av_read_frame(format_.get(), packet);
+    const int rc = av_read_frame(format_.get(), packet);
+    // Decode times a demuxer guessed for a stream timed by count are dropped: the count is the
+    // one time line.
+    if (rc >= 0 && packet->stream_index == counted_stream_) packet->pts = packet->dts = AV_NOPTS_VALUE;
+    return rc;
 }
 
 int64_t MediaInput::toFileTimeUs(int stream_index, int64_t pts) const {

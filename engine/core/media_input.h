@@ -32,6 +32,11 @@ public:
     // Container start time: every time this engine reports is counted from it.
     int64_t startTimeUs() const { return start_time_us_; }
     bool isStillPicture() const { return still_picture_; }
+    // Raw elementary streams carry no time stamps: their pictures are timed by count, one
+    // picture length (in the stream's time base) each from the first. 0 for a stream that is
+    // timed by the file. Such a stream's packets come without times, every seek reads the file
+    // from its first byte again, and decoders number its pictures (StreamDecoder::countFrames).
+    int64_t countedPictureLength(int stream_index) const { return stream_index == counted_stream_ ? counted_step_ : 0; }
 
     // Clockwise angle the stream must be turned by to be seen upright: 0, 90, 180 or 270.
     int displayRotationDeg(int stream_index) const;
@@ -57,6 +62,8 @@ private:
     // Reads on after a seek until the first video packet; whether it holds a key frame shown at
     // or before time_us.
     bool landsOnKeyFrameBefore(int64_t time_us);
+    // Reads a raw elementary stream through once: its pictures are counted and timed by count.
+    void measureUntimedLength();
 
     std::string path_;
     InputFormatPtr format_;
@@ -66,6 +73,8 @@ private:
     int64_t start_time_us_ = 0;
     bool still_picture_ = false;
     bool read_since_seek_ = false;
+    int counted_stream_ = -1;
+    int64_t counted_step_ = 0;
 };
 
 // Normalises any angle in degrees to 0..359.

@@ -35,9 +35,16 @@ int StreamDecoder::send(const AVPacket* packet) { return avcodec_send_packet(con
 int StreamDecoder::receive(AVFrame* frame) {
     int rc = avcodec_receive_frame(context_.get(), frame);
     if (rc == 0) frame->pts = frame->best_effort_timestamp;
+    if (rc == 0 && picture_length_ > 0) {
+        frame->pts = counted_++ * picture_length_;
+        frame->pkt_duration = picture_length_;
+    }
     return rc;
 }
 
-void StreamDecoder::flush() { avcodec_flush_buffers(context_.get()); }
+void StreamDecoder::flush() {
+    avcodec_flush_buffers(context_.get());
+    counted_ = 0;
+}
 
 }  // namespace kestrel::engine

@@ -20,10 +20,16 @@ public:
     int receive(AVFrame* frame);
     // Forgets buffered frames (after a seek) and leaves the drained state.
     void flush();
+    // For a stream without time stamps (MediaInput::countedPictureLength): frames are numbered
+    // in the order they are shown, picture_length apart, counting from 0 at the start and after
+    // every flush (a seek in such a stream starts at its first picture).
+    void countFrames(int64_t picture_length) { picture_length_ = picture_length; counted_ = 0; }
 
 private:
     CodecContextPtr context_;
     AVRational time_base_{1, 1};
+    int64_t picture_length_ = 0;
+    int64_t counted_ = 0;
 };
 
 }  // namespace kestrel::engine

@@ -37,6 +37,10 @@ std::unique_ptr<StreamEncoder> StreamEncoder::openVideo(const VideoEncodeParams&
     ctx->color_primaries = static_cast<AVColorPrimaries>(params.color_primaries);
     ctx->color_trc = static_cast<AVColorTransferCharacteristic>(params.color_trc);
     if (params.bit_rate > 0) ctx->bit_rate = params.bit_rate;
+    if (params.bit_rate <= 0 && params.fixed_quantiser > 0) {
+        ctx->flags |= AV_CODEC_FLAG_QSCALE;
+        ctx->global_quality = FF_QP2LAMBDA * params.fixed_quantiser;
+    }
     ctx->thread_count = params.threads > 0 ? params.threads : 0;
     if (params.global_header) ctx->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     // x265 prints its banner and statistics to the console itself unless told otherwise.

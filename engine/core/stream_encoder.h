@@ -17,6 +17,8 @@ struct VideoEncodeParams {
     AVRational frame_rate{0, 1};      // kept as a rational: 30000/1001 stays so
     AVRational sample_aspect{0, 1};
     int64_t bit_rate = 0;             // bit/s; 0 lets the encoder choose its quality
+    int fixed_quantiser = 0;          // without a bit rate: a fixed quantiser (2: close to the
+                                      // source) for encoders that take one; 0: the encoder's default
     bool global_header = false;       // the container wants the codec headers up front
     int threads = 0;                  // encoder threads; 0 lets FFmpeg choose
     // The pictures' colour description (AVColorRange, AVColorSpace, AVColorPrimaries,

@@ -1,6 +1,7 @@
 #include "engine/core/filter_graph.h"
 #include "engine/core/font_family.h"
 #include "engine/core/graph_assembler.h"
+#include "engine/core/range_edges.h"
 #include "engine/core/media_input.h"
 #include "engine/core/subtitle_charset.h"
 #include "engine/core/text_overlay_picture.h"
@@ -119,9 +120,11 @@ public:
         overlay_format_ = overlayFormatFor(source_.pixel_format);
         AVFilterContext* cur = addSource();
         if (settings_.cut_start_us > 0 || settings_.cut_end_us > 0) {
+            // The pictures that start inside the range (range_edges.h), with the slack for
+            // times a container rounded.
             FilterOptions trim;
-            if (settings_.cut_start_us > 0) trim.push_back({"start", number(settings_.cut_start_us / 1e6)});
-            if (settings_.cut_end_us > 0) trim.push_back({"end", number(settings_.cut_end_us / 1e6)});
+            if (settings_.cut_start_us > 0) trim.push_back({"start", number((settings_.cut_start_us - kRangeEdgeSlackUs) / 1e6)});
+            if (settings_.cut_end_us > 0) trim.push_back({"end", number((settings_.cut_end_us - kRangeEdgeSlackUs) / 1e6)});
             cur = asm_.chain(cur, "trim", trim);
         }
         cur = addRotation(cur);

@@ -69,7 +69,7 @@ FaceTracker::~FaceTracker() {
 double FaceTracker::detectionScale(int width, int height) {
     int long_side = std::max(width, height);
     if (long_side <= 0) return 1.0;
-    return double(std::clamp(long_side, 640, 960)) / long_side;
+    return double(std::clamp(long_side, 640, kLongestDetectionSide)) / long_side;
 }
 
 namespace {

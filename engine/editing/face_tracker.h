@@ -1,6 +1,6 @@
 #pragma once
 // Finds the faces of one media's pictures: the HOG detector runs on a scaled grey copy (long
-// side 640 to 960 pixels) every few pictures, and in between the faces are followed by fitting
+// side 640 to 1920 pixels) every few pictures, and in between the faces are followed by fitting
 // the landmarks again around where they were.
 //
 // An export detects on the picture it draws, so its result depends on the pictures alone. A
@@ -27,7 +27,11 @@ public:
 
     // Pictures between two detections.
     static constexpr int kDetectEvery = 12;
-    // The scale of the grey copy for a picture of that size (long side kept between 640 and 960).
+    // The longest side of the grey copy: full size up to 1080p, where the detector's 80-pixel
+    // window finds faces of 80 pixels.
+    static constexpr int kLongestDetectionSide = 1920;
+    // The scale of the grey copy for a picture of that size (long side kept between 640 and
+    // kLongestDetectionSide).
     static double detectionScale(int width, int height);
 
 private:

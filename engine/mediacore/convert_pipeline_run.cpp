@@ -1,6 +1,8 @@
 // The packet loop of a convert run and its draining at the end.
 #include "engine/mediacore/convert_pipeline.h"
 
+#include "engine/core/range_edges.h"
+
 #include <algorithm>
 
 namespace kestrel::mediacore {
@@ -51,7 +53,9 @@ ResultCode ConvertPipeline::mainLoop() {
                 av_packet_unref(packet_.get());
                 continue;
             }
-            if (at_us != AV_NOPTS_VALUE && range_us_ > 0) progress_(double(at_us - cut_start_us_) / range_us_);
+            // Pictures timed by count tell how far the run is only once decoded.
+            if (range_us_ > 0 && at_us != AV_NOPTS_VALUE) progress_(double(at_us - cut_start_us_) / range_us_);
+            else if (range_us_ > 0 && input_->countedPictureLength(lane->in_index) > 0) progress_(double(lane->reached_us) / range_us_);
             ResultCode handled = handlePacket(*lane, packet_.get());
             if (handled != ResultCode::Ok) {
                 av_packet_unref(packet_.get());
@@ -116,7 +120,7 @@ ResultCode ConvertPipeline::copyPacket(Lane& lane, AVPacket* packet) {
     // Video starts on the key frame at the cut; sound keeps the packet that holds the cut.
     if (at_us != AV_NOPTS_VALUE) {
         if (is_video ? at_us < cut_start_us_ - 1000 : at_us + std::max<int64_t>(duration_us, 1) <= cut_start_us_) return ResultCode::Ok;
-        if (cutHasEnd() && at_us >= cut_end_us_) return ResultCode::Ok;
+        if (cutHasEnd() && at_us >= cut_end_us_ - (is_video ? kRangeEdgeSlackUs : 0)) return ResultCode::Ok;
     }
     int64_t offset = input_->fromFileTimeUs(lane.in_index, cut_start_us_);
     if (packet->pts != AV_NOPTS_VALUE) packet->pts -= offset;

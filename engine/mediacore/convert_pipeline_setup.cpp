@@ -126,8 +126,11 @@ ResultCode ConvertPipeline::setupVideo() {
     video_.in_index = index;
     video_.start_offset = av_rescale_q(input_->startTimeUs(), AV_TIME_BASE_Q, st->time_base);
 
+    // Pictures timed by count are placed by decoding them: their packets carry no time to cut
+    // at, nor one a container could store.
+    const bool timed = input_->countedPictureLength(index) == 0;
     const bool keepPicture = !settings_.force_encode && isCopyName(settings_.video_codec) && !pictureChanges(settings_, st->codecpar) &&
-                             output_->accepts(st->codecpar->codec_id);
+                             output_->accepts(st->codecpar->codec_id) && timed;
     if (keepPicture) {
         const KeptCut kept = keptCut(index);
         if (kept != KeptCut::Encode) {
@@ -141,6 +144,7 @@ ResultCode ConvertPipeline::setupVideo() {
     if (!codec) return ResultCode::EncoderMissing;
     video_.decoder = StreamDecoder::open(st);
     if (!video_.decoder) return ResultCode::DecodeFailed;
+    video_.decoder->countFrames(input_->countedPictureLength(index));
     AVCodecContext* dec = video_.decoder->context();
     VideoSourceParams source = VideoSourceParams::fromDecoder(dec, st->time_base);
     if (source.pixel_format < 0) source.pixel_format = st->codecpar->format;
@@ -197,6 +201,12 @@ ResultCode ConvertPipeline::setupVideo() {
     params.bit_rate = int64_t(settings_.video_kbps) * 1000;
     if (params.bit_rate == 0 && codec->id == st->codecpar->codec_id && codec->id != AV_CODEC_ID_H264 && codec->id != AV_CODEC_ID_HEVC)
         params.bit_rate = st->codecpar->bit_rate;  // same codec kept: keep its rate too
+    // A stream timed by count is coded again only because it cannot be copied: close to its own
+    // quality, as no rate of its own is known.
+    if (settings_.video_kbps <= 0 && !timed && codec->id != AV_CODEC_ID_H264 && codec->id != AV_CODEC_ID_HEVC) {
+        params.bit_rate = 0;
+        params.fixed_quantiser = 2;
+    }
     params.global_header = output_->wantsGlobalHeader();
     const ColourDescription colours = outputColours(source, params.pixel_format);
     params.color_range = colours.range;

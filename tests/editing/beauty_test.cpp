@@ -142,11 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FaceTracker, ScalesDetectionCopiesIntoRange) {
-    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(1920, 1080), 0.5);
-    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(3840, 2160), 0.25);
+    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(1920, 1080), 1.0);
+    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(3840, 2160), 0.5);
     EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(800, 600), 1.0);
     EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(320, 240), 2.0);
-    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(1080, 1920), 0.5);
+    EXPECT_DOUBLE_EQ(FaceTracker::detectionScale(1080, 1920), 1.0);
 }
 
 TEST(FaceTracker, FindsNoFaceInATestPattern) {

@@ -9,6 +9,7 @@
 #include "session/export/split/split_job.h"
 #include "widgets/dialogs/file_kinds.h"
 
+#include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -39,10 +42,10 @@ struct SourceKind {
     const char* audioCodec;  // "" for a silent one
     const char* writtenAs;   // the output's extension
     int width = 320, height = 240;
-    // Raw elementary streams carry no time stamps: the convert engine cannot place a cut in them
-    // yet, so their cuts wait for it (the container rule holds for them all the same). A
-    // headerless raw picture file cannot be read at all: nothing tells its frame size.
-    enum Cut { Cuts, WaitsForTimeStamps, Unreadable } cut = Cuts;
+    // Raw elementary streams carry no time stamps: their pictures are timed by count from the
+    // stream's frame rate, and ffmpeg cannot seek in them, so their cuts are judged by frame
+    // number. A headerless raw picture file cannot be read at all: nothing tells its frame size.
+    enum Cut { Cuts, Raw, Unreadable } cut = Cuts;
 };
 
 void PrintTo(const SourceKind& kind, std::ostream* out) { *out << "." << kind.extension; }
@@ -52,11 +55,11 @@ const std::vector<SourceKind>& sourceKinds() {
         // Videos the panels offer.
         {"dts", "dts", "", "dca", "dts"},
         {"webm", "webm", "libvpx", "libvorbis", "webm"},
-        {"m1v", "mpeg1video", "mpeg1video", "", "m1v", 320, 240, SourceKind::WaitsForTimeStamps},
+        {"m1v", "mpeg1video", "mpeg1video", "", "m1v", 320, 240, SourceKind::Raw},
         {"m2t", "mpegts", "mpeg2video", "mp2", "m2t"},
-        {"mp2v", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::WaitsForTimeStamps},
+        {"mp2v", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::Raw},
         {"mpe", "mpeg", "mpeg1video", "mp2", "mpg"},
-        {"mpv2", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::WaitsForTimeStamps},
+        {"mpv2", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::Raw},
         {"ogm", "ogg", "libtheora", "libvorbis", "mkv"},
         {"ogv", "ogg", "libtheora", "libvorbis", "ogv"},
         {"vp6", "flv", "flv", "libmp3lame", "mkv"},
@@ -79,8 +82,8 @@ const std::vector<SourceKind>& sourceKinds() {
         {"rmvb", "rm", "rv20", "ac3", "mkv"},
         {"ivr", "rm", "rv20", "ac3", "mkv"},
         {"nut", "nut", "mpeg4", "libmp3lame", "nut"},
-        {"h261", "h261", "h261", "", "h261", 352, 288, SourceKind::WaitsForTimeStamps},
-        {"h264", "h264", "libx264", "", "h264", 320, 240, SourceKind::WaitsForTimeStamps},
+        {"h261", "h261", "h261", "", "h261", 352, 288, SourceKind::Raw},
+        {"h264", "h264", "libx264", "", "h264", 320, 240, SourceKind::Raw},
         {"ram", "rm", "rv20", "ac3", "mkv"},
         {"dat", "mpeg", "mpeg1video", "mp2", "mpg", 352, 240},
         {"dv", "dv", "dvvideo", "pcm_s16le", "dv", 720, 576},
@@ -95,8 +98,8 @@ const std::vector<SourceKind>& sourceKinds() {
         {"tp", "mpegts", "mpeg2video", "mp2", "ts"},
         {"trp", "mpegts", "libx264", "aac", "ts"},
         {"m2p", "vob", "mpeg2video", "mp2", "mpg"},
-        {"m2v", "mpeg2video", "mpeg2video", "", "m2v", 320, 240, SourceKind::WaitsForTimeStamps},
-        {"mpv", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::WaitsForTimeStamps},
+        {"m2v", "mpeg2video", "mpeg2video", "", "m2v", 320, 240, SourceKind::Raw},
+        {"mpv", "mpeg2video", "mpeg2video", "", "mkv", 320, 240, SourceKind::Raw},
         {"nsv", "mpegts", "libx264", "aac", "ts"},
         {"divx", "avi", "mpeg4", "libmp3lame", "mkv"},
         {"webp", "webp", "libwebp", "", "webp"},
@@ -167,6 +170,18 @@ std::vector<SourceKind> kindsThat(SourceKind::Cut cut) {
 
 std::string nameOf(const ::testing::TestParamInfo<SourceKind>& info) { return info.param.extension; }
 
+// What a cut from 1 s to 2 s of the source must show: for a raw stream the pictures counted
+// from its frame rate (ffmpeg places no time in one), else that second of the source.
+kt::FrameSource cutFrom(const std::string& source, const SourceKind& kind) {
+    if (kind.cut != SourceKind::Raw) return kt::timeRangeOf(source, 1.0, 1.0);
+    const kt::ProbedMedia probed = kt::ffprobe(source);
+    const kt::ProbedStream* video = probed.firstOf("video");
+    int num = 0, den = 1;
+    if (video) std::sscanf(video->r_frame_rate.c_str(), "%d/%d", &num, &den);
+    const double fps = den > 0 ? double(num) / den : 0;
+    return kt::framesOf(source, int(std::ceil(fps - 0.0005 * fps)), int(std::ceil(2 * fps - 0.0005 * fps)));
+}
+
 }  // namespace
 
 // The table holds every extension the open panels accept for videos and sound, and no other.
@@ -219,7 +234,7 @@ TEST_P(CutOfEveryAcceptedSource, ACutIsWrittenInAContainerThatHoldsIt) {
         kt::CompareOptions options;
         options.min_psnr_db = 30;
         options.min_ssim = 0.9;
-        EXPECT_TRUE(kt::framesMatch(written, still ? kt::FrameSource(source) : kt::timeRangeOf(source, 1.0, 1.0), options));
+        EXPECT_TRUE(kt::framesMatch(written, still ? kt::FrameSource(source) : cutFrom(source, kind), options));
     }
     if (*kind.audioCodec) {
         const kt::SoundLevels levels = kt::soundLevels(written);
@@ -230,9 +245,7 @@ TEST_P(CutOfEveryAcceptedSource, ACutIsWrittenInAContainerThatHoldsIt) {
 
 INSTANTIATE_TEST_SUITE_P(OutputContainer, EveryAcceptedSource, ::testing::ValuesIn(sourceKinds()), nameOf);
 INSTANTIATE_TEST_SUITE_P(OutputContainer, CutOfEveryAcceptedSource, ::testing::ValuesIn(kindsThat(SourceKind::Cuts)), nameOf);
-// Waits for the convert engine to time raw elementary streams (no time stamps in the file).
-INSTANTIATE_TEST_SUITE_P(DISABLED_RawStreams, CutOfEveryAcceptedSource,
-                         ::testing::ValuesIn(kindsThat(SourceKind::WaitsForTimeStamps)), nameOf);
+INSTANTIATE_TEST_SUITE_P(RawStreams, CutOfEveryAcceptedSource, ::testing::ValuesIn(kindsThat(SourceKind::Raw)), nameOf);
 
 // A camcorder's .MOD split into pieces: each piece is an .mpg, and together they show every
 // source frame once.
@@ -275,6 +288,47 @@ TEST(OutputContainer, AnOriginalReverseOfAVcdFileIsMpg) {
     const std::string written = dir.file("source_20240301100000.mpg");
     EXPECT_EQ(result.outputs, QStringList{QString::fromStdString(written)});
     EXPECT_FALSE(QFileInfo::exists(request.outputPath));
+    EXPECT_TRUE(kt::decodesCleanly(written));
+    std::vector<int> backwards;
+    for (int frame = 49; frame >= 0; --frame) backwards.push_back(frame);
+    EXPECT_TRUE(kt::showsSourceSequence(kt::mapFrames(written, source), backwards));
+}
+
+// Raw elementary streams, timed by count: a split of an MPEG-2 stream shows every source frame
+// once over its pieces, and a reverse of an H.264 stream shows the source frames backwards.
+TEST(OutputContainer, RawStreamsSplitAndReverseByCountedPictures) {
+    kt::TempDir dir;
+    const SourceKind m2v{"m2v", "mpeg2video", "mpeg2video", "", "m2v", 320, 240, SourceKind::Raw};
+    const std::string stream = makeSource(dir, m2v);
+    SplitPlan plan;
+    plan.sourcePath = QString::fromStdString(stream);
+    plan.endFractions = {0.5, 1.0};
+    plan.folder = QString::fromStdString(dir.file("pieces"));
+    plan.baseName = "source-split";
+    plan.extension = "m2v";
+    SplitJob split(plan);
+    const JobResult pieces_result = run(split);
+    ASSERT_TRUE(pieces_result.done()) << pieces_result.code << " " << pieces_result.message.toStdString();
+    std::vector<kt::FrameSource> pieces;
+    for (const QString& piece : pieces_result.outputs) {
+        EXPECT_TRUE(kt::decodesCleanly(piece.toStdString()));
+        pieces.emplace_back(piece.toStdString());
+    }
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_TRUE(kt::piecesShowSourceFramesOnce(kt::mapPieces(pieces, stream), 0, 75));
+
+    const SourceKind h264{"h264", "h264", "libx264", "", "h264", 320, 240, SourceKind::Raw};
+    const std::string source = makeSource(dir, h264);
+    ReverseRequest request;
+    request.inputPath = QString::fromStdString(source);
+    request.outputPath = QString::fromStdString(dir.file("reversed.h264"));
+    request.start_us = 0;
+    request.end_us = 2000000;
+    ReverseJob reverse(request);
+    const JobResult result = run(reverse);
+    ASSERT_TRUE(result.done()) << result.code << " " << result.message.toStdString();
+    ASSERT_EQ(result.outputs.size(), 1);
+    const std::string written = result.outputs.front().toStdString();
     EXPECT_TRUE(kt::decodesCleanly(written));
     std::vector<int> backwards;
     for (int frame = 49; frame >= 0; --frame) backwards.push_back(frame);

@@ -1,6 +1,7 @@
 #include "tests/support/oracle/decode_check.h"
 
 #include "tests/support/media_fixtures.h"
+#include "tests/support/oracle/decoder_notes.h"
 #include "tests/support/oracle/command_line.h"
 
 #include <vector>
@@ -30,7 +31,7 @@ DecodeCheck checkDecode(const std::string& path) {
     const std::vector<std::string> args{"-hide_banner", "-nostdin", "-v", "error", "-threads", "1", "-i", path,
                                         "-map", "0:v?", "-map", "0:a?", "-f", "null", "-"};
     check.exit_code = runCommand(commandLine("ffmpeg", args), &printed);
-    check.printed = trimmed(printed);
+    check.printed = trimmed(withoutDecoderNotes(printed));
     return check;
 }
 

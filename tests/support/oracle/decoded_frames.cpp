@@ -1,5 +1,7 @@
 #include "tests/support/oracle/decoded_frames.h"
 
+#include "tests/support/oracle/decoder_notes.h"
+
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -133,7 +135,7 @@ void DecodedFrames::finish() {
     finished_ = true;
     process_->closeReadChannel(QProcess::StandardOutput);
     process_->waitForFinished(kWaitMs);
-    const std::string printed = process_->readAllStandardError().toStdString();
+    const std::string printed = withoutDecoderNotes(process_->readAllStandardError().toStdString());
     const bool failed = process_->exitStatus() != QProcess::NormalExit || process_->exitCode() != 0;
     if (failed || !printed.empty())
         problem_ += (problem_.empty() ? "" : "; ") + std::string("ffmpeg decoding ") + what_ +

@@ -1,8 +1,8 @@
 #pragma once
 // Pictures of a kept H.264 or HEVC stream decoded and coded again in the same codec, picture
-// size and format, for a stretch of a cut whose packets cannot be copied. The stretch starts
-// with an IDR picture that carries its own parameter sets and has no reordering, so it can sit
-// between the source's own packets.
+// size, format (bit depth, chroma), profile, level and colour tags, for a stretch of a cut whose
+// packets cannot be copied. The stretch starts with an IDR picture that carries its own
+// parameter sets and has no reordering, so it can sit between the source's own packets.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,6 +26,8 @@ public:
         int64_t offset = 0;       // subtracted from every time stamp (stream time base): the cut start
         int64_t dts_shift = 0;    // subtracted from decoding times only, so they come before the
                                   // decoding times of the copied packets that follow
+        bool end_sequence = false;  // the last packet ends the coded sequence (a source's random
+                                    // access point follows and starts one of its own)
     };
 
     static std::unique_ptr<RecodedStretch> open(engine::MediaInput& input, int stream_index, const NalStream& nal,
@@ -46,6 +48,7 @@ private:
     engine::ResultCode receiveFrames(const Writer& write);
     engine::ResultCode openEncoder(const AVFrame* frame);
     engine::ResultCode encode(AVFrame* frame, const Writer& write);
+    engine::ResultCode writeHeld(const Writer& write, bool last);
 
     engine::MediaInput& input_;
     int stream_index_;
@@ -54,6 +57,7 @@ private:
     Span span_;
     std::unique_ptr<engine::StreamDecoder> decoder_;
     engine::CodecContextPtr encoder_;
+    engine::PacketPtr held_;  // the latest packet coded, written once the next one (or the end) comes
     int64_t reached_us_ = 0;
     bool wrote_ = false;
 };

@@ -43,9 +43,6 @@ ResultCode SmartCutVideo::startStretch(std::unique_ptr<RecodedStretch>& stretch,
     span.to_us = to_us;
     span.offset = offset_;
     span.dts_shift = dts_shift;
-    // A random access point of the source follows the head: it must start a coded sequence of
-    // its own to take the source's parameter sets back.
-    span.end_sequence = &stretch == &head_ && nal_.codec() == AV_CODEC_ID_HEVC;
     stretch = RecodedStretch::open(input_, stream_index_, nal_, span);
     return stretch ? ResultCode::Ok : ResultCode::DecodeFailed;
 }
@@ -145,6 +142,8 @@ ResultCode SmartCutVideo::copy(AVPacket* packet, bool withParameterSets, const W
         std::memcpy(out->data, sets.data(), sets.size());
         std::memcpy(out->data + sets.size(), packet->data, packet->size);
         av_packet_copy_props(out.get(), packet);
+        // It must start a coded sequence of its own to take those sets back.
+        nal_.markBrokenLink(out->data + sets.size(), packet->size);
     } else if (av_packet_ref(out.get(), packet) < 0) {
         return ResultCode::WriteFailed;
     }

@@ -3,8 +3,8 @@
 // its two ends and codes the pictures at the ends again (see kept_cut_plan.h): the stretch
 // before the first copied key frame, and the stretch after the last copied packet up to the
 // cut end. The coded-again stretches carry their own parameter sets and the first copied key
-// frame after one gets the source's back (an HEVC head ends its coded sequence, so that key
-// frame starts a new one), so the stream decodes straight through, holds exactly the pictures
+// frame after one gets the source's back (an HEVC clean random access picture there is marked
+// a broken link, so it starts a coded sequence of its own), so the stream decodes straight through, holds exactly the pictures
 // of the range, and every range starts and ends within a frame of what was asked.
 #include <cstdint>
 #include <functional>

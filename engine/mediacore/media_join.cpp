@@ -10,6 +10,7 @@
 #include "engine/core/join_job.h"
 #include "engine/core/codec_choice.h"
 #include "engine/mediacore/handle_registry.h"
+#include "engine/mediacore/kept_piece_cut.h"
 
 using kestrel::engine::JoinClip;
 using kestrel::engine::JoinJob;
@@ -186,6 +187,7 @@ int32_t apiMediaJoinStart(void* handle) {
         settings = job->settings;
     }
     job->run.setSettings(std::move(settings));
+    job->run.setPieceCutter(kestrel::mediacore::cutKeptPiece);
     return toInt(job->run.start());
 }
 

@@ -7,10 +7,10 @@ namespace kestrel::mediacore {
 namespace {
 
 constexpr int kH264Idr = 5;
-constexpr int kH264EndOfSequence = 10;
 constexpr int kHevcFirstIrap = 16;  // BLA_W_LP
+constexpr int kHevcBlaWithLeading = 16;
+constexpr int kHevcCra = 21;
 constexpr int kHevcLastIrap = 23;   // the last type reserved for random access points
-constexpr int kHevcEndOfSequence = 36;
 
 void appendPrefixed(std::vector<uint8_t>* out, const uint8_t* nal, int length, int length_size) {
     for (int b = length_size - 1; b >= 0; --b) out->push_back(uint8_t((length >> (8 * b)) & 0xff));
@@ -97,16 +97,17 @@ bool NalStream::startsAfresh(const AVPacket* packet) const {
     return false;
 }
 
-std::vector<uint8_t> NalStream::endOfSequence() const {
-    std::vector<uint8_t> out;
-    if (codec_ == AV_CODEC_ID_HEVC) {
-        const uint8_t nal[2] = {uint8_t(kHevcEndOfSequence << 1), 1};  // layer 0, temporal id 0
-        appendPrefixed(&out, nal, 2, length_size_);
-    } else {
-        const uint8_t nal[1] = {kH264EndOfSequence};
-        appendPrefixed(&out, nal, 1, length_size_);
+void NalStream::markBrokenLink(uint8_t* data, int size) const {
+    if (codec_ != AV_CODEC_ID_HEVC) return;
+    int at = 0;
+    while (at + length_size_ < size) {
+        int64_t length = 0;
+        for (int b = 0; b < length_size_; ++b) length = (length << 8) | data[at + b];
+        at += length_size_;
+        if (length <= 0 || at + length > size) return;
+        if (((data[at] >> 1) & 0x3f) == kHevcCra) data[at] = uint8_t((data[at] & 0x81) | (kHevcBlaWithLeading << 1));
+        at += int(length);
     }
-    return out;
 }
 
 std::vector<uint8_t> NalStream::lengthPrefixed(const uint8_t* data, int size) const {

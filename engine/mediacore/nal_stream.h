@@ -22,9 +22,10 @@ public:
     // IDR picture. HEVC: any random access point (IDR, CRA, BLA); the pictures that lead it in
     // decoding order but are shown before it are then coded again with those before it.
     bool startsAfresh(const AVPacket* packet) const;
-    // A length-prefixed end-of-sequence NAL unit: after it, an HEVC random access point starts a
-    // new coded video sequence (its leading pictures are not shown, new parameter sets hold).
-    std::vector<uint8_t> endOfSequence() const;
+    // Marks an HEVC clean random access picture in length-prefixed data as a broken link: it
+    // then starts a new coded video sequence where it follows pictures coded again (the source's
+    // parameter sets hold again, its leading pictures are not shown). Other units stay as they are.
+    void markBrokenLink(uint8_t* data, int size) const;
     // The source's parameter sets, each NAL unit prefixed by its length.
     const std::vector<uint8_t>& parameterSets() const { return parameter_sets_; }
     // Start-code separated NAL units (an encoder's output) in the stream's length-prefixed form.

@@ -150,31 +150,15 @@ ResultCode RecodedStretch::encode(AVFrame* frame, const Writer& write) {
         out->dts = encoded->dts - span_.dts_shift;
         reached_us_ = std::max(reached_us_, av_rescale_q(out->pts, ctx->time_base, AV_TIME_BASE_Q));
         av_packet_unref(encoded.get());
-        const ResultCode rc_held = writeHeld(write, false);
-        if (rc_held != ResultCode::Ok) return rc_held;
-        held_ = std::move(out);
+        if (write(out.get(), ctx->time_base) < 0) return ResultCode::WriteFailed;
+        wrote_ = true;
     }
-    return ResultCode::Ok;
-}
-
-ResultCode RecodedStretch::writeHeld(const Writer& write, bool last) {
-    if (!held_) return ResultCode::Ok;
-    PacketPtr packet = std::move(held_);
-    if (last && span_.end_sequence) {
-        const std::vector<uint8_t> end = nal_.endOfSequence();
-        const int size = packet->size;
-        if (av_grow_packet(packet.get(), int(end.size())) < 0) return ResultCode::EncodeFailed;
-        std::memcpy(packet->data + size, end.data(), end.size());
-    }
-    if (write(packet.get(), encoder_->time_base) < 0) return ResultCode::WriteFailed;
-    wrote_ = true;
     return ResultCode::Ok;
 }
 
 ResultCode RecodedStretch::finish(const Writer& write) {
     ResultCode rc = decode(nullptr, write);
     if (rc == ResultCode::Ok) rc = encode(nullptr, write);
-    if (rc == ResultCode::Ok) rc = writeHeld(write, true);
     return rc;
 }
 

@@ -26,8 +26,6 @@ public:
         int64_t offset = 0;       // subtracted from every time stamp (stream time base): the cut start
         int64_t dts_shift = 0;    // subtracted from decoding times only, so they come before the
                                   // decoding times of the copied packets that follow
-        bool end_sequence = false;  // the last packet ends the coded sequence (a source's random
-                                    // access point follows and starts one of its own)
     };
 
     static std::unique_ptr<RecodedStretch> open(engine::MediaInput& input, int stream_index, const NalStream& nal,
@@ -48,7 +46,6 @@ private:
     engine::ResultCode receiveFrames(const Writer& write);
     engine::ResultCode openEncoder(const AVFrame* frame);
     engine::ResultCode encode(AVFrame* frame, const Writer& write);
-    engine::ResultCode writeHeld(const Writer& write, bool last);
 
     engine::MediaInput& input_;
     int stream_index_;
@@ -57,7 +54,6 @@ private:
     Span span_;
     std::unique_ptr<engine::StreamDecoder> decoder_;
     engine::CodecContextPtr encoder_;
-    engine::PacketPtr held_;  // the latest packet coded, written once the next one (or the end) comes
     int64_t reached_us_ = 0;
     bool wrote_ = false;
 };

@@ -115,6 +115,7 @@ bool containerTakes(const AVOutputFormat* container, AVCodecID codec) {
 // nothing asks for decoded pictures or sound. Without an explicit "copy", a range must also
 // start on a key frame so the output starts where it was asked (unless starts do not matter).
 bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputFormat* container, bool starts_matter) {
+    if (settings.force_encode) return false;
     const bool video_copy = settings.video_codec == "copy";
     const bool audio_copy = settings.audio_codec == "copy";
     const bool keep_video = settings.video_codec.empty() && settings.fps <= 0 && settings.width <= 0 && settings.video_kbps <= 0;

@@ -176,6 +176,13 @@ int32_t apiMediaJoinSetTransition(void* handle, int64_t clipId, int32_t type, in
     });
 }
 
+int32_t apiMediaJoinSetForceEncode(void* handle, int32_t on) {
+    return withSettings(handle, [&](MediaJoinJob& job) {
+        job.settings.force_encode = on != 0;
+        return kOk;
+    });
+}
+
 int32_t apiMediaJoinStart(void* handle) {
     const auto job = lookup(handle);
     if (!job) return kBadArgument;

@@ -1,5 +1,5 @@
-// Times the transcoding engine against the ffmpeg command line on the same 1080p H.264 + AAC
-// jobs, with the same encoder, preset, bit rates and threading, and prints one line per job:
+// Times the transcoding engine against the ffmpeg command line on the same 1080p + AAC jobs,
+// with the same encoder, preset, bit rates and threading, and prints one line per job:
 //   job=NAME engine_s=X cli_s=Y ratio=R
 // Usage: bench_transcode [--repeat N] [--dir FOLDER] [--only JOB]
 extern "C" {
@@ -15,6 +15,7 @@ extern "C" {
 
 #include "bench/common_bench.h"
 #include "bench/edit_export_bench.h"
+#include "bench/kept_cut_bench.h"
 #include "engine/mediacore/media_core.h"
 #include "engine/mediacore/media_join.h"
 
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
         else if (arg == "--dir" && i + 1 < argc) bench.dir = argv[++i];
         else if (arg == "--only" && i + 1 < argc) bench.only = argv[++i];
         else {
-            std::fprintf(stderr, "usage: %s [--repeat N] [--dir FOLDER] [--only reencode|copycut|join3|cropwatermark|cut_keep|editexport60]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--repeat N] [--dir FOLDER] [--only reencode|copycut|join3|cropwatermark|cut_keep|cut_keep_opengop|cut_keep_hevc|cut_keep_hevc_main10|merge3_keep|editexport60]\n", argv[0]);
             return 1;
         }
     }
@@ -173,35 +174,7 @@ int main(int argc, char** argv) {
         },
         0.1);
 
-    // A keep-original cut whose ends lie between key frames (every 2 s): 10.3 s to 45.7 s of
-    // 60 s 1080p30, no codec given, against the command line's exact cut, which re-encodes.
-    const std::string source60 = bench.path("source1080_60s.mp4");
-    ensureMedia(source60, "-f lavfi -i testsrc2=size=1920x1080:rate=30:duration=60 -f lavfi -i sine=frequency=440:sample_rate=48000:duration=60 -ac 2 " + encode_input);
-    bench.time(
-        "cut_keep",
-        [&](const std::string& out) {
-            return engineConvert(source60, out, [](void* job) { apiMediaConvertSetCutTime(job, 10'300'000, 45'700'000); });
-        },
-        [&](const std::string& out) {
-            return runCli("-ss 10.3 -i " + shellQuote(source60) + " -t 35.4 " + kCliEncode + " " + shellQuote(out));
-        },
-        0.1);
-    if (bench.only.empty() || bench.only == "cut_keep") {
-        // Both must hold the same pictures: 1062 frames, the first one the source's at 10.3 s.
-        const std::string engine_out = bench.path("cut_keep-engine.mp4");
-        const std::string cli_out = bench.path("cut_keep-cli.mp4");
-        const auto frames = [](const std::string& path) {
-            std::string out;
-            runShell("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 " + shellQuote(path), &out);
-            return std::atol(out.c_str());
-        };
-        std::fprintf(stderr, "cut_keep frames engine=%ld cli=%ld\n", frames(engine_out), frames(cli_out));
-        std::string a;
-        runShell("ffmpeg -hide_banner -v info -i " + shellQuote(engine_out) + " -ss 10.3 -i " + shellQuote(source60) +
-                     " -filter_complex \"[0:v]trim=end_frame=1,scale=64:36[a];[1:v]trim=end_frame=1,scale=64:36[b];[a][b]psnr\" -f null - 2>&1 | grep -o 'average:[^ ]*'",
-                 &a);
-        std::fprintf(stderr, "cut_keep first frame against the source at 10.3 s: psnr %s", a.c_str());
-    }
+    if (bench.only.empty() || isKeptCutJob(bench.only)) runKeptCutJobs(bench.dir, bench.repeats, bench.only);
     if (bench.only.empty() || bench.only == "editexport60") {
         if (!runEditExport60(bench.dir, bench.repeats)) return 3;
     }

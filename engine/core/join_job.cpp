@@ -33,7 +33,13 @@ ResultCode JoinJob::run() {
     }
     std::unique_ptr<MediaOutput> output = MediaOutput::open(file.temporaryPath(), file.targetPath(), &error_);
     if (!output) return ResultCode::WriteFailed;
-    result = plan.copy_packets ? copyJoin(plan, *output, *this, &error_) : encodeJoin(plan, *output, *this, &error_);
+    bool encode = !plan.copy_packets;
+    if (plan.copy_packets) {
+        result = copyJoin(plan, *output, *this, &error_);
+    } else if (cutter_ && joinsKeptPieces(settings_, plan)) {
+        result = keptPiecesJoin(settings_, plan, cutter_, *output, *this, &error_, &encode);
+    }
+    if (encode) result = encodeJoin(plan, *output, *this, &error_);
     if (result == ResultCode::Ok && output->finish() < 0) {
         error_ = "cannot finish " + settings_.output_path;
         result = ResultCode::WriteFailed;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/job.h"
+#include "engine/core/join_kept_pieces.h"
 #include "engine/core/join_settings.h"
 
 namespace kestrel::engine {
@@ -14,6 +15,9 @@ class JoinJob : public Job {
 public:
     // Before start(); the settings are read once when the run begins.
     void setSettings(JoinSettings settings) { settings_ = std::move(settings); }
+    // How a range is cut keeping the source's packets; without one, ranges that start between
+    // key frames are coded again.
+    void setPieceCutter(KeptPieceCutter cutter) { cutter_ = std::move(cutter); }
     // Percent with fractions, 100 once the file is in place.
     double exactProgressPercent() const { return exact_percent_.load(std::memory_order_relaxed); }
     const std::string& errorText() const { return error_; }
@@ -26,6 +30,7 @@ protected:
 
 private:
     JoinSettings settings_;
+    KeptPieceCutter cutter_;
     std::atomic<double> exact_percent_{0.0};
     std::string error_;
 };

@@ -116,8 +116,9 @@ bool containerTakes(const AVOutputFormat* container, AVCodecID codec) {
 
 // Packets can be copied when every clip carries the same streams with the same parameters and
 // nothing asks for decoded pictures or sound. Without an explicit "copy", a range must also
-// start on a key frame so the output starts where it was asked.
-bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputFormat* container) {
+// start on a key frame so the output starts where it was asked (unless starts do not matter).
+bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputFormat* container, bool starts_matter) {
+    if (settings.force_encode) return false;
     const bool video_copy = settings.video_codec == "copy";
     const bool audio_copy = settings.audio_codec == "copy";
     const bool keep_video = settings.video_codec.empty() && settings.fps <= 0 && settings.width <= 0 && settings.video_kbps <= 0;
@@ -135,7 +136,7 @@ bool canCopy(const JoinSettings& settings, const JoinPlan& plan, const AVOutputF
         if (c.audio_stream >= 0 && !sameAudio(c.audio, first.audio)) return false;
         if (c.audio_stream >= 0 && c.clip.volume != 1.0) return false;
         if (plan.transition_us[i] > 0) return false;
-        if (!video_copy && !c.starts_on_key_frame) return false;
+        if (starts_matter && !video_copy && !c.starts_on_key_frame) return false;
     }
     if (first.video_stream >= 0 && !containerTakes(container, first.video.codec)) return false;
     if (first.audio_stream >= 0 && !containerTakes(container, first.audio.codec)) return false;
@@ -209,8 +210,9 @@ ResultCode makeJoinPlan(const JoinSettings& settings, JoinPlan* plan, std::strin
         return ResultCode::NoStream;
     }
     plan->transition_us = transitionsOf(plan->clips);
-    plan->copy_packets = canCopy(settings, *plan, container);
+    plan->copy_packets = canCopy(settings, *plan, container, true);
     if (plan->copy_packets) return ResultCode::Ok;
+    plan->copy_but_for_starts = canCopy(settings, *plan, container, false);
     plan->video_kbps = settings.video_kbps;
     plan->audio_kbps = settings.audio_kbps;
 

@@ -52,6 +52,7 @@ struct JoinPlan {
     bool has_video = false;
     bool has_audio = false;
     bool copy_packets = false;
+    bool copy_but_for_starts = false;  // only ranges starting between key frames keep it from copying
     // Re-encode output (unused when copying).
     const AVCodec* video_encoder = nullptr;
     const AVCodec* audio_encoder = nullptr;

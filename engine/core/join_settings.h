@@ -32,6 +32,7 @@ struct JoinSettings {
     double fps = 0;            // 0: the first clip's frame rate
     int width = 0, height = 0; // 0: the first clip's picture size
     int channels = 0, sample_rate = 0;
+    bool force_encode = false; // every picture and sound coded again, nothing copied
     std::vector<JoinClip> clips;
 };
 

@@ -61,20 +61,32 @@ ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
     const int64_t decoded_at =
         input_.toFileTimeUs(stream_index_, packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts);
     if (phase_ == Phase::Head) {
-        if (!isKeyFrameAt(packet, plan_.copy_from_us)) {
-            if (!head_) {
-                // The head's decoding times move back by the first copied key frame's delay, so
-                // they come before those of the copied packets decoded ahead of their showing.
-                const ResultCode rc = startStretch(head_, cut_start_us_, plan_.copy_from_us, plan_.head_dts_delay);
-                if (rc != ResultCode::Ok) return rc;
-            }
-            return head_->decode(packet, write);
+        if (!head_) {
+            // The head's decoding times move back by the first copied key frame's delay, so
+            // they come before those of the copied packets decoded ahead of their showing.
+            const ResultCode rc = startStretch(head_, cut_start_us_, plan_.copy_from_us, plan_.head_dts_delay);
+            if (rc != ResultCode::Ok) return rc;
         }
-        const ResultCode rc = endStretch(head_, write);
+        if (!isKeyFrameAt(packet, plan_.copy_from_us)) return head_->decode(packet, write);
+        // Held until the head is written: pictures after it in decoding order may still belong
+        // to the head, and they refer to it.
+        first_key_ = makePacket();
+        if (av_packet_ref(first_key_.get(), packet) < 0) return ResultCode::WriteFailed;
+        phase_ = Phase::Lead;
+        if (plan_.tail && !tail_ && plan_.tail_decode_from_us == plan_.copy_from_us) {
+            // The tail's first pictures refer to the group this key frame starts.
+            const ResultCode rc = startStretch(tail_, plan_.tail_first_us, cut_end_us_, 0);
+            if (rc != ResultCode::Ok) return rc;
+            const ResultCode fed = tail_->decode(packet, write);
+            if (fed != ResultCode::Ok) return fed;
+        }
+        return head_->decode(packet, write);
+    }
+    if (phase_ == Phase::Lead) {
+        const int64_t shown_at = packet->pts != AV_NOPTS_VALUE ? input_.toFileTimeUs(stream_index_, packet->pts) : AV_NOPTS_VALUE;
+        if (shown_at != AV_NOPTS_VALUE && shown_at < plan_.copy_from_us) return head_->decode(packet, write);
+        const ResultCode rc = endHead(write);
         if (rc != ResultCode::Ok) return rc;
-        phase_ = Phase::Copy;
-        // The stretch before carried its own parameter sets: the source's come back here.
-        return copy(packet, true, write);
     }
     if (phase_ == Phase::Copy) {
         if (!plan_.tail && decoded_at != AV_NOPTS_VALUE && cut_end_us_ > 0 && decoded_at >= cut_end_us_) {
@@ -112,6 +124,16 @@ ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
     return tail_ ? tail_->decode(packet, write) : ResultCode::Ok;
 }
 
+ResultCode SmartCutVideo::endHead(const Writer& write) {
+    const ResultCode rc = endStretch(head_, write);
+    if (rc != ResultCode::Ok) return rc;
+    phase_ = Phase::Copy;
+    if (!first_key_) return ResultCode::Ok;
+    // The stretch before carried its own parameter sets: the source's come back here.
+    PacketPtr key = std::move(first_key_);
+    return copy(key.get(), true, write);
+}
+
 ResultCode SmartCutVideo::copy(AVPacket* packet, bool withParameterSets, const Writer& write) {
     PacketPtr out = makePacket();
     if (withParameterSets) {
@@ -120,6 +142,8 @@ ResultCode SmartCutVideo::copy(AVPacket* packet, bool withParameterSets, const W
         std::memcpy(out->data, sets.data(), sets.size());
         std::memcpy(out->data + sets.size(), packet->data, packet->size);
         av_packet_copy_props(out.get(), packet);
+        // It must start a coded sequence of its own to take those sets back.
+        nal_.markBrokenLink(out->data + sets.size(), packet->size);
     } else if (av_packet_ref(out.get(), packet) < 0) {
         return ResultCode::WriteFailed;
     }
@@ -134,7 +158,7 @@ ResultCode SmartCutVideo::copy(AVPacket* packet, bool withParameterSets, const W
 
 ResultCode SmartCutVideo::finish(const Writer& write) {
     done_ = true;
-    ResultCode rc = endStretch(head_, write);
+    ResultCode rc = endHead(write);
     if (rc == ResultCode::Ok) rc = endStretch(tail_, write);
     return rc;
 }

@@ -3,8 +3,9 @@
 // its two ends and codes the pictures at the ends again (see kept_cut_plan.h): the stretch
 // before the first copied key frame, and the stretch after the last copied packet up to the
 // cut end. The coded-again stretches carry their own parameter sets and the first copied key
-// frame after one gets the source's back, so the stream decodes straight through, holds exactly
-// the pictures of the range, and every range starts and ends within a frame of what was asked.
+// frame after one gets the source's back (an HEVC clean random access picture there is marked
+// a broken link, so it starts a coded sequence of its own), so the stream decodes straight through, holds exactly the pictures
+// of the range, and every range starts and ends within a frame of what was asked.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,12 +39,15 @@ public:
     int64_t reachedUs() const;
 
 private:
-    enum class Phase { Head, Copy, Tail };
+    // Lead: the first copied key frame came and is held; the pictures that follow it in decoding
+    // order but are shown before it (HEVC's leading pictures) still go into the head.
+    enum class Phase { Head, Lead, Copy, Tail };
 
     engine::ResultCode startStretch(std::unique_ptr<RecodedStretch>& stretch, int64_t from_us, int64_t to_us,
                                     int64_t dts_shift);
     engine::ResultCode endStretch(std::unique_ptr<RecodedStretch>& stretch, const Writer& write);
     engine::ResultCode copy(AVPacket* packet, bool withParameterSets, const Writer& write);
+    engine::ResultCode endHead(const Writer& write);
     bool isKeyFrameAt(const AVPacket* packet, int64_t shown_us) const;
 
     engine::MediaInput& input_;
@@ -56,6 +60,7 @@ private:
     int64_t offset_ = 0;       // the cut start in the stream's time base
     Phase phase_ = Phase::Copy;
     std::unique_ptr<RecodedStretch> head_, tail_;
+    engine::PacketPtr first_key_;  // the first copied key frame while the head is still coded
     int64_t copied_reached_us_ = 0;
     bool copied_ = false;
     bool head_wrote_ = false, tail_wrote_ = false;

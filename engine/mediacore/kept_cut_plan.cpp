@@ -18,7 +18,7 @@ struct SeenPacket {
     int64_t decoded_us = AV_NOPTS_VALUE;
     int64_t pts = AV_NOPTS_VALUE, dts = AV_NOPTS_VALUE;  // stream time base
     bool key = false;
-    bool idr = false;
+    bool fresh = false;  // copying may start here after pictures coded again
 };
 
 // The next packet of the stream; false at the end of the file.
@@ -34,7 +34,7 @@ bool nextPacket(MediaInput& input, int stream_index, const NalStream* nal, SeenP
         seen->shown_us = input.toFileTimeUs(stream_index, packet->pts);
         seen->decoded_us = packet->dts != AV_NOPTS_VALUE ? input.toFileTimeUs(stream_index, packet->dts) : seen->shown_us;
         seen->key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
-        seen->idr = seen->key && nal && nal->holdsIdr(packet.get());
+        seen->fresh = seen->key && nal && nal->startsAfresh(packet.get());
         av_packet_unref(packet.get());
         return true;
     }
@@ -43,8 +43,8 @@ bool nextPacket(MediaInput& input, int stream_index, const NalStream* nal, SeenP
 
 // Where copying starts: the key frame the demuxer lands on at the cut start when it is shown
 // there, else the first key frame after the start when no picture is shown between the start
-// and it, else (H.264 only) the first IDR picture after the start, the pictures before it being
-// coded again.
+// and it, else the first key frame after the start where copying may start afresh (H.264: an
+// IDR picture; HEVC: a random access point), the pictures shown before it being coded again.
 bool planStart(MediaInput& input, int stream_index, int64_t start_us, int64_t end_us, const NalStream* nal,
                KeptCutPlan* plan) {
     SeenPacket seen;
@@ -54,7 +54,7 @@ bool planStart(MediaInput& input, int stream_index, int64_t start_us, int64_t en
         plan->copy_from_us = seen.shown_us;
         return true;
     }
-    const bool can_head = nal && nal->codec() == AV_CODEC_ID_H264;
+    const bool can_head = nal != nullptr;
     // Pictures shown from the start on, before the key frame looked at; a key frame's leading
     // pictures follow it in decoding order.
     int64_t first_shown_us = INT64_MAX;
@@ -64,12 +64,12 @@ bool planStart(MediaInput& input, int stream_index, int64_t start_us, int64_t en
         if (seen.shown_us == AV_NOPTS_VALUE || (end_us > 0 && seen.decoded_us >= end_us)) return false;
         if (key && seen.shown_us > key->shown_us) {
             // Past the key frame's leading pictures: copy from it when nothing before it is
-            // shown from the start on, or code those pictures again when it is an IDR picture.
+            // shown from the start on, or code those pictures again when it starts afresh.
             if (first_shown_us >= key->shown_us) {
                 plan->copy_from_us = key->shown_us;
                 return true;
             }
-            if (can_head && key->idr) {
+            if (can_head && key->fresh) {
                 plan->head = true;
                 plan->copy_from_us = key->shown_us;
                 if (key->pts != AV_NOPTS_VALUE && key->dts != AV_NOPTS_VALUE) plan->head_dts_delay = key->pts - key->dts;

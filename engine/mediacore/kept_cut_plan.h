@@ -24,7 +24,8 @@ enum class KeptCut {
 // Key frames are named by the time their picture is shown, on the file time line (µs).
 struct KeptCutPlan {
     // The pictures from the cut start up to copy_from_us are coded again (decoding starts at the
-    // key frame at or before the cut start).
+    // key frame at or before the cut start), those that follow the key frame in decoding order
+    // (HEVC's leading pictures) too.
     bool head = false;
     int64_t copy_from_us = 0;     // the key frame the copied packets start with
     int64_t head_dts_delay = 0;   // its show time minus its decoding time, in the stream's time base
@@ -38,8 +39,7 @@ struct KeptCutPlan {
 };
 
 // Plans a cut of [start_us, end_us) of the stream (end_us 0: to the end of the file). nal is the
-// stream's framing, null when stretches cannot be spliced into it. A head is planned only for
-// H.264 for now; other codecs that need one are coded again whole. Leaves the input seeked to 0.
+// stream's framing, null when stretches cannot be spliced into it. Leaves the input seeked to 0.
 KeptCut planKeptCut(engine::MediaInput& input, int stream_index, int64_t start_us, int64_t end_us,
                     const NalStream* nal, KeptCutPlan* plan);
 

@@ -10,6 +10,7 @@
 #include "engine/core/join_job.h"
 #include "engine/core/codec_choice.h"
 #include "engine/mediacore/handle_registry.h"
+#include "engine/mediacore/kept_piece_cut.h"
 
 using kestrel::engine::JoinClip;
 using kestrel::engine::JoinJob;
@@ -175,6 +176,13 @@ int32_t apiMediaJoinSetTransition(void* handle, int64_t clipId, int32_t type, in
     });
 }
 
+int32_t apiMediaJoinSetForceEncode(void* handle, int32_t on) {
+    return withSettings(handle, [&](MediaJoinJob& job) {
+        job.settings.force_encode = on != 0;
+        return kOk;
+    });
+}
+
 int32_t apiMediaJoinStart(void* handle) {
     const auto job = lookup(handle);
     if (!job) return kBadArgument;
@@ -186,6 +194,7 @@ int32_t apiMediaJoinStart(void* handle) {
         settings = job->settings;
     }
     job->run.setSettings(std::move(settings));
+    job->run.setPieceCutter(kestrel::mediacore::cutKeptPiece);
     return toInt(job->run.start());
 }
 

@@ -27,6 +27,8 @@ int32_t apiMediaJoinSetAudioEncodeContext(void* job, int32_t channels, int32_t s
 int32_t apiMediaJoinSetAudioVolumn(void* job, int64_t clipId, double volume);
 // The transition from this clip into the next: 0 none, 1 left, 2 top, 3 fade-out.
 int32_t apiMediaJoinSetTransition(void* job, int64_t clipId, int32_t type, int64_t durationUs);
+// 1: every clip is coded again even where its packets could be copied.
+int32_t apiMediaJoinSetForceEncode(void* job, int32_t on);
 // Blocks until the file is written (>= 1), failed or stopped (negative).
 int32_t apiMediaJoinStart(void* job);
 // Percent 0..100; -1 for a null or closed handle.

@@ -7,8 +7,10 @@ namespace kestrel::mediacore {
 namespace {
 
 constexpr int kH264Idr = 5;
-constexpr int kHevcIdrWithLeading = 19;
-constexpr int kHevcIdrAlone = 20;
+constexpr int kHevcFirstIrap = 16;  // BLA_W_LP
+constexpr int kHevcBlaWithLeading = 16;
+constexpr int kHevcCra = 21;
+constexpr int kHevcLastIrap = 23;   // the last type reserved for random access points
 
 void appendPrefixed(std::vector<uint8_t>* out, const uint8_t* nal, int length, int length_size) {
     for (int b = length_size - 1; b >= 0; --b) out->push_back(uint8_t((length >> (8 * b)) & 0xff));
@@ -76,7 +78,7 @@ std::optional<NalStream> NalStream::of(const AVCodecParameters* par) {
     return stream;
 }
 
-bool NalStream::holdsIdr(const AVPacket* packet) const {
+bool NalStream::startsAfresh(const AVPacket* packet) const {
     const uint8_t* data = packet->data;
     int at = 0;
     while (at + length_size_ < packet->size) {
@@ -88,11 +90,24 @@ bool NalStream::holdsIdr(const AVPacket* packet) const {
             if ((data[at] & 0x1f) == kH264Idr) return true;
         } else {
             const int type = (data[at] >> 1) & 0x3f;
-            if (type == kHevcIdrWithLeading || type == kHevcIdrAlone) return true;
+            if (type >= kHevcFirstIrap && type <= kHevcLastIrap) return true;
         }
         at += int(length);
     }
     return false;
+}
+
+void NalStream::markBrokenLink(uint8_t* data, int size) const {
+    if (codec_ != AV_CODEC_ID_HEVC) return;
+    int at = 0;
+    while (at + length_size_ < size) {
+        int64_t length = 0;
+        for (int b = 0; b < length_size_; ++b) length = (length << 8) | data[at + b];
+        at += length_size_;
+        if (length <= 0 || at + length > size) return;
+        if (((data[at] >> 1) & 0x3f) == kHevcCra) data[at] = uint8_t((data[at] & 0x81) | (kHevcBlaWithLeading << 1));
+        at += int(length);
+    }
 }
 
 std::vector<uint8_t> NalStream::lengthPrefixed(const uint8_t* data, int size) const {

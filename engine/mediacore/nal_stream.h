@@ -17,9 +17,15 @@ public:
     static std::optional<NalStream> of(const AVCodecParameters* par);
 
     AVCodecID codec() const { return codec_; }
-    // Whether the packet holds an IDR picture: nothing after it refers to anything before it,
-    // and the decoder takes new parameter sets there.
-    bool holdsIdr(const AVPacket* packet) const;
+    // Whether copying may start at the packet after pictures coded again: the decoder takes new
+    // parameter sets there and no picture shown after it refers to anything before it. H.264: an
+    // IDR picture. HEVC: any random access point (IDR, CRA, BLA); the pictures that lead it in
+    // decoding order but are shown before it are then coded again with those before it.
+    bool startsAfresh(const AVPacket* packet) const;
+    // Marks an HEVC clean random access picture in length-prefixed data as a broken link: it
+    // then starts a new coded video sequence where it follows pictures coded again (the source's
+    // parameter sets hold again, its leading pictures are not shown). Other units stay as they are.
+    void markBrokenLink(uint8_t* data, int size) const;
     // The source's parameter sets, each NAL unit prefixed by its length.
     const std::vector<uint8_t>& parameterSets() const { return parameter_sets_; }
     // Start-code separated NAL units (an encoder's output) in the stream's length-prefixed form.

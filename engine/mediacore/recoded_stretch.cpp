@@ -2,9 +2,11 @@
 
 extern "C" {
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 }
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "engine/core/ff_log.h"
 
@@ -22,6 +24,28 @@ const AVCodec* encoderFor(AVCodecID codec) {
     const char* name = codec == AV_CODEC_ID_HEVC ? "libx265" : "libx264";
     if (const AVCodec* found = avcodec_find_encoder_by_name(name)) return found;
     return avcodec_find_encoder(codec);
+}
+
+// x265's name for the profile of a picture format (Main, Main 10, Main 12, or a range
+// extension's 4:2:2 or 4:4:4 one); empty where it has none.
+std::string x265Profile(AVPixelFormat format) {
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(format);
+    if (!desc || desc->nb_components < 3 || (desc->flags & AV_PIX_FMT_FLAG_RGB)) return {};
+    const int depth = desc->comp[0].depth;
+    if (depth != 8 && depth != 10 && depth != 12) return {};
+    if (desc->log2_chroma_w == 1 && desc->log2_chroma_h == 1) return depth == 8 ? "main" : "main" + std::to_string(depth);
+    if (desc->log2_chroma_w == 1 && desc->log2_chroma_h == 0) return "main422-" + std::to_string(depth);
+    if (desc->log2_chroma_w == 0 && desc->log2_chroma_h == 0) return "main444-" + std::to_string(depth);
+    return {};
+}
+
+// x265's options for a stretch: no B-frames (its time stamps then fit between the copied
+// packets), and the source's level where the stream states one (HEVC gives it as 30 x level,
+// x265 takes 10 x level).
+std::string x265Params(const AVCodecParameters* par, bool with_level) {
+    std::string params = "log-level=none:bframes=0";
+    if (with_level && par->level > 0 && par->level % 3 == 0) params += ":level-idc=" + std::to_string(par->level / 3);
+    return params;
 }
 
 }  // namespace
@@ -67,27 +91,39 @@ ResultCode RecodedStretch::openEncoder(const AVFrame* frame) {
     const AVCodec* codec = encoderFor(nal_.codec());
     if (!codec) return ResultCode::EncoderMissing;
     quietFfmpegLog();
-    encoder_.reset(avcodec_alloc_context3(codec));
-    AVCodecContext* ctx = encoder_.get();
-    if (!ctx) return ResultCode::EncodeFailed;
-    ctx->width = frame->width;
-    ctx->height = frame->height;
-    ctx->pix_fmt = static_cast<AVPixelFormat>(frame->format);
-    ctx->time_base = stream_->time_base;
-    ctx->framerate = av_guess_frame_rate(nullptr, const_cast<AVStream*>(stream_), nullptr);
-    ctx->sample_aspect_ratio = frame->sample_aspect_ratio;
-    ctx->color_range = frame->color_range;
-    ctx->colorspace = frame->colorspace;
-    ctx->color_primaries = frame->color_primaries;
-    ctx->color_trc = frame->color_trc;
-    // No reordering: the stretch's time stamps then fit between the copied packets.
-    ctx->max_b_frames = 0;
-    ctx->gop_size = 1 << 20;
-    av_opt_set(ctx->priv_data, "crf", "16", 0);
-    av_opt_set(ctx->priv_data, "preset", "fast", 0);
-    if (nal_.codec() == AV_CODEC_ID_H264) ctx->profile = stream_->codecpar->profile;
-    else av_opt_set(ctx->priv_data, "x265-params", "log-level=none:bframes=0", 0);
-    return avcodec_open2(ctx, codec, nullptr) < 0 ? ResultCode::EncoderMissing : ResultCode::Ok;
+    const AVCodecParameters* par = stream_->codecpar;
+    // The source's profile and level first; an encoder that refuses them picks its own.
+    for (const bool as_source : {true, false}) {
+        encoder_.reset(avcodec_alloc_context3(codec));
+        AVCodecContext* ctx = encoder_.get();
+        if (!ctx) return ResultCode::EncodeFailed;
+        ctx->width = frame->width;
+        ctx->height = frame->height;
+        ctx->pix_fmt = static_cast<AVPixelFormat>(frame->format);
+        ctx->time_base = stream_->time_base;
+        ctx->framerate = av_guess_frame_rate(nullptr, const_cast<AVStream*>(stream_), nullptr);
+        ctx->sample_aspect_ratio = frame->sample_aspect_ratio;
+        ctx->color_range = frame->color_range;
+        ctx->colorspace = frame->colorspace;
+        ctx->color_primaries = frame->color_primaries;
+        ctx->color_trc = frame->color_trc;
+        ctx->chroma_sample_location = frame->chroma_location;
+        // No reordering: the stretch's time stamps then fit between the copied packets.
+        ctx->max_b_frames = 0;
+        ctx->gop_size = 1 << 20;
+        av_opt_set(ctx->priv_data, "crf", "16", 0);
+        av_opt_set(ctx->priv_data, "preset", "fast", 0);
+        if (nal_.codec() == AV_CODEC_ID_H264) {
+            ctx->profile = par->profile;
+        } else {
+            av_opt_set(ctx->priv_data, "x265-params", x265Params(par, as_source).c_str(), 0);
+            const std::string profile = x265Profile(ctx->pix_fmt);
+            if (as_source && !profile.empty()) av_opt_set(ctx->priv_data, "profile", profile.c_str(), 0);
+        }
+        if (avcodec_open2(ctx, codec, nullptr) >= 0) return ResultCode::Ok;
+    }
+    encoder_.reset();
+    return ResultCode::EncoderMissing;
 }
 
 ResultCode RecodedStretch::encode(AVFrame* frame, const Writer& write) {

@@ -1,8 +1,8 @@
 #pragma once
 // Pictures of a kept H.264 or HEVC stream decoded and coded again in the same codec, picture
-// size and format, for a stretch of a cut whose packets cannot be copied. The stretch starts
-// with an IDR picture that carries its own parameter sets and has no reordering, so it can sit
-// between the source's own packets.
+// size, format (bit depth, chroma), profile, level and colour tags, for a stretch of a cut whose
+// packets cannot be copied. The stretch starts with an IDR picture that carries its own
+// parameter sets and has no reordering, so it can sit between the source's own packets.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -95,8 +95,10 @@ void CutJob::beginConvert(const CutRange& range) {
     });
 }
 
-// Several ranges: one join of the source's ranges, re-encoded in the source's codecs, so each
-// range starts and ends where asked and nothing between them slips in.
+// Several ranges: one join of the source's ranges in the source's codecs. Each range starts and
+// ends where asked and nothing between them slips in: the engine cuts each as a single range
+// is cut (copying between key frames) and joins the pieces by copying, or codes them again
+// where they cannot be copied or re-encoding is forced.
 void CutJob::beginJoin() {
     JoinHandle handle = JoinHandle::create();
     if (!handle) {
@@ -116,6 +118,13 @@ void CutJob::beginJoin() {
                 finishFailed(r);
                 return;
             }
+        }
+    }
+    if (forceEncode_) {
+        const int32_t r = apiMediaJoinSetForceEncode(handle.get(), 1);
+        if (!accepted(r)) {
+            finishFailed(r);
+            return;
         }
     }
     const QByteArray output = services::charValue(outputPath_);

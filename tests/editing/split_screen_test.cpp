@@ -54,7 +54,7 @@ TEST(EditingSplitScreen, EveryFrameIsTheFilterGraphsLayout) {
          "[0:v]scale=320:240,pad=320:360:0:60:black[a];[1:v]scale=320:240,pad=320:360:0:60:black[b];"
          "[a][b]hstack=inputs=2[v]"},
     };
-    const std::vector<std::string> sources = {"testsrc2", "smptebars", "rgbtestsrc", "mandelbrot"};
+    const std::vector<std::string> sources = {"testsrc2", "smptebars", "rgbtestsrc", "testsrc"};
     for (const SplitCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;

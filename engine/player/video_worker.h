@@ -18,9 +18,7 @@ class VideoPipeline;
 class VideoWorker {
 public:
     static constexpr size_t kMaxQueuedFrames = 8;
-    // Room for every one of those frames at 4K (33 MB each): a shallower queue holds a single 4K
-    // picture and runs dry at the first moment a busy machine keeps the decoder from running.
-    static constexpr size_t kMaxQueuedBytes = kMaxQueuedFrames * 3840u * 2160u * 4u;
+    static constexpr size_t kMaxQueuedBytes = 64u << 20;
 
     explicit VideoWorker(std::unique_ptr<VideoPipeline> pipeline);
     ~VideoWorker();

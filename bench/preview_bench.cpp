@@ -2,14 +2,22 @@
 // pictures that were shown against those the file holds. Run it on an idle machine: the
 // player keeps time by the clock, so a busy machine drops pictures that an idle one shows.
 // Prints: job=preview4k pictures=N shown=S dropped_pct=P wall_s=W (processor time on stderr).
-// Usage: bench_preview [--repeat N] [--only preview4k]
+// Usage: bench_preview [--repeat N] [--only preview4k] [--load]
+//   --load  plays while one busy process per processor core runs beside it (a machine that is
+//           also building or exporting); the line then reads job=preview4k_load.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
+#include <memory>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 #include "bench/common_bench.h"
 #include "engine/player/DIVuverIzizud.h"
@@ -21,16 +29,42 @@ namespace {
 constexpr double kLengthS = 10.0;
 constexpr int kRate = 30;
 
+// One child per core spinning until it is ended; ended and reaped when this goes.
+class BusyProcesses {
+public:
+    explicit BusyProcesses(unsigned count) {
+        for (unsigned i = 0; i < count; ++i) {
+            const pid_t pid = fork();
+            if (pid == 0) {
+                volatile unsigned long spin = 0;
+                for (;;) spin = spin + 1;
+            }
+            if (pid > 0) children_.push_back(pid);
+        }
+    }
+    ~BusyProcesses() {
+        for (pid_t pid : children_) kill(pid, SIGKILL);
+        for (pid_t pid : children_) waitpid(pid, nullptr, 0);
+    }
+    BusyProcesses(const BusyProcesses&) = delete;
+    BusyProcesses& operator=(const BusyProcesses&) = delete;
+
+private:
+    std::vector<pid_t> children_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int repeats = 1;
+    bool load = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--repeat" && i + 1 < argc) repeats = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--only" && i + 1 < argc && std::string(argv[i + 1]) == "preview4k") ++i;  // its one job
+        else if (arg == "--load") load = true;
         else {
-            std::fprintf(stderr, "usage: %s [--repeat N] [--only preview4k]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--repeat N] [--only preview4k] [--load]\n", argv[0]);
             return 2;
         }
     }
@@ -47,6 +81,9 @@ int main(int argc, char** argv) {
     double best_pct = 100, best_wall = 0;
     long best_shown = 0;
     for (int run = 0; run < repeats; ++run) {
+        // Started before the player, so its threads meet the busy machine from the first picture.
+        std::unique_ptr<BusyProcesses> busy;
+        if (load) busy = std::make_unique<BusyProcesses>(std::max(1u, std::thread::hardware_concurrency()));
         auto player = kestrel::player::DIVuverIzizud::initWithString(input.toStdString(), QRectF(0, 0, 960, 540));
         if (!player) {
             std::fprintf(stderr, "the player cannot open %s\n", qUtf8Printable(input));
@@ -68,7 +105,7 @@ int main(int argc, char** argv) {
                      static_cast<unsigned long long>(player->picturesDroppedLate()), timing.cpu_s);
         if (pct < best_pct) best_pct = pct, best_wall = wall_s, best_shown = shown;
     }
-    std::printf("job=preview4k pictures=%ld shown=%ld dropped_pct=%.2f wall_s=%.2f\n", pictures, best_shown, best_pct,
+    std::printf("job=%s pictures=%ld shown=%ld dropped_pct=%.2f wall_s=%.2f\n", load ? "preview4k_load" : "preview4k", pictures, best_shown, best_pct,
                 best_wall);
     return 0;
 }

@@ -51,7 +51,37 @@ void blend(const uint8_t* pixels, int stride, int width, int height, int x0, int
     }
 }
 
+// An opaque YUV 4:2:0 picture copied into the canvas's planes; the caller checked that it lies
+// inside on even coordinates.
+void copyYuv(const AVFrame* picture, int x0, int y0, Canvas* canvas) {
+    uint8_t* planes[3];
+    int strides[3];
+    canvas->yuvPlanes(planes, strides);
+    for (int p = 0; p < 3; ++p) {
+        const int shift = p == 0 ? 0 : 1;
+        const int w = picture->width >> shift, h = picture->height >> shift;
+        for (int y = 0; y < h; ++y)
+            std::memcpy(planes[p] + static_cast<size_t>((y0 >> shift) + y) * strides[p] + (x0 >> shift),
+                        picture->data[p] + static_cast<size_t>(y) * picture->linesize[p], static_cast<size_t>(w));
+    }
+}
+
+bool evenInside(const LayerPlacement& place, int canvas_width, int canvas_height) {
+    const LayerShape& s = place.shape;
+    return place.x >= 0 && place.y >= 0 && place.x % 2 == 0 && place.y % 2 == 0 && s.out_width % 2 == 0 &&
+           s.out_height % 2 == 0 && place.x + s.out_width <= canvas_width && place.y + s.out_height <= canvas_height;
+}
+
 }  // namespace
+
+void Canvas::yuvPlanes(uint8_t* data[3], int linesize[3]) {
+    const size_t luma = static_cast<size_t>(width) * height;
+    data[0] = yuv.data();
+    data[1] = data[0] + luma;
+    data[2] = data[1] + luma / 4;
+    linesize[0] = width;
+    linesize[1] = linesize[2] = width / 2;
+}
 
 bool placeLayer(const LayerPlan& layer, int source_width, int source_height, int file_rotation_deg, int canvas_width,
                 int canvas_height, LayerPlacement* out) {
@@ -107,16 +137,10 @@ LayerRenderer* Compositor::rendererFor(const LayerPlan& layer) {
     return it->second.renderer.get();
 }
 
-void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas) {
+void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas, bool allow_yuv) {
     canvas->width = plan.width;
     canvas->height = plan.height;
     const size_t pixels = static_cast<size_t>(plan.width) * plan.height;
-    canvas->bgra.resize(pixels * 4);
-    const uint8_t opaque_black[4] = {0, 0, 0, 255};
-    uint32_t fill = 0;
-    std::memcpy(&fill, opaque_black, 4);
-    uint32_t* words = reinterpret_cast<uint32_t*>(canvas->bgra.data());
-    std::fill(words, words + pixels, fill);
     struct Visible {
         LayerRenderer* renderer;
         LayerPlacement place;
@@ -136,6 +160,26 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
             continue;
         visible.push_back(Visible{renderer, place, layer.sourceTimeUs(t_us), layer.media_id, layer.beauty});
     }
+    // Opaque pictures on even positions only replace what is under them, so they can be laid
+    // in the encoder's YUV as they are; anything to blend or retouch is drawn in BGRA.
+    canvas->is_yuv = allow_yuv && plan.width % 2 == 0 && plan.height % 2 == 0 &&
+                     std::all_of(visible.begin(), visible.end(), [&](const Visible& v) {
+                         return v.renderer->opaque() && !v.beauty.any() && evenInside(v.place, plan.width, plan.height);
+                     });
+    if (canvas->is_yuv) {
+        // Black in limited range, as the BGRA canvas's black converts to.
+        canvas->yuv.resize(pixels + pixels / 2);
+        std::fill(canvas->yuv.begin(), canvas->yuv.begin() + static_cast<long>(pixels), uint8_t(16));
+        std::fill(canvas->yuv.begin() + static_cast<long>(pixels), canvas->yuv.end(), uint8_t(128));
+        for (Visible& v : visible) v.place.shape.pixel_format = AV_PIX_FMT_YUV420P;
+    } else {
+        canvas->bgra.resize(pixels * 4);
+        const uint8_t opaque_black[4] = {0, 0, 0, 255};
+        uint32_t fill = 0;
+        std::memcpy(&fill, opaque_black, 4);
+        uint32_t* words = reinterpret_cast<uint32_t*>(canvas->bgra.data());
+        std::fill(words, words + pixels, fill);
+    }
     // Every layer has a renderer of its own (one per media), so a split screen decodes and scales
     // its pictures side by side; they are laid onto the canvas in stacking order afterwards.
     std::vector<std::future<void>> pending;
@@ -151,7 +195,11 @@ void Compositor::render(const CompositionPlan& plan, int64_t t_us, Canvas* canva
             showed_unreadable_ = showed_unreadable_ || !visible[i].renderer->decodedAny();
             continue;
         }
-        if (visible[i].beauty.any()) {
+        if (canvas->is_yuv) {
+            const LayerShape& shape = visible[i].place.shape;
+            if (p->format == AV_PIX_FMT_YUV420P && p->width == shape.out_width && p->height == shape.out_height)
+                copyYuv(p, visible[i].place.x, visible[i].place.y, canvas);
+        } else if (visible[i].beauty.any()) {
             std::vector<uint8_t>& copy = retouched(visible[i].media_id, p, visible[i].source_us, visible[i].beauty);
             blend(copy.data(), p->width * 4, p->width, p->height, visible[i].place.x, visible[i].place.y, canvas);
         } else {

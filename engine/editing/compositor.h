@@ -15,6 +15,12 @@ namespace kestrel::editing {
 struct Canvas {
     int width = 0, height = 0;
     std::vector<uint8_t> bgra;   // width * 4 bytes a row, opaque
+    // Set when the picture was composed in YUV 4:2:0 instead: the Y plane (width bytes a row),
+    // then U and V (width / 2 bytes a row, height / 2 rows) in `yuv`; bgra is then unused.
+    bool is_yuv = false;
+    std::vector<uint8_t> yuv;
+    // The three planes of `yuv` for an AVFrame.
+    void yuvPlanes(uint8_t* data[3], int linesize[3]);
 };
 
 // Where a layer lands in the canvas and what shape its picture must take.
@@ -31,8 +37,11 @@ public:
     // A live preview finds faces in the background; an export on the pictures it draws.
     explicit Compositor(FaceDetection face_detection = FaceDetection::InStep) : face_detection_(face_detection) {}
 
-    // Renders time t_us of the plan; layers whose file cannot be read are left out.
-    void render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas);
+    // Renders time t_us of the plan; layers whose file cannot be read are left out. With
+    // allow_yuv, a moment whose layers are all opaque pictures on even positions is composed in
+    // YUV 4:2:0 (canvas->is_yuv), so an encoder of that format gets it without a round trip
+    // through RGB; the canvas must then have an even size.
+    void render(const CompositionPlan& plan, int64_t t_us, Canvas* canvas, bool allow_yuv = false);
     // True once a layer was due whose file holds pictures but gave none: no picture of it could
     // be decoded (a damaged file), so what is drawn is not what was asked.
     bool showedUnreadableMedia() const { return showed_unreadable_; }

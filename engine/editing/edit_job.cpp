@@ -105,11 +105,16 @@ ResultCode EditJob::render(const std::string& write_path) {
         Canvas* canvas = nullptr;
         int64_t k = 0;
         while (handoff.takeDrawn(&canvas, &k)) {
-            picture->format = AV_PIX_FMT_BGRA;
             picture->width = canvas->width;
             picture->height = canvas->height;
-            picture->data[0] = canvas->bgra.data();
-            picture->linesize[0] = canvas->width * 4;
+            if (canvas->is_yuv) {
+                picture->format = AV_PIX_FMT_YUV420P;
+                canvas->yuvPlanes(picture->data, picture->linesize);
+            } else {
+                picture->format = AV_PIX_FMT_BGRA;
+                picture->data[0] = canvas->bgra.data();
+                picture->linesize[0] = canvas->width * 4;
+            }
             ResultCode rc = writer.writeVideo(picture.get(), k);
             handoff.giveBack(canvas);
             // k counts output pictures; a frame-sequence filter makes several of one moment.
@@ -138,6 +143,8 @@ ResultCode EditJob::render(const std::string& write_path) {
         }
     } join_on_exit{handoff, encoding};
     Compositor compositor;
+    // Without a filter stage the canvas goes to the encoder; composed in its YUV where it can be.
+    const bool compose_yuv = plan_.filters.empty() && writer.takesAsIs(AV_PIX_FMT_YUV420P, plan_.width, plan_.height);
     Canvas composed;
     bool stopped = false, unreadable = false;
     for (int64_t k = 0; k < video_frames; ++k) {
@@ -149,7 +156,7 @@ ResultCode EditJob::render(const std::string& write_path) {
         if (plan_.filters.empty()) {
             Canvas* canvas = handoff.takeEmpty();
             if (!canvas) break;  // the encoding side failed
-            compositor.render(plan_, t_us, canvas);
+            compositor.render(plan_, t_us, canvas, compose_yuv);
             // A media of no readable picture would be written as black and called a success.
             if ((unreadable = compositor.showedUnreadableMedia())) {
                 handoff.giveBack(canvas);

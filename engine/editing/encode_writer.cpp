@@ -69,6 +69,7 @@ ResultCode EncodeWriter::addVideo(bool gif, int width, int height, AVRational fr
     params.bit_rate = gif ? 0 : bit_rate;
     params.global_header = output_->wantsGlobalHeader();
     params.threads = threads;
+    params.few_pictures_held = few_pictures_held_;
     video_ = engine::StreamEncoder::openVideo(params);
     if (!video_) return ResultCode::EncoderMissing;
     video_index_ = output_->addStream(video_->context());
@@ -145,8 +146,26 @@ ResultCode EncodeWriter::flushGifGroup() {
     return flushed ? ResultCode::Ok : (result == ResultCode::Ok ? ResultCode::EncodeFailed : result);
 }
 
+bool EncodeWriter::takesAsIs(AVPixelFormat format, int width, int height) const {
+    if (!video_ || gif_group_) return false;
+    const AVCodecContext* ctx = video_->context();
+    return ctx->pix_fmt == format && ctx->width == width && ctx->height == height;
+}
+
 ResultCode EncodeWriter::writeVideo(const AVFrame* picture, int64_t frame_index) {
     AVCodecContext* ctx = video_->context();
+    if (takesAsIs(static_cast<AVPixelFormat>(picture->format), picture->width, picture->height)) {
+        // Already the encoder's: one copy, since the caller reuses its picture's memory.
+        av_frame_unref(converted_.get());
+        converted_->format = picture->format;
+        converted_->width = picture->width;
+        converted_->height = picture->height;
+        if (av_frame_get_buffer(converted_.get(), 0) < 0 || av_frame_copy(converted_.get(), picture) < 0)
+            return ResultCode::EncodeFailed;
+        converted_->pts = frame_index;
+        if (video_->send(converted_.get()) < 0) return ResultCode::EncodeFailed;
+        return drain(*video_, video_index_);
+    }
     // GIF pictures are scaled to packed BGR and kept for the group's palette.
     const AVPixelFormat target_format = gif_group_ ? AV_PIX_FMT_BGR24 : ctx->pix_fmt;
     av_frame_unref(converted_.get());

@@ -30,6 +30,8 @@ public:
                                 AVRational sample_aspect = AVRational{1, 1});
     // AAC where the container takes it, else its default sound codec.
     engine::ResultCode addAudio(int sample_rate, int channels, int64_t bit_rate);
+    // Before addVideo: an encoder that holds few pictures, for a render whose memory must stay small.
+    void holdFewPictures() { few_pictures_held_ = true; }
     engine::ResultCode begin();
 
     // Any picture of the stream's size; pts counts frames.
@@ -40,6 +42,8 @@ public:
     engine::ResultCode finish();
 
     bool hasVideo() const { return video_ != nullptr; }
+    // True when pictures of this format and the stream's size go to the encoder as they are.
+    bool takesAsIs(AVPixelFormat format, int width, int height) const;
     bool hasAudio() const { return audio_ != nullptr; }
     int sampleRate() const;
     int channels() const;
@@ -61,6 +65,7 @@ private:
     int64_t audio_pts_ = 0;
     engine::PacketPtr packet_ = engine::makePacket();
     std::unique_ptr<GifFrameGroup> gif_group_;
+    bool few_pictures_held_ = false;
 };
 
 }  // namespace kestrel::editing

@@ -1,5 +1,9 @@
 #include "engine/editing/layer_renderer.h"
 
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
 namespace kestrel::editing {
 
 namespace {
@@ -23,6 +27,8 @@ std::unique_ptr<LayerRenderer> LayerRenderer::open(const std::string& path, std:
     layer->height_ = par->height;
     layer->file_rotation_deg_ = layer->input_->displayRotationDeg(stream);
     layer->still_ = layer->input_->isStillPicture();
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(par->format));
+    layer->opaque_ = format && !(format->flags & AV_PIX_FMT_FLAG_ALPHA) && !(format->flags & AV_PIX_FMT_FLAG_PAL);
     return layer;
 }
 
@@ -78,7 +84,7 @@ bool LayerRenderer::convert(const LayerShape& shape) {
         settings.crop = shape.crop;
         settings.out_width = shape.out_width;
         settings.out_height = shape.out_height;
-        settings.output_pixel_format = AV_PIX_FMT_BGRA;
+        settings.output_pixel_format = shape.pixel_format;
         if (!shape.lookup_chain.empty()) settings.effect_chains.push_back(shape.lookup_chain);
         graph_ = engine::FilterGraph::buildVideo(params, settings);
         if (!graph_) return false;

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures of one media file for the compositor: decodes forward while time advances, seeks
 // when it jumps, and turns, mirrors, clips and scales each picture through the core's
-// filter-graph builder into BGRA.
+// filter-graph builder into BGRA (or the YUV an export composes in).
 #include "engine/core/filter_graph.h"
 #include "engine/core/frame_reader.h"
 #include "engine/core/media_input.h"
@@ -19,8 +19,9 @@ struct LayerShape {
     engine::CropMargins crop;
     int out_width = 0, out_height = 0;
     std::string lookup_chain;  // colour look-up filter text; empty: none
+    int pixel_format = AV_PIX_FMT_BGRA;  // of the picture made
     bool operator==(const LayerShape& o) const {
-        return lookup_chain == o.lookup_chain && rotation_deg == o.rotation_deg && hflip == o.hflip && vflip == o.vflip && crop.left == o.crop.left &&
+        return pixel_format == o.pixel_format && lookup_chain == o.lookup_chain && rotation_deg == o.rotation_deg && hflip == o.hflip && vflip == o.vflip && crop.left == o.crop.left &&
                crop.top == o.crop.top && crop.right == o.crop.right && crop.bottom == o.crop.bottom &&
                out_width == o.out_width && out_height == o.out_height;
     }
@@ -35,6 +36,8 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     int fileRotationDeg() const { return file_rotation_deg_; }
+    // The file's pictures cover everything they are drawn over (no alpha channel).
+    bool opaque() const { return opaque_; }
     int64_t durationUs() const { return input_->durationUs(); }
 
     // The BGRA picture shown at source_us in that shape; null when none can be made.
@@ -53,6 +56,7 @@ private:
     int width_ = 0, height_ = 0;
     int file_rotation_deg_ = 0;
     bool still_ = false;
+    bool opaque_ = false;
 
     engine::FramePtr current_ = engine::makeFrame();    // decoded picture now shown
     int64_t current_us_ = INT64_MIN;

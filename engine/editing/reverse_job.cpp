@@ -101,6 +101,8 @@ ResultCode ReverseJob::render(engine::MediaInput& opened, const std::string& wri
         int width = 0, height = 0;
         upright.turnedSize(st->codecpar->width, st->codecpar->height, &width, &height);
         AVRational aspect = upright.turnedAspect(av_guess_sample_aspect_ratio(input->format(), st, nullptr));
+        // Memory stays flat with the length only if the encoder, too, holds few pictures.
+        writer.holdFewPictures();
         if (ResultCode rc = writer.addVideo(false, width, height, rate, int64_t(s.video_kbps) * 1000, s.threads, aspect);
             rc != ResultCode::Ok)
             return rc;

@@ -3,6 +3,8 @@
 #include "session/edit/collage_composition.h"
 #include "session/preview/collage_preview.h"
 #include "tools/collage/collage_cell_view.h"
+#include "session/export/collage/collage_export_job.h"
+#include "tools/collage/collage_aspects.h"
 #include "tools/collage/collage_filter_window.h"
 #include "tools/collage/collage_music_window.h"
 #include "tools/collage/collage_trim_window.h"
@@ -46,8 +48,10 @@ void CollageWindowController::openMusicTrimWindow() {
 
 void CollageWindowController::openFilterWindow() {
     if (subWindow_) return;
+    const session::FrameSize size = collagePreviewSize(aspectIndex_);
     auto* window = new CollageFilterWindow(
-        lookupPath_, [this](const QString& table, const QString& name) { applyFilter(table, name); }, this);
+        spec(), size.width, size.height, [this](const QString& table, const QString& name) { applyFilter(table, name); },
+        this);
     pauseForSubWindow(window);
     window->show();
 }

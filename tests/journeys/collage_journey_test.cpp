@@ -138,7 +138,10 @@ TEST(CollageJourney, ThreeCellsBorderAndTrimmedMusicToACheckedExport) {
     // All cells at once: as long as the longest (the photo's 3 s).
     EXPECT_NEAR(probe.duration_s, 3.0, 0.15);
 
-    const int line = int(std::lround(width * kH / 540.0));
+    // An edge line is drawn centred on the frame's edge at the full width, a shared one centred on
+    // the cells' edge at half the width from each side: every line shows half the width (what the
+    // field counts), in points of a 540-line frame.
+    const int line = int(std::lround(width / 2 * kH / 540.0));
     for (double t : {0.4, 1.6}) {
         SCOPED_TRACE("at " + std::to_string(t) + " s");
         const std::vector<unsigned char> frame = kt::decodeFrameRGB(written, t, kW, kH);

@@ -3,6 +3,7 @@
 #include "export/ui/export_window_controller.h"
 #include "tests/support/user_input.h"
 #include "tools/shared/single_clip_frame.h"
+#include "widgets/zor_button.h"
 
 #include <QDir>
 #include <QFileInfo>

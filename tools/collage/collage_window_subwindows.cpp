@@ -52,6 +52,15 @@ void CollageWindowController::openFilterWindow() {
     auto* window = new CollageFilterWindow(
         spec(), size.width, size.height, [this](const QString& table, const QString& name) { applyFilter(table, name); },
         this);
+    // The filter window's own preview takes the engine's preview over while it is open: the
+    // collage's is built again afterwards, at the place it was.
+    const int64_t at_us = preview_ ? preview_->positionUs() : 0;
+    connect(window, &QObject::destroyed, this, [this, at_us] {
+        if (!preview_) return;
+        preview_->rebuild(spec());
+        preview_->seek(at_us);
+        rebuildPreview();
+    });
     pauseForSubWindow(window);
     window->show();
 }

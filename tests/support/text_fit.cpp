@@ -88,8 +88,8 @@ int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
 }
 
 // The rows a one-line text's glyphs cover when drawn in box with the alignment given: from the
-// top of its tallest glyph (marks above Arabic letters, accents on capitals) to the bottom of its
-// deepest one. A text taller than its label rises above it or sinks below it.
+// top of its tallest glyph (marks above Arabic letters, accents on capitals) down to its deepest
+// one, within the label. A text whose glyphs rise above its label is cut at the top.
 std::pair<int, int> inkRows(const QFont& font, const QString& text, const QRect& box, Qt::Alignment alignment) {
     const QFontMetricsF metrics(font);
     double lineTop = box.top();
@@ -101,7 +101,9 @@ std::pair<int, int> inkRows(const QFont& font, const QString& text, const QRect&
     const QRectF ink = metrics.tightBoundingRect(text);
     // A pixel of anti-aliasing either side is no clipping.
     const int top = int(std::floor(baseline + ink.top())) + 1;
-    return {top, std::max(top + 1, int(std::ceil(baseline + ink.bottom())) - 1)};
+    // Only the top is judged: descenders may touch the label's lower edge.
+    const int bottom = std::min(int(std::ceil(baseline + ink.bottom())) - 1, box.bottom() + 1);
+    return {top, std::max(top + 1, bottom)};
 }
 
 // A label with a buddy draws "&N" as an underlined N and "&&" as "&".
@@ -135,7 +137,8 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
             const QFontMetricsF metrics(label->font());
             const QRectF ink = metrics.tightBoundingRect(plain(label));
             const int inkTop = int(std::floor(lines.top() + metrics.ascent() + ink.top())) + 1;
-            const int inkBottom = std::max(inkTop + 1, int(std::ceil(lines.bottom() + 1 - metrics.descent() + ink.bottom())) - 1);
+            const int inkBottom = std::max(inkTop + 1, std::min(int(std::ceil(lines.bottom() + 1 - metrics.descent() + ink.bottom())) - 1,
+                                                                frame.bottom() + 1));
             return ShownText{plain(label), std::max(need.height(), need.width() > box.width() ? box.height() + 1 : 0),
                              box.height(), QRect(frame.x(), inkTop, frame.width(), inkBottom - inkTop), label->font()};
         }

@@ -112,7 +112,7 @@ void KxfxView::fitResetAndToggle() {
     // The toggle keeps to the right edge and the reset button to its title, as long as they are.
     const int toggleWidth = std::min(magicEnhance->sizeHint().width() + 4, width() - 110);
     magicEnhance->setGeometry(width() - 10 - toggleWidth, 206, toggleWidth, 24);
-    effectLabel->setGeometry(12, 208, std::max(0, magicEnhance->x() - 18), 20);
+    effectLabel->setGeometry(12, 206, std::max(0, magicEnhance->x() - 18), 23);  // room for the marks over Arabic letters
     const QRect reset = effectReset->geometry();
     effectReset->setGeometry(reset.x(), reset.y(), std::max(86, effectReset->sizeHint().width() + 8), reset.height());
 }
@@ -203,7 +203,7 @@ void KxfxView::initEffectView() {
         connect(field, &QLineEdit::editingFinished, this, [this, field] { colourFieldEdited(field); });
 
     // Effects.
-    effectLabel = makeLabel(QRect(12, 208, 120, 20), true);
+    effectLabel = makeLabel(QRect(12, 206, 120, 23), true);
     magicEnhance = new kestrel::widgets::ZorButton(this);
     magicEnhance->setGeometry(150, 206, 140, 24);
     magicEnhance->setNormalImage(picture("ZantImage/Join/chk_NoChecked_Normal@2x.png"));

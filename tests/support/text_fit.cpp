@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace kestrel::test {
 namespace {
@@ -86,6 +87,25 @@ int alignedX(Qt::Alignment alignment, const QRect& box, int width) {
     return box.left();
 }
 
+// The rows a one-line text's glyphs cover when drawn in box with the alignment given: from the
+// top of its tallest glyph (marks above Arabic letters, accents on capitals) down to its deepest
+// one, within the label. A text whose glyphs rise above its label is cut at the top.
+std::pair<int, int> inkRows(const QFont& font, const QString& text, const QRect& box, Qt::Alignment alignment) {
+    const QFontMetricsF metrics(font);
+    double lineTop = box.top();
+    if (alignment & Qt::AlignBottom)
+        lineTop = box.top() + box.height() - metrics.height();
+    else if (!(alignment & Qt::AlignTop))
+        lineTop = box.top() + (box.height() - metrics.height()) / 2;
+    const double baseline = lineTop + metrics.ascent();
+    const QRectF ink = metrics.tightBoundingRect(text);
+    // A pixel of anti-aliasing either side is no clipping.
+    const int top = int(std::floor(baseline + ink.top())) + 1;
+    // Only the top is judged: descenders may touch the label's lower edge.
+    const int bottom = std::min(int(std::ceil(baseline + ink.bottom())) - 1, box.bottom() + 1);
+    return {top, std::max(top + 1, bottom)};
+}
+
 // A label with a buddy draws "&N" as an underlined N and "&&" as "&".
 QString withoutMnemonics(const QString& text) {
     QString shown;
@@ -112,14 +132,23 @@ std::optional<ShownText> shownText(QWidget* control, const QWidget* window) {
             // Wrapped: every line within the width, all lines within the height.
             const QRect box = label->contentsRect();
             const QRect need = QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap | label->alignment(), plain(label));
+            // The lines' glyphs: from the tallest one of the first line to the deepest of the last.
+            const QRect lines = need.translated(frame.topLeft());
+            const QFontMetricsF metrics(label->font());
+            const QRectF ink = metrics.tightBoundingRect(plain(label));
+            const int inkTop = int(std::floor(lines.top() + metrics.ascent() + ink.top())) + 1;
+            const int inkBottom = std::max(inkTop + 1, std::min(int(std::ceil(lines.bottom() + 1 - metrics.descent() + ink.bottom())) - 1,
+                                                                frame.bottom() + 1));
             return ShownText{plain(label), std::max(need.height(), need.width() > box.width() ? box.height() + 1 : 0),
-                             box.height(), frame, label->font()};
+                             box.height(), QRect(frame.x(), inkTop, frame.width(), inkBottom - inkTop), label->font()};
         }
         const QString text = plain(label);
         const int needed = advance(label->font(), text);
         const QRect box = label->contentsRect().translated(frame.topLeft());
         const Qt::Alignment alignment = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
-        return ShownText{text, needed, box.width(), QRect(alignedX(alignment, box, needed), frame.y(), needed, frame.height()), label->font()};
+        const auto [inkTop, inkBottom] = inkRows(label->font(), text, box, label->alignment());
+        return ShownText{text, needed, box.width(), QRect(alignedX(alignment, box, needed), inkTop, needed, inkBottom - inkTop),
+                         label->font()};
     }
     if (auto* button = qobject_cast<kestrel::widgets::ZorButton*>(control)) {
         if (button->contentTitle().isEmpty()) return std::nullopt;

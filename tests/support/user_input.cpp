@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QSlider>
+#include <cmath>
 #include <QTimer>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -138,6 +139,13 @@ double drawnEdgeX(const widgets::RDCutProgressView* bar, TrimPart part) {
     case TrimPart::Tick: break;
     }
     return left + drawn.width() / 2.0;
+}
+
+void dragTrimPart(widgets::RDCutProgressView* bar, TrimPart part, double share) {
+    const QPoint from = trimGrip(bar, part);
+    const QRect track = drawnTrack(bar);
+    const double dx = track.x() + share * track.width() - drawnEdgeX(bar, part);
+    drag(bar, from, from + QPoint(int(std::lround(dx)), 0), 8);
 }
 
 double drawnFraction(const widgets::RDCutProgressView* bar, double x) {

@@ -59,6 +59,9 @@ double drawnFraction(const widgets::RDCutProgressView* bar, double x);
 // The fraction of the clip a handle shows where it is drawn now.
 double drawnValue(const widgets::RDCutProgressView* bar, TrimPart part);
 
+// Grabs the part where it is drawn and drags it in several moves until the range edge it marks
+// lies at that share of the drawn track.
+void dragTrimPart(widgets::RDCutProgressView* bar, TrimPart part, double share);
 // The centre of a slider's handle as its style draws it, in slider coordinates.
 QPoint sliderGrip(const QSlider* slider);
 

@@ -10,6 +10,7 @@
 #include "tools/collage/collage_filter_window.h"
 #include "tools/collage/collage_music_window.h"
 #include "tools/collage/collage_trim_window.h"
+#include "tools/shared/time_field_group.h"
 #include "widgets/ns_progress_view.h"
 
 #include <QApplication>
@@ -71,19 +72,25 @@ TEST(CollageCells, TrimGoesToTheCellItWasOpenedFor) {
     ASSERT_NE(trim, nullptr);
     h.w().previousCellBtn->click();
     ASSERT_EQ(h.w().selectedCell(), 0);
-    trim->startBox->setValue(0.5);
-    trim->endBox->setValue(1.5);
-    trim->volumeSlider->setValue(50);
-    QTest::mouseClick(trim->okBtn, Qt::LeftButton);
+    // The 3 s clip's handles dragged to 0.5 s and 1.5 s, the loudness to about a half.
+    dragTrimPart(trim->trimBar, TrimPart::End, 0.5);
+    dragTrimPart(trim->trimBar, TrimPart::Start, 1.0 / 6);
+    clickAt(trim->volumeSlider, QPoint(trim->volumeSlider->width() / 2, trim->volumeSlider->height() / 2));
+    const int64_t start = trim->startUs(), end = trim->endUs();
+    const float volume = trim->volumeSlider->progress();
+    EXPECT_NEAR(start, 500'000, 60'000);
+    EXPECT_NEAR(end, 1'500'000, 60'000);
+    EXPECT_NEAR(volume, 0.5f, 0.1f);
+    click(trim->okBtn);
     const auto& left = h.w().cellViews()[0]->cell;
     const auto& right = h.w().cellViews()[1]->cell;
-    EXPECT_EQ(right.trimStart_us, 500'000);
-    EXPECT_EQ(right.trimDuration_us, 1'000'000);
-    EXPECT_FLOAT_EQ(right.volume, 0.5f);
+    EXPECT_EQ(right.trimStart_us, start);
+    EXPECT_EQ(right.trimDuration_us, end - start);
+    EXPECT_FLOAT_EQ(right.volume, volume);
     EXPECT_EQ(left.trimStart_us, 0);
     EXPECT_EQ(left.trimDuration_us, 2'000'000);
     EXPECT_FLOAT_EQ(left.volume, 1.0f);
-    EXPECT_EQ(h.w().preview()->totalUs(), 2'000'000);
+    EXPECT_EQ(h.w().preview()->totalUs(), std::max<int64_t>(2'000'000, end - start));
 }
 
 // The music's trim window changes the music only; the music always ends with the collage.
@@ -99,10 +106,12 @@ TEST(CollageCells, MusicTrimLeavesTheCellsAlone) {
     QTest::mouseClick(h.w().cutMusicBtn, Qt::LeftButton);
     auto* window = qobject_cast<CollageMusicWindow*>(h.w().openSubWindow());
     ASSERT_NE(window, nullptr);
-    EXPECT_NEAR(window->endBox->value(), 6.0, 0.1);
-    window->startBox->setValue(1.0);
-    window->endBox->setValue(1.5);
-    QTest::mouseClick(window->okBtn, Qt::LeftButton);
+    EXPECT_NEAR(window->endUs(), 6'000'000, 100'000);
+    // Typed into the seconds and milliseconds fields, each committed by moving on.
+    typeInto(window->startFields->fields[2], QStringLiteral("01"), Commit::Tab);
+    typeInto(window->endFields->fields[2], QStringLiteral("01"), Commit::Tab);
+    typeInto(window->endFields->fields[3], QStringLiteral("500"), Commit::Tab);
+    click(window->okBtn);
     const auto spec = h.w().spec();
     ASSERT_TRUE(spec.music.has_value());
     EXPECT_EQ(spec.music->sourceStart_us, 1'000'000);

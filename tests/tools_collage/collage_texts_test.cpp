@@ -3,7 +3,9 @@
 #include "platform/user_defaults.h"
 #include "services/language.h"
 #include "tests/tools_collage/collage_test_helpers.h"
+#include "tools/collage/collage_cell_view.h"
 #include "tools/collage/collage_music_window.h"
+#include "tools/collage/collage_trim_window.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -57,6 +59,10 @@ TEST(CollageTexts, FitInEveryLanguage) {
         music.show();
         QTest::qWaitForWindowExposed(&music);
         clipped += clippedTexts(&music, name);
+        kestrel::tools::collage::CollageTrimWindow trim(h.w().cellViews()[0]->cell, h.w().cellViews()[0]->crop, nullptr);
+        trim.show();
+        QTest::qWaitForWindowExposed(&trim);
+        clipped += clippedTexts(&trim, name);
     }
     ::platform::UserDefaults::standard().setInteger(QStringLiteral("AppLanguage"), 0);
     services::Language::setLanguage();

@@ -154,19 +154,22 @@ TEST(CollageWindow, OneBesideTwoSequentialWithTrim) {
     QTest::mouseClick(h.w().trimBtn, Qt::LeftButton);
     auto* trim = qobject_cast<kestrel::tools::collage::CollageTrimWindow*>(h.w().openSubWindow());
     ASSERT_NE(trim, nullptr);
-    trim->startBox->setValue(1.0);
-    trim->endBox->setValue(2.5);
-    QTest::mouseClick(trim->okBtn, Qt::LeftButton);
+    dragTrimPart(trim->trimBar, TrimPart::End, 2.5 / 3);
+    dragTrimPart(trim->trimBar, TrimPart::Start, 1.0 / 3);
+    const int64_t start_us = trim->startUs(), end_us = trim->endUs();
+    EXPECT_NEAR(start_us, 1'000'000, 60'000);
+    EXPECT_NEAR(end_us, 2'500'000, 60'000);
+    click(trim->okBtn);
     ASSERT_TRUE(waitUntil([&] { return h.w().openSubWindow() == nullptr; }, 5000));
-    EXPECT_EQ(h.w().cellViews()[1]->cell.trimStart_us, 1'000'000);
-    EXPECT_EQ(h.w().cellViews()[1]->cell.trimDuration_us, 1'500'000);
+    EXPECT_EQ(h.w().cellViews()[1]->cell.trimStart_us, start_us);
+    EXPECT_EQ(h.w().cellViews()[1]->cell.trimDuration_us, end_us - start_us);
     EXPECT_EQ(h.w().cellViews()[0]->cell.trimDuration_us, 1'000'000);  // the other cells keep theirs
 
     const std::string written = h.exportTo(out.path());
     ASSERT_FALSE(written.empty()) << h.alerts.join(", ").toStdString();
     const ProbedMedia probe = ffprobe(written);
     ASSERT_TRUE(probe.ok) << probe.error;
-    EXPECT_NEAR(probe.duration_s, 1.0 + 1.5 + 3.0, 0.15);
+    EXPECT_NEAR(probe.duration_s, 1.0 + (end_us - start_us) / 1e6 + 3.0, 0.15);
     for (double t : {0.5, 2.0, 4.5}) {
         const std::vector<unsigned char> frame = decodeFrameRGB(written, t, 1920, 1080);
         ASSERT_FALSE(frame.empty());

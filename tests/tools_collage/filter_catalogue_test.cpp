@@ -39,7 +39,7 @@ protected:
         ::platform::UserDefaults::standard().setString(QString::fromLatin1(kestrel::tools::collage::kFilterCatalogueBaseKey), base);
     }
     void open() {
-        window = new CollageFilterWindow(QString(), [this](const QString& path, const QString& name) {
+        window = new CollageFilterWindow(kestrel::session::CollageSpec{}, 384, 216, [this](const QString& path, const QString& name) {
             handedPath = path;
             handedName = name;
         });

@@ -1,5 +1,6 @@
 #include "tools/collage/collage_aspects.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrel::tools::collage {
@@ -27,6 +28,12 @@ QRect aspectFrame(int index, const QRect& area) {
         w = static_cast<int>(std::lround(area.height() * ratio));
     }
     return QRect(area.x() + (area.width() - w) / 2, area.y() + (area.height() - h) / 2, w, h);
+}
+
+session::FrameSize collagePreviewSize(int aspectIndex) {
+    const session::FrameSize full = session::collageExportSize(aspectIndex);
+    const double scale = std::min(1.0, 540.0 / full.height);
+    return {std::max(2, int(full.width * scale) / 2 * 2), std::max(2, int(full.height * scale) / 2 * 2)};
 }
 
 }  // namespace kestrel::tools::collage

@@ -1,4 +1,5 @@
 #include "tools/collage/collage_filter_window.h"
+#include "tools/collage/filter_preview_panel.h"
 
 #include "services/download_manager.h"
 #include "services/language.h"
@@ -37,16 +38,19 @@ bool copyWhole(const QString& from, const QString& to) {
 
 }  // namespace
 
-CollageFilterWindow::CollageFilterWindow(const QString& currentTable, Result result, QWidget* parent)
-    : QWidget(parent, Qt::Window), chosenTable_(currentTable), result_(std::move(result)) {
+CollageFilterWindow::CollageFilterWindow(const session::CollageSpec& spec, int previewWidth, int previewHeight,
+                                         Result result, QWidget* parent)
+    : QWidget(parent, Qt::Window), chosenTable_(spec.lookupPath), result_(std::move(result)) {
     setObjectName(QStringLiteral("collageFilterWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::WindowModal);
     widgets::applyToolWindowLook(this);
     setWindowTitle(localized(QStringLiteral("Collage_FilterTitle")));
-    resize(720, 480);
+    resize(720, 700);
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(16, 16, 16, 16);
+    previewPanel = new FilterPreviewPanel(spec, previewWidth, previewHeight, this);
+    v->addWidget(previewPanel);
     list = new QListWidget(this);
     list->setViewMode(QListView::IconMode);
     list->setMovement(QListView::Static);
@@ -219,6 +223,7 @@ void CollageFilterWindow::setChosen(int index) {
     chosenName_ = entries_[index].name;
     list->setCurrentRow(index);
     if (QListWidgetItem* item = list->item(index)) item->setSelected(true);
+    previewPanel->showTable(chosenTable_);
 }
 
 }  // namespace kestrel::tools::collage

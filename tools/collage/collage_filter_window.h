@@ -1,7 +1,8 @@
 #pragma once
 // The filter window: the built-in filters and those of the downloadable catalogue as a grid of
-// thumbnails. Choosing a downloaded filter fetches its table once into the filters cache; OK
+// thumbnails, over a preview of the collage with the filter being looked at. Choosing a downloaded filter fetches its table once into the filters cache; OK
 // hands the chosen table and name back, Cancel or closing changes nothing.
+#include "session/edit/collage_composition.h"
 #include "tools/collage/filter_catalogue.h"
 
 #include <QWidget>
@@ -20,13 +21,18 @@ class DownloadManager;
 
 namespace kestrel::tools::collage {
 
+class FilterPreviewPanel;
+
 class CollageFilterWindow : public QWidget {
     Q_OBJECT
 public:
     using Result = std::function<void(const QString& tablePath, const QString& name)>;
-    CollageFilterWindow(const QString& currentTable, Result result, QWidget* parent = nullptr);
+    // spec: the collage as it stands, previewed at previewWidth x previewHeight.
+    CollageFilterWindow(const session::CollageSpec& spec, int previewWidth, int previewHeight, Result result,
+                        QWidget* parent = nullptr);
     ~CollageFilterWindow() override;
 
+    FilterPreviewPanel* previewPanel = nullptr;
     QListWidget* list = nullptr;
     QLabel* statusLabel = nullptr;
     QPushButton* okBtn = nullptr;

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -108,17 +109,16 @@ void CollageWindowController::redrawBorder() {
                                                    .arg(layoutIndex_)
                                                    .arg(borderWidth_, 0, 'f', 0)
                                                    .arg(borderColor_.name(QColor::HexRgb).mid(1)));
+    const QString previous = borderPath_;
     if (borderWidth_ <= 0 || picture.isNull()) {
         borderPath_.clear();
+    } else if (path == borderPath_ && QFileInfo::exists(path)) {
         return;
+    } else {
+        borderPath_ = writePng(picture, path) ? path : QString();
     }
-    if (path != borderPath_ || !QFileInfo::exists(path)) {
-        if (!writePng(picture, path)) {
-            borderPath_.clear();
-            return;
-        }
-    }
-    borderPath_ = path;
+    // One picture per window: the one it no longer shows goes (the preview is rebuilt from the new one).
+    if (!previous.isEmpty() && previous != borderPath_) QFile::remove(previous);
 }
 
 void CollageWindowController::setBorderWidth(float width) {
@@ -126,7 +126,8 @@ void CollageWindowController::setBorderWidth(float width) {
     updatingControls_ = true;
     borderWidthSlider->setValue(int(borderWidth_));
     updatingControls_ = false;
-    borderWidthText->setText(QString::number(int(borderWidth_)));
+    // The field counts in half widths: an outer line of width w shows as thick as two inner halves.
+    borderWidthText->setText(QString::number(std::lround(borderWidth_ / 2.0f)));
     redrawBorder();
     scheduleRebuild();
 }

@@ -32,6 +32,9 @@ namespace {
 
 using services::localized;
 
+// The width reset goes to the middle of the slider, not to the width the window starts with.
+constexpr float kResetBorderWidth = 10.0f;
+
 const char* kStyle = R"(
 QWidget#collageLeftPanel { background: rgb(28, 32, 39); }
 QLabel { color: rgb(205, 214, 221); font-size: 13px; }
@@ -158,11 +161,11 @@ QWidget* CollageWindowController::buildLeftPanel() {
     connect(borderWidthSlider, &QSlider::valueChanged, this, [this](int value) {
         if (!updatingControls_) setBorderWidth(float(value));
     });
-    borderWidthText = new QLabel(QStringLiteral("4"), panel);
+    borderWidthText = new QLabel(QStringLiteral("2"), panel);
     borderWidthText->setMinimumWidth(22);
     borderWidthText->setAlignment(Qt::AlignCenter);
     resetBorderWidthBtn = button(panel, "collageResetBorderWidth");
-    connect(resetBorderWidthBtn, &QPushButton::clicked, this, [this] { setBorderWidth(4.0f); });
+    connect(resetBorderWidthBtn, &QPushButton::clicked, this, [this] { setBorderWidth(kResetBorderWidth); });
     grid->addWidget(borderWidthSlider, row, 1);
     grid->addWidget(borderWidthText, row, 2);
     grid->addWidget(resetBorderWidthBtn, row++, 3);
@@ -175,7 +178,7 @@ QWidget* CollageWindowController::buildLeftPanel() {
         if (chosen.isValid()) setBorderColor(chosen);
     });
     resetBorderColorBtn = button(panel, "collageResetBorderColor");
-    connect(resetBorderColorBtn, &QPushButton::clicked, this, [this] { setBorderColor(QColor(195, 197, 201)); });
+    connect(resetBorderColorBtn, &QPushButton::clicked, this, [this] { setBorderColor(Qt::white); });
     grid->addWidget(borderColorBtn, row, 1, 1, 2);
     grid->addWidget(resetBorderColorBtn, row++, 3);
 

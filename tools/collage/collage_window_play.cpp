@@ -6,6 +6,7 @@
 #include "session/export/collage/collage_export_job.h"
 #include "session/media/sound_probe.h"
 #include "session/preview/collage_preview.h"
+#include "tools/collage/collage_aspects.h"
 #include "tools/collage/collage_cell_view.h"
 #include "tools/collage/collage_window_controller.h"
 #include "widgets/dialogs/file_kinds.h"
@@ -33,13 +34,6 @@ QString timeText(int64_t us) {
         .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
-// The preview renders at most 540 lines; the engine scales the pictures to it.
-session::FrameSize previewSize(int aspectIndex) {
-    const session::FrameSize full = session::collageExportSize(aspectIndex);
-    const double scale = std::min(1.0, 540.0 / full.height);
-    return {std::max(2, int(full.width * scale) / 2 * 2), std::max(2, int(full.height * scale) / 2 * 2)};
-}
-
 }  // namespace
 
 session::CollageSpec CollageWindowController::spec() const {
@@ -63,7 +57,7 @@ void CollageWindowController::recreatePreview() {
             setPlaying(false);
         });
     }
-    const session::FrameSize size = previewSize(aspectIndex_);
+    const session::FrameSize size = collagePreviewSize(aspectIndex_);
     auto* view = static_cast<QWidget*>(preview_->recreate(size.width, size.height));
     engineView_ = view;
     if (view) {

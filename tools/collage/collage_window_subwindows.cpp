@@ -3,6 +3,8 @@
 #include "session/edit/collage_composition.h"
 #include "session/preview/collage_preview.h"
 #include "tools/collage/collage_cell_view.h"
+#include "session/export/collage/collage_export_job.h"
+#include "tools/collage/collage_aspects.h"
 #include "tools/collage/collage_filter_window.h"
 #include "tools/collage/collage_music_window.h"
 #include "tools/collage/collage_trim_window.h"
@@ -46,8 +48,19 @@ void CollageWindowController::openMusicTrimWindow() {
 
 void CollageWindowController::openFilterWindow() {
     if (subWindow_) return;
+    const session::FrameSize size = collagePreviewSize(aspectIndex_);
     auto* window = new CollageFilterWindow(
-        lookupPath_, [this](const QString& table, const QString& name) { applyFilter(table, name); }, this);
+        spec(), size.width, size.height, [this](const QString& table, const QString& name) { applyFilter(table, name); },
+        this);
+    // The filter window's own preview takes the engine's preview over while it is open: the
+    // collage's is built again afterwards, at the place it was.
+    const int64_t at_us = preview_ ? preview_->positionUs() : 0;
+    connect(window, &QObject::destroyed, this, [this, at_us] {
+        if (!preview_) return;
+        preview_->rebuild(spec());
+        preview_->seek(at_us);
+        rebuildPreview();
+    });
     pauseForSubWindow(window);
     window->show();
 }

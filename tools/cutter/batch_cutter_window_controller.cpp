@@ -337,12 +337,8 @@ void BatchCutterWindowController::addFiles(const QStringList& paths) {
     const bool wasEmpty = fileList_.isEmpty();
     fileList_.append(probed.accepted);
     if (!fileList_.isEmpty()) {
-        const qint64 row = wasEmpty ? 0 : fileListTableView_->selectedRow();
-        fileListTableView_->setItems(fileList_);
-        fileListTableView_->setSelectedRow(row);
         // The first files show at once; later ones leave the preview where it is.
-        fileListTableView_->setSelectionReportSuppressed(!wasEmpty);
-        fileListTableView_->reloadData();
+        fileListTableView_->showAddedRows(fileList_, wasEmpty);
         fileListViewHidden(false);
         updateMoveButtons();
         // The rows just added come into view.

@@ -12,7 +12,9 @@
 #include "tools/gif/gif_photo_grid.h"
 #include "tools/gif/gif_view_controller.h"
 #include "tools/gif/gif_view_support.h"
+#include "tools/shared/cut_range_rows.h"
 #include "tools/shared/kit_controls.h"
+#include "tools/shared/preview_rows.h"
 #include "tools/shared/time_field_group.h"
 #include "widgets/image_view.h"
 #include "widgets/xj_graphic_button.h"
@@ -219,31 +221,20 @@ QWidget* GIFViewController::buildVideoSettings() {
     rangeGrid->setContentsMargins(14, 10, 14, 10);
     rangeGrid->setHorizontalSpacing(8);
     rangeGrid->setVerticalSpacing(8);
-    startLabel_ = kit::toolLabel(range, 13, kit::kToolText);
-    endLabel_ = kit::toolLabel(range, 13, kit::kToolText);
-    startTextBgView = new kit::TimeFieldGroup(range);
-    endTextBgView = new kit::TimeFieldGroup(range);
-    startTextBgView->setObjectName(QStringLiteral("startTextBgView"));
-    endTextBgView->setObjectName(QStringLiteral("endTextBgView"));
+    const kit::CutRangeRows rows =
+        kit::cutRangeRows(range, rangeGrid, {QString(), QString(), QStringLiteral("startTextBgView"), QStringLiteral("endTextBgView")});
+    startLabel_ = rows.startCaption;
+    endLabel_ = rows.endCaption;
+    startTextBgView = rows.start;
+    endTextBgView = rows.end;
     startTimeUpBtn = startTextBgView->upBtn;
     startTimeDownBtn = startTextBgView->downBtn;
     stopTimeUpBtn = endTextBgView->upBtn;
     stopTimeDownBtn = endTextBgView->downBtn;
-    const QString folder = QStringLiteral("ZantImage/Reverse/");
-    leftCutBtn = kit::graphicButton(range, folder + QStringLiteral("btnSetStart"), QStringLiteral("@2x.png"), QStringLiteral("leftCutBtn"));
-    rightCutBtn = kit::graphicButton(range, folder + QStringLiteral("btnSetEnd"), QStringLiteral("@2x.png"), QStringLiteral("rightCutBtn"));
-    leftResetBtn = kit::graphicButton(range, folder + QStringLiteral("btnClockwise"), QStringLiteral("@2x.png"), QStringLiteral("leftResetBtn"));
-    rightResetBtn = kit::graphicButton(range, folder + QStringLiteral("btnClockwise"), QStringLiteral("@2x.png"), QStringLiteral("rightResetBtn"));
-    for (XJGraphicButton* button : {leftCutBtn, rightCutBtn, leftResetBtn, rightResetBtn}) button->setFixedSize(25, 25);
-    rangeGrid->addWidget(startLabel_, 0, 0);
-    rangeGrid->addWidget(startTextBgView, 0, 1);
-    rangeGrid->addWidget(leftCutBtn, 0, 2);
-    rangeGrid->addWidget(leftResetBtn, 0, 3);
-    rangeGrid->addWidget(endLabel_, 1, 0);
-    rangeGrid->addWidget(endTextBgView, 1, 1);
-    rangeGrid->addWidget(rightCutBtn, 1, 2);
-    rangeGrid->addWidget(rightResetBtn, 1, 3);
-    rangeGrid->setColumnStretch(1, 1);
+    leftCutBtn = rows.setStart;
+    rightCutBtn = rows.setEnd;
+    leftResetBtn = rows.resetStart;
+    rightResetBtn = rows.resetEnd;
     column->addWidget(rangeBox);
 
     // The output size and frame rate.
@@ -413,17 +404,9 @@ QWidget* GIFViewController::buildPreviewColumn() {
     auto* column = new QVBoxLayout(right);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
-    playBgView = kit::toolPanel(right, kit::kToolPanel, 0, QStringLiteral("playBgView"));
-    playBgView->setMinimumSize(420, 240);
-    auto* previewLayout = new QVBoxLayout(playBgView);
-    previewLayout->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(playBgView, 1);
-    cutTimeSlider = new kestrel::widgets::RDCutProgressView(QRectF(0, 0, 600, 44), right);
-    cutTimeSlider->setObjectName(QStringLiteral("cutTimeSlider"));
-    cutTimeSlider->setMinimumHeight(44);
-    cutTimeSlider->setDelegate(this);
-    cutTimeSlider->setLowerValue(0, 1);
-    column->addWidget(cutTimeSlider);
+    const kit::PreviewArea preview = kit::previewArea(right, column, QSize(420, 240), this);
+    playBgView = preview.panel;
+    cutTimeSlider = preview.cutBar;
     gifPlayerSlider = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 600, 20), right);
     gifPlayerSlider->setObjectName(QStringLiteral("gifPlayerSlider"));
     gifPlayerSlider->setFixedHeight(20);
@@ -431,44 +414,27 @@ QWidget* GIFViewController::buildPreviewColumn() {
     gifPlayerSlider->setDelegate(this);
     gifPlayerSlider->hide();
     column->addWidget(gifPlayerSlider);
-    auto* times = new QHBoxLayout;
-    leftTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("leftTimeTextField"));
-    middleTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("middleTimeTextField"));
-    rightTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("rightTimeTextField"));
-    middleTimeTextField->setAlignment(Qt::AlignCenter);
-    rightTimeTextField->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QLabel* time : {leftTimeTextField, rightTimeTextField}) kit::keepLeftToRight(time);
-    times->addWidget(leftTimeTextField);
-    times->addWidget(middleTimeTextField, 1);
-    times->addWidget(rightTimeTextField);
-    column->addLayout(times);
+    const kit::TimeLabelRow times = kit::timeLabelRow(right);
+    leftTimeTextField = times.left;
+    middleTimeTextField = times.middle;
+    rightTimeTextField = times.right;
+    column->addLayout(times.layout);
 
-    auto* playback = new QHBoxLayout;
-    playback->setSpacing(0);
-    playBtn = kit::pictureButton(right, QStringLiteral("ZantImage/GifMaker/btnPlay"), QStringLiteral("@2x.png"), QStringLiteral("playBtn"));
-    playSelectBtn = kit::pictureButton(right, QStringLiteral("ZantImage/GifMaker/btnPreview"), QStringLiteral("@2x.png"),
-                                       QStringLiteral("playSelectBtn"));
-    stopBtn = kit::pictureButton(right, QStringLiteral("ZantImage/GifMaker/btnStop"), QStringLiteral("@2x.png"), QStringLiteral("stopBtn"));
-    volumeBtn = kit::pictureButton(right, QStringLiteral("ZantImage/Reverse/btnOpenVolume"), QStringLiteral("@2x.png"), QStringLiteral("volumeBtn"));
-    for (ZorButton* button : {playBtn, playSelectBtn, stopBtn, volumeBtn}) button->setFixedSize(30, 30);
-    volumeSlider = new kestrel::widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), right);
-    volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
-    volumeSlider->setFixedSize(110, 20);
-    volumeSlider->setProgress(1.0f);
-    volumeSlider->setTickrefresh(true);
-    volumeSlider->setDelegate(this);
+    const kit::PlaybackRow playback = kit::playbackRow(
+        right, {QStringLiteral("ZantImage/GifMaker/btnPlay"), QStringLiteral("playSelectBtn"), 1.0f},
+        [this](QWidget* parent) {
+            return stopBtn = kit::pictureButton(parent, QStringLiteral("ZantImage/GifMaker/btnStop"), QStringLiteral("@2x.png"),
+                                                QStringLiteral("stopBtn"));
+        },
+        this);
+    playBtn = playback.play;
+    playSelectBtn = playback.playRange;
+    volumeBtn = playback.mute;
+    volumeSlider = playback.volume;
     exportBtn = kit::titledButton(right, QStringLiteral("ZantImage/Reverse/btnStart"), QStringLiteral("@2x.png"), Qt::white,
                                   QStringLiteral("exportBtn"));
     exportBtn->setFixedHeight(32);
-    playback->addStretch(1);
-    playback->addWidget(playBtn);
-    playback->addWidget(playSelectBtn);
-    playback->addWidget(stopBtn);
-    playback->addWidget(volumeBtn);
-    playback->addSpacing(4);
-    playback->addWidget(volumeSlider);
-    playback->addStretch(1);
-    column->addLayout(playback);
+    column->addLayout(playback.layout);
     auto* exportRow = new QHBoxLayout;
     exportRow->addStretch(1);
     exportRow->addWidget(exportBtn);

@@ -7,6 +7,7 @@
 #include "session/export/gif/gif_export_job.h"
 #include "session/export/gif/gif_picture_sequence_job.h"
 #include "tools/gif/gif_view_support.h"
+#include "tools/shared/tool_export.h"
 
 #include <QFileInfo>
 
@@ -14,6 +15,7 @@ namespace gif {
 
 namespace session = kestrel::session;
 using namespace detail;
+namespace kit = kestrel::tools::shared;
 
 namespace {
 
@@ -35,10 +37,7 @@ void GIFViewController::exportBtnAction() {
     // A value being typed is committed first: the export takes what the fields show.
     endEditing();
     if (previewPlaying()) playAction(false);
-    if (exportDialog_) exportDialog_->deleteLater();
-    exportSession_.reset();
-    auto* dialog = new exportkit::StartExportWindowController(this);
-    exportDialog_ = dialog;
+    auto* dialog = kit::renewExportDialog(exportDialog_, exportSession_, this);
     dialog->setIsExportGif(true);
     dialog->setIsExportJpg(mode_ == Mode::VideoToPictures);
     dialog->setInputFileName(videoPath_);
@@ -94,16 +93,8 @@ void GIFViewController::exportAction(exportkit::StartExportWindowController* dia
 void GIFViewController::jobFinished(const session::JobResult& result) {
     if (job_) job_->deleteLater();
     if (!exportSession_) return;
-    if (result.done()) {
-        exportSession_->finishSucceeded(jobOutput_, tr_("gif_miker_SucceededConverting!"));
-    } else if (result.stopped()) {
-        exportSession_->finishStopped();
-        if (exportDialog_) exportDialog_->showSucceeded(tr_("gif_miker_CancelTheFileConverting!"));
-    } else if (!result.message.isEmpty()) {
-        exportSession_->finishFailed(result.message);
-    } else {
-        exportSession_->finishFailed(result.code);
-    }
+    kit::showExportEnd(*exportSession_, exportDialog_, result, jobOutput_, tr_("gif_miker_SucceededConverting!"),
+                       tr_("gif_miker_CancelTheFileConverting!"));
 }
 
 }  // namespace gif

@@ -130,12 +130,7 @@ void GIFViewController::playAction(bool selectionOnly) {
 void GIFViewController::stopAction() {
     endEditing();
     preview_->pause();
-    previewTimer_->stop();
-    const int64_t back = playingSelection_ ? startUs_ : 0;
-    preview_->seek(back);
-    playingSelection_ = false;
-    showPosition(back);
-    refreshPlayButtons();
+    playFinished();  // back to where the play started, as at its end
 }
 
 void GIFViewController::playFinished() {

@@ -1,31 +1,15 @@
 #include "tools/gif/gif_window_controller.h"
 
 #include "tools/gif/gif_view_controller.h"
-#include "widgets/tool_window.h"
-
-#include <QCloseEvent>
-#include <QVBoxLayout>
 
 namespace gif {
 
-GIFWindowController::GIFWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    kestrel::widgets::applyToolWindowLook(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-}
+GIFWindowController::GIFWindowController(QWidget* parent) : ViewHostWindow(parent) {}
 
 void GIFWindowController::setContentViewController(GIFViewController* view) {
-    if (content_ == view) return;
-    delete content_;
-    content_ = view;
-    if (!view) return;
-    resize(view->size());
-    layout()->addWidget(view);
+    hostView(view, [view] { view->windowWillClose(); });
 }
 
-void GIFWindowController::closeEvent(QCloseEvent* event) {
-    if (content_) content_->windowWillClose();
-    event->accept();
-}
+GIFViewController* GIFWindowController::contentViewController() const { return static_cast<GIFViewController*>(hostedView()); }
 
 }  // namespace gif

@@ -1,27 +1,20 @@
 #pragma once
 // The GIF maker's window: it hosts the tool's view, which the opener sizes and sets as its content.
-#include <QPointer>
-#include <QWidget>
+#include "widgets/view_host_window.h"
 
 namespace gif {
 
 class GIFViewController;
 
-class GIFWindowController : public QWidget {
+class GIFWindowController : public kestrel::widgets::ViewHostWindow {
     Q_OBJECT
 public:
     explicit GIFWindowController(QWidget* parent = nullptr);
 
-    // Takes the view into this window, filling it.
+    // Takes the view into this window, filling it; the view tells the home screen to come back
+    // while this window is still on screen.
     void setContentViewController(GIFViewController* view);
-    GIFViewController* contentViewController() const { return content_; }
-
-protected:
-    // The view tells the home screen to come back while this window is still on screen.
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    QPointer<GIFViewController> content_;
+    GIFViewController* contentViewController() const;
 };
 
 }  // namespace gif

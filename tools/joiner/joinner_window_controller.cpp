@@ -94,12 +94,8 @@ QStringList JoinnerWindowController::addFiles(const QStringList& paths) {
     fileList_.append(added);
     if (!probed.refused.isEmpty()) showSimpleAlert(kestrel::tools::shared::refusedFilesMessage(probed.refused), kPlainAlert);
     if (fileList_.isEmpty()) return refused;
-    const qint64 row = wasEmpty ? 0 : fileListTableView_->selectedRow();
-    fileListTableView_->setItems(fileList_);
-    fileListTableView_->setSelectedRow(row);
     // The first clips load the preview; more clips leave it on the clip it shows.
-    fileListTableView_->setSelectionReportSuppressed(!wasEmpty);
-    fileListTableView_->reloadData();
+    fileListTableView_->showAddedRows(fileList_, wasEmpty);
     fileListViewHidden(false);
     selectTimeBtn_->setEnabled(true);
     unSelectTimeBtn_->setEnabled(true);

@@ -9,7 +9,9 @@
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "tools/reverse/reverse_view_controller.h"
+#include "tools/shared/cut_range_rows.h"
 #include "tools/shared/kit_controls.h"
+#include "tools/shared/preview_rows.h"
 #include "tools/shared/time_field_group.h"
 #include "widgets/image_view.h"
 #include "widgets/xj_graphic_button.h"
@@ -40,6 +42,18 @@ QWidget* sectionCaption(QWidget* parent, QLabel*& caption) {
     layout->addWidget(arrow);
     layout->addWidget(caption, 1);
     return row;
+}
+
+// A section: its caption over a rounded panel named name, which the caller fills.
+QWidget* captionedSection(QWidget* parent, QLabel*& caption, QWidget*& content, const QString& name) {
+    auto* section = new QWidget(parent);
+    auto* column = new QVBoxLayout(section);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    column->addWidget(sectionCaption(section, caption));
+    content = kit::toolPanel(section, kit::kToolPanel, 5, name);
+    column->addWidget(content);
+    return section;
 }
 
 XJGraphicButton* soundRadio(QWidget* parent, const QString& name) {
@@ -129,44 +143,29 @@ void ReverseViewController::buildViews() {
 }
 
 QWidget* ReverseViewController::buildRangeSection() {
-    auto* section = new QWidget(this);
-    auto* column = new QVBoxLayout(section);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(6);
-    column->addWidget(sectionCaption(section, cutTimeRangeLabel));
-    QWidget* content = kit::toolPanel(section, kit::kToolPanel, 5, QStringLiteral("leftTopContentView"));
+    QWidget* content = nullptr;
+    QWidget* section = captionedSection(this, cutTimeRangeLabel, content, QStringLiteral("leftTopContentView"));
     auto* grid = new QGridLayout(content);
     grid->setContentsMargins(16, 14, 16, 14);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(12);
-    startLabel = kit::toolLabel(content, 13, kit::kToolText, QStringLiteral("startLabel"));
-    endLabel = kit::toolLabel(content, 13, kit::kToolText, QStringLiteral("endLabel"));
-    startTimeTextFieldBgView = new kit::TimeFieldGroup(content);
-    endTimeTextFieldBgView = new kit::TimeFieldGroup(content);
-    startTimeTextFieldBgView->setObjectName(QStringLiteral("startTimeTextFieldBgView"));
-    endTimeTextFieldBgView->setObjectName(QStringLiteral("endTimeTextFieldBgView"));
+    const kit::CutRangeRows rows =
+        kit::cutRangeRows(content, grid, {QStringLiteral("startLabel"), QStringLiteral("endLabel"), QStringLiteral("startTimeTextFieldBgView"),
+                                          QStringLiteral("endTimeTextFieldBgView")});
+    startLabel = rows.startCaption;
+    endLabel = rows.endCaption;
+    startTimeTextFieldBgView = rows.start;
+    endTimeTextFieldBgView = rows.end;
     startFields = startTimeTextFieldBgView->fields;
     endFields = endTimeTextFieldBgView->fields;
     startTimeUpBtn = startTimeTextFieldBgView->upBtn;
     startTimeDownBtn = startTimeTextFieldBgView->downBtn;
     stopTimeUpBtn = endTimeTextFieldBgView->upBtn;
     stopTimeDownBtn = endTimeTextFieldBgView->downBtn;
-    const QString folder = QStringLiteral("ZantImage/Reverse/");
-    leftCutBtn = kit::graphicButton(content, folder + QStringLiteral("btnSetStart"), QStringLiteral("@2x.png"), QStringLiteral("leftCutBtn"));
-    rightCutBtn = kit::graphicButton(content, folder + QStringLiteral("btnSetEnd"), QStringLiteral("@2x.png"), QStringLiteral("rightCutBtn"));
-    leftResetBtn = kit::graphicButton(content, folder + QStringLiteral("btnClockwise"), QStringLiteral("@2x.png"), QStringLiteral("leftResetBtn"));
-    rightResetBtn = kit::graphicButton(content, folder + QStringLiteral("btnClockwise"), QStringLiteral("@2x.png"), QStringLiteral("rightResetBtn"));
-    for (XJGraphicButton* button : {leftCutBtn, rightCutBtn, leftResetBtn, rightResetBtn}) button->setFixedSize(25, 25);
-    grid->addWidget(startLabel, 0, 0);
-    grid->addWidget(startTimeTextFieldBgView, 0, 1);
-    grid->addWidget(leftCutBtn, 0, 2);
-    grid->addWidget(leftResetBtn, 0, 3);
-    grid->addWidget(endLabel, 1, 0);
-    grid->addWidget(endTimeTextFieldBgView, 1, 1);
-    grid->addWidget(rightCutBtn, 1, 2);
-    grid->addWidget(rightResetBtn, 1, 3);
-    grid->setColumnStretch(1, 1);
-    column->addWidget(content);
+    leftCutBtn = rows.setStart;
+    rightCutBtn = rows.setEnd;
+    leftResetBtn = rows.resetStart;
+    rightResetBtn = rows.resetEnd;
 
     connect(startTimeTextFieldBgView, &kit::TimeFieldGroup::pressed, this, [this] { groupPressed(true); });
     connect(endTimeTextFieldBgView, &kit::TimeFieldGroup::pressed, this, [this] { groupPressed(false); });
@@ -180,12 +179,8 @@ QWidget* ReverseViewController::buildRangeSection() {
 }
 
 QWidget* ReverseViewController::buildSoundSection() {
-    auto* section = new QWidget(this);
-    auto* column = new QVBoxLayout(section);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(6);
-    column->addWidget(sectionCaption(section, reverseModeLabel));
-    QWidget* content = kit::toolPanel(section, kit::kToolPanel, 5, QStringLiteral("leftBottomContentView"));
+    QWidget* content = nullptr;
+    QWidget* section = captionedSection(this, reverseModeLabel, content, QStringLiteral("leftBottomContentView"));
     auto* radios = new QVBoxLayout(content);
     radios->setContentsMargins(15, 8, 15, 10);
     radios->setSpacing(5);
@@ -197,7 +192,6 @@ QWidget* ReverseViewController::buildSoundSection() {
         connect(radio, &XJGraphicButton::clicked, this, [this, radio] { selectSound(radio); });
     }
     keepSoundBtn->setButtonState(3);
-    column->addWidget(content);
     return section;
 }
 
@@ -207,54 +201,27 @@ QWidget* ReverseViewController::buildPreviewColumn() {
     auto* column = new QVBoxLayout(right);
     column->setContentsMargins(0, 0, 20, 14);
     column->setSpacing(6);
-    playBgView = kit::toolPanel(right, kit::kToolPanel, 0, QStringLiteral("playBgView"));
-    playBgView->setMinimumSize(480, 270);
-    auto* previewLayout = new QVBoxLayout(playBgView);
-    previewLayout->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(playBgView, 1);
-    cutTimeSlider = new widgets::RDCutProgressView(QRectF(0, 0, 600, 44), right);
-    cutTimeSlider->setObjectName(QStringLiteral("cutTimeSlider"));
-    cutTimeSlider->setMinimumHeight(44);
-    cutTimeSlider->setDelegate(this);
-    cutTimeSlider->setLowerValue(0, 1);
-    column->addWidget(cutTimeSlider);
-    auto* times = new QHBoxLayout;
-    leftTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("leftTimeTextField"));
-    middleTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("middleTimeTextField"));
-    rightTimeTextField = kit::toolLabel(right, 13, kit::kToolText, QStringLiteral("rightTimeTextField"));
-    middleTimeTextField->setAlignment(Qt::AlignCenter);
-    rightTimeTextField->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QLabel* time : {leftTimeTextField, rightTimeTextField}) kit::keepLeftToRight(time);
-    times->addWidget(leftTimeTextField);
-    times->addWidget(middleTimeTextField, 1);
-    times->addWidget(rightTimeTextField);
-    column->addLayout(times);
+    const kit::PreviewArea preview = kit::previewArea(right, column, QSize(480, 270), this);
+    playBgView = preview.panel;
+    cutTimeSlider = preview.cutBar;
+    const kit::TimeLabelRow times = kit::timeLabelRow(right);
+    leftTimeTextField = times.left;
+    middleTimeTextField = times.middle;
+    rightTimeTextField = times.right;
+    column->addLayout(times.layout);
 
-    // The playback row reads, left to right: play, play range, stop, mute, volume.
-    auto* playback = new QHBoxLayout;
-    playback->setSpacing(0);
-    playBtn = kit::pictureButton(right, QStringLiteral("ZantImage/Reverse/btnPlay"), QStringLiteral("@2x.png"), QStringLiteral("playBtn"));
-    playSelectedBtn = kit::pictureButton(right, QStringLiteral("ZantImage/GifMaker/btnPreview"), QStringLiteral("@2x.png"),
-                                         QStringLiteral("playSelectedBtn"));
-    stopBtn = kit::graphicButton(right, QStringLiteral("ZantImage/Reverse/btnStop"), QStringLiteral("@2x.png"), QStringLiteral("stopBtn"));
-    volumeBtn = kit::pictureButton(right, QStringLiteral("ZantImage/Reverse/btnOpenVolume"), QStringLiteral("@2x.png"),
-                                   QStringLiteral("volumeBtn"));
-    for (QWidget* button : std::initializer_list<QWidget*>{playBtn, playSelectedBtn, stopBtn, volumeBtn}) button->setFixedSize(30, 30);
-    volumeSlider = new widgets::VolumeProgressSlider(QRectF(0, 0, 110, 20), right);
-    volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
-    volumeSlider->setFixedSize(110, 20);
-    volumeSlider->setProgress(float(volume_));
-    volumeSlider->setTickrefresh(true);
-    volumeSlider->setDelegate(this);
-    playback->addStretch(1);
-    playback->addWidget(playBtn);
-    playback->addWidget(playSelectedBtn);
-    playback->addWidget(stopBtn);
-    playback->addWidget(volumeBtn);
-    playback->addSpacing(4);
-    playback->addWidget(volumeSlider);
-    playback->addStretch(1);
-    column->addLayout(playback);
+    const kit::PlaybackRow playback = kit::playbackRow(
+        right, {QStringLiteral("ZantImage/Reverse/btnPlay"), QStringLiteral("playSelectedBtn"), float(volume_)},
+        [this](QWidget* parent) {
+            return stopBtn = kit::graphicButton(parent, QStringLiteral("ZantImage/Reverse/btnStop"), QStringLiteral("@2x.png"),
+                                                QStringLiteral("stopBtn"));
+        },
+        this);
+    playBtn = playback.play;
+    playSelectedBtn = playback.playRange;
+    volumeBtn = playback.mute;
+    volumeSlider = playback.volume;
+    column->addLayout(playback.layout);
 
     playBtn->setMouseDownAction([this](ZorButton*) { playAction(false); });
     playSelectedBtn->setMouseDownAction([this](ZorButton*) { playAction(true); });

@@ -1,17 +1,18 @@
 // The reverse tool's export: the dialog with its format and quality menus, one reverse job of
 // the range, and every end of it shown in the dialog (a stop says the unfinished file was removed).
-#include <QFileInfo>
 #include <algorithm>
 
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_session.h"
 #include "services/language.h"
 #include "tools/reverse/reverse_view_controller.h"
+#include "tools/shared/tool_export.h"
 
 namespace kestrel::tools::reverse {
 namespace {
 
 using services::localized;
+namespace kit = kestrel::tools::shared;
 
 ReverseViewController::DialogPresenter& dialogPresenter() {
     static ReverseViewController::DialogPresenter presenter;
@@ -27,18 +28,11 @@ bool ReverseViewController::exporting() const { return job_ && job_->running(); 
 void ReverseViewController::exportBtnAction() {
     if (!player_) return;
     if (playing()) pausePreview();
-    exportSession_.reset();
-    if (exportDialog_) exportDialog_->deleteLater();
-    exportDialog_ = new exportkit::StartExportWindowController(this);
-    exportDialog_->setIsAudioInput(soundOnly_);
-    exportDialog_->setInputFileName(QFileInfo(filePath_).fileName());
-    exportDialog_->setIsReverse(true);
-    exportDialog_->setStartExportCallbackBlock([this](const QString& path) { exportCallback(path); });
-    exportSession_ = std::make_unique<exportkit::ExportSession>(exportDialog_);
-    if (dialogPresenter())
-        dialogPresenter()(exportDialog_);
-    else
-        exportDialog_->runModal(window());
+    auto* dialog = kit::renewExportDialog(exportDialog_, exportSession_, this);
+    dialog->setIsAudioInput(soundOnly_);
+    dialog->setIsReverse(true);
+    kit::openExportDialog(dialog, exportSession_, filePath_, [this](const QString& path) { exportCallback(path); }, dialogPresenter(),
+                          window());
 }
 
 void ReverseViewController::exportCallback(const QString& path) {
@@ -60,13 +54,7 @@ void ReverseViewController::exportCallback(const QString& path) {
     request.quality = session::ReverseQuality(std::clamp(exportDialog_->qualityMenuIndex(), 0, 2));
     auto* job = new session::ReverseJob(request, this);
     job_ = job;
-    connect(job, &session::Job::progressChanged, this, [this](double fraction) {
-        if (exportSession_) exportSession_->setProgress(fraction);
-    });
-    connect(job, &session::Job::finished, this, [this, job](const session::JobResult& result) {
-        jobFinished(result);
-        job->deleteLater();
-    });
+    kit::followExportJob(job, this, exportSession_, [this](const session::JobResult& result) { jobFinished(result); });
     exportSession_->begin();
     enableEditing(false);
     job->start();
@@ -74,18 +62,9 @@ void ReverseViewController::exportCallback(const QString& path) {
 
 void ReverseViewController::jobFinished(const session::JobResult& result) {
     job_ = nullptr;
-    if (exportSession_) {
-        if (result.done()) {
-            exportSession_->finishSucceeded(result.outputs.value(0), localized(QStringLiteral("Succeeded converting!")));
-        } else if (result.stopped()) {
-            exportSession_->finishStopped();
-            if (exportDialog_) exportDialog_->showSucceeded(localized(QStringLiteral("Cancel to abort the file converting!")));
-        } else if (!result.message.isEmpty()) {
-            exportSession_->finishFailed(result.message);
-        } else {
-            exportSession_->finishFailed(result.code);
-        }
-    }
+    if (exportSession_)
+        kit::showExportEnd(*exportSession_, exportDialog_, result, result.outputs.value(0), localized(QStringLiteral("Succeeded converting!")),
+                           localized(QStringLiteral("Cancel to abort the file converting!")));
     enableEditing(true);
 }
 

@@ -1,31 +1,11 @@
 #include "tools/reverse/reverse_window_controller.h"
 
-#include "tools/reverse/reverse_view_controller.h"
-#include "widgets/tool_window.h"
-
-#include <QCloseEvent>
-#include <QVBoxLayout>
-
 namespace reverse {
 
-ReverseWindowController::ReverseWindowController(QWidget* parent) : QWidget(parent, Qt::Window) {
-    kestrel::widgets::applyToolWindowLook(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-}
+ReverseWindowController::ReverseWindowController(QWidget* parent) : ViewHostWindow(parent) {}
 
 void ReverseWindowController::setContentViewController(ReverseViewController* view) {
-    if (content_ == view) return;
-    delete content_;
-    content_ = view;
-    if (!view) return;
-    resize(view->size());
-    layout()->addWidget(view);
-}
-
-void ReverseWindowController::closeEvent(QCloseEvent* event) {
-    if (content_) content_->windowWillClose();
-    event->accept();
+    hostView(view, [view] { view->windowWillClose(); });
 }
 
 }  // namespace reverse

@@ -45,6 +45,14 @@ void ClipListView::setRowsEnabled(bool enabled) {
     for (ClipListCell* c : cells_) c->setRowEnabled(enabled);
 }
 
+void ClipListView::showAddedRows(const QList<kestrel::model::SimpleDataPtr>& items, bool wasEmpty) {
+    const qint64 row = wasEmpty ? 0 : selectedRow();
+    setItems(items);
+    setSelectedRow(row);
+    setSelectionReportSuppressed(!wasEmpty);
+    reloadData();
+}
+
 void ClipListView::reloadData() {
     for (ClipListCell* c : cells_) c->deleteLater();
     cells_.clear();

@@ -57,6 +57,10 @@ public:
 
     // Rebuilds every row from the records.
     void reloadData();
+    // Shows the records after rows were added at the end: added to an empty list, the first row
+    // is selected and reported; added to a list with rows, the selected row stays and is not
+    // reported again.
+    void showAddedRows(const QList<kestrel::model::SimpleDataPtr>& items, bool wasEmpty);
 
     // On the selected row: 0 <= p < 1 shows its bar at p; any other value hides it.
     void setExportProgress(float fraction);

@@ -11,11 +11,13 @@
 #include "tools/splitter/split_points.h"
 #include "tools/splitter/split_progress_view.h"
 #include "tools/splitter/split_window_controller.h"
+#include "tools/shared/tool_export.h"
 #include "widgets/zor_button.h"
 
 namespace kestrel::tools::splitter {
 
 using services::localized;
+namespace kit = kestrel::tools::shared;
 
 namespace {
 
@@ -36,17 +38,10 @@ void SplitWindowController::startExportAction() {
         return;
     }
     if (playing()) playToggle();
-    exportSession_.reset();
-    if (exportDialog_) exportDialog_->deleteLater();
-    exportDialog_ = new exportkit::ExportWindowController(this);
-    exportDialog_->setInputFileName(QFileInfo(filePath_).fileName());
-    exportDialog_->setHiddenMergeAllIntoOne(true);
-    exportDialog_->setStartExportCallbackBlock([this](const QString& path) { startExportCallback(path); });
-    exportSession_ = std::make_unique<exportkit::ExportSession>(exportDialog_);
-    if (dialogPresenter())
-        dialogPresenter()(exportDialog_);
-    else
-        exportDialog_->runModal(this);
+    auto* dialog = kit::renewExportDialog(exportDialog_, exportSession_, this);
+    dialog->setHiddenMergeAllIntoOne(true);
+    kit::openExportDialog(dialog, exportSession_, filePath_, [this](const QString& path) { startExportCallback(path); },
+                          dialogPresenter(), this);
 }
 
 void SplitWindowController::startExportCallback(const QString& path) {
@@ -71,13 +66,7 @@ void SplitWindowController::startExportCallback(const QString& path) {
 
     auto* job = new session::SplitJob(plan, this);
     job_ = job;
-    connect(job, &session::Job::progressChanged, this, [this](double fraction) {
-        if (exportSession_) exportSession_->setProgress(fraction);
-    });
-    connect(job, &session::Job::finished, this, [this, job](const session::JobResult& result) {
-        jobFinished(result);
-        job->deleteLater();
-    });
+    kit::followExportJob(job, this, exportSession_, [this](const session::JobResult& result) { jobFinished(result); });
     exportSession_->begin();
     enableEdit(false);
     addfileBtn->setEnabled(false);
@@ -87,19 +76,10 @@ void SplitWindowController::startExportCallback(const QString& path) {
 
 void SplitWindowController::jobFinished(const session::JobResult& result) {
     const int written = job_ ? int(job_->pieces().size()) : 0;
-    if (exportSession_) {
-        if (result.done()) {
-            exportSession_->finishSucceeded(outputPath_);
-        } else if (result.stopped()) {
-            exportSession_->finishStopped();
-            // The pieces finished before the stop stay; the dialog says how many.
-            if (exportDialog_) exportDialog_->showSucceeded(localized(QStringLiteral("SplitStoppedPiecesMessage")).arg(written));
-        } else if (!result.message.isEmpty()) {
-            exportSession_->finishFailed(result.message);
-        } else {
-            exportSession_->finishFailed(result.code);
-        }
-    }
+    // The pieces finished before a stop stay; the dialog says how many.
+    if (exportSession_)
+        kit::showExportEnd(*exportSession_, exportDialog_, result, outputPath_, QString(),
+                           localized(QStringLiteral("SplitStoppedPiecesMessage")).arg(written));
     job_ = nullptr;
     addfileBtn->setEnabled(true);
     enableEdit(true);

@@ -18,16 +18,9 @@ namespace kt = kestrel::test;
 
 namespace {
 
-// The profile's frame: the picture fitted inside, keeping its shape, black around it.
-const char* kFitInProfile = "scale=1280:720:force_original_aspect_ratio=decrease:flags=bicubic,"
-                            "pad=1280:720:(ow-iw)/2:(oh-ih)/2:black,setsar=1,format=yuv420p";
+using kt::kFitInProfile;
 
-kt::CompareOptions loose() {
-    kt::CompareOptions options;
-    options.min_psnr_db = 25;
-    options.min_ssim = 0.90;
-    return options;
-}
+kt::CompareOptions loose() { return kt::journeyTolerance(); }
 
 }  // namespace
 

@@ -99,7 +99,10 @@ TEST(EditorJourney, SpeedTypedIntoItsFieldIsExported) {
     kt::EditorJourney journey(EditVideoWindowController::kToolEffect, clip);
     kestrel::editor::KxfxView* panel = journey.controller()->exportAttachment()->effectPanel();
     ASSERT_NE(panel, nullptr);
+    // The field takes typing once the window has settled (a moment after it opens).
+    ASSERT_TRUE(kt::waitUntil([&] { return !panel->speedValueLabel->isReadOnly(); }, 5000));
     kt::typeInto(panel->speedValueLabel, QStringLiteral("2.00"), kt::Commit::Tab);
+    ASSERT_DOUBLE_EQ(panel->speed(), 2.0);
     ASSERT_TRUE(journey.clickProfile(QStringLiteral("MP4")));
     const std::string out = journey.exportWithButton(dir);
     ASSERT_FALSE(out.empty()) << journey.alerts().join("; ").toStdString();

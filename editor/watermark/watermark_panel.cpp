@@ -180,7 +180,8 @@ void WatermarkPanel::buildUi() {
     alphaRow->addWidget(valueSteppers_[5]);
     alphaRow->addWidget(addTitled("CustomStringValue"));
     column->addLayout(alphaRow);
-    QObject::connect(wmAlphaField_, &QLineEdit::textEdited, this, [this] { stepAlpha(0); });
+    // Taken once, when the field is left or Return is pressed.
+    QObject::connect(wmAlphaField_, &QLineEdit::editingFinished, this, [this] { stepAlpha(0); });
 
     wmfontStyleBackView_ = new QWidget(this);
     auto* fontRow = new QHBoxLayout(wmfontStyleBackView_);

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 
@@ -14,10 +16,13 @@
 #include "editor/watermark/watermark_panel.h"
 #include "engine/player/DIVuverIzizud.h"
 #include "export/ui/export_dialog_base.h"
+#include "export/ui/output_format_bar.h"
+#include "export/ui/setting_window_controller.h"
 #include "platform/notification_center.h"
 #include "services/language.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/user_input.h"
 #include "widgets/zor_button.h"
 
 using namespace kestrel::test;
@@ -347,6 +352,43 @@ TEST_F(EditorFixture, ChoosingAProfileRewritesTheJobTarget) {
         if (choice.resolution && choice.resolution->contains(QLatin1Char('x')) && !bar->chosenIsAudio())
             EXPECT_EQ(target.width, choice.resolution->section(QLatin1Char('x'), 0, 0).toInt());
     }
+}
+
+// Choices made in a profile's settings dialog reach the job's target while the dialog is open,
+// each as the dialog stored it.
+TEST_F(EditorFixture, SettingsDialogChoicesReachTheJobTarget) {
+    open(1);
+    auto* bar = v().formatBar;
+    const qsizetype at = bar->functionItemChilds().indexOf(QStringLiteral("MP4"));
+    ASSERT_GE(at, 0);
+    kestrel::widgets::ZorButton* mp4 = bar->functionItemButtons()[size_t(at)];
+    bar->actionFunctionItemScrollChild(mp4);
+    ASSERT_EQ(editor->fileData()->targetData.width, 1280);
+    auto* settingsButton = mp4->findChild<QPushButton*>("settingsButton");
+    ASSERT_NE(settingsButton, nullptr);
+    const auto itemContaining = [](QComboBox* box, const QString& text) {
+        for (int i = 0; i < box->count(); ++i)
+            if (box->itemText(i).contains(text)) return i;
+        return -1;
+    };
+    kestrel::model::FileData duringTheDialog;
+    bar->setSettingsRunner([&](exportkit::SettingWindowController* dialog) {
+        QComboBox* size = dialog->popUp(exportkit::settings::Setting::FrameSize);
+        QComboBox* rate = dialog->popUp(exportkit::settings::Setting::FrameRate);
+        const int big = itemContaining(size, QStringLiteral("1920x1080"));
+        const int fifty = itemContaining(rate, QStringLiteral("50"));
+        ASSERT_GE(big, 0);
+        ASSERT_GE(fifty, 0);
+        dialog->chooseItem(exportkit::settings::Setting::FrameSize, big);
+        dialog->chooseItem(exportkit::settings::Setting::FrameRate, fifty);
+        duringTheDialog = editor->fileData()->targetData;
+    });
+    kestrel::test::click(settingsButton);
+    EXPECT_EQ(duringTheDialog.width, 1920);
+    EXPECT_EQ(duringTheDialog.height, 1080);
+    EXPECT_DOUBLE_EQ(duringTheDialog.fps, 50.0);
+    EXPECT_EQ(editor->fileData()->targetData.width, 1920);
+    EXPECT_DOUBLE_EQ(editor->fileData()->targetData.fps, 50.0);
 }
 
 TEST_F(EditorFixture, CropFrameIsThePictureThePreviewShows) {

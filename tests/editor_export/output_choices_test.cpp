@@ -149,7 +149,15 @@ TEST_F(OutputChoices, ChosenFolderTakesSnapshotsAndExportsAndIsRemembered) {
     const QString png = window->lastSnapshotPath();
     QList<QAction*> kinds = v().coverStyleMenus->actions();
     ASSERT_EQ(kinds.size(), 3);
-    kinds[1]->trigger();  // jpg
+    // The kind is chosen from the format button's menu, as often as the user likes.
+    const auto chooseKind = [&](QAction* kind) {
+        const auto chosen = chooseInNextMenu(kind->text());
+        click(v().b_picStyleBtn);
+        EXPECT_TRUE(waitUntil([&] { return *chosen; }, 5000)) << kind->text().toStdString();
+        EXPECT_TRUE(v().b_picStyleBtn->isVisible()) << "the format button stays for the next choice";
+    };
+    chooseKind(kinds[2]);  // bmp
+    chooseKind(kinds[1]);  // jpg
     click(v().b_cameraBtn);
     const QString jpg = window->lastSnapshotPath();
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join(", ").toStdString();

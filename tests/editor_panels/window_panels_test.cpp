@@ -24,6 +24,7 @@
 #include "editor/window_edit_state.h"
 #include "export/ui/export_session.h"
 #include "export/ui/export_window_controller.h"
+#include "services/language.h"
 #include "session/edit/watermark_records.h"
 #include "tests/support/ffprobe.h"
 #include "tests/support/media_fixtures.h"
@@ -236,6 +237,10 @@ TEST_F(WindowPanels, AnotherFileEmptiesThePanelsAndClosingMidPreviewIsSafe) {
     EXPECT_TRUE(window->waterMarkList().isEmpty());
     EXPECT_TRUE(window->musicList().isEmpty());
     EXPECT_TRUE(window->subtitleParam().subtitlePath.isEmpty());
+    // The subtitle panel names no subtitle and offers none of the old file's.
+    EXPECT_EQ(subtitles().subtitleButton()->contentTitle(), services::localized("No Subtitle"));
+    EXPECT_FALSE(subtitles().colourEnabled());
+    EXPECT_FALSE(subtitles().subtitleMenuTitles().contains("cues.srt"));
 
     // Panels added after the reload work on the new preview; closing while it plays leaves the
     // panels without a dangling preview.

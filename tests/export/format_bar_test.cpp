@@ -133,6 +133,32 @@ TEST_F(FormatBar, RestoresTheRememberedChoiceInItsOwnCategory) {
     }
 }
 
+// A Custom category made after the choice (in the other window, or before this start) comes
+// first and moves every category along: the choice is found again by its category's name.
+TEST_F(FormatBar, TheRememberedCategoryIsFoundByNameWhenCustomComesFirst) {
+    makeTree({"Video", "Audio"}, 3);
+    for (const ChoiceKeys* keys : {&ChoiceKeys::editor(), &ChoiceKeys::joiner()}) {
+        SCOPED_TRACE(keys->joinner ? "joiner" : "editor");
+        clearDefaults();
+        QDir(custom_).removeRecursively();
+        {
+            auto bar = makeBar(*keys, 1);
+            bar->actionFunctionItem(bar->functionItems()[1]);  // the Audio tab
+            bar->actionFunctionItemScrollChild(bar->functionItemButtons()[1]);
+            ASSERT_TRUE(bar->chosenIsAudio());
+        }
+        ASSERT_TRUE(CustomProfileStore(custom_).saveSettingForpf({"[Main]", "ExtName=mkv"}, "Mine"));
+        recorder_ = Recorder();
+        auto bar = makeBar(*keys, 1);
+        ASSERT_EQ(bar->functionList(), (QStringList{"Custom", "Video", "Audio"}));
+        EXPECT_EQ(bar->functionItemTitle(), "Audio");
+        EXPECT_EQ(bar->selectItemIndex(), 2);
+        EXPECT_TRUE(bar->chosenIsAudio());
+        EXPECT_EQ(bar->showFunctionBtn()->contentTitle(), "Target Format: P02");
+        EXPECT_EQ(platform::UserDefaults::standard().integerForKey(keys->selectFunListItemIndex), 3);
+    }
+}
+
 TEST_F(FormatBar, PagesOfEight) {
     makeTree({"Video", "Audio"}, 17);
     auto bar = makeBar(ChoiceKeys::editor(), 1);
@@ -250,7 +276,7 @@ TEST_F(FormatBar, NamePromptRefusesUnusableNames) {
             ++posts;
             last = n.userInfo;
         });
-    for (const QString& name : {QString(""), QString("  "), QString("a/b"), QString("Taken")}) {
+    for (const QString& name : {QString(""), QString("  "), QString("a/b"), QString("Taken"), QString(".mine")}) {
         InputFileNameWindowController prompt;
         prompt.setCustomFolder(custom_);
         prompt.nameNameField->setText(name);
@@ -258,6 +284,7 @@ TEST_F(FormatBar, NamePromptRefusesUnusableNames) {
         EXPECT_NE(prompt.result(), QDialog::Accepted) << name.toStdString();
         EXPECT_FALSE(prompt.messageLabel->text().isEmpty()) << name.toStdString();
     }
+    EXPECT_FALSE(QFileInfo::exists(custom_ + "/.mine.pf")) << "a hidden profile would never be listed";
     EXPECT_EQ(posts, 0);
     InputFileNameWindowController prompt;
     prompt.setCustomFolder(custom_);

@@ -31,6 +31,13 @@ std::string makeJourneyClip(const TempDir& dir, const std::string& name, double 
     return path;
 }
 
+CompareOptions journeyTolerance() {
+    CompareOptions options;
+    options.min_psnr_db = 25;
+    options.min_ssim = 0.90;
+    return options;
+}
+
 EditorJourney::EditorJourney(int64_t tool, const std::string& clip, bool magicEnhance) {
     // A new user: no remembered choice of an earlier run.
     auto& defaults = platform::UserDefaults::standard();

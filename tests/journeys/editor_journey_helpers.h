@@ -10,6 +10,7 @@
 #include "editor/edit_video_window_controller.h"
 #include "editor/editor_views.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/media_oracle.h"
 #include "tests/support/temp_dir.h"
 
 namespace kestrel::test {
@@ -35,6 +36,17 @@ private:
     QPointer<EditVideoWindowController> window_;
     QStringList alerts_;
 };
+
+// The MP4 profile's frame (1280x720): the picture fitted inside keeping its shape, black around
+// it. A reference's own edit goes between the fit (kFitToProfile) and the padding (kPadToProfile)
+// where the export draws it on the fitted picture.
+inline constexpr const char* kFitToProfile = "scale=1280:720:force_original_aspect_ratio=decrease:flags=bicubic";
+inline constexpr const char* kPadToProfile = "pad=1280:720:(ow-iw)/2:(oh-ih)/2:black,setsar=1,format=yuv420p";
+inline constexpr const char* kFitInProfile = "scale=1280:720:force_original_aspect_ratio=decrease:flags=bicubic,"
+                                             "pad=1280:720:(ow-iw)/2:(oh-ih)/2:black,setsar=1,format=yuv420p";
+
+// What an encoded export keeps of a lossless reference, frame by frame.
+CompareOptions journeyTolerance();
 
 // A clip of testsrc2 pictures and a 440 Hz tone (or none), 25 fps.
 std::string makeJourneyClip(const TempDir& dir, const std::string& name, double seconds, int width, int height,

@@ -18,16 +18,9 @@ namespace kt = kestrel::test;
 
 namespace {
 
-// The profile's frame: the picture fitted inside, keeping its shape, black around it.
-const char* kFitInProfile = "scale=1280:720:force_original_aspect_ratio=decrease:flags=bicubic,"
-                            "pad=1280:720:(ow-iw)/2:(oh-ih)/2:black,setsar=1,format=yuv420p";
+using kt::kFitInProfile;
 
-kt::CompareOptions loose() {
-    kt::CompareOptions options;
-    options.min_psnr_db = 25;
-    options.min_ssim = 0.90;
-    return options;
-}
+kt::CompareOptions loose() { return kt::journeyTolerance(); }
 
 }  // namespace
 
@@ -106,7 +99,10 @@ TEST(EditorJourney, SpeedTypedIntoItsFieldIsExported) {
     kt::EditorJourney journey(EditVideoWindowController::kToolEffect, clip);
     kestrel::editor::KxfxView* panel = journey.controller()->exportAttachment()->effectPanel();
     ASSERT_NE(panel, nullptr);
+    // The field takes typing once the window has settled (a moment after it opens).
+    ASSERT_TRUE(kt::waitUntil([&] { return !panel->speedValueLabel->isReadOnly(); }, 5000));
     kt::typeInto(panel->speedValueLabel, QStringLiteral("2.00"), kt::Commit::Tab);
+    ASSERT_DOUBLE_EQ(panel->speed(), 2.0);
     ASSERT_TRUE(journey.clickProfile(QStringLiteral("MP4")));
     const std::string out = journey.exportWithButton(dir);
     ASSERT_FALSE(out.empty()) << journey.alerts().join("; ").toStdString();

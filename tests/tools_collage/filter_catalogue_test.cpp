@@ -1,10 +1,12 @@
 // The filter window: the built-in catalogue offline, and a catalogue served from 127.0.0.1 whose
 // tables are downloaded once, checked, cached and handed back.
 #include "platform/user_defaults.h"
+#include "services/language.h"
 #include "session/edit/collage_composition.h"
 #include "tests/tools_collage/collage_test_helpers.h"
 #include "tests/tools_collage/http_server_helpers.h"
 #include "tools/collage/collage_filter_window.h"
+#include "tools/collage/filter_catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -170,4 +172,24 @@ TEST_F(FilterCatalogue, PlainHttpOnlyFromTheBaseAndTablesOfLookupSize) {
     EXPECT_TRUE(window->entries()[rowOf("net.huge")].tablePath.isEmpty());
     EXPECT_FALSE(window->statusLabel->text().isEmpty());
     EXPECT_EQ(server.requests("/swap.cube"), 0);
+}
+
+// A downloaded catalogue's list is the one the language's strings table asks for: the Chinese
+// titles in both Chinese tables, the English ones everywhere else.
+TEST(FilterCatalogueLanguage, TheStringsTableChoosesTheList) {
+    const QByteArray document = R"({"title_en":[{"id":"en.one","name":"One","urlcover":"","urlfilter":""}],
+                                    "title_cn":[{"id":"cn.one","name":"Yi","urlcover":"","urlfilter":""}]})";
+    auto& defaults = platform::UserDefaults::standard();
+    const qint64 before = defaults.integerForKey("AppLanguage");
+    const struct { int language; const char* id; } cases[] = {
+        {0, "en.one"}, {1, "cn.one"}, {2, "cn.one"}, {3, "en.one"}, {4, "en.one"}, {5, "en.one"}, {8, "en.one"}};
+    for (const auto& c : cases) {
+        defaults.setInteger("AppLanguage", c.language);
+        services::Language::setLanguage();
+        const QList<kestrel::tools::collage::FilterEntry> entries = kestrel::tools::collage::parseCatalogue(document);
+        ASSERT_EQ(entries.size(), 1) << "language " << c.language;
+        EXPECT_EQ(entries.front().id.toStdString(), c.id) << "language " << c.language;
+    }
+    defaults.setInteger("AppLanguage", before);
+    services::Language::setLanguage();
 }

@@ -66,7 +66,10 @@ QList<FilterEntry> parseCatalogue(const QByteArray& document) {
     QList<FilterEntry> entries;
     const QJsonDocument json = QJsonDocument::fromJson(document);
     if (!json.isObject()) return entries;
-    const bool chinese = services::Language::languageFolder(services::Language::currentLanguageIndex()).startsWith(QStringLiteral("zh"));
+    // Each language's strings table says which of the two lists it reads.
+    const QString listChoice = services::localized(QStringLiteral("ISCN")).trimmed().toLower();
+    const bool chinese = listChoice == QLatin1String("true") || listChoice == QLatin1String("yes") ||
+                         listChoice == QLatin1String("1");
     const QJsonArray list = json.object().value(chinese ? QStringLiteral("title_cn") : QStringLiteral("title_en")).toArray();
     for (const QJsonValue& value : list) {
         const QJsonObject o = value.toObject();

@@ -134,7 +134,9 @@ public:
         cur = addColour(cur);
         for (const std::string& effect : settings_.effect_chains)
             if (!effect.empty()) cur = asm_.chainText(cur, effect);
+        AVFilterContext* before_marks = cur;
         for (const Watermark& mark : settings_.watermarks) cur = addWatermark(cur, mark);
+        if (cur != before_marks) cur = addEndAfterOverlay(cur);
         for (const SubtitleStyle& subtitle : settings_.subtitles) cur = addSubtitle(cur, subtitle);
         cur = addBoxPadding(cur);
         cur = addTiming(cur);
@@ -284,6 +286,16 @@ private:
         asm_.link(cur, 0, overlay, 0);
         asm_.link(layer, 0, overlay, 1);
         return overlay;
+    }
+
+    // An overlay ends its output without an end time, and the frame-rate filter, which fills
+    // its ticks up to the end, would then leave out the last picture. A copy of that picture one
+    // source frame later marks where the end lies; the frame-rate filter stops before it.
+    AVFilterContext* addEndAfterOverlay(AVFilterContext* cur) {
+        const bool rate_follows = settings_.frame_rate.num > 0 && settings_.frame_rate.den > 0;
+        const bool source_rate_known = source_.frame_rate.num > 0 && source_.frame_rate.den > 0;
+        if (!rate_follows || !source_rate_known) return cur;
+        return asm_.chain(cur, "tpad", {{"stop", "1"}, {"stop_mode", "clone"}});
     }
 
     // The part of a full-frame text picture that the crop keeps, in the picture's pixels.

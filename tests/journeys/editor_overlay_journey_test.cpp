@@ -73,9 +73,7 @@ void expectClipSound(const std::string& out) {
 
 // Watermark: a picture (red left half, blue right half) chosen with the Picture button; "120"
 // typed as its width and "40" as its transparency, each left with Tab.
-// Off until the export keeps the clip's last frame under a watermark: today it writes 49 of the
-// 50 frames (every written frame matches the reference at 47 dB).
-TEST(EditorJourney, DISABLED_PictureWatermarkSizedByTypingIsExported) {
+TEST(EditorJourney, PictureWatermarkSizedByTypingIsExported) {
     kt::TempDir dir;
     const std::string clip = kt::makeJourneyClip(dir, "clip.mp4", 2.0, kClipW, kClipH);
     const std::string picture = dir.file("mark.png");
@@ -113,9 +111,7 @@ TEST(EditorJourney, DISABLED_PictureWatermarkSizedByTypingIsExported) {
 
 // Picture-in-picture: a 2 s video of colour bars chosen with the same button plays in its box
 // over the whole clip, frame for frame.
-// Off until the export keeps the clip's last frame under a watermark: today it writes 49 of the
-// 50 frames (every written frame matches the reference at 47 dB).
-TEST(EditorJourney, DISABLED_VideoLaidOverTheVideoPlaysInItsBox) {
+TEST(EditorJourney, VideoLaidOverTheVideoPlaysInItsBox) {
     kt::TempDir dir;
     const std::string clip = kt::makeJourneyClip(dir, "clip.mp4", 2.0, kClipW, kClipH);
     kt::FixtureSpec inner;

@@ -177,8 +177,8 @@ TEST_F(FilterCatalogue, PlainHttpOnlyFromTheBaseAndTablesOfLookupSize) {
 // A downloaded catalogue's list is the one the language's strings table asks for: the Chinese
 // titles in both Chinese tables, the English ones everywhere else.
 TEST(FilterCatalogueLanguage, TheStringsTableChoosesTheList) {
-    const QByteArray document = R"({"title_en":[{"id":"en.one","name":"One","urlcover":"","urlfilter":""}],
-                                    "title_cn":[{"id":"cn.one","name":"Yi","urlcover":"","urlfilter":""}]})";
+    const QByteArray document = R"({"title_en":[{"id":"en.one","name":"One","urlcover":"","urlfilter":"https://example.org/one.cube"}],
+                                    "title_cn":[{"id":"cn.one","name":"Yi","urlcover":"","urlfilter":"https://example.org/yi.cube"}]})";
     auto& defaults = platform::UserDefaults::standard();
     const qint64 before = defaults.integerForKey("AppLanguage");
     const struct { int language; const char* id; } cases[] = {

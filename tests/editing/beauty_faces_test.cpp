@@ -181,7 +181,9 @@ TEST_F(LabelledFaces, ClipMadeFromThePhotoExportsRetouched) {
             else outside += d, ++n_out;
         }
     EXPECT_GT(inside / n_in, 4 * (outside / n_out) + 1.0);
-    EXPECT_LT(outside / n_out, 3.0);
+    // Outside the faces only the retouch's RGB round trip (about one level in each of three
+    // channels; the plain export is composed in YUV) may differ.
+    EXPECT_LT(outside / n_out, 4.5);
 }
 
 }  // namespace

@@ -241,7 +241,9 @@ TEST(BeautyExport, BoxEffectsLeaveAPictureWithoutFacesAsItWas) {
     ASSERT_TRUE(probed.ok);
     ASSERT_NE(probed.firstOf("video"), nullptr);
     EXPECT_EQ(probed.firstOf("video")->width, 320);
-    EXPECT_LT(meanAbsDiff(decodeFrameRGB(plain, 0.5, 0, 0), decodeFrameRGB(retouched, 0.5, 0, 0)), 0.5);
+    // The retouch works on RGB pictures, so its export carries one YUV-RGB-YUV round trip (about
+    // one level a channel) that an export without it no longer has: anything beyond that is a change.
+    EXPECT_LT(meanAbsDiff(decodeFrameRGB(plain, 0.5, 0, 0), decodeFrameRGB(retouched, 0.5, 0, 0)), 1.5);
 }
 
 }  // namespace

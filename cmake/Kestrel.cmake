@@ -15,6 +15,10 @@ if(KESTREL_SANITIZE)
   target_link_options(kestrel_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(KESTREL_SHARED_LIBRARIES)
+  set(CMAKE_INSTALL_RPATH "$ORIGIN/../lib/kestrel;$ORIGIN")
+endif()
+
 # kestrel_folder_library(<target> [EXCLUDE <regex>] [DEPS <targets>...])
 # One library per source folder, from every .cpp/.h in it (sub-folders included): static for the
 # program, shared in the test build, where forty test programs each carrying a static copy of
@@ -28,6 +32,8 @@ function(kestrel_folder_library target)
   endif()
   if(KESTREL_SHARED_LIBRARIES)
     add_library(${target} SHARED ${sources})
+    # Installed beside the program, which finds them from its own place.
+    install(TARGETS ${target} LIBRARY DESTINATION lib/kestrel)
   else()
     add_library(${target} STATIC ${sources})
   endif()

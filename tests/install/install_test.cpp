@@ -94,8 +94,9 @@ TEST_F(InstalledProgram, PutsEveryFileInItsPlaceAndTheValidatorsAcceptTheDesktop
     EXPECT_TRUE(QFileInfo(resources() + "/Settings.bundle/functionFolder/pf.dat").isFile());
     EXPECT_TRUE(QFileInfo(resources() + "/Settings.bundle/ZantImage/Main/btnCommon_Normal@2x.png").isFile());
 
-    // Nothing but the program, its resources and the desktop's files.
-    const QStringList places{"bin/kestrel", "share/kestrel/", "share/applications/" + kAppId + ".desktop",
+    // Nothing but the program, its resources and the desktop's files (and, from a build with
+    // shared folder libraries, those libraries in the program's own folder under lib/).
+    const QStringList places{"bin/kestrel", "lib/kestrel/", "share/kestrel/", "share/applications/" + kAppId + ".desktop",
                              "share/metainfo/" + kAppId + ".metainfo.xml", "share/icons/hicolor/"};
     for (QDirIterator it(destdir_.path(), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next().mid(destdir_.path().size());

@@ -22,12 +22,13 @@ SmartCutVideo::SmartCutVideo(MediaInput& input, int stream_index, NalStream nal,
 
 SmartCutVideo::~SmartCutVideo() = default;
 
-bool SmartCutVideo::wrote() const { return copied_ || head_wrote_ || tail_wrote_; }
+bool SmartCutVideo::wrote() const { return copied_ || head_wrote_ || tail_wrote_ || (tail_ahead_ && tail_ahead_->wrote()); }
 
 int64_t SmartCutVideo::reachedUs() const {
     int64_t reached = copied_reached_us_;
     if (head_) reached = std::max(reached, head_->reachedUs());
     if (tail_) reached = std::max(reached, tail_->reachedUs());
+    if (tail_ahead_ && tail_ahead_->wrote()) reached = std::max(reached, tail_ahead_->reachedUs());
     return reached;
 }
 
@@ -56,8 +57,34 @@ ResultCode SmartCutVideo::endStretch(std::unique_ptr<RecodedStretch>& stretch, c
     return rc;
 }
 
+void SmartCutVideo::startTailAhead() {
+    tail_ahead_asked_ = true;
+    StretchAhead::Plan ahead;
+    ahead.path = input_.path();
+    ahead.stream_index = stream_index_;
+    ahead.decode_from_us = plan_.tail_decode_from_us;
+    ahead.decode_end_us = cut_end_us_;
+    ahead.span.from_us = plan_.tail_first_us;
+    ahead.span.to_us = cut_end_us_;
+    ahead.span.offset = offset_;
+    tail_ahead_ = std::make_unique<StretchAhead>(std::move(ahead), nal_);
+}
+
+bool SmartCutVideo::tailCodedAhead() {
+    if (tail_ahead_ && !tail_ahead_->waitStarted()) tail_ahead_.reset();
+    return tail_ahead_ != nullptr;
+}
+
+ResultCode SmartCutVideo::writeTailAhead(const Writer& write) {
+    if (!tail_ahead_ || tail_ahead_written_) return ResultCode::Ok;
+    tail_ahead_written_ = true;
+    return tail_ahead_->writeAll(write);
+}
+
 ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
     if (done_) return ResultCode::Ok;
+    // The end stretch is coded beside the start and the copy instead of after them.
+    if (plan_.tail && !tail_ahead_asked_) startTailAhead();
     const int64_t decoded_at =
         input_.toFileTimeUs(stream_index_, packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts);
     if (phase_ == Phase::Head) {
@@ -73,7 +100,7 @@ ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
         first_key_ = makePacket();
         if (av_packet_ref(first_key_.get(), packet) < 0) return ResultCode::WriteFailed;
         phase_ = Phase::Lead;
-        if (plan_.tail && !tail_ && plan_.tail_decode_from_us == plan_.copy_from_us) {
+        if (plan_.tail && !tail_ && plan_.tail_decode_from_us == plan_.copy_from_us && !tailCodedAhead()) {
             // The tail's first pictures refer to the group this key frame starts.
             const ResultCode rc = startStretch(tail_, plan_.tail_first_us, cut_end_us_, 0);
             if (rc != ResultCode::Ok) return rc;
@@ -93,7 +120,7 @@ ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
             done_ = true;  // nothing decoded at or after the end is shown before it
             return ResultCode::Ok;
         }
-        if (plan_.tail && !tail_ && isKeyFrameAt(packet, plan_.tail_decode_from_us)) {
+        if (plan_.tail && !tail_ && isKeyFrameAt(packet, plan_.tail_decode_from_us) && !tailCodedAhead()) {
             const ResultCode rc = startStretch(tail_, plan_.tail_first_us, cut_end_us_, 0);
             if (rc != ResultCode::Ok) return rc;
         }
@@ -103,6 +130,10 @@ ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
                 return ResultCode::Ok;
             }
             phase_ = Phase::Tail;
+            if (tailCodedAhead()) {
+                done_ = true;
+                return writeTailAhead(write);
+            }
         } else {
             // Pictures that refer to the stretch before the first copied key frame (shown before
             // the cut start), and any past the end, are not copied.
@@ -160,6 +191,7 @@ ResultCode SmartCutVideo::finish(const Writer& write) {
     done_ = true;
     ResultCode rc = endHead(write);
     if (rc == ResultCode::Ok) rc = endStretch(tail_, write);
+    if (rc == ResultCode::Ok && tailCodedAhead()) rc = writeTailAhead(write);
     return rc;
 }
 

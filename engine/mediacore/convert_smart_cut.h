@@ -16,6 +16,7 @@
 #include "engine/mediacore/kept_cut_plan.h"
 #include "engine/mediacore/nal_stream.h"
 #include "engine/mediacore/recoded_stretch.h"
+#include "engine/mediacore/stretch_ahead.h"
 
 namespace kestrel::mediacore {
 
@@ -49,6 +50,10 @@ private:
     engine::ResultCode copy(AVPacket* packet, bool withParameterSets, const Writer& write);
     engine::ResultCode endHead(const Writer& write);
     bool isKeyFrameAt(const AVPacket* packet, int64_t shown_us) const;
+    void startTailAhead();
+    // Whether the end stretch is being coded on its own thread (it found where to start).
+    bool tailCodedAhead();
+    engine::ResultCode writeTailAhead(const Writer& write);
 
     engine::MediaInput& input_;
     int stream_index_;
@@ -60,6 +65,9 @@ private:
     int64_t offset_ = 0;       // the cut start in the stream's time base
     Phase phase_ = Phase::Copy;
     std::unique_ptr<RecodedStretch> head_, tail_;
+    std::unique_ptr<StretchAhead> tail_ahead_;
+    bool tail_ahead_asked_ = false;
+    bool tail_ahead_written_ = false;
     engine::PacketPtr first_key_;  // the first copied key frame while the head is still coded
     int64_t copied_reached_us_ = 0;
     bool copied_ = false;

@@ -5,7 +5,7 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/rel"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_SANITIZE=OFF >/dev/null
-cmake --build "$build" --target bench_seek bench_transcode bench_reverse bench_split bench_preview >/dev/null
-for bench in bench_transcode bench_split bench_reverse bench_seek bench_preview; do
+cmake --build "$build" --target bench_seek bench_transcode bench_reverse bench_split bench_gif bench_beauty bench_preview >/dev/null
+for bench in bench_transcode bench_split bench_reverse bench_gif bench_beauty bench_seek bench_preview; do
     "$build/bench/$bench" "$@"
 done

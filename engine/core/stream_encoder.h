@@ -21,8 +21,8 @@ struct VideoEncodeParams {
                                       // source) for encoders that take one; 0: the encoder's default
     bool global_header = false;       // the container wants the codec headers up front
     int threads = 0;                  // encoder threads; 0 lets FFmpeg choose
-    // x264 holds a few pictures instead of dozens: its threads share the slices of one picture
-    // and it looks a short way ahead. For renders that must stay small in memory.
+    // x264 holds a few pictures instead of dozens: fewer frame threads, and it looks a short way
+    // ahead. For renders that must stay small in memory.
     bool few_pictures_held = false;
     // The pictures' colour description (AVColorRange, AVColorSpace, AVColorPrimaries,
     // AVColorTransferCharacteristic); written into the file. 0 / 2: unspecified.

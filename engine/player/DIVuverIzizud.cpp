@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
@@ -24,6 +25,12 @@ namespace kestrel::player {
 namespace {
 // How often the window's thread looks for the next picture while playing.
 constexpr int kTickMs = 5;
+// Playing starts (and goes on after a seek) once this many pictures are decoded ahead, the
+// queue is full or the file ended: a decoder that starts cold, with its threads' pictures in
+// flight, would otherwise show its first second late and drop it. A machine too slow to fill
+// the queue still starts after the wait.
+constexpr size_t kPrerollPictures = 4;
+constexpr int64_t kPrerollWaitUs = 1000000;
 
 std::string fixedText(const char* text) { return text ? std::string(text) : std::string(); }
 }  // namespace
@@ -47,6 +54,8 @@ struct DIVuverIzizud::Impl {
 
     QTimer tick;
     bool playing = false;
+    bool prerolling = false;       // playing, the clock held until pictures are decoded ahead
+    QElapsedTimer preroll_wait;
     bool closed = false;
     int64_t position_us = 0;       // where a paused player stands
     int64_t shown_pts_us = 0;      // the picture on screen
@@ -65,6 +74,8 @@ struct DIVuverIzizud::Impl {
         if (view) view->showImage(shown);
     }
     void onTick();
+    void startPreroll();
+    bool prerollDone();
     void finish();
     void restartAudio(int64_t at_us) {
         if (audio) audio->restart(at_us, mix, audio_index);
@@ -140,9 +151,25 @@ void DIVuverIzizud::play() {
     if (d.closed || d.playing) return;
     d.playing = true;
     d.clock.set(d.position_us);
-    d.clock.play();
-    if (d.audio_out) d.audio_out->start();
+    d.startPreroll();
     d.tick.start();
+}
+
+void DIVuverIzizud::Impl::startPreroll() {
+    clock.pause();
+    if (audio_out) audio_out->suspend();
+    prerolling = true;
+    preroll_wait.start();
+}
+
+bool DIVuverIzizud::Impl::prerollDone() {
+    const bool ready = !video || video->reachedEnd() || video->queue().full() ||
+                       video->queue().size() >= kPrerollPictures || preroll_wait.nsecsElapsed() / 1000 >= kPrerollWaitUs;
+    if (!ready) return false;
+    prerolling = false;
+    clock.play();
+    if (audio_out) audio_out->start();
+    return true;
 }
 
 void DIVuverIzizud::pause() {
@@ -150,6 +177,7 @@ void DIVuverIzizud::pause() {
     if (!d.playing) return;
     d.position_us = d.clampTime(d.clock.nowUs());
     d.playing = false;
+    d.prerolling = false;
     d.clock.pause();
     d.tick.stop();
     if (d.audio_out) d.audio_out->suspend();
@@ -179,6 +207,8 @@ void DIVuverIzizud::seekTime(platform::MediaTime time) {
     d.position_us = target;
     d.clock.set(target);
     d.restartAudio(target);
+    // Playing on from the new place waits for its pictures as a start does.
+    if (d.playing) d.startPreroll();
 }
 
 platform::MediaTime DIVuverIzizud::currentTime() const {
@@ -202,6 +232,7 @@ void DIVuverIzizud::setPlayerDidEndBlock(std::function<void()> block) { d_->end_
 
 void DIVuverIzizud::Impl::onTick() {
     if (!playing) return;
+    if (prerolling && !prerollDone()) return;
     const int64_t now = clock.nowUs();
     bool video_done = true;
     if (video) {

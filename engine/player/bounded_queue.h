@@ -59,6 +59,12 @@ public:
         closed_ = false;
     }
 
+    // Whether a producer with another item like the last one would have to wait.
+    bool full() const {
+        std::lock_guard lock(mutex_);
+        return items_.size() >= max_items_ || (!items_.empty() && bytes_ + items_.back().bytes > max_bytes_);
+    }
+
     size_t size() const {
         std::lock_guard lock(mutex_);
         return items_.size();

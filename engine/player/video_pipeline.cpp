@@ -49,6 +49,7 @@ std::optional<Picture> VideoPipeline::seekTo(int64_t target_us) {
         }
     }
     recent_.clear();
+    recent_bytes_ = 0;
     replay_from_ = 0;
     if (!reader_->seekUs(target_us)) {
         // Files that cannot seek still play from the start.
@@ -70,9 +71,15 @@ std::optional<Picture> VideoPipeline::decodeNext() {
     r.start_us = frame->pts == AV_NOPTS_VALUE ? (recent_.empty() ? 0 : recent_.back().start_us + recent_.back().duration_us)
                                               : reader_->frameTimeUs(frame.get());
     r.duration_us = frameDurationUs(frame.get());
+    for (const AVBufferRef* buffer : frame->buf)
+        if (buffer) r.bytes += buffer->size;
     r.frame = std::move(frame);
+    recent_bytes_ += r.bytes;
     recent_.push_back(std::move(r));
-    if (recent_.size() > kRecentFrames) recent_.pop_front();
+    while (recent_.size() > 1 && (recent_.size() > kRecentFrames || recent_bytes_ > kRecentBytes)) {
+        recent_bytes_ -= recent_.front().bytes;
+        recent_.pop_front();
+    }
     replay_from_ = recent_.size();
     return renderRecent(recent_.size() - 1);
 }

@@ -37,10 +37,14 @@ private:
     // Frames decoded lately are kept (by reference) so a refresh or a short step back needs
     // no new decoding; the queue ahead of the clock is never longer than this.
     static constexpr size_t kRecentFrames = 12;
+    // ... and no more bytes than this: a 4K frame is 12 MB, and every frame kept is one more the
+    // decoder must allocate (and the system fault in) before playing runs smoothly.
+    static constexpr size_t kRecentBytes = 48u << 20;
     struct RecentFrame {
         engine::FramePtr frame;
         int64_t start_us = 0;
         int64_t duration_us = 0;
+        size_t bytes = 0;
     };
 
     VideoPipeline() = default;
@@ -54,6 +58,7 @@ private:
     int stream_index_ = -1;
     int64_t nominal_frame_us_ = 40000;
     std::deque<RecentFrame> recent_;
+    size_t recent_bytes_ = 0;
     size_t replay_from_ = 0;          // recent_ frames from here on are replayed before decoding on
     std::unique_ptr<FrameRenderer> renderer_;
     std::atomic<bool> stop_{false};

@@ -18,7 +18,10 @@ SmartCutVideo::SmartCutVideo(MediaInput& input, int stream_index, NalStream nal,
       cut_start_us_(cut_start_us),
       cut_end_us_(cut_end_us),
       offset_(input.fromFileTimeUs(stream_index, cut_start_us)),
-      phase_(plan.head ? Phase::Head : Phase::Copy) {}
+      phase_(plan.head ? Phase::Head : Phase::Copy) {
+    // The end stretch is coded beside the start and the copy instead of after them.
+    if (plan_.tail) startTailAhead();
+}
 
 SmartCutVideo::~SmartCutVideo() = default;
 
@@ -33,8 +36,7 @@ int64_t SmartCutVideo::reachedUs() const {
 }
 
 bool SmartCutVideo::isKeyFrameAt(const AVPacket* packet, int64_t shown_us) const {
-    return (packet->flags & AV_PKT_FLAG_KEY) && packet->pts != AV_NOPTS_VALUE &&
-           input_.toFileTimeUs(stream_index_, packet->pts) == shown_us;
+    return isKeyFrameShownAt(input_, stream_index_, packet, shown_us);
 }
 
 ResultCode SmartCutVideo::startStretch(std::unique_ptr<RecodedStretch>& stretch, int64_t from_us, int64_t to_us,
@@ -58,12 +60,10 @@ ResultCode SmartCutVideo::endStretch(std::unique_ptr<RecodedStretch>& stretch, c
 }
 
 void SmartCutVideo::startTailAhead() {
-    tail_ahead_asked_ = true;
     StretchAhead::Plan ahead;
     ahead.path = input_.path();
     ahead.stream_index = stream_index_;
     ahead.decode_from_us = plan_.tail_decode_from_us;
-    ahead.decode_end_us = cut_end_us_;
     ahead.span.from_us = plan_.tail_first_us;
     ahead.span.to_us = cut_end_us_;
     ahead.span.offset = offset_;
@@ -83,8 +83,6 @@ ResultCode SmartCutVideo::writeTailAhead(const Writer& write) {
 
 ResultCode SmartCutVideo::handle(AVPacket* packet, const Writer& write) {
     if (done_) return ResultCode::Ok;
-    // The end stretch is coded beside the start and the copy instead of after them.
-    if (plan_.tail && !tail_ahead_asked_) startTailAhead();
     const int64_t decoded_at =
         input_.toFileTimeUs(stream_index_, packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts);
     if (phase_ == Phase::Head) {

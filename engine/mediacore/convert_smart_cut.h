@@ -66,7 +66,6 @@ private:
     Phase phase_ = Phase::Copy;
     std::unique_ptr<RecodedStretch> head_, tail_;
     std::unique_ptr<StretchAhead> tail_ahead_;
-    bool tail_ahead_asked_ = false;
     bool tail_ahead_written_ = false;
     engine::PacketPtr first_key_;  // the first copied key frame while the head is still coded
     int64_t copied_reached_us_ = 0;

@@ -162,4 +162,9 @@ KeptCut planKeptCut(MediaInput& input, int stream_index, int64_t start_us, int64
     return result;
 }
 
+bool isKeyFrameShownAt(const MediaInput& input, int stream_index, const AVPacket* packet, int64_t shown_us) {
+    return (packet->flags & AV_PKT_FLAG_KEY) && packet->pts != AV_NOPTS_VALUE &&
+           input.toFileTimeUs(stream_index, packet->pts) == shown_us;
+}
+
 }  // namespace kestrel::mediacore

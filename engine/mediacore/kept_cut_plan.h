@@ -38,6 +38,10 @@ struct KeptCutPlan {
     int64_t tail_first_us = INT64_MAX;
 };
 
+// Whether the packet holds the key frame shown at shown_us (file time line): how a plan names
+// its key frames.
+bool isKeyFrameShownAt(const engine::MediaInput& input, int stream_index, const AVPacket* packet, int64_t shown_us);
+
 // Plans a cut of [start_us, end_us) of the stream (end_us 0: to the end of the file). nal is the
 // stream's framing, null when stretches cannot be spliced into it. Leaves the input seeked to 0.
 KeptCut planKeptCut(engine::MediaInput& input, int stream_index, int64_t start_us, int64_t end_us,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/mediacore/kept_cut_plan.h"
+
 namespace kestrel::mediacore {
 
 using namespace kestrel::engine;
@@ -63,9 +65,7 @@ ResultCode StretchAhead::code(MediaInput& input) {
         const int64_t decoded_at =
             input.toFileTimeUs(plan_.stream_index, packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts);
         if (!stretch) {
-            const bool key = (packet->flags & AV_PKT_FLAG_KEY) && packet->pts != AV_NOPTS_VALUE &&
-                             input.toFileTimeUs(plan_.stream_index, packet->pts) == plan_.decode_from_us;
-            if (!key) {
+            if (!isKeyFrameShownAt(input, plan_.stream_index, packet.get(), plan_.decode_from_us)) {
                 // Every packet before that key frame in decoding order is decoded no later than it.
                 if (decoded_at != AV_NOPTS_VALUE && decoded_at > plan_.decode_from_us) return ResultCode::Ok;
                 av_packet_unref(packet.get());
@@ -75,7 +75,7 @@ ResultCode StretchAhead::code(MediaInput& input) {
             if (!stretch) return ResultCode::Ok;
             setState(State::Started);
         }
-        if (plan_.decode_end_us > 0 && decoded_at != AV_NOPTS_VALUE && decoded_at >= plan_.decode_end_us) break;
+        if (plan_.span.to_us > 0 && decoded_at != AV_NOPTS_VALUE && decoded_at >= plan_.span.to_us) break;
         const ResultCode coded = stretch->decode(packet.get(), hold);
         av_packet_unref(packet.get());
         if (coded != ResultCode::Ok) return coded;

@@ -25,8 +25,7 @@ public:
         std::string path;
         int stream_index = -1;
         int64_t decode_from_us = 0;  // the key frame decoding starts at (file time line)
-        int64_t decode_end_us = 0;   // nothing decoded at or after this is shown in the stretch
-        RecodedStretch::Span span;
+        RecodedStretch::Span span;   // nothing decoded at or after its end is shown in it
     };
 
     // Starts at once.
